@@ -1,0 +1,19 @@
+#include "settings_listing.h"
+
+#include "foundation/ckovreg.h"
+#include "foundation/kov_paths.h"
+#include "platform/registrystore.h"
+
+QString kov_SettingsListing()
+{
+    CKovReg reg;
+    reg.SetInfo(kov_SettingsKey());
+    QString listing;
+    for (qint32 index = 0;; ++index) {
+        const QString name = reg.EnumValue(index, QString(), kHKeyLocalMachine);
+        if (name.isEmpty())
+            break;
+        listing += name + QStringLiteral(" : ") + reg.value(name).toString() + kov_CrLf();
+    }
+    return listing;
+}

@@ -1,0 +1,9 @@
+#pragma once
+// Part 4.4: `Translate`, the lookup of every user-visible text in "strings.dat" and
+// "KovFerritStrings.dat" of the program folder.
+#include <QString>
+
+QString Translate(const QString& Text);
+/// Forgets the loaded lists, so the next call loads the files again. The program never calls
+/// it (a load is tried once per run); tests do, to start each case fresh.
+void Translate_Reset();

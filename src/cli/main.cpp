@@ -1,0 +1,11 @@
+#include "cli_app.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kovferrit-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    return runCli(QCoreApplication::arguments().mid(1));
+}

@@ -1,0 +1,27 @@
+#include "terminal_ui.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+int TerminalUserInterface::askChannelNumber(const QString& channelName)
+{
+    const auto answer = m_answers.constFind(channelName);
+    if (answer != m_answers.constEnd())
+        return answer.value();
+    if (!isatty(STDIN_FILENO))
+        return 0; // nobody to ask: the prompt counts as cancelled
+    std::fprintf(stderr, "Channel number for %s (empty: 2, c: cancel): ",
+                 channelName.toLocal8Bit().constData());
+    std::fflush(stderr);
+    std::string line;
+    if (!std::getline(std::cin, line))
+        return 0;
+    const QString text = QString::fromLocal8Bit(line.c_str()).trimmed();
+    if (text.isEmpty())
+        return 2; // the prompt's preset answer (Part 3.3)
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    return ok && number >= 0 && number <= 256 ? number : 0;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The CLI's user interface: message boxes go to standard error as "[CAPTION] TEXT"; the
+// missing-channel prompt is answered from --channel, else asked on a terminal, else cancelled.
+#include "platform/userinterface.h"
+
+#include <QHash>
+
+class TerminalUserInterface : public StderrUserInterface
+{
+public:
+    void setChannelAnswers(const QHash<QString, int>& answers) { m_answers = answers; }
+    int askChannelNumber(const QString& channelName) override;
+
+private:
+    QHash<QString, int> m_answers;
+};

@@ -1,0 +1,191 @@
+#include "ckovqzcsv.h"
+
+#include "codepage.h"
+#include "kov_paths.h"
+#include "kov_vb.h"
+
+#include <QFile>
+
+QStringList kov_ReadLines(const QString& path, bool* ok)
+{
+    QStringList lines;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (ok)
+            *ok = false;
+        return lines;
+    }
+    const QString text = kov::fromCodePage(f.readAll());
+    QString current;
+    bool pendingLine = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('\r')) {
+            lines << current;
+            current.clear();
+            pendingLine = false;
+            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else {
+            current += text[i];
+            pendingLine = true;
+        }
+    }
+    if (pendingLine)
+        lines << current; // a last line without a line end
+    if (ok)
+        *ok = true;
+    return lines;
+}
+
+QStringList CKovQzCSVrow::SpecialSplit(const QString& line, bool* openQuote)
+{
+    QStringList fields;
+    QString current;
+    bool inQuotes = false;
+    for (const QChar c : line) {
+        if (c == QLatin1Char('"')) {
+            inQuotes = !inQuotes;
+        } else if (c == QLatin1Char(',') && !inQuotes) {
+            fields << kov_StripNull(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (inQuotes)
+        kov_DebugMessage(QStringLiteral("SpecialSplit shouldn't end in quotes"));
+    else
+        fields << kov_StripNull(current);
+    if (openQuote)
+        *openQuote = inQuotes;
+    return fields;
+}
+
+bool CKovQzCSVrow::setRowData(const QString& Text)
+{
+    if (Text.isEmpty()) {
+        kov_ClassMessage("CKovQzCSVrow", QStringLiteral("Let RowData data is missing"));
+        return false;
+    }
+    const QStringList fields = SpecialSplit(Text, nullptr);
+    if (fields.isEmpty())
+        return false;
+    m_fields = fields;
+    m_rowData = Text;
+    return true;
+}
+
+QString CKovQzCSVrow::Column(qint32 Index) const
+{
+    return Index >= 0 && Index < m_fields.size() ? m_fields.at(Index) : QString();
+}
+
+void CKovQzCSV::classMessage(const QString& message)
+{
+    m_lastMessage = message;
+    kov_ClassMessage("CKovQzCSV", message);
+}
+
+bool CKovQzCSV::ParseData(const QString& ThisData, bool DataIsFilename, bool AllowDifferentSizeRows)
+{
+    if (ThisData.isEmpty()) {
+        classMessage(QStringLiteral("ParseData Data is missing"));
+        return false;
+    }
+    if (DataIsFilename)
+        return parseFile(ThisData, AllowDifferentSizeRows);
+    // Text goes through the one fixed file "temp.csv", removed on every way out.
+    const QString temp = kov_ProgramFile(QStringLiteral("temp.csv"));
+    bool ok = false;
+    if (kov_WriteTextFile(temp, ThisData + kov_CrLf())) {
+        ok = parseFile(temp, AllowDifferentSizeRows);
+    } else {
+        classMessage(QStringLiteral("ParseData FAILED ") + QStringLiteral("Permission denied"));
+        m_rows.clear();
+        m_rowCount = 0;
+    }
+    QFile::remove(temp);
+    return ok;
+}
+
+bool CKovQzCSV::parseFile(const QString& path, bool allowDifferent)
+{
+    m_rows.clear();
+    m_rowCount = 0;
+    m_differentSizedRows = false;
+    auto fail = [this](const QString& message) {
+        classMessage(message);
+        m_rows.clear();
+        m_rowCount = 0;
+        return false;
+    };
+    bool opened = false;
+    const QStringList lines = kov_ReadLines(path, &opened);
+    if (!opened)
+        return fail(QStringLiteral("ParseData FAILED ") + QStringLiteral("File not found"));
+    qint32 expected = -1;
+    for (const QString& line : lines) {
+        if (line.isEmpty())
+            continue;
+        CKovQzCSVrow row;
+        if (!row.setRowData(line))
+            return fail(QStringLiteral("ParseData FAILED ") + QStringLiteral("Invalid row data"));
+        if (expected < 0) {
+            expected = row.NoColumns();
+            if (expected == 0)
+                return fail(QStringLiteral("ParseData no data in first column."));
+        } else if (row.NoColumns() != expected) {
+            if (!allowDifferent)
+                return fail(QStringLiteral("ParseData NoColumns inconsistent"));
+            m_differentSizedRows = true;
+        }
+        m_rows.append(row);
+    }
+    m_rowCount = static_cast<qint32>(m_rows.size());
+    return true;
+}
+
+const CKovQzCSVrow* CKovQzCSV::Row(qint32 Index)
+{
+    if (Index < 0 || Index >= m_rows.size()) {
+        classMessage(QStringLiteral("Row GET Bad Index ") + QString::number(Index));
+        return nullptr;
+    }
+    return &m_rows.at(Index);
+}
+
+qint32 CKovQzCSV::NoColumns(qint32 Index)
+{
+    if (Index < 0 || Index >= m_rows.size()) {
+        classMessage(QStringLiteral("NoColumns Get bad Index ") + QString::number(Index));
+        return 0;
+    }
+    return m_rows.at(Index).NoColumns();
+}
+
+bool CKovQzCSV::SortByColumnIndex(qint32 Index)
+{
+    if (m_differentSizedRows) {
+        classMessage(QStringLiteral(" Sort Multiple Sized Rows Not Supported"));
+        return false;
+    }
+    const qint32 n = static_cast<qint32>(m_rows.size());
+    if (n == 0) {
+        classMessage(QStringLiteral(" Nothing to sort"));
+        return false;
+    }
+    if (Index < 0 || Index > n) {
+        classMessage(QStringLiteral(" Invalid Index: ") + QString::number(Index) +
+                     QStringLiteral(" max: ") + QString::number(n));
+        return false;
+    }
+    // The Part's exchange sort: binary order of character codes, not stable.
+    for (qint32 i = 0; i < n; ++i) {
+        for (qint32 j = i; j < n; ++j) {
+            if (m_rows[j].Column(Index) < m_rows[i].Column(Index))
+                m_rows.swapItemsAt(i, j);
+        }
+    }
+    m_sortedIndex = Index;
+    return true;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Part 5.3: `CKovQzCSVrow` splits one line by the program's own quoting rule; `CKovQzCSV` reads a
+// whole file or text into a table of such rows and sorts it.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class CKovQzCSVrow
+{
+public:
+    /// Splits Text into fields. False (the failure the Part leaves to the implementer) when Text
+    /// is empty or the split leaves no field; the row is then unchanged.
+    bool setRowData(const QString& Text);
+    QString RowData() const { return m_rowData; }
+    qint32 NoColumns() const { return static_cast<qint32>(m_fields.size()); }
+    /// Field Index (from 0); empty text outside the fields.
+    QString Column(qint32 Index) const;
+
+    /// The splitting rule itself; `openQuote` is set when a quote was left open.
+    static QStringList SpecialSplit(const QString& line, bool* openQuote);
+
+private:
+    QString m_rowData;
+    QStringList m_fields;
+};
+
+class CKovQzCSV
+{
+public:
+    bool ParseData(const QString& ThisData, bool DataIsFilename = false,
+                   bool AllowDifferentSizeRows = false);
+    qint32 NoRows() const { return m_rowCount; }
+    /// Row Index (from 0), or nullptr outside the rows.
+    const CKovQzCSVrow* Row(qint32 Index);
+    qint32 NoColumns(qint32 Index);
+    bool SortByColumnIndex(qint32 Index);
+    bool bDifferentSizedRows() const { return m_differentSizedRows; }
+    qint32 SortedIndex() const { return m_sortedIndex; }
+    QString LastMesage() const { return m_lastMessage; }
+
+private:
+    void classMessage(const QString& message);
+    bool parseFile(const QString& path, bool allowDifferent);
+
+    QList<CKovQzCSVrow> m_rows;
+    qint32 m_rowCount = 0;
+    bool m_differentSizedRows = false;
+    qint32 m_sortedIndex = 0;
+    QString m_lastMessage;
+};
+
+/// Reads a file as code-page text split into lines at CR LF or a lone CR (a lone LF stays in its
+/// line), as Parts 4.4 and 5.3 read their files. `ok` is false when it cannot be opened.
+QStringList kov_ReadLines(const QString& path, bool* ok);

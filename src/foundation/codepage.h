@@ -1,0 +1,16 @@
+#pragma once
+// Windows-1252 is "the system's single-byte code page" of the spec (DESIGN.md). Qt 6 has no
+// converter for it without ICU, so the 32 code points of 0x80-0x9F are mapped here.
+#include <QByteArray>
+#include <QString>
+
+namespace kov {
+
+/// Text to Windows-1252 bytes; a character the code page lacks becomes "?".
+QByteArray toCodePage(const QString& text);
+/// Windows-1252 bytes to text.
+QString fromCodePage(const QByteArray& bytes);
+/// The code-page byte of one character ('?' when it has none).
+unsigned char codePageByte(QChar c);
+
+} // namespace kov

@@ -1,0 +1,97 @@
+#include "kov_date.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace {
+QString shortDateFormat(const QLocale& locale)
+{
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    // The general date form always shows four year digits, whatever the locale's short form.
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+QDateTime tryFormats(const QLocale& locale, const QString& text)
+{
+    const QString date = shortDateFormat(locale);
+    const QString formats[] = {
+        date + QStringLiteral(" HH:mm:ss"),
+        date + QStringLiteral(" H:mm:ss"),
+        date + QStringLiteral(" HH:mm"),
+        QStringLiteral("yyyy-MM-dd HH:mm:ss"),
+        QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
+        QStringLiteral("yyyy-MM-dd HH:mm"),
+        QStringLiteral("yyyy-MM-ddTHH:mm"),
+        locale.dateTimeFormat(QLocale::ShortFormat),
+        locale.dateTimeFormat(QLocale::LongFormat),
+    };
+    for (const QString& format : formats) {
+        const QDateTime dt = locale.toDateTime(text, format);
+        if (dt.isValid())
+            return dt;
+    }
+    const QString dateOnly[] = {date, QStringLiteral("yyyy-MM-dd"),
+                                locale.dateFormat(QLocale::ShortFormat),
+                                locale.dateFormat(QLocale::LongFormat)};
+    for (const QString& format : dateOnly) {
+        const QDate d = locale.toDate(text, format);
+        if (d.isValid())
+            return QDateTime(d, QTime(0, 0));
+    }
+    return QDateTime();
+}
+
+// "July 4, 1776" and "July 4, 1776 10:00:00": English month names in any locale.
+QDateTime tryEnglish(const QString& text)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^([A-Za-z]+)\\.?\\s+(\\d{1,2}),?\\s+(\\d{4})(?:\\s+(\\d{1,2}):(\\d{2})"
+                       "(?::(\\d{2}))?)?$"));
+    const QRegularExpressionMatch m = re.match(text);
+    if (!m.hasMatch())
+        return QDateTime();
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    int month = 0;
+    for (int i = 1; i <= 12 && month == 0; ++i) {
+        if (m.captured(1).compare(english.monthName(i, QLocale::LongFormat), Qt::CaseInsensitive) == 0 ||
+            m.captured(1).compare(english.monthName(i, QLocale::ShortFormat), Qt::CaseInsensitive) == 0)
+            month = i;
+    }
+    const QDate date(m.captured(3).toInt(), month, m.captured(2).toInt());
+    if (month == 0 || !date.isValid())
+        return QDateTime();
+    const QTime time = m.captured(4).isEmpty()
+                           ? QTime(0, 0)
+                           : QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    return time.isValid() ? QDateTime(date, time) : QDateTime();
+}
+} // namespace
+
+QDateTime kov_ZeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }
+
+QString kov_DateText(const QDateTime& value)
+{
+    const QLocale locale;
+    const QString date = locale.toString(value.date(), shortDateFormat(locale));
+    if (value.time() == QTime(0, 0))
+        return date;
+    return date + QLatin1Char(' ') + value.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+QDateTime kov_ParseDate(const QString& text, bool* ok)
+{
+    const QString t = text.trimmed();
+    QDateTime result;
+    if (!t.isEmpty()) {
+        result = tryFormats(QLocale(), t);
+        if (!result.isValid())
+            result = tryEnglish(t);
+        if (!result.isValid())
+            result = tryFormats(QLocale::c(), t);
+    }
+    if (ok)
+        *ok = result.isValid();
+    return result;
+}

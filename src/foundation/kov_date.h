@@ -1,0 +1,13 @@
+#pragma once
+// Date-time conventions of DESIGN.md: the zero date-time, the "general date and time" text
+// form (locale short date with a four-digit year, a blank, HH:mm:ss; date alone at midnight)
+// and the lenient reading of date-time texts.
+#include <QDateTime>
+#include <QString>
+
+/// 1899-12-30 00:00:00 local time, the platform's zero date-time.
+QDateTime kov_ZeroDate();
+/// The general date-and-time text of a value in the current default locale.
+QString kov_DateText(const QDateTime& value);
+/// Reads a date-time text; an invalid QDateTime (and ok false) when no form fits.
+QDateTime kov_ParseDate(const QString& text, bool* ok = nullptr);

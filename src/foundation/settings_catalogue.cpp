@@ -1,0 +1,165 @@
+#include "settings_catalogue.h"
+
+#include "ckovreg.h"
+
+#include <QRegularExpression>
+
+namespace {
+using K = SettingKind;
+using R = SettingRead;
+using D = SettingDefault;
+
+constexpr QLatin1String none{""};
+
+QString& executableName()
+{
+    static QString name = QStringLiteral("kovferrit");
+    return name;
+}
+
+// A pattern entry such as "Last<f>QueryTime" as a regular expression.
+QRegularExpression patternOf(const QString& pattern)
+{
+    // escape() turns the markers into "\\<f\\>" and "\\<n\\>".
+    QString re = QRegularExpression::escape(pattern);
+    re.replace(QLatin1String("\\<f\\>"), QLatin1String("[A-Za-z]+"));
+    re.replace(QLatin1String("\\<n\\>"), QLatin1String("[0-9]+"));
+    return QRegularExpression(QLatin1Char('^') + re + QLatin1Char('$'));
+}
+} // namespace
+
+const QList<SettingDef>& kov_SettingsCatalogue()
+{
+    static const QList<SettingDef> catalogue = {
+        // Connection and account
+        {QLatin1String("Account"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("Protocol"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("Target"), K::Text, R::Value, D::DefaultHost, none, 0},
+        {QLatin1String("<n>Server"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("HaveServers"), K::Number, R::Lng, D::Constant, none, 0},
+        {QLatin1String("Port"), K::Number, R::Value, D::Constant, none, 80},
+        {QLatin1String("Path"), K::Text, R::Value, D::Constant,
+         QLatin1String("cgi-bin/WebObjects/Zorvyn.woa/wa/"), 0},
+        {QLatin1String("DocType"), K::Text, R::Value, D::Constant, QLatin1String("csv"), 0},
+        {QLatin1String("Product"), K::Text, R::Value, D::Constant, QLatin1String("Velmora+Lumo"), 0},
+        {QLatin1String("OpenURLRetries"), K::Number, R::LngD, D::Constant, none, 3},
+        {QLatin1String("TimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 60},
+        {QLatin1String("LogReplies"), K::Number, R::LngD, D::Constant, none, 0},
+        {QLatin1String("app.EXEName"), K::Text, R::Value, D::ExecutableName, none, 0},
+        // Synchronisation and timing
+        {QLatin1String("UpdateFrequency"), K::Number, R::LngD, D::Constant, none, 1},
+        {QLatin1String("IgnoreOffset"), K::Number, R::LngD, D::Constant, none, 1},
+        {QLatin1String("NextSync"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("NextChannelUpdate"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("HaveChannelDatabase"), K::Number, R::Lng, D::Constant, none, 0},
+        // Server replies
+        {QLatin1String("Last<f>QueryTime"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("Last<f>QueryString"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("Last<f>ReplyString"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("Last<f>DocType"), K::Text, R::NotRead, D::Constant, none, 0},
+        {QLatin1String("Last<f>Serial"), K::Number, R::NotRead, D::Constant, none, 0},
+        {QLatin1String("Last<f>ErrorCode"), K::Number, R::NotRead, D::Constant, none, 0},
+        {QLatin1String("Last<f>ContentLines"), K::Number, R::NotRead, D::Constant, none, 0},
+        {QLatin1String("LastSerial"), K::Number, R::Lng, D::Constant, none, 0},
+        {QLatin1String("NoDataFields_<f>"), K::Number, R::Lng, D::Constant, none, 0},
+        {QLatin1String("TokenJobs"), K::Text, R::Str, D::Constant, QLatin1String("channel"), 0},
+        {QLatin1String("TokenTarget"), K::Text, R::Str, D::Constant, QLatin1String("target"), 0},
+        {QLatin1String("TokenChannel"), K::Text, R::Str, D::Constant, QLatin1String("isocode"), 0},
+        {QLatin1String("ValidateHeaders"), K::Number, R::LngD, D::Constant, none, 1},
+        // Windows and files
+        {QLatin1String("NextLogNo"), K::Number, R::LngD, D::Constant, none, 1},
+        {QLatin1String("ChLstLeft"), K::Number, R::LngD, D::Caller, none, 0},
+        {QLatin1String("ChLstTop"), K::Number, R::LngD, D::Caller, none, 0},
+        {QLatin1String("ChLstWidth"), K::Number, R::NotRead, D::Constant, none, 0},
+        {QLatin1String("ChLstHeight"), K::Number, R::NotRead, D::Constant, none, 0},
+        {QLatin1String("ChColW<n>"), K::Number, R::LngD, D::Caller, none, 0},
+        {QLatin1String("GridFillMethod"), K::Number, R::Lng, D::Constant, none, 0},
+    };
+    return catalogue;
+}
+
+const SettingDef* kov_FindSetting(const QString& name)
+{
+    // Exact names first, so "LastSerial" is not taken for the pattern "Last<f>Serial".
+    for (const SettingDef& def : kov_SettingsCatalogue()) {
+        if (def.name == name)
+            return &def;
+    }
+    for (const SettingDef& def : kov_SettingsCatalogue()) {
+        if (def.name.contains(QLatin1Char('<')) && patternOf(def.name).match(name).hasMatch())
+            return &def;
+    }
+    return nullptr;
+}
+
+QVariant kov_SettingDefault(const SettingDef& def)
+{
+    switch (def.source) {
+    case SettingDefault::DefaultHost:
+        return kov_DefaultHost();
+    case SettingDefault::ExecutableName:
+        return kov_ExecutableName();
+    default:
+        break;
+    }
+    if (def.kind == SettingKind::Number)
+        return def.numberDefault;
+    return QString(def.textDefault);
+}
+
+QVariant kov_ReadSetting(CKovReg& reg, const QString& name, qint32 callerDefault)
+{
+    const SettingDef* def = kov_FindSetting(name);
+    if (!def)
+        return reg.Str(name);
+    const QVariant fallback =
+        def->source == SettingDefault::Caller ? QVariant(callerDefault) : kov_SettingDefault(*def);
+    switch (def->read) {
+    case SettingRead::Lng:
+        return reg.Lng(name);
+    case SettingRead::LngD:
+        return reg.LngD(name, fallback.toInt());
+    case SettingRead::Value:
+        return reg.value(name, fallback);
+    case SettingRead::Str:
+    case SettingRead::NotRead:
+        break;
+    }
+    if (def->kind == SettingKind::Number)
+        return reg.Lng(name);
+    QString text = reg.Str(name);
+    // The token values are written with their default when found empty (Parts 1.3, 5.5).
+    if (text.isEmpty() && !def->textDefault.isEmpty()) {
+        reg.setStr(name, def->textDefault);
+        text = def->textDefault;
+    }
+    return text;
+}
+
+QString kov_ReadText(CKovReg& reg, const QString& name)
+{
+    return kov_ReadSetting(reg, name).toString();
+}
+
+qint32 kov_ReadNumber(CKovReg& reg, const QString& name, qint32 callerDefault)
+{
+    return kov_ReadSetting(reg, name, callerDefault).toInt();
+}
+
+QString kov_DefaultHost() { return QStringLiteral(KOVFERRIT_DEFAULT_HOST); }
+
+QString kov_DefaultPath() { return kov_SettingDefault(*kov_FindSetting(KovSetting::Path)).toString(); }
+
+QString kov_ExecutableName() { return executableName(); }
+
+void kov_SetExecutableName(const QString& name) { executableName() = name; }
+
+namespace KovSetting {
+QString server(qint32 n) { return QString::number(n) + QLatin1String("Server"); }
+QString last(const QString& function, const QString& suffix)
+{
+    return QLatin1String("Last") + function + suffix;
+}
+QString noDataFields(const QString& function) { return QLatin1String("NoDataFields_") + function; }
+QString columnWidth(qint32 column) { return QLatin1String("ChColW") + QString::number(column); }
+} // namespace KovSetting

@@ -1,0 +1,87 @@
+#pragma once
+// Part 5.5: every persistent value of the program, in one table: name, kind, the accessor its
+// readers use and the default a read of a missing value gives. Parts read through
+// kov_ReadSetting so that a name, its kind and its default are written down once.
+#include <QLatin1String>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+class CKovReg;
+
+enum class SettingKind { Text, Number };
+/// The accessor readers use; it fixes whether a read of a missing value creates it (Part 5.2).
+enum class SettingRead { Str, Lng, LngD, Value, NotRead };
+/// Where a default that is not a constant comes from.
+enum class SettingDefault { Constant, DefaultHost, ExecutableName, Caller };
+
+struct SettingDef
+{
+    QLatin1String name; // exact name; a pattern holds "<f>" or "<n>" for the variable part
+    SettingKind kind;
+    SettingRead read;
+    SettingDefault source;
+    QLatin1String textDefault;
+    qint32 numberDefault;
+};
+
+/// The catalogue, in the order of Part 5.5.
+const QList<SettingDef>& kov_SettingsCatalogue();
+/// The entry for a value name (patterns resolved), or nullptr for a name the program never uses.
+const SettingDef* kov_FindSetting(const QString& name);
+/// The catalogue default of a name as a value (text or number).
+QVariant kov_SettingDefault(const SettingDef& def);
+
+/// Reads a setting with the accessor and default of its catalogue entry. A name with a
+/// caller-supplied default (ChLstLeft, ChColW<n> ...) takes `callerDefault`.
+QVariant kov_ReadSetting(CKovReg& reg, const QString& name, qint32 callerDefault = 0);
+QString kov_ReadText(CKovReg& reg, const QString& name);
+qint32 kov_ReadNumber(CKovReg& reg, const QString& name, qint32 callerDefault = 0);
+
+/// The service's default host (CMake cache variable KOVFERRIT_DEFAULT_HOST).
+QString kov_DefaultHost();
+/// The service's default request path of Part 1.2.
+QString kov_DefaultPath();
+/// The executable name the program records in `app.EXEName` ("kovferrit").
+QString kov_ExecutableName();
+void kov_SetExecutableName(const QString& name);
+
+namespace KovSetting {
+inline const QLatin1String Account{"Account"};
+inline const QLatin1String Protocol{"Protocol"};
+inline const QLatin1String Target{"Target"};
+inline const QLatin1String HaveServers{"HaveServers"};
+inline const QLatin1String Port{"Port"};
+inline const QLatin1String Path{"Path"};
+inline const QLatin1String DocType{"DocType"};
+inline const QLatin1String Product{"Product"};
+inline const QLatin1String OpenURLRetries{"OpenURLRetries"};
+inline const QLatin1String TimeoutSeconds{"TimeoutSeconds"};
+inline const QLatin1String LogReplies{"LogReplies"};
+inline const QLatin1String AppEXEName{"app.EXEName"};
+inline const QLatin1String UpdateFrequency{"UpdateFrequency"};
+inline const QLatin1String IgnoreOffset{"IgnoreOffset"};
+inline const QLatin1String NextSync{"NextSync"};
+inline const QLatin1String NextChannelUpdate{"NextChannelUpdate"};
+inline const QLatin1String HaveChannelDatabase{"HaveChannelDatabase"};
+inline const QLatin1String LastSerial{"LastSerial"};
+inline const QLatin1String TokenJobs{"TokenJobs"};
+inline const QLatin1String TokenTarget{"TokenTarget"};
+inline const QLatin1String TokenChannel{"TokenChannel"};
+inline const QLatin1String ValidateHeaders{"ValidateHeaders"};
+inline const QLatin1String NextLogNo{"NextLogNo"};
+inline const QLatin1String ChLstLeft{"ChLstLeft"};
+inline const QLatin1String ChLstTop{"ChLstTop"};
+inline const QLatin1String ChLstWidth{"ChLstWidth"};
+inline const QLatin1String ChLstHeight{"ChLstHeight"};
+inline const QLatin1String GridFillMethod{"GridFillMethod"};
+
+/// "1Server", "2Server", ...
+QString server(qint32 n);
+/// "Last" + function + suffix, e.g. last(u"getjobs", u"QueryTime").
+QString last(const QString& function, const QString& suffix);
+/// "NoDataFields_" + function.
+QString noDataFields(const QString& function);
+/// "ChColW" + column.
+QString columnWidth(qint32 column);
+} // namespace KovSetting

@@ -1,0 +1,277 @@
+#include "registrystore.h"
+
+#include "foundation/kov_paths.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+// Registry key and value names compare without regard to case.
+QString fold(const QString& s) { return s.toCaseFolded(); }
+} // namespace
+
+QString kov_NormaliseKey(const QString& key)
+{
+    const QStringList parts = key.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    return parts.join(QLatin1Char('\\'));
+}
+
+namespace {
+std::unique_ptr<RegistryStore>& sharedStore()
+{
+    static std::unique_ptr<RegistryStore> store;
+    return store;
+}
+
+// The SQL driver belongs to the application object: close the store before it goes.
+void closeSharedStore() { sharedStore().reset(); }
+} // namespace
+
+RegistryStore& RegistryStore::instance()
+{
+    std::unique_ptr<RegistryStore>& store = sharedStore();
+    const QString path = kov_ProgramFile(QStringLiteral("settings.db"));
+    if (!store || store->path() != path) {
+        if (!store)
+            qAddPostRoutine(closeSharedStore);
+        store = std::make_unique<RegistryStore>(path);
+    }
+    return *store;
+}
+
+RegistryStore::RegistryStore(const QString& databasePath) : m_path(databasePath)
+{
+    static std::atomic<int> counter{0};
+    m_connection = QStringLiteral("kovreg-%1").arg(counter++);
+}
+
+RegistryStore::~RegistryStore()
+{
+    if (QSqlDatabase::contains(m_connection)) {
+        QSqlDatabase::database(m_connection, false).close();
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+}
+
+bool RegistryStore::ensureOpen()
+{
+    if (m_open)
+        return true;
+    const bool fresh = !QFileInfo::exists(m_path);
+    QSqlDatabase db = QSqlDatabase::contains(m_connection)
+                          ? QSqlDatabase::database(m_connection, false)
+                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(m_path);
+    // The busy time-out lets the desktop program and the CLI write at the same time.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!db.open())
+        return false;
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    const bool ok =
+        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS keys (id INTEGER PRIMARY KEY "
+                              "AUTOINCREMENT, root INTEGER NOT NULL, path TEXT NOT NULL, "
+                              "fold TEXT NOT NULL, parent TEXT NOT NULL, UNIQUE(root, fold))")) &&
+        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS vals (id INTEGER PRIMARY KEY "
+                              "AUTOINCREMENT, key_id INTEGER NOT NULL, name TEXT NOT NULL, "
+                              "fold TEXT NOT NULL, type INTEGER NOT NULL, data BLOB, "
+                              "UNIQUE(key_id, fold))"));
+    if (!ok) {
+        db.close();
+        return false;
+    }
+    if (fresh)
+        kov_MakePrivate(m_path); // the store holds the account and its password
+    m_open = true;
+    return true;
+}
+
+qint32 RegistryStore::keyId(qint32 root, const QString& key, qint64* id)
+{
+    if (!ensureOpen())
+        return RegCode::BadDatabase;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT id FROM keys WHERE root = ? AND fold = ?"));
+    q.addBindValue(root);
+    q.addBindValue(fold(kov_NormaliseKey(key)));
+    if (!q.exec())
+        return RegCode::BadDatabase;
+    if (!q.next())
+        return RegCode::NotFound;
+    *id = q.value(0).toLongLong();
+    return RegCode::Success;
+}
+
+qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
+{
+    qint64 id = 0;
+    const qint32 rc = keyId(root, key, &id);
+    if (rc != RegCode::NotFound || !create)
+        return rc;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT OR IGNORE INTO keys (root, path, fold, parent) "
+                             "VALUES (?, ?, ?, ?)"));
+    // Creating a key creates its missing parents, from the top down, as the registry does.
+    const QStringList parts = kov_NormaliseKey(key).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    QString path;
+    for (const QString& part : parts) {
+        const QString parent = path;
+        path = path.isEmpty() ? part : path + QLatin1Char('\\') + part;
+        q.addBindValue(root);
+        q.addBindValue(path);
+        q.addBindValue(fold(path));
+        q.addBindValue(fold(parent));
+        if (!q.exec())
+            return RegCode::CantWrite;
+    }
+    return RegCode::Success;
+}
+
+qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString& name,
+                                 qint32* type, QByteArray* data)
+{
+    qint64 id = 0;
+    const qint32 rc = keyId(root, key, &id);
+    if (rc != RegCode::Success)
+        return rc;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT type, data FROM vals WHERE key_id = ? AND fold = ?"));
+    q.addBindValue(id);
+    q.addBindValue(fold(name));
+    if (!q.exec())
+        return RegCode::BadDatabase;
+    if (!q.next())
+        return RegCode::NotFound;
+    if (type)
+        *type = q.value(0).toInt();
+    if (data)
+        *data = q.value(1).toByteArray();
+    return RegCode::Success;
+}
+
+qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& name, qint32 type,
+                               const QByteArray& data)
+{
+    qint64 id = 0;
+    const qint32 rc = keyId(root, key, &id);
+    if (rc != RegCode::Success)
+        return rc;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    // One statement, so a concurrent writer never sees half a value; an existing value keeps
+    // its row and so its place in the enumeration.
+    q.prepare(QStringLiteral("INSERT INTO vals (key_id, name, fold, type, data) VALUES (?, ?, ?, "
+                             "?, ?) ON CONFLICT(key_id, fold) DO UPDATE SET type = "
+                             "excluded.type, data = excluded.data"));
+    q.addBindValue(id);
+    q.addBindValue(name);
+    q.addBindValue(fold(name));
+    q.addBindValue(type);
+    q.addBindValue(data.isNull() ? QByteArray("") : data);
+    return q.exec() ? RegCode::Success : RegCode::CantWrite;
+}
+
+qint32 RegistryStore::enumValue(qint32 root, const QString& key, qint32 index, QString* name,
+                                qint32* type)
+{
+    qint64 id = 0;
+    const qint32 rc = keyId(root, key, &id);
+    if (rc != RegCode::Success)
+        return rc;
+    if (index < 0)
+        return RegCode::NoMoreItems;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT name, type FROM vals WHERE key_id = ? ORDER BY id "
+                             "LIMIT 1 OFFSET ?"));
+    q.addBindValue(id);
+    q.addBindValue(index);
+    if (!q.exec())
+        return RegCode::BadDatabase;
+    if (!q.next())
+        return RegCode::NoMoreItems;
+    if (name)
+        *name = q.value(0).toString();
+    if (type)
+        *type = q.value(1).toInt();
+    return RegCode::Success;
+}
+
+qint32 RegistryStore::enumKey(qint32 root, const QString& key, qint32 index, QString* name)
+{
+    qint64 id = 0;
+    const QString parent = kov_NormaliseKey(key);
+    if (!parent.isEmpty()) {
+        const qint32 rc = keyId(root, parent, &id);
+        if (rc != RegCode::Success)
+            return rc;
+    } else if (!ensureOpen()) {
+        return RegCode::BadDatabase;
+    }
+    if (index < 0)
+        return RegCode::NoMoreItems;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("SELECT path FROM keys WHERE root = ? AND parent = ? ORDER BY id "
+                             "LIMIT 1 OFFSET ?"));
+    q.addBindValue(root);
+    q.addBindValue(fold(parent));
+    q.addBindValue(index);
+    if (!q.exec())
+        return RegCode::BadDatabase;
+    if (!q.next())
+        return RegCode::NoMoreItems;
+    if (name)
+        *name = q.value(0).toString().mid(parent.isEmpty() ? 0 : parent.size() + 1);
+    return RegCode::Success;
+}
+
+qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString& name)
+{
+    qint64 id = 0;
+    const qint32 rc = keyId(root, key, &id);
+    if (rc != RegCode::Success)
+        return rc;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("DELETE FROM vals WHERE key_id = ? AND fold = ?"));
+    q.addBindValue(id);
+    q.addBindValue(fold(name));
+    if (!q.exec())
+        return RegCode::CantWrite;
+    return q.numRowsAffected() > 0 ? RegCode::Success : RegCode::NotFound;
+}
+
+qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
+{
+    qint64 id = 0;
+    const qint32 rc = keyId(root, key, &id);
+    if (rc != RegCode::Success)
+        return rc;
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM keys WHERE root = ? AND parent = ?"));
+    q.addBindValue(root);
+    q.addBindValue(fold(kov_NormaliseKey(key)));
+    if (!q.exec() || !q.next())
+        return RegCode::BadDatabase;
+    if (q.value(0).toInt() > 0)
+        return RegCode::KeyHasChildren;
+    if (!db.transaction())
+        return RegCode::CantWrite;
+    QSqlQuery del(db);
+    del.prepare(QStringLiteral("DELETE FROM vals WHERE key_id = ?"));
+    del.addBindValue(id);
+    bool ok = del.exec();
+    del.prepare(QStringLiteral("DELETE FROM keys WHERE id = ?"));
+    del.addBindValue(id);
+    ok = ok && del.exec();
+    if (!ok) {
+        db.rollback();
+        return RegCode::CantWrite;
+    }
+    return db.commit() ? RegCode::Success : RegCode::CantWrite;
+}

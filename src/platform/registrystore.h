@@ -1,0 +1,68 @@
+#pragma once
+// The system-registry stand-in of DESIGN.md: a typed value store in one SQLite file
+// (settings.db in the program folder). It speaks in registry terms (roots, key paths, value
+// types, raw bytes, Windows result codes) so that the layers above keep the Part's rules.
+#include <QByteArray>
+#include <QString>
+
+namespace RegCode {
+constexpr qint32 Success = 0;
+constexpr qint32 NotFound = 2;       // ERROR_FILE_NOT_FOUND
+constexpr qint32 AccessDenied = 5;   // ERROR_ACCESS_DENIED
+constexpr qint32 MoreData = 234;     // ERROR_MORE_DATA
+constexpr qint32 NoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
+constexpr qint32 BadDatabase = 1009; // ERROR_BADDB
+constexpr qint32 CantWrite = 1013;   // ERROR_CANTWRITE
+constexpr qint32 KeyHasChildren = 1020;
+} // namespace RegCode
+
+namespace RegType {
+constexpr qint32 None = 0;
+constexpr qint32 Text = 1;   // REG_SZ
+constexpr qint32 Binary = 3; // REG_BINARY
+constexpr qint32 Number = 4; // REG_DWORD
+} // namespace RegType
+
+constexpr qint32 kHKeyClassesRoot = static_cast<qint32>(0x80000000u);
+constexpr qint32 kHKeyLocalMachine = static_cast<qint32>(0x80000002u);
+
+class RegistryStore
+{
+public:
+    /// The store of the current program folder (reopened when the folder changes).
+    static RegistryStore& instance();
+
+    explicit RegistryStore(const QString& databasePath);
+    ~RegistryStore();
+    RegistryStore(const RegistryStore&) = delete;
+    RegistryStore& operator=(const RegistryStore&) = delete;
+
+    QString path() const { return m_path; }
+
+    /// Opens (or, with create, creates with its parents) a key; Success, NotFound or a failure.
+    qint32 openKey(qint32 root, const QString& key, bool create);
+    /// Reads a value: type and raw bytes.
+    qint32 queryValue(qint32 root, const QString& key, const QString& name, qint32* type,
+                      QByteArray* data);
+    /// Stores a value under an existing key; an existing value keeps its place and name.
+    qint32 setValue(qint32 root, const QString& key, const QString& name, qint32 type,
+                    const QByteArray& data);
+    /// Name of value number index in creation order; NoMoreItems past the last.
+    qint32 enumValue(qint32 root, const QString& key, qint32 index, QString* name, qint32* type);
+    /// Name of subkey number index in creation order; NoMoreItems past the last.
+    qint32 enumKey(qint32 root, const QString& key, qint32 index, QString* name);
+    qint32 deleteValue(qint32 root, const QString& key, const QString& name);
+    /// Removes a key without subkeys, with its values.
+    qint32 deleteKey(qint32 root, const QString& key);
+
+private:
+    bool ensureOpen();
+    qint32 keyId(qint32 root, const QString& key, qint64* id);
+
+    QString m_path;
+    QString m_connection;
+    bool m_open = false;
+};
+
+/// Normalises a key path: no leading or trailing "\", single separators.
+QString kov_NormaliseKey(const QString& key);
