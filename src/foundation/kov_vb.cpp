@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <random>
 
 namespace {
 // Module state of Part 5.1, zeroed at start and never reset.
@@ -20,6 +19,14 @@ qint32 g_randomSeed = 0;
 qint32 g_randomCounter = 0;
 bool g_traceSwitch = false;
 bool g_traceSwitchRead = false;
+
+quint64 splitMix(quint64 x)
+{
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
 
 std::function<void(const QString&)>& traceObserver()
 {
@@ -157,11 +164,12 @@ qint32 kov_RandomBetween(qint32 Low, qint32 High)
 {
     const auto tick = static_cast<quint32>(QDateTime::currentMSecsSinceEpoch());
     const quint32 seed = static_cast<quint32>(g_randomCounter) ^ static_cast<quint32>(g_randomSeed) ^ tick;
-    std::minstd_rand generator(seed == 0 ? 1u : seed);
-    const float r = std::generate_canonical<float, 24>(generator);
+    // "Re-seed and draw": a strong mix of the seed, so that neighbouring seeds (the counter
+    // steps by one) give unrelated draws. 24 bits: single precision, 0 <= r < 1.
+    const float r = static_cast<float>(splitMix(seed) >> 40) / 16777216.0f;
     const double span = static_cast<double>(High) - static_cast<double>(Low) + 1.0;
     double value = std::floor(static_cast<double>(r) * span + static_cast<double>(Low));
-    // generate_canonical may round up to 1.0 in single precision; keep the range closed.
+    // Guard against rounding at the ends of very wide ranges.
     if (value > High)
         value = High;
     if (value < Low)

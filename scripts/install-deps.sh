@@ -1,0 +1,13 @@
+#!/bin/sh
+# Debian 12 packages the build, the tests and the demo need. Safe to run again.
+set -eu
+if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: run as root (apt-get)" >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends \
+    cmake make g++ pkg-config python3 \
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev \
+    xvfb xauth fonts-dejavu-core
