@@ -14,8 +14,6 @@ CKovReg settings()
 }
 } // namespace
 
-QString kov_ProcessPassPhrase() { return kov_PassPhrase(kov_ExecutableName()); }
-
 void kov_StoreAccount(const QString& account)
 {
     CKovReg reg = settings();

@@ -1,11 +1,8 @@
 #pragma once
 // Storing the account and password as the main window does when its fields are left (Part 4.2),
-// and the pass phrase of Part 5.4 for this process.
+// with the pass phrase of Part 5.4 for this process (kov_ProcessPassPhrase).
 #include <QString>
 
-/// The pass phrase of this process: its executable name (kov_ExecutableName) in lower case,
-/// without extension.
-QString kov_ProcessPassPhrase();
 /// Writes `Account` unchanged.
 void kov_StoreAccount(const QString& account);
 /// Encrypts, decrypts again, and writes `Protocol` only when that gives back `password`.

@@ -1,5 +1,7 @@
 #include "aes.h"
 
+#include "settings_catalogue.h"
+
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -248,3 +250,5 @@ QString kov_PassPhrase(const QString& executableName)
 {
     return QFileInfo(executableName).completeBaseName().toLower();
 }
+
+QString kov_ProcessPassPhrase() { return kov_PassPhrase(kov_ExecutableName()); }

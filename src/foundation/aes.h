@@ -37,3 +37,5 @@ private:
 
 /// The pass phrase of Part 5.4: an executable name without extension, in lower case.
 QString kov_PassPhrase(const QString& executableName);
+/// The pass phrase of this process: kov_ExecutableName() in lower case, without extension.
+QString kov_ProcessPassPhrase();

@@ -1,0 +1,147 @@
+#include "kovferritsupport.h"
+
+#include "channels/cquibchannelmanager.h"
+#include "foundation/aes.h"
+#include "foundation/ckovreg.h"
+#include "foundation/kov_paths.h"
+#include "foundation/settings_catalogue.h"
+#include "platform/frontend.h"
+#include "platform/httptransfer.h"
+#include "platform/userinterface.h"
+#include "protocol/cquibreply.h"
+#include "protocol/cquibsession.h"
+#include "translate.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <memory>
+
+namespace {
+struct SupportState
+{
+    HttpTransfer* transfer = nullptr;
+    std::unique_ptr<CQuibSession> session;
+    std::unique_ptr<CKovReg> settings;
+    QStringList resultTexts;
+};
+
+SupportState& state()
+{
+    static SupportState s;
+    return s;
+}
+
+void infoBox(const QString& text)
+{
+    kov_UserInterface().messageBox(text, MsgStyle::Information, kov_AppTitle());
+}
+} // namespace
+
+void kov_SetTransferComponent(HttpTransfer* component) { state().transfer = component; }
+
+CQuibSession* kov_SharedSession() { return state().session.get(); }
+
+void kov_ResetSupport()
+{
+    state().session.reset();
+    state().settings.reset();
+    state().resultTexts.clear();
+    kov_ResetChannelManager();
+}
+
+CKovReg& GetSettings()
+{
+    if (!state().settings) {
+        state().settings = std::make_unique<CKovReg>();
+        state().settings->SetInfo(kov_SettingsKey(), QString());
+    }
+    return *state().settings;
+}
+
+qint32 DoWork(const QString& QueryType, const QString& Account, const QString& EncryptedPassword,
+              TextBox* OutputBox, bool ZeroSerial, bool Manually)
+{
+    qint32 result = -1;
+    try {
+        const QString password = AES::DecryptText(EncryptedPassword, kov_ProcessPassPhrase());
+        if (Account.isEmpty() || password.isEmpty()) {
+            infoBox(Translate(QStringLiteral("Please specify an account and password.")));
+            return -1;
+        }
+        SupportState& s = state();
+        if (!s.session) {
+            // Made and initialised once; never replaced, even when Initialize fails.
+            s.session = std::make_unique<CQuibSession>();
+            if (!s.session->Initialize(s.transfer))
+                return -1;
+        }
+        if (OutputBox) {
+            OutputBox->setText(QStringLiteral("WAIT ...."));
+            OutputBox->repaintNow();
+        }
+        CKovReg& settings = GetSettings();
+        settings.SetInfo(kov_SettingsKey(), QString());
+        s.session->setTimeoutSeconds(kov_ReadNumber(settings, KovSetting::TimeoutSeconds));
+        s.session->setLogReplies(kov_ReadNumber(settings, KovSetting::LogReplies) == 1);
+
+        QString word;
+        if (QueryType == QLatin1String("gettargetsystems"))
+            word = QStringLiteral("Database");
+        else if (QueryType == QLatin1String("getjobs"))
+            word = QStringLiteral("Job List");
+        else if (QueryType == QLatin1String("channelguide"))
+            word = QStringLiteral("Channels");
+        if (word.isEmpty()) {
+            infoBox(Translate(QStringLiteral("Unknown")) + QStringLiteral(" query type : ") + QueryType);
+            return -1;
+        }
+        word = Translate(word);
+        const bool ok = s.session->ServerFunction(QueryType, Manually, ZeroSerial);
+        if (OutputBox) {
+            OutputBox->setText(word + QLatin1Char(' ') + Translate(QStringLiteral("Download")) + QLatin1Char(' ') +
+                               Translate(ok ? QStringLiteral("OK") : QStringLiteral("FAILED")));
+        }
+        if (!ok || !s.session->Reply())
+            return -1;
+        const qint32 code = s.session->Reply()->ErrorCode();
+        if (OutputBox && code != 0)
+            OutputBox->setText(OutputBox->text() + QLatin1Char(' ') + QString::number(code));
+        return code;
+    } catch (const std::exception& e) {
+        infoBox(QStringLiteral("manual GetJobs Error: ") + QString::fromLocal8Bit(e.what()));
+        return result;
+    }
+}
+
+void BuildResultTexts()
+{
+    static const char* const texts[] = {
+        "New Data Received", "No New Data",     "Number Exceeded", nullptr,          nullptr,
+        nullptr,             nullptr,           nullptr,           nullptr,          nullptr,
+        "Account Unknown",   "Bad Parameter",   "Product Unknown", "Initiator Error", "Target Unknown",
+        "Serial Invalid",    "Doc Type Unknown"};
+    QStringList table;
+    for (int code = 0; code <= 16; ++code) {
+        table << (texts[code] ? Translate(QString::fromLatin1(texts[code]))
+                              : Translate(QStringLiteral("Error")) + QString::number(code));
+    }
+    state().resultTexts = table;
+}
+
+QString ResultText(qint32 Code)
+{
+    const QStringList& table = state().resultTexts;
+    if (Code >= 0 && Code < table.size())
+        return table.at(Code);
+    return Translate(QStringLiteral("Quib Error")) + QStringLiteral(" #") + QString::number(Code);
+}
+
+bool IsSuccessCode(qint32 Code) { return Code == 0 || Code == 1; }
+
+QString kov_VersionText()
+{
+    return Translate(QStringLiteral("Version")) + QLatin1Char(' ') + QString::number(KOV_VERSION_MAJOR) +
+           QLatin1Char('.') + QString::number(KOV_VERSION_MINOR) + QLatin1Char('.') +
+           QString::number(KOV_VERSION_PATCH);
+}

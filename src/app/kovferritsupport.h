@@ -1,0 +1,31 @@
+#pragma once
+// Part 4.1's support module `KovFerritSupport`: the process-wide session, settings object and
+// result texts, and DoWork, which runs one server function.
+#include <QString>
+
+class CKovReg;
+class CQuibSession;
+class HttpTransfer;
+class TextBox;
+
+/// Records the transfer component (the main window's `Inet1`) for the shared session.
+void kov_SetTransferComponent(HttpTransfer* component);
+/// The shared session, or nullptr before the first DoWork.
+CQuibSession* kov_SharedSession();
+/// Drops the shared session, settings object, channel manager and result texts (process end;
+/// tests start each case afresh).
+void kov_ResetSupport();
+
+/// The shared settings object, opened on the settings key on first use.
+CKovReg& GetSettings();
+
+/// Runs one server function; -1 on failure, else the reply's result code.
+qint32 DoWork(const QString& QueryType, const QString& Account, const QString& EncryptedPassword,
+              TextBox* OutputBox, bool ZeroSerial, bool Manually);
+
+/// Builds the 17 translated result texts (the main window does it when it loads).
+void BuildResultTexts();
+QString ResultText(qint32 Code);
+bool IsSuccessCode(qint32 Code);
+/// "Version 1.0.0" through Translate.
+QString kov_VersionText();

@@ -1,0 +1,64 @@
+#include "syncrun.h"
+
+#include "channels/channelguide.h"
+#include "foundation/aes.h"
+#include "foundation/ckovreg.h"
+#include "foundation/kov_vb.h"
+#include "foundation/settings_catalogue.h"
+#include "kovferritsupport.h"
+#include "platform/clock.h"
+#include "platform/frontend.h"
+#include "translate.h"
+
+#include <QTime>
+
+bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
+{
+    CKovReg& settings = GetSettings();
+    auto show = [&ui](const QString& english) { ui.ShowMessage(Translate(english)); };
+
+    if (settings.Lng(KovSetting::HaveServers) == 0) {
+        const qint32 code = DoWork(QStringLiteral("gettargetsystems"), settings.Str(KovSetting::Account),
+                                   settings.Str(KovSetting::Protocol), ui.messageArea(), true, Manually);
+        if (IsSuccessCode(code))
+            settings.setLng(KovSetting::HaveServers, 1);
+    }
+
+    const QString encrypted = settings.Str(KovSetting::Protocol);
+    const QString account = settings.Str(KovSetting::Account);
+    if (AES::DecryptText(encrypted, kov_ProcessPassPhrase()).isEmpty() || account.isEmpty()) {
+        show(QStringLiteral("Specify your account and password,"));
+        show(QStringLiteral("Then click 'Sync' to begin."));
+        ui.ShowUpdateText(kov_VersionText());
+        return false;
+    }
+
+    const qint32 code = DoWork(QStringLiteral("getjobs"), account, encrypted, ui.messageArea(), ZeroSerial, Manually);
+    if (IsSuccessCode(code)) {
+        if (settings.Lng(KovSetting::HaveChannelDatabase) == 0) {
+            if (DownloadChannelGuide(ui.messageArea(), Manually)) {
+                show(QStringLiteral("Channel database has been received from the server."));
+                settings.setLng(KovSetting::HaveChannelDatabase, 1);
+                ui.enableUpdateTimer();
+            } else {
+                show(QStringLiteral("Unable to retrieve channel database from the server."));
+                return true;
+            }
+        }
+        const QTime now = kov_Now().time();
+        ui.ShowMessage(QTime(now.hour(), now.minute(), 0).toString(QStringLiteral("HH:mm:ss")) +
+                       QLatin1Char(':') + ResultText(code));
+        return true;
+    }
+    if (code >= 0) {
+        ui.ShowMessage(Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" : ") +
+                       Translate(ResultText(code)));
+        return false;
+    }
+    const QString lastReply = GetSettings().value(KovSetting::last(QStringLiteral("getjobs"),
+                                                                   QStringLiteral("ReplyString")),
+                                                  QString()).toString();
+    const bool inactive = kov_LeadingNumber(lastReply.left(2)) == 40.0;
+    show(inactive ? QStringLiteral("Quib For PC is not active") : QStringLiteral("GetJobs FAILED -1"));
+    return false;
+}

@@ -1,0 +1,79 @@
+#include "updatetimer.h"
+
+#include "foundation/ckovreg.h"
+#include "foundation/kov_date.h"
+#include "foundation/kov_vb.h"
+#include "foundation/settings_catalogue.h"
+#include "kovferritsupport.h"
+#include "platform/clock.h"
+#include "platform/frontend.h"
+#include "syncrun.h"
+#include "translate.h"
+
+#include <limits>
+
+QDateTime MakeDate(const QString& Text)
+{
+    bool ok = false;
+    const QDateTime value = kov_ParseDate(Text, &ok);
+    return ok ? value : kov_ZeroDate();
+}
+
+qint64 kov_MinutesUntil(const QDateTime& now, const QDateTime& due)
+{
+    auto minuteOf = [](const QDateTime& t) {
+        return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()));
+    };
+    return minuteOf(now).secsTo(minuteOf(due)) / 60 + 1;
+}
+
+QString kov_CountdownText(const QDateTime& now, const QDateTime& due)
+{
+    return Translate(QStringLiteral("Next Update")) + QStringLiteral(": ") +
+           QString::number(kov_MinutesUntil(now, due)) + QLatin1Char(' ') + Translate(QStringLiteral("Minutes")) +
+           QLatin1Char('.');
+}
+
+void TimerTick(SyncFrontEnd& ui, bool adminMode)
+{
+    CKovReg& settings = GetSettings();
+    QString nextText = settings.Str(KovSetting::NextSync);
+    if (nextText.isEmpty()) {
+        settings.setStr(KovSetting::NextSync, kov_SyncSentinel());
+        nextText = settings.Str(KovSetting::NextSync);
+    }
+    if (MakeDate(nextText) < kov_Now()) {
+        RunSync(ui, false, false);
+        QDateTime nextDue;
+        if (adminMode) {
+            nextDue = kov_Now().addSecs(60);
+        } else {
+            qint32 hours = kov_ReadNumber(settings, KovSetting::UpdateFrequency);
+            if (hours < 1) {
+                settings.setLng(KovSetting::UpdateFrequency, 1);
+                hours = kov_ReadNumber(settings, KovSetting::UpdateFrequency);
+            }
+            // f x 60 that overflows 32 bits ends the tick without a new NextSync.
+            if (hours > std::numeric_limits<qint32>::max() / 60)
+                return;
+            const qint64 minutes = static_cast<qint64>(kov_RandomBetween(-15, 15)) + hours * 60;
+            nextDue = kov_Now().addSecs(minutes * 60);
+        }
+        settings.setStr(KovSetting::NextSync, kov_DateText(nextDue));
+
+        QString channelUpdate = settings.Str(KovSetting::NextChannelUpdate);
+        if (channelUpdate.isEmpty()) {
+            settings.setStr(KovSetting::NextChannelUpdate, kov_DateText(kov_Now().addDays(-1)));
+            channelUpdate = settings.Str(KovSetting::NextChannelUpdate);
+        }
+        if (MakeDate(channelUpdate) < kov_Now()) {
+            settings.setLng(KovSetting::HaveChannelDatabase, 0);
+            RunSync(ui, true, false);
+        }
+    }
+    bool readable = false;
+    const QDateTime due = kov_ParseDate(settings.Str(KovSetting::NextSync), &readable);
+    if (!readable)
+        return; // a NextSync that is not a date ends the tick before the countdown
+    ui.ShowUpdateText(kov_CountdownText(kov_Now(), due));
+}

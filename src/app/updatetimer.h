@@ -1,0 +1,20 @@
+#pragma once
+// Part 4.3: the update timer's tick, kept in the core so that the desktop window and
+// `kovferrit-cli tick` / `daemon` run the same logic. MakeDate is Part 4.2's.
+#include <QDateTime>
+#include <QString>
+
+class SyncFrontEnd;
+
+/// The sentinel date long past that makes the next tick sync.
+inline QString kov_SyncSentinel() { return QStringLiteral("July 4, 1776"); }
+
+/// Part 4.2: a date-time text read by the locale rules; the zero date-time when it is none.
+QDateTime MakeDate(const QString& Text);
+/// Minute boundaries from now until `due`, plus 1.
+qint64 kov_MinutesUntil(const QDateTime& now, const QDateTime& due);
+/// "Next Update: N Minutes." through Translate.
+QString kov_CountdownText(const QDateTime& now, const QDateTime& due);
+
+/// One tick of `tmrMinutes`; a timed sync when `NextSync` has passed.
+void TimerTick(SyncFrontEnd& frontEnd, bool adminMode);

@@ -1,0 +1,195 @@
+#include "cquibchannelmanager.h"
+
+#include "channel_lookup.h"
+#include "foundation/ckovqzcsv.h"
+#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
+#include "platform/userinterface.h"
+
+#include <stdexcept>
+
+namespace {
+void silent(const QString& message) { kov_ClassMessage("CQuibChannelManager", message, kov_InDevelopment()); }
+
+std::unique_ptr<CQuibChannelManager>& shared()
+{
+    static std::unique_ptr<CQuibChannelManager> manager;
+    return manager;
+}
+} // namespace
+
+CQuibChannelManager* GetChannelManager()
+{
+    if (!shared()) {
+        try {
+            shared() = std::make_unique<CQuibChannelManager>();
+        } catch (const std::exception& e) {
+            kov_UserInterface().messageBox(QStringLiteral("No reference to ChMan available, sorry !") + kov_CrLf() +
+                                               QString::fromLocal8Bit(e.what()),
+                                           MsgStyle::Critical, QStringLiteral("Where's my ChMan ?"));
+            return nullptr;
+        }
+    }
+    return shared().get();
+}
+
+void kov_ResetChannelManager() { shared().reset(); }
+
+bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName)
+{
+    bool force = false;
+    return LoadChannelsFromDatabase(FileName, force);
+}
+
+bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName, bool& ForceReload)
+{
+    const QString path = FileName.isEmpty() ? kov_ChannelDatabasePath() : FileName;
+    if (!kov_FileExists(path)) {
+        if (!m_reportedMissing) {
+            silent(kov_ProgramFolder() + QStringLiteral("\\dbchannel.dat doesn't exist"));
+            m_reportedMissing = true;
+        }
+        return false;
+    }
+    try {
+        bool opened = false;
+        const QStringList lines = kov_ReadLines(path, &opened);
+        if (!opened)
+            throw std::runtime_error("File not found");
+        for (const QString& line : lines) {
+            if (line.isEmpty())
+                continue;
+            CKovQzCSVrow row;
+            if (!row.setRowData(line) || row.NoColumns() != 2) {
+                silent(QStringLiteral("Invalid Channel Database Format (") + line + QLatin1Char(')'));
+                continue;
+            }
+            bool inRange = false;
+            const qint32 number = kov_RoundHalfEven(kov_LeadingNumber(row.Column(0)), &inRange);
+            if (!inRange)
+                throw std::runtime_error("Overflow");
+            if (ForceReload) {
+                m_database.clear();
+                ForceReload = false;
+            }
+            m_database.append(CDatabaseChannel{number, row.Column(1)});
+        }
+        m_loaded = true;
+        return true;
+    } catch (const std::exception& e) {
+        kov_UserInterface().messageBox(QStringLiteral("CQuibChannelManager::LoadChannelsFromDatabase : ") +
+                                           QString::fromLocal8Bit(e.what()),
+                                       MsgStyle::Information, kov_AppTitle());
+        return false;
+    }
+}
+
+bool CQuibChannelManager::EnsureLoaded()
+{
+    if (!m_loaded)
+        m_loaded = LoadChannelsFromDatabase();
+    return m_loaded;
+}
+
+CQuibChannel* CQuibChannelManager::QuibChannel(qint32 Index)
+{
+    if (Index < 0 || Index >= ChannelCount())
+        return nullptr;
+    return m_channels[static_cast<size_t>(Index)].get();
+}
+
+CQuibChannel* CQuibChannelManager::FindChannelByID(qint32 id)
+{
+    CQuibChannel* found = nullptr;
+    for (const auto& channel : m_channels) {
+        if (channel->ID() == id)
+            found = channel.get();
+    }
+    return found;
+}
+
+CQuibChannel* CQuibChannelManager::FindChannelByName(const QString& name)
+{
+    CQuibChannel* found = nullptr;
+    for (const auto& channel : m_channels) {
+        if (channel->Name() == name)
+            found = channel.get();
+    }
+    return found;
+}
+
+CQuibChannel* CQuibChannelManager::CreateNewChannel(const QString& Data, qint32 Method)
+{
+    try {
+        if (Method == 1) {
+            CKovQzCSVrow row;
+            if (!row.setRowData(Data))
+                throw std::runtime_error("Invalid procedure call or argument");
+            const QString name = row.Column(1);
+            // The identifier is converted strictly: text that is not a number is a failure.
+            bool ok = false;
+            const double id = row.Column(2).trimmed().toDouble(&ok);
+            bool inRange = false;
+            const qint32 identifier = ok ? kov_RoundHalfEven(id, &inRange) : 0;
+            if (!ok)
+                throw std::runtime_error("Type mismatch");
+            if (!inRange)
+                throw std::runtime_error("Overflow");
+            if (name.isEmpty()) {
+                silent(QStringLiteral("CreateNewChannel, method: 1 Can't resolve name."));
+                return nullptr;
+            }
+            if (FindChannelByID(identifier)) {
+                silent(QStringLiteral("CreateNewChannel channel alredy exists with ID : ") +
+                       QString::number(identifier));
+                return nullptr;
+            }
+            m_channels.push_back(std::make_unique<CQuibChannel>());
+            m_csv = Data;
+            m_channels.back()->SetInfoByCSV(Data);
+            return m_channels.back().get();
+        }
+        if (Method == 2) {
+            if (FindChannelByName(Data)) {
+                silent(QStringLiteral("CreateNewChannel channel alredy exists with ID : 0"));
+                return nullptr;
+            }
+            m_channels.push_back(std::make_unique<CQuibChannel>());
+            m_channels.back()->setName(Data);
+            return m_channels.back().get();
+        }
+        silent(QStringLiteral("CreateNewChannel Method(") + QString::number(Method) + QStringLiteral(") Unknown"));
+        return nullptr;
+    } catch (const std::exception& e) {
+        silent(QStringLiteral("CreateNewChannel ERROR : ") + QString::fromLocal8Bit(e.what()));
+        return nullptr;
+    }
+}
+
+qint32 CQuibChannelManager::GetChannelNumberByName(const QString& ThisName, bool PromptUser)
+{
+    if (m_channels.empty()) {
+        silent(QStringLiteral("No channels defined !"));
+        return 0;
+    }
+    qint32 result = 0;
+    for (const auto& channel : m_channels) {
+        if (channel->Name() == ThisName) {
+            channel->setPromptMissingChannels(PromptUser);
+            result = channel->ChannelNumber();
+        }
+    }
+    return result;
+}
+
+qint32 CQuibChannelManager::GetChNoByNameFromDB(const QString& ThisName, bool /*PromptUser*/)
+{
+    if (!EnsureLoaded())
+        return 0;
+    qint32 result = 0;
+    for (const CDatabaseChannel& entry : m_database) {
+        if (entry.Name == ThisName)
+            result = entry.Number;
+    }
+    return result;
+}

@@ -1,0 +1,136 @@
+#include "cquibjob.h"
+
+#include "app/translate.h"
+#include "foundation/ckovqzcsv.h"
+#include "foundation/ckovreg.h"
+#include "foundation/kov_date.h"
+#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
+#include "foundation/settings_catalogue.h"
+#include "platform/clock.h"
+
+#include <stdexcept>
+
+namespace {
+// Leading-number rule, halves to even; outside 32 bits is a run-time failure.
+qint32 numeric(const QString& field)
+{
+    bool inRange = false;
+    const qint32 value = kov_RoundHalfEven(kov_LeadingNumber(field), &inRange);
+    if (!inRange)
+        throw std::runtime_error("Overflow");
+    return value;
+}
+} // namespace
+
+CQuibJob::CQuibJob()
+    : m_startTime(kov_ZeroDate()), m_endTime(kov_ZeroDate()), m_vps(kov_ZeroDate())
+{
+}
+
+void CQuibJob::ClassMessage(const QString& message, bool showBox)
+{
+    kov_ClassMessage("CQuibJob", message, showBox);
+}
+
+QDateTime CQuibJob::HandleTime(const QString& text, bool ignoreOffset)
+{
+    if (text.isEmpty()) {
+        ClassMessage(QStringLiteral("HandleTime Param is missing"), kov_InDevelopment());
+        return kov_ZeroDate();
+    }
+    if (text.size() < 5) {
+        ClassMessage(QStringLiteral("HandleTime ERROR Invalid procedure call or argument"), kov_InDevelopment());
+        return kov_ZeroDate();
+    }
+    // The sign position (fifth from the end) is not read: the offset is always added.
+    const QString offset = text.right(4);
+    const qint32 hours = kov_RoundHalfEven(kov_LeadingNumber(offset.left(2)));
+    const qint32 minutes = kov_RoundHalfEven(kov_LeadingNumber(offset.right(2)));
+    bool ok = false;
+    QDateTime value = kov_ParseDate(text.left(text.size() - 5), &ok);
+    if (!ok) {
+        ClassMessage(QStringLiteral("HandleTime ERROR Type mismatch"), kov_InDevelopment());
+        return kov_ZeroDate();
+    }
+    if (!ignoreOffset)
+        value = value.addSecs(60LL * minutes).addSecs(3600LL * hours);
+    return value;
+}
+
+bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool bScheduleIt)
+{
+    if (!MyReg) {
+        ClassMessage(QStringLiteral("MyReg is nothing"), kov_InDevelopment());
+        return false;
+    }
+    if (MyString.isEmpty()) {
+        ClassMessage(QStringLiteral("MyString is empty"), kov_InDevelopment());
+        return false;
+    }
+    CKovQzCSVrow row;
+    const qint32 columns = row.setRowData(MyString) ? row.NoColumns() : 0;
+    if (columns != MyReg->Lng(KovSetting::noDataFields(QStringLiteral("getjobs")))) {
+        ClassMessage(QStringLiteral("Job format (") + QString::number(columns) +
+                         QStringLiteral(")not supported:") + kov_CrLf() + MyString,
+                     kov_InDevelopment());
+        return false;
+    }
+    auto ignoreOffset = [MyReg] { return kov_ReadNumber(*MyReg, KovSetting::IgnoreOffset) == 1; };
+    m_channel = row.Column(0);
+    m_channelID = numeric(row.Column(1));
+    m_uID = numeric(row.Column(2));
+    m_startTime = HandleTime(row.Column(3), ignoreOffset());
+    m_endTime = HandleTime(row.Column(4), ignoreOffset());
+    m_action = row.Column(5);
+    m_title = row.Column(6);
+    m_pg = numeric(row.Column(7));
+    m_quality = numeric(row.Column(8));
+    m_sequence = numeric(row.Column(9));
+    m_priority = numeric(row.Column(10));
+    m_protection = row.Column(11) != QLatin1String("0");
+    m_nature = row.Column(12);
+    m_format = row.Column(13);
+    if (!row.Column(14).isEmpty())
+        m_vps = HandleTime(row.Column(14), ignoreOffset());
+    m_description = row.Column(15);
+    m_persons = row.Column(16);
+
+    if (m_channel.isEmpty()) {
+        kov_IdeMessage(QStringLiteral("CreateJobFromString NULL channel name"));
+        return false;
+    }
+    m_raw = MyString;
+    if (bScheduleIt) {
+        if (m_action == QLatin1String("rec") || m_action == QLatin1String("delete")) {
+            HandleAction(m_action);
+        } else {
+            ClassMessage(Translate(QStringLiteral("Action Not Supported")) + QStringLiteral(" (") + m_action +
+                             QStringLiteral(") ") + Translate(QStringLiteral("or corrupt data from Server.")) +
+                             kov_CrLf() +
+                             Translate(QStringLiteral("A copy of this data has been saved to file for troubleshooting.")) +
+                             kov_CrLf() + kov_ProgramFile(ErrorFileName()),
+                         true);
+            WriteErrorFile(MyString);
+        }
+    }
+    return true;
+}
+
+QString CQuibJob::ErrorFileName() const
+{
+    return QStringLiteral("ERROR_") +
+           kov_SafeFileName(kov_DateText(kov_Now()), QStringLiteral("txt"), true, false, true);
+}
+
+void CQuibJob::WriteErrorFile(const QString& data)
+{
+    const QString crlf = kov_CrLf();
+    m_lastErrorFile = ErrorFileName();
+    const QString text =
+        QStringLiteral("We apologize for the trouble you are having. Most likely this is due to a") + crlf +
+        QStringLiteral("corrupt data stream. This file contains the data for the unscheduled program.") + crlf +
+        crlf + crlf + data + crlf + crlf + crlf +
+        QStringLiteral("Thank you for your purchase of a Velmora Lumo Product. ") + crlf;
+    kov_WriteTextFile(kov_ProgramFile(m_lastErrorFile), text); // failures are passed over
+}

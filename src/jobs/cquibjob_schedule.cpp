@@ -1,0 +1,97 @@
+// Part 2.2: scheduling one job into the recorder.
+#include "app/translate.h"
+#include "channels/channel_lookup.h"
+#include "cquibjob.h"
+#include "foundation/ckovreg.h"
+#include "foundation/kov_date.h"
+#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
+#include "foundation/settings_catalogue.h"
+#include "platform/recorderscheduler.h"
+#include "platform/userinterface.h"
+
+namespace {
+QString missingControlMessage()
+{
+    return QStringList{
+        QStringLiteral("KOVSched.ocx is required for this application."),
+        QStringLiteral("Either it, or one of it's dependencies, are missing."),
+        QStringLiteral("Try re-installing both Lumo Scheduler and then this application again."),
+        QStringLiteral("You may also need to re-install the KovFerrit runtime libraries from the CD"),
+        QStringLiteral("which came with this product."),
+        QStringLiteral("This can be done easily from the Start/Run prompt by typing"),
+        QStringLiteral("X:\\Runtime\\Setup.exe"),
+        QStringLiteral("where X is the letter of your CD Rom drive."),
+    }
+        .join(kov_CrLf());
+}
+
+QString safeName(const QString& name)
+{
+    return kov_SafeFileName(name, QString(), true, true, true);
+}
+} // namespace
+
+QString CQuibJob::ProgramName() const
+{
+    return safeName(m_title + QLatin1Char(' ') + kov_DateText(m_startTime));
+}
+
+qint32 CQuibJob::GetSequence()
+{
+    if (m_sequence == 0)
+        return 0;
+    if (m_sequence == 127)
+        return 1;
+    const QString text = QStringLiteral("GetSequence (") + QString::number(m_sequence) + QStringLiteral(") FAILED");
+    ClassMessage(text, kov_InDevelopment());
+    WriteErrorFile(text + kov_CrLf() + m_raw);
+    return 0;
+}
+
+bool CQuibJob::HandleAction(const QString& action)
+{
+    const qint32 recurrence = GetSequence();
+    const qint32 channel = GetChannelByName(m_channel, true);
+    std::unique_ptr<RecorderScheduler> scheduler = kov_CreateScheduler(kov_SchedulerProgId());
+    if (!scheduler) {
+        kov_UserInterface().messageBox(missingControlMessage(), MsgStyle::Information, kov_AppTitle());
+        return false;
+    }
+    const QString name = ProgramName();
+    qint32 returned = 0;
+    bool result = false;
+    if (action == QLatin1String("rec")) {
+        if (channel < 1) {
+            ClassMessage(QStringLiteral("Invalid Channel Number for channel (") + m_channel + QLatin1Char(')'),
+                         kov_InDevelopment());
+            return false;
+        }
+        if (scheduler->DoesProgramExist(name)) {
+            result = true;
+        } else {
+            returned = scheduler->CreateProgram(1, name, m_startTime, m_endTime, channel, 1, safeName(name),
+                                                QStringLiteral("fs:") + QString::number(m_uID), recurrence,
+                                                QVariant(), true);
+            result = returned == 0;
+            if (!result) {
+                kov_UserInterface().messageBox(Translate(QStringLiteral("ERROR")) +
+                                                   QStringLiteral(" CreateProgram FAILED: ") +
+                                                   QString::number(returned),
+                                               MsgStyle::Information, kov_AppTitle());
+            }
+        }
+    } else if (action == QLatin1String("delete")) {
+        result = scheduler->DeleteProgram(name);
+    }
+    CKovReg reg;
+    reg.SetInfo(kov_SettingsKey());
+    if (reg.Lng(KovSetting::LogReplies) != 0) {
+        const QString crlf = kov_CrLf();
+        kov_AppendTextFile(kov_ProgramFile(QStringLiteral("ReplyLog.txt")),
+                           QStringLiteral("Scheduler ") + action + QLatin1Char(' ') + name + crlf +
+                               QStringLiteral("Scheduler Return Value: ") + QString::number(returned) + crlf +
+                               QString(65, QLatin1Char('-')) + crlf);
+    }
+    return result;
+}

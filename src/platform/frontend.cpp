@@ -1,0 +1,7 @@
+#include "frontend.h"
+
+void MessageArea::ShowMessage(const QString& text)
+{
+    m_box.setText(m_previous + QStringLiteral("\r\n") + text);
+    m_previous = text;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// What the sync run writes to: a text box (`txtMessage`, the output box of `DoWork`) and the
+// main window's procedures ShowMessage / ShowUpdateText and its update timer. The desktop
+// program implements them with widgets, the CLI with printed lines, tests with recorders.
+#include <QString>
+
+class TextBox
+{
+public:
+    virtual ~TextBox() = default;
+    virtual void setText(const QString& text) = 0;
+    virtual QString text() const = 0;
+    /// Makes a new text visible at once, before a synchronous request blocks.
+    virtual void repaintNow() {}
+};
+
+class SyncFrontEnd
+{
+public:
+    virtual ~SyncFrontEnd() = default;
+    /// Part 4.2 ShowMessage: the message area shows the previous message and this one.
+    virtual void ShowMessage(const QString& text) = 0;
+    /// Part 4.2 ShowUpdateText: the update line.
+    virtual void ShowUpdateText(const QString& text) = 0;
+    /// The message area as a text box (`txtMessage`), written directly by DoWork.
+    virtual TextBox* messageArea() = 0;
+    /// Enables the update timer `tmrMinutes` (Part 4.1, after the channel database arrived).
+    virtual void enableUpdateTimer() = 0;
+};
+
+/// The two-line message area of Part 4.2 over any text box: ShowMessage puts the previous
+/// message above the new one.
+class MessageArea
+{
+public:
+    explicit MessageArea(TextBox& box) : m_box(box) {}
+    void ShowMessage(const QString& text);
+
+private:
+    TextBox& m_box;
+    QString m_previous;
+};

@@ -1,0 +1,54 @@
+#pragma once
+// The HTTP transfer control of Part 1.2 (`Inet1`): the four operations the session relies on.
+#include <QObject>
+#include <QString>
+
+#include <stdexcept>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+/// A failure raised by OpenURL (time-out, refused connection, unknown host, body too large).
+class TransferFailure : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class HttpTransfer
+{
+public:
+    virtual ~HttpTransfer() = default;
+    /// Synchronous GET of the whole URL; the body of any HTTP status, or TransferFailure.
+    virtual QString OpenURL(const QString& url) = 0;
+    virtual void setRequestTimeout(qint32 seconds) = 0;
+    virtual qint32 RequestTimeout() const = 0;
+    virtual bool StillExecuting() const = 0;
+    virtual void Cancel() = 0;
+};
+
+/// The stand-in over QNetworkAccessManager (DESIGN.md): a local event loop that repaints but
+/// takes no user input, bounded by RequestTimeout, no redirects, at most 16 MiB of body.
+class QtHttpTransfer : public QObject, public HttpTransfer
+{
+    Q_OBJECT
+public:
+    explicit QtHttpTransfer(QObject* parent = nullptr);
+    ~QtHttpTransfer() override;
+
+    QString OpenURL(const QString& url) override;
+    void setRequestTimeout(qint32 seconds) override { m_timeoutSeconds = seconds; }
+    qint32 RequestTimeout() const override { return m_timeoutSeconds; }
+    bool StillExecuting() const override { return m_reply != nullptr; }
+    void Cancel() override;
+
+    static constexpr qint64 kMaxBody = 16 * 1024 * 1024;
+
+private:
+    QNetworkAccessManager* m_manager;
+    QNetworkReply* m_reply = nullptr;
+    qint32 m_timeoutSeconds = 60;
+};
+
+/// Decodes a body by the charset of its Content-Type, else as Windows-1252 (DESIGN.md).
+QString kov_DecodeBody(const QByteArray& body, const QByteArray& contentType);

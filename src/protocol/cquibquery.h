@@ -1,0 +1,36 @@
+#pragma once
+// Part 1.1: the request query of one server function and its URL.
+#include <QString>
+
+class CQuibSession;
+
+class CQuibQuery
+{
+public:
+    /// The complete URL for function `Query` sent through `Session`; empty when it cannot be built.
+    QString MakeQuery(CQuibSession* Session, const QString& Query) const;
+
+    qint32 Serial() const { return m_serial; }
+    void setSerial(qint32 v) { m_serial = v; }
+    bool Initiator() const { return m_initiator; }
+    void setInitiator(bool v) { m_initiator = v; }
+    QString DocType() const { return m_docType; }
+    void setDocType(const QString& v) { m_docType = v; }
+    QString Target() const { return m_target; }
+    void setTarget(const QString& v) { m_target = v; }
+    QString product() const { return m_product; }
+    void setProduct(const QString& v) { m_product = v; }
+    QString Account() const { return m_account; }
+    void setAccount(const QString& v) { m_account = v; }
+    QString Access() const { return m_access; }
+    void setAccess(const QString& v) { m_access = v; }
+
+private:
+    qint32 m_serial = 0;
+    bool m_initiator = false;
+    QString m_docType;
+    QString m_target;
+    QString m_product;
+    QString m_account;
+    QString m_access;
+};

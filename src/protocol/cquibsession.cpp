@@ -1,0 +1,224 @@
+#include "cquibsession.h"
+
+#include "app/translate.h"
+#include "cquibquery.h"
+#include "cquibreply.h"
+#include "foundation/aes.h"
+#include "foundation/ckovqzcsv.h"
+#include "foundation/kov_date.h"
+#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
+#include "foundation/settings_catalogue.h"
+#include "md5.h"
+#include "platform/clock.h"
+#include "platform/httptransfer.h"
+#include "platform/userinterface.h"
+
+#include <stdexcept>
+
+namespace {
+// A reply file that cannot be written is a failure of ProcessReply (its step 4).
+void writeOrThrow(bool written, const QString& file)
+{
+    if (!written)
+        throw std::runtime_error((QStringLiteral("Path/File access error: ") + file).toStdString());
+}
+
+qint32 leadingWholeNumber(const QString& text)
+{
+    return kov_RoundHalfEven(kov_LeadingNumber(text));
+}
+} // namespace
+
+bool IsValidReply(const QString& reply)
+{
+    const qsizetype lineEnd = reply.indexOf(QStringLiteral("\r\n"));
+    if (reply.isEmpty() || lineEnd < 0)
+        return false;
+    CKovQzCSVrow row;
+    if (!row.setRowData(reply.left(lineEnd)))
+        return false;
+    bool inRange = false;
+    const qint32 code = kov_RoundHalfEven(kov_LeadingNumber(row.Column(0)), &inRange);
+    return inRange && code >= 0 && code <= 16;
+}
+
+CQuibSession::CQuibSession() { m_reg.SetInfo(kov_SettingsKey()); }
+
+CQuibSession::~CQuibSession()
+{
+    Cancel();
+    m_inet = nullptr;
+}
+
+void CQuibSession::classMessage(const QString& message, bool showBox)
+{
+    kov_ClassMessage("CQuibSession", message, showBox);
+}
+
+bool CQuibSession::StillExecuting() const { return m_inet && m_inet->StillExecuting(); }
+
+void CQuibSession::Cancel()
+{
+    if (!m_inet)
+        return;
+    try {
+        m_inet->Cancel();
+    } catch (...) {
+        // a failing Cancel is ignored
+    }
+}
+
+bool CQuibSession::Initialize(HttpTransfer* InetControl)
+{
+    if (!InetControl) {
+        classMessage(QStringLiteral("Initialize requires InetControl"));
+        return false;
+    }
+    try {
+        m_inet = InetControl;
+        m_handedOver = true;
+        m_timeoutSeconds = kov_ReadNumber(m_reg, KovSetting::TimeoutSeconds);
+        m_inet->setRequestTimeout(m_timeoutSeconds);
+        return true;
+    } catch (const std::exception& e) {
+        classMessage(QStringLiteral("Initialize Error ") + QString::fromLocal8Bit(e.what()));
+        return false;
+    }
+}
+
+QString CQuibSession::TargetAddress() { return QStringLiteral("http://") + GetTarget(); }
+
+qint32 CQuibSession::Port() { return kov_ReadNumber(m_reg, KovSetting::Port); }
+
+QString CQuibSession::Path() { return kov_ReadText(m_reg, KovSetting::Path); }
+
+QString CQuibSession::GetTarget()
+{
+    const QString target = kov_ReadText(m_reg, KovSetting::Target);
+    if (IsValidTarget(target))
+        return target;
+    m_reg.setStr(KovSetting::Target, kov_DefaultHost());
+    classMessage(QStringLiteral("Target Fixed In Database") + kov_CrLf() + QLatin1Char('(') + target +
+                 QStringLiteral(") Not Valid"));
+    return kov_DefaultHost();
+}
+
+bool CQuibSession::IsValidTarget(const QString& t)
+{
+    if (t.isEmpty())
+        return false;
+    if (t == kov_DefaultHost())
+        return true;
+    for (qint32 i = 1;; ++i) {
+        const QString name = KovSetting::server(i);
+        if (!m_reg.ValueExists(name))
+            return false;
+        QString host = m_reg.Str(name);
+        const qsizetype comma = host.indexOf(QLatin1Char(','));
+        if (comma >= 0)
+            host = host.left(comma);
+        if (host.compare(t, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+}
+
+QString CQuibSession::GetAccessString()
+{
+    const QString account = m_reg.Str(KovSetting::Account);
+    const QString password = AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase());
+    if (account.isEmpty() || password.isEmpty()) {
+        kov_UserInterface().messageBox(Translate(QStringLiteral("You MUST set an Account and Password")),
+                                       MsgStyle::OkOnly, kov_AppTitle());
+        classMessage(QStringLiteral("GetAccessString Account or Password not set"));
+        return QString();
+    }
+    return kov_URLEncode(MD5::DigestStrBase64(QStringLiteral("DTRLoop") + account + password));
+}
+
+qint32 CQuibSession::GetLastSerial(bool ZeroSerial)
+{
+    return ZeroSerial ? 0 : kov_ReadNumber(m_reg, KovSetting::LastSerial);
+}
+
+bool CQuibSession::ServerFunction(const QString& FunctionName, bool Manually, bool ZeroSerial)
+{
+    if (StillExecuting()) {
+        classMessage(QStringLiteral(" MSINET.StillExecuting !!!"));
+        return false;
+    }
+    try {
+        if (!m_inet) {
+            classMessage(m_handedOver ? QStringLiteral("ServerFunction Internet Control DISAPPEARED !")
+                                      : QStringLiteral("ServerFunction Internet Control is not Available."));
+            return false;
+        }
+        QString url;
+        {
+            CQuibQuery query;
+            query.setAccess(GetAccessString());
+            if (query.Access().isEmpty())
+                return false;
+            query.setAccount(m_reg.value(KovSetting::Account, QString()).toString());
+            query.setDocType(kov_ReadText(m_reg, KovSetting::DocType));
+            query.setInitiator(!Manually);
+            query.setProduct(kov_ReadText(m_reg, KovSetting::Product));
+            query.setSerial(GetLastSerial(ZeroSerial));
+            query.setTarget(GetTarget());
+            url = query.MakeQuery(this, FunctionName);
+        }
+        const qint32 attempts = kov_ReadNumber(m_reg, KovSetting::OpenURLRetries);
+        QString reply;
+        for (qint32 count = 0; !IsValidReply(reply) && count < attempts; ++count)
+            reply = m_inet->OpenURL(url);
+
+        m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("QueryTime")), kov_DateText(kov_Now()));
+        m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("QueryString")), url);
+        m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("ReplyString")), reply);
+
+        if (IsValidReply(reply))
+            return ProcessReply(reply, FunctionName);
+        if (reply.isEmpty()) {
+            kov_UserInterface().messageBox(Translate(QStringLiteral("No internet connection available")),
+                                           MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
+        }
+        return false;
+    } catch (const std::exception& e) {
+        // The transfer failed: the component is dropped for the rest of the session's life.
+        classMessage(QStringLiteral("GetJobs FAILED: ") + QString::fromLocal8Bit(e.what()));
+        m_inet = nullptr;
+        return false;
+    }
+}
+
+bool CQuibSession::ProcessReply(const QString& reply, const QString& FunctionName)
+{
+    try {
+        const QString crlf = kov_CrLf();
+        if (FunctionName == QLatin1String("getjobs") && m_logReplies) {
+            const QString log = kov_ProgramFile(QStringLiteral("ReplyLog.txt"));
+            const QString entry = m_reg.Str(KovSetting::last(FunctionName, QStringLiteral("QueryTime"))) + crlf +
+                                  m_reg.Str(KovSetting::last(FunctionName, QStringLiteral("QueryString"))) + crlf +
+                                  reply + crlf + crlf + crlf;
+            writeOrThrow(kov_AppendTextFile(log, entry), log);
+            kov_MakePrivate(log); // it holds the access string
+        } else if (FunctionName == QLatin1String("channelguide")) {
+            const qint32 code = leadingWholeNumber(reply.left(2));
+            if (code == 0 || code == 1) {
+                const QString guide = kov_ProgramFile(QStringLiteral("kovquibcg.dat"));
+                writeOrThrow(kov_WriteTextFile(guide, reply + crlf), guide);
+            } else {
+                m_reg.setLng(KovSetting::HaveChannelDatabase, 0);
+                const QString error = kov_ProgramFile(QStringLiteral("ChannelDatabaseError.txt"));
+                writeOrThrow(kov_WriteTextFile(error, reply + crlf), error);
+            }
+        }
+        m_reply = std::make_unique<CQuibReply>();
+        return m_reply->HandleReplyString(reply, FunctionName);
+    } catch (const std::exception& e) {
+        classMessage(QStringLiteral("HandleReplyString (") + FunctionName + QStringLiteral(") FAILED") +
+                     kov_CrLf() + QStringLiteral("Error : ") + QString::fromLocal8Bit(e.what()) + kov_CrLf() +
+                     kov_CrLf() + QStringLiteral("Reply String : ") + kov_CrLf() + reply);
+        return false;
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Part 1.2: the one connection point to the Quib service.
+#include "foundation/ckovreg.h"
+
+#include <QString>
+
+#include <memory>
+
+class CQuibReply;
+class HttpTransfer;
+
+class CQuibSession
+{
+public:
+    CQuibSession();
+    ~CQuibSession();
+    CQuibSession(const CQuibSession&) = delete;
+    CQuibSession& operator=(const CQuibSession&) = delete;
+
+    bool StillExecuting() const;
+    void Cancel();
+    /// One exchange with the server; true when the reply reached the parser and its header
+    /// was accepted.
+    bool ServerFunction(const QString& FunctionName, bool Manually = false, bool ZeroSerial = false);
+    bool LogReplies() const { return m_logReplies; }
+    void setLogReplies(bool on) { m_logReplies = on; }
+    qint32 TimeoutSeconds() const { return m_timeoutSeconds; }
+    void setTimeoutSeconds(qint32 seconds) { m_timeoutSeconds = seconds; }
+    QString TargetAddress();
+    qint32 Port();
+    QString Path();
+    CQuibReply* Reply() const { return m_reply.get(); }
+    /// Hands over the transfer component (not owned).
+    bool Initialize(HttpTransfer* InetControl);
+
+private:
+    QString GetTarget();
+    bool IsValidTarget(const QString& t);
+    QString GetAccessString();
+    qint32 GetLastSerial(bool ZeroSerial);
+    bool ProcessReply(const QString& reply, const QString& FunctionName);
+    void classMessage(const QString& message, bool showBox = false);
+
+    HttpTransfer* m_inet = nullptr;
+    bool m_handedOver = false;
+    std::unique_ptr<CQuibReply> m_reply;
+    qint32 m_timeoutSeconds = 0;
+    bool m_logReplies = false;
+    CKovReg m_reg;
+};
+
+/// Part 1.2: a reply whose first line ends with CR LF and begins with a code 0 to 16.
+bool IsValidReply(const QString& reply);

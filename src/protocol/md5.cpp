@@ -1,0 +1,12 @@
+#include "md5.h"
+
+#include "foundation/codepage.h"
+
+#include <QCryptographicHash>
+
+QString MD5::DigestStrBase64(const QString& source)
+{
+    const QByteArray digest =
+        QCryptographicHash::hash(kov::toCodePage(source), QCryptographicHash::Md5);
+    return QString::fromLatin1(digest.toBase64());
+}
