@@ -1,0 +1,140 @@
+#include "channellist.h"
+
+#include "app/translate.h"
+#include "channel_lookup.h"
+#include "cquibchannelmanager.h"
+#include "foundation/ckovqzcsv.h"
+#include "foundation/ckovreg.h"
+#include "foundation/codepage.h"
+#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
+#include "foundation/settings_catalogue.h"
+#include "platform/userinterface.h"
+
+#include <QFile>
+#include <QLocale>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+void silent(const QString& message) { kov_ClassMessage("frmChannelList", message, kov_InDevelopment()); }
+
+void forceReload()
+{
+    bool force = true;
+    CQuibChannelManager* manager = GetChannelManager();
+    if (!manager || !manager->LoadChannelsFromDatabase(QString(), force))
+        silent(QStringLiteral("ChannelManager Force Update Failed"));
+}
+
+QString guidePath() { return kov_ProgramFile(QStringLiteral("kovquibcg.dat")); }
+} // namespace
+
+ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
+{
+    m_method = method == 0 ? 2 : method;
+    m_header.clear();
+    m_rows.clear();
+    if (!kov_FileExists(guidePath())) {
+        kov_UserInterface().messageBox(Translate(QStringLiteral("Channel Database Doesn't Exist")) + kov_CrLf() +
+                                           guidePath(),
+                                       MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
+        CKovReg reg;
+        reg.SetInfo(kov_SettingsKey());
+        reg.setLng(KovSetting::HaveChannelDatabase, 0);
+        return Fill::NoGuide;
+    }
+    CKovQzCSV table;
+    if (!table.ParseData(guidePath(), true, true)) {
+        silent(QStringLiteral("Unable to populate grid"));
+        return Fill::Unreadable;
+    }
+    if (kov_FileExists(kov_ChannelDatabasePath()))
+        forceReload();
+    if (m_method == 2) {
+        m_header = QStringList{QStringLiteral("Name"), QStringLiteral("Number")};
+        // The guide's status line is shorter than its records, so the table refuses to sort
+        // and the rows keep file order (Part 3.4, left to the implementer).
+        table.SortByColumnIndex(sortColumn);
+        CQuibChannelManager* manager = GetChannelManager();
+        for (qint32 i = 2; i < table.NoRows(); ++i) {
+            const QString name = table.Row(i)->Column(1);
+            const qint32 number = manager ? manager->GetChNoByNameFromDB(name) : 0;
+            m_rows.append(QStringList{name, number != 0 ? QString::number(number) : QString()});
+        }
+        return Fill::Ok;
+    }
+    if (m_method == 1) {
+        const CKovQzCSVrow* header = table.Row(1);
+        const qint32 columns = header ? header->NoColumns() : 0;
+        for (qint32 c = 0; c < columns; ++c)
+            m_header << header->Column(c);
+        for (qint32 i = 2; i < table.NoRows(); ++i) {
+            QStringList record;
+            for (qint32 c = 0; c < columns; ++c)
+                record << table.Row(i)->Column(c);
+            m_rows.append(record);
+        }
+        return Fill::Ok;
+    }
+    kov_UserInterface().messageBox(QStringLiteral("Grid fill Method (") + QString::number(method) +
+                                       QStringLiteral(") Unknown"),
+                                   MsgStyle::Information, kov_AppTitle());
+    return Fill::UnknownMethod;
+}
+
+QString ChannelListModel::cleanNumber(const QString& text)
+{
+    if (text.isEmpty())
+        return text;
+    return QLocale().toString(kov_LeadingNumber(text), 'g', 15);
+}
+
+bool ChannelListModel::hasChanges(const QList<QStringList>& rows)
+{
+    CQuibChannelManager* manager = GetChannelManager();
+    for (const QStringList& row : rows) {
+        const double typed = kov_LeadingNumber(row.value(1));
+        const qint32 stored = manager ? manager->GetChNoByNameFromDB(row.value(0)) : 0;
+        if (typed != stored)
+            return true;
+    }
+    return false;
+}
+
+bool ChannelListModel::save(qint32 method, const QList<QStringList>& rows)
+{
+    bool written = false;
+    if (method == 2) {
+        const QString database = kov_ChannelDatabasePath();
+        const QString backup = kov_ProgramFile(QStringLiteral("dbchannel_.dat"));
+        const QString fresh = database + QStringLiteral(".new");
+        QString text;
+        for (const QStringList& row : rows) {
+            if (!row.value(1).isEmpty())
+                text += row.value(1) + QLatin1Char(',') + row.value(0) + kov_CrLf();
+        }
+        QFile out(fresh);
+        written = out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                  out.write(kov::toCodePage(text)) >= 0 && out.flush();
+        if (written)
+            written = out.handle() >= 0 && ::fsync(out.handle()) == 0;
+        out.close();
+        if (written) {
+            QFile::remove(backup);
+            if (QFile::exists(database))
+                QFile::copy(database, backup);
+            // rename(2) replaces the old file in one step: at every moment one whole file exists.
+            written = std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(database).constData()) == 0;
+        }
+        if (!written)
+            QFile::remove(fresh);
+    } else if (method != 0 && method != 1) {
+        kov_UserInterface().messageBox(QStringLiteral("SaveGridContents(") + QString::number(method) +
+                                           QStringLiteral(") Unknown"),
+                                       MsgStyle::Information, kov_AppTitle());
+    }
+    forceReload();
+    return written;
+}

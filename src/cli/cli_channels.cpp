@@ -1,0 +1,73 @@
+// kovferrit-cli channels and recordings.
+#include "channels/channellist.h"
+#include "cli_commands.h"
+#include "cli_frontend.h"
+#include "foundation/ckovreg.h"
+#include "foundation/kov_paths.h"
+#include "foundation/settings_catalogue.h"
+#include "platform/recorderscheduler.h"
+
+#include <cstdio>
+
+namespace cli {
+namespace {
+bool fillView(ChannelListModel& model)
+{
+    CKovReg reg;
+    reg.SetInfo(kov_SettingsKey());
+    return model.fill(kov_ReadNumber(reg, KovSetting::GridFillMethod), 1) == ChannelListModel::Fill::Ok;
+}
+} // namespace
+
+int channelsCommand(const QStringList& args)
+{
+    ChannelListModel model;
+    if (args.value(0) == QLatin1String("list") && args.size() == 1) {
+        if (!fillView(model))
+            return kFailed;
+        for (const QStringList& row : model.rows())
+            cliPrint(row.join(QLatin1Char('\t')));
+        return kOk;
+    }
+    if (args.value(0) == QLatin1String("set") && args.size() == 3) {
+        if (!fillView(model))
+            return kFailed;
+        if (model.method() != 2)
+            return usage(QStringLiteral("channels set needs GridFillMethod 0 or 2"));
+        QList<QStringList> rows = model.rows();
+        bool found = false;
+        for (QStringList& row : rows) {
+            if (row.value(0) == args[1]) {
+                row[1] = ChannelListModel::cleanNumber(args[2]);
+                found = true;
+            }
+        }
+        if (!found) {
+            std::fprintf(stderr, "kovferrit-cli: no channel named \"%s\" in the channel guide\n",
+                         args[1].toLocal8Bit().constData());
+            return kFailed;
+        }
+        if (!ChannelListModel::hasChanges(rows))
+            return kOk;
+        return ChannelListModel::save(model.method(), rows) ? kOk : kFailed;
+    }
+    return usage();
+}
+
+int recordingsCommand(const QStringList& args)
+{
+    if (!args.isEmpty())
+        return usage();
+    LocalScheduler scheduler(kov_ProgramFile(QStringLiteral("KOVSched.db")));
+    if (!scheduler.isOpen())
+        return kFailed;
+    const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+    for (const ScheduledProgram& p : scheduler.programs()) {
+        cliPrint(QStringList{p.name, p.start.toString(format), p.end.toString(format), QString::number(p.channel),
+                             p.fileName, p.tag, QString::number(p.recurrence)}
+                     .join(QLatin1Char('\t')));
+    }
+    return kOk;
+}
+
+} // namespace cli

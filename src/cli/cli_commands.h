@@ -1,0 +1,18 @@
+#pragma once
+// The command groups of kovferrit-cli; each returns the exit status of DESIGN.md.
+#include <QStringList>
+
+namespace cli {
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+int usage(const QString& problem = QString());
+int settingsCommand(const QStringList& args);
+int accountCommand(const QStringList& args);
+int fetchCommand(const QStringList& args);
+int syncCommand(const QStringList& args);
+int tickCommand(const QStringList& args, bool keepTicking);
+int channelsCommand(const QStringList& args);
+int recordingsCommand(const QStringList& args);
+} // namespace cli

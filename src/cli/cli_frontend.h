@@ -1,0 +1,31 @@
+#pragma once
+// The CLI's output contract (DESIGN.md): "message: TEXT" for ShowMessage, "update: TEXT" for
+// ShowUpdateText, "box: TEXT" for what DoWork writes into its output box.
+#include "platform/frontend.h"
+
+class CliTextBox : public TextBox
+{
+public:
+    void setText(const QString& text) override;
+    QString text() const override { return m_text; }
+
+private:
+    QString m_text;
+};
+
+class CliFrontEnd : public SyncFrontEnd
+{
+public:
+    void ShowMessage(const QString& text) override;
+    void ShowUpdateText(const QString& text) override;
+    TextBox* messageArea() override { return &m_box; }
+    void enableUpdateTimer() override { m_timerEnabled = true; }
+    bool timerEnabled() const { return m_timerEnabled; }
+
+private:
+    CliTextBox m_box;
+    bool m_timerEnabled = false;
+};
+
+/// Prints one line to standard output and flushes it.
+void cliPrint(const QString& line);

@@ -1,0 +1,101 @@
+// kovferrit-cli fetch, sync, tick and daemon: the same core calls as the desktop program.
+#include "app/kovferritsupport.h"
+#include "app/syncrun.h"
+#include "app/updatetimer.h"
+#include "cli_commands.h"
+#include "cli_frontend.h"
+#include "foundation/ckovreg.h"
+#include "foundation/settings_catalogue.h"
+#include "platform/userinterface.h"
+#include "terminal_ui.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <atomic>
+#include <csignal>
+
+namespace cli {
+namespace {
+std::atomic<bool> g_stop{false};
+
+extern "C" void onStopSignal(int) { g_stop = true; }
+} // namespace
+
+int fetchCommand(const QStringList& args)
+{
+    if (args.isEmpty())
+        return usage(QStringLiteral("fetch needs a server function"));
+    bool manual = false;
+    bool zeroSerial = false;
+    for (const QString& option : args.mid(1)) {
+        if (option == QLatin1String("--manual"))
+            manual = true;
+        else if (option == QLatin1String("--zero-serial"))
+            zeroSerial = true;
+        else
+            return usage(QStringLiteral("unknown option: ") + option);
+    }
+    CKovReg& settings = GetSettings();
+    CliTextBox box;
+    const qint32 code = DoWork(args[0], settings.Str(KovSetting::Account), settings.Str(KovSetting::Protocol),
+                               &box, zeroSerial, manual);
+    cliPrint(QString::number(code));
+    return IsSuccessCode(code) ? kOk : kFailed;
+}
+
+int syncCommand(const QStringList& args)
+{
+    bool timed = false;
+    QHash<QString, int> answers;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--timed")) {
+            timed = true;
+        } else if (args[i] == QLatin1String("--channel") && i + 1 < args.size()) {
+            const QString pair = args[++i];
+            const qsizetype eq = pair.lastIndexOf(QLatin1Char('='));
+            bool ok = false;
+            const int number = eq > 0 ? pair.mid(eq + 1).toInt(&ok) : 0;
+            if (!ok)
+                return usage(QStringLiteral("--channel takes NAME=NUMBER: ") + pair);
+            answers.insert(pair.left(eq), number);
+        } else {
+            return usage(QStringLiteral("unknown option: ") + args[i]);
+        }
+    }
+    if (auto* terminal = dynamic_cast<TerminalUserInterface*>(&kov_UserInterface()))
+        terminal->setChannelAnswers(answers);
+    CliFrontEnd frontEnd;
+    const bool ok = timed ? RunSync(frontEnd, false, false) : RunSync(frontEnd, true, true);
+    return ok ? kOk : kFailed;
+}
+
+int tickCommand(const QStringList& args, bool keepTicking)
+{
+    bool admin = false;
+    for (const QString& option : args) {
+        if (option == QLatin1String("--admin"))
+            admin = true;
+        else
+            return usage(QStringLiteral("unknown option: ") + option);
+    }
+    CliFrontEnd frontEnd;
+    TimerTick(frontEnd, admin);
+    if (!keepTicking)
+        return kOk;
+    std::signal(SIGTERM, onStopSignal);
+    std::signal(SIGINT, onStopSignal);
+    QTimer minute;
+    QObject::connect(&minute, &QTimer::timeout, [&] { TimerTick(frontEnd, admin); });
+    minute.start(60 * 1000);
+    QTimer watch; // a signal handler may only set a flag; the loop looks at it
+    QObject::connect(&watch, &QTimer::timeout, [] {
+        if (g_stop)
+            QCoreApplication::quit();
+    });
+    watch.start(200);
+    QCoreApplication::exec();
+    return kOk;
+}
+
+} // namespace cli
