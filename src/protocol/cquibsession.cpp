@@ -91,7 +91,14 @@ QString CQuibSession::TargetAddress() { return QStringLiteral("http://") + GetTa
 
 qint32 CQuibSession::Port() { return kov_ReadNumber(m_reg, KovSetting::Port); }
 
-QString CQuibSession::Path() { return kov_ReadText(m_reg, KovSetting::Path); }
+QString CQuibSession::Path()
+{
+    // A stored empty Path is used as it stands (Part 1.1: the function name then follows the
+    // "/" directly); only a missing one takes, and writes back, the default.
+    if (m_reg.ValueExists(KovSetting::Path))
+        return m_reg.Str(KovSetting::Path);
+    return kov_ReadText(m_reg, KovSetting::Path);
+}
 
 QString CQuibSession::GetTarget()
 {

@@ -1,9 +1,15 @@
 #include "testsupport.h"
 
+#include "app/kovferritsupport.h"
 #include "app/translate.h"
+#include "platform/clock.h"
+#include "platform/recorderscheduler.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 
+#include "app/account.h"
+
+#include <QCryptographicHash>
 #include <QFile>
 
 int ScriptedUserInterface::messageBox(const QString& text, int style, const QString& caption)
@@ -24,10 +30,15 @@ TestEnvironment::TestEnvironment()
     kov_SetUserInterface(&ui);
     kov_SetTraceObserver([this](const QString& line) { trace << line; });
     Translate_Reset();
+    kov_ResetSupport();
 }
 
 TestEnvironment::~TestEnvironment()
 {
+    kov_ResetSupport();
+    kov_SetTransferComponent(nullptr);
+    kov_SetClock(nullptr);
+    kov_SetSchedulerFactory({});
     kov_SetTraceObserver({});
     kov_SetUserInterface(nullptr);
     kov_SetProgramFolder(QString());
@@ -62,4 +73,21 @@ QStringList strings(std::initializer_list<const char*> items)
     for (const char* item : items)
         list << QString::fromUtf8(item);
     return list;
+}
+
+void storeCredentials(const QString& account, const QString& password)
+{
+    kov_StoreAccount(account);
+    kov_StorePassword(password);
+}
+
+QString expectedAccess(const QString& account, const QString& password)
+{
+    const QByteArray digest = QCryptographicHash::hash(
+        (QStringLiteral("DTRLoop") + account + password).toLatin1(), QCryptographicHash::Md5);
+    QString base64 = QString::fromLatin1(digest.toBase64());
+    base64.replace(QLatin1Char('+'), QLatin1String("%2B"));
+    base64.replace(QLatin1Char('/'), QLatin1String("%2F"));
+    base64.replace(QLatin1Char('='), QLatin1String("%3D"));
+    return base64;
 }

@@ -56,3 +56,8 @@ QByteArray readBytes(const QString& path);
 
 /// A QStringList from UTF-8 literals (the project forbids implicit casts from char*).
 QStringList strings(std::initializer_list<const char*> items);
+
+/// Stores the account and the password (encrypted under the process pass phrase).
+void storeCredentials(const QString& account, const QString& password);
+/// Base64 MD5 access string of Part 1.1, computed independently of the program's code.
+QString expectedAccess(const QString& account, const QString& password);
