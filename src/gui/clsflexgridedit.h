@@ -1,0 +1,58 @@
+#pragma once
+// Part 3.4's in-grid editor: lays a text box over the current cell of a grid. Typing opens it,
+// Enter/Tab/Up/Down store and move, Escape leaves the cell's old text.
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QTableWidget>
+
+class QLineEdit;
+class QWidget;
+
+class clsFlexGridEdit : public QObject
+{
+    Q_OBJECT
+public:
+    /// Key behaviour codes of EnterKeyBehaviour and TabKeyBehaviour.
+    enum Behaviour { CloseEditor = 0, MoveRight = 1, MoveDown = 2, MoveUp = 3 };
+
+    explicit clsFlexGridEdit(QObject* parent = nullptr);
+
+    /// Attaches the editor: adds the hidden box "tbFgEdit" (or "tbFgEdit1", ...) to the grid's form.
+    void setFlexGridControl(QTableWidget* grid);
+    QTableWidget* FlexGridControl() const { return m_grid; }
+    void setEditBoxBorderStyle(int style);
+    int EditBoxBorderStyle() const { return m_borderStyle; }
+    void setEnterKeyBehaviour(int code) { m_enter = code; }
+    int EnterKeyBehaviour() const { return m_enter; }
+    void setTabKeyBehaviour(int code);
+    int TabKeyBehaviour() const { return m_tab; }
+
+    QLineEdit* editBox() const { return m_box; }
+    bool isEditing() const;
+    /// Stores a pending edit into its cell and hides the box (the "store" notifications).
+    void commit();
+
+signals:
+    /// A cell received the edit box's text.
+    void cellStored(int row, int column);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void openEditor(const QString& text);
+    void act(int code);
+    void followCell();
+    bool cellVisible() const;
+
+    QPointer<QTableWidget> m_grid;
+    QLineEdit* m_box = nullptr;
+    int m_row = -1;
+    int m_column = -1;
+    int m_borderStyle = 0;
+    int m_enter = CloseEditor;
+    int m_tab = CloseEditor;
+    bool m_moving = false;
+    QHash<QWidget*, Qt::FocusPolicy> m_savedTabStops;
+};

@@ -1,0 +1,217 @@
+#include "frmadvanced.h"
+
+#include "app/kovferritsupport.h"
+#include "app/translate.h"
+#include "artwork.h"
+#include "foundation/ckovqzcsv.h"
+#include "foundation/kov_vb.h"
+#include "foundation/settings_catalogue.h"
+#include "frmchannellist.h"
+#include "lcdtextbox.h"
+#include "platform/httptransfer.h"
+#include "twips.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_transfer(transfer), m_mainWindow(mainWindow)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("KovFerrit"));
+    setWindowIcon(Artwork::windowIcon());
+    cmboServers = new QComboBox(this);
+    cmboServers->setObjectName(QStringLiteral("cmboServers"));
+    cmboServers->setEditable(true);
+    cmdGetServers = new QPushButton(QStringLiteral("Servers"), this);
+    Text2 = new QLabel(this);
+    lblTimeout = new QLabel(this);
+    txtTimeout = new QLineEdit(this);
+    txtTimeout->setObjectName(QStringLiteral("txtTimeout"));
+    lblLogReplies = new QLabel(this);
+    chkLogReplies = new QCheckBox(this);
+    lblIgnoreTimeOffset = new QLabel(this);
+    chkIgnoreOffset = new QCheckBox(this);
+    txtUpdates = new QLabel(this);
+    lblFrequency = new QLabel(this);
+    txtFrequency = new QLineEdit(this);
+    txtFrequency->setObjectName(QStringLiteral("txtFrequency"));
+    lblHours = new QLabel(this);
+    cmdFreqUp = new QPushButton(QStringLiteral("\u25B2"), this);
+    cmdFreqDown = new QPushButton(QStringLiteral("\u25BC"), this);
+    cmdChannels = new QPushButton(this);
+    lblMessage = new QLabel(this);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setStyleSheet(Artwork::lcdStyleSheet());
+    cmdClose = new QPushButton(QStringLiteral("\u2715"), this);
+    m_status = std::make_unique<LabelTextBox>(lblMessage);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Text2, 0, 0, 1, 2);
+    grid->addWidget(cmboServers, 1, 0, 1, 2);
+    grid->addWidget(cmdGetServers, 1, 2);
+    grid->addWidget(lblTimeout, 2, 0);
+    grid->addWidget(txtTimeout, 2, 1);
+    grid->addWidget(lblLogReplies, 3, 0);
+    grid->addWidget(chkLogReplies, 3, 1);
+    grid->addWidget(lblIgnoreTimeOffset, 4, 0);
+    grid->addWidget(chkIgnoreOffset, 4, 1);
+    grid->addWidget(txtUpdates, 5, 0, 1, 3);
+    grid->addWidget(lblFrequency, 6, 0);
+    grid->addWidget(txtFrequency, 6, 1);
+    grid->addWidget(lblHours, 6, 2);
+    grid->addWidget(cmdFreqUp, 7, 1);
+    grid->addWidget(cmdFreqDown, 7, 2);
+    grid->addWidget(cmdChannels, 8, 0, 1, 3);
+    grid->addWidget(lblMessage, 9, 0, 1, 3);
+    grid->addWidget(cmdClose, 10, 2);
+
+    // Loading, in the Part's order; a failing step is passed over.
+    m_reg.SetInfo(kov_SettingsKey());
+    lblTimeout->setText(Translate(QStringLiteral("Timeout Seconds")));
+    txtTimeout->setText(QString::number(kov_ReadNumber(m_reg, KovSetting::TimeoutSeconds)));
+    lblLogReplies->setText(Translate(QStringLiteral("Log Replies")));
+    lblIgnoreTimeOffset->setText(Translate(QStringLiteral("Ignore GMT Offset")));
+    txtUpdates->setText(Translate(QStringLiteral("Synchronize Now")));
+    chkLogReplies->setChecked(kov_ReadNumber(m_reg, KovSetting::LogReplies) == 1);
+    chkIgnoreOffset->setChecked(kov_ReadNumber(m_reg, KovSetting::IgnoreOffset) == 1);
+    m_loadPosition = pos();
+    Text2->setText(Translate(QStringLiteral("Target Database")));
+    lblHours->setText(Translate(QStringLiteral("Hours")));
+    lblFrequency->setText(Translate(QStringLiteral("Sync Frequency")));
+    m_frequency = kov_ReadNumber(m_reg, KovSetting::UpdateFrequency);
+    m_frequencyAtLoad = m_frequency;
+    showFrequency();
+    cmdChannels->setText(Translate(QStringLiteral("Channel List")));
+    for (qint32 n = 1;; ++n) {
+        const QString server = m_reg.Str(KovSetting::server(n));
+        if (server.isEmpty())
+            break;
+        cmboServers->addItem(server.section(QLatin1Char(','), 0, 0));
+    }
+    cmboServers->setCurrentIndex(-1);
+    cmboServers->setEditText(m_reg.Str(KovSetting::Target));
+    lblMessage->setText(Translate(QStringLiteral("Welcome to KOV Ferrit")));
+    if (kov_LargeFonts(this))
+        resize(size() * 1.25);
+
+    connect(cmboServers, &QComboBox::activated, this, &frmAdvanced::serverChosen);
+    cmboServers->installEventFilter(this);
+    connect(cmdGetServers, &QPushButton::clicked, this, &frmAdvanced::getServers);
+    connect(txtTimeout, &QLineEdit::textEdited, this, &frmAdvanced::timeoutEdited);
+    connect(txtTimeout, &QLineEdit::editingFinished, this, &frmAdvanced::timeoutLeft);
+    connect(chkLogReplies, &QCheckBox::clicked, this,
+            [this](bool on) { m_reg.setLng(KovSetting::LogReplies, on ? 1 : 0); });
+    connect(chkIgnoreOffset, &QCheckBox::clicked, this,
+            [this](bool on) { m_reg.setLng(KovSetting::IgnoreOffset, on ? 1 : 0); });
+    connect(cmdFreqUp, &QPushButton::clicked, this, &frmAdvanced::frequencyUp);
+    connect(cmdFreqDown, &QPushButton::clicked, this, &frmAdvanced::frequencyDown);
+    connect(cmdChannels, &QPushButton::clicked, this, &frmAdvanced::openChannelList);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+frmAdvanced::~frmAdvanced() = default;
+
+void frmAdvanced::showFrequency() { txtFrequency->setText(QString::number(m_frequency)); }
+
+bool frmAdvanced::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cmboServers && event->type() == QEvent::FocusOut)
+        serverChosen();
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmAdvanced::serverChosen()
+{
+    const int index = cmboServers->currentIndex();
+    if (index < 0)
+        return;
+    CKovQzCSVrow row;
+    if (row.setRowData(cmboServers->itemText(index)))
+        m_reg.setStr(KovSetting::Target, row.Column(0));
+}
+
+void frmAdvanced::getServers()
+{
+    const qint32 code = DoWork(QStringLiteral("gettargetsystems"), m_reg.Str(KovSetting::Account),
+                               m_reg.Str(KovSetting::Protocol), m_status.get(), true, true);
+    if (IsSuccessCode(code))
+        m_reg.setLng(KovSetting::HaveServers, 1);
+}
+
+void frmAdvanced::timeoutEdited()
+{
+    // After every change the field holds the number read from its beginning.
+    const int cursor = txtTimeout->cursorPosition();
+    txtTimeout->setText(QString::number(kov_LeadingNumber(txtTimeout->text()), 'g', 15));
+    txtTimeout->setCursorPosition(qMin(cursor, static_cast<int>(txtTimeout->text().size())));
+}
+
+void frmAdvanced::timeoutLeft()
+{
+    bool inRange = false;
+    const qint32 seconds = kov_RoundHalfEven(kov_LeadingNumber(txtTimeout->text()), &inRange);
+    if (inRange)
+        m_reg.setLng(KovSetting::TimeoutSeconds, seconds);
+}
+
+void frmAdvanced::frequencyUp()
+{
+    if (m_frequency >= 999)
+        return;
+    ++m_frequency;
+    showFrequency();
+    m_reg.setLng(KovSetting::UpdateFrequency, m_frequency);
+}
+
+void frmAdvanced::frequencyDown()
+{
+    m_frequency = qMax(1, m_frequency - 1);
+    showFrequency();
+    m_reg.setLng(KovSetting::UpdateFrequency, m_frequency);
+}
+
+void frmAdvanced::openChannelList()
+{
+    auto* list = frmChannelList::openInstance();
+    if (!list)
+        list = new frmChannelList(m_mainWindow);
+    list->show();
+    list->raise();
+}
+
+void frmAdvanced::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    move(m_loadPosition); // a click on the background puts the window back where it loaded
+}
+
+void frmAdvanced::closeEvent(QCloseEvent* event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        try {
+            if (m_transfer)
+                m_transfer->Cancel();
+            timeoutLeft();
+            if (kov_ReadNumber(m_reg, KovSetting::UpdateFrequency) != m_frequencyAtLoad) {
+                kov_DebugMessage(QStringLiteral("--- uPdaTinG FreQuEncY --- ?" "?/// *&^%$#$"));
+                const qint32 code = DoWork(QStringLiteral("getjobs"), m_reg.Str(KovSetting::Account),
+                                           m_reg.Str(KovSetting::Protocol), m_status.get(), false, true);
+                if (!IsSuccessCode(code)) {
+                    lblMessage->setText(code < 0 ? Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" -1")
+                                                 : Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" : ") +
+                                                       Translate(ResultText(code)));
+                }
+            }
+        } catch (const std::exception& e) {
+            kov_DebugMessage(QStringLiteral("Unload Error : ") + QString::fromLocal8Bit(e.what()));
+        }
+    }
+    event->accept();
+}

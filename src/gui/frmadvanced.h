@@ -1,0 +1,68 @@
+#pragma once
+// Part 4.6: the advanced settings window. Every change is stored at once.
+#include "foundation/ckovreg.h"
+
+#include <QPoint>
+#include <QWidget>
+#include <memory>
+
+class HttpTransfer;
+class LabelTextBox;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frmAdvanced : public QWidget
+{
+    Q_OBJECT
+public:
+    /// `transfer` is the program's HTTP transfer control (cancelled on closing).
+    explicit frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow = nullptr, QWidget* parent = nullptr);
+    ~frmAdvanced() override;
+
+    QComboBox* cmboServers;
+    QPushButton* cmdGetServers;
+    QLabel* Text2;
+    QLabel* lblTimeout;
+    QLineEdit* txtTimeout;
+    QLabel* lblLogReplies;
+    QCheckBox* chkLogReplies;
+    QLabel* lblIgnoreTimeOffset;
+    QCheckBox* chkIgnoreOffset;
+    QLabel* txtUpdates;
+    QLabel* lblFrequency;
+    QLineEdit* txtFrequency;
+    QLabel* lblHours;
+    QPushButton* cmdFreqUp;
+    QPushButton* cmdFreqDown;
+    QPushButton* cmdChannels;
+    QLabel* lblMessage;
+    QPushButton* cmdClose;
+
+    void serverChosen();
+    void getServers();
+    void timeoutEdited();
+    void timeoutLeft();
+    void frequencyUp();
+    void frequencyDown();
+    void openChannelList();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showFrequency();
+
+    HttpTransfer* m_transfer;
+    QWidget* m_mainWindow;
+    CKovReg m_reg;
+    std::unique_ptr<LabelTextBox> m_status;
+    QPoint m_loadPosition;
+    qint32 m_frequency = 1;
+    qint32 m_frequencyAtLoad = 1;
+    bool m_closed = false;
+};

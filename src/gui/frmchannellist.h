@@ -1,0 +1,56 @@
+#pragma once
+// Part 3.4: the channel list editor. The data rules live in ChannelListModel (core); this
+// window shows them in a grid edited through clsFlexGridEdit.
+//
+// Grid rows: the spec's fixed row 0 ("Name", "Number") is the table's horizontal header, so
+// spec row r (r >= 1) is table row r - 1; the fixed column is the vertical header.
+#include "channels/channellist.h"
+#include "foundation/ckovreg.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class clsFlexGridEdit;
+
+class frmChannelList : public QWidget
+{
+    Q_OBJECT
+public:
+    /// `mainWindow` gives the default position (just right of it, top edges level).
+    explicit frmChannelList(QWidget* mainWindow, QWidget* parent = nullptr);
+    ~frmChannelList() override;
+
+    /// The open editor, if any (the main window closes it when it hides or exits).
+    static frmChannelList* openInstance();
+
+    QTableWidget* GRID;
+    QLabel* lblCaption;
+    QPushButton* cmdSortChannel;
+    QPushButton* cmdSortName;
+    QPushButton* cmdClose;
+    clsFlexGridEdit* editor() const { return m_editor; }
+    bool noGuide() const { return m_noGuide; }
+    int fillMethod() const { return m_method; }
+
+    void FillGrid(int method, int sortColumn);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QList<QStringList> gridRows() const;
+    bool HasChanges() const;
+    void SaveGridContents();
+    void cleanNumberCell(int row, int column);
+
+    QPointer<QWidget> m_mainWindow;
+    CKovReg m_reg;
+    clsFlexGridEdit* m_editor;
+    int m_method = 2;
+    bool m_noGuide = false;
+    bool m_closing = false;
+};

@@ -1,0 +1,344 @@
+#include "frmkovferrit.h"
+
+#include "app/kovferritsupport.h"
+#include "app/syncrun.h"
+#include "app/translate.h"
+#include "app/updatetimer.h"
+#include "artwork.h"
+#include "foundation/aes.h"
+#include "foundation/kov_date.h"
+#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
+#include "foundation/settings_catalogue.h"
+#include "frmadvanced.h"
+#include "frmchannellist.h"
+#include "frmlog.h"
+#include "lcdtextbox.h"
+#include "platform/clock.h"
+#include "platform/httptransfer.h"
+#include "platform/userinterface.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace {
+constexpr int kWidthTwips = 6075;
+constexpr int kHeightTwips = 1995;
+} // namespace
+
+frmKovFerrit::frmKovFerrit(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable, QWidget* parent)
+    : QWidget(parent), m_transfer(transfer), m_arguments(arguments), m_trayAvailable(trayAvailable)
+{
+    buildControls();
+}
+
+frmKovFerrit::~frmKovFerrit()
+{
+    if (!m_unloaded)
+        unload();
+}
+
+void frmKovFerrit::buildControls()
+{
+    setWindowTitle(QStringLiteral("KOV Quib Ferrit"));
+    setWindowIcon(Artwork::windowIcon());
+    setFixedSize(kov_TwipsToPixels(kWidthTwips, this), kov_TwipsToPixels(kHeightTwips, this));
+    auto px = [this](int twips) { return kov_TwipsToPixels(twips, this); };
+    auto* background = new QLabel(this);
+    background->setObjectName(QStringLiteral("QzForm1"));
+    background->setGeometry(rect());
+    background->setPixmap(Artwork::background(size(), false));
+
+    Label1 = new QLabel(QStringLiteral("KOV Quib Sync"), this);
+    Label1->setStyleSheet(QStringLiteral("color: rgb(230, 236, 240); font-weight: bold;"));
+    Label1->setGeometry(px(600), px(75), px(2400), px(180));
+    Picture1 = new QLabel(this);
+    Picture1->setGeometry(px(120), px(60), px(360), px(360));
+    Picture1->setPixmap(Artwork::decoration(Picture1->size()));
+
+    txtMessage = new QPlainTextEdit(this);
+    txtMessage->setObjectName(QStringLiteral("txtMessage"));
+    txtMessage->setReadOnly(true);
+    txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtMessage->setLineWrapMode(QPlainTextEdit::NoWrap); // two messages, one line each
+    QFont lcd = txtMessage->font();
+    lcd.setPointSizeF(lcd.pointSizeF() * 0.85);
+    txtMessage->setFont(lcd);
+    txtMessage->setGeometry(px(120), px(480), px(3000), px(620));
+    txtUpdate = new QLineEdit(this);
+    txtUpdate->setObjectName(QStringLiteral("txtUpdate"));
+    txtUpdate->setReadOnly(true);
+    txtUpdate->setGeometry(px(120), px(1160), px(3000), px(330));
+
+    boxInfo = new QGroupBox(this);
+    boxInfo->setGeometry(px(3240), px(60), px(2715), px(1430));
+    boxInfo->setStyleSheet(QStringLiteral("QGroupBox { color: rgb(230, 236, 240); } QLabel { color: rgb(230, 236, 240); }"));
+    lblAccount = new QLabel(boxInfo);
+    lblAccount->setGeometry(px(120), px(270), px(900), px(300));
+    txtAccount = new QLineEdit(boxInfo);
+    txtAccount->setObjectName(QStringLiteral("txtAccount"));
+    txtAccount->setGeometry(px(1050), px(250), px(1560), px(330));
+    lblPassword = new QLabel(boxInfo);
+    lblPassword->setGeometry(px(120), px(700), px(900), px(300));
+    txtPassword = new QLineEdit(boxInfo);
+    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    txtPassword->setEchoMode(QLineEdit::Password);
+    txtPassword->setGeometry(px(1050), px(680), px(1560), px(330));
+    cmdGetJobs = new QPushButton(boxInfo);
+    cmdGetJobs->setObjectName(QStringLiteral("cmdGetJobs"));
+    cmdGetJobs->setGeometry(px(1050), px(1060), px(1560), px(300));
+
+    cmdViewLog = new QPushButton(this);
+    cmdViewLog->setObjectName(QStringLiteral("cmdViewLog"));
+    cmdViewLog->setGeometry(px(120), px(1560), px(900), px(330));
+    cmdAdvanced = new QPushButton(QStringLiteral("\u2699"), this);
+    cmdAdvanced->setObjectName(QStringLiteral("cmdAdvanced"));
+    cmdAdvanced->setToolTip(QStringLiteral("Advanced"));
+    cmdAdvanced->setGeometry(px(1080), px(1560), px(420), px(330));
+    cmdClose = new QPushButton(QStringLiteral("\u2715"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setToolTip(QStringLiteral("Close"));
+    cmdClose->setGeometry(px(5520), px(1560), px(420), px(330));
+
+    tmrMinutes = new QTimer(this);
+    tmrMinutes->setInterval(60000);
+    mnuTray = new QMenu(this);
+    mnuOpen = mnuTray->addAction(QStringLiteral("&Open"));
+    mnuSync = mnuTray->addAction(QStringLiteral("&Sync Now"));
+    mnuExit = mnuTray->addAction(QStringLiteral("E&xit"));
+    trayIcon = new QSystemTrayIcon(Artwork::windowIcon(), this);
+    trayIcon->setToolTip(QStringLiteral("KOVFerrit"));
+    trayIcon->setContextMenu(mnuTray);
+
+    m_messageBox = std::make_unique<PlainTextBox>(txtMessage);
+    m_messageArea = std::make_unique<MessageArea>(*m_messageBox);
+
+    connect(cmdGetJobs, &QPushButton::clicked, this, &frmKovFerrit::cmdGetJobs_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmKovFerrit::cmdClose_Click);
+    connect(cmdViewLog, &QPushButton::clicked, this, &frmKovFerrit::cmdViewLog_Click);
+    connect(cmdAdvanced, &QPushButton::clicked, this, &frmKovFerrit::cmdAdvanced_Click);
+    connect(mnuOpen, &QAction::triggered, this, &frmKovFerrit::mnuOpen_Click);
+    connect(mnuSync, &QAction::triggered, this, &frmKovFerrit::mnuSync_Click);
+    connect(mnuExit, &QAction::triggered, this, &frmKovFerrit::mnuExit_Click);
+    connect(tmrMinutes, &QTimer::timeout, this, &frmKovFerrit::tmrMinutes_Timer);
+    connect(trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::DoubleClick)
+            trayMessage(515);
+        else if (reason == QSystemTrayIcon::Context)
+            trayMessage(517);
+    });
+    txtAccount->installEventFilter(this);
+    txtPassword->installEventFilter(this);
+}
+
+void frmKovFerrit::startUp()
+{
+    try {
+        kov_SetTransferComponent(m_transfer);                                   // 1
+        BuildResultTexts();                                                     // 2
+        ParseCommandLine(m_arguments);                                          // 3
+        m_reg.SetInfo(kov_SettingsKey());                                       // 4
+        kov_ReadSetting(m_reg, KovSetting::AppEXEName);
+        ShowUpdateText(kov_VersionText());                                      // 5
+        lblAccount->setText(Translate(QStringLiteral("Account")));              // 6
+        lblPassword->setText(Translate(QStringLiteral("Password")));
+        txtPassword->setText(AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase())); // 7
+        txtAccount->setText(m_reg.Str(KovSetting::Account));
+        boxInfo->setTitle(Translate(QStringLiteral("Account Information")));    // 8
+        cmdGetJobs->setText(Translate(QStringLiteral("Sync")));
+        cmdViewLog->setText(Translate(QStringLiteral("Log")));
+        txtMessage->setStyleSheet(Artwork::lcdStyleSheet());
+        txtUpdate->setStyleSheet(Artwork::lcdStyleSheet());
+        ShowMessage(Translate(QStringLiteral("Status")) + QStringLiteral(": ") +  // 9
+                    Translate(tmrMinutes->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
+        const QString nextSync = m_reg.Str(KovSetting::NextSync);                // 10
+        if (nextSync.isEmpty() || nextSync == kov_SyncSentinel())
+            m_reg.setStr(KovSetting::NextSync, kov_DateText(kov_Now().addDays(-1)));
+        const qint32 haveDatabase = m_reg.Lng(KovSetting::HaveChannelDatabase); // 11
+        if (haveDatabase != 0) {
+            const QString next = m_reg.Str(KovSetting::NextSync);
+            if (MakeDate(next) < kov_Now()) {
+                ShowUpdateText(Translate(QStringLiteral("Updating Now ...")) + QStringLiteral(" : ") + next);
+                tmrMinutes_Timer();
+            } else {
+                ShowUpdateText(kov_CountdownText(kov_Now(), MakeDate(next)));
+            }
+        } else {
+            ShowMessage(Translate(QStringLiteral("Specify your account and password,")));
+            ShowMessage(Translate(QStringLiteral("Then click 'Sync' to begin.")));
+        }
+        if (kov_LargeFonts(this)) {                                            // 12
+            setFixedSize(size() * 1.25);
+            if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
+                skin->setGeometry(rect());
+                skin->setPixmap(Artwork::background(size(), true));
+            }
+            Label1->move(static_cast<int>(Label1->x() * 1.25), Label1->y());
+            cmdAdvanced->move(cmdAdvanced->x(), static_cast<int>(cmdAdvanced->y() * 1.25));
+        }
+        // 13: a set-up program starts hidden in the tray (where a tray exists).
+        const bool hide = haveDatabase == 1 && m_trayAvailable;
+        setVisible(!hide);
+        if (m_trayAvailable) {                                                 // 14
+            trayIcon->show();
+            m_trayAdded = true;
+        }
+        const QIcon face(Artwork::buttonFace(103, QSize(16, 16)));            // 15
+        cmdViewLog->setIcon(face);
+        cmdGetJobs->setIcon(QIcon(Artwork::buttonFace(104, QSize(16, 16))));
+        cmdViewLog->setToolTip(cmdViewLog->text());
+        cmdGetJobs->setToolTip(cmdGetJobs->text());
+        if (haveDatabase != 0)                                                 // 16
+            tmrMinutes->start();
+    } catch (const std::exception& e) {
+        kov_UserInterface().messageBox(QStringLiteral("The specific error is: \r\n") + QString::fromLocal8Bit(e.what()),
+                                       MsgStyle::Information, kov_AppTitle());
+    }
+}
+
+void frmKovFerrit::ParseCommandLine(const QStringList& arguments)
+{
+    // At most 10 words, split at runs of blanks and tabs; quotes mean nothing.
+    const QStringList words = arguments.join(QLatin1Char(' '))
+                                  .split(QRegularExpression(QStringLiteral("[ \\t]+")), Qt::SkipEmptyParts)
+                                  .mid(0, 10);
+    for (const QString& word : words) {
+        if (word == QLatin1String("noadmin"))
+            m_adminMode = false;
+        else if (word == QLatin1String("admin"))
+            m_adminMode = true;
+    }
+}
+
+void frmKovFerrit::ShowMessage(const QString& text) { m_messageArea->ShowMessage(text); }
+
+void frmKovFerrit::ShowUpdateText(const QString& text) { txtUpdate->setText(text); }
+
+TextBox* frmKovFerrit::messageArea() { return m_messageBox.get(); }
+
+void frmKovFerrit::enableUpdateTimer() { tmrMinutes->start(); }
+
+void frmKovFerrit::tmrMinutes_Timer() { TimerTick(*this, m_adminMode); }
+
+void frmKovFerrit::showFromTray()
+{
+    if (m_shownFlag)
+        return;
+    m_shownFlag = true;
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmKovFerrit::trayMessage(int message)
+{
+    if (message == 515)
+        showFromTray();
+    else if (message == 517 && m_trayAvailable)
+        mnuTray->popup(QCursor::pos());
+}
+
+void frmKovFerrit::cmdGetJobs_Click()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    RunSync(*this, true, true);
+    m_busy = false;
+}
+
+void frmKovFerrit::cmdClose_Click()
+{
+    hide();
+    m_shownFlag = false;
+    if (m_advanced)
+        m_advanced->close();
+    if (frmChannelList* list = frmChannelList::openInstance())
+        list->close();
+}
+
+void frmKovFerrit::cmdViewLog_Click()
+{
+    frmLog log(this);
+    log.exec();
+}
+
+void frmKovFerrit::cmdAdvanced_Click()
+{
+    if (!m_advanced)
+        m_advanced = new frmAdvanced(m_transfer, this);
+    m_advanced->move(frameGeometry().left(), frameGeometry().bottom() - kov_TwipsToPixels(835, this));
+    tmrMinutes->stop();
+    m_advanced->show();
+    m_advanced->raise();
+    tmrMinutes->start(); // restarts the minute, and enables the timer even if it was off
+}
+
+void frmKovFerrit::mnuOpen_Click() { showFromTray(); }
+
+void frmKovFerrit::mnuSync_Click() { RunSync(*this, true, true); }
+
+void frmKovFerrit::mnuExit_Click()
+{
+    if (m_advanced)
+        m_advanced->close();
+    close();
+    if (m_quitOnUnload)
+        QApplication::quit();
+}
+
+void frmKovFerrit::unload()
+{
+    m_unloaded = true;
+    if (frmChannelList* list = frmChannelList::openInstance())
+        list->close();
+    if (m_advanced)
+        m_advanced->close();
+    if (m_transfer)
+        m_transfer->Cancel();
+    trayIcon->hide();
+    m_trayAdded = false;
+    tmrMinutes->stop();
+}
+
+void frmKovFerrit::closeEvent(QCloseEvent* event)
+{
+    if (!m_unloaded)
+        unload();
+    event->accept();
+    if (m_quitOnUnload) // the only permanent window: its unload ends the program
+        QApplication::quit();
+}
+
+bool frmKovFerrit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == txtAccount) {
+            m_reg.setStr(KovSetting::Account, txtAccount->text());
+        } else if (watched == txtPassword) {
+            const QString typed = txtPassword->text();
+            const QString encrypted = AES::EncryptText(typed, kov_ProcessPassPhrase());
+            if (AES::DecryptText(encrypted, kov_ProcessPassPhrase()) == typed)
+                m_reg.setStr(KovSetting::Protocol, encrypted);
+            else
+                kov_DebugMessage(QStringLiteral("Encrypt -> Decrypt IDE ERROR !"));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+frmAdvanced* frmKovFerrit::advancedWindow() const { return m_advanced.data(); }

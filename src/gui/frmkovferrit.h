@@ -1,0 +1,108 @@
+#pragma once
+// Part 4.2: the main window, its start-up, tray icon and buttons; it is the SyncFrontEnd of
+// the sync run (Part 4.1) and owns the update timer `tmrMinutes` (Part 4.3).
+#include "foundation/ckovreg.h"
+#include "platform/frontend.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class HttpTransfer;
+class PlainTextBox;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSystemTrayIcon;
+class QTimer;
+class frmAdvanced;
+
+class frmKovFerrit : public QWidget, public SyncFrontEnd
+{
+    Q_OBJECT
+public:
+    /// `transfer` is `Inet1`; `arguments` the command line without the program name;
+    /// `trayAvailable` whether the desktop has a tray (without one the window stays shown).
+    frmKovFerrit(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable,
+                 QWidget* parent = nullptr);
+    ~frmKovFerrit() override;
+
+    /// Start-up steps 1 to 16; the window ends shown or hidden as they decide.
+    void startUp();
+
+    // SyncFrontEnd
+    void ShowMessage(const QString& text) override;
+    void ShowUpdateText(const QString& text) override;
+    TextBox* messageArea() override;
+    void enableUpdateTimer() override;
+
+    /// Part 4.2 ParseCommandLine over the given command line.
+    void ParseCommandLine(const QStringList& arguments);
+    bool adminMode() const { return m_adminMode; }
+    /// The tray icon's mouse message (512 move ... 517 right button up).
+    void trayMessage(int message);
+    bool windowShownFlag() const { return m_shownFlag; }
+    bool trayIconAdded() const { return m_trayAdded; }
+    bool exiting() const { return m_unloaded; }
+    /// The program ends when this window unloads (set by main; tests keep their own loop).
+    void setQuitOnUnload(bool on) { m_quitOnUnload = on; }
+
+    // Handlers of the controls and menu items.
+    void cmdGetJobs_Click();
+    void cmdClose_Click();
+    void cmdViewLog_Click();
+    void cmdAdvanced_Click();
+    void mnuOpen_Click();
+    void mnuSync_Click();
+    void mnuExit_Click();
+    void tmrMinutes_Timer();
+
+    QLineEdit* txtUpdate;
+    QPlainTextEdit* txtMessage;
+    QGroupBox* boxInfo;
+    QLabel* lblAccount;
+    QLineEdit* txtAccount;
+    QLabel* lblPassword;
+    QLineEdit* txtPassword;
+    QPushButton* cmdGetJobs;
+    QPushButton* cmdViewLog;
+    QPushButton* cmdAdvanced;
+    QPushButton* cmdClose;
+    QLabel* Label1;
+    QLabel* Picture1;
+    QTimer* tmrMinutes;
+    QMenu* mnuTray;
+    QAction* mnuOpen;
+    QAction* mnuSync;
+    QAction* mnuExit;
+    QSystemTrayIcon* trayIcon;
+    frmAdvanced* advancedWindow() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void unload();
+    void showFromTray();
+
+    HttpTransfer* m_transfer;
+    QStringList m_arguments;
+    bool m_trayAvailable;
+    CKovReg m_reg;
+    std::unique_ptr<PlainTextBox> m_messageBox;
+    std::unique_ptr<MessageArea> m_messageArea;
+    QPointer<frmAdvanced> m_advanced;
+    bool m_shownFlag = false;
+    bool m_busy = false;
+    bool m_adminMode = false;
+    bool m_trayAdded = false;
+    bool m_unloaded = false;
+    bool m_quitOnUnload = false;
+};

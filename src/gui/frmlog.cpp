@@ -1,0 +1,68 @@
+#include "frmlog.h"
+
+#include "app/settings_listing.h"
+#include "app/translate.h"
+#include "foundation/kov_paths.h"
+#include "foundation/settings_catalogue.h"
+#include "platform/userinterface.h"
+#include "twips.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
+frmLog::frmLog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(Translate(QStringLiteral("Log")));
+    setModal(true);
+    m_reg.SetInfo(kov_SettingsKey());
+    m_listing = kov_SettingsListing();
+
+    menuBar = new QMenuBar(this);
+    QMenu* mnuFileTop = menuBar->addMenu(Translate(QStringLiteral("&File")));
+    mnuFileSave = mnuFileTop->addAction(Translate(QStringLiteral("&Save")));
+    mnuFileCopyClose = mnuFileTop->addAction(Translate(QStringLiteral("&Copy and Close")));
+    mnuFileExit = mnuFileTop->addAction(Translate(QStringLiteral("E&xit")));
+    connect(mnuFileSave, &QAction::triggered, this, &frmLog::save);
+    connect(mnuFileCopyClose, &QAction::triggered, this, &frmLog::copyAndClose);
+    connect(mnuFileExit, &QAction::triggered, this, &QDialog::close);
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QString shown = m_listing;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text1->setPlainText(shown);
+    resize(kov_TwipsToPixels(9105, this), kov_TwipsToPixels(5115, this) + menuBar->sizeHint().height());
+    if (parent) // centred on the window that opened it
+        move(parent->frameGeometry().center() - rect().center());
+}
+
+void frmLog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    menuBar->setGeometry(0, 0, width(), menuBar->sizeHint().height());
+    // The text box is 150 twips narrower and 690 twips shorter than the window.
+    Text1->setGeometry(0, menuBar->sizeHint().height(), width() - kov_TwipsToPixels(150, this),
+                       height() - kov_TwipsToPixels(690, this));
+}
+
+void frmLog::save()
+{
+    const qint32 n = kov_ReadNumber(m_reg, KovSetting::NextLogNo);
+    const QString path = kov_ProgramFolder() + QStringLiteral("/log") + QString::number(n) + QStringLiteral(".txt");
+    // A failure ends the command silently and leaves the counter as it was.
+    if (!kov_WriteTextFile(path, m_listing + kov_CrLf()))
+        return;
+    kov_UserInterface().messageBox(path, MsgStyle::Information, Translate(QStringLiteral("SAVE")));
+    m_reg.setLng(KovSetting::NextLogNo, n + 1);
+}
+
+void frmLog::copyAndClose()
+{
+    QGuiApplication::clipboard()->setText(Text1->toPlainText());
+    close();
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Part 4.5: the log viewer, a modal listing of every settings value.
+#include "foundation/ckovreg.h"
+
+#include <QDialog>
+
+class QAction;
+class QMenuBar;
+class QPlainTextEdit;
+
+class frmLog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmLog(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Text1;
+    QMenuBar* menuBar;
+    QAction* mnuFileSave;
+    QAction* mnuFileCopyClose;
+    QAction* mnuFileExit;
+    /// The listing as built when the window loaded.
+    QString listing() const { return m_listing; }
+
+    void save();
+    void copyAndClose();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    CKovReg m_reg;
+    QString m_listing;
+};

@@ -1,0 +1,26 @@
+#include "foundation/settings_catalogue.h"
+#include "frmkovferrit.h"
+#include "platform/httptransfer.h"
+#include "widgetuserinterface.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QSystemTrayIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KovFerrit"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    // The tray keeps the program alive while the window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    kov_SetExecutableName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+
+    WidgetUserInterface ui;
+    kov_SetUserInterface(&ui);
+    QtHttpTransfer transfer;
+    frmKovFerrit window(&transfer, QApplication::arguments().mid(1), QSystemTrayIcon::isSystemTrayAvailable());
+    window.setQuitOnUnload(true);
+    window.startUp();
+    return QApplication::exec();
+}

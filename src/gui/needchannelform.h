@@ -1,0 +1,41 @@
+#pragma once
+// Part 3.3: the modal, top-most prompt for the tuner number of an unknown service channel.
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class NeedChannelForm : public QDialog
+{
+    Q_OBJECT
+public:
+    /// The requested channel name is given at construction; the answer is chosenNumber().
+    explicit NeedChannelForm(const QString& requestedName, QWidget* parent = nullptr);
+
+    /// Shows a new prompt modally and returns the chosen number (0: cancelled).
+    static int ask(const QString& requestedName, QWidget* parent = nullptr);
+
+    int chosenNumber() const { return m_chosen; }
+
+    QLabel* Label1;
+    QLineEdit* txtChannel;
+    QPushButton* cmdPlus;
+    QPushButton* cmdMinus;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+
+    /// The text box read as a whole number: blanks allowed, halves to even; 0 for other text.
+    static int wholeNumber(const QString& text);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void plus();
+    void minus();
+    void ok();
+
+    QString m_requested;
+    int m_chosen = 0;
+};

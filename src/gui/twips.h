@@ -1,0 +1,11 @@
+#pragma once
+// The spec sizes windows in twips (1/1440 inch); its design resolution is 15 twips per pixel
+// (96 dots per inch).
+class QWidget;
+
+/// Twips per pixel of the screen the widget is on (15 at 96 dpi).
+double kov_TwipsPerPixel(const QWidget* widget);
+int kov_TwipsToPixels(int twips, const QWidget* widget);
+int kov_PixelsToTwips(int pixels, const QWidget* widget);
+/// True when the screen is not the 96-dpi design resolution (the spec's "large fonts").
+bool kov_LargeFonts(const QWidget* widget);

@@ -1,0 +1,84 @@
+// Saves a screenshot of each window of the desktop program, filled with demo data, to the
+// folder given on the command line. scripts/screenshots.sh runs it under Xvfb.
+#include "app/account.h"
+#include "foundation/ckovreg.h"
+#include "foundation/kov_date.h"
+#include "foundation/kov_paths.h"
+#include "foundation/settings_catalogue.h"
+#include "frmadvanced.h"
+#include "frmchannellist.h"
+#include "frmkovferrit.h"
+#include "frmlog.h"
+#include "needchannelform.h"
+#include "platform/clock.h"
+#include "platform/httptransfer.h"
+#include "widgetuserinterface.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+void save(QWidget* w, const QString& folder, const QString& name)
+{
+    w->show();
+    w->raise();
+    QApplication::processEvents();
+    QTimer::singleShot(0, [] {});
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    w->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QString out = QDir(app.arguments().value(1, QStringLiteral("docs/screenshots"))).absolutePath();
+    QDir().mkpath(out);
+    QTemporaryDir home;
+    kov_SetProgramFolder(home.path());
+    WidgetUserInterface ui;
+    kov_SetUserInterface(&ui);
+
+    kov_StoreAccount(QStringLiteral("demo"));
+    kov_StorePassword(QStringLiteral("demo-password"));
+    CKovReg reg;
+    reg.SetInfo(kov_SettingsKey());
+    reg.setStr(QStringLiteral("1Server"), QStringLiteral("quib1.example,Quib Europe"));
+    reg.setStr(QStringLiteral("2Server"), QStringLiteral("quib2.example,Quib America"));
+    reg.setStr(KovSetting::Target, QStringLiteral("quib1.example"));
+    write(home.filePath(QStringLiteral("kovquibcg.dat")),
+          "0,17,csv,4\r\nisocode,name,id,country,category,language\r\nde,Alpha TV,101,DE,General,de\r\n"
+          "de,Beta One,102,DE,News,de\r\nat,Gamma Kultur,103,AT,Culture,de\r\nch,Delta Sport,104,CH,Sport,de\r\n");
+    write(home.filePath(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n8,Beta One\r\n");
+
+    QtHttpTransfer transfer;
+    frmKovFerrit main(&transfer, {}, false);
+    main.startUp();
+    main.ShowMessage(QStringLiteral("14:05:00:New Data Received"));
+    main.ShowUpdateText(QStringLiteral("Next Update: 58 Minutes."));
+    save(&main, out, QStringLiteral("main-window"));
+
+    frmAdvanced advanced(&transfer, &main);
+    save(&advanced, out, QStringLiteral("advanced-settings"));
+
+    auto* list = new frmChannelList(&main);
+    save(list, out, QStringLiteral("channel-list"));
+
+    frmLog log(&main);
+    save(&log, out, QStringLiteral("log-viewer"));
+
+    NeedChannelForm prompt(QStringLiteral("Gamma Kultur"));
+    save(&prompt, out, QStringLiteral("missing-channel-prompt"));
+    return 0;
+}
