@@ -15,7 +15,7 @@
 int ScriptedUserInterface::messageBox(const QString& text, int style, const QString& caption)
 {
     boxes.append({text, style, caption});
-    return 1;
+    return boxAnswers.isEmpty() ? 1 : boxAnswers.takeFirst();
 }
 
 int ScriptedUserInterface::askChannelNumber(const QString& channelName)

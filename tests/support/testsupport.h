@@ -25,6 +25,7 @@ public:
     QList<ShownBox> boxes;
     QStringList askedChannels;
     QList<int> channelAnswers; // answered in order; 0 (cancel) when used up
+    QList<int> boxAnswers;     // buttons pressed, in order; OK (1) when used up
 };
 
 /// A fresh program folder, the scripted interface and a trace capture, for one test function.
