@@ -145,6 +145,11 @@ void clsFlexGridEdit::followCell()
 
 bool clsFlexGridEdit::eventFilter(QObject* watched, QEvent* event)
 {
+    // Only key presses and mouse presses matter. Other events also arrive while the grid is
+    // being destroyed, when it must not be touched, so they are let through first.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress)
+        return false;
     if (!m_grid)
         return false;
     if (watched == m_box && event->type() == QEvent::KeyPress) {

@@ -46,6 +46,7 @@ private slots:
     void sequences();
     void tickSyncsWhenDue();
     void channelsListAndSet();
+    void daemonTicksUntilTerminated();
 };
 
 void TestE2eSync::firstAndSecondRun()
@@ -206,6 +207,27 @@ void TestE2eSync::channelsListAndSet()
              (QStringList{QStringLiteral("3,Alpha TV\r"), QStringLiteral("12,Beta One\r")}));
     QCOMPARE(readLines(home.file(QStringLiteral("dbchannel_.dat"))), QStringList{QStringLiteral("12,Beta One\r")});
     QCOMPARE(home.run({QStringLiteral("channels"), QStringLiteral("set"), QStringLiteral("Nope"), QStringLiteral("3")}).status, 1);
+}
+
+void TestE2eSync::daemonTicksUntilTerminated()
+{
+    Simulator sim;
+    QVERIFY(sim.start(standard(jobs({}, 1))));
+    CliHome home;
+    home.setUp(sim);
+    home.set(QStringLiteral("HaveServers"), 1);
+    home.set(QStringLiteral("HaveChannelDatabase"), 1);
+    home.setText(QStringLiteral("NextChannelUpdate"), QStringLiteral("2099-01-01 00:00:00"));
+    QProcess daemon;
+    daemon.start(qEnvironmentVariable("KOVFERRIT_CLI"), {QStringLiteral("--home"), home.path(), QStringLiteral("daemon")});
+    QVERIFY(daemon.waitForStarted());
+    QByteArray out;
+    QTRY_VERIFY_WITH_TIMEOUT((out += daemon.readAllStandardOutput()).contains("update: Next Update: "), 30000);
+    QCOMPARE(sim.functions(), QStringList{QStringLiteral("getjobs")}); // the first tick synced at once
+    daemon.terminate(); // SIGTERM ends it cleanly
+    QVERIFY(daemon.waitForFinished(10000));
+    QCOMPARE(daemon.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(daemon.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestE2eSync)
