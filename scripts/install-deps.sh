@@ -8,6 +8,6 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
 apt-get install -y -q --no-install-recommends \
-    cmake make g++ pkg-config python3 \
+    cmake make g++ pkg-config python3 clang-format \
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev \
     xvfb xauth fonts-dejavu-core

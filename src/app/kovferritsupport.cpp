@@ -38,9 +38,15 @@ void infoBox(const QString& text)
 }
 } // namespace
 
-void kov_SetTransferComponent(HttpTransfer* component) { state().transfer = component; }
+void kov_SetTransferComponent(HttpTransfer* component)
+{
+    state().transfer = component;
+}
 
-CQuibSession* kov_SharedSession() { return state().session.get(); }
+CQuibSession* kov_SharedSession()
+{
+    return state().session.get();
+}
 
 void kov_ResetSupport()
 {
@@ -93,13 +99,15 @@ qint32 DoWork(const QString& QueryType, const QString& Account, const QString& E
         else if (QueryType == QLatin1String("channelguide"))
             word = QStringLiteral("Channels");
         if (word.isEmpty()) {
-            infoBox(Translate(QStringLiteral("Unknown")) + QStringLiteral(" query type : ") + QueryType);
+            infoBox(Translate(QStringLiteral("Unknown")) + QStringLiteral(" query type : ") +
+                    QueryType);
             return -1;
         }
         word = Translate(word);
         const bool ok = s.session->ServerFunction(QueryType, Manually, ZeroSerial);
         if (OutputBox) {
-            OutputBox->setText(word + QLatin1Char(' ') + Translate(QStringLiteral("Download")) + QLatin1Char(' ') +
+            OutputBox->setText(word + QLatin1Char(' ') + Translate(QStringLiteral("Download")) +
+                               QLatin1Char(' ') +
                                Translate(ok ? QStringLiteral("OK") : QStringLiteral("FAILED")));
         }
         if (!ok || !s.session->Reply())
@@ -116,11 +124,23 @@ qint32 DoWork(const QString& QueryType, const QString& Account, const QString& E
 
 void BuildResultTexts()
 {
-    static const char* const texts[] = {
-        "New Data Received", "No New Data",     "Number Exceeded", nullptr,          nullptr,
-        nullptr,             nullptr,           nullptr,           nullptr,          nullptr,
-        "Account Unknown",   "Bad Parameter",   "Product Unknown", "Initiator Error", "Target Unknown",
-        "Serial Invalid",    "Doc Type Unknown"};
+    static const char* const texts[] = {"New Data Received",
+                                        "No New Data",
+                                        "Number Exceeded",
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        nullptr,
+                                        "Account Unknown",
+                                        "Bad Parameter",
+                                        "Product Unknown",
+                                        "Initiator Error",
+                                        "Target Unknown",
+                                        "Serial Invalid",
+                                        "Doc Type Unknown"};
     QStringList table;
     for (int code = 0; code <= 16; ++code) {
         table << (texts[code] ? Translate(QString::fromLatin1(texts[code]))
@@ -137,11 +157,15 @@ QString ResultText(qint32 Code)
     return Translate(QStringLiteral("Quib Error")) + QStringLiteral(" #") + QString::number(Code);
 }
 
-bool IsSuccessCode(qint32 Code) { return Code == 0 || Code == 1; }
+bool IsSuccessCode(qint32 Code)
+{
+    return Code == 0 || Code == 1;
+}
 
 QString kov_VersionText()
 {
-    return Translate(QStringLiteral("Version")) + QLatin1Char(' ') + QString::number(KOV_VERSION_MAJOR) +
-           QLatin1Char('.') + QString::number(KOV_VERSION_MINOR) + QLatin1Char('.') +
+    return Translate(QStringLiteral("Version")) + QLatin1Char(' ') +
+           QString::number(KOV_VERSION_MAJOR) + QLatin1Char('.') +
+           QString::number(KOV_VERSION_MINOR) + QLatin1Char('.') +
            QString::number(KOV_VERSION_PATCH);
 }

@@ -18,8 +18,9 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
     auto show = [&ui](const QString& english) { ui.ShowMessage(Translate(english)); };
 
     if (settings.Lng(KovSetting::HaveServers) == 0) {
-        const qint32 code = DoWork(QStringLiteral("gettargetsystems"), settings.Str(KovSetting::Account),
-                                   settings.Str(KovSetting::Protocol), ui.messageArea(), true, Manually);
+        const qint32 code =
+            DoWork(QStringLiteral("gettargetsystems"), settings.Str(KovSetting::Account),
+                   settings.Str(KovSetting::Protocol), ui.messageArea(), true, Manually);
         if (IsSuccessCode(code))
             settings.setLng(KovSetting::HaveServers, 1);
     }
@@ -33,7 +34,8 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
         return false;
     }
 
-    const qint32 code = DoWork(QStringLiteral("getjobs"), account, encrypted, ui.messageArea(), ZeroSerial, Manually);
+    const qint32 code = DoWork(QStringLiteral("getjobs"), account, encrypted, ui.messageArea(),
+                               ZeroSerial, Manually);
     if (IsSuccessCode(code)) {
         if (settings.Lng(KovSetting::HaveChannelDatabase) == 0) {
             if (DownloadChannelGuide(ui.messageArea(), Manually)) {
@@ -55,10 +57,13 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
                        Translate(ResultText(code)));
         return false;
     }
-    const QString lastReply = GetSettings().value(KovSetting::last(QStringLiteral("getjobs"),
-                                                                   QStringLiteral("ReplyString")),
-                                                  QString()).toString();
+    const QString lastReply =
+        GetSettings()
+            .value(KovSetting::last(QStringLiteral("getjobs"), QStringLiteral("ReplyString")),
+                   QString())
+            .toString();
     const bool inactive = kov_LeadingNumber(lastReply.left(2)) == 40.0;
-    show(inactive ? QStringLiteral("Quib For PC is not active") : QStringLiteral("GetJobs FAILED -1"));
+    show(inactive ? QStringLiteral("Quib For PC is not active")
+                  : QStringLiteral("GetJobs FAILED -1"));
     return false;
 }

@@ -31,7 +31,10 @@ QStringList readList(const QString& path)
 }
 } // namespace
 
-void Translate_Reset() { state() = TranslationState(); }
+void Translate_Reset()
+{
+    state() = TranslationState();
+}
 
 QString Translate(const QString& Text)
 {

@@ -30,8 +30,8 @@ qint64 kov_MinutesUntil(const QDateTime& now, const QDateTime& due)
 QString kov_CountdownText(const QDateTime& now, const QDateTime& due)
 {
     return Translate(QStringLiteral("Next Update")) + QStringLiteral(": ") +
-           QString::number(kov_MinutesUntil(now, due)) + QLatin1Char(' ') + Translate(QStringLiteral("Minutes")) +
-           QLatin1Char('.');
+           QString::number(kov_MinutesUntil(now, due)) + QLatin1Char(' ') +
+           Translate(QStringLiteral("Minutes")) + QLatin1Char('.');
 }
 
 void TimerTick(SyncFrontEnd& ui, bool adminMode)

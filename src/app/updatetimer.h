@@ -7,7 +7,10 @@
 class SyncFrontEnd;
 
 /// The sentinel date long past that makes the next tick sync.
-inline QString kov_SyncSentinel() { return QStringLiteral("July 4, 1776"); }
+inline QString kov_SyncSentinel()
+{
+    return QStringLiteral("July 4, 1776");
+}
 
 /// Part 4.2: a date-time text read by the locale rules; the zero date-time when it is none.
 QDateTime MakeDate(const QString& Text);

@@ -10,7 +10,10 @@
 #include <stdexcept>
 
 namespace {
-void silent(const QString& message) { kov_ClassMessage("CQuibChannelManager", message, kov_InDevelopment()); }
+void silent(const QString& message)
+{
+    kov_ClassMessage("CQuibChannelManager", message, kov_InDevelopment());
+}
 
 // Splits the file into delimited fields the way the platform's sequential input reads them:
 // commas and line ends separate, blanks before a field are skipped, quotes are dropped.
@@ -19,7 +22,9 @@ QStringList delimitedFields(const QString& text)
     QStringList fields;
     qsizetype i = 0;
     const qsizetype n = text.size();
-    auto isLineEnd = [&](qsizetype k) { return text[k] == QLatin1Char('\r') || text[k] == QLatin1Char('\n'); };
+    auto isLineEnd = [&](qsizetype k) {
+        return text[k] == QLatin1Char('\r') || text[k] == QLatin1Char('\n');
+    };
     while (i < n) {
         while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
             ++i;
@@ -70,7 +75,10 @@ qint32 numberField(const QString& field)
 }
 } // namespace
 
-QString kov_ChannelDatabasePath() { return kov_ProgramFile(QStringLiteral("dbchannel.dat")); }
+QString kov_ChannelDatabasePath()
+{
+    return kov_ProgramFile(QStringLiteral("dbchannel.dat"));
+}
 
 qint32 GetChannelByName(const QString& ThisName, bool PromptUser)
 {
@@ -99,7 +107,8 @@ qint32 GetChannelByName(const QString& ThisName, bool PromptUser)
     if (PromptUser && result == 0) {
         const qint32 chosen = kov_UserInterface().askChannelNumber(ThisName);
         if (chosen != 0) {
-            kov_AppendTextFile(path, QString::number(chosen) + QLatin1Char(',') + ThisName + kov_CrLf());
+            kov_AppendTextFile(path,
+                               QString::number(chosen) + QLatin1Char(',') + ThisName + kov_CrLf());
         }
         result = chosen;
     }

@@ -21,8 +21,8 @@ void box(const QString& text, const QString& caption = kov_AppTitle())
 bool DownloadChannelGuide(TextBox* txtMessage, bool Manually)
 {
     CKovReg& settings = GetSettings();
-    DoWork(QStringLiteral("channelguide"), settings.Str(KovSetting::Account), settings.Str(KovSetting::Protocol),
-           txtMessage, true, Manually);
+    DoWork(QStringLiteral("channelguide"), settings.Str(KovSetting::Account),
+           settings.Str(KovSetting::Protocol), txtMessage, true, Manually);
 
     const QString path = kov_ProgramFile(QStringLiteral("kovquibcg.dat"));
     if (!kov_FileExists(path)) {
@@ -44,12 +44,13 @@ bool DownloadChannelGuide(TextBox* txtMessage, bool Manually)
     const qint32 columns = status.setRowData(statusLine) ? status.NoColumns() : 0;
     if (columns != 4) {
         box(Translate(QStringLiteral("ERROR")) + QLatin1Char(' ') +
-            Translate(QStringLiteral("Invalid Header in channel database")) + QStringLiteral(".  #") +
-            QString::number(columns));
+            Translate(QStringLiteral("Invalid Header in channel database")) +
+            QStringLiteral(".  #") + QString::number(columns));
         return false;
     }
     if (status.Column(0) != QLatin1String("0")) {
-        kov_DebugMessage(Translate(QStringLiteral("Channel Database ERROR:")) + QLatin1Char(' ') + statusLine);
+        kov_DebugMessage(Translate(QStringLiteral("Channel Database ERROR:")) + QLatin1Char(' ') +
+                         statusLine);
         return false;
     }
     CKovQzCSVrow header;

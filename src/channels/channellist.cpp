@@ -18,7 +18,10 @@
 #include <unistd.h>
 
 namespace {
-void silent(const QString& message) { kov_ClassMessage("frmChannelList", message, kov_InDevelopment()); }
+void silent(const QString& message)
+{
+    kov_ClassMessage("frmChannelList", message, kov_InDevelopment());
+}
 
 void forceReload()
 {
@@ -28,7 +31,10 @@ void forceReload()
         silent(QStringLiteral("ChannelManager Force Update Failed"));
 }
 
-QString guidePath() { return kov_ProgramFile(QStringLiteral("kovquibcg.dat")); }
+QString guidePath()
+{
+    return kov_ProgramFile(QStringLiteral("kovquibcg.dat"));
+}
 } // namespace
 
 ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
@@ -37,8 +43,8 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
     m_header.clear();
     m_rows.clear();
     if (!kov_FileExists(guidePath())) {
-        kov_UserInterface().messageBox(Translate(QStringLiteral("Channel Database Doesn't Exist")) + kov_CrLf() +
-                                           guidePath(),
+        kov_UserInterface().messageBox(Translate(QStringLiteral("Channel Database Doesn't Exist")) +
+                                           kov_CrLf() + guidePath(),
                                        MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
         CKovReg reg;
         reg.SetInfo(kov_SettingsKey());
@@ -126,13 +132,14 @@ bool ChannelListModel::save(qint32 method, const QList<QStringList>& rows)
             if (QFile::exists(database))
                 QFile::copy(database, backup);
             // rename(2) replaces the old file in one step: at every moment one whole file exists.
-            written = std::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(database).constData()) == 0;
+            written = std::rename(QFile::encodeName(fresh).constData(),
+                                  QFile::encodeName(database).constData()) == 0;
         }
         if (!written)
             QFile::remove(fresh);
     } else if (method != 0 && method != 1) {
-        kov_UserInterface().messageBox(QStringLiteral("SaveGridContents(") + QString::number(method) +
-                                           QStringLiteral(") Unknown"),
+        kov_UserInterface().messageBox(QStringLiteral("SaveGridContents(") +
+                                           QString::number(method) + QStringLiteral(") Unknown"),
                                        MsgStyle::Information, kov_AppTitle());
     }
     forceReload();

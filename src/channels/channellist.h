@@ -9,7 +9,13 @@
 class ChannelListModel
 {
 public:
-    enum class Fill { Ok, NoGuide, Unreadable, UnknownMethod };
+    enum class Fill
+    {
+        Ok,
+        NoGuide,
+        Unreadable,
+        UnknownMethod
+    };
 
     /// FillGrid's data for a fill method (0 counts as 2) and sort column. The critical box for
     /// a missing guide and the "unknown method" box are shown here, as the Part says.

@@ -4,7 +4,10 @@
 #include "foundation/kov_vb.h"
 
 namespace {
-void silent(const QString& message) { kov_ClassMessage("CQuibChannel", message, kov_InDevelopment()); }
+void silent(const QString& message)
+{
+    kov_ClassMessage("CQuibChannel", message, kov_InDevelopment());
+}
 } // namespace
 
 void CQuibChannel::setName(const QString& NV)

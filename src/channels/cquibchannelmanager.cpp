@@ -9,7 +9,10 @@
 #include <stdexcept>
 
 namespace {
-void silent(const QString& message) { kov_ClassMessage("CQuibChannelManager", message, kov_InDevelopment()); }
+void silent(const QString& message)
+{
+    kov_ClassMessage("CQuibChannelManager", message, kov_InDevelopment());
+}
 
 std::unique_ptr<CQuibChannelManager>& shared()
 {
@@ -24,16 +27,20 @@ CQuibChannelManager* GetChannelManager()
         try {
             shared() = std::make_unique<CQuibChannelManager>();
         } catch (const std::exception& e) {
-            kov_UserInterface().messageBox(QStringLiteral("No reference to ChMan available, sorry !") + kov_CrLf() +
-                                               QString::fromLocal8Bit(e.what()),
-                                           MsgStyle::Critical, QStringLiteral("Where's my ChMan ?"));
+            kov_UserInterface().messageBox(
+                QStringLiteral("No reference to ChMan available, sorry !") + kov_CrLf() +
+                    QString::fromLocal8Bit(e.what()),
+                MsgStyle::Critical, QStringLiteral("Where's my ChMan ?"));
             return nullptr;
         }
     }
     return shared().get();
 }
 
-void kov_ResetChannelManager() { shared().reset(); }
+void kov_ResetChannelManager()
+{
+    shared().reset();
+}
 
 bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName)
 {
@@ -61,7 +68,8 @@ bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName, bool
                 continue;
             CKovQzCSVrow row;
             if (!row.setRowData(line) || row.NoColumns() != 2) {
-                silent(QStringLiteral("Invalid Channel Database Format (") + line + QLatin1Char(')'));
+                silent(QStringLiteral("Invalid Channel Database Format (") + line +
+                       QLatin1Char(')'));
                 continue;
             }
             bool inRange = false;
@@ -77,9 +85,10 @@ bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName, bool
         m_loaded = true;
         return true;
     } catch (const std::exception& e) {
-        kov_UserInterface().messageBox(QStringLiteral("CQuibChannelManager::LoadChannelsFromDatabase : ") +
-                                           QString::fromLocal8Bit(e.what()),
-                                       MsgStyle::Information, kov_AppTitle());
+        kov_UserInterface().messageBox(
+            QStringLiteral("CQuibChannelManager::LoadChannelsFromDatabase : ") +
+                QString::fromLocal8Bit(e.what()),
+            MsgStyle::Information, kov_AppTitle());
         return false;
     }
 }
@@ -158,7 +167,8 @@ CQuibChannel* CQuibChannelManager::CreateNewChannel(const QString& Data, qint32 
             m_channels.back()->setName(Data);
             return m_channels.back().get();
         }
-        silent(QStringLiteral("CreateNewChannel Method(") + QString::number(Method) + QStringLiteral(") Unknown"));
+        silent(QStringLiteral("CreateNewChannel Method(") + QString::number(Method) +
+               QStringLiteral(") Unknown"));
         return nullptr;
     } catch (const std::exception& e) {
         silent(QStringLiteral("CreateNewChannel ERROR : ") + QString::fromLocal8Bit(e.what()));

@@ -15,7 +15,8 @@ bool fillView(ChannelListModel& model)
 {
     CKovReg reg;
     reg.SetInfo(kov_SettingsKey());
-    return model.fill(kov_ReadNumber(reg, KovSetting::GridFillMethod), 1) == ChannelListModel::Fill::Ok;
+    return model.fill(kov_ReadNumber(reg, KovSetting::GridFillMethod), 1) ==
+           ChannelListModel::Fill::Ok;
 }
 } // namespace
 
@@ -63,8 +64,9 @@ int recordingsCommand(const QStringList& args)
         return kFailed;
     const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
     for (const ScheduledProgram& p : scheduler.programs()) {
-        cliPrint(QStringList{p.name, p.start.toString(format), p.end.toString(format), QString::number(p.channel),
-                             p.fileName, p.tag, QString::number(p.recurrence)}
+        cliPrint(QStringList{p.name, p.start.toString(format), p.end.toString(format),
+                             QString::number(p.channel), p.fileName, p.tag,
+                             QString::number(p.recurrence)}
                      .join(QLatin1Char('\t')));
     }
     return kOk;

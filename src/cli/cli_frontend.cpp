@@ -15,6 +15,12 @@ void CliTextBox::setText(const QString& text)
     cliPrint(QStringLiteral("box: ") + text);
 }
 
-void CliFrontEnd::ShowMessage(const QString& text) { cliPrint(QStringLiteral("message: ") + text); }
+void CliFrontEnd::ShowMessage(const QString& text)
+{
+    cliPrint(QStringLiteral("message: ") + text);
+}
 
-void CliFrontEnd::ShowUpdateText(const QString& text) { cliPrint(QStringLiteral("update: ") + text); }
+void CliFrontEnd::ShowUpdateText(const QString& text)
+{
+    cliPrint(QStringLiteral("update: ") + text);
+}

@@ -19,7 +19,10 @@ namespace cli {
 namespace {
 std::atomic<bool> g_stop{false};
 
-extern "C" void onStopSignal(int) { g_stop = true; }
+extern "C" void onStopSignal(int)
+{
+    g_stop = true;
+}
 } // namespace
 
 int fetchCommand(const QStringList& args)
@@ -38,8 +41,8 @@ int fetchCommand(const QStringList& args)
     }
     CKovReg& settings = GetSettings();
     CliTextBox box;
-    const qint32 code = DoWork(args[0], settings.Str(KovSetting::Account), settings.Str(KovSetting::Protocol),
-                               &box, zeroSerial, manual);
+    const qint32 code = DoWork(args[0], settings.Str(KovSetting::Account),
+                               settings.Str(KovSetting::Protocol), &box, zeroSerial, manual);
     cliPrint(QString::number(code));
     return IsSuccessCode(code) ? kOk : kFailed;
 }

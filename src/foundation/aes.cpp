@@ -8,7 +8,10 @@
 #include <cctype>
 
 namespace {
-uint8_t xtime(uint8_t a) { return static_cast<uint8_t>((a << 1) ^ ((a & 0x80) ? 0x1B : 0x00)); }
+uint8_t xtime(uint8_t a)
+{
+    return static_cast<uint8_t>((a << 1) ^ ((a & 0x80) ? 0x1B : 0x00));
+}
 
 uint8_t mul(uint8_t a, uint8_t b)
 {
@@ -22,7 +25,10 @@ uint8_t mul(uint8_t a, uint8_t b)
     return product;
 }
 
-uint8_t rotl8(uint8_t x, int s) { return static_cast<uint8_t>((x << s) | (x >> (8 - s))); }
+uint8_t rotl8(uint8_t x, int s)
+{
+    return static_cast<uint8_t>((x << s) | (x >> (8 - s)));
+}
 
 // Row-shift offsets by block length: Nb 4 and 6 use 1, 2, 3; Nb 8 uses 1, 3, 4.
 int shiftOf(int row, int nb)
@@ -71,8 +77,9 @@ void AES::gkey(int nb, int nk, const QByteArray& KEY)
     m_rounds = (nb > nk ? nb : nk) + 6;
     const int total = nb * (m_rounds + 1);
     for (int i = 0; i < nk; ++i) {
-        m_schedule[i] = (uint32_t(uint8_t(KEY[4 * i])) << 24) | (uint32_t(uint8_t(KEY[4 * i + 1])) << 16) |
-                        (uint32_t(uint8_t(KEY[4 * i + 2])) << 8) | uint32_t(uint8_t(KEY[4 * i + 3]));
+        m_schedule[i] =
+            (uint32_t(uint8_t(KEY[4 * i])) << 24) | (uint32_t(uint8_t(KEY[4 * i + 1])) << 16) |
+            (uint32_t(uint8_t(KEY[4 * i + 2])) << 8) | uint32_t(uint8_t(KEY[4 * i + 3]));
     }
     auto subWord = [this](uint32_t w) {
         return (uint32_t(m_sbox[w >> 24]) << 24) | (uint32_t(m_sbox[(w >> 16) & 0xFF]) << 16) |
@@ -113,7 +120,8 @@ void AES::Encrypt(QByteArray& buff) const
         }
         if (round != m_rounds) {
             for (int c = 0; c < nb; ++c) {
-                const uint8_t a0 = state[0][c], a1 = state[1][c], a2 = state[2][c], a3 = state[3][c];
+                const uint8_t a0 = state[0][c], a1 = state[1][c], a2 = state[2][c],
+                              a3 = state[3][c];
                 state[0][c] = mul(a0, 2) ^ mul(a1, 3) ^ a2 ^ a3;
                 state[1][c] = a0 ^ mul(a1, 2) ^ mul(a2, 3) ^ a3;
                 state[2][c] = a0 ^ a1 ^ mul(a2, 2) ^ mul(a3, 3);
@@ -153,7 +161,8 @@ void AES::Decrypt(QByteArray& buff) const
         addRoundKey(round);
         if (round != 0) {
             for (int c = 0; c < nb; ++c) {
-                const uint8_t a0 = state[0][c], a1 = state[1][c], a2 = state[2][c], a3 = state[3][c];
+                const uint8_t a0 = state[0][c], a1 = state[1][c], a2 = state[2][c],
+                              a3 = state[3][c];
                 state[0][c] = mul(a0, 14) ^ mul(a1, 11) ^ mul(a2, 13) ^ mul(a3, 9);
                 state[1][c] = mul(a0, 9) ^ mul(a1, 14) ^ mul(a2, 11) ^ mul(a3, 13);
                 state[2][c] = mul(a0, 13) ^ mul(a1, 9) ^ mul(a2, 14) ^ mul(a3, 11);
@@ -219,7 +228,8 @@ QString AES::EncryptText(const QString& Text, const QString& Password)
     if (Text.isEmpty() || Password.isEmpty())
         return QString();
     AES cipher;
-    return QString::fromLatin1(cipher.EncryptData(utf16le(Text), utf16le(Password)).toHex().toUpper());
+    return QString::fromLatin1(
+        cipher.EncryptData(utf16le(Text), utf16le(Password)).toHex().toUpper());
 }
 
 QString AES::DecryptText(const QString& prEncryptedString, const QString& Password)
@@ -234,7 +244,8 @@ QString AES::DecryptText(const QString& prEncryptedString, const QString& Passwo
         bool ok = false;
         const uint value = prEncryptedString.mid(i, 2).toUInt(&ok, 16);
         // toUInt accepts a sign or blank; only two hexadecimal digits make a byte here.
-        if (!ok || !isxdigit(prEncryptedString[i].toLatin1()) || !isxdigit(prEncryptedString[i + 1].toLatin1()))
+        if (!ok || !isxdigit(prEncryptedString[i].toLatin1()) ||
+            !isxdigit(prEncryptedString[i + 1].toLatin1()))
             return QString();
         bytes.append(static_cast<char>(value));
     }
@@ -251,4 +262,7 @@ QString kov_PassPhrase(const QString& executableName)
     return QFileInfo(executableName).completeBaseName().toLower();
 }
 
-QString kov_ProcessPassPhrase() { return kov_PassPhrase(kov_ExecutableName()); }
+QString kov_ProcessPassPhrase()
+{
+    return kov_PassPhrase(kov_ExecutableName());
+}

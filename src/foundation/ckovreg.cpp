@@ -71,18 +71,23 @@ bool toLong(const QVariant& v, qint32* out, QString* error)
 }
 } // namespace
 
-QString kov_SettingsKey() { return QStringLiteral("Software\\Velmora\\Scheduler\\KovFerrit"); }
+QString kov_SettingsKey()
+{
+    return QStringLiteral("Software\\Velmora\\Scheduler\\KovFerrit");
+}
 
 CKovReg::CKovReg() : m_hKey(kHKeyLocalMachine) {}
 
-bool CKovReg::isValidRoot(qint32 root) { return root < static_cast<qint32>(0x80000007u); }
+bool CKovReg::isValidRoot(qint32 root)
+{
+    return root < static_cast<qint32>(0x80000007u);
+}
 
 QString CKovReg::rootName(qint32 root)
 {
-    static const char* const names[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
-                                        "HKEY_LOCAL_MACHINE", "HKEY_USERS",
-                                        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
-                                        "HKEY_DYN_DATA"};
+    static const char* const names[] = {
+        "HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
     if (!isValidRoot(root))
         return QString();
     return QLatin1String(names[root - kHKeyClassesRoot]);
@@ -110,12 +115,13 @@ bool CKovReg::SetInfo(const QString& NewSubKey, const QString& NewAddInfo)
     return !m_subKey.isEmpty();
 }
 
-bool CKovReg::checkArgs(const QString& ValueName, const QString& key, qint32 root,
-                        bool boxForEmpty, const QString* newValue)
+bool CKovReg::checkArgs(const QString& ValueName, const QString& key, qint32 root, bool boxForEmpty,
+                        const QString* newValue)
 {
     const QString rootText = QString::number(root);
     if (ValueName.isEmpty()) {
-        QString msg = QStringLiteral("CKovReg no value specified: ") + key + QStringLiteral(" : ") + rootText;
+        QString msg =
+            QStringLiteral("CKovReg no value specified: ") + key + QStringLiteral(" : ") + rootText;
         if (newValue)
             msg += QStringLiteral(" : ") + *newValue;
         kov_DebugMessage(msg, boxForEmpty);
@@ -268,8 +274,8 @@ QString CKovReg::EnumValue(qint32 Index, const QString& ThisSubkey, qint32 Thish
     RegistryStore& store = RegistryStore::instance();
     qint32 rc = store.openKey(root, key, false);
     if (rc != RegCode::Success) {
-        classMessage(QStringLiteral("EnumValue RegOpenKeyEx (") + key + QStringLiteral(") FAILED : ") +
-                         QString::number(rc),
+        classMessage(QStringLiteral("EnumValue RegOpenKeyEx (") + key +
+                         QStringLiteral(") FAILED : ") + QString::number(rc),
                      false);
         return QString();
     }
@@ -277,10 +283,10 @@ QString CKovReg::EnumValue(qint32 Index, const QString& ThisSubkey, qint32 Thish
     qint32 type = 0;
     rc = store.enumValue(root, key, Index, &name, &type);
     if (rc != RegCode::Success) {
-        classMessage(QStringLiteral("EnumValue RegEnumValue FAILED. Index = ") + QString::number(Index) +
-                         QStringLiteral(" RetVal = ") + QString::number(rc) + kov_CrLf() +
-                         QStringLiteral("  lpType = ") + QString::number(type) +
-                         QStringLiteral("  ThisSubKey = ") + key,
+        classMessage(QStringLiteral("EnumValue RegEnumValue FAILED. Index = ") +
+                         QString::number(Index) + QStringLiteral(" RetVal = ") +
+                         QString::number(rc) + kov_CrLf() + QStringLiteral("  lpType = ") +
+                         QString::number(type) + QStringLiteral("  ThisSubKey = ") + key,
                      false);
         return QString();
     }
@@ -334,7 +340,8 @@ QString CKovReg::EnumKey(qint32 Index, const QString& ThisSubkey, qint32 OhKey, 
     if (RegistryStore::instance().enumKey(root, key, Index, &name) != RegCode::Success)
         return QString();
     if (bFullPath)
-        return rootName(root) + QLatin1Char('\\') + kov_NormaliseKey(key) + QLatin1Char('\\') + name;
+        return rootName(root) + QLatin1Char('\\') + kov_NormaliseKey(key) + QLatin1Char('\\') +
+               name;
     return name;
 }
 
@@ -362,7 +369,10 @@ bool CKovReg::DeleteKey(const QString& SubKey, qint32 h_Key)
     return RegistryStore::instance().deleteKey(rootOr(h_Key), keyOr(SubKey)) == RegCode::Success;
 }
 
-bool CKovReg::SaveToFile(const QString& FileName) { return Export(FileName, m_subKey); }
+bool CKovReg::SaveToFile(const QString& FileName)
+{
+    return Export(FileName, m_subKey);
+}
 
 bool CKovReg::Export(const QString& FileName, const QString& ThisSubkey)
 {
@@ -388,12 +398,13 @@ bool CKovReg::Export(const QString& FileName, const QString& ThisSubkey)
             const qsizetype nul = data.indexOf('\0');
             out += quoted(kov::fromCodePage(nul < 0 ? data : data.left(nul)));
         } else if (type == RegType::Number && data.size() == 4) {
-            out += QStringLiteral("dword:%1").arg(qFromLittleEndian<quint32>(data.constData()), 8,
-                                                 16, QLatin1Char('0'));
+            out += QStringLiteral("dword:%1")
+                       .arg(qFromLittleEndian<quint32>(data.constData()), 8, 16, QLatin1Char('0'));
         } else {
             QStringList bytes;
             for (const char b : data)
-                bytes << QStringLiteral("%1").arg(static_cast<unsigned char>(b), 2, 16, QLatin1Char('0'));
+                bytes << QStringLiteral("%1").arg(static_cast<unsigned char>(b), 2, 16,
+                                                  QLatin1Char('0'));
             out += QStringLiteral("hex:") + bytes.join(QLatin1Char(','));
         }
         out += crlf;

@@ -20,8 +20,8 @@ public:
     qint32 Lng(const QString& ValueName, const QString& SubKey = QString(), qint32 h_Key = 0);
     bool setLng(const QString& ValueName, qint32 Number, const QString& SubKey = QString(),
                 qint32 h_Key = 0);
-    qint32 LngD(const QString& ValueName, qint32 DefaultValue = 0, const QString& SubKey = QString(),
-                qint32 h_Key = 0);
+    qint32 LngD(const QString& ValueName, qint32 DefaultValue = 0,
+                const QString& SubKey = QString(), qint32 h_Key = 0);
 
     /// Read by stored type; an invalid MissingRetVal stands for "absent" (Part 5.2 `value`).
     QVariant value(const QString& ValueName, const QVariant& MissingRetVal = QVariant(),

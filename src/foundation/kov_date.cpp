@@ -55,21 +55,26 @@ QDateTime tryEnglish(const QString& text)
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     int month = 0;
     for (int i = 1; i <= 12 && month == 0; ++i) {
-        if (m.captured(1).compare(english.monthName(i, QLocale::LongFormat), Qt::CaseInsensitive) == 0 ||
-            m.captured(1).compare(english.monthName(i, QLocale::ShortFormat), Qt::CaseInsensitive) == 0)
+        if (m.captured(1).compare(english.monthName(i, QLocale::LongFormat), Qt::CaseInsensitive) ==
+                0 ||
+            m.captured(1).compare(english.monthName(i, QLocale::ShortFormat),
+                                  Qt::CaseInsensitive) == 0)
             month = i;
     }
     const QDate date(m.captured(3).toInt(), month, m.captured(2).toInt());
     if (month == 0 || !date.isValid())
         return QDateTime();
-    const QTime time = m.captured(4).isEmpty()
-                           ? QTime(0, 0)
-                           : QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    const QTime time = m.captured(4).isEmpty() ? QTime(0, 0)
+                                               : QTime(m.captured(4).toInt(), m.captured(5).toInt(),
+                                                       m.captured(6).toInt());
     return time.isValid() ? QDateTime(date, time) : QDateTime();
 }
 } // namespace
 
-QDateTime kov_ZeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }
+QDateTime kov_ZeroDate()
+{
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+}
 
 QString kov_DateText(const QDateTime& value)
 {

@@ -31,7 +31,10 @@ bool writeBytes(const QString& path, const QString& text, QIODevice::OpenMode mo
 }
 } // namespace
 
-QString kov_AppTitle() { return QStringLiteral("KovFerrit"); }
+QString kov_AppTitle()
+{
+    return QStringLiteral("KovFerrit");
+}
 
 QString kov_ProgramFolder()
 {
@@ -51,9 +54,15 @@ QString kov_ProgramFolder()
     return clean(data + QStringLiteral("/KovFerrit"));
 }
 
-void kov_SetProgramFolder(const QString& folder) { overrideFolder() = folder; }
+void kov_SetProgramFolder(const QString& folder)
+{
+    overrideFolder() = folder;
+}
 
-QString kov_ProgramFile(const QString& name) { return kov_ProgramFolder() + QLatin1Char('/') + name; }
+QString kov_ProgramFile(const QString& name)
+{
+    return kov_ProgramFolder() + QLatin1Char('/') + name;
+}
 
 bool kov_WriteTextFile(const QString& path, const QString& text)
 {

@@ -20,4 +20,7 @@ bool kov_AppendTextFile(const QString& path, const QString& text);
 void kov_MakePrivate(const QString& path);
 
 /// CR LF, the line end of every file the program writes.
-inline QString kov_CrLf() { return QStringLiteral("\r\n"); }
+inline QString kov_CrLf()
+{
+    return QStringLiteral("\r\n");
+}

@@ -58,9 +58,15 @@ qint32 kov_DebugMessage(const QString& Message, bool ShowBox, qint32 RetVal, con
     return RetVal;
 }
 
-bool kov_InDevelopment() { return false; }
+bool kov_InDevelopment()
+{
+    return false;
+}
 
-bool kov_TraceEnabled() { return qEnvironmentVariable("KOVFERRIT_TRACE") == QLatin1String("1"); }
+bool kov_TraceEnabled()
+{
+    return qEnvironmentVariable("KOVFERRIT_TRACE") == QLatin1String("1");
+}
 
 qint32 kov_IdeMessage(const QString& Message, qint32 RetVal)
 {
@@ -78,7 +84,10 @@ bool kov_ApiFailed(qint32 Code, const QString& CallName, bool ShowBox)
     return true;
 }
 
-bool kov_ApiOk(qint32 Code, const QString& CallName) { return !kov_ApiFailed(Code, CallName, false); }
+bool kov_ApiOk(qint32 Code, const QString& CallName)
+{
+    return !kov_ApiFailed(Code, CallName, false);
+}
 
 qint32 kov_ClassMessage(const char* ClassName, const QString& Message, bool ShowBox)
 {
@@ -89,8 +98,8 @@ qint32 kov_ClassMessage(const char* ClassName, const QString& Message, bool Show
 bool kov_IsUrlSafe(QChar Char)
 {
     const char16_t c = Char.unicode();
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
 }
 
 QString kov_URLEncode(const QString& Text)
@@ -104,8 +113,8 @@ QString kov_URLEncode(const QString& Text)
         if (kov_IsUrlSafe(c)) {
             out.append(c);
         } else {
-            out.append(QStringLiteral("%%1").arg(kov::codePageByte(c), 2, 16, QLatin1Char('0'))
-                           .toUpper());
+            out.append(
+                QStringLiteral("%%1").arg(kov::codePageByte(c), 2, 16, QLatin1Char('0')).toUpper());
         }
     }
     return out;
@@ -158,12 +167,16 @@ QString kov_SafeFileName(const QString& Name, const QString& Extension, bool Rep
     return kov_StripNull(work);
 }
 
-QString kov_LowerCase(const QString& Text) { return QLocale::system().toLower(Text); }
+QString kov_LowerCase(const QString& Text)
+{
+    return QLocale::system().toLower(Text);
+}
 
 qint32 kov_RandomBetween(qint32 Low, qint32 High)
 {
     const auto tick = static_cast<quint32>(QDateTime::currentMSecsSinceEpoch());
-    const quint32 seed = static_cast<quint32>(g_randomCounter) ^ static_cast<quint32>(g_randomSeed) ^ tick;
+    const quint32 seed =
+        static_cast<quint32>(g_randomCounter) ^ static_cast<quint32>(g_randomSeed) ^ tick;
     // "Re-seed and draw": a strong mix of the seed, so that neighbouring seeds (the counter
     // steps by one) give unrelated draws. 24 bits: single precision, 0 <= r < 1.
     const float r = static_cast<float>(splitMix(seed) >> 40) / 16777216.0f;

@@ -37,7 +37,10 @@ bool kov_FileExists(const QString& Path);
 /// Runs CommandLine and waits for it; its exit code, or -1 when it could not be started.
 qint32 kov_RunAndWait(const QString& CommandLine);
 /// A copy of Source with the same index range.
-template <typename T> QList<T> kov_ToVariantArray(const QList<T>& Source) { return QList<T>(Source); }
+template <typename T> QList<T> kov_ToVariantArray(const QList<T>& Source)
+{
+    return QList<T>(Source);
+}
 
 /// Leading-number rule (Overview): blanks skipped, the longest leading decimal number (sign,
 /// digits, point, exponent), 0 when there is none. `ok` is false when nothing was read.

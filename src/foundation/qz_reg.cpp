@@ -7,7 +7,10 @@
 #include <QtEndian>
 
 namespace {
-RegistryStore& store() { return RegistryStore::instance(); }
+RegistryStore& store()
+{
+    return RegistryStore::instance();
+}
 
 // Opening for writing creates a missing key; "not found" is the only result that does.
 bool openForWrite(const QString& SubKey, qint32 Root)

@@ -41,7 +41,8 @@ const QList<SettingDef>& kov_SettingsCatalogue()
         {QLatin1String("Path"), K::Text, R::Value, D::Constant,
          QLatin1String("cgi-bin/WebObjects/Zorvyn.woa/wa/"), 0},
         {QLatin1String("DocType"), K::Text, R::Value, D::Constant, QLatin1String("csv"), 0},
-        {QLatin1String("Product"), K::Text, R::Value, D::Constant, QLatin1String("Velmora+Lumo"), 0},
+        {QLatin1String("Product"), K::Text, R::Value, D::Constant, QLatin1String("Velmora+Lumo"),
+         0},
         {QLatin1String("OpenURLRetries"), K::Number, R::LngD, D::Constant, none, 3},
         {QLatin1String("TimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 60},
         {QLatin1String("LogReplies"), K::Number, R::LngD, D::Constant, none, 0},
@@ -146,20 +147,41 @@ qint32 kov_ReadNumber(CKovReg& reg, const QString& name, qint32 callerDefault)
     return kov_ReadSetting(reg, name, callerDefault).toInt();
 }
 
-QString kov_DefaultHost() { return QStringLiteral(KOVFERRIT_DEFAULT_HOST); }
+QString kov_DefaultHost()
+{
+    return QStringLiteral(KOVFERRIT_DEFAULT_HOST);
+}
 
-QString kov_DefaultPath() { return kov_SettingDefault(*kov_FindSetting(KovSetting::Path)).toString(); }
+QString kov_DefaultPath()
+{
+    return kov_SettingDefault(*kov_FindSetting(KovSetting::Path)).toString();
+}
 
-QString kov_ExecutableName() { return executableName(); }
+QString kov_ExecutableName()
+{
+    return executableName();
+}
 
-void kov_SetExecutableName(const QString& name) { executableName() = name; }
+void kov_SetExecutableName(const QString& name)
+{
+    executableName() = name;
+}
 
 namespace KovSetting {
-QString server(qint32 n) { return QString::number(n) + QLatin1String("Server"); }
+QString server(qint32 n)
+{
+    return QString::number(n) + QLatin1String("Server");
+}
 QString last(const QString& function, const QString& suffix)
 {
     return QLatin1String("Last") + function + suffix;
 }
-QString noDataFields(const QString& function) { return QLatin1String("NoDataFields_") + function; }
-QString columnWidth(qint32 column) { return QLatin1String("ChColW") + QString::number(column); }
+QString noDataFields(const QString& function)
+{
+    return QLatin1String("NoDataFields_") + function;
+}
+QString columnWidth(qint32 column)
+{
+    return QLatin1String("ChColW") + QString::number(column);
+}
 } // namespace KovSetting

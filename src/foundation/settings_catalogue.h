@@ -9,11 +9,28 @@
 
 class CKovReg;
 
-enum class SettingKind { Text, Number };
+enum class SettingKind
+{
+    Text,
+    Number
+};
 /// The accessor readers use; it fixes whether a read of a missing value creates it (Part 5.2).
-enum class SettingRead { Str, Lng, LngD, Value, NotRead };
+enum class SettingRead
+{
+    Str,
+    Lng,
+    LngD,
+    Value,
+    NotRead
+};
 /// Where a default that is not a constant comes from.
-enum class SettingDefault { Constant, DefaultHost, ExecutableName, Caller };
+enum class SettingDefault
+{
+    Constant,
+    DefaultHost,
+    ExecutableName,
+    Caller
+};
 
 struct SettingDef
 {

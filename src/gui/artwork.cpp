@@ -28,7 +28,8 @@ QPixmap decoration(const QSize& size)
     p.drawEllipse(r.center(), r.width() * 0.16, r.height() * 0.16);
     p.setPen(QPen(QColor(25, 40, 20), r.width() * 0.07, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
-    const QRectF ring = r.adjusted(r.width() * 0.22, r.height() * 0.22, -r.width() * 0.22, -r.height() * 0.22);
+    const QRectF ring =
+        r.adjusted(r.width() * 0.22, r.height() * 0.22, -r.width() * 0.22, -r.height() * 0.22);
     p.drawArc(ring, 30 * 16, 120 * 16);
     p.drawArc(ring, 210 * 16, 120 * 16);
     return pixmap;

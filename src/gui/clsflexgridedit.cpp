@@ -33,8 +33,10 @@ void clsFlexGridEdit::setFlexGridControl(QTableWidget* grid)
         m_grid->setCurrentCell(row, column);
         openEditor(m_grid->item(row, column) ? m_grid->item(row, column)->text() : QString());
     });
-    connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &clsFlexGridEdit::followCell);
-    connect(grid->horizontalScrollBar(), &QScrollBar::valueChanged, this, &clsFlexGridEdit::followCell);
+    connect(grid->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &clsFlexGridEdit::followCell);
+    connect(grid->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &clsFlexGridEdit::followCell);
 }
 
 void clsFlexGridEdit::setEditBoxBorderStyle(int style)
@@ -63,7 +65,10 @@ void clsFlexGridEdit::setTabKeyBehaviour(int code)
     m_tab = code;
 }
 
-bool clsFlexGridEdit::isEditing() const { return m_box && m_box->isVisible(); }
+bool clsFlexGridEdit::isEditing() const
+{
+    return m_box && m_box->isVisible();
+}
 
 void clsFlexGridEdit::openEditor(const QString& text)
 {

@@ -14,11 +14,18 @@ class clsFlexGridEdit : public QObject
     Q_OBJECT
 public:
     /// Key behaviour codes of EnterKeyBehaviour and TabKeyBehaviour.
-    enum Behaviour { CloseEditor = 0, MoveRight = 1, MoveDown = 2, MoveUp = 3 };
+    enum Behaviour
+    {
+        CloseEditor = 0,
+        MoveRight = 1,
+        MoveDown = 2,
+        MoveUp = 3
+    };
 
     explicit clsFlexGridEdit(QObject* parent = nullptr);
 
-    /// Attaches the editor: adds the hidden box "tbFgEdit" (or "tbFgEdit1", ...) to the grid's form.
+    /// Attaches the editor: adds the hidden box "tbFgEdit" (or "tbFgEdit1", ...) to the grid's
+    /// form.
     void setFlexGridControl(QTableWidget* grid);
     QTableWidget* FlexGridControl() const { return m_grid; }
     void setEditBoxBorderStyle(int style);

@@ -117,7 +117,10 @@ frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* p
 
 frmAdvanced::~frmAdvanced() = default;
 
-void frmAdvanced::showFrequency() { txtFrequency->setText(QString::number(m_frequency)); }
+void frmAdvanced::showFrequency()
+{
+    txtFrequency->setText(QString::number(m_frequency));
+}
 
 bool frmAdvanced::eventFilter(QObject* watched, QEvent* event)
 {
@@ -200,13 +203,17 @@ void frmAdvanced::closeEvent(QCloseEvent* event)
                 m_transfer->Cancel();
             timeoutLeft();
             if (kov_ReadNumber(m_reg, KovSetting::UpdateFrequency) != m_frequencyAtLoad) {
-                kov_DebugMessage(QStringLiteral("--- uPdaTinG FreQuEncY --- ?" "?/// *&^%$#$"));
-                const qint32 code = DoWork(QStringLiteral("getjobs"), m_reg.Str(KovSetting::Account),
-                                           m_reg.Str(KovSetting::Protocol), m_status.get(), false, true);
+                kov_DebugMessage(QStringLiteral("--- uPdaTinG FreQuEncY --- ?"
+                                                "?/// *&^%$#$"));
+                const qint32 code =
+                    DoWork(QStringLiteral("getjobs"), m_reg.Str(KovSetting::Account),
+                           m_reg.Str(KovSetting::Protocol), m_status.get(), false, true);
                 if (!IsSuccessCode(code)) {
-                    lblMessage->setText(code < 0 ? Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" -1")
-                                                 : Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" : ") +
-                                                       Translate(ResultText(code)));
+                    lblMessage->setText(
+                        code < 0
+                            ? Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" -1")
+                            : Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" : ") +
+                                  Translate(ResultText(code)));
                 }
             }
         } catch (const std::exception& e) {

@@ -19,7 +19,8 @@ class frmAdvanced : public QWidget
     Q_OBJECT
 public:
     /// `transfer` is the program's HTTP transfer control (cancelled on closing).
-    explicit frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow = nullptr, QWidget* parent = nullptr);
+    explicit frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow = nullptr,
+                         QWidget* parent = nullptr);
     ~frmAdvanced() override;
 
     QComboBox* cmboServers;

@@ -24,7 +24,10 @@ QPointer<frmChannelList>& openOne()
 }
 } // namespace
 
-frmChannelList* frmChannelList::openInstance() { return openOne().data(); }
+frmChannelList* frmChannelList::openInstance()
+{
+    return openOne().data();
+}
 
 frmChannelList::frmChannelList(QWidget* mainWindow, QWidget* parent)
     : QWidget(parent, Qt::Window), m_mainWindow(mainWindow)
@@ -82,7 +85,9 @@ void frmChannelList::FillGrid(int method, int sortColumn)
     if (m_method == 2) {
         for (int c = 0; c < GRID->columnCount(); ++c) {
             const int present = kov_PixelsToTwips(GRID->columnWidth(c), this);
-            GRID->setColumnWidth(c, kov_TwipsToPixels(kov_ReadNumber(m_reg, KovSetting::columnWidth(c), present), this));
+            GRID->setColumnWidth(
+                c, kov_TwipsToPixels(kov_ReadNumber(m_reg, KovSetting::columnWidth(c), present),
+                                     this));
         }
     }
     for (int r = 0; r < model.rows().size(); ++r) {
@@ -117,9 +122,15 @@ QList<QStringList> frmChannelList::gridRows() const
     return rows;
 }
 
-bool frmChannelList::HasChanges() const { return m_method == 2 && ChannelListModel::hasChanges(gridRows()); }
+bool frmChannelList::HasChanges() const
+{
+    return m_method == 2 && ChannelListModel::hasChanges(gridRows());
+}
 
-void frmChannelList::SaveGridContents() { ChannelListModel::save(m_method, gridRows()); }
+void frmChannelList::SaveGridContents()
+{
+    ChannelListModel::save(m_method, gridRows());
+}
 
 void frmChannelList::showEvent(QShowEvent* event)
 {
@@ -127,7 +138,8 @@ void frmChannelList::showEvent(QShowEvent* event)
     const QRect main = m_mainWindow ? m_mainWindow->frameGeometry() : QRect();
     const int left = kov_ReadNumber(m_reg, KovSetting::ChLstLeft,
                                     kov_PixelsToTwips(main.left() + main.width(), this) + 10);
-    const int top = kov_ReadNumber(m_reg, KovSetting::ChLstTop, kov_PixelsToTwips(main.top(), this));
+    const int top =
+        kov_ReadNumber(m_reg, KovSetting::ChLstTop, kov_PixelsToTwips(main.top(), this));
     move(kov_TwipsToPixels(left, this), kov_TwipsToPixels(top, this));
     if (m_noGuide)
         QTimer::singleShot(0, this, &QWidget::close);
@@ -141,8 +153,9 @@ void frmChannelList::closeEvent(QCloseEvent* event)
         for (int c = 0; c < GRID->columnCount(); ++c)
             m_reg.setLng(KovSetting::columnWidth(c), kov_PixelsToTwips(GRID->columnWidth(c), this));
         if (HasChanges()) {
-            const int answer = kov_UserInterface().messageBox(Translate(QStringLiteral("Save Changes ?")), 36,
-                                                              Translate(QStringLiteral("Channel Configuration")));
+            const int answer =
+                kov_UserInterface().messageBox(Translate(QStringLiteral("Save Changes ?")), 36,
+                                               Translate(QStringLiteral("Channel Configuration")));
             if (answer == MsgResult::Yes)
                 SaveGridContents();
         }

@@ -39,7 +39,8 @@ constexpr int kWidthTwips = 6075;
 constexpr int kHeightTwips = 1995;
 } // namespace
 
-frmKovFerrit::frmKovFerrit(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable, QWidget* parent)
+frmKovFerrit::frmKovFerrit(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable,
+                           QWidget* parent)
     : QWidget(parent), m_transfer(transfer), m_arguments(arguments), m_trayAvailable(trayAvailable)
 {
     buildControls();
@@ -86,7 +87,8 @@ void frmKovFerrit::buildControls()
 
     boxInfo = new QGroupBox(this);
     boxInfo->setGeometry(px(3240), px(60), px(2715), px(1430));
-    boxInfo->setStyleSheet(QStringLiteral("QGroupBox { color: rgb(230, 236, 240); } QLabel { color: rgb(230, 236, 240); }"));
+    boxInfo->setStyleSheet(QStringLiteral(
+        "QGroupBox { color: rgb(230, 236, 240); } QLabel { color: rgb(230, 236, 240); }"));
     lblAccount = new QLabel(boxInfo);
     lblAccount->setGeometry(px(120), px(270), px(900), px(300));
     txtAccount = new QLineEdit(boxInfo);
@@ -135,12 +137,13 @@ void frmKovFerrit::buildControls()
     connect(mnuSync, &QAction::triggered, this, &frmKovFerrit::mnuSync_Click);
     connect(mnuExit, &QAction::triggered, this, &frmKovFerrit::mnuExit_Click);
     connect(tmrMinutes, &QTimer::timeout, this, &frmKovFerrit::tmrMinutes_Timer);
-    connect(trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick)
-            trayMessage(515);
-        else if (reason == QSystemTrayIcon::Context)
-            trayMessage(517);
-    });
+    connect(trayIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::DoubleClick)
+                    trayMessage(515);
+                else if (reason == QSystemTrayIcon::Context)
+                    trayMessage(517);
+            });
     txtAccount->installEventFilter(this);
     txtPassword->installEventFilter(this);
 }
@@ -148,31 +151,34 @@ void frmKovFerrit::buildControls()
 void frmKovFerrit::startUp()
 {
     try {
-        kov_SetTransferComponent(m_transfer);                                   // 1
-        BuildResultTexts();                                                     // 2
-        ParseCommandLine(m_arguments);                                          // 3
-        m_reg.SetInfo(kov_SettingsKey());                                       // 4
+        kov_SetTransferComponent(m_transfer); // 1
+        BuildResultTexts();                   // 2
+        ParseCommandLine(m_arguments);        // 3
+        m_reg.SetInfo(kov_SettingsKey());     // 4
         kov_ReadSetting(m_reg, KovSetting::AppEXEName);
-        ShowUpdateText(kov_VersionText());                                      // 5
-        lblAccount->setText(Translate(QStringLiteral("Account")));              // 6
+        ShowUpdateText(kov_VersionText());                         // 5
+        lblAccount->setText(Translate(QStringLiteral("Account"))); // 6
         lblPassword->setText(Translate(QStringLiteral("Password")));
-        txtPassword->setText(AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase())); // 7
+        txtPassword->setText(
+            AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase())); // 7
         txtAccount->setText(m_reg.Str(KovSetting::Account));
-        boxInfo->setTitle(Translate(QStringLiteral("Account Information")));    // 8
+        boxInfo->setTitle(Translate(QStringLiteral("Account Information"))); // 8
         cmdGetJobs->setText(Translate(QStringLiteral("Sync")));
         cmdViewLog->setText(Translate(QStringLiteral("Log")));
         txtMessage->setStyleSheet(Artwork::lcdStyleSheet());
         txtUpdate->setStyleSheet(Artwork::lcdStyleSheet());
-        ShowMessage(Translate(QStringLiteral("Status")) + QStringLiteral(": ") +  // 9
-                    Translate(tmrMinutes->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
-        const QString nextSync = m_reg.Str(KovSetting::NextSync);                // 10
+        ShowMessage(
+            Translate(QStringLiteral("Status")) + QStringLiteral(": ") + // 9
+            Translate(tmrMinutes->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
+        const QString nextSync = m_reg.Str(KovSetting::NextSync); // 10
         if (nextSync.isEmpty() || nextSync == kov_SyncSentinel())
             m_reg.setStr(KovSetting::NextSync, kov_DateText(kov_Now().addDays(-1)));
         const qint32 haveDatabase = m_reg.Lng(KovSetting::HaveChannelDatabase); // 11
         if (haveDatabase != 0) {
             const QString next = m_reg.Str(KovSetting::NextSync);
             if (MakeDate(next) < kov_Now()) {
-                ShowUpdateText(Translate(QStringLiteral("Updating Now ...")) + QStringLiteral(" : ") + next);
+                ShowUpdateText(Translate(QStringLiteral("Updating Now ...")) +
+                               QStringLiteral(" : ") + next);
                 tmrMinutes_Timer();
             } else {
                 ShowUpdateText(kov_CountdownText(kov_Now(), MakeDate(next)));
@@ -181,7 +187,7 @@ void frmKovFerrit::startUp()
             ShowMessage(Translate(QStringLiteral("Specify your account and password,")));
             ShowMessage(Translate(QStringLiteral("Then click 'Sync' to begin.")));
         }
-        if (kov_LargeFonts(this)) {                                            // 12
+        if (kov_LargeFonts(this)) { // 12
             setFixedSize(size() * 1.25);
             if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
                 skin->setGeometry(rect());
@@ -193,19 +199,20 @@ void frmKovFerrit::startUp()
         // 13: a set-up program starts hidden in the tray (where a tray exists).
         const bool hide = haveDatabase == 1 && m_trayAvailable;
         setVisible(!hide);
-        if (m_trayAvailable) {                                                 // 14
+        if (m_trayAvailable) { // 14
             trayIcon->show();
             m_trayAdded = true;
         }
-        const QIcon face(Artwork::buttonFace(103, QSize(16, 16)));            // 15
+        const QIcon face(Artwork::buttonFace(103, QSize(16, 16))); // 15
         cmdViewLog->setIcon(face);
         cmdGetJobs->setIcon(QIcon(Artwork::buttonFace(104, QSize(16, 16))));
         cmdViewLog->setToolTip(cmdViewLog->text());
         cmdGetJobs->setToolTip(cmdGetJobs->text());
-        if (haveDatabase != 0)                                                 // 16
+        if (haveDatabase != 0) // 16
             tmrMinutes->start();
     } catch (const std::exception& e) {
-        kov_UserInterface().messageBox(QStringLiteral("The specific error is: \r\n") + QString::fromLocal8Bit(e.what()),
+        kov_UserInterface().messageBox(QStringLiteral("The specific error is: \r\n") +
+                                           QString::fromLocal8Bit(e.what()),
                                        MsgStyle::Information, kov_AppTitle());
     }
 }
@@ -213,9 +220,10 @@ void frmKovFerrit::startUp()
 void frmKovFerrit::ParseCommandLine(const QStringList& arguments)
 {
     // At most 10 words, split at runs of blanks and tabs; quotes mean nothing.
-    const QStringList words = arguments.join(QLatin1Char(' '))
-                                  .split(QRegularExpression(QStringLiteral("[ \\t]+")), Qt::SkipEmptyParts)
-                                  .mid(0, 10);
+    const QStringList words =
+        arguments.join(QLatin1Char(' '))
+            .split(QRegularExpression(QStringLiteral("[ \\t]+")), Qt::SkipEmptyParts)
+            .mid(0, 10);
     for (const QString& word : words) {
         if (word == QLatin1String("noadmin"))
             m_adminMode = false;
@@ -224,15 +232,30 @@ void frmKovFerrit::ParseCommandLine(const QStringList& arguments)
     }
 }
 
-void frmKovFerrit::ShowMessage(const QString& text) { m_messageArea->ShowMessage(text); }
+void frmKovFerrit::ShowMessage(const QString& text)
+{
+    m_messageArea->ShowMessage(text);
+}
 
-void frmKovFerrit::ShowUpdateText(const QString& text) { txtUpdate->setText(text); }
+void frmKovFerrit::ShowUpdateText(const QString& text)
+{
+    txtUpdate->setText(text);
+}
 
-TextBox* frmKovFerrit::messageArea() { return m_messageBox.get(); }
+TextBox* frmKovFerrit::messageArea()
+{
+    return m_messageBox.get();
+}
 
-void frmKovFerrit::enableUpdateTimer() { tmrMinutes->start(); }
+void frmKovFerrit::enableUpdateTimer()
+{
+    tmrMinutes->start();
+}
 
-void frmKovFerrit::tmrMinutes_Timer() { TimerTick(*this, m_adminMode); }
+void frmKovFerrit::tmrMinutes_Timer()
+{
+    TimerTick(*this, m_adminMode);
+}
 
 void frmKovFerrit::showFromTray()
 {
@@ -281,16 +304,23 @@ void frmKovFerrit::cmdAdvanced_Click()
 {
     if (!m_advanced)
         m_advanced = new frmAdvanced(m_transfer, this);
-    m_advanced->move(frameGeometry().left(), frameGeometry().bottom() - kov_TwipsToPixels(835, this));
+    m_advanced->move(frameGeometry().left(),
+                     frameGeometry().bottom() - kov_TwipsToPixels(835, this));
     tmrMinutes->stop();
     m_advanced->show();
     m_advanced->raise();
     tmrMinutes->start(); // restarts the minute, and enables the timer even if it was off
 }
 
-void frmKovFerrit::mnuOpen_Click() { showFromTray(); }
+void frmKovFerrit::mnuOpen_Click()
+{
+    showFromTray();
+}
 
-void frmKovFerrit::mnuSync_Click() { RunSync(*this, true, true); }
+void frmKovFerrit::mnuSync_Click()
+{
+    RunSync(*this, true, true);
+}
 
 void frmKovFerrit::mnuExit_Click()
 {
@@ -341,4 +371,7 @@ bool frmKovFerrit::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-frmAdvanced* frmKovFerrit::advancedWindow() const { return m_advanced.data(); }
+frmAdvanced* frmKovFerrit::advancedWindow() const
+{
+    return m_advanced.data();
+}

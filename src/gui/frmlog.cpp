@@ -36,7 +36,8 @@ frmLog::frmLog(QWidget* parent) : QDialog(parent)
     QString shown = m_listing;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text1->setPlainText(shown);
-    resize(kov_TwipsToPixels(9105, this), kov_TwipsToPixels(5115, this) + menuBar->sizeHint().height());
+    resize(kov_TwipsToPixels(9105, this),
+           kov_TwipsToPixels(5115, this) + menuBar->sizeHint().height());
     if (parent) // centred on the window that opened it
         move(parent->frameGeometry().center() - rect().center());
 }
@@ -53,7 +54,8 @@ void frmLog::resizeEvent(QResizeEvent* event)
 void frmLog::save()
 {
     const qint32 n = kov_ReadNumber(m_reg, KovSetting::NextLogNo);
-    const QString path = kov_ProgramFolder() + QStringLiteral("/log") + QString::number(n) + QStringLiteral(".txt");
+    const QString path =
+        kov_ProgramFolder() + QStringLiteral("/log") + QString::number(n) + QStringLiteral(".txt");
     // A failure ends the command silently and leaves the counter as it was.
     if (!kov_WriteTextFile(path, m_listing + kov_CrLf()))
         return;

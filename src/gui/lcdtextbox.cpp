@@ -18,10 +18,22 @@ QString PlainTextBox::text() const
     return text;
 }
 
-void PlainTextBox::repaintNow() { m_edit->viewport()->repaint(); }
+void PlainTextBox::repaintNow()
+{
+    m_edit->viewport()->repaint();
+}
 
-void LabelTextBox::setText(const QString& text) { m_label->setText(text); }
+void LabelTextBox::setText(const QString& text)
+{
+    m_label->setText(text);
+}
 
-QString LabelTextBox::text() const { return m_label->text(); }
+QString LabelTextBox::text() const
+{
+    return m_label->text();
+}
 
-void LabelTextBox::repaintNow() { m_label->repaint(); }
+void LabelTextBox::repaintNow()
+{
+    m_label->repaint();
+}

@@ -19,7 +19,8 @@ int main(int argc, char* argv[])
     WidgetUserInterface ui;
     kov_SetUserInterface(&ui);
     QtHttpTransfer transfer;
-    frmKovFerrit window(&transfer, QApplication::arguments().mid(1), QSystemTrayIcon::isSystemTrayAvailable());
+    frmKovFerrit window(&transfer, QApplication::arguments().mid(1),
+                        QSystemTrayIcon::isSystemTrayAvailable());
     window.setQuitOnUnload(true);
     window.startUp();
     return QApplication::exec();

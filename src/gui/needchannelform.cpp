@@ -18,8 +18,8 @@ NeedChannelForm::NeedChannelForm(const QString& requestedName, QWidget* parent)
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setModal(true);
     auto place = [this](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(kov_TwipsToPixels(left, this), kov_TwipsToPixels(top, this), kov_TwipsToPixels(width, this),
-                       kov_TwipsToPixels(height, this));
+        w->setGeometry(kov_TwipsToPixels(left, this), kov_TwipsToPixels(top, this),
+                       kov_TwipsToPixels(width, this), kov_TwipsToPixels(height, this));
     };
     setFixedSize(kov_TwipsToPixels(5625, this), kov_TwipsToPixels(3000, this));
     Label1 = new QLabel(this);
@@ -44,8 +44,8 @@ NeedChannelForm::NeedChannelForm(const QString& requestedName, QWidget* parent)
     cmdCancel = new QPushButton(Translate(QStringLiteral("Cancel")), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     place(cmdCancel, 2880, 2250, 1245, 525);
-    Label1->setText(Translate(QStringLiteral("Please assign channel number to")) + QLatin1Char(' ') + m_requested +
-                    QLatin1Char('?'));
+    Label1->setText(Translate(QStringLiteral("Please assign channel number to")) +
+                    QLatin1Char(' ') + m_requested + QLatin1Char('?'));
     connect(cmdPlus, &QPushButton::clicked, this, &NeedChannelForm::plus);
     connect(cmdMinus, &QPushButton::clicked, this, &NeedChannelForm::minus);
     connect(cmdOK, &QPushButton::clicked, this, &NeedChannelForm::ok);
@@ -74,7 +74,8 @@ void NeedChannelForm::showEvent(QShowEvent* event)
     if (m_requested.isEmpty()) {
         // On activation: nothing to ask for.
         QTimer::singleShot(0, this, [this] {
-            kov_UserInterface().messageBox(QStringLiteral("Requested channel is null"), MsgStyle::Information,
+            kov_UserInterface().messageBox(QStringLiteral("Requested channel is null"),
+                                           MsgStyle::Information,
                                            QStringLiteral("Channel Translation"));
             reject();
         });

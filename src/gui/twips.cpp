@@ -22,4 +22,7 @@ int kov_PixelsToTwips(int pixels, const QWidget* widget)
     return static_cast<int>(std::lround(pixels * kov_TwipsPerPixel(widget)));
 }
 
-bool kov_LargeFonts(const QWidget* widget) { return std::abs(kov_TwipsPerPixel(widget) - 15.0) > 0.01; }
+bool kov_LargeFonts(const QWidget* widget)
+{
+    return std::abs(kov_TwipsPerPixel(widget) - 15.0) > 0.01;
+}

@@ -23,8 +23,7 @@ qint32 numeric(const QString& field)
 }
 } // namespace
 
-CQuibJob::CQuibJob()
-    : m_startTime(kov_ZeroDate()), m_endTime(kov_ZeroDate()), m_vps(kov_ZeroDate())
+CQuibJob::CQuibJob() : m_startTime(kov_ZeroDate()), m_endTime(kov_ZeroDate()), m_vps(kov_ZeroDate())
 {
 }
 
@@ -40,7 +39,8 @@ QDateTime CQuibJob::HandleTime(const QString& text, bool ignoreOffset)
         return kov_ZeroDate();
     }
     if (text.size() < 5) {
-        ClassMessage(QStringLiteral("HandleTime ERROR Invalid procedure call or argument"), kov_InDevelopment());
+        ClassMessage(QStringLiteral("HandleTime ERROR Invalid procedure call or argument"),
+                     kov_InDevelopment());
         return kov_ZeroDate();
     }
     // The sign position (fifth from the end) is not read: the offset is always added.
@@ -105,12 +105,14 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
         if (m_action == QLatin1String("rec") || m_action == QLatin1String("delete")) {
             HandleAction(m_action);
         } else {
-            ClassMessage(Translate(QStringLiteral("Action Not Supported")) + QStringLiteral(" (") + m_action +
-                             QStringLiteral(") ") + Translate(QStringLiteral("or corrupt data from Server.")) +
-                             kov_CrLf() +
-                             Translate(QStringLiteral("A copy of this data has been saved to file for troubleshooting.")) +
-                             kov_CrLf() + kov_ProgramFile(ErrorFileName()),
-                         true);
+            ClassMessage(
+                Translate(QStringLiteral("Action Not Supported")) + QStringLiteral(" (") +
+                    m_action + QStringLiteral(") ") +
+                    Translate(QStringLiteral("or corrupt data from Server.")) + kov_CrLf() +
+                    Translate(QStringLiteral(
+                        "A copy of this data has been saved to file for troubleshooting.")) +
+                    kov_CrLf() + kov_ProgramFile(ErrorFileName()),
+                true);
             WriteErrorFile(MyString);
         }
     }
@@ -128,9 +130,12 @@ void CQuibJob::WriteErrorFile(const QString& data)
     const QString crlf = kov_CrLf();
     m_lastErrorFile = ErrorFileName();
     const QString text =
-        QStringLiteral("We apologize for the trouble you are having. Most likely this is due to a") + crlf +
-        QStringLiteral("corrupt data stream. This file contains the data for the unscheduled program.") + crlf +
-        crlf + crlf + data + crlf + crlf + crlf +
+        QStringLiteral(
+            "We apologize for the trouble you are having. Most likely this is due to a") +
+        crlf +
+        QStringLiteral(
+            "corrupt data stream. This file contains the data for the unscheduled program.") +
+        crlf + crlf + crlf + data + crlf + crlf + crlf +
         QStringLiteral("Thank you for your purchase of a Velmora Lumo Product. ") + crlf;
     kov_WriteTextFile(kov_ProgramFile(m_lastErrorFile), text); // failures are passed over
 }

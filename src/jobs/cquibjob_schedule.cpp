@@ -17,7 +17,8 @@ QString missingControlMessage()
         QStringLiteral("KOVSched.ocx is required for this application."),
         QStringLiteral("Either it, or one of it's dependencies, are missing."),
         QStringLiteral("Try re-installing both Lumo Scheduler and then this application again."),
-        QStringLiteral("You may also need to re-install the KovFerrit runtime libraries from the CD"),
+        QStringLiteral(
+            "You may also need to re-install the KovFerrit runtime libraries from the CD"),
         QStringLiteral("which came with this product."),
         QStringLiteral("This can be done easily from the Start/Run prompt by typing"),
         QStringLiteral("X:\\Runtime\\Setup.exe"),
@@ -43,7 +44,8 @@ qint32 CQuibJob::GetSequence()
         return 0;
     if (m_sequence == 127)
         return 1;
-    const QString text = QStringLiteral("GetSequence (") + QString::number(m_sequence) + QStringLiteral(") FAILED");
+    const QString text =
+        QStringLiteral("GetSequence (") + QString::number(m_sequence) + QStringLiteral(") FAILED");
     ClassMessage(text, kov_InDevelopment());
     WriteErrorFile(text + kov_CrLf() + m_raw);
     return 0;
@@ -55,7 +57,8 @@ bool CQuibJob::HandleAction(const QString& action)
     const qint32 channel = GetChannelByName(m_channel, true);
     std::unique_ptr<RecorderScheduler> scheduler = kov_CreateScheduler(kov_SchedulerProgId());
     if (!scheduler) {
-        kov_UserInterface().messageBox(missingControlMessage(), MsgStyle::Information, kov_AppTitle());
+        kov_UserInterface().messageBox(missingControlMessage(), MsgStyle::Information,
+                                       kov_AppTitle());
         return false;
     }
     const QString name = ProgramName();
@@ -63,16 +66,17 @@ bool CQuibJob::HandleAction(const QString& action)
     bool result = false;
     if (action == QLatin1String("rec")) {
         if (channel < 1) {
-            ClassMessage(QStringLiteral("Invalid Channel Number for channel (") + m_channel + QLatin1Char(')'),
+            ClassMessage(QStringLiteral("Invalid Channel Number for channel (") + m_channel +
+                             QLatin1Char(')'),
                          kov_InDevelopment());
             return false;
         }
         if (scheduler->DoesProgramExist(name)) {
             result = true;
         } else {
-            returned = scheduler->CreateProgram(1, name, m_startTime, m_endTime, channel, 1, safeName(name),
-                                                QStringLiteral("fs:") + QString::number(m_uID), recurrence,
-                                                QVariant(), true);
+            returned = scheduler->CreateProgram(
+                1, name, m_startTime, m_endTime, channel, 1, safeName(name),
+                QStringLiteral("fs:") + QString::number(m_uID), recurrence, QVariant(), true);
             result = returned == 0;
             if (!result) {
                 kov_UserInterface().messageBox(Translate(QStringLiteral("ERROR")) +
@@ -90,8 +94,9 @@ bool CQuibJob::HandleAction(const QString& action)
         const QString crlf = kov_CrLf();
         kov_AppendTextFile(kov_ProgramFile(QStringLiteral("ReplyLog.txt")),
                            QStringLiteral("Scheduler ") + action + QLatin1Char(' ') + name + crlf +
-                               QStringLiteral("Scheduler Return Value: ") + QString::number(returned) + crlf +
-                               QString(65, QLatin1Char('-')) + crlf);
+                               QStringLiteral("Scheduler Return Value: ") +
+                               QString::number(returned) + crlf + QString(65, QLatin1Char('-')) +
+                               crlf);
     }
     return result;
 }

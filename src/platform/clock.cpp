@@ -20,6 +20,12 @@ const Clock& kov_Clock()
     return installed() ? *installed() : system;
 }
 
-void kov_SetClock(const Clock* clock) { installed() = clock; }
+void kov_SetClock(const Clock* clock)
+{
+    installed() = clock;
+}
 
-QDateTime kov_Now() { return kov_Clock().now(); }
+QDateTime kov_Now()
+{
+    return kov_Clock().now();
+}

@@ -15,7 +15,10 @@ QtHttpTransfer::QtHttpTransfer(QObject* parent)
 {
 }
 
-QtHttpTransfer::~QtHttpTransfer() { Cancel(); }
+QtHttpTransfer::~QtHttpTransfer()
+{
+    Cancel();
+}
 
 void QtHttpTransfer::Cancel()
 {

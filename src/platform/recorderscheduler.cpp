@@ -55,8 +55,8 @@ bool LocalScheduler::DoesProgramExist(const QString& name)
 
 qint32 LocalScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const QDateTime& start,
                                      const QDateTime& end, qint32 channel, qint32 /*arg6*/,
-                                     const QString& fileName, const QString& tag,
-                                     qint32 recurrence, const QVariant& /*arg10*/, bool /*arg11*/)
+                                     const QString& fileName, const QString& tag, qint32 recurrence,
+                                     const QVariant& /*arg10*/, bool /*arg11*/)
 {
     if (!(end > start))
         return EndNotAfterStart;
@@ -122,4 +122,7 @@ std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId)
     return local;
 }
 
-void kov_SetSchedulerFactory(SchedulerFactory factory_) { factory() = std::move(factory_); }
+void kov_SetSchedulerFactory(SchedulerFactory factory_)
+{
+    factory() = std::move(factory_);
+}

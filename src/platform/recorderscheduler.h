@@ -38,7 +38,13 @@ class LocalScheduler : public RecorderScheduler
 {
 public:
     /// CreateProgram results (DESIGN.md).
-    enum Result { Stored = 0, EndNotAfterStart = 1, ChannelOutOfRange = 2, CannotWrite = 3 };
+    enum Result
+    {
+        Stored = 0,
+        EndNotAfterStart = 1,
+        ChannelOutOfRange = 2,
+        CannotWrite = 3
+    };
 
     /// Opens (creating) the store; isOpen() tells whether that worked.
     explicit LocalScheduler(const QString& databasePath);
@@ -49,9 +55,9 @@ public:
     bool isOpen() const { return m_open; }
     bool DoesProgramExist(const QString& name) override;
     qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
-                         const QDateTime& end, qint32 channel, qint32 arg6,
-                         const QString& fileName, const QString& tag, qint32 recurrence,
-                         const QVariant& arg10, bool arg11) override;
+                         const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
+                         const QString& tag, qint32 recurrence, const QVariant& arg10,
+                         bool arg11) override;
     bool DeleteProgram(const QString& name) override;
     QList<ScheduledProgram> programs();
 
@@ -61,7 +67,10 @@ private:
 };
 
 /// The programmatic identifier of the Lumo Scheduler's control.
-inline QString kov_SchedulerProgId() { return QStringLiteral("KOVSchedControl.KOVSched"); }
+inline QString kov_SchedulerProgId()
+{
+    return QStringLiteral("KOVSchedControl.KOVSched");
+}
 
 /// Creates the control by its programmatic identifier; nullptr when that fails (unknown
 /// identifier, or the local store cannot be opened).

@@ -14,7 +14,10 @@
 
 namespace {
 // Registry key and value names compare without regard to case.
-QString fold(const QString& s) { return s.toCaseFolded(); }
+QString fold(const QString& s)
+{
+    return s.toCaseFolded();
+}
 } // namespace
 
 QString kov_NormaliseKey(const QString& key)
@@ -31,7 +34,10 @@ std::unique_ptr<RegistryStore>& sharedStore()
 }
 
 // The SQL driver belongs to the application object: close the store before it goes.
-void closeSharedStore() { sharedStore().reset(); }
+void closeSharedStore()
+{
+    sharedStore().reset();
+}
 } // namespace
 
 RegistryStore& RegistryStore::instance()
@@ -134,8 +140,8 @@ qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
     return RegCode::Success;
 }
 
-qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString& name,
-                                 qint32* type, QByteArray* data)
+qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString& name, qint32* type,
+                                 QByteArray* data)
 {
     qint64 id = 0;
     const qint32 rc = keyId(root, key, &id);

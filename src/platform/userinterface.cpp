@@ -12,7 +12,10 @@ int StderrUserInterface::messageBox(const QString& text, int /*style*/, const QS
     return 1;
 }
 
-int StderrUserInterface::askChannelNumber(const QString& /*channelName*/) { return 0; }
+int StderrUserInterface::askChannelNumber(const QString& /*channelName*/)
+{
+    return 0;
+}
 
 namespace {
 UserInterface*& installed()
@@ -28,4 +31,7 @@ UserInterface& kov_UserInterface()
     return installed() ? *installed() : fallback;
 }
 
-void kov_SetUserInterface(UserInterface* ui) { installed() = ui; }
+void kov_SetUserInterface(UserInterface* ui)
+{
+    installed() = ui;
+}

@@ -53,7 +53,10 @@ qint32 headerNumber(const QString& field)
 }
 } // namespace
 
-CQuibReply::CQuibReply() { m_reg.SetInfo(kov_SettingsKey()); }
+CQuibReply::CQuibReply()
+{
+    m_reg.SetInfo(kov_SettingsKey());
+}
 
 CQuibReply::~CQuibReply() = default;
 
@@ -62,7 +65,10 @@ void CQuibReply::classMessage(const QString& message, bool showBox)
     kov_ClassMessage("CQuibReply", message, showBox);
 }
 
-void CQuibReply::AddDetail(const QString& text) { m_details += text + kov_CrLf(); }
+void CQuibReply::AddDetail(const QString& text)
+{
+    m_details += text + kov_CrLf();
+}
 
 bool CQuibReply::HandleReplyString(const QString& ThisReply, const QString& QueryType)
 {
@@ -83,11 +89,13 @@ bool CQuibReply::HandleReplyString(const QString& ThisReply, const QString& Quer
             return result;
         }
         const bool targets = T == QLatin1String("gettargetsystems");
-        const bool known = targets || T == QLatin1String("getjobs") || T == QLatin1String("channelguide");
+        const bool known =
+            targets || T == QLatin1String("getjobs") || T == QLatin1String("channelguide");
         const qint32 expected = targets ? 3 : known ? 4 : 99;
         const CKovQzCSVrow header = splitOrThrow(line);
         if (header.NoColumns() != expected) {
-            classMessage(QStringLiteral("HandleReplyString FAILED parsing header") + kov_CrLf() + kov_CrLf() + line);
+            classMessage(QStringLiteral("HandleReplyString FAILED parsing header") + kov_CrLf() +
+                         kov_CrLf() + line);
             AddDetail(QStringLiteral("Reply string not valid."));
             return result;
         }
@@ -141,16 +149,16 @@ bool CQuibReply::HandleReplyString(const QString& ThisReply, const QString& Quer
         const CKovQzCSVrow names = splitOrThrow(line);
         m_noFields = names.NoColumns();
         if (m_noFields < 2) {
-            AddDetail(QStringLiteral("Invalid Data Format.Number of fields = ") + QString::number(m_noFields) +
-                      QStringLiteral("Data = ") + line);
+            AddDetail(QStringLiteral("Invalid Data Format.Number of fields = ") +
+                      QString::number(m_noFields) + QStringLiteral("Data = ") + line);
             return result;
         }
         m_reg.setLng(KovSetting::noDataFields(T), m_noFields);
 
         for (qint32 i = 1; i <= m_contentLines; ++i) {
             if (!reader.next(&line)) {
-                AddDetail(QStringLiteral("End of file while seaching for ") + T + QStringLiteral(" #") +
-                          QString::number(i) + QLatin1Char('.'));
+                AddDetail(QStringLiteral("End of file while seaching for ") + T +
+                          QStringLiteral(" #") + QString::number(i) + QLatin1Char('.'));
                 return result;
             }
             if (T == QLatin1String("getjobs")) {
@@ -166,7 +174,8 @@ bool CQuibReply::HandleReplyString(const QString& ThisReply, const QString& Quer
     } catch (const std::exception& e) {
         const QString description = QString::fromLocal8Bit(e.what());
         AddDetail(QStringLiteral("Quib Reply Error, ") + description);
-        kov_UserInterface().messageBox(QStringLiteral("CQuibReply::HandleReplyString ") + description,
+        kov_UserInterface().messageBox(QStringLiteral("CQuibReply::HandleReplyString ") +
+                                           description,
                                        MsgStyle::Information, kov_AppTitle());
         return result;
     }
@@ -188,7 +197,8 @@ bool CQuibReply::CreateJob(const QString& MyString)
         }
         return job->CreateJobFromString(MyString, &m_reg, true);
     } catch (const std::exception& e) {
-        const QString text = QStringLiteral("Create Job Error, ") + QString::fromLocal8Bit(e.what());
+        const QString text =
+            QStringLiteral("Create Job Error, ") + QString::fromLocal8Bit(e.what());
         AddDetail(text);
         classMessage(text);
         return false;

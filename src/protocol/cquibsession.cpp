@@ -43,7 +43,10 @@ bool IsValidReply(const QString& reply)
     return inRange && code >= 0 && code <= 16;
 }
 
-CQuibSession::CQuibSession() { m_reg.SetInfo(kov_SettingsKey()); }
+CQuibSession::CQuibSession()
+{
+    m_reg.SetInfo(kov_SettingsKey());
+}
 
 CQuibSession::~CQuibSession()
 {
@@ -56,7 +59,10 @@ void CQuibSession::classMessage(const QString& message, bool showBox)
     kov_ClassMessage("CQuibSession", message, showBox);
 }
 
-bool CQuibSession::StillExecuting() const { return m_inet && m_inet->StillExecuting(); }
+bool CQuibSession::StillExecuting() const
+{
+    return m_inet && m_inet->StillExecuting();
+}
 
 void CQuibSession::Cancel()
 {
@@ -87,9 +93,15 @@ bool CQuibSession::Initialize(HttpTransfer* InetControl)
     }
 }
 
-QString CQuibSession::TargetAddress() { return QStringLiteral("http://") + GetTarget(); }
+QString CQuibSession::TargetAddress()
+{
+    return QStringLiteral("http://") + GetTarget();
+}
 
-qint32 CQuibSession::Port() { return kov_ReadNumber(m_reg, KovSetting::Port); }
+qint32 CQuibSession::Port()
+{
+    return kov_ReadNumber(m_reg, KovSetting::Port);
+}
 
 QString CQuibSession::Path()
 {
@@ -106,8 +118,8 @@ QString CQuibSession::GetTarget()
     if (IsValidTarget(target))
         return target;
     m_reg.setStr(KovSetting::Target, kov_DefaultHost());
-    classMessage(QStringLiteral("Target Fixed In Database") + kov_CrLf() + QLatin1Char('(') + target +
-                 QStringLiteral(") Not Valid"));
+    classMessage(QStringLiteral("Target Fixed In Database") + kov_CrLf() + QLatin1Char('(') +
+                 target + QStringLiteral(") Not Valid"));
     return kov_DefaultHost();
 }
 
@@ -133,10 +145,12 @@ bool CQuibSession::IsValidTarget(const QString& t)
 QString CQuibSession::GetAccessString()
 {
     const QString account = m_reg.Str(KovSetting::Account);
-    const QString password = AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase());
+    const QString password =
+        AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase());
     if (account.isEmpty() || password.isEmpty()) {
-        kov_UserInterface().messageBox(Translate(QStringLiteral("You MUST set an Account and Password")),
-                                       MsgStyle::OkOnly, kov_AppTitle());
+        kov_UserInterface().messageBox(
+            Translate(QStringLiteral("You MUST set an Account and Password")), MsgStyle::OkOnly,
+            kov_AppTitle());
         classMessage(QStringLiteral("GetAccessString Account or Password not set"));
         return QString();
     }
@@ -156,8 +170,9 @@ bool CQuibSession::ServerFunction(const QString& FunctionName, bool Manually, bo
     }
     try {
         if (!m_inet) {
-            classMessage(m_handedOver ? QStringLiteral("ServerFunction Internet Control DISAPPEARED !")
-                                      : QStringLiteral("ServerFunction Internet Control is not Available."));
+            classMessage(m_handedOver
+                             ? QStringLiteral("ServerFunction Internet Control DISAPPEARED !")
+                             : QStringLiteral("ServerFunction Internet Control is not Available."));
             return false;
         }
         QString url;
@@ -179,15 +194,17 @@ bool CQuibSession::ServerFunction(const QString& FunctionName, bool Manually, bo
         for (qint32 count = 0; !IsValidReply(reply) && count < attempts; ++count)
             reply = m_inet->OpenURL(url);
 
-        m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("QueryTime")), kov_DateText(kov_Now()));
+        m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("QueryTime")),
+                     kov_DateText(kov_Now()));
         m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("QueryString")), url);
         m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("ReplyString")), reply);
 
         if (IsValidReply(reply))
             return ProcessReply(reply, FunctionName);
         if (reply.isEmpty()) {
-            kov_UserInterface().messageBox(Translate(QStringLiteral("No internet connection available")),
-                                           MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
+            kov_UserInterface().messageBox(
+                Translate(QStringLiteral("No internet connection available")), MsgStyle::Critical,
+                Translate(QStringLiteral("ERROR")));
         }
         return false;
     } catch (const std::exception& e) {
@@ -204,9 +221,10 @@ bool CQuibSession::ProcessReply(const QString& reply, const QString& FunctionNam
         const QString crlf = kov_CrLf();
         if (FunctionName == QLatin1String("getjobs") && m_logReplies) {
             const QString log = kov_ProgramFile(QStringLiteral("ReplyLog.txt"));
-            const QString entry = m_reg.Str(KovSetting::last(FunctionName, QStringLiteral("QueryTime"))) + crlf +
-                                  m_reg.Str(KovSetting::last(FunctionName, QStringLiteral("QueryString"))) + crlf +
-                                  reply + crlf + crlf + crlf;
+            const QString entry =
+                m_reg.Str(KovSetting::last(FunctionName, QStringLiteral("QueryTime"))) + crlf +
+                m_reg.Str(KovSetting::last(FunctionName, QStringLiteral("QueryString"))) + crlf +
+                reply + crlf + crlf + crlf;
             writeOrThrow(kov_AppendTextFile(log, entry), log);
             kov_MakePrivate(log); // it holds the access string
         } else if (FunctionName == QLatin1String("channelguide")) {
@@ -223,9 +241,10 @@ bool CQuibSession::ProcessReply(const QString& reply, const QString& FunctionNam
         m_reply = std::make_unique<CQuibReply>();
         return m_reply->HandleReplyString(reply, FunctionName);
     } catch (const std::exception& e) {
-        classMessage(QStringLiteral("HandleReplyString (") + FunctionName + QStringLiteral(") FAILED") +
-                     kov_CrLf() + QStringLiteral("Error : ") + QString::fromLocal8Bit(e.what()) + kov_CrLf() +
-                     kov_CrLf() + QStringLiteral("Reply String : ") + kov_CrLf() + reply);
+        classMessage(QStringLiteral("HandleReplyString (") + FunctionName +
+                     QStringLiteral(") FAILED") + kov_CrLf() + QStringLiteral("Error : ") +
+                     QString::fromLocal8Bit(e.what()) + kov_CrLf() + kov_CrLf() +
+                     QStringLiteral("Reply String : ") + kov_CrLf() + reply);
         return false;
     }
 }

@@ -21,7 +21,8 @@ public:
     void Cancel();
     /// One exchange with the server; true when the reply reached the parser and its header
     /// was accepted.
-    bool ServerFunction(const QString& FunctionName, bool Manually = false, bool ZeroSerial = false);
+    bool ServerFunction(const QString& FunctionName, bool Manually = false,
+                        bool ZeroSerial = false);
     bool LogReplies() const { return m_logReplies; }
     void setLogReplies(bool on) { m_logReplies = on; }
     qint32 TimeoutSeconds() const { return m_timeoutSeconds; }

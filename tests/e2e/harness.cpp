@@ -7,8 +7,14 @@
 #include <QRegularExpression>
 
 namespace {
-QString sourceDir() { return qEnvironmentVariable("KOVFERRIT_SOURCE_DIR"); }
-QString cliPath() { return qEnvironmentVariable("KOVFERRIT_CLI"); }
+QString sourceDir()
+{
+    return qEnvironmentVariable("KOVFERRIT_SOURCE_DIR");
+}
+QString cliPath()
+{
+    return qEnvironmentVariable("KOVFERRIT_CLI");
+}
 } // namespace
 
 Simulator::~Simulator()
@@ -28,8 +34,9 @@ bool Simulator::start(const QJsonObject& scenario)
     file.close();
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.start(QStringLiteral("python3"),
-                    {sourceDir() + QStringLiteral("/tools/quib-sim/quib_sim.py"), QStringLiteral("--port"),
-                     QStringLiteral("0"), QStringLiteral("--scenario"), file.fileName(), QStringLiteral("--log"),
+                    {sourceDir() + QStringLiteral("/tools/quib-sim/quib_sim.py"),
+                     QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--scenario"),
+                     file.fileName(), QStringLiteral("--log"),
                      m_dir.filePath(QStringLiteral("requests.jsonl"))});
     if (!m_process.waitForStarted(10000))
         return false;
@@ -89,7 +96,8 @@ void CliHome::setUp(const Simulator& sim, const QString& account, const QString&
 
 void CliHome::set(const QString& name, int number) const
 {
-    run({QStringLiteral("settings"), QStringLiteral("set"), name, QStringLiteral("--number"), QString::number(number)});
+    run({QStringLiteral("settings"), QStringLiteral("set"), name, QStringLiteral("--number"),
+         QString::number(number)});
 }
 
 void CliHome::setText(const QString& name, const QString& text) const
@@ -104,30 +112,46 @@ QString CliHome::get(const QString& name) const
 
 QJsonObject scenario(const QJsonObject& functions)
 {
-    return QJsonObject{{QStringLiteral("accounts"), QJsonObject{{QStringLiteral("demo"), QStringLiteral("demo-password")}}},
+    return QJsonObject{{QStringLiteral("accounts"),
+                        QJsonObject{{QStringLiteral("demo"), QStringLiteral("demo-password")}}},
                        {QStringLiteral("functions"), functions}};
 }
 
-QString jobLine(const QString& channel, const QString& action, const QString& title, int uid, const QString& start,
-                int sequence)
+QString jobLine(const QString& channel, const QString& action, const QString& title, int uid,
+                const QString& start, int sequence)
 {
-    return QStringList{channel, QStringLiteral("101"), QString::number(uid), start,
-                       QStringLiteral("2026-12-24 23:00:00 +0100"), action, title, QStringLiteral("0"),
-                       QStringLiteral("1"), QString::number(sequence), QStringLiteral("2"), QStringLiteral("1"),
-                       QStringLiteral("n"), QStringLiteral("f"), QString(), QStringLiteral("d"), QString()}
+    return QStringList{channel,
+                       QStringLiteral("101"),
+                       QString::number(uid),
+                       start,
+                       QStringLiteral("2026-12-24 23:00:00 +0100"),
+                       action,
+                       title,
+                       QStringLiteral("0"),
+                       QStringLiteral("1"),
+                       QString::number(sequence),
+                       QStringLiteral("2"),
+                       QStringLiteral("1"),
+                       QStringLiteral("n"),
+                       QStringLiteral("f"),
+                       QString(),
+                       QStringLiteral("d"),
+                       QString()}
         .join(QLatin1Char(','));
 }
 
 QJsonObject guideAnswer()
 {
-    return QJsonObject{{QStringLiteral("serial"), 17},
-                       {QStringLiteral("records"), QJsonArray{QStringLiteral("de,Alpha TV,101,DE,General,de"),
-                                                              QStringLiteral("de,Beta One,102,DE,News,de")}}};
+    return QJsonObject{
+        {QStringLiteral("serial"), 17},
+        {QStringLiteral("records"), QJsonArray{QStringLiteral("de,Alpha TV,101,DE,General,de"),
+                                               QStringLiteral("de,Beta One,102,DE,News,de")}}};
 }
 
 QJsonObject targetsAnswer()
 {
-    return QJsonObject{{QStringLiteral("records"), QJsonArray{QStringLiteral("localhost,Local simulator")}}};
+    return QJsonObject{
+        {QStringLiteral("records"), QJsonArray{QStringLiteral("localhost,Local simulator")}}};
 }
 
 QStringList readLines(const QString& path)

@@ -60,7 +60,8 @@ private:
 /// The scenario's standard pieces.
 QJsonObject scenario(const QJsonObject& functions);
 QString jobLine(const QString& channel, const QString& action, const QString& title, int uid,
-                const QString& start = QStringLiteral("2026-12-24 20:15:00 +0100"), int sequence = 0);
+                const QString& start = QStringLiteral("2026-12-24 20:15:00 +0100"),
+                int sequence = 0);
 QJsonObject guideAnswer();
 QJsonObject targetsAnswer();
 QStringList readLines(const QString& path);

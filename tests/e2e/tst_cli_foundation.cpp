@@ -53,7 +53,8 @@ void TestCliFoundation::setGetList()
 {
     QTemporaryDir home;
     QCOMPARE(cli(home.path(), strings({"settings", "set", "Account", "--text", "demo"})).status, 0);
-    QCOMPARE(cli(home.path(), strings({"settings", "set", "HaveServers", "--number", "1"})).status, 0);
+    QCOMPARE(cli(home.path(), strings({"settings", "set", "HaveServers", "--number", "1"})).status,
+             0);
     const Run get = cli(home.path(), strings({"settings", "get", "account"}));
     QCOMPARE(get.status, 0);
     QCOMPARE(get.out, QStringLiteral("demo\n"));
@@ -94,7 +95,8 @@ void TestCliFoundation::usageErrors_data()
     QTest::newRow("settings without verb") << strings({"settings"});
     QTest::newRow("set without kind") << strings({"settings", "set", "X", "5"});
     QTest::newRow("number not a number") << strings({"settings", "set", "X", "--number", "abc"});
-    QTest::newRow("number too large") << strings({"settings", "set", "X", "--number", "9999999999"});
+    QTest::newRow("number too large")
+        << strings({"settings", "set", "X", "--number", "9999999999"});
     QTest::newRow("account without name") << strings({"account"});
 }
 
@@ -112,19 +114,23 @@ void TestCliFoundation::exportFile()
     QTemporaryDir home;
     cli(home.path(), strings({"settings", "set", "Port", "--number", "8080"}));
     const QString file = home.filePath(QStringLiteral("out.reg"));
-    QCOMPARE(cli(home.path(), {QStringLiteral("settings"), QStringLiteral("export"), file}).status, 0);
-    QCOMPARE(readBytes(file),
-             QByteArray("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmora\\Scheduler\\KovFerrit]"
-                        "\r\n\"Port\"=dword:00001f90\r\n\r\n"));
+    QCOMPARE(cli(home.path(), {QStringLiteral("settings"), QStringLiteral("export"), file}).status,
+             0);
+    QCOMPARE(
+        readBytes(file),
+        QByteArray("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmora\\Scheduler\\KovFerrit]"
+                   "\r\n\"Port\"=dword:00001f90\r\n\r\n"));
 }
 
 void TestCliFoundation::accountStoresEncryptedPassword()
 {
     QTemporaryDir home;
     QCOMPARE(cli(home.path(), strings({"account", "bob"}), "secret\n").status, 0);
-    QCOMPARE(cli(home.path(), strings({"settings", "get", "Account"})).out, QStringLiteral("bob\n"));
+    QCOMPARE(cli(home.path(), strings({"settings", "get", "Account"})).out,
+             QStringLiteral("bob\n"));
     const QString stored = cli(home.path(), strings({"settings", "get", "Protocol"})).out.trimmed();
-    QCOMPARE(stored, QStringLiteral("62EC11CC273A9DDC4E601312E410E4D294092909BAD4CF1426A29F7C0EC19407"));
+    QCOMPARE(stored,
+             QStringLiteral("62EC11CC273A9DDC4E601312E410E4D294092909BAD4CF1426A29F7C0EC19407"));
     QCOMPARE(AES::DecryptText(stored, QStringLiteral("kovferrit")), QStringLiteral("secret"));
 }
 
@@ -141,7 +147,8 @@ void TestCliFoundation::accountUsesRecordedExecutableName()
 void TestCliFoundation::translateCommand()
 {
     QTemporaryDir home;
-    QCOMPARE(cli(home.path(), strings({"translate", "No New Data"})).out, QStringLiteral("No New Data\n"));
+    QCOMPARE(cli(home.path(), strings({"translate", "No New Data"})).out,
+             QStringLiteral("No New Data\n"));
     writeBytes(home.filePath(QStringLiteral("strings.dat")), "No New Data\r\n");
     writeBytes(home.filePath(QStringLiteral("KovFerritStrings.dat")), "Keine neuen Daten\r\n");
     QCOMPARE(cli(home.path(), strings({"translate", "No New Data"})).out,

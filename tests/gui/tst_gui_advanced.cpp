@@ -1,10 +1,10 @@
 // Part 4.6: the advanced settings window (and the Part 5.5 defaults it creates).
 #include "app/kovferritsupport.h"
+#include "fakes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/settings_catalogue.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
-#include "fakes.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
@@ -53,7 +53,10 @@ void TestAdvancedWindow::init()
     BuildResultTexts();
 }
 
-void TestAdvancedWindow::cleanup() { m_env.reset(); }
+void TestAdvancedWindow::cleanup()
+{
+    m_env.reset();
+}
 
 void TestAdvancedWindow::freshSystem()
 {
@@ -179,7 +182,8 @@ void TestAdvancedWindow::closingSyncsOnlyAfterFrequencyChange()
     w->close();
     QCOMPARE(m_transfer.urls.size(), 1);
     QVERIFY(m_transfer.urls[0].contains(QLatin1String("/getjobs?")));
-    QVERIFY(m_env->traced(QStringLiteral("--- uPdaTinG FreQuEncY --- ?" "?/// *&^%$#$")));
+    QVERIFY(m_env->traced(QStringLiteral("--- uPdaTinG FreQuEncY --- ?"
+                                         "?/// *&^%$#$")));
 }
 
 void TestAdvancedWindow::closingReportsFailure()

@@ -15,8 +15,9 @@
 #include <QtTest>
 
 namespace {
-const QByteArray kGuide = "0,3,csv,3\r\nisocode,name,id,country,category,language\r\n"
-                          "de,Alpha TV,101,DE,General,de\r\nde,Beta One,102,DE,News,de\r\nat,Gamma,103,AT,Culture,de\r\n";
+const QByteArray kGuide =
+    "0,3,csv,3\r\nisocode,name,id,country,category,language\r\n"
+    "de,Alpha TV,101,DE,General,de\r\nde,Beta One,102,DE,News,de\r\nat,Gamma,103,AT,Culture,de\r\n";
 
 CKovReg settings()
 {
@@ -32,7 +33,8 @@ QString cell(const frmChannelList& w, int row, int column)
 }
 
 /// Types `text` over the cell as a user would: select it, type, press `finish`.
-void typeInto(frmChannelList& w, int row, int column, const QString& text, Qt::Key finish = Qt::Key_Return)
+void typeInto(frmChannelList& w, int row, int column, const QString& text,
+              Qt::Key finish = Qt::Key_Return)
 {
     w.GRID->setFocus();
     w.GRID->setCurrentCell(row, column);
@@ -151,7 +153,8 @@ void TestChannelListWindow::closeWithoutChanges()
     w.close();
     QVERIFY(m_env->ui.boxes.isEmpty());
     CKovReg reg = settings();
-    for (const QString& name : strings({"ChColW0", "ChColW1", "ChLstWidth", "ChLstHeight", "ChLstLeft", "ChLstTop"}))
+    for (const QString& name :
+         strings({"ChColW0", "ChColW1", "ChLstWidth", "ChLstHeight", "ChLstLeft", "ChLstTop"}))
         QVERIFY2(reg.ValueExists(name), qPrintable(name));
     QVERIFY(!QFile::exists(m_env->file(QStringLiteral("dbchannel_.dat"))));
     QCOMPARE(readBytes(m_env->file(QStringLiteral("dbchannel.dat"))), QByteArray("7,Alpha TV\r\n"));
@@ -183,7 +186,8 @@ void TestChannelListWindow::numberCleaning()
     QCOMPARE(cell(w, 2, 0), QStringLiteral("Renamed 1x"));
     m_env->ui.boxAnswers = {6};
     w.close();
-    QCOMPARE(readBytes(m_env->file(QStringLiteral("dbchannel.dat"))), QByteArray("12,Alpha TV\r\n0,Beta One\r\n"));
+    QCOMPARE(readBytes(m_env->file(QStringLiteral("dbchannel.dat"))),
+             QByteArray("12,Alpha TV\r\n0,Beta One\r\n"));
 }
 
 void TestChannelListWindow::fillMethod1()
@@ -213,7 +217,7 @@ void TestChannelListWindow::noGuideClosesAtOnce()
     QCOMPARE(settings().Lng(KovSetting::HaveChannelDatabase), 0);
     w->show();
     QTRY_VERIFY(w.isNull());
-    QCOMPARE(m_env->ui.boxes.size(), 1); // no save question
+    QCOMPARE(m_env->ui.boxes.size(), 1);                            // no save question
     QVERIFY(!settings().ValueExists(QStringLiteral("ChLstWidth"))); // the closing steps did not run
 }
 

@@ -1,5 +1,6 @@
 // Part 4.2 (and the window side of Part 4.3): start-up, tray, buttons, account fields.
 #include "app/kovferritsupport.h"
+#include "fakes.h"
 #include "foundation/aes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
@@ -7,7 +8,6 @@
 #include "frmadvanced.h"
 #include "frmkovferrit.h"
 #include "frmlog.h"
-#include "fakes.h"
 #include "testsupport.h"
 #include "twips.h"
 
@@ -86,7 +86,10 @@ void TestMainWindow::init()
     m_transfer = WatchedTransfer();
 }
 
-void TestMainWindow::cleanup() { m_env.reset(); }
+void TestMainWindow::cleanup()
+{
+    m_env.reset();
+}
 
 std::unique_ptr<frmKovFerrit> TestMainWindow::make(const QStringList& args, bool tray)
 {
@@ -98,7 +101,8 @@ std::unique_ptr<frmKovFerrit> TestMainWindow::make(const QStringList& args, bool
 void TestMainWindow::firstStart()
 {
     auto w = make();
-    QCOMPARE(w->txtMessage->toPlainText(), QStringLiteral("Specify your account and password,\nThen click 'Sync' to begin."));
+    QCOMPARE(w->txtMessage->toPlainText(),
+             QStringLiteral("Specify your account and password,\nThen click 'Sync' to begin."));
     QCOMPARE(w->txtUpdate->text(), QStringLiteral("Version 1.0.0"));
     QVERIFY(!w->tmrMinutes->isActive());
     QCOMPARE(w->tmrMinutes->interval(), 60000);
@@ -139,7 +143,8 @@ void TestMainWindow::setUpStartSyncsAndHides()
     QStringList shown;
     for (const QList<QVariant>& args : updates)
         shown << args.value(0).toString();
-    QVERIFY2(shown.contains(QStringLiteral("Updating Now ... : ") + old), qPrintable(shown.join(QLatin1Char('|'))));
+    QVERIFY2(shown.contains(QStringLiteral("Updating Now ... : ") + old),
+             qPrintable(shown.join(QLatin1Char('|'))));
     QVERIFY(window.txtUpdate->text().startsWith(QLatin1String("Next Update: ")));
 }
 
@@ -149,7 +154,8 @@ void TestMainWindow::credentialsButNoDatabase()
     auto w = make();
     QCOMPARE(w->txtAccount->text(), QStringLiteral("demo"));
     QCOMPARE(w->txtPassword->text(), QStringLiteral("pw"));
-    QCOMPARE(w->txtMessage->toPlainText(), QStringLiteral("Specify your account and password,\nThen click 'Sync' to begin."));
+    QCOMPARE(w->txtMessage->toPlainText(),
+             QStringLiteral("Specify your account and password,\nThen click 'Sync' to begin."));
     QVERIFY(!w->tmrMinutes->isActive());
     QVERIFY(w->isVisible());
 }
@@ -218,8 +224,8 @@ void TestMainWindow::passwordCheckFailureKeepsOld()
     w->txtPassword->setText(QString(QChar(0xD800)));
     w->txtAccount->setFocus();
     const QString after = settings().Str(KovSetting::Protocol);
-    if (AES::DecryptText(AES::EncryptText(QString(QChar(0xD800)), QStringLiteral("kovferrit")), QStringLiteral("kovferrit")) !=
-        QString(QChar(0xD800))) {
+    if (AES::DecryptText(AES::EncryptText(QString(QChar(0xD800)), QStringLiteral("kovferrit")),
+                         QStringLiteral("kovferrit")) != QString(QChar(0xD800))) {
         QCOMPARE(after, before);
         QVERIFY(m_env->traced(QStringLiteral("Encrypt -> Decrypt IDE ERROR !")));
     } else {

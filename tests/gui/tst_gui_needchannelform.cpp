@@ -112,7 +112,7 @@ void TestNeedChannelForm::twoPromptsInARow()
     QCOMPARE(NeedChannelForm::ask(QStringLiteral("First")), 5);
     onPrompt([](NeedChannelForm* form) {
         QCOMPARE(form->txtChannel->text(), QStringLiteral("2")); // each question starts at 2
-        form->close(); // the title-bar close box
+        form->close();                                           // the title-bar close box
     });
     QCOMPARE(NeedChannelForm::ask(QStringLiteral("Second")), 0);
 }

@@ -19,10 +19,11 @@ bool RecordingScheduler::DoesProgramExist(const QString& name)
 
 qint32 RecordingScheduler::CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
                                          const QDateTime& end, qint32 channel, qint32 arg6,
-                                         const QString& fileName, const QString& tag, qint32 recurrence,
-                                         const QVariant& arg10, bool arg11)
+                                         const QString& fileName, const QString& tag,
+                                         qint32 recurrence, const QVariant& arg10, bool arg11)
 {
-    m_log.created.append({arg1, name, start, end, channel, arg6, fileName, tag, recurrence, !arg10.isValid(), arg11});
+    m_log.created.append({arg1, name, start, end, channel, arg6, fileName, tag, recurrence,
+                          !arg10.isValid(), arg11});
     if (m_log.createResult == 0)
         m_log.existing << name;
     return m_log.createResult;
@@ -36,11 +37,12 @@ bool RecordingScheduler::DeleteProgram(const QString& name)
 
 void installRecordingScheduler(RecordingScheduler::Log& log, bool missing)
 {
-    kov_SetSchedulerFactory([&log, missing](const QString& progId) -> std::unique_ptr<RecorderScheduler> {
-        if (missing || progId != kov_SchedulerProgId())
-            return nullptr;
-        return std::make_unique<RecordingScheduler>(log);
-    });
+    kov_SetSchedulerFactory(
+        [&log, missing](const QString& progId) -> std::unique_ptr<RecorderScheduler> {
+            if (missing || progId != kov_SchedulerProgId())
+                return nullptr;
+            return std::make_unique<RecordingScheduler>(log);
+        });
 }
 
 QString replyDocument(const QStringList& lines)

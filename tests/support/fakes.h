@@ -72,9 +72,10 @@ public:
     explicit RecordingScheduler(Log& log) : m_log(log) {}
 
     bool DoesProgramExist(const QString& name) override;
-    qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start, const QDateTime& end,
-                         qint32 channel, qint32 arg6, const QString& fileName, const QString& tag,
-                         qint32 recurrence, const QVariant& arg10, bool arg11) override;
+    qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
+                         const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
+                         const QString& tag, qint32 recurrence, const QVariant& arg10,
+                         bool arg11) override;
     bool DeleteProgram(const QString& name) override;
 
 private:

@@ -2,10 +2,10 @@
 
 #include "app/kovferritsupport.h"
 #include "app/translate.h"
-#include "platform/clock.h"
-#include "platform/recorderscheduler.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
+#include "platform/clock.h"
+#include "platform/recorderscheduler.h"
 
 #include "app/account.h"
 

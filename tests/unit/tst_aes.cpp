@@ -72,8 +72,10 @@ void TestAes::roundTrip_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("phrase");
-    QTest::newRow("short") << "pw" << "kovferrit";
-    QTest::newRow("blanks and symbols") << "p a$$ w0rd!" << "kovferrit";
+    QTest::newRow("short") << "pw"
+                           << "kovferrit";
+    QTest::newRow("blanks and symbols") << "p a$$ w0rd!"
+                                        << "kovferrit";
     QTest::newRow("long text") << QString(100, QLatin1Char('x')) << "a";
     QTest::newRow("non-latin") << QString(QChar(0x4E2D)) + QChar(0xE4) << "phrase";
     QTest::newRow("long phrase") << "pw" << QString(40, QLatin1Char('k'));
@@ -119,7 +121,8 @@ void TestAes::badDigits()
 void TestAes::lowerCaseDigits()
 {
     const QString stored = AES::EncryptText(QStringLiteral("secret"), QStringLiteral("kovferrit"));
-    QCOMPARE(AES::DecryptText(stored.toLower(), QStringLiteral("kovferrit")), QStringLiteral("secret"));
+    QCOMPARE(AES::DecryptText(stored.toLower(), QStringLiteral("kovferrit")),
+             QStringLiteral("secret"));
 }
 
 void TestAes::deterministic()
@@ -142,9 +145,12 @@ void TestAes::passPhraseFromExecutable_data()
 {
     QTest::addColumn<QString>("executable");
     QTest::addColumn<QString>("phrase");
-    QTest::newRow("plain") << "kovferrit" << "kovferrit";
-    QTest::newRow("windows name") << "KovFerrit.exe" << "kovferrit";
-    QTest::newRow("with folder") << "/usr/bin/KovFerrit" << "kovferrit";
+    QTest::newRow("plain") << "kovferrit"
+                           << "kovferrit";
+    QTest::newRow("windows name") << "KovFerrit.exe"
+                                  << "kovferrit";
+    QTest::newRow("with folder") << "/usr/bin/KovFerrit"
+                                 << "kovferrit";
 }
 
 void TestAes::passPhraseFromExecutable()

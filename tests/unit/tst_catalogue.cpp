@@ -73,7 +73,8 @@ void TestCatalogue::valueDefaultsAreWrittenBack_data()
     QTest::addColumn<int>("type");
     QTest::newRow("Target") << "Target" << QVariant(QStringLiteral("localhost")) << 1;
     QTest::newRow("Port") << "Port" << QVariant(80) << 4;
-    QTest::newRow("Path") << "Path" << QVariant(QStringLiteral("cgi-bin/WebObjects/Zorvyn.woa/wa/")) << 1;
+    QTest::newRow("Path") << "Path" << QVariant(QStringLiteral("cgi-bin/WebObjects/Zorvyn.woa/wa/"))
+                          << 1;
     QTest::newRow("DocType") << "DocType" << QVariant(QStringLiteral("csv")) << 1;
     QTest::newRow("Product") << "Product" << QVariant(QStringLiteral("Velmora+Lumo")) << 1;
     QTest::newRow("app.EXEName") << "app.EXEName" << QVariant(QStringLiteral("kovferrit")) << 1;
@@ -106,9 +107,12 @@ void TestCatalogue::tokensWrittenWhenEmpty_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("TokenJobs") << "TokenJobs" << "channel";
-    QTest::newRow("TokenTarget") << "TokenTarget" << "target";
-    QTest::newRow("TokenChannel") << "TokenChannel" << "isocode";
+    QTest::newRow("TokenJobs") << "TokenJobs"
+                               << "channel";
+    QTest::newRow("TokenTarget") << "TokenTarget"
+                                 << "target";
+    QTest::newRow("TokenChannel") << "TokenChannel"
+                                  << "isocode";
 }
 
 void TestCatalogue::tokensWrittenWhenEmpty()
@@ -127,13 +131,20 @@ void TestCatalogue::patterns_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("entry");
-    QTest::newRow("server") << "12Server" << "<n>Server";
-    QTest::newRow("query time") << "LastgetjobsQueryTime" << "Last<f>QueryTime";
-    QTest::newRow("serial of a function") << "LastchannelguideSerial" << "Last<f>Serial";
-    QTest::newRow("LastSerial is its own") << "LastSerial" << "LastSerial";
-    QTest::newRow("data fields") << "NoDataFields_getjobs" << "NoDataFields_<f>";
-    QTest::newRow("column width") << "ChColW3" << "ChColW<n>";
-    QTest::newRow("unknown") << "Whatever" << "";
+    QTest::newRow("server") << "12Server"
+                            << "<n>Server";
+    QTest::newRow("query time") << "LastgetjobsQueryTime"
+                                << "Last<f>QueryTime";
+    QTest::newRow("serial of a function") << "LastchannelguideSerial"
+                                          << "Last<f>Serial";
+    QTest::newRow("LastSerial is its own") << "LastSerial"
+                                           << "LastSerial";
+    QTest::newRow("data fields") << "NoDataFields_getjobs"
+                                 << "NoDataFields_<f>";
+    QTest::newRow("column width") << "ChColW3"
+                                  << "ChColW<n>";
+    QTest::newRow("unknown") << "Whatever"
+                             << "";
 }
 
 void TestCatalogue::patterns()

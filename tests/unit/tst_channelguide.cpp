@@ -2,10 +2,10 @@
 #include "app/kovferritsupport.h"
 #include "channels/channelguide.h"
 #include "channels/cquibchannelmanager.h"
+#include "fakes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/settings_catalogue.h"
-#include "fakes.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -44,7 +44,10 @@ void TestChannelGuide::init()
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
 }
 
-void TestChannelGuide::cleanup() { m_env.reset(); }
+void TestChannelGuide::cleanup()
+{
+    m_env.reset();
+}
 
 void TestChannelGuide::checks_data()
 {
@@ -52,14 +55,19 @@ void TestChannelGuide::checks_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("caption");
     QTest::newRow("status line alone") << QByteArray("\r\n\r\n0,a,b,c\r\n")
-                                       << "A corrupt channel database was received from server." << "Information";
+                                       << "A corrupt channel database was received from server."
+                                       << "Information";
     QTest::newRow("five columns") << QByteArray("0,a,b,c,d\r\nisocode,name\r\n")
-                                  << "ERROR Invalid Header in channel database.  #5" << "KovFerrit";
-    QTest::newRow("status 00: silent") << QByteArray("00,a,b,c\r\nisocode,name\r\n") << "" << "";
-    QTest::newRow("ISOCODE") << QByteArray("0,a,b,c\r\nISOCODE,name\r\n") << "ERROR: Channel database is corrupt."
+                                  << "ERROR Invalid Header in channel database.  #5"
+                                  << "KovFerrit";
+    QTest::newRow("status 00: silent") << QByteArray("00,a,b,c\r\nisocode,name\r\n") << ""
+                                       << "";
+    QTest::newRow("ISOCODE") << QByteArray("0,a,b,c\r\nISOCODE,name\r\n")
+                             << "ERROR: Channel database is corrupt."
                              << "KovFerrit";
-    QTest::newRow("empty line after status") << QByteArray("0,a,b,c\r\n\r\n")
-                                             << "ERROR: Channel database is corrupt." << "KovFerrit";
+    QTest::newRow("empty line after status")
+        << QByteArray("0,a,b,c\r\n\r\n") << "ERROR: Channel database is corrupt."
+        << "KovFerrit";
 }
 
 void TestChannelGuide::checks()
@@ -89,9 +97,12 @@ void TestChannelGuide::successMovesUpdateAMonth_data()
 {
     QTest::addColumn<QDateTime>("now");
     QTest::addColumn<QDateTime>("next");
-    QTest::newRow("31 January") << QDateTime(QDate(2027, 1, 31), QTime(10, 0)) << QDateTime(QDate(2027, 2, 28), QTime(10, 0));
-    QTest::newRow("leap year") << QDateTime(QDate(2028, 1, 31), QTime(10, 0)) << QDateTime(QDate(2028, 2, 29), QTime(10, 0));
-    QTest::newRow("December") << QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7)) << QDateTime(QDate(2027, 1, 6), QTime(9, 5, 7));
+    QTest::newRow("31 January") << QDateTime(QDate(2027, 1, 31), QTime(10, 0))
+                                << QDateTime(QDate(2027, 2, 28), QTime(10, 0));
+    QTest::newRow("leap year") << QDateTime(QDate(2028, 1, 31), QTime(10, 0))
+                               << QDateTime(QDate(2028, 2, 29), QTime(10, 0));
+    QTest::newRow("December") << QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7))
+                              << QDateTime(QDate(2027, 1, 6), QTime(9, 5, 7));
 }
 
 void TestChannelGuide::successMovesUpdateAMonth()
@@ -100,8 +111,9 @@ void TestChannelGuide::successMovesUpdateAMonth()
     QFETCH(QDateTime, next);
     FixedClock clock(now);
     kov_SetClock(&clock);
-    m_transfer.queue(replyDocument(strings({"0,3,csv,2", "isocode,name,id,country,category,language",
-                                            "de,Alpha TV,101,DE,General,de", "de,Beta,102,DE,News,de"})));
+    m_transfer.queue(
+        replyDocument(strings({"0,3,csv,2", "isocode,name,id,country,category,language",
+                               "de,Alpha TV,101,DE,General,de", "de,Beta,102,DE,News,de"})));
     RecordingTextBox box;
     QVERIFY(DownloadChannelGuide(&box, false));
     QCOMPARE(box.history, strings({"WAIT ....", "Channels Download OK"}));
@@ -115,10 +127,12 @@ void TestChannelGuide::successMovesUpdateAMonth()
 
 void TestChannelGuide::noFileAfterQuery()
 {
-    m_transfer.queue(QStringLiteral("16,1,csv,0\r\nisocode,name\r\n")); // goes to ChannelDatabaseError.txt
+    m_transfer.queue(
+        QStringLiteral("16,1,csv,0\r\nisocode,name\r\n")); // goes to ChannelDatabaseError.txt
     QVERIFY(!DownloadChannelGuide(nullptr, true));
     QCOMPARE(m_env->ui.boxes.size(), 1);
-    QCOMPARE(m_env->ui.boxes[0].text, QStringLiteral("Failed to get channel database from the server."));
+    QCOMPARE(m_env->ui.boxes[0].text,
+             QStringLiteral("Failed to get channel database from the server."));
     QVERIFY(QFile::exists(m_env->file(QStringLiteral("ChannelDatabaseError.txt"))));
 }
 

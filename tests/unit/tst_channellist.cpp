@@ -9,8 +9,9 @@
 #include <QtTest>
 
 namespace {
-const QByteArray kGuide = "0,3,csv,3\r\nisocode,name,id,country,category,language\r\n"
-                          "de,Zeta,101,DE,General,de\r\nde,Alpha TV,102,DE,News,de\r\nat,Beta,103,AT,Culture,de\r\n";
+const QByteArray kGuide =
+    "0,3,csv,3\r\nisocode,name,id,country,category,language\r\n"
+    "de,Zeta,101,DE,General,de\r\nde,Alpha TV,102,DE,News,de\r\nat,Beta,103,AT,Culture,de\r\n";
 } // namespace
 
 class TestChannelList : public QObject
@@ -69,7 +70,8 @@ void TestChannelList::saveDropsClearedAndKeepsBackup()
     rows[0][1] = QStringLiteral("5");
     QVERIFY(ChannelListModel::hasChanges(rows));
     QVERIFY(ChannelListModel::save(2, rows));
-    QCOMPARE(readBytes(env.file(QStringLiteral("dbchannel.dat"))), QByteArray("5,Zeta\r\n7,Alpha TV\r\n"));
+    QCOMPARE(readBytes(env.file(QStringLiteral("dbchannel.dat"))),
+             QByteArray("5,Zeta\r\n7,Alpha TV\r\n"));
     QCOMPARE(readBytes(env.file(QStringLiteral("dbchannel_.dat"))), old);
     QVERIFY(!QFile::exists(env.file(QStringLiteral("dbchannel.dat.new"))));
     // The shared manager was reloaded at once.
@@ -137,10 +139,14 @@ void TestChannelList::cleanNumber_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("12abc") << "12abc" << "12";
-    QTest::newRow("abc") << "abc" << "0";
-    QTest::newRow("empty stays") << "" << "";
-    QTest::newRow(" 42") << " 42" << "42";
+    QTest::newRow("12abc") << "12abc"
+                           << "12";
+    QTest::newRow("abc") << "abc"
+                         << "0";
+    QTest::newRow("empty stays") << ""
+                                 << "";
+    QTest::newRow(" 42") << " 42"
+                         << "42";
 }
 
 void TestChannelList::cleanNumber()

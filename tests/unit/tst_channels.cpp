@@ -56,7 +56,8 @@ void TestChannels::threeColumnLineSkipped()
     QCOMPARE(manager->GetChNoByNameFromDB(QStringLiteral("Beta")), 0);
     QCOMPARE(manager->GetChNoByNameFromDB(QStringLiteral("Gamma")), 4);
     QCOMPARE(manager->DatabaseChannels().size(), 1);
-    QVERIFY(env.traced(QStringLiteral("CQuibChannelManager::Invalid Channel Database Format (3,Beta,Extra)")));
+    QVERIFY(env.traced(
+        QStringLiteral("CQuibChannelManager::Invalid Channel Database Format (3,Beta,Extra)")));
 }
 
 void TestChannels::zeroNumberAsks()
@@ -134,7 +135,8 @@ void TestChannels::createNewChannel()
 {
     TestEnvironment env;
     CQuibChannelManager* manager = GetChannelManager();
-    CQuibChannel* alpha = manager->CreateNewChannel(QStringLiteral("de,Alpha TV,101,Germany,General,de"), 1);
+    CQuibChannel* alpha =
+        manager->CreateNewChannel(QStringLiteral("de,Alpha TV,101,Germany,General,de"), 1);
     QVERIFY(alpha);
     QCOMPARE(alpha->IsoCode(), QStringLiteral("de"));
     QCOMPARE(alpha->ID(), 101);
@@ -142,15 +144,19 @@ void TestChannels::createNewChannel()
     QCOMPARE(alpha->Category(), QStringLiteral("General"));
     QCOMPARE(manager->CSV(), QStringLiteral("de,Alpha TV,101,Germany,General,de"));
     QVERIFY(!manager->CreateNewChannel(QStringLiteral("de,Other,101,Germany,General,de"), 1));
-    QVERIFY(env.traced(QStringLiteral("CQuibChannelManager::CreateNewChannel channel alredy exists with ID : 101")));
+    QVERIFY(env.traced(QStringLiteral(
+        "CQuibChannelManager::CreateNewChannel channel alredy exists with ID : 101")));
     QVERIFY(!manager->CreateNewChannel(QStringLiteral("de,,102,Germany,General,de"), 1));
-    QVERIFY(env.traced(QStringLiteral("CQuibChannelManager::CreateNewChannel, method: 1 Can't resolve name.")));
+    QVERIFY(env.traced(
+        QStringLiteral("CQuibChannelManager::CreateNewChannel, method: 1 Can't resolve name.")));
     QVERIFY(!manager->CreateNewChannel(QStringLiteral("de,Gamma,abc,Germany,General,de"), 1));
     QVERIFY(env.tracedPrefix(QStringLiteral("CQuibChannelManager::CreateNewChannel ERROR : ")));
     QVERIFY(manager->CreateNewChannel(QStringLiteral("Bare"), 2));
     QVERIFY(!manager->CreateNewChannel(QStringLiteral("Bare"), 2));
-    QVERIFY(env.traced(QStringLiteral("CQuibChannelManager::CreateNewChannel channel alredy exists with ID : 0")));
-    QCOMPARE(manager->CSV(), QStringLiteral("de,Alpha TV,101,Germany,General,de")); // method 2 leaves CSV
+    QVERIFY(env.traced(
+        QStringLiteral("CQuibChannelManager::CreateNewChannel channel alredy exists with ID : 0")));
+    QCOMPARE(manager->CSV(),
+             QStringLiteral("de,Alpha TV,101,Germany,General,de")); // method 2 leaves CSV
     QVERIFY(!manager->CreateNewChannel(QStringLiteral("x"), 3));
     QVERIFY(env.traced(QStringLiteral("CQuibChannelManager::CreateNewChannel Method(3) Unknown")));
     QCOMPARE(manager->ChannelCount(), 2);
@@ -204,7 +210,8 @@ void TestChannels::forceReload()
     writeBytes(env.file(QStringLiteral("dbchannel.dat")), "1,A\r\n2,B\r\n");
     CQuibChannelManager* manager = GetChannelManager();
     QVERIFY(manager->LoadChannelsFromDatabase());
-    QVERIFY(manager->LoadChannelsFromDatabase()); // without ForceReload every entry is appended again
+    QVERIFY(
+        manager->LoadChannelsFromDatabase()); // without ForceReload every entry is appended again
     QCOMPARE(manager->DatabaseChannels().size(), 4);
     bool force = true;
     QVERIFY(manager->LoadChannelsFromDatabase(QString(), force));
@@ -217,7 +224,8 @@ void TestChannels::forceReload()
     QCOMPARE(manager->DatabaseChannels().size(), 2);
     writeBytes(env.file(QStringLiteral("dbchannel.dat")), "99999999999,Huge\r\n");
     QVERIFY(!manager->LoadChannelsFromDatabase());
-    QCOMPARE(env.ui.boxes.last().text, QStringLiteral("CQuibChannelManager::LoadChannelsFromDatabase : Overflow"));
+    QCOMPARE(env.ui.boxes.last().text,
+             QStringLiteral("CQuibChannelManager::LoadChannelsFromDatabase : Overflow"));
 }
 
 void TestChannels::getChannelNumberByName()

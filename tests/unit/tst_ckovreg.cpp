@@ -22,7 +22,8 @@ qint32 storedType(const QString& name)
 QByteArray storedBytes(const QString& name)
 {
     QByteArray data;
-    RegistryStore::instance().queryValue(kHKeyLocalMachine, kov_SettingsKey(), name, nullptr, &data);
+    RegistryStore::instance().queryValue(kHKeyLocalMachine, kov_SettingsKey(), name, nullptr,
+                                         &data);
     return data;
 }
 } // namespace
@@ -160,7 +161,8 @@ void TestCKovReg::valueWriteConversion_data()
     QTest::newRow("half to even") << QVariant(QStringLiteral("2.5")) << 2 << QString();
     QTest::newRow("3.5 up") << QVariant(3.5) << 4 << QString();
     QTest::newRow("not a number") << QVariant(QStringLiteral("abc")) << 9
-                                  << QStringLiteral("CKovreg Property Let Value (Num) - Type mismatch");
+                                  << QStringLiteral(
+                                         "CKovreg Property Let Value (Num) - Type mismatch");
     QTest::newRow("overflow") << QVariant(QStringLiteral("1e12")) << 9
                               << QStringLiteral("CKovreg Property Let Value (Num) - Overflow");
 }
@@ -205,7 +207,8 @@ void TestCKovReg::enumValuePastEnd()
     reg.setStr(QStringLiteral("A"), QStringLiteral("1"));
     reg.setLng(QStringLiteral("B"), 2);
     QCOMPARE(reg.EnumValue(2, QString(), kHKeyLocalMachine), QString());
-    QVERIFY(env.tracedPrefix(QStringLiteral("CKovReg::EnumValue RegEnumValue FAILED. Index = 2 RetVal = 259")));
+    QVERIFY(env.tracedPrefix(
+        QStringLiteral("CKovReg::EnumValue RegEnumValue FAILED. Index = 2 RetVal = 259")));
     QVERIFY(env.ui.boxes.isEmpty());
 }
 
@@ -224,9 +227,11 @@ void TestCKovReg::enumValueCreationOrder()
             break;
         names << name;
     }
-    QCOMPARE(names, (QStringList{QStringLiteral("Zeta"), QStringLiteral("Alpha"), QStringLiteral("Mid")}));
+    QCOMPARE(names,
+             (QStringList{QStringLiteral("Zeta"), QStringLiteral("Alpha"), QStringLiteral("Mid")}));
     QCOMPARE(reg.EnumValue(0, QStringLiteral("Software\\Nothing"), kHKeyLocalMachine), QString());
-    QVERIFY(env.tracedPrefix(QStringLiteral("CKovReg::EnumValue RegOpenKeyEx (Software\\Nothing) FAILED : 2")));
+    QVERIFY(env.tracedPrefix(
+        QStringLiteral("CKovReg::EnumValue RegOpenKeyEx (Software\\Nothing) FAILED : 2")));
 }
 
 void TestCKovReg::longTextStoredWholeAndReported()
@@ -293,16 +298,32 @@ void TestCKovReg::argumentChecks_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("box");
     const QString hklm = QStringLiteral("-2147483646");
-    QTest::newRow("Str read, no name") << "StrRead" << QStringLiteral("CKovReg no value specified: K : ") + hklm << true;
-    QTest::newRow("Str write, no name") << "StrWrite" << QStringLiteral("CKovReg no value specified: K : ") + hklm + QStringLiteral(" : new") << true;
-    QTest::newRow("Lng read, no name: trace only") << "LngRead" << QStringLiteral("CKovReg no value specified: K : ") + hklm << false;
+    QTest::newRow("Str read, no name")
+        << "StrRead" << QStringLiteral("CKovReg no value specified: K : ") + hklm << true;
+    QTest::newRow("Str write, no name")
+        << "StrWrite"
+        << QStringLiteral("CKovReg no value specified: K : ") + hklm + QStringLiteral(" : new")
+        << true;
+    QTest::newRow("Lng read, no name: trace only")
+        << "LngRead" << QStringLiteral("CKovReg no value specified: K : ") + hklm << false;
     QTest::newRow("Lng read, no key: trace only")
-        << "LngReadNoKey" << QStringLiteral("CKovReg no SubKey specified,  ValueName : V : ") + hklm + QStringLiteral(" : ") << false;
+        << "LngReadNoKey"
+        << QStringLiteral("CKovReg no SubKey specified,  ValueName : V : ") + hklm +
+               QStringLiteral(" : ")
+        << false;
     QTest::newRow("LngD read, no key")
-        << "LngDReadNoKey" << QStringLiteral("CKovReg no SubKey specified,  ValueName : V : ") + hklm + QStringLiteral(" : ") << true;
+        << "LngDReadNoKey"
+        << QStringLiteral("CKovReg no SubKey specified,  ValueName : V : ") + hklm +
+               QStringLiteral(" : ")
+        << true;
     QTest::newRow("Lng write, no key")
-        << "LngWriteNoKey" << QStringLiteral("CKovReg no SubKey specified,  ValueName : V : ") + hklm + QStringLiteral(" : 5") << true;
-    QTest::newRow("Lng read, bad root") << "LngBadRoot" << "CKovReg Invalid hKey specified,  ValueName : V  hKey : 5 : " << true;
+        << "LngWriteNoKey"
+        << QStringLiteral("CKovReg no SubKey specified,  ValueName : V : ") + hklm +
+               QStringLiteral(" : 5")
+        << true;
+    QTest::newRow("Lng read, bad root")
+        << "LngBadRoot"
+        << "CKovReg Invalid hKey specified,  ValueName : V  hKey : 5 : " << true;
 }
 
 void TestCKovReg::argumentChecks()
@@ -356,10 +377,12 @@ void TestCKovReg::deleteValueReports()
     QVERIFY(env.ui.boxes.isEmpty());
     QVERIFY(!reg.DeleteValue(QStringLiteral("Missing")));
     QCOMPARE(env.ui.boxes.size(), 1);
-    QCOMPARE(env.ui.boxes[0].text, QStringLiteral("CKovReg::RegOpenKeyEx(%1) FAILED : 2").arg(kov_SettingsKey()));
+    QCOMPARE(env.ui.boxes[0].text,
+             QStringLiteral("CKovReg::RegOpenKeyEx(%1) FAILED : 2").arg(kov_SettingsKey()));
     reg.setLng(QStringLiteral("Present"), 1);
     QVERIFY(!reg.DeleteValue(QStringLiteral("Missing")));
-    QCOMPARE(env.ui.boxes.last().text, QStringLiteral("CKovReg::RegDeleteValue(Missing) FAILED : 2"));
+    QCOMPARE(env.ui.boxes.last().text,
+             QStringLiteral("CKovReg::RegDeleteValue(Missing) FAILED : 2"));
     QVERIFY(reg.DeleteValue(QStringLiteral("Present")));
     QVERIFY(!reg.ValueExists(QStringLiteral("Present")));
 }
@@ -385,8 +408,9 @@ void TestCKovReg::exportWritesRegedit4()
     const QString file = env.file(QStringLiteral("export.reg"));
     QVERIFY(reg.Export(file));
     QCOMPARE(readBytes(file),
-             QByteArray("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmora\\Scheduler\\KovFerrit]\r\n"
-                        "\"Account\"=\"de\\\"mo\"\r\n\"HaveServers\"=dword:00000001\r\n\r\n"));
+             QByteArray(
+                 "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmora\\Scheduler\\KovFerrit]\r\n"
+                 "\"Account\"=\"de\\\"mo\"\r\n\"HaveServers\"=dword:00000001\r\n\r\n"));
     const QString copy = env.file(QStringLiteral("copy.reg"));
     QVERIFY(reg.Export(copy));
     QVERIFY(reg.FileCompare(file, copy));
@@ -402,7 +426,8 @@ void TestCKovReg::keysAndCopy()
     reg.setStr(QStringLiteral("A"), QStringLiteral("1"));
     QVERIFY(reg.KeyExists(QString()));
     QVERIFY(reg.KeyExists(QStringLiteral("Software\\Velmora")));
-    QCOMPARE(reg.EnumKey(0, QStringLiteral("Software\\Velmora"), 0, false), QStringLiteral("Scheduler"));
+    QCOMPARE(reg.EnumKey(0, QStringLiteral("Software\\Velmora"), 0, false),
+             QStringLiteral("Scheduler"));
     QCOMPARE(reg.EnumKey(0, QStringLiteral("Software\\Velmora"), 0, true),
              QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Velmora\\Scheduler"));
     QVERIFY(reg.CopyKey(kov_SettingsKey(), QStringLiteral("Software\\Copy"), 0, 0));

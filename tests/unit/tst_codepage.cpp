@@ -19,7 +19,8 @@ void TestCodePage::roundTrip_data()
     QTest::newRow("ascii") << "abc" << QByteArray("abc");
     QTest::newRow("latin-1 range") << QString(QChar(0xE4)) << QByteArray("\xE4");
     QTest::newRow("euro") << QString(QChar(0x20AC)) << QByteArray("\x80");
-    QTest::newRow("curly quotes") << QString(QChar(0x201C)) + QChar(0x201D) << QByteArray("\x93\x94");
+    QTest::newRow("curly quotes") << QString(QChar(0x201C)) + QChar(0x201D)
+                                  << QByteArray("\x93\x94");
     QTest::newRow("z caron") << QString(QChar(0x017E)) << QByteArray("\x9E");
 }
 

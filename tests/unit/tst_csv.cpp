@@ -94,14 +94,15 @@ void TestCsv::table_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("rows"); // fields joined by "|"
-    QTest::newRow("empty line skipped") << QByteArray("H1,H2\r\n1,2\r\n\r\n3,4\r\n")
-                                        << strings({"H1|H2", "1|2", "3|4"});
+    QTest::newRow("empty line skipped")
+        << QByteArray("H1,H2\r\n1,2\r\n\r\n3,4\r\n") << strings({"H1|H2", "1|2", "3|4"});
     QTest::newRow("leading empty lines") << QByteArray("\r\n\r\na,b\r\n") << strings({"a|b"});
-    QTest::newRow("LF alone does not end a line") << QByteArray("a,b\nc,d\n")
-                                                  << strings({"a|b\nc|d\n"});
+    QTest::newRow("LF alone does not end a line")
+        << QByteArray("a,b\nc,d\n") << strings({"a|b\nc|d\n"});
     QTest::newRow("lone CR ends a line") << QByteArray("a,b\rc,d") << strings({"a|b", "c|d"});
-    QTest::newRow("code page text") << QByteArray("\xE4,\x80\r\n")
-                                    << QStringList{QString(QChar(0xE4)) + QLatin1Char('|') + QChar(0x20AC)};
+    QTest::newRow("code page text")
+        << QByteArray("\xE4,\x80\r\n")
+        << QStringList{QString(QChar(0xE4)) + QLatin1Char('|') + QChar(0x20AC)};
 }
 
 void TestCsv::table()

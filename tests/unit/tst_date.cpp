@@ -52,7 +52,8 @@ void TestDate::midnightGivesDateAlone()
     QCOMPARE(kov_DateText(QDateTime(QDate(2006, 5, 12), QTime(20, 15))),
              QStringLiteral("5/12/2006 20:15:00"));
     QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
-    QCOMPARE(kov_DateText(QDateTime(QDate(2006, 5, 12), QTime(0, 0))), QStringLiteral("12.05.2006"));
+    QCOMPARE(kov_DateText(QDateTime(QDate(2006, 5, 12), QTime(0, 0))),
+             QStringLiteral("12.05.2006"));
 }
 
 void TestDate::parsesOtherForms_data()
@@ -62,11 +63,16 @@ void TestDate::parsesOtherForms_data()
     QTest::addColumn<QDateTime>("expected");
     const QDateTime jul4(QDate(1776, 7, 4), QTime(0, 0));
     const QDateTime may(QDate(2006, 5, 12), QTime(20, 15));
-    QTest::newRow("english month name") << "de_DE" << "July 4, 1776" << jul4;
-    QTest::newRow("english month name, C") << "C" << "July 4, 1776" << jul4;
-    QTest::newRow("iso with blank") << "fr_FR" << "2006-05-12 20:15:00" << may;
-    QTest::newRow("iso with T") << "ja_JP" << "2006-05-12T20:15:00" << may;
-    QTest::newRow("iso date alone") << "en_GB" << "2006-05-12" << QDateTime(QDate(2006, 5, 12), QTime(0, 0));
+    QTest::newRow("english month name") << "de_DE"
+                                        << "July 4, 1776" << jul4;
+    QTest::newRow("english month name, C") << "C"
+                                           << "July 4, 1776" << jul4;
+    QTest::newRow("iso with blank") << "fr_FR"
+                                    << "2006-05-12 20:15:00" << may;
+    QTest::newRow("iso with T") << "ja_JP"
+                                << "2006-05-12T20:15:00" << may;
+    QTest::newRow("iso date alone") << "en_GB"
+                                    << "2006-05-12" << QDateTime(QDate(2006, 5, 12), QTime(0, 0));
 }
 
 void TestDate::parsesOtherForms()

@@ -1,9 +1,9 @@
 // Part 2.1: the job record and job strings.
+#include "fakes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/settings_catalogue.h"
 #include "jobs/cquibjob.h"
-#include "fakes.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -21,8 +21,8 @@ CKovReg settings()
 QString jobString(const QMap<int, QString>& columns = {})
 {
     QStringList fields = strings({"Alpha TV", "101", "4711", "2006-05-12 20:15:00 +0200",
-                                  "2006-05-12 21:00:00 +0200", "rec", "Film", "6", "2", "0", "3", "1", "n",
-                                  "f", "", "desc", "who"});
+                                  "2006-05-12 21:00:00 +0200", "rec", "Film", "6", "2", "0", "3",
+                                  "1", "n", "f", "", "desc", "who"});
     for (auto it = columns.begin(); it != columns.end(); ++it)
         fields[it.key()] = it.value();
     return fields.join(QLatin1Char(','));
@@ -67,7 +67,10 @@ void TestJob::init()
     settings().setLng(QStringLiteral("NoDataFields_getjobs"), 17);
 }
 
-void TestJob::cleanup() { m_env.reset(); }
+void TestJob::cleanup()
+{
+    m_env.reset();
+}
 
 void TestJob::columnCountMustMatch()
 {
@@ -81,7 +84,8 @@ void TestJob::columnCountMustMatch()
     QCOMPARE(refused.Channel(), QString());
     QCOMPARE(refused.uID(), 0);
     QCOMPARE(refused.StartTime(), kov_ZeroDate());
-    QVERIFY(m_env->traced(QStringLiteral("CQuibJob::Job format (17)not supported:\r\n") + jobString()));
+    QVERIFY(
+        m_env->traced(QStringLiteral("CQuibJob::Job format (17)not supported:\r\n") + jobString()));
     QVERIFY(m_env->ui.boxes.isEmpty());
     QVERIFY(m_scheduled.created.isEmpty());
     // A missing NoDataFields_getjobs reads (and is created) as 0: every job is refused.
@@ -95,7 +99,8 @@ void TestJob::fieldsFilled()
 {
     CKovReg reg = settings();
     CQuibJob job;
-    QVERIFY(job.CreateJobFromString(jobString({{14, QStringLiteral("2006-05-12 20:14:00 +0200")}}), &reg, false));
+    QVERIFY(job.CreateJobFromString(jobString({{14, QStringLiteral("2006-05-12 20:14:00 +0200")}}),
+                                    &reg, false));
     QCOMPARE(job.ChannelID(), 101);
     QCOMPARE(job.uID(), 4711);
     QCOMPARE(job.EndTime(), QDateTime(QDate(2006, 5, 12), QTime(21, 0)));
@@ -119,12 +124,16 @@ void TestJob::timeRule_data()
     QTest::addColumn<int>("ignore");
     QTest::addColumn<QDateTime>("expected");
     const QDate day(2006, 5, 12);
-    QTest::newRow("offset ignored") << "2006-05-12 20:15:00 +0200" << 1 << QDateTime(day, QTime(20, 15));
-    QTest::newRow("offset added") << "2006-05-12 20:15:00 +0200" << 0 << QDateTime(day, QTime(22, 15));
-    QTest::newRow("sign not read") << "2006-05-12 20:15:00 -0130" << 0 << QDateTime(day, QTime(21, 45));
+    QTest::newRow("offset ignored")
+        << "2006-05-12 20:15:00 +0200" << 1 << QDateTime(day, QTime(20, 15));
+    QTest::newRow("offset added") << "2006-05-12 20:15:00 +0200" << 0
+                                  << QDateTime(day, QTime(22, 15));
+    QTest::newRow("sign not read")
+        << "2006-05-12 20:15:00 -0130" << 0 << QDateTime(day, QTime(21, 45));
     QTest::newRow("shorter than five") << "+020" << 0 << kov_ZeroDate();
     QTest::newRow("not a date") << "someday +0200" << 0 << kov_ZeroDate();
-    QTest::newRow("over midnight") << "2006-05-12 23:30:00 +0100" << 0 << QDateTime(day.addDays(1), QTime(0, 30));
+    QTest::newRow("over midnight")
+        << "2006-05-12 23:30:00 +0100" << 0 << QDateTime(day.addDays(1), QTime(0, 30));
 }
 
 void TestJob::timeRule()
@@ -199,7 +208,9 @@ void TestJob::numericOverflowThrows()
 {
     CKovReg reg = settings();
     CQuibJob job;
-    QVERIFY_THROWS_EXCEPTION(std::exception, job.CreateJobFromString(jobString({{2, QStringLiteral("1e12")}}), &reg, true));
+    QVERIFY_THROWS_EXCEPTION(
+        std::exception,
+        job.CreateJobFromString(jobString({{2, QStringLiteral("1e12")}}), &reg, true));
 }
 
 void TestJob::unsupportedAction_data()
@@ -222,18 +233,22 @@ void TestJob::unsupportedAction()
     QCOMPARE(m_env->ui.boxes.size(), 1);
     const QString file = job.LastErrorFile();
     QVERIFY(file.startsWith(QLatin1String("ERROR_")) && file.endsWith(QLatin1String(".txt")));
-    QCOMPARE(m_env->ui.boxes[0].text,
-             QStringLiteral("CQuibJob::Action Not Supported (") + action +
-                 QStringLiteral(") or corrupt data from Server.\r\nA copy of this data has been saved to file for "
-                                "troubleshooting.\r\n") +
-                 m_env->file(file));
+    QCOMPARE(
+        m_env->ui.boxes[0].text,
+        QStringLiteral("CQuibJob::Action Not Supported (") + action +
+            QStringLiteral(
+                ") or corrupt data from Server.\r\nA copy of this data has been saved to file for "
+                "troubleshooting.\r\n") +
+            m_env->file(file));
     QCOMPARE(m_env->ui.boxes[0].style, 64);
     QCOMPARE(QString::fromLatin1(readBytes(m_env->file(file))),
-             QStringLiteral("We apologize for the trouble you are having. Most likely this is due to a\r\n"
-                            "corrupt data stream. This file contains the data for the unscheduled program.\r\n"
-                            "\r\n\r\n") +
+             QStringLiteral(
+                 "We apologize for the trouble you are having. Most likely this is due to a\r\n"
+                 "corrupt data stream. This file contains the data for the unscheduled program.\r\n"
+                 "\r\n\r\n") +
                  line +
-                 QStringLiteral("\r\n\r\n\r\nThank you for your purchase of a Velmora Lumo Product. \r\n"));
+                 QStringLiteral(
+                     "\r\n\r\n\r\nThank you for your purchase of a Velmora Lumo Product. \r\n"));
 }
 
 void TestJob::emptyChannel()

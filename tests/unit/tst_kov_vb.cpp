@@ -33,12 +33,18 @@ void TestKovVb::urlEncode_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("blank and full stop") << "a b.c" << "a%20b%2Ec";
-    QTest::newRow("safe characters unchanged") << "Az09-_" << "Az09-_";
-    QTest::newRow("carriage return") << "\r" << "%0D";
-    QTest::newRow("line feed") << "\n" << "%0A";
-    QTest::newRow("base64 padding") << "ab+/==" << "ab%2B%2F%3D%3D";
-    QTest::newRow("tilde and star escaped") << "~*" << "%7E%2A";
+    QTest::newRow("blank and full stop") << "a b.c"
+                                         << "a%20b%2Ec";
+    QTest::newRow("safe characters unchanged") << "Az09-_"
+                                               << "Az09-_";
+    QTest::newRow("carriage return") << "\r"
+                                     << "%0D";
+    QTest::newRow("line feed") << "\n"
+                               << "%0A";
+    QTest::newRow("base64 padding") << "ab+/=="
+                                    << "ab%2B%2F%3D%3D";
+    QTest::newRow("tilde and star escaped") << "~*"
+                                            << "%7E%2A";
     QTest::newRow("a umlaut in the code page") << QString(QChar(0xE4)) << "%E4";
     QTest::newRow("euro sign in the code page") << QString(QChar(0x20AC)) << "%80";
     QTest::newRow("outside the code page") << QString(QChar(0x4E2D)) << "%3F";
@@ -68,19 +74,24 @@ void TestKovVb::safeFileName_data()
     QTest::addColumn<bool>("spaces");
     QTest::addColumn<bool>("nameOnly");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("all options") << "Film: Teil 1/2" << "txt" << true << true << true
-                                 << "Film__Teil_1_2.txt";
+    QTest::newRow("all options") << "Film: Teil 1/2"
+                                 << "txt" << true << true << true << "Film__Teil_1_2.txt";
     QTest::newRow("colon stays without FileNameOnly")
-        << "Film: Teil 1/2" << "txt" << true << true << false << "Film:_Teil_1_2.txt";
-    QTest::newRow("only the extension dot stays") << "a.b.txt" << "" << true << false << false
-                                                  << "a_b.txt";
-    QTest::newRow("path cut at last backslash") << "C:\\dir\\name x" << "" << true << true << true
-                                                << "name_x";
-    QTest::newRow("backslash kept in a full path") << "C:\\dir\\a?b" << "" << true << false << false
-                                                   << "C:\\dir\\a_b";
-    QTest::newRow("extension with its own dot") << "x" << ".dat" << false << false << false << "x.dat";
-    QTest::newRow("empty name") << "" << "txt" << true << true << true << "";
-    QTest::newRow("nothing replaced when off") << "a b?.c" << "" << false << false << false << "a b?.c";
+        << "Film: Teil 1/2"
+        << "txt" << true << true << false << "Film:_Teil_1_2.txt";
+    QTest::newRow("only the extension dot stays") << "a.b.txt"
+                                                  << "" << true << false << false << "a_b.txt";
+    QTest::newRow("path cut at last backslash") << "C:\\dir\\name x"
+                                                << "" << true << true << true << "name_x";
+    QTest::newRow("backslash kept in a full path")
+        << "C:\\dir\\a?b"
+        << "" << true << false << false << "C:\\dir\\a_b";
+    QTest::newRow("extension with its own dot") << "x"
+                                                << ".dat" << false << false << false << "x.dat";
+    QTest::newRow("empty name") << ""
+                                << "txt" << true << true << true << "";
+    QTest::newRow("nothing replaced when off") << "a b?.c"
+                                               << "" << false << false << false << "a b?.c";
     QTest::newRow("cut at NUL") << QStringLiteral("ab") + QChar(0) + QStringLiteral("cd") << "txt"
                                 << true << true << true << "ab.txt";
 }
@@ -111,9 +122,12 @@ void TestKovVb::stripNull_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("cut at NUL") << QStringLiteral("abc") + QChar(0) + QStringLiteral("def") << "abc";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("no NUL") << "abc" << "abc";
+    QTest::newRow("cut at NUL") << QStringLiteral("abc") + QChar(0) + QStringLiteral("def")
+                                << "abc";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("no NUL") << "abc"
+                            << "abc";
     QTest::newRow("leading NUL") << QString(QChar(0)) + QStringLiteral("x") << "";
 }
 

@@ -1,9 +1,9 @@
 // Part 1.1: request query and access string.
+#include "fakes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/settings_catalogue.h"
 #include "protocol/cquibquery.h"
 #include "protocol/cquibsession.h"
-#include "fakes.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -61,8 +61,10 @@ void TestQuery::defaultLayout()
     storeCredentials(QStringLiteral("demo"), QStringLiteral("secret"));
     settings().setLng(KovSetting::LastSerial, 42);
     QCOMPARE(sentUrl(manually),
-             QStringLiteral("http://localhost:80/cgi-bin/WebObjects/Zorvyn.woa/wa/getjobs?product=Velmora+Lumo"
-                            "&initiator=") + initiator +
+             QStringLiteral(
+                 "http://localhost:80/cgi-bin/WebObjects/Zorvyn.woa/wa/getjobs?product=Velmora+Lumo"
+                 "&initiator=") +
+                 initiator +
                  QStringLiteral("&target=localhost&serial=42&doctype=csv&account=demo&access=") +
                  expectedAccess(QStringLiteral("demo"), QStringLiteral("secret")));
 }
@@ -102,7 +104,8 @@ void TestQuery::otherExecutableName()
         QCOMPARE(env.ui.boxes.size(), 1);
         QCOMPARE(env.ui.boxes[0].text, QStringLiteral("You MUST set an Account and Password"));
         QCOMPARE(env.ui.boxes[0].style, 0);
-        QVERIFY(env.traced(QStringLiteral("CQuibSession::GetAccessString Account or Password not set")));
+        QVERIFY(env.traced(
+            QStringLiteral("CQuibSession::GetAccessString Account or Password not set")));
     } else {
         QVERIFY(!url.endsWith(expectedAccess(QStringLiteral("demo"), QStringLiteral("secret"))));
     }
@@ -115,7 +118,9 @@ void TestQuery::accountCaseChangesAccess()
     const QString lower = sentUrl();
     storeCredentials(QStringLiteral("Demo"), QStringLiteral("pw"));
     const QString upper = sentUrl();
-    const auto access = [](const QString& url) { return url.mid(url.lastIndexOf(QLatin1String("&access="))); };
+    const auto access = [](const QString& url) {
+        return url.mid(url.lastIndexOf(QLatin1String("&access=")));
+    };
     QVERIFY(!access(lower).isEmpty());
     QVERIFY(access(lower) != access(upper));
 }
@@ -125,7 +130,8 @@ void TestQuery::emptyPath()
     TestEnvironment env;
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
     settings().setStr(KovSetting::Path, QString());
-    QVERIFY2(sentUrl().startsWith(QStringLiteral("http://localhost:80/getjobs?product=")), qPrintable(sentUrl()));
+    QVERIFY2(sentUrl().startsWith(QStringLiteral("http://localhost:80/getjobs?product=")),
+             qPrintable(sentUrl()));
 }
 
 void TestQuery::portAndNegativeSerial()
@@ -142,7 +148,8 @@ void TestQuery::portAndNegativeSerial()
     query.setAccess(QStringLiteral("x%3D"));
     query.setInitiator(true);
     QCOMPARE(query.MakeQuery(&session, QStringLiteral("channelguide")),
-             QStringLiteral("http://localhost:8080/cgi-bin/WebObjects/Zorvyn.woa/wa/channelguide?product=P&initiator=1"
+             QStringLiteral("http://localhost:8080/cgi-bin/WebObjects/Zorvyn.woa/wa/"
+                            "channelguide?product=P&initiator=1"
                             "&target=t&serial=-5&doctype=csv&account=a&access=x%3D"));
 }
 

@@ -1,10 +1,10 @@
 // Part 1.3: reply parsing.
 #include "channels/cquibchannelmanager.h"
+#include "fakes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/settings_catalogue.h"
 #include "jobs/cquibjob.h"
 #include "protocol/cquibreply.h"
-#include "fakes.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -17,10 +17,12 @@ CKovReg settings()
     return reg;
 }
 
-const char* const kJobFields = "channel,channelid,uid,starttime,endtime,action,title,pg,quality,sequence,"
-                               "priority,protection,nature,format,vps,description,persons";
-const char* const kJob = "Alpha TV,101,4711,2006-05-12 20:15:00 +0200,2006-05-12 21:00:00 +0200,rec,Film,0,1,0,2,1,"
-                         "n,f,,desc,who";
+const char* const kJobFields =
+    "channel,channelid,uid,starttime,endtime,action,title,pg,quality,sequence,"
+    "priority,protection,nature,format,vps,description,persons";
+const char* const kJob =
+    "Alpha TV,101,4711,2006-05-12 20:15:00 +0200,2006-05-12 21:00:00 +0200,rec,Film,0,1,0,2,1,"
+    "n,f,,desc,who";
 } // namespace
 
 class TestReply : public QObject
@@ -61,7 +63,10 @@ void TestReply::init()
     writeBytes(m_env->file(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n");
 }
 
-void TestReply::cleanup() { m_env.reset(); }
+void TestReply::cleanup()
+{
+    m_env.reset();
+}
 
 void TestReply::jobsReplyAccepted()
 {
@@ -97,7 +102,8 @@ void TestReply::withoutFinalLineEnd()
 void TestReply::serialZeroNotAccepted()
 {
     CQuibReply reply;
-    QVERIFY(!reply.HandleReplyString(replyDocument(strings({"1,0,csv,0", kJobFields})), QStringLiteral("getjobs")));
+    QVERIFY(!reply.HandleReplyString(replyDocument(strings({"1,0,csv,0", kJobFields})),
+                                     QStringLiteral("getjobs")));
     QCOMPARE(reply.Jobs().size(), size_t(0));
     CKovReg reg = settings();
     QVERIFY(reg.ValueExists(QStringLiteral("LastgetjobsSerial")));
@@ -116,8 +122,8 @@ void TestReply::targetSystems()
     CKovReg reg = settings();
     reg.setStr(QStringLiteral("3Server"), QStringLiteral("stale,old"));
     CQuibReply reply;
-    QVERIFY(reply.HandleReplyString(replyDocument(strings({"0,csv,2", "target,description", "q1.example,One",
-                                                           "q2.example,Two"})),
+    QVERIFY(reply.HandleReplyString(replyDocument(strings({"0,csv,2", "target,description",
+                                                           "q1.example,One", "q2.example,Two"})),
                                     QStringLiteral("gettargetsystems")));
     QCOMPARE(reg.Str(QStringLiteral("1Server")), QStringLiteral("q1.example,One"));
     QCOMPARE(reg.Str(QStringLiteral("2Server")), QStringLiteral("q2.example,Two"));
@@ -145,8 +151,9 @@ void TestReply::tokenCase()
     settings().setLng(KovSetting::ValidateHeaders, validate);
     CQuibReply reply;
     const QString fields = QStringLiteral("Channel") + QString::fromLatin1(kJobFields).mid(7);
-    QVERIFY(reply.HandleReplyString(replyDocument({QStringLiteral("0,1,csv,1"), fields, QString::fromLatin1(kJob)}),
-                                    QStringLiteral("getjobs")));
+    QVERIFY(reply.HandleReplyString(
+        replyDocument({QStringLiteral("0,1,csv,1"), fields, QString::fromLatin1(kJob)}),
+        QStringLiteral("getjobs")));
     QCOMPARE(reply.Details().contains(QLatin1String("TokenJobs not found")), !parsed);
     QCOMPARE(reply.Jobs().size(), size_t(parsed ? 1 : 0));
     QCOMPARE(m_env->traced(QStringLiteral("CQuibReply::TokenJobs not found")), !parsed);
@@ -156,17 +163,19 @@ void TestReply::longTokenNeverMatches()
 {
     settings().setStr(KovSetting::TokenJobs, QStringLiteral("channelid"));
     CQuibReply reply;
-    reply.HandleReplyString(replyDocument(strings({"0,1,csv,1", "channelid,x", kJob})), QStringLiteral("getjobs"));
+    reply.HandleReplyString(replyDocument(strings({"0,1,csv,1", "channelid,x", kJob})),
+                            QStringLiteral("getjobs"));
     QCOMPARE(reply.Details(), QStringLiteral("TokenJobs not found\r\n"));
 }
 
 void TestReply::blankLinesSkipped()
 {
     CQuibReply reply;
-    const QString text = QStringLiteral("\r\n0,2,csv,2\r\n\r\n") + QString::fromLatin1(kJobFields) +
-                         QStringLiteral("\r\n\r\n\r\n") + QString::fromLatin1(kJob) + QStringLiteral("\r\n\r\n") +
-                         QString::fromLatin1(kJob).replace(QLatin1String("Film"), QLatin1String("Other")) +
-                         QStringLiteral("\r\n");
+    const QString text =
+        QStringLiteral("\r\n0,2,csv,2\r\n\r\n") + QString::fromLatin1(kJobFields) +
+        QStringLiteral("\r\n\r\n\r\n") + QString::fromLatin1(kJob) + QStringLiteral("\r\n\r\n") +
+        QString::fromLatin1(kJob).replace(QLatin1String("Film"), QLatin1String("Other")) +
+        QStringLiteral("\r\n");
     QVERIFY(reply.HandleReplyString(text, QStringLiteral("getjobs")));
     QCOMPARE(reply.Jobs().size(), size_t(2));
     QCOMPARE(reply.Jobs()[1]->Title(), QStringLiteral("Other"));
@@ -177,9 +186,12 @@ void TestReply::wrongHeaderCount_data()
 {
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("function");
-    QTest::newRow("five fields for getjobs") << "0,1,csv,1,extra" << "getjobs";
-    QTest::newRow("four fields for targets") << "0,1,csv,1" << "gettargetsystems";
-    QTest::newRow("unknown function") << "0,1,csv,1" << "getsomething";
+    QTest::newRow("five fields for getjobs") << "0,1,csv,1,extra"
+                                             << "getjobs";
+    QTest::newRow("four fields for targets") << "0,1,csv,1"
+                                             << "gettargetsystems";
+    QTest::newRow("unknown function") << "0,1,csv,1"
+                                      << "getsomething";
 }
 
 void TestReply::wrongHeaderCount()
@@ -187,11 +199,14 @@ void TestReply::wrongHeaderCount()
     QFETCH(QString, header);
     QFETCH(QString, function);
     CQuibReply reply;
-    QVERIFY(!reply.HandleReplyString(replyDocument({header, QString::fromLatin1(kJobFields)}), function));
+    QVERIFY(!reply.HandleReplyString(replyDocument({header, QString::fromLatin1(kJobFields)}),
+                                     function));
     QCOMPARE(reply.Details(), QStringLiteral("Reply string not valid.\r\n"));
-    QVERIFY(m_env->tracedPrefix(QStringLiteral("CQuibReply::HandleReplyString FAILED parsing header\r\n\r\n")));
+    QVERIFY(m_env->tracedPrefix(
+        QStringLiteral("CQuibReply::HandleReplyString FAILED parsing header\r\n\r\n")));
     QVERIFY(!settings().ValueExists(QStringLiteral("Last") + function + QStringLiteral("DocType")));
-    QVERIFY(!settings().ValueExists(QStringLiteral("Last") + function + QStringLiteral("ErrorCode")));
+    QVERIFY(
+        !settings().ValueExists(QStringLiteral("Last") + function + QStringLiteral("ErrorCode")));
 }
 
 void TestReply::endOfFileRows_data()
@@ -199,11 +214,16 @@ void TestReply::endOfFileRows_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("detail");
     QTest::addColumn<bool>("result");
-    QTest::newRow("empty") << "" << "End of file while seaching for result." << false;
-    QTest::newRow("only blank lines") << "\r\n\r\n" << "End of file while seaching for result." << false;
-    QTest::newRow("header only") << "0,1,csv,1\r\n" << "End of file while seaching for data section." << true;
-    QTest::newRow("missing records") << QStringLiteral("0,1,csv,3\r\n%1\r\n%2\r\n\r\n").arg(QString::fromLatin1(kJobFields), QString::fromLatin1(kJob))
-                                     << "End of file while seaching for getjobs #2." << true;
+    QTest::newRow("empty") << ""
+                           << "End of file while seaching for result." << false;
+    QTest::newRow("only blank lines") << "\r\n\r\n"
+                                      << "End of file while seaching for result." << false;
+    QTest::newRow("header only") << "0,1,csv,1\r\n"
+                                 << "End of file while seaching for data section." << true;
+    QTest::newRow("missing records")
+        << QStringLiteral("0,1,csv,3\r\n%1\r\n%2\r\n\r\n")
+               .arg(QString::fromLatin1(kJobFields), QString::fromLatin1(kJob))
+        << "End of file while seaching for getjobs #2." << true;
 }
 
 void TestReply::endOfFileRows()
@@ -222,9 +242,18 @@ void TestReply::otherTokens_data()
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("fields");
     QTest::addColumn<QString>("detail");
-    QTest::newRow("channel guide") << "channelguide" << "0,1,csv,0" << "ISOCODE,name" << "TokenChannel not found";
-    QTest::newRow("targets") << "gettargetsystems" << "0,csv,1" << "Target,x" << "TokenTarget not found";
-    QTest::newRow("targets, six characters compared") << "gettargetsystems" << "0,csv,0" << "targets,x" << "";
+    QTest::newRow("channel guide") << "channelguide"
+                                   << "0,1,csv,0"
+                                   << "ISOCODE,name"
+                                   << "TokenChannel not found";
+    QTest::newRow("targets") << "gettargetsystems"
+                             << "0,csv,1"
+                             << "Target,x"
+                             << "TokenTarget not found";
+    QTest::newRow("targets, six characters compared") << "gettargetsystems"
+                                                      << "0,csv,0"
+                                                      << "targets,x"
+                                                      << "";
 }
 
 void TestReply::otherTokens()
@@ -244,21 +273,24 @@ void TestReply::tooFewFieldNames()
     QVERIFY(reply.HandleReplyString(replyDocument(strings({"0,1,csv,1", "channelonly", kJob})),
                                     QStringLiteral("getjobs")));
     QCOMPARE(reply.NoFields(), 1);
-    QCOMPARE(reply.Details(), QStringLiteral("Invalid Data Format.Number of fields = 1Data = channelonly\r\n"));
+    QCOMPARE(reply.Details(),
+             QStringLiteral("Invalid Data Format.Number of fields = 1Data = channelonly\r\n"));
     QVERIFY(!settings().ValueExists(QStringLiteral("NoDataFields_getjobs")));
 }
 
 void TestReply::channelRecords()
 {
     CQuibReply reply;
-    QVERIFY(reply.HandleReplyString(replyDocument(strings({"0,3,csv,3", "isocode,name,id,country,category,lang",
-                                                           "de,Alpha TV,101,DE,General,de", "de,Short,102",
-                                                           "de,Beta,101,DE,News,de"})),
-                                    QStringLiteral("channelguide")));
+    QVERIFY(reply.HandleReplyString(
+        replyDocument(
+            strings({"0,3,csv,3", "isocode,name,id,country,category,lang",
+                     "de,Alpha TV,101,DE,General,de", "de,Short,102", "de,Beta,101,DE,News,de"})),
+        QStringLiteral("channelguide")));
     CQuibChannelManager* manager = GetChannelManager();
     QCOMPARE(manager->ChannelCount(), 1);
     QCOMPARE(manager->QuibChannel(0)->Name(), QStringLiteral("Alpha TV"));
-    QVERIFY(m_env->traced(QStringLiteral("CQuibReply::Channel format (3)not supported:\r\nde,Short,102")));
+    QVERIFY(m_env->traced(
+        QStringLiteral("CQuibReply::Channel format (3)not supported:\r\nde,Short,102")));
     QVERIFY(m_env->traced(QStringLiteral("CQuibReply::CreateChannel FAILED"))); // id 101 again
     QVERIFY(!reply.CreateChannel(QStringLiteral("de,Gamma,103,DE,Culture,de")));
     QCOMPARE(manager->ChannelCount(), 2);
@@ -280,7 +312,8 @@ void TestReply::tempReplyKept()
     CQuibReply reply;
     const QString text = replyDocument(strings({"1,5,csv,0", kJobFields}));
     reply.HandleReplyString(text, QStringLiteral("getjobs"));
-    QCOMPARE(QString::fromLatin1(readBytes(m_env->file(QStringLiteral("TempReply.tmp")))), text + QStringLiteral("\r\n"));
+    QCOMPARE(QString::fromLatin1(readBytes(m_env->file(QStringLiteral("TempReply.tmp")))),
+             text + QStringLiteral("\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestReply)

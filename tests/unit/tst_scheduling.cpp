@@ -1,9 +1,9 @@
 // Part 2.2: scheduling into the recorder, and the local scheduler stand-in of DESIGN.md.
+#include "fakes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/settings_catalogue.h"
 #include "jobs/cquibjob.h"
-#include "fakes.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -16,13 +16,28 @@ CKovReg settings()
     return reg;
 }
 
-QString jobString(const QString& channel, const QString& action, const QString& start = QStringLiteral("2006-05-12 20:15:00 +0200"),
-                  const QString& sequence = QStringLiteral("0"), const QString& title = QStringLiteral("Film"))
+QString jobString(const QString& channel, const QString& action,
+                  const QString& start = QStringLiteral("2006-05-12 20:15:00 +0200"),
+                  const QString& sequence = QStringLiteral("0"),
+                  const QString& title = QStringLiteral("Film"))
 {
-    return QStringList{channel, QStringLiteral("101"), QStringLiteral("4711"), start,
-                       QStringLiteral("2006-05-12 23:00:00 +0200"), action, title, QStringLiteral("0"),
-                       QStringLiteral("1"), sequence, QStringLiteral("2"), QStringLiteral("1"), QString(), QString(),
-                       QString(), QString(), QString()}
+    return QStringList{channel,
+                       QStringLiteral("101"),
+                       QStringLiteral("4711"),
+                       start,
+                       QStringLiteral("2006-05-12 23:00:00 +0200"),
+                       action,
+                       title,
+                       QStringLiteral("0"),
+                       QStringLiteral("1"),
+                       sequence,
+                       QStringLiteral("2"),
+                       QStringLiteral("1"),
+                       QString(),
+                       QString(),
+                       QString(),
+                       QString(),
+                       QString()}
         .join(QLatin1Char(','));
 }
 
@@ -68,7 +83,10 @@ void TestScheduling::init()
     settings().setLng(QStringLiteral("NoDataFields_getjobs"), 17);
 }
 
-void TestScheduling::cleanup() { m_env.reset(); }
+void TestScheduling::cleanup()
+{
+    m_env.reset();
+}
 
 bool TestScheduling::run(const QString& line)
 {
@@ -103,7 +121,8 @@ void TestScheduling::existingNotCreatedAgain()
     settings().setLng(KovSetting::LogReplies, 1);
     CKovReg reg = settings();
     CQuibJob probe;
-    probe.CreateJobFromString(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec")), &reg, false);
+    probe.CreateJobFromString(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec")), &reg,
+                              false);
     m_log.existing << probe.ProgramName();
     QVERIFY(run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec"))));
     QVERIFY(m_log.created.isEmpty());
@@ -146,7 +165,8 @@ void TestScheduling::sequence()
     QCOMPARE(errors.size(), errorFile ? 1 : 0);
     if (errorFile) {
         QVERIFY(QString::fromLatin1(readBytes(m_env->file(errors[0])))
-                    .contains(QStringLiteral("\r\n\r\nGetSequence (31) FAILED\r\n") + line + QStringLiteral("\r\n")));
+                    .contains(QStringLiteral("\r\n\r\nGetSequence (31) FAILED\r\n") + line +
+                              QStringLiteral("\r\n")));
         QVERIFY(m_env->traced(QStringLiteral("CQuibJob::GetSequence (31) FAILED")));
         QVERIFY(m_env->ui.boxes.isEmpty());
     }
@@ -155,7 +175,8 @@ void TestScheduling::sequence()
 void TestScheduling::midnightStartGivesDateAlone()
 {
     QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
-    run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec"), QStringLiteral("2006-05-12 00:00:00 +0200")));
+    run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec"),
+                  QStringLiteral("2006-05-12 00:00:00 +0200")));
     QLocale::setDefault(QLocale::c());
     QCOMPARE(m_log.created.size(), 1);
     QCOMPARE(m_log.created[0].name, QStringLiteral("Film_12_05_2006"));
@@ -170,8 +191,8 @@ void TestScheduling::logLines()
     const QString name = m_log.deleted.value(0);
     QVERIFY(!name.isEmpty());
     QCOMPARE(replyLog(*m_env), QStringLiteral("Scheduler delete ") + name +
-                                   QStringLiteral("\r\nScheduler Return Value: 0\r\n") + QString(65, QLatin1Char('-')) +
-                                   QStringLiteral("\r\n"));
+                                   QStringLiteral("\r\nScheduler Return Value: 0\r\n") +
+                                   QString(65, QLatin1Char('-')) + QStringLiteral("\r\n"));
 }
 
 void TestScheduling::unknownChannelAsked()
@@ -188,12 +209,15 @@ void TestScheduling::cancelledPromptStopsRecButNotDelete()
     settings().setLng(KovSetting::LogReplies, 1);
     QVERIFY(run(jobString(QStringLiteral("Gamma 1"), QStringLiteral("rec"))));
     QVERIFY(m_log.created.isEmpty());
-    QVERIFY(m_env->traced(QStringLiteral("CQuibJob::Invalid Channel Number for channel (Gamma 1)")));
-    QVERIFY(!QFile::exists(m_env->file(QStringLiteral("ReplyLog.txt")))); // the early end writes no log
+    QVERIFY(
+        m_env->traced(QStringLiteral("CQuibJob::Invalid Channel Number for channel (Gamma 1)")));
+    QVERIFY(
+        !QFile::exists(m_env->file(QStringLiteral("ReplyLog.txt")))); // the early end writes no log
     QVERIFY(run(jobString(QStringLiteral("Gamma 1"), QStringLiteral("delete"))));
     QCOMPARE(m_log.deleted.size(), 1);
     QCOMPARE(m_env->ui.askedChannels.size(), 2); // asked again: nothing was stored
-    QCOMPARE(readBytes(m_env->file(QStringLiteral("dbchannel.dat"))), QByteArray("7,Alpha TV\r\n9,Beta\r\n"));
+    QCOMPARE(readBytes(m_env->file(QStringLiteral("dbchannel.dat"))),
+             QByteArray("7,Alpha TV\r\n9,Beta\r\n"));
 }
 
 void TestScheduling::createFailureShown()
@@ -214,8 +238,10 @@ void TestScheduling::missingControl()
     QVERIFY(run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec")))); // still accepted
     QCOMPARE(m_env->ui.boxes.size(), 1);
     QVERIFY(m_env->ui.boxes[0].text.startsWith(
-        QStringLiteral("KOVSched.ocx is required for this application.\r\nEither it, or one of it's dependencies, are missing.\r\n")));
-    QVERIFY(m_env->ui.boxes[0].text.endsWith(QStringLiteral("\r\nwhere X is the letter of your CD Rom drive.")));
+        QStringLiteral("KOVSched.ocx is required for this application.\r\nEither it, or one of "
+                       "it's dependencies, are missing.\r\n")));
+    QVERIFY(m_env->ui.boxes[0].text.endsWith(
+        QStringLiteral("\r\nwhere X is the letter of your CD Rom drive.")));
     QCOMPARE(m_env->ui.boxes[0].text.count(QStringLiteral("\r\n")), 7);
     QVERIFY(!QFile::exists(m_env->file(QStringLiteral("ReplyLog.txt"))));
 }
@@ -244,8 +270,9 @@ void TestScheduling::localScheduler()
     QVERIFY(scheduler);
     QVERIFY(!kov_CreateScheduler(QStringLiteral("Other.Control")));
     const QDateTime start(QDate(2026, 12, 24), QTime(20, 15));
-    QCOMPARE(scheduler->CreateProgram(1, QStringLiteral("P"), start, end, channel, 1, QStringLiteral("P"),
-                                      QStringLiteral("fs:1"), 1, QVariant(), true),
+    QCOMPARE(scheduler->CreateProgram(1, QStringLiteral("P"), start, end, channel, 1,
+                                      QStringLiteral("P"), QStringLiteral("fs:1"), 1, QVariant(),
+                                      true),
              expected);
     QCOMPARE(scheduler->DoesProgramExist(QStringLiteral("P")), expected == 0);
     LocalScheduler local(m_env->file(QStringLiteral("KOVSched.db")));
@@ -266,7 +293,8 @@ void TestScheduling::localScheduler()
 void TestScheduling::localSchedulerStoreUnavailable()
 {
     kov_SetSchedulerFactory({});
-    QDir(m_env->folder()).mkdir(QStringLiteral("KOVSched.db")); // a folder where the store should be
+    QDir(m_env->folder())
+        .mkdir(QStringLiteral("KOVSched.db")); // a folder where the store should be
     QVERIFY(!kov_CreateScheduler(kov_SchedulerProgId()));
     QVERIFY(run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec"))));
     QCOMPARE(m_env->ui.boxes.size(), 1);

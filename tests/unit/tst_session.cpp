@@ -1,10 +1,10 @@
 // Part 1.2: the server session.
+#include "fakes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/settings_catalogue.h"
 #include "protocol/cquibreply.h"
 #include "protocol/cquibsession.h"
-#include "fakes.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -17,7 +17,8 @@ CKovReg settings()
     return reg;
 }
 
-const QString kTargetsReply = replyDocument(strings({"0,csv,1", "target,description", "localhost,Local"}));
+const QString kTargetsReply =
+    replyDocument(strings({"0,csv,1", "target,description", "localhost,Local"}));
 } // namespace
 
 class TestSession : public QObject
@@ -154,7 +155,8 @@ void TestSession::transferFailureDropsComponent()
     transfer.queue(kTargetsReply);
     QVERIFY(!session.ServerFunction(QStringLiteral("gettargetsystems")));
     QCOMPARE(transfer.urls.size(), 1); // no second request
-    QVERIFY(env.traced(QStringLiteral("CQuibSession::ServerFunction Internet Control DISAPPEARED !")));
+    QVERIFY(
+        env.traced(QStringLiteral("CQuibSession::ServerFunction Internet Control DISAPPEARED !")));
     QVERIFY(env.ui.boxes.isEmpty());
 }
 
@@ -174,7 +176,8 @@ void TestSession::invalidTargetFixed()
     QVERIFY(transfer.urls.value(0).startsWith(QLatin1String("http://localhost:80/")));
     QVERIFY(transfer.urls.value(0).contains(QLatin1String("&target=localhost&")));
     QCOMPARE(reg.Str(KovSetting::Target), QStringLiteral("localhost"));
-    QVERIFY(env.traced(QStringLiteral("CQuibSession::Target Fixed In Database\r\n(evil.example) Not Valid")));
+    QVERIFY(env.traced(
+        QStringLiteral("CQuibSession::Target Fixed In Database\r\n(evil.example) Not Valid")));
 }
 
 void TestSession::targetAcceptedFromServerList_data()
@@ -197,14 +200,17 @@ void TestSession::targetAcceptedFromServerList()
     CKovReg reg = settings();
     reg.setStr(QStringLiteral("1Server"), QStringLiteral("quib1.example,First"));
     reg.setStr(QStringLiteral("2Server"), QStringLiteral("quib2.example,Second"));
-    reg.setStr(QStringLiteral("4Server"), QStringLiteral("quib4.example,Gap")); // the list ends at 3
+    reg.setStr(QStringLiteral("4Server"),
+               QStringLiteral("quib4.example,Gap")); // the list ends at 3
     reg.setStr(KovSetting::Target, target);
     reg.setLng(KovSetting::OpenURLRetries, 1);
     FakeTransfer transfer;
     CQuibSession session;
     session.Initialize(&transfer);
     session.ServerFunction(QStringLiteral("getjobs"));
-    QCOMPARE(transfer.urls.value(0).startsWith(QStringLiteral("http://") + target + QLatin1Char(':')), accepted);
+    QCOMPARE(
+        transfer.urls.value(0).startsWith(QStringLiteral("http://") + target + QLatin1Char(':')),
+        accepted);
     QCOMPARE(reg.Str(KovSetting::Target), accepted ? target : QStringLiteral("localhost"));
 }
 
@@ -220,7 +226,8 @@ void TestSession::channelGuideBadStatus()
     CQuibSession session;
     session.Initialize(&transfer);
     QVERIFY(session.ServerFunction(QStringLiteral("channelguide")));
-    QCOMPARE(readBytes(env.file(QStringLiteral("ChannelDatabaseError.txt"))), (reply + QStringLiteral("\r\n")).toLatin1());
+    QCOMPARE(readBytes(env.file(QStringLiteral("ChannelDatabaseError.txt"))),
+             (reply + QStringLiteral("\r\n")).toLatin1());
     QVERIFY(!QFile::exists(env.file(QStringLiteral("kovquibcg.dat"))));
     QCOMPARE(reg.Lng(KovSetting::HaveChannelDatabase), 0);
     QVERIFY(session.Reply());
@@ -231,14 +238,15 @@ void TestSession::channelGuideGoodStatus()
 {
     TestEnvironment env;
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    const QString reply = replyDocument(strings({"1,3,csv,1", "isocode,name,id,country,category,lang",
-                                                 "de,Alpha,1,DE,Gen,de"}));
+    const QString reply = replyDocument(
+        strings({"1,3,csv,1", "isocode,name,id,country,category,lang", "de,Alpha,1,DE,Gen,de"}));
     FakeTransfer transfer;
     transfer.queue(reply);
     CQuibSession session;
     session.Initialize(&transfer);
     QVERIFY(session.ServerFunction(QStringLiteral("channelguide")));
-    QCOMPARE(readBytes(env.file(QStringLiteral("kovquibcg.dat"))), (reply + QStringLiteral("\r\n")).toLatin1());
+    QCOMPARE(readBytes(env.file(QStringLiteral("kovquibcg.dat"))),
+             (reply + QStringLiteral("\r\n")).toLatin1());
     QVERIFY(!QFile::exists(env.file(QStringLiteral("ChannelDatabaseError.txt"))));
 }
 
@@ -257,8 +265,9 @@ void TestSession::replyLog()
     QVERIFY(!QFile::exists(env.file(QStringLiteral("ReplyLog.txt"))));
     session.setLogReplies(true);
     session.ServerFunction(QStringLiteral("getjobs"));
-    const QString expected = kov_DateText(clock.time) + QStringLiteral("\r\n") + transfer.urls.last() +
-                             QStringLiteral("\r\n") + reply + QStringLiteral("\r\n\r\n\r\n");
+    const QString expected = kov_DateText(clock.time) + QStringLiteral("\r\n") +
+                             transfer.urls.last() + QStringLiteral("\r\n") + reply +
+                             QStringLiteral("\r\n\r\n\r\n");
     QCOMPARE(QString::fromLatin1(readBytes(env.file(QStringLiteral("ReplyLog.txt")))), expected);
     session.ServerFunction(QStringLiteral("gettargetsystems")); // only getjobs is logged
     QCOMPARE(QString::fromLatin1(readBytes(env.file(QStringLiteral("ReplyLog.txt")))), expected);
@@ -288,7 +297,8 @@ void TestSession::refusals()
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
     CQuibSession fresh;
     QVERIFY(!fresh.ServerFunction(QStringLiteral("getjobs")));
-    QVERIFY(env.traced(QStringLiteral("CQuibSession::ServerFunction Internet Control is not Available.")));
+    QVERIFY(env.traced(
+        QStringLiteral("CQuibSession::ServerFunction Internet Control is not Available.")));
     FakeTransfer busy;
     busy.executing = true;
     CQuibSession session;

@@ -2,10 +2,10 @@
 #include "app/kovferritsupport.h"
 #include "app/syncrun.h"
 #include "app/translate.h"
+#include "fakes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/settings_catalogue.h"
 #include "protocol/cquibsession.h"
-#include "fakes.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -18,10 +18,15 @@ CKovReg settings()
     return reg;
 }
 
-const QString kTargets = replyDocument(strings({"0,csv,1", "target,description", "localhost,Local"}));
-const QString kGuide = replyDocument(strings({"0,3,csv,1", "isocode,name,id,country,category,language",
-                                              "de,Alpha TV,101,DE,General,de"}));
-QString jobsReply(int code) { return replyDocument({QStringLiteral("%1,4711,csv,0").arg(code), QStringLiteral("channel,title")}); }
+const QString kTargets =
+    replyDocument(strings({"0,csv,1", "target,description", "localhost,Local"}));
+const QString kGuide = replyDocument(strings(
+    {"0,3,csv,1", "isocode,name,id,country,category,language", "de,Alpha TV,101,DE,General,de"}));
+QString jobsReply(int code)
+{
+    return replyDocument(
+        {QStringLiteral("%1,4711,csv,0").arg(code), QStringLiteral("channel,title")});
+}
 
 QStringList functionsCalled(const FakeTransfer& transfer)
 {
@@ -69,7 +74,10 @@ void TestSyncRun::init()
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
 }
 
-void TestSyncRun::cleanup() { m_env.reset(); }
+void TestSyncRun::cleanup()
+{
+    m_env.reset();
+}
 
 void TestSyncRun::firstRun()
 {
@@ -82,8 +90,12 @@ void TestSyncRun::firstRun()
     QCOMPARE(settings().Lng(KovSetting::HaveServers), 1);
     QCOMPARE(settings().Lng(KovSetting::HaveChannelDatabase), 1);
     QVERIFY(ui.timerEnabled);
-    QCOMPARE(ui.messages, strings({"Channel database has been received from the server.", "14:05:00:New Data Received"}));
-    QCOMPARE(ui.box.value, QStringLiteral("Channel database has been received from the server.\r\n14:05:00:New Data Received"));
+    QCOMPARE(ui.messages, strings({"Channel database has been received from the server.",
+                                   "14:05:00:New Data Received"}));
+    QCOMPARE(
+        ui.box.value,
+        QStringLiteral(
+            "Channel database has been received from the server.\r\n14:05:00:New Data Received"));
     QVERIFY(ui.box.history.contains(QStringLiteral("Database Download OK")));
     QVERIFY(ui.box.history.contains(QStringLiteral("Job List Download OK")));
     QVERIFY(ui.box.repaints.contains(QStringLiteral("WAIT ....")));
@@ -111,7 +123,8 @@ void TestSyncRun::secondRun()
 void TestSyncRun::failedTargetsDoNotStopRun()
 {
     settings().setLng(KovSetting::HaveChannelDatabase, 1);
-    m_transfer.queue(jobsReply(12).replace(QLatin1String("4711,"), QLatin1String(""))); // 3-field header, code 12
+    m_transfer.queue(jobsReply(12).replace(QLatin1String("4711,"),
+                                           QLatin1String(""))); // 3-field header, code 12
     m_transfer.queue(jobsReply(0));
     RecordingFrontEnd ui;
     QVERIFY(RunSync(ui, true, true));
@@ -133,7 +146,8 @@ void TestSyncRun::noPassword()
     QVERIFY(m_transfer.urls.isEmpty());
     QCOMPARE(m_env->ui.boxes.size(), 1);
     QCOMPARE(m_env->ui.boxes[0].text, QStringLiteral("Please specify an account and password."));
-    QCOMPARE(ui.messages, strings({"Specify your account and password,", "Then click 'Sync' to begin."}));
+    QCOMPARE(ui.messages,
+             strings({"Specify your account and password,", "Then click 'Sync' to begin."}));
     QCOMPARE(ui.updates, strings({"Version 1.0.0"}));
     settings().setLng(KovSetting::HaveServers, 1);
     RecordingFrontEnd again;
@@ -156,7 +170,8 @@ void TestSyncRun::codeOne()
 void TestSyncRun::codeTenTranslated()
 {
     writeBytes(m_env->file(QStringLiteral("strings.dat")), "Account Unknown\r\nGetJobs FAILED\r\n");
-    writeBytes(m_env->file(QStringLiteral("KovFerritStrings.dat")), "Konto unbekannt\r\nAbruf FEHLGESCHLAGEN\r\n");
+    writeBytes(m_env->file(QStringLiteral("KovFerritStrings.dat")),
+               "Konto unbekannt\r\nAbruf FEHLGESCHLAGEN\r\n");
     Translate_Reset();
     BuildResultTexts();
     CKovReg reg = settings();
@@ -173,9 +188,12 @@ void TestSyncRun::negativeResult_data()
 {
     QTest::addColumn<QString>("reply");
     QTest::addColumn<QString>("message");
-    QTest::newRow("40") << "40 Quib for PC disabled" << "Quib For PC is not active";
-    QTest::newRow("41") << "41 other" << "GetJobs FAILED -1";
-    QTest::newRow("empty") << "" << "GetJobs FAILED -1";
+    QTest::newRow("40") << "40 Quib for PC disabled"
+                        << "Quib For PC is not active";
+    QTest::newRow("41") << "41 other"
+                        << "GetJobs FAILED -1";
+    QTest::newRow("empty") << ""
+                           << "GetJobs FAILED -1";
 }
 
 void TestSyncRun::negativeResult()
@@ -229,17 +247,24 @@ void TestSyncRun::doWorkRefusals()
 {
     CKovReg& reg = GetSettings();
     RecordingTextBox box;
-    QCOMPARE(DoWork(QStringLiteral("getjobs"), QString(), reg.Str(KovSetting::Protocol), &box, true, true), -1);
-    QCOMPARE(m_env->ui.boxes.last().text, QStringLiteral("Please specify an account and password."));
+    QCOMPARE(DoWork(QStringLiteral("getjobs"), QString(), reg.Str(KovSetting::Protocol), &box, true,
+                    true),
+             -1);
+    QCOMPARE(m_env->ui.boxes.last().text,
+             QStringLiteral("Please specify an account and password."));
     QCOMPARE(m_env->ui.boxes.last().caption, QStringLiteral("KovFerrit"));
-    QCOMPARE(DoWork(QStringLiteral("GetJobs"), QStringLiteral("demo"), reg.Str(KovSetting::Protocol), &box, true, true), -1);
+    QCOMPARE(DoWork(QStringLiteral("GetJobs"), QStringLiteral("demo"),
+                    reg.Str(KovSetting::Protocol), &box, true, true),
+             -1);
     QCOMPARE(m_env->ui.boxes.last().text, QStringLiteral("Unknown query type : GetJobs"));
     QVERIFY(m_transfer.urls.isEmpty());
     // DoWork hands TimeoutSeconds and LogReplies to the session.
     reg.setLng(KovSetting::TimeoutSeconds, 5);
     reg.setLng(KovSetting::LogReplies, 1);
     m_transfer.queue(jobsReply(1));
-    QCOMPARE(DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"), reg.Str(KovSetting::Protocol), nullptr, false, false), 1);
+    QCOMPARE(DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"),
+                    reg.Str(KovSetting::Protocol), nullptr, false, false),
+             1);
     QCOMPARE(kov_SharedSession()->TimeoutSeconds(), 5);
     QVERIFY(kov_SharedSession()->LogReplies());
 }
@@ -248,11 +273,15 @@ void TestSyncRun::doWorkWithoutTransfer()
 {
     kov_SetTransferComponent(nullptr);
     const QString protocol = settings().Str(KovSetting::Protocol);
-    QCOMPARE(DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"), protocol, nullptr, true, true), -1);
+    QCOMPARE(
+        DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"), protocol, nullptr, true, true),
+        -1);
     QVERIFY(m_env->ui.boxes.isEmpty());
     QVERIFY(kov_SharedSession()); // made once and kept
     kov_SetTransferComponent(&m_transfer);
-    QCOMPARE(DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"), protocol, nullptr, true, true), -1);
+    QCOMPARE(
+        DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"), protocol, nullptr, true, true),
+        -1);
     QVERIFY(m_transfer.urls.isEmpty()); // never initialised again
 }
 

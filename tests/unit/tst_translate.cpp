@@ -21,7 +21,8 @@ private slots:
 };
 
 namespace {
-void writeFiles(const TestEnvironment& env, const QByteArray& english, const QByteArray& translation)
+void writeFiles(const TestEnvironment& env, const QByteArray& english,
+                const QByteArray& translation)
 {
     writeBytes(env.file(QStringLiteral("strings.dat")), english);
     writeBytes(env.file(QStringLiteral("KovFerritStrings.dat")), translation);
@@ -71,11 +72,16 @@ void TestTranslate::caseAndPunctuationMatter_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("exact") << "OK" << "Gut";
-    QTest::newRow("other case") << "ok" << "ok";
-    QTest::newRow("trailing space") << "Status " << "Status ";
-    QTest::newRow("other punctuation") << "Status:" << "Status:";
-    QTest::newRow("listed") << "Status" << "Zustand";
+    QTest::newRow("exact") << "OK"
+                           << "Gut";
+    QTest::newRow("other case") << "ok"
+                                << "ok";
+    QTest::newRow("trailing space") << "Status "
+                                    << "Status ";
+    QTest::newRow("other punctuation") << "Status:"
+                                       << "Status:";
+    QTest::newRow("listed") << "Status"
+                            << "Zustand";
 }
 
 void TestTranslate::caseAndPunctuationMatter()
@@ -105,7 +111,8 @@ void TestTranslate::loadedOncePerRun()
 void TestTranslate::codePageAndNul()
 {
     TestEnvironment env;
-    writeFiles(env, QByteArray("Exit\0junk\r\nLone\rCR\r\n", 20), "Beenden\r\nAllein\r\nWagen\xE4\r\n");
+    writeFiles(env, QByteArray("Exit\0junk\r\nLone\rCR\r\n", 20),
+               "Beenden\r\nAllein\r\nWagen\xE4\r\n");
     QCOMPARE(Translate(QStringLiteral("Exit")), QStringLiteral("Beenden"));
     QCOMPARE(Translate(QStringLiteral("CR")), QStringLiteral("Wagen") + QChar(0xE4));
 }

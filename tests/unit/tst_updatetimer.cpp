@@ -1,10 +1,10 @@
 // Part 4.3: the update timer's tick (and MakeDate of Part 4.2).
 #include "app/kovferritsupport.h"
 #include "app/updatetimer.h"
+#include "fakes.h"
 #include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/settings_catalogue.h"
-#include "fakes.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -77,9 +77,15 @@ void TestUpdateTimer::init()
     reg.setStr(KovSetting::NextChannelUpdate, kov_DateText(kStart.addDays(20)));
 }
 
-void TestUpdateTimer::cleanup() { m_env.reset(); }
+void TestUpdateTimer::cleanup()
+{
+    m_env.reset();
+}
 
-void TestUpdateTimer::setUpDue(const QString& nextSync) { settings().setStr(KovSetting::NextSync, nextSync); }
+void TestUpdateTimer::setUpDue(const QString& nextSync)
+{
+    settings().setStr(KovSetting::NextSync, nextSync);
+}
 
 void TestUpdateTimer::frequency_data()
 {
@@ -103,7 +109,8 @@ void TestUpdateTimer::frequency()
         const QDateTime syncEnded = kStart.addSecs(600);
         const QDateTime next = MakeDate(settings().Str(KovSetting::NextSync));
         const qint64 minutes = syncEnded.secsTo(next) / 60;
-        QVERIFY2(minutes >= hours * 60 - 15 && minutes <= hours * 60 + 15, qPrintable(QString::number(minutes)));
+        QVERIFY2(minutes >= hours * 60 - 15 && minutes <= hours * 60 + 15,
+                 qPrintable(QString::number(minutes)));
     }
     QCOMPARE(settings().Lng(KovSetting::UpdateFrequency), hours);
     QCOMPARE(requests(), 40);
@@ -138,8 +145,8 @@ void TestUpdateTimer::emptyChannelUpdateFetchesGuide()
     m_transfer->answers.clear();
     m_transfer->queue(replyDocument(strings({"1,5,csv,0", "channel,title"})));
     m_transfer->queue(replyDocument(strings({"1,5,csv,0", "channel,title"})));
-    m_transfer->queue(replyDocument(strings({"0,3,csv,1", "isocode,name,id,country,category,language",
-                                             "de,Alpha,1,DE,G,de"})));
+    m_transfer->queue(replyDocument(
+        strings({"0,3,csv,1", "isocode,name,id,country,category,language", "de,Alpha,1,DE,G,de"})));
     setUpDue(kov_DateText(kStart.addSecs(-60)));
     RecordingFrontEnd ui;
     TimerTick(ui, false);
@@ -170,9 +177,12 @@ void TestUpdateTimer::countdown_data()
     QTest::addColumn<QDateTime>("due");
     QTest::addColumn<int>("minutes");
     const QDate d(2026, 12, 6);
-    QTest::newRow("within the minute") << QDateTime(d, QTime(12, 0, 10)) << QDateTime(d, QTime(12, 0, 50)) << 1;
-    QTest::newRow("next minute") << QDateTime(d, QTime(12, 0, 59)) << QDateTime(d, QTime(12, 1, 0)) << 2;
-    QTest::newRow("an hour") << QDateTime(d, QTime(12, 0, 30)) << QDateTime(d, QTime(12, 57, 0)) << 58;
+    QTest::newRow("within the minute")
+        << QDateTime(d, QTime(12, 0, 10)) << QDateTime(d, QTime(12, 0, 50)) << 1;
+    QTest::newRow("next minute") << QDateTime(d, QTime(12, 0, 59)) << QDateTime(d, QTime(12, 1, 0))
+                                 << 2;
+    QTest::newRow("an hour") << QDateTime(d, QTime(12, 0, 30)) << QDateTime(d, QTime(12, 57, 0))
+                             << 58;
 }
 
 void TestUpdateTimer::countdown()

@@ -43,7 +43,8 @@ void write(const QString& path, const QByteArray& bytes)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const QString out = QDir(app.arguments().value(1, QStringLiteral("docs/screenshots"))).absolutePath();
+    const QString out =
+        QDir(app.arguments().value(1, QStringLiteral("docs/screenshots"))).absolutePath();
     QDir().mkpath(out);
     QTemporaryDir home;
     kov_SetProgramFolder(home.path());
@@ -58,8 +59,10 @@ int main(int argc, char* argv[])
     reg.setStr(QStringLiteral("2Server"), QStringLiteral("quib2.example,Quib America"));
     reg.setStr(KovSetting::Target, QStringLiteral("quib1.example"));
     write(home.filePath(QStringLiteral("kovquibcg.dat")),
-          "0,17,csv,4\r\nisocode,name,id,country,category,language\r\nde,Alpha TV,101,DE,General,de\r\n"
-          "de,Beta One,102,DE,News,de\r\nat,Gamma Kultur,103,AT,Culture,de\r\nch,Delta Sport,104,CH,Sport,de\r\n");
+          "0,17,csv,4\r\nisocode,name,id,country,category,language\r\nde,Alpha "
+          "TV,101,DE,General,de\r\n"
+          "de,Beta One,102,DE,News,de\r\nat,Gamma Kultur,103,AT,Culture,de\r\nch,Delta "
+          "Sport,104,CH,Sport,de\r\n");
     write(home.filePath(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n8,Beta One\r\n");
 
     QtHttpTransfer transfer;
