@@ -5,18 +5,9 @@
 #include "foundation/kov_vb.h"
 #include "foundation/settings_catalogue.h"
 
-namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
-} // namespace
-
 void kov_StoreAccount(const QString& account)
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(KovSetting::Account, account);
 }
 
@@ -28,12 +19,6 @@ bool kov_StorePassword(const QString& password)
         kov_DebugMessage(QStringLiteral("Encrypt -> Decrypt IDE ERROR !"));
         return false;
     }
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     return reg.setStr(KovSetting::Protocol, encrypted);
-}
-
-QString kov_StoredPassword()
-{
-    CKovReg reg = settings();
-    return AES::DecryptText(reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase());
 }

@@ -8,5 +8,3 @@ void kov_StoreAccount(const QString& account);
 /// Encrypts, decrypts again, and writes `Protocol` only when that gives back `password`.
 /// False (and the trace "Encrypt -> Decrypt IDE ERROR !") when the check fails.
 bool kov_StorePassword(const QString& password);
-/// The stored password, decrypted; empty when missing or when it does not decrypt.
-QString kov_StoredPassword();

@@ -6,8 +6,7 @@
 
 QString kov_SettingsListing()
 {
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
+    CKovReg reg = kov_Settings();
     QString listing;
     for (qint32 index = 0;; ++index) {
         const QString name = reg.EnumValue(index, QString(), kHKeyLocalMachine);

@@ -46,8 +46,7 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
         kov_UserInterface().messageBox(Translate(QStringLiteral("Channel Database Doesn't Exist")) +
                                            kov_CrLf() + guidePath(),
                                        MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
-        CKovReg reg;
-        reg.SetInfo(kov_SettingsKey());
+        CKovReg reg = kov_Settings();
         reg.setLng(KovSetting::HaveChannelDatabase, 0);
         return Fill::NoGuide;
     }

@@ -31,8 +31,7 @@ const char* const kUsageText =
 // The CLI decrypts with the executable name the desktop program recorded, so both agree.
 void adoptRecordedExecutableName()
 {
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
+    CKovReg reg = kov_Settings();
     if (reg.ValueExists(KovSetting::AppEXEName)) {
         const QString recorded = reg.Str(KovSetting::AppEXEName);
         if (!recorded.isEmpty())

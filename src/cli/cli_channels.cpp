@@ -13,8 +13,7 @@ namespace cli {
 namespace {
 bool fillView(ChannelListModel& model)
 {
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
+    CKovReg reg = kov_Settings();
     return model.fill(kov_ReadNumber(reg, KovSetting::GridFillMethod), 1) ==
            ChannelListModel::Fill::Ok;
 }

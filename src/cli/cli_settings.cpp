@@ -14,8 +14,7 @@ namespace cli {
 int settingsCommand(const QStringList& args)
 {
     const QString verb = args.value(0);
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
+    CKovReg reg = kov_Settings();
     if (verb == QLatin1String("list") && args.size() == 1) {
         QString listing = kov_SettingsListing();
         listing.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -78,6 +78,13 @@ QString kov_SettingsKey()
 
 CKovReg::CKovReg() : m_hKey(kHKeyLocalMachine) {}
 
+CKovReg kov_Settings()
+{
+    CKovReg reg;
+    reg.SetInfo(kov_SettingsKey());
+    return reg;
+}
+
 bool CKovReg::isValidRoot(qint32 root)
 {
     return root < static_cast<qint32>(0x80000007u);

@@ -67,3 +67,6 @@ private:
     QString m_addInfo;
     bool m_lastError = false;
 };
+
+/// A new settings-store object pointed at the settings key, as every owner makes one.
+CKovReg kov_Settings();

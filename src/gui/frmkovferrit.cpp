@@ -1,5 +1,6 @@
 #include "frmkovferrit.h"
 
+#include "app/account.h"
 #include "app/kovferritsupport.h"
 #include "app/syncrun.h"
 #include "app/translate.h"
@@ -357,16 +358,10 @@ void frmKovFerrit::closeEvent(QCloseEvent* event)
 bool frmKovFerrit::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut) {
-        if (watched == txtAccount) {
-            m_reg.setStr(KovSetting::Account, txtAccount->text());
-        } else if (watched == txtPassword) {
-            const QString typed = txtPassword->text();
-            const QString encrypted = AES::EncryptText(typed, kov_ProcessPassPhrase());
-            if (AES::DecryptText(encrypted, kov_ProcessPassPhrase()) == typed)
-                m_reg.setStr(KovSetting::Protocol, encrypted);
-            else
-                kov_DebugMessage(QStringLiteral("Encrypt -> Decrypt IDE ERROR !"));
-        }
+        if (watched == txtAccount)
+            kov_StoreAccount(txtAccount->text());
+        else if (watched == txtPassword)
+            kov_StorePassword(txtPassword->text()); // stored only when it decrypts back
     }
     return QWidget::eventFilter(watched, event);
 }

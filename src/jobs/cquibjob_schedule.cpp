@@ -88,8 +88,7 @@ bool CQuibJob::HandleAction(const QString& action)
     } else if (action == QLatin1String("delete")) {
         result = scheduler->DeleteProgram(name);
     }
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
+    CKovReg reg = kov_Settings();
     if (reg.Lng(KovSetting::LogReplies) != 0) {
         const QString crlf = kov_CrLf();
         kov_AppendTextFile(kov_ProgramFile(QStringLiteral("ReplyLog.txt")),

@@ -14,15 +14,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
-} // namespace
-
 class TestAdvancedWindow : public QObject
 {
     Q_OBJECT
@@ -71,7 +62,7 @@ void TestAdvancedWindow::freshSystem()
     QCOMPARE(w->cmdChannels->text(), QStringLiteral("Channel List"));
     QCOMPARE(w->lblTimeout->text(), QStringLiteral("Timeout Seconds"));
     QCOMPARE(w->Text2->text(), QStringLiteral("Target Database"));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(reg.Lng(KovSetting::TimeoutSeconds), 60);
     QCOMPARE(reg.Lng(KovSetting::LogReplies), 0);
     QCOMPARE(reg.Lng(KovSetting::IgnoreOffset), 1);
@@ -83,22 +74,22 @@ void TestAdvancedWindow::freshSystem()
 
 void TestAdvancedWindow::frequencyBounds()
 {
-    settings().setLng(KovSetting::UpdateFrequency, 998);
+    kov_Settings().setLng(KovSetting::UpdateFrequency, 998);
     auto* w = new frmAdvanced(&m_transfer);
     QTest::mouseClick(w->cmdFreqUp, Qt::LeftButton);
     QTest::mouseClick(w->cmdFreqUp, Qt::LeftButton);
     QCOMPARE(w->txtFrequency->text(), QStringLiteral("999"));
-    QCOMPARE(settings().Lng(KovSetting::UpdateFrequency), 999);
-    settings().setLng(KovSetting::UpdateFrequency, 2);
+    QCOMPARE(kov_Settings().Lng(KovSetting::UpdateFrequency), 999);
+    kov_Settings().setLng(KovSetting::UpdateFrequency, 2);
     auto* low = new frmAdvanced(&m_transfer);
     QTest::mouseClick(low->cmdFreqDown, Qt::LeftButton);
-    settings().DeleteValue(KovSetting::UpdateFrequency);
+    kov_Settings().DeleteValue(KovSetting::UpdateFrequency);
     QTest::mouseClick(low->cmdFreqDown, Qt::LeftButton); // at 1: stays, and stores 1
     QCOMPARE(low->txtFrequency->text(), QStringLiteral("1"));
-    QCOMPARE(settings().Lng(KovSetting::UpdateFrequency), 1);
+    QCOMPARE(kov_Settings().Lng(KovSetting::UpdateFrequency), 1);
     low->txtFrequency->setText(QStringLiteral("50")); // typed text is never read
     QTest::mouseClick(low->cmdFreqUp, Qt::LeftButton);
-    QCOMPARE(settings().Lng(KovSetting::UpdateFrequency), 2);
+    QCOMPARE(kov_Settings().Lng(KovSetting::UpdateFrequency), 2);
     m_transfer.queue(replyDocument(strings({"1,3,csv,0", "channel,x"})));
     w->close();
     low->close();
@@ -119,15 +110,15 @@ void TestAdvancedWindow::timeoutField()
     QCOMPARE(w->txtTimeout->text(), QStringLiteral("12"));
     w->txtTimeout->selectAll();
     QTest::keyClicks(w->txtTimeout, QStringLiteral("45"));
-    QCOMPARE(settings().Lng(KovSetting::TimeoutSeconds), 60); // stored when the field is left
+    QCOMPARE(kov_Settings().Lng(KovSetting::TimeoutSeconds), 60); // stored when the field is left
     w->chkLogReplies->setFocus();
-    QTRY_COMPARE(settings().Lng(KovSetting::TimeoutSeconds), 45);
+    QTRY_COMPARE(kov_Settings().Lng(KovSetting::TimeoutSeconds), 45);
     w->close();
 }
 
 void TestAdvancedWindow::serverList()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("1Server"), QStringLiteral("alpha,Some Name"));
     reg.setStr(QStringLiteral("2Server"), QStringLiteral("beta"));
     reg.setStr(QStringLiteral("4Server"), QStringLiteral("after,the gap"));
@@ -150,9 +141,9 @@ void TestAdvancedWindow::checkBoxes()
     // Click on the indicator, at the left of the (caption-less) check box.
     const QPoint indicator(6, w->chkLogReplies->height() / 2);
     QTest::mouseClick(w->chkLogReplies, Qt::LeftButton, {}, indicator);
-    QCOMPARE(settings().Lng(KovSetting::LogReplies), 1);
+    QCOMPARE(kov_Settings().Lng(KovSetting::LogReplies), 1);
     QTest::mouseClick(w->chkIgnoreOffset, Qt::LeftButton, {}, indicator);
-    QCOMPARE(settings().Lng(KovSetting::IgnoreOffset), 0);
+    QCOMPARE(kov_Settings().Lng(KovSetting::IgnoreOffset), 0);
     w->close();
 }
 
@@ -163,8 +154,8 @@ void TestAdvancedWindow::getServers()
     auto* w = new frmAdvanced(&m_transfer);
     QTest::mouseClick(w->cmdGetServers, Qt::LeftButton);
     QCOMPARE(w->lblMessage->text(), QStringLiteral("Database Download OK"));
-    QCOMPARE(settings().Lng(KovSetting::HaveServers), 1);
-    QCOMPARE(settings().Str(QStringLiteral("1Server")), QStringLiteral("gamma,Third"));
+    QCOMPARE(kov_Settings().Lng(KovSetting::HaveServers), 1);
+    QCOMPARE(kov_Settings().Str(QStringLiteral("1Server")), QStringLiteral("gamma,Third"));
     QCOMPARE(w->cmboServers->count(), 0); // shown the next time the window opens
     w->close();
 }

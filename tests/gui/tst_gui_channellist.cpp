@@ -19,13 +19,6 @@ const QByteArray kGuide =
     "0,3,csv,3\r\nisocode,name,id,country,category,language\r\n"
     "de,Alpha TV,101,DE,General,de\r\nde,Beta One,102,DE,News,de\r\nat,Gamma,103,AT,Culture,de\r\n";
 
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
-
 QString cell(const frmChannelList& w, int row, int column)
 {
     QTableWidgetItem* item = w.GRID->item(row, column);
@@ -152,7 +145,7 @@ void TestChannelListWindow::closeWithoutChanges()
     w.show();
     w.close();
     QVERIFY(m_env->ui.boxes.isEmpty());
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     for (const QString& name :
          strings({"ChColW0", "ChColW1", "ChLstWidth", "ChLstHeight", "ChLstLeft", "ChLstTop"}))
         QVERIFY2(reg.ValueExists(name), qPrintable(name));
@@ -192,7 +185,7 @@ void TestChannelListWindow::numberCleaning()
 
 void TestChannelListWindow::fillMethod1()
 {
-    settings().setLng(KovSetting::GridFillMethod, 1);
+    kov_Settings().setLng(KovSetting::GridFillMethod, 1);
     frmChannelList w(m_main.get());
     w.setAttribute(Qt::WA_DeleteOnClose, false);
     QCOMPARE(w.fillMethod(), 1);
@@ -209,16 +202,17 @@ void TestChannelListWindow::fillMethod1()
 void TestChannelListWindow::noGuideClosesAtOnce()
 {
     QFile::remove(m_env->file(QStringLiteral("kovquibcg.dat")));
-    settings().setLng(KovSetting::HaveChannelDatabase, 1);
+    kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
     QPointer<frmChannelList> w = new frmChannelList(m_main.get());
     QVERIFY(w->noGuide());
     QCOMPARE(m_env->ui.boxes.size(), 1);
     QCOMPARE(m_env->ui.boxes[0].style, 16);
-    QCOMPARE(settings().Lng(KovSetting::HaveChannelDatabase), 0);
+    QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 0);
     w->show();
     QTRY_VERIFY(w.isNull());
-    QCOMPARE(m_env->ui.boxes.size(), 1);                            // no save question
-    QVERIFY(!settings().ValueExists(QStringLiteral("ChLstWidth"))); // the closing steps did not run
+    QCOMPARE(m_env->ui.boxes.size(), 1); // no save question
+    QVERIFY(
+        !kov_Settings().ValueExists(QStringLiteral("ChLstWidth"))); // the closing steps did not run
 }
 
 void TestChannelListWindow::sortButtonsRefill()
@@ -285,7 +279,7 @@ void TestChannelListWindow::editBoxName()
 
 void TestChannelListWindow::positionFromSettings()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::ChLstLeft, 1500);
     reg.setLng(KovSetting::ChLstTop, 3000);
     frmChannelList w(m_main.get());

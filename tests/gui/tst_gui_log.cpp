@@ -13,15 +13,6 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
-} // namespace
-
 class TestLogWindow : public QObject
 {
     Q_OBJECT
@@ -37,7 +28,7 @@ private slots:
 void TestLogWindow::listing()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(KovSetting::Account, QStringLiteral("demo"));
     reg.setLng(KovSetting::HaveServers, 1);
     frmLog log;
@@ -53,25 +44,25 @@ void TestLogWindow::listing()
 void TestLogWindow::saveNumbersFiles()
 {
     TestEnvironment env;
-    settings().setStr(KovSetting::Account, QStringLiteral("demo"));
+    kov_Settings().setStr(KovSetting::Account, QStringLiteral("demo"));
     frmLog log;
     log.mnuFileSave->trigger();
     QCOMPARE(env.ui.boxes.size(), 1);
     QCOMPARE(env.ui.boxes[0].text, env.folder() + QStringLiteral("/log1.txt"));
     QCOMPARE(env.ui.boxes[0].caption, QStringLiteral("SAVE"));
     QCOMPARE(env.ui.boxes[0].style, 64);
-    QCOMPARE(settings().Lng(KovSetting::NextLogNo), 2);
+    QCOMPARE(kov_Settings().Lng(KovSetting::NextLogNo), 2);
     QCOMPARE(readBytes(env.file(QStringLiteral("log1.txt"))), QByteArray("Account : demo\r\n\r\n"));
     frmLog again;
     again.mnuFileSave->trigger();
     QVERIFY(QFile::exists(env.file(QStringLiteral("log2.txt"))));
-    QCOMPARE(settings().Lng(KovSetting::NextLogNo), 3);
+    QCOMPARE(kov_Settings().Lng(KovSetting::NextLogNo), 3);
 }
 
 void TestLogWindow::saveWritesListingNotEdits()
 {
     TestEnvironment env;
-    settings().setStr(KovSetting::Account, QStringLiteral("demo"));
+    kov_Settings().setStr(KovSetting::Account, QStringLiteral("demo"));
     frmLog log;
     log.show();
     log.Text1->moveCursor(QTextCursor::End);
@@ -101,7 +92,7 @@ void TestLogWindow::failedSaveKeepsCounter()
     frmLog log;
     log.save();
     QVERIFY(env.ui.boxes.isEmpty());
-    QCOMPARE(settings().Lng(KovSetting::NextLogNo), 1);
+    QCOMPARE(kov_Settings().Lng(KovSetting::NextLogNo), 1);
 }
 
 void TestLogWindow::resizeRule()

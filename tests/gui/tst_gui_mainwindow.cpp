@@ -23,12 +23,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 /// A transfer that runs a check while the request is on its way.
 class WatchedTransfer : public FakeTransfer
@@ -106,7 +100,7 @@ void TestMainWindow::firstStart()
     QCOMPARE(w->txtUpdate->text(), QStringLiteral("Version 1.0.0"));
     QVERIFY(!w->tmrMinutes->isActive());
     QCOMPARE(w->tmrMinutes->interval(), 60000);
-    QCOMPARE(settings().Str(KovSetting::NextSync), kov_DateText(kNow.addDays(-1)));
+    QCOMPARE(kov_Settings().Str(KovSetting::NextSync), kov_DateText(kNow.addDays(-1)));
     QVERIFY(w->isVisible());
     QVERIFY(w->trayIconAdded());
     QCOMPARE(w->windowTitle(), QStringLiteral("KOV Quib Ferrit"));
@@ -116,14 +110,14 @@ void TestMainWindow::firstStart()
     QCOMPARE(w->cmdGetJobs->text(), QStringLiteral("Sync"));
     QCOMPARE(w->cmdViewLog->text(), QStringLiteral("Log"));
     QCOMPARE(w->cmdGetJobs->toolTip(), QStringLiteral("Sync"));
-    QCOMPARE(settings().Str(KovSetting::AppEXEName), QStringLiteral("kovferrit"));
+    QCOMPARE(kov_Settings().Str(KovSetting::AppEXEName), QStringLiteral("kovferrit"));
     QVERIFY(m_transfer.urls.isEmpty());
 }
 
 void TestMainWindow::setUpStartSyncsAndHides()
 {
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveServers, 1);
     reg.setLng(KovSetting::HaveChannelDatabase, 1);
     reg.setStr(KovSetting::NextChannelUpdate, kov_DateText(kNow.addDays(20)));
@@ -162,7 +156,7 @@ void TestMainWindow::credentialsButNoDatabase()
 
 void TestMainWindow::haveChannelDatabaseTwo()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveChannelDatabase, 2);
     reg.setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(57 * 60)));
     auto w = make();
@@ -202,10 +196,10 @@ void TestMainWindow::accountAndPassword()
     w->txtAccount->setFocus();
     QTest::keyClicks(w->txtAccount, QStringLiteral("bob"));
     w->txtPassword->setFocus(); // the account field is left
-    QCOMPARE(settings().Str(KovSetting::Account), QStringLiteral("bob"));
+    QCOMPARE(kov_Settings().Str(KovSetting::Account), QStringLiteral("bob"));
     QTest::keyClicks(w->txtPassword, QStringLiteral("s3cret"));
     w->txtAccount->setFocus();
-    const QString stored = settings().Str(KovSetting::Protocol);
+    const QString stored = kov_Settings().Str(KovSetting::Protocol);
     QCOMPARE(stored.size(), 64);
     QCOMPARE(AES::DecryptText(stored, QStringLiteral("kovferrit")), QStringLiteral("s3cret"));
     QCOMPARE(w->txtPassword->echoMode(), QLineEdit::Password);
@@ -214,7 +208,7 @@ void TestMainWindow::accountAndPassword()
 void TestMainWindow::passwordCheckFailureKeepsOld()
 {
     storeCredentials(QStringLiteral("demo"), QStringLiteral("old"));
-    const QString before = settings().Str(KovSetting::Protocol);
+    const QString before = kov_Settings().Str(KovSetting::Protocol);
     auto w = make();
     w->show();
     w->activateWindow();
@@ -223,7 +217,7 @@ void TestMainWindow::passwordCheckFailureKeepsOld()
     // A lone surrogate does not survive the round trip through the cipher's text form.
     w->txtPassword->setText(QString(QChar(0xD800)));
     w->txtAccount->setFocus();
-    const QString after = settings().Str(KovSetting::Protocol);
+    const QString after = kov_Settings().Str(KovSetting::Protocol);
     if (AES::DecryptText(AES::EncryptText(QString(QChar(0xD800)), QStringLiteral("kovferrit")),
                          QStringLiteral("kovferrit")) != QString(QChar(0xD800))) {
         QCOMPARE(after, before);
@@ -236,8 +230,8 @@ void TestMainWindow::passwordCheckFailureKeepsOld()
 
 void TestMainWindow::trayDoubleClick()
 {
-    settings().setLng(KovSetting::HaveChannelDatabase, 1);
-    settings().setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
+    kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
+    kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
     auto w = make();
     QVERIFY(!w->isVisible());
     w->trayMessage(512);
@@ -260,8 +254,8 @@ void TestMainWindow::trayDoubleClick()
 
 void TestMainWindow::closeKeepsTrayExitRemovesIt()
 {
-    settings().setLng(KovSetting::HaveChannelDatabase, 1);
-    settings().setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
+    kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
+    kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
     auto w = make();
     w->trayMessage(515);
     auto* advanced = new frmAdvanced(&m_transfer);
@@ -286,7 +280,7 @@ void TestMainWindow::closeKeepsTrayExitRemovesIt()
 void TestMainWindow::syncButtonBusyFlag()
 {
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveServers, 1);
     reg.setLng(KovSetting::HaveChannelDatabase, 1);
     reg.setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
@@ -305,7 +299,7 @@ void TestMainWindow::syncButtonBusyFlag()
 void TestMainWindow::trayMenu()
 {
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveServers, 1);
     reg.setLng(KovSetting::HaveChannelDatabase, 1);
     reg.setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
@@ -338,7 +332,7 @@ void TestMainWindow::advancedButton()
 
 void TestMainWindow::logButton()
 {
-    settings().setStr(KovSetting::Account, QStringLiteral("demo"));
+    kov_Settings().setStr(KovSetting::Account, QStringLiteral("demo"));
     auto w = make();
     bool sawLog = false;
     QTimer::singleShot(0, [&] {
@@ -353,7 +347,7 @@ void TestMainWindow::logButton()
 
 void TestMainWindow::timerTickCountsDown()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveChannelDatabase, 1);
     reg.setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(10 * 60)));
     auto w = make();
@@ -375,8 +369,8 @@ void TestMainWindow::lcdLook()
 
 void TestMainWindow::noTrayStaysShown()
 {
-    settings().setLng(KovSetting::HaveChannelDatabase, 1);
-    settings().setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
+    kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
+    kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
     auto w = make({}, false);
     QVERIFY(w->isVisible()); // no tray to live in: the window stays
     QVERIFY(!w->trayIconAdded());

@@ -8,12 +8,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 qint32 storedType(const QString& name)
 {
@@ -60,7 +54,7 @@ void TestCatalogue::numberDefaultsAreCreated()
     TestEnvironment env;
     QFETCH(QString, name);
     QFETCH(int, expected);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(kov_ReadNumber(reg, name), expected);
     QCOMPARE(storedType(name), 4);
     QCOMPARE(reg.Lng(name), expected);
@@ -86,7 +80,7 @@ void TestCatalogue::valueDefaultsAreWrittenBack()
     QFETCH(QString, name);
     QFETCH(QVariant, expected);
     QFETCH(int, type);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(kov_ReadSetting(reg, name), expected);
     QCOMPARE(storedType(name), type);
 }
@@ -94,7 +88,7 @@ void TestCatalogue::valueDefaultsAreWrittenBack()
 void TestCatalogue::accountAndProtocolStayAbsent()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(kov_ReadText(reg, KovSetting::Account), QString());
     QCOMPARE(kov_ReadText(reg, KovSetting::Protocol), QString());
     QCOMPARE(kov_ReadText(reg, KovSetting::NextSync), QString());
@@ -120,7 +114,7 @@ void TestCatalogue::tokensWrittenWhenEmpty()
     TestEnvironment env;
     QFETCH(QString, name);
     QFETCH(QString, expected);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(kov_ReadText(reg, name), expected);
     QCOMPARE(reg.Str(name), expected);
     reg.setStr(name, QStringLiteral("custom"));
@@ -169,7 +163,7 @@ void TestCatalogue::patterns()
 void TestCatalogue::callerDefaults()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(kov_ReadNumber(reg, KovSetting::columnWidth(1), 1500), 1500);
     QCOMPARE(kov_ReadNumber(reg, KovSetting::columnWidth(1), 99), 1500);
     QCOMPARE(kov_ReadNumber(reg, KovSetting::ChLstLeft, 720), 720);

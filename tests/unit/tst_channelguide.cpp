@@ -10,15 +10,6 @@
 
 #include <QtTest>
 
-namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
-} // namespace
-
 class TestChannelGuide : public QObject
 {
     Q_OBJECT
@@ -89,8 +80,8 @@ void TestChannelGuide::checks()
         QCOMPARE(m_env->ui.boxes[0].caption, caption);
         QCOMPARE(m_env->ui.boxes[0].style, 64);
     }
-    QCOMPARE(settings().Lng(KovSetting::HaveChannelDatabase), 0);
-    QVERIFY(!settings().ValueExists(KovSetting::NextChannelUpdate));
+    QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 0);
+    QVERIFY(!kov_Settings().ValueExists(KovSetting::NextChannelUpdate));
 }
 
 void TestChannelGuide::successMovesUpdateAMonth_data()
@@ -117,8 +108,8 @@ void TestChannelGuide::successMovesUpdateAMonth()
     RecordingTextBox box;
     QVERIFY(DownloadChannelGuide(&box, false));
     QCOMPARE(box.history, strings({"WAIT ....", "Channels Download OK"}));
-    QCOMPARE(settings().Lng(KovSetting::HaveChannelDatabase), 1);
-    QCOMPARE(settings().Str(KovSetting::NextChannelUpdate), kov_DateText(next));
+    QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 1);
+    QCOMPARE(kov_Settings().Str(KovSetting::NextChannelUpdate), kov_DateText(next));
     QCOMPARE(GetChannelManager()->ChannelCount(), 2);
     QVERIFY(m_transfer.urls.value(0).contains(QLatin1String("&serial=0&")));
     QVERIFY(m_transfer.urls.value(0).contains(QLatin1String("&initiator=1&")));

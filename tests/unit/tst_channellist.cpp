@@ -122,8 +122,7 @@ void TestChannelList::unknownMethods()
 void TestChannelList::noGuide()
 {
     TestEnvironment env;
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveChannelDatabase, 1);
     ChannelListModel model;
     QCOMPARE(model.fill(2, 1), ChannelListModel::Fill::NoGuide);

@@ -7,12 +7,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 qint32 storedType(const QString& name)
 {
@@ -62,7 +56,7 @@ private slots:
 void TestCKovReg::lngDCreatesDefault()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(reg.LngD(QStringLiteral("X"), 12), 12);
     QCOMPARE(storedType(QStringLiteral("X")), 4);
     QCOMPARE(reg.Lng(QStringLiteral("X")), 12);
@@ -72,7 +66,7 @@ void TestCKovReg::lngDCreatesDefault()
 void TestCKovReg::lngCreatesZero()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(reg.Lng(QStringLiteral("X")), 0);
     QCOMPARE(storedType(QStringLiteral("X")), 4);
     QCOMPARE(storedBytes(QStringLiteral("X")), QByteArray(4, '\0'));
@@ -81,7 +75,7 @@ void TestCKovReg::lngCreatesZero()
 void TestCKovReg::strReadCreatesNothing()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(reg.Str(QStringLiteral("X")), QString());
     QCOMPARE(storedType(QStringLiteral("X")), 0);
     QVERIFY(!reg.ValueExists(QStringLiteral("X")));
@@ -105,7 +99,7 @@ void TestCKovReg::numberReadOfText()
     QFETCH(QString, text);
     QFETCH(int, expected);
     QFETCH(bool, overwritten);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("N"), text);
     QCOMPARE(reg.LngD(QStringLiteral("N"), 7), expected);
     QCOMPARE(storedType(QStringLiteral("N")), overwritten ? 4 : 1);
@@ -130,7 +124,7 @@ void TestCKovReg::valueReadMissing()
     QFETCH(QVariant, missing);
     QFETCH(int, type);
     QFETCH(QByteArray, bytes);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(reg.value(QStringLiteral("X"), missing), missing);
     QCOMPARE(storedType(QStringLiteral("X")), type);
     QCOMPARE(storedBytes(QStringLiteral("X")), bytes);
@@ -139,7 +133,7 @@ void TestCKovReg::valueReadMissing()
 void TestCKovReg::valueWriteEmptyText()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(QStringLiteral("Num"), 3);
     reg.setStr(QStringLiteral("Txt"), QStringLiteral("abc"));
     reg.setValue(QStringLiteral("Num"), QString());
@@ -173,7 +167,7 @@ void TestCKovReg::valueWriteConversion()
     QFETCH(QVariant, nv);
     QFETCH(int, stored);
     QFETCH(QString, box);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(QStringLiteral("Num"), 9);
     reg.setValue(QStringLiteral("Num"), nv);
     QCOMPARE(reg.Lng(QStringLiteral("Num")), stored);
@@ -188,7 +182,7 @@ void TestCKovReg::valueWriteConversion()
 void TestCKovReg::valueWriteMissingKinds()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setValue(QStringLiteral("A"), 5);
     reg.setValue(QStringLiteral("B"), QStringLiteral("t"));
     reg.setValue(QStringLiteral("C"), 2.5); // other kinds are not stored
@@ -203,7 +197,7 @@ void TestCKovReg::valueWriteMissingKinds()
 void TestCKovReg::enumValuePastEnd()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("A"), QStringLiteral("1"));
     reg.setLng(QStringLiteral("B"), 2);
     QCOMPARE(reg.EnumValue(2, QString(), kHKeyLocalMachine), QString());
@@ -215,7 +209,7 @@ void TestCKovReg::enumValuePastEnd()
 void TestCKovReg::enumValueCreationOrder()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("Zeta"), QStringLiteral("z"));
     reg.setLng(QStringLiteral("Alpha"), 1);
     reg.setStr(QStringLiteral("Mid"), QStringLiteral("m"));
@@ -237,7 +231,7 @@ void TestCKovReg::enumValueCreationOrder()
 void TestCKovReg::longTextStoredWholeAndReported()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     const QString text(1500, QLatin1Char('x'));
     QVERIFY(reg.setStr(QStringLiteral("Long"), text));
     QCOMPARE(reg.Str(QStringLiteral("Long")), text);
@@ -248,7 +242,7 @@ void TestCKovReg::longTextStoredWholeAndReported()
 void TestCKovReg::textOutsideCodePage()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("T"), QStringLiteral("a") + QChar(0x4E2D) + QChar(0xE4));
     QCOMPARE(reg.Str(QStringLiteral("T")), QStringLiteral("a?") + QChar(0xE4));
     QCOMPARE(storedBytes(QStringLiteral("T")), QByteArray("a?\xE4\0", 4));
@@ -257,7 +251,7 @@ void TestCKovReg::textOutsideCodePage()
 void TestCKovReg::storedForms()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("T"), QStringLiteral("hi"));
     reg.setStr(QStringLiteral("E"), QString());
     reg.setLng(QStringLiteral("N"), -2);
@@ -273,7 +267,7 @@ void TestCKovReg::storedForms()
 void TestCKovReg::namesIgnoreCase()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("Account"), QStringLiteral("demo"));
     QCOMPARE(reg.Str(QStringLiteral("ACCOUNT")), QStringLiteral("demo"));
     CKovReg other;
@@ -284,8 +278,8 @@ void TestCKovReg::namesIgnoreCase()
 void TestCKovReg::noCacheBetweenObjects()
 {
     TestEnvironment env;
-    CKovReg a = settings();
-    CKovReg b = settings();
+    CKovReg a = kov_Settings();
+    CKovReg b = kov_Settings();
     a.setLng(QStringLiteral("Shared"), 1);
     QCOMPARE(b.Lng(QStringLiteral("Shared")), 1);
     b.setLng(QStringLiteral("Shared"), 2);
@@ -362,7 +356,7 @@ void TestCKovReg::argumentChecks()
 void TestCKovReg::subKeySetterRefusesEmpty()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setSubKey(QString());
     QCOMPARE(reg.SubKey(), kov_SettingsKey());
     QCOMPARE(env.ui.boxes.size(), 1);
@@ -372,7 +366,7 @@ void TestCKovReg::subKeySetterRefusesEmpty()
 void TestCKovReg::deleteValueReports()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QVERIFY(!reg.DeleteValue(QString()));
     QVERIFY(env.ui.boxes.isEmpty());
     QVERIFY(!reg.DeleteValue(QStringLiteral("Missing")));
@@ -402,7 +396,7 @@ void TestCKovReg::hKeyRules()
 void TestCKovReg::exportWritesRegedit4()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("Account"), QStringLiteral("de\"mo"));
     reg.setLng(QStringLiteral("HaveServers"), 1);
     const QString file = env.file(QStringLiteral("export.reg"));
@@ -422,7 +416,7 @@ void TestCKovReg::exportWritesRegedit4()
 void TestCKovReg::keysAndCopy()
 {
     TestEnvironment env;
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("A"), QStringLiteral("1"));
     QVERIFY(reg.KeyExists(QString()));
     QVERIFY(reg.KeyExists(QStringLiteral("Software\\Velmora")));

@@ -10,12 +10,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 /// A 17-column job string with some columns replaced.
 QString jobString(const QMap<int, QString>& columns = {})
@@ -64,7 +58,7 @@ void TestJob::init()
     m_scheduled = RecordingScheduler::Log();
     installRecordingScheduler(m_scheduled);
     writeBytes(m_env->file(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n");
-    settings().setLng(QStringLiteral("NoDataFields_getjobs"), 17);
+    kov_Settings().setLng(QStringLiteral("NoDataFields_getjobs"), 17);
 }
 
 void TestJob::cleanup()
@@ -74,7 +68,7 @@ void TestJob::cleanup()
 
 void TestJob::columnCountMustMatch()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob accepted;
     QVERIFY(accepted.CreateJobFromString(jobString(), &reg, false));
     QCOMPARE(accepted.Channel(), QStringLiteral("Alpha TV"));
@@ -97,7 +91,7 @@ void TestJob::columnCountMustMatch()
 
 void TestJob::fieldsFilled()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob job;
     QVERIFY(job.CreateJobFromString(jobString({{14, QStringLiteral("2006-05-12 20:14:00 +0200")}}),
                                     &reg, false));
@@ -141,7 +135,7 @@ void TestJob::timeRule()
     QFETCH(QString, text);
     QFETCH(int, ignore);
     QFETCH(QDateTime, expected);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::IgnoreOffset, ignore);
     CQuibJob job;
     QVERIFY(job.CreateJobFromString(jobString({{3, text}}), &reg, false));
@@ -152,7 +146,7 @@ void TestJob::timeRule()
 
 void TestJob::emptyTimeColumns()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob job;
     QVERIFY(job.CreateJobFromString(jobString({{3, QString()}, {14, QString()}}), &reg, false));
     QCOMPARE(job.StartTime(), kov_ZeroDate());
@@ -176,7 +170,7 @@ void TestJob::protection()
 {
     QFETCH(QString, text);
     QFETCH(bool, expected);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob job;
     job.CreateJobFromString(jobString({{11, text}}), &reg, false);
     QCOMPARE(job.Protection(), expected);
@@ -197,7 +191,7 @@ void TestJob::numericColumns()
 {
     QFETCH(QString, text);
     QFETCH(int, expected);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob job;
     job.CreateJobFromString(jobString({{1, text}, {7, text}}), &reg, false);
     QCOMPARE(job.ChannelID(), expected);
@@ -206,7 +200,7 @@ void TestJob::numericColumns()
 
 void TestJob::numericOverflowThrows()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob job;
     QVERIFY_THROWS_EXCEPTION(
         std::exception,
@@ -224,7 +218,7 @@ void TestJob::unsupportedAction_data()
 void TestJob::unsupportedAction()
 {
     QFETCH(QString, action);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob job;
     const QString line = jobString({{5, action}});
     QVERIFY(job.CreateJobFromString(line, &reg, true));
@@ -253,7 +247,7 @@ void TestJob::unsupportedAction()
 
 void TestJob::emptyChannel()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob job;
     QVERIFY(!job.CreateJobFromString(jobString({{0, QString()}}), &reg, true));
     QCOMPARE(job.Title(), QStringLiteral("Film")); // the fields stay filled
@@ -263,7 +257,7 @@ void TestJob::emptyChannel()
 
 void TestJob::refusals()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob job;
     QVERIFY(!job.CreateJobFromString(jobString(), nullptr, true));
     QVERIFY(m_env->traced(QStringLiteral("CQuibJob::MyReg is nothing")));

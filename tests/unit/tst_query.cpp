@@ -9,12 +9,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 /// Sends one getjobs request through a fake transfer and returns the URL it went to.
 QString sentUrl(bool manually = false)
@@ -23,7 +17,7 @@ QString sentUrl(bool manually = false)
     transfer.queue(QString());
     CQuibSession session;
     session.Initialize(&transfer);
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::OpenURLRetries, 1);
     session.ServerFunction(QStringLiteral("getjobs"), manually);
     return transfer.urls.value(0);
@@ -59,7 +53,7 @@ void TestQuery::defaultLayout()
     QFETCH(bool, manually);
     QFETCH(QString, initiator);
     storeCredentials(QStringLiteral("demo"), QStringLiteral("secret"));
-    settings().setLng(KovSetting::LastSerial, 42);
+    kov_Settings().setLng(KovSetting::LastSerial, 42);
     QCOMPARE(sentUrl(manually),
              QStringLiteral(
                  "http://localhost:80/cgi-bin/WebObjects/Zorvyn.woa/wa/getjobs?product=Velmora+Lumo"
@@ -129,7 +123,7 @@ void TestQuery::emptyPath()
 {
     TestEnvironment env;
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    settings().setStr(KovSetting::Path, QString());
+    kov_Settings().setStr(KovSetting::Path, QString());
     QVERIFY2(sentUrl().startsWith(QStringLiteral("http://localhost:80/getjobs?product=")),
              qPrintable(sentUrl()));
 }
@@ -138,7 +132,7 @@ void TestQuery::portAndNegativeSerial()
 {
     TestEnvironment env;
     CQuibSession session;
-    settings().setLng(KovSetting::Port, 8080);
+    kov_Settings().setLng(KovSetting::Port, 8080);
     CQuibQuery query;
     query.setSerial(-5);
     query.setProduct(QStringLiteral("P"));

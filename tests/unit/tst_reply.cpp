@@ -10,12 +10,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 const char* const kJobFields =
     "channel,channelid,uid,starttime,endtime,action,title,pg,quality,sequence,"
@@ -81,7 +75,7 @@ void TestReply::jobsReplyAccepted()
     QCOMPARE(reply.Jobs().size(), size_t(1));
     QCOMPARE(reply.Jobs()[0]->Channel(), QStringLiteral("Alpha TV"));
     QCOMPARE(m_scheduled.created.size(), 1); // the job scheduled itself while parsed
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(reg.Lng(QStringLiteral("LastgetjobsSerial")), 4711);
     QCOMPARE(reg.Lng(QStringLiteral("LastgetjobsErrorCode")), 0);
     QCOMPARE(reg.Lng(QStringLiteral("LastgetjobsContentLines")), 1);
@@ -105,7 +99,7 @@ void TestReply::serialZeroNotAccepted()
     QVERIFY(!reply.HandleReplyString(replyDocument(strings({"1,0,csv,0", kJobFields})),
                                      QStringLiteral("getjobs")));
     QCOMPARE(reply.Jobs().size(), size_t(0));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QVERIFY(reg.ValueExists(QStringLiteral("LastgetjobsSerial")));
     QCOMPARE(reg.Lng(QStringLiteral("LastgetjobsErrorCode")), 1);
     QCOMPARE(reg.Lng(QStringLiteral("NoDataFields_getjobs")), 17); // data section still processed
@@ -119,7 +113,7 @@ void TestReply::serialZeroNotAccepted()
 
 void TestReply::targetSystems()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("3Server"), QStringLiteral("stale,old"));
     CQuibReply reply;
     QVERIFY(reply.HandleReplyString(replyDocument(strings({"0,csv,2", "target,description",
@@ -148,7 +142,7 @@ void TestReply::tokenCase()
 {
     QFETCH(int, validate);
     QFETCH(bool, parsed);
-    settings().setLng(KovSetting::ValidateHeaders, validate);
+    kov_Settings().setLng(KovSetting::ValidateHeaders, validate);
     CQuibReply reply;
     const QString fields = QStringLiteral("Channel") + QString::fromLatin1(kJobFields).mid(7);
     QVERIFY(reply.HandleReplyString(
@@ -161,7 +155,7 @@ void TestReply::tokenCase()
 
 void TestReply::longTokenNeverMatches()
 {
-    settings().setStr(KovSetting::TokenJobs, QStringLiteral("channelid"));
+    kov_Settings().setStr(KovSetting::TokenJobs, QStringLiteral("channelid"));
     CQuibReply reply;
     reply.HandleReplyString(replyDocument(strings({"0,1,csv,1", "channelid,x", kJob})),
                             QStringLiteral("getjobs"));
@@ -204,9 +198,10 @@ void TestReply::wrongHeaderCount()
     QCOMPARE(reply.Details(), QStringLiteral("Reply string not valid.\r\n"));
     QVERIFY(m_env->tracedPrefix(
         QStringLiteral("CQuibReply::HandleReplyString FAILED parsing header\r\n\r\n")));
-    QVERIFY(!settings().ValueExists(QStringLiteral("Last") + function + QStringLiteral("DocType")));
     QVERIFY(
-        !settings().ValueExists(QStringLiteral("Last") + function + QStringLiteral("ErrorCode")));
+        !kov_Settings().ValueExists(QStringLiteral("Last") + function + QStringLiteral("DocType")));
+    QVERIFY(!kov_Settings().ValueExists(QStringLiteral("Last") + function +
+                                        QStringLiteral("ErrorCode")));
 }
 
 void TestReply::endOfFileRows_data()
@@ -275,7 +270,7 @@ void TestReply::tooFewFieldNames()
     QCOMPARE(reply.NoFields(), 1);
     QCOMPARE(reply.Details(),
              QStringLiteral("Invalid Data Format.Number of fields = 1Data = channelonly\r\n"));
-    QVERIFY(!settings().ValueExists(QStringLiteral("NoDataFields_getjobs")));
+    QVERIFY(!kov_Settings().ValueExists(QStringLiteral("NoDataFields_getjobs")));
 }
 
 void TestReply::channelRecords()

@@ -9,12 +9,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 QString jobString(const QString& channel, const QString& action,
                   const QString& start = QStringLiteral("2006-05-12 20:15:00 +0200"),
@@ -80,7 +74,7 @@ void TestScheduling::init()
     m_log = RecordingScheduler::Log();
     installRecordingScheduler(m_log);
     writeBytes(m_env->file(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n9,Beta\r\n");
-    settings().setLng(QStringLiteral("NoDataFields_getjobs"), 17);
+    kov_Settings().setLng(QStringLiteral("NoDataFields_getjobs"), 17);
 }
 
 void TestScheduling::cleanup()
@@ -90,7 +84,7 @@ void TestScheduling::cleanup()
 
 bool TestScheduling::run(const QString& line)
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     CQuibJob job;
     return job.CreateJobFromString(line, &reg, true);
 }
@@ -118,8 +112,8 @@ void TestScheduling::createsWithElevenArguments()
 
 void TestScheduling::existingNotCreatedAgain()
 {
-    settings().setLng(KovSetting::LogReplies, 1);
-    CKovReg reg = settings();
+    kov_Settings().setLng(KovSetting::LogReplies, 1);
+    CKovReg reg = kov_Settings();
     CQuibJob probe;
     probe.CreateJobFromString(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec")), &reg,
                               false);
@@ -186,7 +180,7 @@ void TestScheduling::logLines()
 {
     run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec")));
     QVERIFY(!QFile::exists(m_env->file(QStringLiteral("ReplyLog.txt"))));
-    settings().setLng(KovSetting::LogReplies, 1);
+    kov_Settings().setLng(KovSetting::LogReplies, 1);
     run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("delete")));
     const QString name = m_log.deleted.value(0);
     QVERIFY(!name.isEmpty());
@@ -206,7 +200,7 @@ void TestScheduling::unknownChannelAsked()
 
 void TestScheduling::cancelledPromptStopsRecButNotDelete()
 {
-    settings().setLng(KovSetting::LogReplies, 1);
+    kov_Settings().setLng(KovSetting::LogReplies, 1);
     QVERIFY(run(jobString(QStringLiteral("Gamma 1"), QStringLiteral("rec"))));
     QVERIFY(m_log.created.isEmpty());
     QVERIFY(
@@ -222,7 +216,7 @@ void TestScheduling::cancelledPromptStopsRecButNotDelete()
 
 void TestScheduling::createFailureShown()
 {
-    settings().setLng(KovSetting::LogReplies, 1);
+    kov_Settings().setLng(KovSetting::LogReplies, 1);
     m_log.createResult = 2;
     run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec")));
     QCOMPARE(m_env->ui.boxes.size(), 1);
@@ -234,7 +228,7 @@ void TestScheduling::createFailureShown()
 void TestScheduling::missingControl()
 {
     installRecordingScheduler(m_log, true);
-    settings().setLng(KovSetting::LogReplies, 1);
+    kov_Settings().setLng(KovSetting::LogReplies, 1);
     QVERIFY(run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec")))); // still accepted
     QCOMPARE(m_env->ui.boxes.size(), 1);
     QVERIFY(m_env->ui.boxes[0].text.startsWith(

@@ -10,12 +10,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 const QString kTargetsReply =
     replyDocument(strings({"0,csv,1", "target,description", "localhost,Local"}));
@@ -71,13 +65,13 @@ void TestSession::noAttemptsShowsNoConnection()
 {
     TestEnvironment env;
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    settings().setLng(KovSetting::OpenURLRetries, 0);
+    kov_Settings().setLng(KovSetting::OpenURLRetries, 0);
     FakeTransfer transfer;
     CQuibSession session;
     session.Initialize(&transfer);
     QVERIFY(!session.ServerFunction(QStringLiteral("getjobs")));
     QVERIFY(transfer.urls.isEmpty());
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QVERIFY(reg.ValueExists(QStringLiteral("LastgetjobsReplyString")));
     QCOMPARE(reg.Str(QStringLiteral("LastgetjobsReplyString")), QString());
     QCOMPARE(env.ui.boxes.size(), 1);
@@ -121,7 +115,7 @@ void TestSession::invalidRepliesRetried()
     session.Initialize(&transfer);
     QVERIFY(!session.ServerFunction(QStringLiteral("getjobs")));
     QCOMPARE(transfer.urls.size(), 3);
-    QCOMPARE(settings().Str(QStringLiteral("LastgetjobsReplyString")), reply);
+    QCOMPARE(kov_Settings().Str(QStringLiteral("LastgetjobsReplyString")), reply);
     QVERIFY(env.ui.boxes.isEmpty());
     QVERIFY(!session.Reply());
 }
@@ -150,7 +144,7 @@ void TestSession::transferFailureDropsComponent()
     session.Initialize(&transfer);
     QVERIFY(!session.ServerFunction(QStringLiteral("getjobs")));
     QVERIFY(env.traced(QStringLiteral("CQuibSession::GetJobs FAILED: Timeout")));
-    QVERIFY(!settings().ValueExists(QStringLiteral("LastgetjobsReplyString"))); // no record
+    QVERIFY(!kov_Settings().ValueExists(QStringLiteral("LastgetjobsReplyString"))); // no record
     transfer.answers.clear();
     transfer.queue(kTargetsReply);
     QVERIFY(!session.ServerFunction(QStringLiteral("gettargetsystems")));
@@ -164,7 +158,7 @@ void TestSession::invalidTargetFixed()
 {
     TestEnvironment env;
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("1Server"), QStringLiteral("quib1.example,First"));
     reg.setStr(KovSetting::Target, QStringLiteral("evil.example"));
     FakeTransfer transfer;
@@ -197,7 +191,7 @@ void TestSession::targetAcceptedFromServerList()
     QFETCH(QString, target);
     QFETCH(bool, accepted);
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("1Server"), QStringLiteral("quib1.example,First"));
     reg.setStr(QStringLiteral("2Server"), QStringLiteral("quib2.example,Second"));
     reg.setStr(QStringLiteral("4Server"),
@@ -218,7 +212,7 @@ void TestSession::channelGuideBadStatus()
 {
     TestEnvironment env;
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveChannelDatabase, 1);
     const QString reply = replyDocument(strings({"16,1,csv,0", "isocode,name"}));
     FakeTransfer transfer;
@@ -284,7 +278,7 @@ void TestSession::recordsExchange()
     CQuibSession session;
     session.Initialize(&transfer);
     QVERIFY(session.ServerFunction(QStringLiteral("gettargetsystems"), false, true));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     QCOMPARE(reg.Str(QStringLiteral("LastgettargetsystemsQueryTime")), kov_DateText(clock.time));
     QCOMPARE(reg.Str(QStringLiteral("LastgettargetsystemsQueryString")), transfer.urls.value(0));
     QCOMPARE(reg.Str(QStringLiteral("LastgettargetsystemsReplyString")), kTargetsReply);
@@ -307,9 +301,9 @@ void TestSession::refusals()
     QVERIFY(!session.ServerFunction(QStringLiteral("getjobs")));
     QVERIFY(env.traced(QStringLiteral("CQuibSession:: MSINET.StillExecuting !!!")));
     QVERIFY(busy.urls.isEmpty());
-    QVERIFY(!settings().ValueExists(QStringLiteral("LastgetjobsQueryString")));
+    QVERIFY(!kov_Settings().ValueExists(QStringLiteral("LastgetjobsQueryString")));
     // No account: the message of Part 1.1, nothing recorded, no request.
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.DeleteValue(KovSetting::Account);
     FakeTransfer idle;
     CQuibSession third;
@@ -322,7 +316,7 @@ void TestSession::refusals()
 void TestSession::initializeAndCancel()
 {
     TestEnvironment env;
-    settings().setLng(KovSetting::TimeoutSeconds, 7);
+    kov_Settings().setLng(KovSetting::TimeoutSeconds, 7);
     CQuibSession session;
     QVERIFY(!session.Initialize(nullptr));
     QVERIFY(env.traced(QStringLiteral("CQuibSession::Initialize requires InetControl")));

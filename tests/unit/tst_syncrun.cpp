@@ -11,12 +11,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 const QString kTargets =
     replyDocument(strings({"0,csv,1", "target,description", "localhost,Local"}));
@@ -87,8 +81,8 @@ void TestSyncRun::firstRun()
     RecordingFrontEnd ui;
     QVERIFY(RunSync(ui, true, true));
     QCOMPARE(functionsCalled(m_transfer), strings({"gettargetsystems", "getjobs", "channelguide"}));
-    QCOMPARE(settings().Lng(KovSetting::HaveServers), 1);
-    QCOMPARE(settings().Lng(KovSetting::HaveChannelDatabase), 1);
+    QCOMPARE(kov_Settings().Lng(KovSetting::HaveServers), 1);
+    QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 1);
     QVERIFY(ui.timerEnabled);
     QCOMPARE(ui.messages, strings({"Channel database has been received from the server.",
                                    "14:05:00:New Data Received"}));
@@ -104,7 +98,7 @@ void TestSyncRun::firstRun()
 
 void TestSyncRun::secondRun()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveServers, 1);
     reg.setLng(KovSetting::HaveChannelDatabase, 1);
     m_transfer.queue(jobsReply(1));
@@ -122,25 +116,25 @@ void TestSyncRun::secondRun()
 
 void TestSyncRun::failedTargetsDoNotStopRun()
 {
-    settings().setLng(KovSetting::HaveChannelDatabase, 1);
+    kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
     m_transfer.queue(jobsReply(12).replace(QLatin1String("4711,"),
                                            QLatin1String(""))); // 3-field header, code 12
     m_transfer.queue(jobsReply(0));
     RecordingFrontEnd ui;
     QVERIFY(RunSync(ui, true, true));
     QCOMPARE(functionsCalled(m_transfer), strings({"gettargetsystems", "getjobs"}));
-    QCOMPARE(settings().Lng(KovSetting::HaveServers), 0);
+    QCOMPARE(kov_Settings().Lng(KovSetting::HaveServers), 0);
     m_transfer.answers.clear();
     m_transfer.queue(kTargets);
     m_transfer.queue(jobsReply(0));
     RunSync(ui, true, true);
     QCOMPARE(functionsCalled(m_transfer).mid(2), strings({"gettargetsystems", "getjobs"}));
-    QCOMPARE(settings().Lng(KovSetting::HaveServers), 1);
+    QCOMPARE(kov_Settings().Lng(KovSetting::HaveServers), 1);
 }
 
 void TestSyncRun::noPassword()
 {
-    settings().setStr(KovSetting::Protocol, QStringLiteral("ABCD")); // does not decrypt
+    kov_Settings().setStr(KovSetting::Protocol, QStringLiteral("ABCD")); // does not decrypt
     RecordingFrontEnd ui;
     QVERIFY(!RunSync(ui, true, true));
     QVERIFY(m_transfer.urls.isEmpty());
@@ -149,7 +143,7 @@ void TestSyncRun::noPassword()
     QCOMPARE(ui.messages,
              strings({"Specify your account and password,", "Then click 'Sync' to begin."}));
     QCOMPARE(ui.updates, strings({"Version 1.0.0"}));
-    settings().setLng(KovSetting::HaveServers, 1);
+    kov_Settings().setLng(KovSetting::HaveServers, 1);
     RecordingFrontEnd again;
     RunSync(again, true, true);
     QCOMPARE(m_env->ui.boxes.size(), 1); // no target step, no box
@@ -157,7 +151,7 @@ void TestSyncRun::noPassword()
 
 void TestSyncRun::codeOne()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveServers, 1);
     reg.setLng(KovSetting::HaveChannelDatabase, 1);
     m_transfer.queue(jobsReply(1));
@@ -174,7 +168,7 @@ void TestSyncRun::codeTenTranslated()
                "Konto unbekannt\r\nAbruf FEHLGESCHLAGEN\r\n");
     Translate_Reset();
     BuildResultTexts();
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveServers, 1);
     m_transfer.queue(jobsReply(10));
     RecordingFrontEnd ui;
@@ -200,8 +194,8 @@ void TestSyncRun::negativeResult()
 {
     QFETCH(QString, reply);
     QFETCH(QString, message);
-    settings().setLng(KovSetting::HaveServers, 1);
-    settings().setLng(KovSetting::OpenURLRetries, 1);
+    kov_Settings().setLng(KovSetting::HaveServers, 1);
+    kov_Settings().setLng(KovSetting::OpenURLRetries, 1);
     m_transfer.queue(reply);
     RecordingFrontEnd ui;
     QVERIFY(!RunSync(ui, true, true));
@@ -211,14 +205,14 @@ void TestSyncRun::negativeResult()
 
 void TestSyncRun::guideFailureEndsRun()
 {
-    settings().setLng(KovSetting::HaveServers, 1);
+    kov_Settings().setLng(KovSetting::HaveServers, 1);
     m_transfer.queue(jobsReply(0));
     m_transfer.queue(QStringLiteral("16,1,csv,0\r\nisocode,x\r\n"));
     RecordingFrontEnd ui;
     QVERIFY(RunSync(ui, true, true));
     QCOMPARE(ui.messages, strings({"Unable to retrieve channel database from the server."}));
     QVERIFY(!ui.timerEnabled);
-    QCOMPARE(settings().Lng(KovSetting::HaveChannelDatabase), 0);
+    QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 0);
 }
 
 void TestSyncRun::resultText_data()
@@ -272,7 +266,7 @@ void TestSyncRun::doWorkRefusals()
 void TestSyncRun::doWorkWithoutTransfer()
 {
     kov_SetTransferComponent(nullptr);
-    const QString protocol = settings().Str(KovSetting::Protocol);
+    const QString protocol = kov_Settings().Str(KovSetting::Protocol);
     QCOMPARE(
         DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"), protocol, nullptr, true, true),
         -1);

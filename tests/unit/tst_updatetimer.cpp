@@ -10,12 +10,6 @@
 #include <QtTest>
 
 namespace {
-CKovReg settings()
-{
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
-    return reg;
-}
 
 /// A transfer during which ten minutes pass: the next due time counts from the sync's end.
 class SlowTransfer : public FakeTransfer
@@ -71,7 +65,7 @@ void TestUpdateTimer::init()
     kov_SetTransferComponent(m_transfer.get());
     BuildResultTexts();
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::HaveServers, 1);
     reg.setLng(KovSetting::HaveChannelDatabase, 1);
     reg.setStr(KovSetting::NextChannelUpdate, kov_DateText(kStart.addDays(20)));
@@ -84,7 +78,7 @@ void TestUpdateTimer::cleanup()
 
 void TestUpdateTimer::setUpDue(const QString& nextSync)
 {
-    settings().setStr(KovSetting::NextSync, nextSync);
+    kov_Settings().setStr(KovSetting::NextSync, nextSync);
 }
 
 void TestUpdateTimer::frequency_data()
@@ -100,29 +94,29 @@ void TestUpdateTimer::frequency()
 {
     QFETCH(int, stored);
     QFETCH(int, hours);
-    settings().setLng(KovSetting::UpdateFrequency, stored);
+    kov_Settings().setLng(KovSetting::UpdateFrequency, stored);
     for (int run = 0; run < 40; ++run) {
         m_clock->time = kStart;
         setUpDue(kov_DateText(kStart.addSecs(-60)));
         RecordingFrontEnd ui;
         TimerTick(ui, false);
         const QDateTime syncEnded = kStart.addSecs(600);
-        const QDateTime next = MakeDate(settings().Str(KovSetting::NextSync));
+        const QDateTime next = MakeDate(kov_Settings().Str(KovSetting::NextSync));
         const qint64 minutes = syncEnded.secsTo(next) / 60;
         QVERIFY2(minutes >= hours * 60 - 15 && minutes <= hours * 60 + 15,
                  qPrintable(QString::number(minutes)));
     }
-    QCOMPARE(settings().Lng(KovSetting::UpdateFrequency), hours);
+    QCOMPARE(kov_Settings().Lng(KovSetting::UpdateFrequency), hours);
     QCOMPARE(requests(), 40);
 }
 
 void TestUpdateTimer::adminMode()
 {
-    settings().setLng(KovSetting::UpdateFrequency, 24);
+    kov_Settings().setLng(KovSetting::UpdateFrequency, 24);
     setUpDue(kov_DateText(kStart.addSecs(-60)));
     RecordingFrontEnd ui;
     TimerTick(ui, true);
-    QCOMPARE(MakeDate(settings().Str(KovSetting::NextSync)), kStart.addSecs(600 + 60));
+    QCOMPARE(MakeDate(kov_Settings().Str(KovSetting::NextSync)), kStart.addSecs(600 + 60));
     QCOMPARE(ui.updates.last(), QStringLiteral("Next Update: 2 Minutes."));
 }
 
@@ -131,7 +125,7 @@ void TestUpdateTimer::emptyNextSyncSyncsAtOnce()
     RecordingFrontEnd ui;
     TimerTick(ui, false);
     QCOMPARE(requests(), 1);
-    QVERIFY(settings().Str(KovSetting::NextSync) != kov_SyncSentinel());
+    QVERIFY(kov_Settings().Str(KovSetting::NextSync) != kov_SyncSentinel());
     QVERIFY(MakeDate(kov_SyncSentinel()) < kStart);
     QVERIFY(m_env->ui.boxes.isEmpty());
     // The getjobs request of a timed sync: not manual, serial kept.
@@ -140,7 +134,7 @@ void TestUpdateTimer::emptyNextSyncSyncsAtOnce()
 
 void TestUpdateTimer::emptyChannelUpdateFetchesGuide()
 {
-    CKovReg reg = settings();
+    CKovReg reg = kov_Settings();
     reg.DeleteValue(KovSetting::NextChannelUpdate);
     m_transfer->answers.clear();
     m_transfer->queue(replyDocument(strings({"1,5,csv,0", "channel,title"})));
@@ -196,13 +190,13 @@ void TestUpdateTimer::countdown()
 
 void TestUpdateTimer::hugeFrequencyKeepsNextSync()
 {
-    settings().setLng(KovSetting::UpdateFrequency, 40000000); // x 60 overflows 32 bits
+    kov_Settings().setLng(KovSetting::UpdateFrequency, 40000000); // x 60 overflows 32 bits
     const QString before = kov_DateText(kStart.addSecs(-60));
     setUpDue(before);
     RecordingFrontEnd ui;
     TimerTick(ui, false);
     QCOMPARE(requests(), 1);
-    QCOMPARE(settings().Str(KovSetting::NextSync), before);
+    QCOMPARE(kov_Settings().Str(KovSetting::NextSync), before);
     QVERIFY(ui.updates.isEmpty());
 }
 
@@ -212,7 +206,7 @@ void TestUpdateTimer::unreadableNextSync()
     RecordingFrontEnd ui;
     TimerTick(ui, false);
     QCOMPARE(requests(), 1); // treated as the zero date-time: due
-    QVERIFY(MakeDate(settings().Str(KovSetting::NextSync)) > kStart);
+    QVERIFY(MakeDate(kov_Settings().Str(KovSetting::NextSync)) > kStart);
     QCOMPARE(ui.updates.size(), 1);
 }
 

@@ -53,8 +53,7 @@ int main(int argc, char* argv[])
 
     kov_StoreAccount(QStringLiteral("demo"));
     kov_StorePassword(QStringLiteral("demo-password"));
-    CKovReg reg;
-    reg.SetInfo(kov_SettingsKey());
+    CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("1Server"), QStringLiteral("quib1.example,Quib Europe"));
     reg.setStr(QStringLiteral("2Server"), QStringLiteral("quib2.example,Quib America"));
     reg.setStr(KovSetting::Target, QStringLiteral("quib1.example"));
