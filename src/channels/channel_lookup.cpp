@@ -61,17 +61,7 @@ QStringList delimitedFields(const QString& text)
 // A number field of the sequential input: empty reads 0, anything not a number is a failure.
 qint32 numberField(const QString& field)
 {
-    if (field.trimmed().isEmpty())
-        return 0;
-    bool ok = false;
-    const double value = field.trimmed().toDouble(&ok);
-    bool inRange = false;
-    const qint32 number = ok ? kov_RoundHalfEven(value, &inRange) : 0;
-    if (!ok)
-        throw std::runtime_error("Type mismatch");
-    if (!inRange)
-        throw std::runtime_error("Overflow");
-    return number;
+    return field.trimmed().isEmpty() ? 0 : kov_CLng(field);
 }
 } // namespace
 

@@ -43,7 +43,7 @@ qint32 CQuibChannel::SetInfoByCSV(const QString& ThisData)
     if (count >= 6) {
         m_isoCode = m_row.Column(0);
         m_name = m_row.Column(1);
-        m_id = kov_RoundHalfEven(kov_LeadingNumber(m_row.Column(2)));
+        m_id = kov_LeadingLong(m_row.Column(2));
         m_country = m_row.Column(3);
         m_category = m_row.Column(4);
     }

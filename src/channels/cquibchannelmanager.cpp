@@ -72,10 +72,7 @@ bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName, bool
                        QLatin1Char(')'));
                 continue;
             }
-            bool inRange = false;
-            const qint32 number = kov_RoundHalfEven(kov_LeadingNumber(row.Column(0)), &inRange);
-            if (!inRange)
-                throw std::runtime_error("Overflow");
+            const qint32 number = kov_LeadingLongOrThrow(row.Column(0));
             if (ForceReload) {
                 m_database.clear();
                 ForceReload = false;
@@ -136,14 +133,7 @@ CQuibChannel* CQuibChannelManager::CreateNewChannel(const QString& Data, qint32 
                 throw std::runtime_error("Invalid procedure call or argument");
             const QString name = row.Column(1);
             // The identifier is converted strictly: text that is not a number is a failure.
-            bool ok = false;
-            const double id = row.Column(2).trimmed().toDouble(&ok);
-            bool inRange = false;
-            const qint32 identifier = ok ? kov_RoundHalfEven(id, &inRange) : 0;
-            if (!ok)
-                throw std::runtime_error("Type mismatch");
-            if (!inRange)
-                throw std::runtime_error("Overflow");
+            const qint32 identifier = kov_CLng(row.Column(2));
             if (name.isEmpty()) {
                 silent(QStringLiteral("CreateNewChannel, method: 1 Can't resolve name."));
                 return nullptr;

@@ -95,84 +95,85 @@ void AES::gkey(int nb, int nk, const QByteArray& KEY)
     }
 }
 
-void AES::Encrypt(QByteArray& buff) const
+namespace {
+// The cipher state: 4 rows by Nb columns, filled column by column from the block.
+struct State
 {
-    const int nb = m_nb;
-    uint8_t state[4][8];
-    for (int c = 0; c < nb; ++c)
-        for (int r = 0; r < 4; ++r)
-            state[r][c] = static_cast<uint8_t>(buff[4 * c + r]);
-    auto addRoundKey = [&](int round) {
-        for (int c = 0; c < nb; ++c) {
-            const uint32_t w = m_schedule[round * nb + c];
+    uint8_t cell[4][8];
+    int nb;
+
+    State(const QByteArray& block, int columns) : nb(columns)
+    {
+        for (int c = 0; c < nb; ++c)
             for (int r = 0; r < 4; ++r)
-                state[r][c] ^= static_cast<uint8_t>(w >> (24 - 8 * r));
-        }
-    };
-    addRoundKey(0);
-    for (int round = 1; round <= m_rounds; ++round) {
-        for (int r = 0; r < 4; ++r) {
-            uint8_t row[8];
-            for (int c = 0; c < nb; ++c)
-                row[c] = m_sbox[state[r][(c + shiftOf(r, nb)) % nb]];
-            for (int c = 0; c < nb; ++c)
-                state[r][c] = row[c];
-        }
-        if (round != m_rounds) {
-            for (int c = 0; c < nb; ++c) {
-                const uint8_t a0 = state[0][c], a1 = state[1][c], a2 = state[2][c],
-                              a3 = state[3][c];
-                state[0][c] = mul(a0, 2) ^ mul(a1, 3) ^ a2 ^ a3;
-                state[1][c] = a0 ^ mul(a1, 2) ^ mul(a2, 3) ^ a3;
-                state[2][c] = a0 ^ a1 ^ mul(a2, 2) ^ mul(a3, 3);
-                state[3][c] = mul(a0, 3) ^ a1 ^ a2 ^ mul(a3, 2);
+                cell[r][c] = static_cast<uint8_t>(block[4 * c + r]);
+    }
+    void store(QByteArray& block) const
+    {
+        for (int c = 0; c < nb; ++c)
+            for (int r = 0; r < 4; ++r)
+                block[4 * c + r] = static_cast<char>(cell[r][c]);
+    }
+    void addRoundKey(const uint32_t* words)
+    {
+        for (int c = 0; c < nb; ++c)
+            for (int r = 0; r < 4; ++r)
+                cell[r][c] ^= static_cast<uint8_t>(words[c] >> (24 - 8 * r));
+    }
+    /// MixColumns with the matrix whose first row is m0..m3 (the inverse uses 14, 11, 13, 9).
+    void mixColumns(uint8_t m0, uint8_t m1, uint8_t m2, uint8_t m3)
+    {
+        for (int c = 0; c < nb; ++c) {
+            const uint8_t a[4] = {cell[0][c], cell[1][c], cell[2][c], cell[3][c]};
+            for (int r = 0; r < 4; ++r) {
+                cell[r][c] = mul(a[r], m0) ^ mul(a[(r + 1) % 4], m1) ^ mul(a[(r + 2) % 4], m2) ^
+                             mul(a[(r + 3) % 4], m3);
             }
         }
-        addRoundKey(round);
     }
-    for (int c = 0; c < nb; ++c)
-        for (int r = 0; r < 4; ++r)
-            buff[4 * c + r] = static_cast<char>(state[r][c]);
+    /// SubBytes and ShiftRows in one pass; `inverse` undoes both.
+    void substituteAndShift(const std::array<uint8_t, 256>& box, bool inverse)
+    {
+        for (int r = 0; r < 4; ++r) {
+            uint8_t row[8];
+            for (int c = 0; c < nb; ++c) {
+                const int shifted = (c + shiftOf(r, nb)) % nb;
+                if (inverse)
+                    row[shifted] = box[cell[r][c]];
+                else
+                    row[c] = box[cell[r][shifted]];
+            }
+            for (int c = 0; c < nb; ++c)
+                cell[r][c] = row[c];
+        }
+    }
+};
+} // namespace
+
+void AES::Encrypt(QByteArray& buff) const
+{
+    State state(buff, m_nb);
+    state.addRoundKey(&m_schedule[0]);
+    for (int round = 1; round <= m_rounds; ++round) {
+        state.substituteAndShift(m_sbox, false);
+        if (round != m_rounds)
+            state.mixColumns(2, 3, 1, 1);
+        state.addRoundKey(&m_schedule[static_cast<size_t>(round * m_nb)]);
+    }
+    state.store(buff);
 }
 
 void AES::Decrypt(QByteArray& buff) const
 {
-    const int nb = m_nb;
-    uint8_t state[4][8];
-    for (int c = 0; c < nb; ++c)
-        for (int r = 0; r < 4; ++r)
-            state[r][c] = static_cast<uint8_t>(buff[4 * c + r]);
-    auto addRoundKey = [&](int round) {
-        for (int c = 0; c < nb; ++c) {
-            const uint32_t w = m_schedule[round * nb + c];
-            for (int r = 0; r < 4; ++r)
-                state[r][c] ^= static_cast<uint8_t>(w >> (24 - 8 * r));
-        }
-    };
-    addRoundKey(m_rounds);
+    State state(buff, m_nb);
+    state.addRoundKey(&m_schedule[static_cast<size_t>(m_rounds * m_nb)]);
     for (int round = m_rounds - 1; round >= 0; --round) {
-        for (int r = 0; r < 4; ++r) {
-            uint8_t row[8];
-            for (int c = 0; c < nb; ++c)
-                row[(c + shiftOf(r, nb)) % nb] = m_inverse[state[r][c]];
-            for (int c = 0; c < nb; ++c)
-                state[r][c] = row[c];
-        }
-        addRoundKey(round);
-        if (round != 0) {
-            for (int c = 0; c < nb; ++c) {
-                const uint8_t a0 = state[0][c], a1 = state[1][c], a2 = state[2][c],
-                              a3 = state[3][c];
-                state[0][c] = mul(a0, 14) ^ mul(a1, 11) ^ mul(a2, 13) ^ mul(a3, 9);
-                state[1][c] = mul(a0, 9) ^ mul(a1, 14) ^ mul(a2, 11) ^ mul(a3, 13);
-                state[2][c] = mul(a0, 13) ^ mul(a1, 9) ^ mul(a2, 14) ^ mul(a3, 11);
-                state[3][c] = mul(a0, 11) ^ mul(a1, 13) ^ mul(a2, 9) ^ mul(a3, 14);
-            }
-        }
+        state.substituteAndShift(m_inverse, true);
+        state.addRoundKey(&m_schedule[static_cast<size_t>(round * m_nb)]);
+        if (round != 0)
+            state.mixColumns(14, 11, 13, 9);
     }
-    for (int c = 0; c < nb; ++c)
-        for (int r = 0; r < 4; ++r)
-            buff[4 * c + r] = static_cast<char>(state[r][c]);
+    state.store(buff);
 }
 
 void AES::prepare(const QByteArray& password)

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <stdexcept>
 
 namespace {
 // Module state of Part 5.1, zeroed at start and never reset.
@@ -274,4 +275,31 @@ qint32 kov_RoundHalfEven(double Value, bool* ok)
     if (ok)
         *ok = inRange;
     return inRange ? static_cast<qint32>(rounded) : 0;
+}
+
+qint32 kov_LeadingLong(const QString& Text, bool* inRange)
+{
+    return kov_RoundHalfEven(kov_LeadingNumber(Text), inRange);
+}
+
+qint32 kov_LeadingLongOrThrow(const QString& Text)
+{
+    bool inRange = false;
+    const qint32 value = kov_LeadingLong(Text, &inRange);
+    if (!inRange)
+        throw std::overflow_error("Overflow");
+    return value;
+}
+
+qint32 kov_CLng(const QString& Text)
+{
+    bool ok = false;
+    const double value = Text.trimmed().toDouble(&ok);
+    if (!ok)
+        throw std::runtime_error("Type mismatch");
+    bool inRange = false;
+    const qint32 number = kov_RoundHalfEven(value, &inRange);
+    if (!inRange)
+        throw std::overflow_error("Overflow");
+    return number;
 }

@@ -158,7 +158,7 @@ void frmAdvanced::timeoutEdited()
 void frmAdvanced::timeoutLeft()
 {
     bool inRange = false;
-    const qint32 seconds = kov_RoundHalfEven(kov_LeadingNumber(txtTimeout->text()), &inRange);
+    const qint32 seconds = kov_LeadingLong(txtTimeout->text(), &inRange);
     if (inRange)
         m_reg.setLng(KovSetting::TimeoutSeconds, seconds);
 }

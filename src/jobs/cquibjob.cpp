@@ -11,18 +11,6 @@
 
 #include <stdexcept>
 
-namespace {
-// Leading-number rule, halves to even; outside 32 bits is a run-time failure.
-qint32 numeric(const QString& field)
-{
-    bool inRange = false;
-    const qint32 value = kov_RoundHalfEven(kov_LeadingNumber(field), &inRange);
-    if (!inRange)
-        throw std::runtime_error("Overflow");
-    return value;
-}
-} // namespace
-
 CQuibJob::CQuibJob() : m_startTime(kov_ZeroDate()), m_endTime(kov_ZeroDate()), m_vps(kov_ZeroDate())
 {
 }
@@ -45,8 +33,8 @@ QDateTime CQuibJob::HandleTime(const QString& text, bool ignoreOffset)
     }
     // The sign position (fifth from the end) is not read: the offset is always added.
     const QString offset = text.right(4);
-    const qint32 hours = kov_RoundHalfEven(kov_LeadingNumber(offset.left(2)));
-    const qint32 minutes = kov_RoundHalfEven(kov_LeadingNumber(offset.right(2)));
+    const qint32 hours = kov_LeadingLong(offset.left(2));
+    const qint32 minutes = kov_LeadingLong(offset.right(2));
     bool ok = false;
     QDateTime value = kov_ParseDate(text.left(text.size() - 5), &ok);
     if (!ok) {
@@ -78,16 +66,16 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
     }
     auto ignoreOffset = [MyReg] { return kov_ReadNumber(*MyReg, KovSetting::IgnoreOffset) == 1; };
     m_channel = row.Column(0);
-    m_channelID = numeric(row.Column(1));
-    m_uID = numeric(row.Column(2));
+    m_channelID = kov_LeadingLongOrThrow(row.Column(1));
+    m_uID = kov_LeadingLongOrThrow(row.Column(2));
     m_startTime = HandleTime(row.Column(3), ignoreOffset());
     m_endTime = HandleTime(row.Column(4), ignoreOffset());
     m_action = row.Column(5);
     m_title = row.Column(6);
-    m_pg = numeric(row.Column(7));
-    m_quality = numeric(row.Column(8));
-    m_sequence = numeric(row.Column(9));
-    m_priority = numeric(row.Column(10));
+    m_pg = kov_LeadingLongOrThrow(row.Column(7));
+    m_quality = kov_LeadingLongOrThrow(row.Column(8));
+    m_sequence = kov_LeadingLongOrThrow(row.Column(9));
+    m_priority = kov_LeadingLongOrThrow(row.Column(10));
     m_protection = row.Column(11) != QLatin1String("0");
     m_nature = row.Column(12);
     m_format = row.Column(13);

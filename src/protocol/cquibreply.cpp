@@ -43,14 +43,6 @@ CKovQzCSVrow splitOrThrow(const QString& line)
     return row;
 }
 
-qint32 headerNumber(const QString& field)
-{
-    bool inRange = false;
-    const qint32 value = kov_RoundHalfEven(kov_LeadingNumber(field), &inRange);
-    if (!inRange)
-        throw std::runtime_error("Overflow");
-    return value;
-}
 } // namespace
 
 CQuibReply::CQuibReply()
@@ -100,18 +92,18 @@ bool CQuibReply::HandleReplyString(const QString& ThisReply, const QString& Quer
             return result;
         }
         if (targets) {
-            m_errorCode = headerNumber(header.Column(0));
+            m_errorCode = kov_LeadingLongOrThrow(header.Column(0));
             m_docType = header.Column(1);
-            m_contentLines = headerNumber(header.Column(2));
+            m_contentLines = kov_LeadingLongOrThrow(header.Column(2));
             m_reg.setStr(KovSetting::last(T, QStringLiteral("DocType")), m_docType);
             m_reg.setLng(KovSetting::last(T, QStringLiteral("ErrorCode")), m_errorCode);
             m_reg.setLng(KovSetting::last(T, QStringLiteral("ContentLines")), m_contentLines);
             result = !m_docType.isEmpty() && m_contentLines > 0;
         } else {
-            m_serial = headerNumber(header.Column(1));
-            m_errorCode = headerNumber(header.Column(0));
+            m_serial = kov_LeadingLongOrThrow(header.Column(1));
+            m_errorCode = kov_LeadingLongOrThrow(header.Column(0));
             m_docType = header.Column(2);
-            m_contentLines = headerNumber(header.Column(3));
+            m_contentLines = kov_LeadingLongOrThrow(header.Column(3));
             m_reg.setStr(KovSetting::last(T, QStringLiteral("DocType")), m_docType);
             m_reg.setLng(KovSetting::last(T, QStringLiteral("Serial")), m_serial);
             m_reg.setLng(KovSetting::last(T, QStringLiteral("ErrorCode")), m_errorCode);

@@ -24,10 +24,6 @@ void writeOrThrow(bool written, const QString& file)
         throw std::runtime_error((QStringLiteral("Path/File access error: ") + file).toStdString());
 }
 
-qint32 leadingWholeNumber(const QString& text)
-{
-    return kov_RoundHalfEven(kov_LeadingNumber(text));
-}
 } // namespace
 
 bool IsValidReply(const QString& reply)
@@ -39,7 +35,7 @@ bool IsValidReply(const QString& reply)
     if (!row.setRowData(reply.left(lineEnd)))
         return false;
     bool inRange = false;
-    const qint32 code = kov_RoundHalfEven(kov_LeadingNumber(row.Column(0)), &inRange);
+    const qint32 code = kov_LeadingLong(row.Column(0), &inRange);
     return inRange && code >= 0 && code <= 16;
 }
 
@@ -228,7 +224,7 @@ bool CQuibSession::ProcessReply(const QString& reply, const QString& FunctionNam
             writeOrThrow(kov_AppendTextFile(log, entry), log);
             kov_MakePrivate(log); // it holds the access string
         } else if (FunctionName == QLatin1String("channelguide")) {
-            const qint32 code = leadingWholeNumber(reply.left(2));
+            const qint32 code = kov_LeadingLong(reply.left(2));
             if (code == 0 || code == 1) {
                 const QString guide = kov_ProgramFile(QStringLiteral("kovquibcg.dat"));
                 writeOrThrow(kov_WriteTextFile(guide, reply + crlf), guide);

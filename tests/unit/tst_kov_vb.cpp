@@ -27,6 +27,7 @@ private slots:
     void roundHalfEven_data();
     void roundHalfEven();
     void runAndWait();
+    void conversions();
 };
 
 void TestKovVb::urlEncode_data()
@@ -250,6 +251,16 @@ void TestKovVb::runAndWait()
 {
     QCOMPARE(kov_RunAndWait(QStringLiteral("sh -c \"exit 3\"")), 3);
     QCOMPARE(kov_RunAndWait(QStringLiteral("/nonexistent/program")), -1);
+}
+
+void TestKovVb::conversions()
+{
+    QCOMPARE(kov_LeadingLong(QStringLiteral("3.5x")), 4);
+    QCOMPARE(kov_LeadingLongOrThrow(QStringLiteral("12abc")), 12);
+    QVERIFY_THROWS_EXCEPTION(std::overflow_error, kov_LeadingLongOrThrow(QStringLiteral("1e12")));
+    QCOMPARE(kov_CLng(QStringLiteral(" 2.5 ")), 2);
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, kov_CLng(QStringLiteral("12abc")));
+    QVERIFY_THROWS_EXCEPTION(std::overflow_error, kov_CLng(QStringLiteral("3e10")));
 }
 
 QTEST_GUILESS_MAIN(TestKovVb)
