@@ -99,15 +99,22 @@ bool RegistryStore::ensureOpen()
     return true;
 }
 
+bool RegistryStore::run(QSqlQuery& q, const QString& sql, const QVariantList& values)
+{
+    q = QSqlQuery(QSqlDatabase::database(m_connection, false));
+    q.prepare(sql);
+    for (const QVariant& value : values)
+        q.addBindValue(value);
+    return q.exec();
+}
+
 qint32 RegistryStore::keyId(qint32 root, const QString& key, qint64* id)
 {
     if (!ensureOpen())
         return RegCode::BadDatabase;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT id FROM keys WHERE root = ? AND fold = ?"));
-    q.addBindValue(root);
-    q.addBindValue(fold(kov_NormaliseKey(key)));
-    if (!q.exec())
+    QSqlQuery q;
+    if (!run(q, QStringLiteral("SELECT id FROM keys WHERE root = ? AND fold = ?"),
+             {root, fold(kov_NormaliseKey(key))}))
         return RegCode::BadDatabase;
     if (!q.next())
         return RegCode::NotFound;
@@ -147,11 +154,9 @@ qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString&
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
         return rc;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT type, data FROM vals WHERE key_id = ? AND fold = ?"));
-    q.addBindValue(id);
-    q.addBindValue(fold(name));
-    if (!q.exec())
+    QSqlQuery q;
+    if (!run(q, QStringLiteral("SELECT type, data FROM vals WHERE key_id = ? AND fold = ?"),
+             {id, fold(name)}))
         return RegCode::BadDatabase;
     if (!q.next())
         return RegCode::NotFound;
@@ -169,18 +174,16 @@ qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& n
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
         return rc;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
     // One statement, so a concurrent writer never sees half a value; an existing value keeps
     // its row and so its place in the enumeration.
-    q.prepare(QStringLiteral("INSERT INTO vals (key_id, name, fold, type, data) VALUES (?, ?, ?, "
-                             "?, ?) ON CONFLICT(key_id, fold) DO UPDATE SET type = "
-                             "excluded.type, data = excluded.data"));
-    q.addBindValue(id);
-    q.addBindValue(name);
-    q.addBindValue(fold(name));
-    q.addBindValue(type);
-    q.addBindValue(data.isNull() ? QByteArray("") : data);
-    return q.exec() ? RegCode::Success : RegCode::CantWrite;
+    QSqlQuery q;
+    const bool stored = run(
+        q,
+        QStringLiteral("INSERT INTO vals (key_id, name, fold, type, data) VALUES (?, ?, ?, ?, ?) "
+                       "ON CONFLICT(key_id, fold) DO UPDATE SET type = excluded.type, "
+                       "data = excluded.data"),
+        {id, name, fold(name), type, data.isNull() ? QByteArray("") : data});
+    return stored ? RegCode::Success : RegCode::CantWrite;
 }
 
 qint32 RegistryStore::enumValue(qint32 root, const QString& key, qint32 index, QString* name,
@@ -192,12 +195,11 @@ qint32 RegistryStore::enumValue(qint32 root, const QString& key, qint32 index, Q
         return rc;
     if (index < 0)
         return RegCode::NoMoreItems;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT name, type FROM vals WHERE key_id = ? ORDER BY id "
-                             "LIMIT 1 OFFSET ?"));
-    q.addBindValue(id);
-    q.addBindValue(index);
-    if (!q.exec())
+    QSqlQuery q;
+    if (!run(q,
+             QStringLiteral("SELECT name, type FROM vals WHERE key_id = ? ORDER BY id "
+                            "LIMIT 1 OFFSET ?"),
+             {id, index}))
         return RegCode::BadDatabase;
     if (!q.next())
         return RegCode::NoMoreItems;
@@ -221,13 +223,11 @@ qint32 RegistryStore::enumKey(qint32 root, const QString& key, qint32 index, QSt
     }
     if (index < 0)
         return RegCode::NoMoreItems;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT path FROM keys WHERE root = ? AND parent = ? ORDER BY id "
-                             "LIMIT 1 OFFSET ?"));
-    q.addBindValue(root);
-    q.addBindValue(fold(parent));
-    q.addBindValue(index);
-    if (!q.exec())
+    QSqlQuery q;
+    if (!run(q,
+             QStringLiteral("SELECT path FROM keys WHERE root = ? AND parent = ? ORDER BY id "
+                            "LIMIT 1 OFFSET ?"),
+             {root, fold(parent), index}))
         return RegCode::BadDatabase;
     if (!q.next())
         return RegCode::NoMoreItems;
@@ -242,11 +242,8 @@ qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
         return rc;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("DELETE FROM vals WHERE key_id = ? AND fold = ?"));
-    q.addBindValue(id);
-    q.addBindValue(fold(name));
-    if (!q.exec())
+    QSqlQuery q;
+    if (!run(q, QStringLiteral("DELETE FROM vals WHERE key_id = ? AND fold = ?"), {id, fold(name)}))
         return RegCode::CantWrite;
     return q.numRowsAffected() > 0 ? RegCode::Success : RegCode::NotFound;
 }
@@ -258,23 +255,18 @@ qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
     if (rc != RegCode::Success)
         return rc;
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT COUNT(*) FROM keys WHERE root = ? AND parent = ?"));
-    q.addBindValue(root);
-    q.addBindValue(fold(kov_NormaliseKey(key)));
-    if (!q.exec() || !q.next())
+    QSqlQuery q;
+    if (!run(q, QStringLiteral("SELECT COUNT(*) FROM keys WHERE root = ? AND parent = ?"),
+             {root, fold(kov_NormaliseKey(key))}) ||
+        !q.next())
         return RegCode::BadDatabase;
     if (q.value(0).toInt() > 0)
         return RegCode::KeyHasChildren;
     if (!db.transaction())
         return RegCode::CantWrite;
-    QSqlQuery del(db);
-    del.prepare(QStringLiteral("DELETE FROM vals WHERE key_id = ?"));
-    del.addBindValue(id);
-    bool ok = del.exec();
-    del.prepare(QStringLiteral("DELETE FROM keys WHERE id = ?"));
-    del.addBindValue(id);
-    ok = ok && del.exec();
+    QSqlQuery del;
+    const bool ok = run(del, QStringLiteral("DELETE FROM vals WHERE key_id = ?"), {id}) &&
+                    run(del, QStringLiteral("DELETE FROM keys WHERE id = ?"), {id});
     if (!ok) {
         db.rollback();
         return RegCode::CantWrite;

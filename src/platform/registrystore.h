@@ -4,6 +4,9 @@
 // types, raw bytes, Windows result codes) so that the layers above keep the Part's rules.
 #include <QByteArray>
 #include <QString>
+#include <QVariantList>
+
+class QSqlQuery;
 
 namespace RegCode {
 constexpr qint32 Success = 0;
@@ -58,6 +61,8 @@ public:
 private:
     bool ensureOpen();
     qint32 keyId(qint32 root, const QString& key, qint64* id);
+    /// Runs one statement with its values bound in order; false when SQLite refused it.
+    bool run(QSqlQuery& q, const QString& sql, const QVariantList& values);
 
     QString m_path;
     QString m_connection;
