@@ -94,6 +94,20 @@ void CliHome::setUp(const Simulator& sim, const QString& account, const QString&
     set(QStringLiteral("Port"), sim.port());
 }
 
+void CliHome::markSynced() const
+{
+    set(QStringLiteral("HaveServers"), 1);
+    set(QStringLiteral("HaveChannelDatabase"), 1);
+    setText(QStringLiteral("NextChannelUpdate"), QStringLiteral("2099-01-01 00:00:00"));
+}
+
+void CliHome::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    QFile f(file(name));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}
+
 void CliHome::set(const QString& name, int number) const
 {
     run({QStringLiteral("settings"), QStringLiteral("set"), name, QStringLiteral("--number"),

@@ -49,6 +49,9 @@ public:
     /// Stores account and password (through `account`) and points Port at the simulator.
     void setUp(const Simulator& sim, const QString& account = QStringLiteral("demo"),
                const QString& password = QStringLiteral("demo-password")) const;
+    /// Marks the first sync as done: servers and channel database present, guide not due.
+    void markSynced() const;
+    void writeFile(const QString& name, const QByteArray& bytes) const;
     void set(const QString& name, int number) const;
     void setText(const QString& name, const QString& text) const;
     QString get(const QString& name) const;

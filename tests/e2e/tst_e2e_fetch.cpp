@@ -103,10 +103,7 @@ void TestE2eFetch::failureRows()
     QVERIFY(sim.start(scenario({{function, reply}})));
     CliHome home;
     home.setUp(sim);
-    QFile db(home.file(QStringLiteral("dbchannel.dat")));
-    QVERIFY(db.open(QIODevice::WriteOnly));
-    db.write("7,Alpha TV\r\n");
-    db.close();
+    home.writeFile(QStringLiteral("dbchannel.dat"), "7,Alpha TV\r\n");
     const CliRun run = home.run({QStringLiteral("fetch"), function, QStringLiteral("--manual")});
     QCOMPARE(run.lines().last(), QString::number(code));
     QCOMPARE(run.status, (code == 0 || code == 1) ? 0 : 1);
@@ -245,10 +242,7 @@ void TestE2eFetch::contentLinesShort()
     QVERIFY(sim.start(scenario({{QStringLiteral("getjobs"), reply}})));
     CliHome home;
     home.setUp(sim);
-    QFile db(home.file(QStringLiteral("dbchannel.dat")));
-    QVERIFY(db.open(QIODevice::WriteOnly));
-    db.write("7,Alpha TV\r\n");
-    db.close();
+    home.writeFile(QStringLiteral("dbchannel.dat"), "7,Alpha TV\r\n");
     QCOMPARE(home.run({QStringLiteral("fetch"), QStringLiteral("getjobs")}).lines().last(),
              QStringLiteral("0"));
     QCOMPARE(home.run({QStringLiteral("recordings")}).lines().size(),

@@ -201,9 +201,7 @@ void TestE2eSync::tickSyncsWhenDue()
     QVERIFY(sim.start(standard(jobs({}, 1))));
     CliHome home;
     home.setUp(sim);
-    home.set(QStringLiteral("HaveServers"), 1);
-    home.set(QStringLiteral("HaveChannelDatabase"), 1);
-    home.setText(QStringLiteral("NextChannelUpdate"), QStringLiteral("2099-01-01 00:00:00"));
+    home.markSynced();
     const CliRun first = home.run({QStringLiteral("tick")});
     QCOMPARE(first.status, 0);
     QCOMPARE(sim.functions(), QStringList{QStringLiteral("getjobs")});
@@ -253,9 +251,7 @@ void TestE2eSync::daemonTicksUntilTerminated()
     QVERIFY(sim.start(standard(jobs({}, 1))));
     CliHome home;
     home.setUp(sim);
-    home.set(QStringLiteral("HaveServers"), 1);
-    home.set(QStringLiteral("HaveChannelDatabase"), 1);
-    home.setText(QStringLiteral("NextChannelUpdate"), QStringLiteral("2099-01-01 00:00:00"));
+    home.markSynced();
     QProcess daemon;
     daemon.start(qEnvironmentVariable("KOVFERRIT_CLI"),
                  {QStringLiteral("--home"), home.path(), QStringLiteral("daemon")});

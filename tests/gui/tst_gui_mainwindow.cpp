@@ -66,6 +66,8 @@ private slots:
     void noTrayStaysShown();
 
 private:
+    /// Credentials, server list and channel database in place, the next sync an hour away.
+    void setUpInstalled();
     std::unique_ptr<frmKovFerrit> make(const QStringList& args = {}, bool tray = true);
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<FixedClock> m_clock;
@@ -83,6 +85,15 @@ void TestMainWindow::init()
 void TestMainWindow::cleanup()
 {
     m_env.reset();
+}
+
+void TestMainWindow::setUpInstalled()
+{
+    storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
+    CKovReg reg = kov_Settings();
+    reg.setLng(KovSetting::HaveServers, 1);
+    reg.setLng(KovSetting::HaveChannelDatabase, 1);
+    reg.setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
 }
 
 std::unique_ptr<frmKovFerrit> TestMainWindow::make(const QStringList& args, bool tray)
@@ -279,11 +290,7 @@ void TestMainWindow::closeKeepsTrayExitRemovesIt()
 
 void TestMainWindow::syncButtonBusyFlag()
 {
-    storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = kov_Settings();
-    reg.setLng(KovSetting::HaveServers, 1);
-    reg.setLng(KovSetting::HaveChannelDatabase, 1);
-    reg.setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
+    setUpInstalled();
     auto w = make();
     m_transfer.queue(kJobs);
     int nested = 0;
@@ -298,11 +305,7 @@ void TestMainWindow::syncButtonBusyFlag()
 
 void TestMainWindow::trayMenu()
 {
-    storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = kov_Settings();
-    reg.setLng(KovSetting::HaveServers, 1);
-    reg.setLng(KovSetting::HaveChannelDatabase, 1);
-    reg.setStr(KovSetting::NextSync, kov_DateText(kNow.addSecs(3600)));
+    setUpInstalled();
     auto w = make();
     QCOMPARE(w->mnuOpen->text(), QStringLiteral("&Open"));
     QCOMPARE(w->mnuSync->text(), QStringLiteral("&Sync Now"));
