@@ -6,8 +6,23 @@
 
 #include <cmath>
 
+namespace {
+double& overrideValue()
+{
+    static double value = 0;
+    return value;
+}
+} // namespace
+
+void kov_SetTwipsPerPixelOverride(double twipsPerPixel)
+{
+    overrideValue() = twipsPerPixel;
+}
+
 double kov_TwipsPerPixel(const QWidget* widget)
 {
+    if (overrideValue() > 0)
+        return overrideValue();
     const int dpi = widget ? widget->logicalDpiX() : 96;
     return 1440.0 / (dpi > 0 ? dpi : 96);
 }

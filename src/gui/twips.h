@@ -9,3 +9,6 @@ int kov_TwipsToPixels(int twips, const QWidget* widget);
 int kov_PixelsToTwips(int pixels, const QWidget* widget);
 /// True when the screen is not the 96-dpi design resolution (the spec's "large fonts").
 bool kov_LargeFonts(const QWidget* widget);
+/// Pretends a screen of this many twips per pixel (0: the real screen). The offscreen test
+/// platform always reports 96 dpi, so the large-font layout is tested through this.
+void kov_SetTwipsPerPixelOverride(double twipsPerPixel);

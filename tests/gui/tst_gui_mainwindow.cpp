@@ -64,6 +64,7 @@ private slots:
     void timerTickCountsDown();
     void lcdLook();
     void noTrayStaysShown();
+    void largeFonts();
 
 private:
     /// Credentials, server list and channel database in place, the next sync an hour away.
@@ -378,6 +379,30 @@ void TestMainWindow::noTrayStaysShown()
     QVERIFY(w->isVisible()); // no tray to live in: the window stays
     QVERIFY(!w->trayIconAdded());
     QVERIFY(w->tmrMinutes->isActive());
+}
+
+void TestMainWindow::largeFonts()
+{
+    auto normal = make();
+    QVERIFY(!kov_LargeFonts(normal.get()));
+    QCOMPARE(normal->size(), QSize(405, 133)); // 6075 x 1995 twips at 15 twips per pixel
+    const QPoint label = normal->Label1->pos();
+    const QPoint advanced = normal->cmdAdvanced->pos();
+    kov_SetTwipsPerPixelOverride(12); // a 120-dpi screen
+    frmKovFerrit large(&m_transfer, {}, true);
+    const QSize base = large.size();
+    const int labelLeft = large.Label1->x();
+    const int advancedTop = large.cmdAdvanced->y();
+    large.startUp();
+    kov_SetTwipsPerPixelOverride(0);
+    QCOMPARE(large.size(), base * 1.25);
+    QCOMPARE(large.Label1->x(), static_cast<int>(labelLeft * 1.25));
+    QCOMPARE(large.cmdAdvanced->y(), static_cast<int>(advancedTop * 1.25));
+    QCOMPARE(normal->Label1->pos(), label);
+    QCOMPARE(normal->cmdAdvanced->pos(), advanced);
+    auto* skin = large.findChild<QLabel*>(QStringLiteral("QzForm1"));
+    QVERIFY(skin);
+    QCOMPARE(skin->size(), large.size());
 }
 
 QTEST_MAIN(TestMainWindow)
