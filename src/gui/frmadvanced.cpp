@@ -80,7 +80,6 @@ frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* p
     txtUpdates->setText(Translate(QStringLiteral("Synchronize Now")));
     chkLogReplies->setChecked(kov_ReadNumber(m_reg, KovSetting::LogReplies) == 1);
     chkIgnoreOffset->setChecked(kov_ReadNumber(m_reg, KovSetting::IgnoreOffset) == 1);
-    m_loadPosition = pos();
     Text2->setText(Translate(QStringLiteral("Target Database")));
     lblHours->setText(Translate(QStringLiteral("Hours")));
     lblFrequency->setText(Translate(QStringLiteral("Sync Frequency")));
@@ -186,6 +185,16 @@ void frmAdvanced::openChannelList()
         list = new frmChannelList(m_mainWindow);
     list->show();
     list->raise();
+}
+
+void frmAdvanced::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The window is placed by the main window before it shows; that is the place it keeps.
+    if (!m_positionKept) {
+        m_loadPosition = pos();
+        m_positionKept = true;
+    }
 }
 
 void frmAdvanced::mousePressEvent(QMouseEvent* event)

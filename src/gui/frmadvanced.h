@@ -53,6 +53,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -63,6 +64,7 @@ private:
     CKovReg m_reg;
     std::unique_ptr<LabelTextBox> m_status;
     QPoint m_loadPosition;
+    bool m_positionKept = false;
     qint32 m_frequency = 1;
     qint32 m_frequencyAtLoad = 1;
     bool m_closed = false;

@@ -140,10 +140,9 @@ void frmKovFerrit::buildControls()
     connect(tmrMinutes, &QTimer::timeout, this, &frmKovFerrit::tmrMinutes_Timer);
     connect(trayIcon, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
+                // The right button's menu (517) is the icon's context menu: Qt pops it up.
                 if (reason == QSystemTrayIcon::DoubleClick)
                     trayMessage(515);
-                else if (reason == QSystemTrayIcon::Context)
-                    trayMessage(517);
             });
     txtAccount->installEventFilter(this);
     txtPassword->installEventFilter(this);
@@ -156,7 +155,8 @@ void frmKovFerrit::startUp()
         BuildResultTexts();                   // 2
         ParseCommandLine(m_arguments);        // 3
         m_reg.SetInfo(kov_SettingsKey());     // 4
-        kov_ReadSetting(m_reg, KovSetting::AppEXEName);
+        if (kov_ReadText(m_reg, KovSetting::AppEXEName) != kov_ExecutableName())
+            kov_DebugMessage(QStringLiteral("Executables are inconsistent !"));
         ShowUpdateText(kov_VersionText());                         // 5
         lblAccount->setText(Translate(QStringLiteral("Account"))); // 6
         lblPassword->setText(Translate(QStringLiteral("Password")));

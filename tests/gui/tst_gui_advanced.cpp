@@ -212,6 +212,8 @@ void TestAdvancedWindow::backgroundClickRestoresPosition()
 {
     frmAdvanced w(&m_transfer);
     w.setAttribute(Qt::WA_DeleteOnClose, false);
+    w.move(120, 90); // where the main window places it
+    w.show();
     const QPoint loaded = w.pos();
     w.move(loaded + QPoint(40, 30));
     QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(2, 2));

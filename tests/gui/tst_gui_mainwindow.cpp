@@ -123,6 +123,11 @@ void TestMainWindow::firstStart()
     QCOMPARE(w->cmdViewLog->text(), QStringLiteral("Log"));
     QCOMPARE(w->cmdGetJobs->toolTip(), QStringLiteral("Sync"));
     QCOMPARE(kov_Settings().Str(KovSetting::AppEXEName), QStringLiteral("kovferrit"));
+    QVERIFY(!m_env->traced(QStringLiteral("Executables are inconsistent !")));
+    kov_Settings().setStr(KovSetting::AppEXEName, QStringLiteral("renamed"));
+    make();
+    QVERIFY(m_env->traced(QStringLiteral("Executables are inconsistent !")));
+    QCOMPARE(kov_Settings().Str(KovSetting::AppEXEName), QStringLiteral("renamed"));
     QVERIFY(m_transfer.urls.isEmpty());
 }
 
