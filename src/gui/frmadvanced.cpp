@@ -97,7 +97,7 @@ frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* p
     cmboServers->setEditText(m_reg.Str(KovSetting::Target));
     lblMessage->setText(Translate(QStringLiteral("Welcome to KOV Ferrit")));
     if (kov_LargeFonts(this))
-        resize(size() * 1.25);
+        resize(sizeHint() * 1.25);
 
     connect(cmboServers, &QComboBox::activated, this, &frmAdvanced::serverChosen);
     cmboServers->installEventFilter(this);

@@ -204,9 +204,11 @@ void frmKovFerrit::startUp()
             trayIcon->show();
             m_trayAdded = true;
         }
-        const QIcon face(Artwork::buttonFace(103, QSize(16, 16))); // 15
+        // 15: the same faces for both buttons: 103 at rest, 104 under the mouse.
+        QIcon face(Artwork::buttonFace(103, QSize(16, 16)));
+        face.addPixmap(Artwork::buttonFace(104, QSize(16, 16)), QIcon::Active);
         cmdViewLog->setIcon(face);
-        cmdGetJobs->setIcon(QIcon(Artwork::buttonFace(104, QSize(16, 16))));
+        cmdGetJobs->setIcon(face);
         cmdViewLog->setToolTip(cmdViewLog->text());
         cmdGetJobs->setToolTip(cmdGetJobs->text());
         if (haveDatabase != 0) // 16
