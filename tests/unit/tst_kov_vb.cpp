@@ -28,6 +28,7 @@ private slots:
     void roundHalfEven();
     void runAndWait();
     void conversions();
+    void smallUtilities();
 };
 
 void TestKovVb::urlEncode_data()
@@ -261,6 +262,19 @@ void TestKovVb::conversions()
     QCOMPARE(kov_CLng(QStringLiteral(" 2.5 ")), 2);
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, kov_CLng(QStringLiteral("12abc")));
     QVERIFY_THROWS_EXCEPTION(std::overflow_error, kov_CLng(QStringLiteral("3e10")));
+}
+
+void TestKovVb::smallUtilities()
+{
+    TestEnvironment env;
+    QCOMPARE(kov_LowerCase(QStringLiteral("AbC") + QChar(0xC4)),
+             QStringLiteral("abc") + QChar(0xE4));
+    const QList<int> source{3, 1, 2};
+    QCOMPARE(kov_ToVariantArray(source), source);
+    QCOMPARE(kov_IdeMessage(QStringLiteral("only in the IDE"), 5), 5);
+    QVERIFY(env.ui.boxes.isEmpty()); // the product never runs inside its IDE
+    QVERIFY(!kov_InDevelopment());
+    QVERIFY(kov_IsUrlSafe(QLatin1Char('_')) && !kov_IsUrlSafe(QLatin1Char('.')));
 }
 
 QTEST_GUILESS_MAIN(TestKovVb)
