@@ -91,25 +91,21 @@ bool CQuibReply::HandleReplyString(const QString& ThisReply, const QString& Quer
             AddDetail(QStringLiteral("Reply string not valid."));
             return result;
         }
-        if (targets) {
-            m_errorCode = kov_LeadingLongOrThrow(header.Column(0));
-            m_docType = header.Column(1);
-            m_contentLines = kov_LeadingLongOrThrow(header.Column(2));
-            m_reg.setStr(KovSetting::last(T, QStringLiteral("DocType")), m_docType);
-            m_reg.setLng(KovSetting::last(T, QStringLiteral("ErrorCode")), m_errorCode);
-            m_reg.setLng(KovSetting::last(T, QStringLiteral("ContentLines")), m_contentLines);
-            result = !m_docType.isEmpty() && m_contentLines > 0;
-        } else {
+        // gettargetsystems has no serial: its fields are ErrorCode, DocType, ContentLines.
+        const int shift = targets ? 1 : 0;
+        m_errorCode = kov_LeadingLongOrThrow(header.Column(0));
+        if (!targets)
             m_serial = kov_LeadingLongOrThrow(header.Column(1));
-            m_errorCode = kov_LeadingLongOrThrow(header.Column(0));
-            m_docType = header.Column(2);
-            m_contentLines = kov_LeadingLongOrThrow(header.Column(3));
-            m_reg.setStr(KovSetting::last(T, QStringLiteral("DocType")), m_docType);
+        m_docType = header.Column(2 - shift);
+        m_contentLines = kov_LeadingLongOrThrow(header.Column(3 - shift));
+        m_reg.setStr(KovSetting::last(T, QStringLiteral("DocType")), m_docType);
+        if (!targets)
             m_reg.setLng(KovSetting::last(T, QStringLiteral("Serial")), m_serial);
-            m_reg.setLng(KovSetting::last(T, QStringLiteral("ErrorCode")), m_errorCode);
-            m_reg.setLng(KovSetting::last(T, QStringLiteral("ContentLines")), m_contentLines);
-            result = !m_docType.isEmpty() && m_serial != 0;
-        }
+        m_reg.setLng(KovSetting::last(T, QStringLiteral("ErrorCode")), m_errorCode);
+        m_reg.setLng(KovSetting::last(T, QStringLiteral("ContentLines")), m_contentLines);
+        // The code itself is not judged: a header is accepted by its document type and by its
+        // serial (jobs, channel guide) or its line count (target systems).
+        result = !m_docType.isEmpty() && (targets ? m_contentLines > 0 : m_serial != 0);
 
         if (!reader.next(&line)) {
             AddDetail(QStringLiteral("End of file while seaching for data section."));
