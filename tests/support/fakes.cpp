@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include <stdexcept>
 
 QString FakeTransfer::OpenURL(const QString& url)
 {
@@ -14,6 +15,8 @@ QString FakeTransfer::OpenURL(const QString& url)
 bool RecordingScheduler::DoesProgramExist(const QString& name)
 {
     m_log.existsAsked << name;
+    if (m_log.raises)
+        throw std::runtime_error("Automation error");
     return m_log.existing.contains(name);
 }
 
@@ -24,6 +27,8 @@ qint32 RecordingScheduler::CreateProgram(qint32 arg1, const QString& name, const
 {
     m_log.created.append({arg1, name, start, end, channel, arg6, fileName, tag, recurrence,
                           !arg10.isValid(), arg11});
+    if (m_log.raises)
+        throw std::runtime_error("Automation error");
     if (m_log.createResult == 0)
         m_log.existing << name;
     return m_log.createResult;
@@ -32,6 +37,8 @@ qint32 RecordingScheduler::CreateProgram(qint32 arg1, const QString& name, const
 bool RecordingScheduler::DeleteProgram(const QString& name)
 {
     m_log.deleted << name;
+    if (m_log.raises)
+        throw std::runtime_error("Automation error");
     return m_log.deleteResult;
 }
 

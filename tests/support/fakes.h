@@ -68,6 +68,7 @@ public:
         QStringList existing; // names that DoesProgramExist reports
         qint32 createResult = 0;
         bool deleteResult = true;
+        bool raises = false; // every call raises a failure instead of answering
     };
     explicit RecordingScheduler(Log& log) : m_log(log) {}
 

@@ -4,6 +4,7 @@
 #include "platform/registrystore.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QtTest>
 
 namespace {
@@ -51,6 +52,7 @@ private slots:
     void hKeyRules();
     void exportWritesRegedit4();
     void keysAndCopy();
+    void storeThatCannotBeOpened();
 };
 
 void TestCKovReg::lngDCreatesDefault()
@@ -430,6 +432,22 @@ void TestCKovReg::keysAndCopy()
     QVERIFY(reg.DeleteKey(QStringLiteral("Software\\Copy")));
     QVERIFY(!reg.KeyExists(QStringLiteral("Software\\Copy")));
     QVERIFY(!reg.DeleteKey(QStringLiteral("Software\\Velmora"))); // it has subkeys
+}
+
+void TestCKovReg::storeThatCannotBeOpened()
+{
+    // Like a user who may not write below HKEY_LOCAL_MACHINE: no message, nothing kept,
+    // every read gives its default.
+    TestEnvironment env;
+    QDir(env.folder()).mkdir(QStringLiteral("settings.db"));
+    CKovReg reg = kov_Settings();
+    QCOMPARE(reg.LngD(QStringLiteral("TimeoutSeconds"), 60), 60);
+    QCOMPARE(reg.Str(QStringLiteral("Account")), QString());
+    QVERIFY(!reg.setStr(QStringLiteral("Account"), QStringLiteral("demo")));
+    QVERIFY(!reg.LastError());
+    QCOMPARE(reg.Str(QStringLiteral("Account")), QString());
+    QVERIFY(env.ui.boxes.isEmpty());
+    QVERIFY(env.traced(QStringLiteral("RegOpenKeyEx FAILED : 1009"))); // ERROR_BADDB
 }
 
 QTEST_GUILESS_MAIN(TestCKovReg)

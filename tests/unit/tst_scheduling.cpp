@@ -58,6 +58,7 @@ private slots:
     void cancelledPromptStopsRecButNotDelete();
     void createFailureShown();
     void missingControl();
+    void controlFailuresPassedOver();
     void localScheduler_data();
     void localScheduler();
     void localSchedulerStoreUnavailable();
@@ -238,6 +239,18 @@ void TestScheduling::missingControl()
         QStringLiteral("\r\nwhere X is the letter of your CD Rom drive.")));
     QCOMPARE(m_env->ui.boxes[0].text.count(QStringLiteral("\r\n")), 7);
     QVERIFY(!QFile::exists(m_env->file(QStringLiteral("ReplyLog.txt"))));
+}
+
+void TestScheduling::controlFailuresPassedOver()
+{
+    kov_Settings().setLng(KovSetting::LogReplies, 1);
+    m_log.raises = true;
+    QVERIFY(run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("rec"))));
+    QCOMPARE(m_log.created.size(), 1);  // asked whether it exists, then created
+    QVERIFY(m_env->ui.boxes.isEmpty()); // taken as created: no failure box
+    QVERIFY(replyLog(*m_env).contains(QStringLiteral("Scheduler Return Value: 0\r\n")));
+    QVERIFY(run(jobString(QStringLiteral("Alpha TV"), QStringLiteral("delete"))));
+    QCOMPARE(m_log.deleted.size(), 1);
 }
 
 void TestScheduling::localScheduler_data()
