@@ -68,7 +68,6 @@ CKovReg& GetSettings()
 qint32 DoWork(const QString& QueryType, const QString& Account, const QString& EncryptedPassword,
               TextBox* OutputBox, bool ZeroSerial, bool Manually)
 {
-    qint32 result = -1;
     try {
         const QString password = AES::DecryptText(EncryptedPassword, kov_ProcessPassPhrase());
         if (Account.isEmpty() || password.isEmpty()) {
@@ -118,7 +117,7 @@ qint32 DoWork(const QString& QueryType, const QString& Account, const QString& E
         return code;
     } catch (const std::exception& e) {
         infoBox(QStringLiteral("manual GetJobs Error: ") + QString::fromLocal8Bit(e.what()));
-        return result;
+        return -1;
     }
 }
 

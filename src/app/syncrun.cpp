@@ -12,6 +12,12 @@
 
 #include <QTime>
 
+void ShowSpecifyAccount(SyncFrontEnd& ui)
+{
+    ui.ShowMessage(Translate(QStringLiteral("Specify your account and password,")));
+    ui.ShowMessage(Translate(QStringLiteral("Then click 'Sync' to begin.")));
+}
+
 bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 {
     CKovReg& settings = GetSettings();
@@ -28,8 +34,7 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
     const QString encrypted = settings.Str(KovSetting::Protocol);
     const QString account = settings.Str(KovSetting::Account);
     if (AES::DecryptText(encrypted, kov_ProcessPassPhrase()).isEmpty() || account.isEmpty()) {
-        show(QStringLiteral("Specify your account and password,"));
-        show(QStringLiteral("Then click 'Sync' to begin."));
+        ShowSpecifyAccount(ui);
         ui.ShowUpdateText(kov_VersionText());
         return false;
     }
@@ -58,7 +63,7 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
         return false;
     }
     const QString lastReply =
-        GetSettings()
+        settings
             .value(KovSetting::last(QStringLiteral("getjobs"), QStringLiteral("ReplyString")),
                    QString())
             .toString();

@@ -34,14 +34,20 @@ QString kov_CountdownText(const QDateTime& now, const QDateTime& due)
            Translate(QStringLiteral("Minutes")) + QLatin1Char('.');
 }
 
+namespace {
+// Reads a date text; an empty one is first written with `seed` and read again.
+QString readOrSeed(CKovReg& settings, const QString& name, const QString& seed)
+{
+    if (settings.Str(name).isEmpty())
+        settings.setStr(name, seed);
+    return settings.Str(name);
+}
+} // namespace
+
 void TimerTick(SyncFrontEnd& ui, bool adminMode)
 {
     CKovReg& settings = GetSettings();
-    QString nextText = settings.Str(KovSetting::NextSync);
-    if (nextText.isEmpty()) {
-        settings.setStr(KovSetting::NextSync, kov_SyncSentinel());
-        nextText = settings.Str(KovSetting::NextSync);
-    }
+    const QString nextText = readOrSeed(settings, KovSetting::NextSync, kov_SyncSentinel());
     if (MakeDate(nextText) < kov_Now()) {
         RunSync(ui, false, false);
         QDateTime nextDue;
@@ -61,11 +67,8 @@ void TimerTick(SyncFrontEnd& ui, bool adminMode)
         }
         settings.setStr(KovSetting::NextSync, kov_DateText(nextDue));
 
-        QString channelUpdate = settings.Str(KovSetting::NextChannelUpdate);
-        if (channelUpdate.isEmpty()) {
-            settings.setStr(KovSetting::NextChannelUpdate, kov_DateText(kov_Now().addDays(-1)));
-            channelUpdate = settings.Str(KovSetting::NextChannelUpdate);
-        }
+        const QString channelUpdate = readOrSeed(settings, KovSetting::NextChannelUpdate,
+                                                 kov_DateText(kov_Now().addDays(-1)));
         if (MakeDate(channelUpdate) < kov_Now()) {
             settings.setLng(KovSetting::HaveChannelDatabase, 0);
             RunSync(ui, true, false);

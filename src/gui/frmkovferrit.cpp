@@ -177,16 +177,16 @@ void frmKovFerrit::startUp()
         const qint32 haveDatabase = m_reg.Lng(KovSetting::HaveChannelDatabase); // 11
         if (haveDatabase != 0) {
             const QString next = m_reg.Str(KovSetting::NextSync);
-            if (MakeDate(next) < kov_Now()) {
+            const QDateTime due = MakeDate(next);
+            if (due < kov_Now()) {
                 ShowUpdateText(Translate(QStringLiteral("Updating Now ...")) +
                                QStringLiteral(" : ") + next);
                 tmrMinutes_Timer();
             } else {
-                ShowUpdateText(kov_CountdownText(kov_Now(), MakeDate(next)));
+                ShowUpdateText(kov_CountdownText(kov_Now(), due));
             }
         } else {
-            ShowMessage(Translate(QStringLiteral("Specify your account and password,")));
-            ShowMessage(Translate(QStringLiteral("Then click 'Sync' to begin.")));
+            ShowSpecifyAccount(*this);
         }
         if (kov_LargeFonts(this)) { // 12
             setFixedSize(size() * 1.25);
@@ -291,10 +291,15 @@ void frmKovFerrit::cmdClose_Click()
 {
     hide();
     m_shownFlag = false;
-    if (m_advanced)
-        m_advanced->close();
+    closeSideWindows();
+}
+
+void frmKovFerrit::closeSideWindows()
+{
     if (frmChannelList* list = frmChannelList::openInstance())
         list->close();
+    if (m_advanced)
+        m_advanced->close();
 }
 
 void frmKovFerrit::cmdViewLog_Click()
@@ -327,9 +332,7 @@ void frmKovFerrit::mnuSync_Click()
 
 void frmKovFerrit::mnuExit_Click()
 {
-    if (m_advanced)
-        m_advanced->close();
-    close();
+    close(); // the unload closes the advanced settings window first
     if (m_quitOnUnload)
         QApplication::quit();
 }
@@ -337,10 +340,7 @@ void frmKovFerrit::mnuExit_Click()
 void frmKovFerrit::unload()
 {
     m_unloaded = true;
-    if (frmChannelList* list = frmChannelList::openInstance())
-        list->close();
-    if (m_advanced)
-        m_advanced->close();
+    closeSideWindows();
     if (m_transfer)
         m_transfer->Cancel();
     trayIcon->hide();

@@ -90,6 +90,8 @@ protected:
 private:
     void buildControls();
     void unload();
+    /// Closes the channel list editor and the advanced settings window, where open.
+    void closeSideWindows();
     void showFromTray();
 
     HttpTransfer* m_transfer;
