@@ -1,9 +1,9 @@
 #include "account.h"
 
 #include "foundation/aes.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
 void kov_StoreAccount(const QString& account)
 {

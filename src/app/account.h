@@ -1,6 +1,6 @@
 #pragma once
-// Storing the account and password as the main window does when its fields are left (Part 4.2),
-// with the pass phrase of Part 5.4 for this process (kov_ProcessPassPhrase).
+// Storing the account and password as the main window does when its fields are left, the
+// password encrypted with this process's pass phrase (kov_ProcessPassPhrase).
 #include <QString>
 
 /// Writes `Account` unchanged.

@@ -1,15 +1,15 @@
 #include "channelguide.h"
 
-#include "app/kovferritsupport.h"
-#include "app/translate.h"
 #include "foundation/ckovqzcsv.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
+#include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/userinterface.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
 namespace {
 void box(const QString& text, const QString& caption = kov_AppTitle())
@@ -21,7 +21,7 @@ void box(const QString& text, const QString& caption = kov_AppTitle())
 bool DownloadChannelGuide(TextBox* txtMessage, bool Manually)
 {
     CKovReg& settings = GetSettings();
-    DoWork(QStringLiteral("channelguide"), settings.Str(KovSetting::Account),
+    DoWork(QuibFunction::ChannelGuide, settings.Str(KovSetting::Account),
            settings.Str(KovSetting::Protocol), txtMessage, true, Manually);
 
     const QString path = kov_ProgramFile(QStringLiteral("kovquibcg.dat"));

@@ -2,15 +2,16 @@
 
 #include "channels/cquibchannelmanager.h"
 #include "foundation/aes.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_paths.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "platform/frontend.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
 #include "protocol/cquibreply.h"
 #include "protocol/cquibsession.h"
-#include "translate.h"
+#include "replyrecords.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -22,6 +23,7 @@ struct SupportState
 {
     HttpTransfer* transfer = nullptr;
     std::unique_ptr<CQuibSession> session;
+    SyncReplyRecords records;
     std::unique_ptr<CKovReg> settings;
     QStringList resultTexts;
 };
@@ -35,6 +37,20 @@ SupportState& state()
 void infoBox(const QString& text)
 {
     kov_UserInterface().messageBox(text, MsgStyle::Information, kov_AppTitle());
+}
+
+// What the progress text calls the download of each function.
+QString DownloadWord(QuibFunction function)
+{
+    switch (function) {
+    case QuibFunction::GetTargetSystems:
+        return QStringLiteral("Database");
+    case QuibFunction::GetJobs:
+        break;
+    case QuibFunction::ChannelGuide:
+        return QStringLiteral("Channels");
+    }
+    return QStringLiteral("Job List");
 }
 } // namespace
 
@@ -65,7 +81,7 @@ CKovReg& GetSettings()
     return *state().settings;
 }
 
-qint32 DoWork(const QString& QueryType, const QString& Account, const QString& EncryptedPassword,
+qint32 DoWork(QuibFunction Function, const QString& Account, const QString& EncryptedPassword,
               TextBox* OutputBox, bool ZeroSerial, bool Manually)
 {
     try {
@@ -78,6 +94,7 @@ qint32 DoWork(const QString& QueryType, const QString& Account, const QString& E
         if (!s.session) {
             // Made and initialised once; never replaced, even when Initialize fails.
             s.session = std::make_unique<CQuibSession>();
+            s.session->setRecordConsumer(&s.records);
             if (!s.session->Initialize(s.transfer))
                 return -1;
         }
@@ -90,20 +107,8 @@ qint32 DoWork(const QString& QueryType, const QString& Account, const QString& E
         s.session->setTimeoutSeconds(kov_ReadNumber(settings, KovSetting::TimeoutSeconds));
         s.session->setLogReplies(kov_ReadNumber(settings, KovSetting::LogReplies) == 1);
 
-        QString word;
-        if (QueryType == QLatin1String("gettargetsystems"))
-            word = QStringLiteral("Database");
-        else if (QueryType == QLatin1String("getjobs"))
-            word = QStringLiteral("Job List");
-        else if (QueryType == QLatin1String("channelguide"))
-            word = QStringLiteral("Channels");
-        if (word.isEmpty()) {
-            infoBox(Translate(QStringLiteral("Unknown")) + QStringLiteral(" query type : ") +
-                    QueryType);
-            return -1;
-        }
-        word = Translate(word);
-        const bool ok = s.session->ServerFunction(QueryType, Manually, ZeroSerial);
+        const QString word = Translate(DownloadWord(Function));
+        const bool ok = s.session->ServerFunction(Function, Manually, ZeroSerial);
         if (OutputBox) {
             OutputBox->setText(word + QLatin1Char(' ') + Translate(QStringLiteral("Download")) +
                                QLatin1Char(' ') +
@@ -164,7 +169,5 @@ bool IsSuccessCode(qint32 Code)
 QString kov_VersionText()
 {
     return Translate(QStringLiteral("Version")) + QLatin1Char(' ') +
-           QString::number(KOV_VERSION_MAJOR) + QLatin1Char('.') +
-           QString::number(KOV_VERSION_MINOR) + QLatin1Char('.') +
-           QString::number(KOV_VERSION_PATCH);
+           QStringLiteral(KOVFERRIT_VERSION);
 }

@@ -1,6 +1,8 @@
 #pragma once
-// Part 4.1's support module `KovFerritSupport`: the process-wide session, settings object and
+// The support module `KovFerritSupport`: the process-wide session, settings object and
 // result texts, and DoWork, which runs one server function.
+#include "settings/quibfunction.h"
+
 #include <QString>
 
 class CKovReg;
@@ -20,12 +22,12 @@ void kov_ResetSupport();
 CKovReg& GetSettings();
 
 /// Runs one server function; -1 on failure, else the reply's result code.
-qint32 DoWork(const QString& QueryType, const QString& Account, const QString& EncryptedPassword,
+qint32 DoWork(QuibFunction Function, const QString& Account, const QString& EncryptedPassword,
               TextBox* OutputBox, bool ZeroSerial, bool Manually);
 
 /// Builds the 17 translated result texts (the main window does it when it loads).
 void BuildResultTexts();
 QString ResultText(qint32 Code);
 bool IsSuccessCode(qint32 Code);
-/// "Version 1.0.0" through Translate.
+/// "Version " (through Translate) and the version number.
 QString kov_VersionText();

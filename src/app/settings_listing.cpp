@@ -1,8 +1,8 @@
 #include "settings_listing.h"
 
-#include "foundation/ckovreg.h"
 #include "foundation/kov_paths.h"
 #include "platform/registrystore.h"
+#include "settings/ckovreg.h"
 
 QString kov_SettingsListing()
 {

@@ -1,5 +1,5 @@
 #pragma once
-// Part 4.5's listing of every value under the settings key, shared by the log viewer and
+// The listing of every value under the settings key, shared by the log viewer and
 // `kovferrit-cli settings list`.
 #include <QString>
 

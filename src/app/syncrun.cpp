@@ -1,14 +1,14 @@
 #include "syncrun.h"
 
-#include "channels/channelguide.h"
+#include "app/channelguide.h"
 #include "foundation/aes.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/frontend.h"
-#include "translate.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
 #include <QTime>
 
@@ -25,7 +25,7 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 
     if (settings.Lng(KovSetting::HaveServers) == 0) {
         const qint32 code =
-            DoWork(QStringLiteral("gettargetsystems"), settings.Str(KovSetting::Account),
+            DoWork(QuibFunction::GetTargetSystems, settings.Str(KovSetting::Account),
                    settings.Str(KovSetting::Protocol), ui.messageArea(), true, Manually);
         if (IsSuccessCode(code))
             settings.setLng(KovSetting::HaveServers, 1);
@@ -39,8 +39,8 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
         return false;
     }
 
-    const qint32 code = DoWork(QStringLiteral("getjobs"), account, encrypted, ui.messageArea(),
-                               ZeroSerial, Manually);
+    const qint32 code =
+        DoWork(QuibFunction::GetJobs, account, encrypted, ui.messageArea(), ZeroSerial, Manually);
     if (IsSuccessCode(code)) {
         if (settings.Lng(KovSetting::HaveChannelDatabase) == 0) {
             if (DownloadChannelGuide(ui.messageArea(), Manually)) {
@@ -64,7 +64,7 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
     }
     const QString lastReply =
         settings
-            .value(KovSetting::last(QStringLiteral("getjobs"), QStringLiteral("ReplyString")),
+            .value(KovSetting::last(QuibFunction::GetJobs, QStringLiteral("ReplyString")),
                    QString())
             .toString();
     const bool inactive = kov_LeadingNumber(lastReply.left(2)) == 40.0;

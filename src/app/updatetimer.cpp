@@ -1,14 +1,14 @@
 #include "updatetimer.h"
 
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/frontend.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "syncrun.h"
-#include "translate.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #pragma once
-// Part 4.3: the update timer's tick, kept in the core so that the desktop window and
-// `kovferrit-cli tick` / `daemon` run the same logic. MakeDate is Part 4.2's.
+// The update timer's tick, kept in the core so that the desktop window and
+// `kovferrit-cli tick` / `daemon` run the same logic.
 #include <QDateTime>
 #include <QString>
 
@@ -12,7 +12,7 @@ inline QString kov_SyncSentinel()
     return QStringLiteral("July 4, 1776");
 }
 
-/// Part 4.2: a date-time text read by the locale rules; the zero date-time when it is none.
+/// A date-time text read by the locale rules; the zero date-time when it is none.
 QDateTime MakeDate(const QString& Text);
 /// Minute boundaries from now until `due`, plus 1.
 qint64 kov_MinutesUntil(const QDateTime& now, const QDateTime& due);

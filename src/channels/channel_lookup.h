@@ -1,5 +1,5 @@
 #pragma once
-// Part 3.1: the name-to-number lookup in "dbchannel.dat", asking the user (Part 3.3) for an
+// The name-to-number lookup in "dbchannel.dat", asking the user for the number of an
 // unknown name and appending the answer.
 #include <QString>
 

@@ -1,15 +1,15 @@
 #include "channellist.h"
 
-#include "app/translate.h"
 #include "channel_lookup.h"
 #include "cquibchannelmanager.h"
 #include "foundation/ckovqzcsv.h"
-#include "foundation/ckovreg.h"
 #include "foundation/codepage.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "platform/userinterface.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
 #include <QFile>
 #include <QLocale>
@@ -60,7 +60,7 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
     if (m_method == 2) {
         m_header = QStringList{QStringLiteral("Name"), QStringLiteral("Number")};
         // The guide's status line is shorter than its records, so the table refuses to sort
-        // and the rows keep file order (Part 3.4, left to the implementer).
+        // and the rows keep file order (the order the user made).
         table.SortByColumnIndex(sortColumn);
         CQuibChannelManager* manager = GetChannelManager();
         for (qint32 i = 2; i < table.NoRows(); ++i) {

@@ -1,7 +1,7 @@
 #pragma once
-// Part 3.4 without widgets: what the channel list editor shows (FillGrid), whether the grid
-// differs from the database (HasChanges) and how it is saved (SaveGridContents). The desktop
-// window and `kovferrit-cli channels` share it.
+// The channel list editor without widgets: what the channel list editor shows (FillGrid), whether
+// the grid differs from the database (HasChanges) and how it is saved (SaveGridContents). The
+// desktop window and `kovferrit-cli channels` share it.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -18,7 +18,7 @@ public:
     };
 
     /// FillGrid's data for a fill method (0 counts as 2) and sort column. The critical box for
-    /// a missing guide and the "unknown method" box are shown here, as the Part says.
+    /// a missing guide and the "unknown method" box are shown here.
     Fill fill(qint32 method, qint32 sortColumn);
 
     qint32 method() const { return m_method; }
@@ -27,7 +27,7 @@ public:
     /// Data rows (grid rows 1 ...): name and number text for method 2, the record for method 1.
     QList<QStringList> rows() const { return m_rows; }
 
-    /// Part 3.4 number cleaning: a non-empty text becomes its leading number as text.
+    /// Number cleaning: a non-empty text becomes its leading number as text.
     static QString cleanNumber(const QString& text);
     /// Whether any (name, number) row differs from the channel database.
     static bool hasChanges(const QList<QStringList>& rows);

@@ -1,5 +1,5 @@
 #pragma once
-// Part 3.1: one channel of the service's channel guide, and one entry of the local database.
+// One channel of the service's channel guide, and one entry of the local database.
 #include "foundation/ckovqzcsv.h"
 
 #include <QString>

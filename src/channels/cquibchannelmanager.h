@@ -1,5 +1,5 @@
 #pragma once
-// Part 3.1: the service channels and the local channel database of the process.
+// The service channels and the local channel database of the process.
 #include "cquibchannel.h"
 
 #include <QList>

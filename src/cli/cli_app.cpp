@@ -1,13 +1,13 @@
 #include "cli_app.h"
 
 #include "app/kovferritsupport.h"
-#include "app/translate.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_paths.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "platform/httptransfer.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "terminal_ui.h"
 
 #include <cstdio>

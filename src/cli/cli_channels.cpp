@@ -2,10 +2,10 @@
 #include "channels/channellist.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_paths.h"
-#include "foundation/settings_catalogue.h"
 #include "platform/recorderscheduler.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
 #include <cstdio>
 

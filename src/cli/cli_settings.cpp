@@ -3,7 +3,7 @@
 #include "app/settings_listing.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"
-#include "foundation/ckovreg.h"
+#include "settings/ckovreg.h"
 
 #include <cstdio>
 #include <iostream>

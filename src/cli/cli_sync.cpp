@@ -4,9 +4,11 @@
 #include "app/updatetimer.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"
-#include "foundation/ckovreg.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/kov_paths.h"
+#include "foundation/translate.h"
 #include "platform/userinterface.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "terminal_ui.h"
 
 #include <QCoreApplication>
@@ -39,9 +41,17 @@ int fetchCommand(const QStringList& args)
         else
             return usage(QStringLiteral("unknown option: ") + option);
     }
+    const std::optional<QuibFunction> function = kov_FunctionFromName(args[0]);
+    if (!function) {
+        kov_UserInterface().messageBox(Translate(QStringLiteral("Unknown")) +
+                                           QStringLiteral(" query type : ") + args[0],
+                                       MsgStyle::Information, kov_AppTitle());
+        cliPrint(QStringLiteral("-1"));
+        return kFailed;
+    }
     CKovReg& settings = GetSettings();
     CliTextBox box;
-    const qint32 code = DoWork(args[0], settings.Str(KovSetting::Account),
+    const qint32 code = DoWork(*function, settings.Str(KovSetting::Account),
                                settings.Str(KovSetting::Protocol), &box, zeroSerial, manual);
     cliPrint(QString::number(code));
     return IsSuccessCode(code) ? kOk : kFailed;

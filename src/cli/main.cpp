@@ -6,6 +6,6 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kovferrit-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KOVFERRIT_VERSION));
     return runCli(QCoreApplication::arguments().mid(1));
 }

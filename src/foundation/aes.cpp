@@ -1,6 +1,6 @@
 #include "aes.h"
 
-#include "settings_catalogue.h"
+#include "kov_paths.h"
 
 #include <QFileInfo>
 #include <QtEndian>

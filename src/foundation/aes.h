@@ -1,6 +1,6 @@
 #pragma once
-// Part 5.4: the password cipher. Rijndael with a 256-bit block and a 256-bit key (Nb = Nk = 8,
-// 14 rounds), one block at a time, no chaining. Named `AES` as in the spec although the block
+// The password cipher. Rijndael with a 256-bit block and a 256-bit key (Nb = Nk = 8,
+// 14 rounds), one block at a time, no chaining. Named `AES` although the block
 // length lies outside AES proper.
 #include <QByteArray>
 #include <QString>
@@ -35,7 +35,7 @@ private:
     int m_rounds = 14;
 };
 
-/// The pass phrase of Part 5.4: an executable name without extension, in lower case.
+/// The pass phrase of the password cipher: an executable name without extension, in lower case.
 QString kov_PassPhrase(const QString& executableName);
 /// The pass phrase of this process: kov_ExecutableName() in lower case, without extension.
 QString kov_ProcessPassPhrase();

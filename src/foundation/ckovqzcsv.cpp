@@ -179,7 +179,7 @@ bool CKovQzCSV::SortByColumnIndex(qint32 Index)
                      QStringLiteral(" max: ") + QString::number(n));
         return false;
     }
-    // The Part's exchange sort: binary order of character codes, not stable.
+    // An exchange sort: binary order of character codes, not stable.
     for (qint32 i = 0; i < n; ++i) {
         for (qint32 j = i; j < n; ++j) {
             if (m_rows[j].Column(Index) < m_rows[i].Column(Index))

@@ -1,5 +1,5 @@
 #pragma once
-// Part 5.3: `CKovQzCSVrow` splits one line by the program's own quoting rule; `CKovQzCSV` reads a
+// `CKovQzCSVrow` splits one line by the program's own quoting rule; `CKovQzCSV` reads a
 // whole file or text into a table of such rows and sorts it.
 #include <QList>
 #include <QString>
@@ -10,7 +10,7 @@
 class CKovQzCSVrow
 {
 public:
-    /// Splits Text into fields. False (the failure the Part leaves to the implementer) when Text
+    /// Splits Text into fields. False when Text
     /// is empty or the split leaves no field; the row is then unchanged.
     bool setRowData(const QString& Text);
     QString RowData() const { return m_rowData; }
@@ -52,5 +52,5 @@ private:
 };
 
 /// Reads a file as code-page text split into lines at CR LF or a lone CR (a lone LF stays in its
-/// line), as Parts 4.4 and 5.3 read their files. `ok` is false when it cannot be opened.
+/// line), as the string files and CSV files are read. `ok` is false when it cannot be opened.
 QStringList kov_ReadLines(const QString& path, bool* ok);

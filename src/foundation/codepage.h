@@ -1,5 +1,5 @@
 #pragma once
-// Windows-1252 is "the system's single-byte code page" of the spec (DESIGN.md). Qt 6 has no
+// Windows-1252 is the single-byte code page of every file and reply. Qt 6 has no
 // converter for it without ICU, so the 32 code points of 0x80-0x9F are mapped here.
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,5 @@
 #pragma once
-// Date-time conventions of DESIGN.md: the zero date-time, the "general date and time" text
+// Date-time conventions: the zero date-time, the "general date and time" text
 // form (locale short date with a four-digit year, a blank, HH:mm:ss; date alone at midnight)
 // and the lenient reading of date-time texts.
 #include <QDateTime>

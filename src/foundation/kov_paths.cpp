@@ -78,3 +78,21 @@ void kov_MakePrivate(const QString& path)
 {
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
+
+namespace {
+QString& executableName()
+{
+    static QString name = QStringLiteral("kovferrit");
+    return name;
+}
+} // namespace
+
+QString kov_ExecutableName()
+{
+    return executableName();
+}
+
+void kov_SetExecutableName(const QString& name)
+{
+    executableName() = name;
+}

@@ -1,10 +1,13 @@
 #pragma once
-// The program folder of the spec ("the folder of the executable"), resolved as DESIGN.md says,
-// and the few file helpers that every Part shares (code page, CR LF, private files).
+// The program folder (where settings, channel database and logs live) and the few file
+// helpers that every part of the program shares (code page, CR LF, private files).
 #include <QString>
 
 /// Application title: the caption of every message box that names no other.
 QString kov_AppTitle();
+/// The executable name the program records in `app.EXEName` ("kovferrit").
+QString kov_ExecutableName();
+void kov_SetExecutableName(const QString& name);
 /// The program folder, without a trailing separator. Made when missing.
 QString kov_ProgramFolder();
 /// Overrides the program folder for this process (`--home`, tests). Empty restores the rule.

@@ -2,7 +2,7 @@
 
 #include "codepage.h"
 #include "kov_paths.h"
-#include "platform/userinterface.h"
+#include "messagebox.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -15,7 +15,7 @@
 #include <stdexcept>
 
 namespace {
-// Module state of Part 5.1, zeroed at start and never reset.
+// Module state, zeroed at start and never reset.
 qint32 g_randomSeed = 0;
 qint32 g_randomCounter = 0;
 bool g_traceSwitch = false;
@@ -55,7 +55,7 @@ qint32 kov_DebugMessage(const QString& Message, bool ShowBox, qint32 RetVal, con
         std::fputs(line.constData(), stderr);
     }
     if (ShowBox)
-        kov_UserInterface().messageBox(Message, Style, Title.isEmpty() ? kov_AppTitle() : Title);
+        kov_MessageBoxSink().messageBox(Message, Style, Title.isEmpty() ? kov_AppTitle() : Title);
     return RetVal;
 }
 
@@ -72,7 +72,7 @@ bool kov_TraceEnabled()
 qint32 kov_IdeMessage(const QString& Message, qint32 RetVal)
 {
     if (kov_InDevelopment())
-        kov_UserInterface().messageBox(Message, 0, QStringLiteral("** IDE Debug Message **"));
+        kov_MessageBoxSink().messageBox(Message, 0, QStringLiteral("** IDE Debug Message **"));
     return RetVal;
 }
 
@@ -154,7 +154,7 @@ QString kov_SafeFileName(const QString& Name, const QString& Extension, bool Rep
             if (illegal.contains(c))
                 c = QLatin1Char('_');
         }
-        const qsizetype extensionDot = work.size() - 4; // 0-based "length - 3" of the Part
+        const qsizetype extensionDot = work.size() - 4; // 0-based "length - 3"
         for (qsizetype i = 0; i < work.size(); ++i) {
             if (work[i] == QLatin1Char('.') && i != extensionDot)
                 work[i] = QLatin1Char('_');

@@ -1,5 +1,5 @@
 #pragma once
-// Part 5.1: the diagnostic channel and the small utilities of the general module `kov_vb`.
+// The diagnostic channel and the small utilities of the general module `kov_vb`.
 #include <QString>
 #include <QStringList>
 
@@ -48,7 +48,7 @@ double kov_LeadingNumber(const QString& Text, bool* ok = nullptr);
 /// The leading-number rule rounded to a whole number, halves to even; `inRange` false (and 0)
 /// outside 32 bits.
 qint32 kov_LeadingLong(const QString& Text, bool* inRange = nullptr);
-/// kov_LeadingLong for the callers whose Part makes a value outside 32 bits a run-time
+/// kov_LeadingLong for the callers to whom a value outside 32 bits is a run-time
 /// failure: throws std::overflow_error("Overflow").
 qint32 kov_LeadingLongOrThrow(const QString& Text);
 /// The platform's strict conversion of a whole text to a 32-bit number, halves to even:

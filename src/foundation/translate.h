@@ -1,5 +1,5 @@
 #pragma once
-// Part 4.4: `Translate`, the lookup of every user-visible text in "strings.dat" and
+// `Translate`, the lookup of every user-visible text in "strings.dat" and
 // "KovFerritStrings.dat" of the program folder.
 #include <QString>
 

@@ -1,14 +1,14 @@
 #include "frmadvanced.h"
 
 #include "app/kovferritsupport.h"
-#include "app/translate.h"
 #include "artwork.h"
 #include "foundation/ckovqzcsv.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "frmchannellist.h"
 #include "lcdtextbox.h"
 #include "platform/httptransfer.h"
+#include "settings/settings_catalogue.h"
 #include "twips.h"
 
 #include <QCheckBox>
@@ -140,7 +140,7 @@ void frmAdvanced::serverChosen()
 
 void frmAdvanced::getServers()
 {
-    const qint32 code = DoWork(QStringLiteral("gettargetsystems"), m_reg.Str(KovSetting::Account),
+    const qint32 code = DoWork(QuibFunction::GetTargetSystems, m_reg.Str(KovSetting::Account),
                                m_reg.Str(KovSetting::Protocol), m_status.get(), true, true);
     if (IsSuccessCode(code))
         m_reg.setLng(KovSetting::HaveServers, 1);
@@ -215,7 +215,7 @@ void frmAdvanced::closeEvent(QCloseEvent* event)
                 kov_DebugMessage(QStringLiteral("--- uPdaTinG FreQuEncY --- ?"
                                                 "?/// *&^%$#$"));
                 const qint32 code =
-                    DoWork(QStringLiteral("getjobs"), m_reg.Str(KovSetting::Account),
+                    DoWork(QuibFunction::GetJobs, m_reg.Str(KovSetting::Account),
                            m_reg.Str(KovSetting::Protocol), m_status.get(), false, true);
                 if (!IsSuccessCode(code)) {
                     lblMessage->setText(

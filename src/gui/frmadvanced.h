@@ -1,6 +1,6 @@
 #pragma once
 // Part 4.6: the advanced settings window. Every change is stored at once.
-#include "foundation/ckovreg.h"
+#include "settings/ckovreg.h"
 
 #include <QPoint>
 #include <QWidget>

@@ -1,9 +1,9 @@
 #include "frmchannellist.h"
 
-#include "app/translate.h"
 #include "clsflexgridedit.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "platform/userinterface.h"
+#include "settings/settings_catalogue.h"
 #include "twips.h"
 #include "widgetuserinterface.h"
 

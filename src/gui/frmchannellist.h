@@ -5,7 +5,7 @@
 // Grid rows: the spec's fixed row 0 ("Name", "Number") is the table's horizontal header, so
 // spec row r (r >= 1) is table row r - 1; the fixed column is the vertical header.
 #include "channels/channellist.h"
-#include "foundation/ckovreg.h"
+#include "settings/ckovreg.h"
 
 #include <QPointer>
 #include <QWidget>

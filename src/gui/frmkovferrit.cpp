@@ -3,14 +3,13 @@
 #include "app/account.h"
 #include "app/kovferritsupport.h"
 #include "app/syncrun.h"
-#include "app/translate.h"
 #include "app/updatetimer.h"
 #include "artwork.h"
 #include "foundation/aes.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
 #include "frmlog.h"
@@ -18,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
+#include "settings/settings_catalogue.h"
 #include "twips.h"
 
 #include <QAction>

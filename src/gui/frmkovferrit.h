@@ -1,8 +1,8 @@
 #pragma once
 // Part 4.2: the main window, its start-up, tray icon and buttons; it is the SyncFrontEnd of
 // the sync run (Part 4.1) and owns the update timer `tmrMinutes` (Part 4.3).
-#include "foundation/ckovreg.h"
 #include "platform/frontend.h"
+#include "settings/ckovreg.h"
 
 #include <QPointer>
 #include <QWidget>

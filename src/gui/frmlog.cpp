@@ -1,10 +1,10 @@
 #include "frmlog.h"
 
 #include "app/settings_listing.h"
-#include "app/translate.h"
 #include "foundation/kov_paths.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "platform/userinterface.h"
+#include "settings/settings_catalogue.h"
 #include "twips.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 // Part 4.5: the log viewer, a modal listing of every settings value.
-#include "foundation/ckovreg.h"
+#include "settings/ckovreg.h"
 
 #include <QDialog>
 

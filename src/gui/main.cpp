@@ -1,6 +1,7 @@
-#include "foundation/settings_catalogue.h"
+#include "foundation/kov_paths.h"
 #include "frmkovferrit.h"
 #include "platform/httptransfer.h"
+#include "settings/settings_catalogue.h"
 #include "widgetuserinterface.h"
 
 #include <QApplication>
@@ -11,7 +12,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KovFerrit"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QStringLiteral(KOVFERRIT_VERSION));
     // The tray keeps the program alive while the window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     kov_SetExecutableName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());

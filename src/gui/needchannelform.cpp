@@ -1,7 +1,7 @@
 #include "needchannelform.h"
 
-#include "app/translate.h"
 #include "foundation/kov_vb.h"
+#include "foundation/translate.h"
 #include "platform/userinterface.h"
 #include "twips.h"
 

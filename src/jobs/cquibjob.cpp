@@ -1,13 +1,13 @@
 #include "cquibjob.h"
 
-#include "app/translate.h"
 #include "foundation/ckovqzcsv.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "platform/clock.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
 #include <stdexcept>
 
@@ -58,7 +58,7 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
     }
     CKovQzCSVrow row;
     const qint32 columns = row.setRowData(MyString) ? row.NoColumns() : 0;
-    if (columns != MyReg->Lng(KovSetting::noDataFields(QStringLiteral("getjobs")))) {
+    if (columns != MyReg->Lng(KovSetting::noDataFields(QuibFunction::GetJobs))) {
         ClassMessage(QStringLiteral("Job format (") + QString::number(columns) +
                          QStringLiteral(")not supported:") + kov_CrLf() + MyString,
                      kov_InDevelopment());

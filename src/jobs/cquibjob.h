@@ -1,6 +1,6 @@
 #pragma once
-// Part 2.1: one recording job of a getjobs reply; Part 2.2 (cquibjob_schedule.cpp): its
-// scheduling into the recorder.
+// One recording job of a getjobs reply, and (cquibjob_schedule.cpp) its scheduling into
+// the recorder.
 #include <QDateTime>
 #include <QString>
 
@@ -33,7 +33,7 @@ public:
     QString Description() const { return m_description; }
     QString Persons() const { return m_persons; }
 
-    /// Part 2.2's program name: Title + " " + StartTime as text, made safe as a file name.
+    /// The name of the recording: Title + " " + StartTime as text, made safe as a file name.
     QString ProgramName() const;
     /// The file name of the last error file written ("ERROR_" + stamp + ".txt"), for tests.
     QString LastErrorFile() const { return m_lastErrorFile; }

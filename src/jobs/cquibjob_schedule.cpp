@@ -1,14 +1,14 @@
-// Part 2.2: scheduling one job into the recorder.
-#include "app/translate.h"
+// Scheduling one job into the recorder.
 #include "channels/channel_lookup.h"
 #include "cquibjob.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "platform/recorderscheduler.h"
 #include "platform/userinterface.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
 namespace {
 QString missingControlMessage()

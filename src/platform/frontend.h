@@ -18,17 +18,17 @@ class SyncFrontEnd
 {
 public:
     virtual ~SyncFrontEnd() = default;
-    /// Part 4.2 ShowMessage: the message area shows the previous message and this one.
+    /// ShowMessage: the message area shows the previous message and this one.
     virtual void ShowMessage(const QString& text) = 0;
-    /// Part 4.2 ShowUpdateText: the update line.
+    /// ShowUpdateText: the update line.
     virtual void ShowUpdateText(const QString& text) = 0;
     /// The message area as a text box (`txtMessage`), written directly by DoWork.
     virtual TextBox* messageArea() = 0;
-    /// Enables the update timer `tmrMinutes` (Part 4.1, after the channel database arrived).
+    /// Enables the update timer `tmrMinutes` (after the channel database arrived).
     virtual void enableUpdateTimer() = 0;
 };
 
-/// The two-line message area of Part 4.2 over any text box: ShowMessage puts the previous
+/// The main window's two-line message area over any text box: ShowMessage puts the previous
 /// message above the new one.
 class MessageArea
 {

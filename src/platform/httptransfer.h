@@ -1,5 +1,5 @@
 #pragma once
-// The HTTP transfer control of Part 1.2 (`Inet1`): the four operations the session relies on.
+// The HTTP transfer control (`Inet1`): the four operations the session relies on.
 #include <QObject>
 #include <QString>
 
@@ -27,7 +27,7 @@ public:
     virtual void Cancel() = 0;
 };
 
-/// The stand-in over QNetworkAccessManager (DESIGN.md): a local event loop that repaints but
+/// The stand-in over QNetworkAccessManager: a local event loop that repaints but
 /// takes no user input, bounded by RequestTimeout, no redirects, at most 16 MiB of body.
 class QtHttpTransfer : public QObject, public HttpTransfer
 {
@@ -50,5 +50,5 @@ private:
     qint32 m_timeoutSeconds = 60;
 };
 
-/// Decodes a body by the charset of its Content-Type, else as Windows-1252 (DESIGN.md).
+/// Decodes a body by the charset of its Content-Type, else as Windows-1252.
 QString kov_DecodeBody(const QByteArray& body, const QByteArray& contentType);

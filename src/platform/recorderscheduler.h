@@ -1,5 +1,5 @@
 #pragma once
-// The recording-scheduler control "KOVSchedControl.KOVSched" of Part 2.2, and its default
+// The recording-scheduler control "KOVSchedControl.KOVSched", and its default
 // stand-in: the local scheduler that keeps programs in KOVSched.db in the program folder.
 #include <QDateTime>
 #include <QList>
@@ -14,7 +14,7 @@ class RecorderScheduler
 public:
     virtual ~RecorderScheduler() = default;
     virtual bool DoesProgramExist(const QString& name) = 0;
-    /// The eleven arguments of Part 2.2; argument 10 is omitted (an invalid QVariant).
+    /// The eleven arguments of the control; argument 10 is omitted (an invalid QVariant).
     virtual qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
                                  const QDateTime& end, qint32 channel, qint32 arg6,
                                  const QString& fileName, const QString& tag, qint32 recurrence,
@@ -37,7 +37,7 @@ struct ScheduledProgram
 class LocalScheduler : public RecorderScheduler
 {
 public:
-    /// CreateProgram results (DESIGN.md).
+    /// CreateProgram results.
     enum Result
     {
         Stored = 0,

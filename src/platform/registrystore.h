@@ -1,7 +1,7 @@
 #pragma once
-// The system-registry stand-in of DESIGN.md: a typed value store in one SQLite file
+// The system-registry stand-in: a typed value store in one SQLite file
 // (settings.db in the program folder). It speaks in registry terms (roots, key paths, value
-// types, raw bytes, Windows result codes) so that the layers above keep the Part's rules.
+// types, raw bytes, Windows result codes) so that the layers above keep the registry's rules.
 #include <QByteArray>
 #include <QString>
 #include <QVariantList>

@@ -1,15 +1,8 @@
 #include "userinterface.h"
 
-#include <cstdio>
-
 int StderrUserInterface::messageBox(const QString& text, int /*style*/, const QString& caption)
 {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fprintf(stderr, "[%s] %s\n", caption.toLocal8Bit().constData(),
-                 shown.toLocal8Bit().constData());
-    std::fflush(stderr);
-    return 1;
+    return kov_StderrMessageBox(text, caption);
 }
 
 int StderrUserInterface::askChannelNumber(const QString& /*channelName*/)
@@ -34,4 +27,5 @@ UserInterface& kov_UserInterface()
 void kov_SetUserInterface(UserInterface* ui)
 {
     installed() = ui;
+    kov_SetMessageBoxSink(ui);
 }

@@ -1,5 +1,7 @@
 #pragma once
-// Part 1.1: the request query of one server function and its URL.
+// The request query of one server function and its URL.
+#include "settings/quibfunction.h"
+
 #include <QString>
 
 class CQuibSession;
@@ -7,8 +9,8 @@ class CQuibSession;
 class CQuibQuery
 {
 public:
-    /// The complete URL for function `Query` sent through `Session`; empty when it cannot be built.
-    QString MakeQuery(CQuibSession* Session, const QString& Query) const;
+    /// The complete URL for function `Query` sent through `Session`; empty without a session.
+    QString MakeQuery(CQuibSession* Session, QuibFunction Query) const;
 
     qint32 Serial() const { return m_serial; }
     void setSerial(qint32 v) { m_serial = v; }

@@ -1,22 +1,19 @@
 #include "cquibreply.h"
 
-#include "channels/cquibchannelmanager.h"
 #include "foundation/ckovqzcsv.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
-#include "jobs/cquibjob.h"
-#include "platform/userinterface.h"
+#include "foundation/messagebox.h"
+#include "settings/settings_catalogue.h"
 
 #include <stdexcept>
 
-namespace {
 // The lines of "TempReply.tmp", read the way the parser reads them: skipping empty lines,
 // and a line only counts when something follows it in the file.
-class LineReader
+class CQuibReply::Lines
 {
 public:
-    explicit LineReader(QStringList lines) : m_lines(std::move(lines)) {}
+    explicit Lines(QStringList lines) : m_lines(std::move(lines)) {}
     /// The next non-empty line, or false at the end of the file or right after that line.
     bool next(QString* line)
     {
@@ -35,6 +32,7 @@ private:
     qsizetype m_at = 0;
 };
 
+namespace {
 CKovQzCSVrow splitOrThrow(const QString& line)
 {
     CKovQzCSVrow row;
@@ -43,9 +41,21 @@ CKovQzCSVrow splitOrThrow(const QString& line)
     return row;
 }
 
+QString recordErrorPrefix(QuibFunction function)
+{
+    switch (function) {
+    case QuibFunction::GetJobs:
+        return QStringLiteral("Create Job Error, ");
+    case QuibFunction::ChannelGuide:
+        return QStringLiteral("Create Channel Error, ");
+    case QuibFunction::GetTargetSystems:
+        break;
+    }
+    return QStringLiteral("Server List Error, ");
+}
 } // namespace
 
-CQuibReply::CQuibReply()
+CQuibReply::CQuibReply(ReplyRecordConsumer* consumer) : m_consumer(consumer)
 {
     m_reg.SetInfo(kov_SettingsKey());
 }
@@ -62,150 +72,135 @@ void CQuibReply::AddDetail(const QString& text)
     m_details += text + kov_CrLf();
 }
 
-bool CQuibReply::HandleReplyString(const QString& ThisReply, const QString& QueryType)
+bool CQuibReply::HandleReplyString(const QString& ThisReply, QuibFunction function)
 {
-    bool result = false;
-    const QString& T = QueryType;
+    bool accepted = false;
     try {
+        // The reply is read back from a file, so it is split into lines the way every other
+        // file of the program is.
         const QString temp = kov_ProgramFile(QStringLiteral("TempReply.tmp"));
         if (!kov_WriteTextFile(temp, ThisReply + kov_CrLf()))
             throw std::runtime_error("Path/File access error");
         bool opened = false;
-        LineReader reader(kov_ReadLines(temp, &opened));
+        Lines lines(kov_ReadLines(temp, &opened));
         if (!opened)
             throw std::runtime_error("File not found");
 
         QString line;
-        if (!reader.next(&line)) {
+        if (!lines.next(&line)) {
             AddDetail(QStringLiteral("End of file while seaching for result."));
-            return result;
+            return accepted;
         }
-        const bool targets = T == QLatin1String("gettargetsystems");
-        const bool known =
-            targets || T == QLatin1String("getjobs") || T == QLatin1String("channelguide");
-        const qint32 expected = targets ? 3 : known ? 4 : 99;
-        const CKovQzCSVrow header = splitOrThrow(line);
-        if (header.NoColumns() != expected) {
-            classMessage(QStringLiteral("HandleReplyString FAILED parsing header") + kov_CrLf() +
-                         kov_CrLf() + line);
-            AddDetail(QStringLiteral("Reply string not valid."));
-            return result;
-        }
-        // gettargetsystems has no serial: its fields are ErrorCode, DocType, ContentLines.
-        const int shift = targets ? 1 : 0;
-        m_errorCode = kov_LeadingLongOrThrow(header.Column(0));
-        if (!targets)
-            m_serial = kov_LeadingLongOrThrow(header.Column(1));
-        m_docType = header.Column(2 - shift);
-        m_contentLines = kov_LeadingLongOrThrow(header.Column(3 - shift));
-        m_reg.setStr(KovSetting::last(T, QStringLiteral("DocType")), m_docType);
-        if (!targets)
-            m_reg.setLng(KovSetting::last(T, QStringLiteral("Serial")), m_serial);
-        m_reg.setLng(KovSetting::last(T, QStringLiteral("ErrorCode")), m_errorCode);
-        m_reg.setLng(KovSetting::last(T, QStringLiteral("ContentLines")), m_contentLines);
-        // The code itself is not judged: a header is accepted by its document type and by its
-        // serial (jobs, channel guide) or its line count (target systems).
-        result = !m_docType.isEmpty() && (targets ? m_contentLines > 0 : m_serial != 0);
-
-        if (!reader.next(&line)) {
+        if (!ReadHeader(line, function))
+            return accepted;
+        accepted = HeaderAccepted(function);
+        if (!lines.next(&line)) {
             AddDetail(QStringLiteral("End of file while seaching for data section."));
-            return result;
+            return accepted;
         }
-        if (kov_ReadNumber(m_reg, KovSetting::ValidateHeaders) == 1) {
-            QString tokenName;
-            QString missing;
-            int width = 7;
-            if (T == QLatin1String("getjobs")) {
-                classMessage(QStringLiteral("Case getjobs"));
-                tokenName = KovSetting::TokenJobs;
-                missing = QStringLiteral("TokenJobs not found");
-            } else if (T == QLatin1String("channelguide")) {
-                tokenName = KovSetting::TokenChannel;
-                missing = QStringLiteral("TokenChannel not found");
-            } else if (targets) {
-                tokenName = KovSetting::TokenTarget;
-                missing = QStringLiteral("TokenTarget not found");
-                width = 6;
-            }
-            // A fixed number of characters is compared, whatever the token's length.
-            if (!tokenName.isEmpty() && line.left(width) != kov_ReadText(m_reg, tokenName)) {
-                AddDetail(missing);
-                classMessage(missing);
-                return result;
-            }
-        }
-        const CKovQzCSVrow names = splitOrThrow(line);
-        m_noFields = names.NoColumns();
-        if (m_noFields < 2) {
-            AddDetail(QStringLiteral("Invalid Data Format.Number of fields = ") +
-                      QString::number(m_noFields) + QStringLiteral("Data = ") + line);
-            return result;
-        }
-        m_reg.setLng(KovSetting::noDataFields(T), m_noFields);
-
-        for (qint32 i = 1; i <= m_contentLines; ++i) {
-            if (!reader.next(&line)) {
-                AddDetail(QStringLiteral("End of file while seaching for ") + T +
-                          QStringLiteral(" #") + QString::number(i) + QLatin1Char('.'));
-                return result;
-            }
-            if (T == QLatin1String("getjobs")) {
-                CreateJob(line);
-            } else if (T == QLatin1String("channelguide")) {
-                CreateChannel(line);
-            } else if (targets) {
-                m_reg.setStr(KovSetting::server(i), line);
-                m_reg.setStr(KovSetting::server(i + 1), QString());
-            }
-        }
-        return result;
+        if (TokenMatches(line, function) && ReadFieldNames(line, function))
+            HandOverRecords(lines, function);
+        return accepted;
     } catch (const std::exception& e) {
         const QString description = QString::fromLocal8Bit(e.what());
         AddDetail(QStringLiteral("Quib Reply Error, ") + description);
-        kov_UserInterface().messageBox(QStringLiteral("CQuibReply::HandleReplyString ") +
-                                           description,
-                                       MsgStyle::Information, kov_AppTitle());
-        return result;
+        kov_MessageBoxSink().messageBox(QStringLiteral("CQuibReply::HandleReplyString ") +
+                                            description,
+                                        MsgStyle::Information, kov_AppTitle());
+        return accepted;
     }
 }
 
-CQuibJob* CQuibReply::AddJob()
+bool CQuibReply::ReadHeader(const QString& line, QuibFunction function)
 {
-    m_jobs.push_back(std::make_unique<CQuibJob>());
-    return m_jobs.back().get();
-}
-
-bool CQuibReply::CreateJob(const QString& MyString)
-{
-    try {
-        CQuibJob* job = AddJob();
-        if (!job) {
-            AddDetail(QStringLiteral("Unable to create a new job."));
-            return false;
-        }
-        return job->CreateJobFromString(MyString, &m_reg, true);
-    } catch (const std::exception& e) {
-        const QString text =
-            QStringLiteral("Create Job Error, ") + QString::fromLocal8Bit(e.what());
-        AddDetail(text);
-        classMessage(text);
+    // gettargetsystems has no serial: its fields are ErrorCode, DocType, ContentLines.
+    const bool targets = function == QuibFunction::GetTargetSystems;
+    const CKovQzCSVrow header = splitOrThrow(line);
+    if (header.NoColumns() != (targets ? 3 : 4)) {
+        classMessage(QStringLiteral("HandleReplyString FAILED parsing header") + kov_CrLf() +
+                     kov_CrLf() + line);
+        AddDetail(QStringLiteral("Reply string not valid."));
         return false;
     }
+    const int shift = targets ? 1 : 0;
+    m_errorCode = kov_LeadingLongOrThrow(header.Column(0));
+    if (!targets)
+        m_serial = kov_LeadingLongOrThrow(header.Column(1));
+    m_docType = header.Column(2 - shift);
+    m_contentLines = kov_LeadingLongOrThrow(header.Column(3 - shift));
+    m_reg.setStr(KovSetting::last(function, QStringLiteral("DocType")), m_docType);
+    if (!targets)
+        m_reg.setLng(KovSetting::last(function, QStringLiteral("Serial")), m_serial);
+    m_reg.setLng(KovSetting::last(function, QStringLiteral("ErrorCode")), m_errorCode);
+    m_reg.setLng(KovSetting::last(function, QStringLiteral("ContentLines")), m_contentLines);
+    return true;
 }
 
-bool CQuibReply::CreateChannel(const QString& MyString)
+bool CQuibReply::HeaderAccepted(QuibFunction function) const
 {
-    CQuibChannelManager* manager = GetChannelManager();
-    if (!manager)
-        return false;
-    CKovQzCSVrow row;
-    const qint32 count = row.setRowData(MyString) ? row.NoColumns() : 0;
-    if (count != m_reg.Lng(KovSetting::noDataFields(QStringLiteral("channelguide")))) {
-        classMessage(QStringLiteral("Channel format (") + QString::number(count) +
-                     QStringLiteral(")not supported:") + kov_CrLf() + MyString);
-        return false;
+    // The code itself is not judged: a header is accepted by its document type and by its
+    // serial (jobs, channel guide) or its line count (target systems).
+    if (function == QuibFunction::GetTargetSystems)
+        return !m_docType.isEmpty() && m_contentLines > 0;
+    return !m_docType.isEmpty() && m_serial != 0;
+}
+
+bool CQuibReply::TokenMatches(const QString& line, QuibFunction function)
+{
+    if (kov_ReadNumber(m_reg, KovSetting::ValidateHeaders) != 1)
+        return true;
+    QString tokenName = KovSetting::TokenJobs;
+    QString missing = QStringLiteral("TokenJobs not found");
+    int width = 7;
+    if (function == QuibFunction::GetJobs) {
+        classMessage(QStringLiteral("Case getjobs"));
+    } else if (function == QuibFunction::ChannelGuide) {
+        tokenName = KovSetting::TokenChannel;
+        missing = QStringLiteral("TokenChannel not found");
+    } else {
+        tokenName = KovSetting::TokenTarget;
+        missing = QStringLiteral("TokenTarget not found");
+        width = 6;
     }
-    if (!manager->CreateNewChannel(MyString, 1))
-        classMessage(QStringLiteral("CreateChannel FAILED"));
+    // A fixed number of characters is compared, whatever the token's length.
+    if (line.left(width) == kov_ReadText(m_reg, tokenName))
+        return true;
+    AddDetail(missing);
+    classMessage(missing);
     return false;
+}
+
+bool CQuibReply::ReadFieldNames(const QString& line, QuibFunction function)
+{
+    const CKovQzCSVrow names = splitOrThrow(line);
+    m_noFields = names.NoColumns();
+    if (m_noFields < 2) {
+        AddDetail(QStringLiteral("Invalid Data Format.Number of fields = ") +
+                  QString::number(m_noFields) + QStringLiteral("Data = ") + line);
+        return false;
+    }
+    m_reg.setLng(KovSetting::noDataFields(function), m_noFields);
+    return true;
+}
+
+void CQuibReply::HandOverRecords(Lines& lines, QuibFunction function)
+{
+    QString line;
+    for (qint32 i = 1; i <= m_contentLines; ++i) {
+        if (!lines.next(&line)) {
+            AddDetail(QStringLiteral("End of file while seaching for ") +
+                      kov_FunctionName(function) + QStringLiteral(" #") + QString::number(i) +
+                      QLatin1Char('.'));
+            return;
+        }
+        if (!m_consumer)
+            continue;
+        try {
+            m_consumer->Record(function, i, line);
+        } catch (const std::exception& e) {
+            const QString text = recordErrorPrefix(function) + QString::fromLocal8Bit(e.what());
+            AddDetail(text);
+            classMessage(text);
+        }
+    }
 }

@@ -1,18 +1,28 @@
 #pragma once
-// Part 1.3: one reply document of the service, parsed, recorded and handed on.
-#include "foundation/ckovreg.h"
+// One reply document of the service: its header recorded in the settings, its records handed
+// one by one to a consumer while the reply is read.
+#include "settings/ckovreg.h"
+#include "settings/quibfunction.h"
 
 #include <QString>
 
-#include <memory>
-#include <vector>
-
-class CQuibJob;
+/// Receives the records of a reply in the order they arrive, while the reply is read, so that
+/// whatever a record causes (a recording, a prompt for a channel number) happens between the
+/// records before and after it. The sync run supplies one that schedules jobs, fills the
+/// channel manager and keeps the server list; a failure is thrown.
+class ReplyRecordConsumer
+{
+public:
+    virtual ~ReplyRecordConsumer() = default;
+    /// Record `index` (counted from 1) of a reply to `function`.
+    virtual void Record(QuibFunction function, qint32 index, const QString& record) = 0;
+};
 
 class CQuibReply
 {
 public:
-    CQuibReply();
+    /// The consumer (not owned) may be nullptr: the records are then read and dropped.
+    explicit CQuibReply(ReplyRecordConsumer* consumer = nullptr);
     ~CQuibReply();
     CQuibReply(const CQuibReply&) = delete;
     CQuibReply& operator=(const CQuibReply&) = delete;
@@ -25,26 +35,25 @@ public:
     qint32 Serial() const { return m_serial; }
 
     /// Parses one reply; true when its header was accepted.
-    bool HandleReplyString(const QString& ThisReply, const QString& QueryType);
-    /// One channel-guide record; always false (the parser does not look at it).
-    bool CreateChannel(const QString& MyString);
-    /// One job record; the job's own result.
-    bool CreateJob(const QString& MyString);
-
-    /// The jobs made from this reply's records, in record order.
-    const std::vector<std::unique_ptr<CQuibJob>>& Jobs() const { return m_jobs; }
+    bool HandleReplyString(const QString& ThisReply, QuibFunction function);
 
 private:
-    CQuibJob* AddJob();
+    class Lines;
+
+    bool ReadHeader(const QString& line, QuibFunction function);
+    bool HeaderAccepted(QuibFunction function) const;
+    bool TokenMatches(const QString& line, QuibFunction function);
+    bool ReadFieldNames(const QString& line, QuibFunction function);
+    void HandOverRecords(Lines& lines, QuibFunction function);
     void AddDetail(const QString& text);
     void classMessage(const QString& message, bool showBox = false);
 
+    ReplyRecordConsumer* m_consumer = nullptr;
     qint32 m_noFields = 0;
     QString m_details;
     qint32 m_contentLines = 0;
     QString m_docType;
     qint32 m_errorCode = 0;
     qint32 m_serial = 0;
-    std::vector<std::unique_ptr<CQuibJob>> m_jobs;
     CKovReg m_reg;
 };

@@ -1,6 +1,5 @@
 #include "cquibsession.h"
 
-#include "app/translate.h"
 #include "cquibquery.h"
 #include "cquibreply.h"
 #include "foundation/aes.h"
@@ -8,16 +7,17 @@
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "md5.h"
 #include "platform/clock.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
+#include "settings/settings_catalogue.h"
 
 #include <stdexcept>
 
 namespace {
-// A reply file that cannot be written is a failure of ProcessReply (its step 4).
+// A reply file that cannot be written makes ProcessReply fail.
 void writeOrThrow(bool written, const QString& file)
 {
     if (!written)
@@ -101,8 +101,8 @@ qint32 CQuibSession::Port()
 
 QString CQuibSession::Path()
 {
-    // A stored empty Path is used as it stands (Part 1.1: the function name then follows the
-    // "/" directly); only a missing one takes, and writes back, the default.
+    // A stored empty Path is used as it stands (the function name then follows the "/"
+    // directly); only a missing one takes, and writes back, the default.
     if (m_reg.ValueExists(KovSetting::Path))
         return m_reg.Str(KovSetting::Path);
     return kov_ReadText(m_reg, KovSetting::Path);
@@ -158,8 +158,9 @@ qint32 CQuibSession::GetLastSerial(bool ZeroSerial)
     return ZeroSerial ? 0 : kov_ReadNumber(m_reg, KovSetting::LastSerial);
 }
 
-bool CQuibSession::ServerFunction(const QString& FunctionName, bool Manually, bool ZeroSerial)
+bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool ZeroSerial)
 {
+    const QString FunctionName = kov_FunctionName(Function);
     if (StillExecuting()) {
         classMessage(QStringLiteral(" MSINET.StillExecuting !!!"));
         return false;
@@ -183,20 +184,20 @@ bool CQuibSession::ServerFunction(const QString& FunctionName, bool Manually, bo
             query.setProduct(kov_ReadText(m_reg, KovSetting::Product));
             query.setSerial(GetLastSerial(ZeroSerial));
             query.setTarget(GetTarget());
-            url = query.MakeQuery(this, FunctionName);
+            url = query.MakeQuery(this, Function);
         }
         const qint32 attempts = kov_ReadNumber(m_reg, KovSetting::OpenURLRetries);
         QString reply;
         for (qint32 count = 0; !IsValidReply(reply) && count < attempts; ++count)
             reply = m_inet->OpenURL(url);
 
-        m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("QueryTime")),
+        m_reg.setStr(KovSetting::last(Function, QStringLiteral("QueryTime")),
                      kov_DateText(kov_Now()));
-        m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("QueryString")), url);
-        m_reg.setStr(KovSetting::last(FunctionName, QStringLiteral("ReplyString")), reply);
+        m_reg.setStr(KovSetting::last(Function, QStringLiteral("QueryString")), url);
+        m_reg.setStr(KovSetting::last(Function, QStringLiteral("ReplyString")), reply);
 
         if (IsValidReply(reply))
-            return ProcessReply(reply, FunctionName);
+            return ProcessReply(reply, Function);
         if (reply.isEmpty()) {
             kov_UserInterface().messageBox(
                 Translate(QStringLiteral("No internet connection available")), MsgStyle::Critical,
@@ -211,19 +212,20 @@ bool CQuibSession::ServerFunction(const QString& FunctionName, bool Manually, bo
     }
 }
 
-bool CQuibSession::ProcessReply(const QString& reply, const QString& FunctionName)
+bool CQuibSession::ProcessReply(const QString& reply, QuibFunction Function)
 {
+    const QString FunctionName = kov_FunctionName(Function);
     try {
         const QString crlf = kov_CrLf();
-        if (FunctionName == QLatin1String("getjobs") && m_logReplies) {
+        if (Function == QuibFunction::GetJobs && m_logReplies) {
             const QString log = kov_ProgramFile(QStringLiteral("ReplyLog.txt"));
             const QString entry =
-                m_reg.Str(KovSetting::last(FunctionName, QStringLiteral("QueryTime"))) + crlf +
-                m_reg.Str(KovSetting::last(FunctionName, QStringLiteral("QueryString"))) + crlf +
+                m_reg.Str(KovSetting::last(Function, QStringLiteral("QueryTime"))) + crlf +
+                m_reg.Str(KovSetting::last(Function, QStringLiteral("QueryString"))) + crlf +
                 reply + crlf + crlf + crlf;
             writeOrThrow(kov_AppendTextFile(log, entry), log);
             kov_MakePrivate(log); // it holds the access string
-        } else if (FunctionName == QLatin1String("channelguide")) {
+        } else if (Function == QuibFunction::ChannelGuide) {
             const qint32 code = kov_LeadingLong(reply.left(2));
             if (code == 0 || code == 1) {
                 const QString guide = kov_ProgramFile(QStringLiteral("kovquibcg.dat"));
@@ -234,8 +236,8 @@ bool CQuibSession::ProcessReply(const QString& reply, const QString& FunctionNam
                 writeOrThrow(kov_WriteTextFile(error, reply + crlf), error);
             }
         }
-        m_reply = std::make_unique<CQuibReply>();
-        return m_reply->HandleReplyString(reply, FunctionName);
+        m_reply = std::make_unique<CQuibReply>(m_consumer);
+        return m_reply->HandleReplyString(reply, Function);
     } catch (const std::exception& e) {
         classMessage(QStringLiteral("HandleReplyString (") + FunctionName +
                      QStringLiteral(") FAILED") + kov_CrLf() + QStringLiteral("Error : ") +

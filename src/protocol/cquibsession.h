@@ -1,12 +1,15 @@
 #pragma once
-// Part 1.2: the one connection point to the Quib service.
-#include "foundation/ckovreg.h"
+// The one connection point to the Quib service: builds a request, sends it through the
+// transfer component, records it and hands the reply to the parser.
+#include "settings/ckovreg.h"
+#include "settings/quibfunction.h"
 
 #include <QString>
 
 #include <memory>
 
 class CQuibReply;
+class ReplyRecordConsumer;
 class HttpTransfer;
 
 class CQuibSession
@@ -21,8 +24,7 @@ public:
     void Cancel();
     /// One exchange with the server; true when the reply reached the parser and its header
     /// was accepted.
-    bool ServerFunction(const QString& FunctionName, bool Manually = false,
-                        bool ZeroSerial = false);
+    bool ServerFunction(QuibFunction Function, bool Manually = false, bool ZeroSerial = false);
     bool LogReplies() const { return m_logReplies; }
     void setLogReplies(bool on) { m_logReplies = on; }
     qint32 TimeoutSeconds() const { return m_timeoutSeconds; }
@@ -31,6 +33,8 @@ public:
     qint32 Port();
     QString Path();
     CQuibReply* Reply() const { return m_reply.get(); }
+    /// Where the records of the following replies go (not owned); nullptr drops them.
+    void setRecordConsumer(ReplyRecordConsumer* consumer) { m_consumer = consumer; }
     /// Hands over the transfer component (not owned).
     bool Initialize(HttpTransfer* InetControl);
 
@@ -39,16 +43,18 @@ private:
     bool IsValidTarget(const QString& t);
     QString GetAccessString();
     qint32 GetLastSerial(bool ZeroSerial);
-    bool ProcessReply(const QString& reply, const QString& FunctionName);
+    bool ProcessReply(const QString& reply, QuibFunction Function);
     void classMessage(const QString& message, bool showBox = false);
 
     HttpTransfer* m_inet = nullptr;
     bool m_handedOver = false;
     std::unique_ptr<CQuibReply> m_reply;
+    ReplyRecordConsumer* m_consumer = nullptr;
     qint32 m_timeoutSeconds = 0;
     bool m_logReplies = false;
     CKovReg m_reg;
 };
 
-/// Part 1.2: a reply whose first line ends with CR LF and begins with a code 0 to 16.
+/// A reply the service really sent: its first line ends with CR LF and begins with a code
+/// 0 to 16.
 bool IsValidReply(const QString& reply);

@@ -1,5 +1,5 @@
 #pragma once
-// Part 1.1's MD5 step of the access string: code-page bytes, MD5 (RFC 1321), Base64 (RFC 4648).
+// The MD5 step of the access string: code-page bytes, MD5 (RFC 1321), Base64 (RFC 4648).
 #include <QString>
 
 class MD5

@@ -1,9 +1,9 @@
 #include "ckovreg.h"
 
-#include "codepage.h"
-#include "kov_date.h"
-#include "kov_paths.h"
-#include "kov_vb.h"
+#include "foundation/codepage.h"
+#include "foundation/kov_date.h"
+#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
 #include "platform/registrystore.h"
 #include "qz_reg.h"
 

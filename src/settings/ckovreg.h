@@ -1,5 +1,5 @@
 #pragma once
-// Part 5.2: `CKovReg`, the settings-store object every window and class owns.
+// `CKovReg`, the settings-store object every window and class owns.
 #include <QString>
 #include <QVariant>
 
@@ -13,7 +13,7 @@ public:
 
     bool SetInfo(const QString& NewSubKey, const QString& NewAddInfo = QString());
 
-    // Str, Lng and LngD: reads, and writes (the property Let of the Part).
+    // Str, Lng and LngD: reads, and writes (the property Let).
     QString Str(const QString& ValueName, const QString& oSubKey = QString(), qint32 h_Key = 0);
     bool setStr(const QString& ValueName, const QString& Text, const QString& oSubKey = QString(),
                 qint32 h_Key = 0);
@@ -23,7 +23,7 @@ public:
     qint32 LngD(const QString& ValueName, qint32 DefaultValue = 0,
                 const QString& SubKey = QString(), qint32 h_Key = 0);
 
-    /// Read by stored type; an invalid MissingRetVal stands for "absent" (Part 5.2 `value`).
+    /// Read by stored type; an invalid MissingRetVal stands for "absent".
     QVariant value(const QString& ValueName, const QVariant& MissingRetVal = QVariant(),
                    const QString& oSubKey = QString());
     /// Write keeping the stored type.
@@ -33,7 +33,7 @@ public:
     QString EnumValue(qint32 Index, const QString& ThisSubkey, qint32 ThishKey);
     bool DeleteValue(const QString& ValueName, const QString& SubKey = QString(), qint32 h_Key = 0);
 
-    // Members the program does not call; they keep the meanings of the Part.
+    // Members the program does not call; they keep their registry meanings.
     qint32 hKey() const { return m_hKey; }
     void setHKey(qint32 root);
     QString SubKey() const { return m_subKey; }

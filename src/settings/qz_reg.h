@@ -1,5 +1,5 @@
 #pragma once
-// Part 5.2, lower layers: the registry functions of `kov_vb` and the module `qz_reg`. Each call
+// Below CKovReg: the registry functions of `kov_vb` and the module `qz_reg`. Each call
 // opens the key, does one operation and closes it; nothing is cached.
 #include <QByteArray>
 #include <QString>

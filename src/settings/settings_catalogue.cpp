@@ -1,6 +1,7 @@
 #include "settings_catalogue.h"
 
 #include "ckovreg.h"
+#include "foundation/kov_paths.h"
 
 #include <QRegularExpression>
 
@@ -10,12 +11,6 @@ using R = SettingRead;
 using D = SettingDefault;
 
 constexpr QLatin1String none{""};
-
-QString& executableName()
-{
-    static QString name = QStringLiteral("kovferrit");
-    return name;
-}
 
 // A pattern entry such as "Last<f>QueryTime" as a regular expression.
 QRegularExpression patternOf(const QString& pattern)
@@ -129,7 +124,8 @@ QVariant kov_ReadSetting(CKovReg& reg, const QString& name, qint32 callerDefault
     if (def->kind == SettingKind::Number)
         return reg.Lng(name);
     QString text = reg.Str(name);
-    // The token values are written with their default when found empty (Parts 1.3, 5.5).
+    // The token values are written with their default when found empty, so a reply can be checked
+    // against them.
     if (text.isEmpty() && !def->textDefault.isEmpty()) {
         reg.setStr(name, def->textDefault);
         text = def->textDefault;
@@ -157,28 +153,18 @@ QString kov_DefaultPath()
     return kov_SettingDefault(*kov_FindSetting(KovSetting::Path)).toString();
 }
 
-QString kov_ExecutableName()
-{
-    return executableName();
-}
-
-void kov_SetExecutableName(const QString& name)
-{
-    executableName() = name;
-}
-
 namespace KovSetting {
 QString server(qint32 n)
 {
     return QString::number(n) + QLatin1String("Server");
 }
-QString last(const QString& function, const QString& suffix)
+QString last(QuibFunction function, const QString& suffix)
 {
-    return QLatin1String("Last") + function + suffix;
+    return QLatin1String("Last") + kov_FunctionName(function) + suffix;
 }
-QString noDataFields(const QString& function)
+QString noDataFields(QuibFunction function)
 {
-    return QLatin1String("NoDataFields_") + function;
+    return QLatin1String("NoDataFields_") + kov_FunctionName(function);
 }
 QString columnWidth(qint32 column)
 {

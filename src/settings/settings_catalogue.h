@@ -1,7 +1,9 @@
 #pragma once
-// Part 5.5: every persistent value of the program, in one table: name, kind, the accessor its
-// readers use and the default a read of a missing value gives. Parts read through
+// Every persistent value of the program, in one table: name, kind, the accessor its
+// readers use and the default a read of a missing value gives. Readers go through
 // kov_ReadSetting so that a name, its kind and its default are written down once.
+#include "quibfunction.h"
+
 #include <QLatin1String>
 #include <QList>
 #include <QString>
@@ -14,7 +16,7 @@ enum class SettingKind
     Text,
     Number
 };
-/// The accessor readers use; it fixes whether a read of a missing value creates it (Part 5.2).
+/// The accessor readers use; it fixes whether a read of a missing value creates it.
 enum class SettingRead
 {
     Str,
@@ -42,7 +44,7 @@ struct SettingDef
     qint32 numberDefault;
 };
 
-/// The catalogue, in the order of Part 5.5.
+/// The catalogue, in the order the log viewer lists it.
 const QList<SettingDef>& kov_SettingsCatalogue();
 /// The entry for a value name (patterns resolved), or nullptr for a name the program never uses.
 const SettingDef* kov_FindSetting(const QString& name);
@@ -57,11 +59,8 @@ qint32 kov_ReadNumber(CKovReg& reg, const QString& name, qint32 callerDefault = 
 
 /// The service's default host (CMake cache variable KOVFERRIT_DEFAULT_HOST).
 QString kov_DefaultHost();
-/// The service's default request path of Part 1.2.
+/// The service's default request path.
 QString kov_DefaultPath();
-/// The executable name the program records in `app.EXEName` ("kovferrit").
-QString kov_ExecutableName();
-void kov_SetExecutableName(const QString& name);
 
 namespace KovSetting {
 inline const QLatin1String Account{"Account"};
@@ -95,10 +94,10 @@ inline const QLatin1String GridFillMethod{"GridFillMethod"};
 
 /// "1Server", "2Server", ...
 QString server(qint32 n);
-/// "Last" + function + suffix, e.g. last(u"getjobs", u"QueryTime").
-QString last(const QString& function, const QString& suffix);
+/// "Last" + function name + suffix, e.g. "LastgetjobsQueryTime".
+QString last(QuibFunction function, const QString& suffix);
 /// "NoDataFields_" + function.
-QString noDataFields(const QString& function);
+QString noDataFields(QuibFunction function);
 /// "ChColW" + column.
 QString columnWidth(qint32 column);
 } // namespace KovSetting

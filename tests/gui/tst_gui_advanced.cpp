@@ -1,10 +1,10 @@
 // Part 4.6: the advanced settings window (and the Part 5.5 defaults it creates).
 #include "app/kovferritsupport.h"
 #include "fakes.h"
-#include "foundation/ckovreg.h"
-#include "foundation/settings_catalogue.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QCheckBox>

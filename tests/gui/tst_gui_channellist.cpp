@@ -1,8 +1,8 @@
 // Part 3.4: the channel list editor and clsFlexGridEdit, driven through the real grid.
 #include "clsflexgridedit.h"
-#include "foundation/ckovreg.h"
-#include "foundation/settings_catalogue.h"
 #include "frmchannellist.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Part 4.5: the log viewer.
-#include "foundation/ckovreg.h"
-#include "foundation/settings_catalogue.h"
 #include "frmlog.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 #include "twips.h"
 

@@ -1,9 +1,9 @@
 #include "testsupport.h"
 
 #include "app/kovferritsupport.h"
-#include "app/translate.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
+#include "foundation/translate.h"
 #include "platform/clock.h"
 #include "platform/recorderscheduler.h"
 

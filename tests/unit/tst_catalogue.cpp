@@ -1,8 +1,8 @@
 // Part 5.5: the settings catalogue, one table of names, kinds and defaults.
-#include "foundation/ckovreg.h"
-#include "foundation/qz_reg.h"
-#include "foundation/settings_catalogue.h"
 #include "platform/registrystore.h"
+#include "settings/ckovreg.h"
+#include "settings/qz_reg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -153,9 +153,9 @@ void TestCatalogue::patterns()
         QCOMPARE(QString(def->name), entry);
     }
     QCOMPARE(KovSetting::server(2), QStringLiteral("2Server"));
-    QCOMPARE(KovSetting::last(QStringLiteral("getjobs"), QStringLiteral("ReplyString")),
+    QCOMPARE(KovSetting::last(QuibFunction::GetJobs, QStringLiteral("ReplyString")),
              QStringLiteral("LastgetjobsReplyString"));
-    QCOMPARE(KovSetting::noDataFields(QStringLiteral("channelguide")),
+    QCOMPARE(KovSetting::noDataFields(QuibFunction::ChannelGuide),
              QStringLiteral("NoDataFields_channelguide"));
     QCOMPARE(KovSetting::columnWidth(0), QStringLiteral("ChColW0"));
 }

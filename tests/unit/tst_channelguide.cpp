@@ -1,11 +1,11 @@
 // Part 3.2: the channel guide download and its checks.
+#include "app/channelguide.h"
 #include "app/kovferritsupport.h"
-#include "channels/channelguide.h"
 #include "channels/cquibchannelmanager.h"
 #include "fakes.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
-#include "foundation/settings_catalogue.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -1,8 +1,8 @@
 // Part 3.4 without widgets: what the channel list editor fills, compares and saves.
 #include "channels/channellist.h"
 #include "channels/cquibchannelmanager.h"
-#include "foundation/ckovreg.h"
-#include "foundation/settings_catalogue.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QDir>

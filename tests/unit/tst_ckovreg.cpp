@@ -1,7 +1,7 @@
 // Part 5.2: CKovReg and the registry functions over the SQLite typed store.
-#include "foundation/ckovreg.h"
-#include "foundation/qz_reg.h"
 #include "platform/registrystore.h"
+#include "settings/ckovreg.h"
+#include "settings/qz_reg.h"
 #include "testsupport.h"
 
 #include <QDir>

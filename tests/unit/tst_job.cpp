@@ -1,9 +1,9 @@
 // Part 2.1: the job record and job strings.
 #include "fakes.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
-#include "foundation/settings_catalogue.h"
 #include "jobs/cquibjob.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QDir>

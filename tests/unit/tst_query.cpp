@@ -1,9 +1,10 @@
 // Part 1.1: request query and access string.
 #include "fakes.h"
-#include "foundation/ckovreg.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/kov_paths.h"
 #include "protocol/cquibquery.h"
 #include "protocol/cquibsession.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -19,7 +20,7 @@ QString sentUrl(bool manually = false)
     session.Initialize(&transfer);
     CKovReg reg = kov_Settings();
     reg.setLng(KovSetting::OpenURLRetries, 1);
-    session.ServerFunction(QStringLiteral("getjobs"), manually);
+    session.ServerFunction(QuibFunction::GetJobs, manually);
     return transfer.urls.value(0);
 }
 } // namespace
@@ -141,7 +142,7 @@ void TestQuery::portAndNegativeSerial()
     query.setAccount(QStringLiteral("a"));
     query.setAccess(QStringLiteral("x%3D"));
     query.setInitiator(true);
-    QCOMPARE(query.MakeQuery(&session, QStringLiteral("channelguide")),
+    QCOMPARE(query.MakeQuery(&session, QuibFunction::ChannelGuide),
              QStringLiteral("http://localhost:8080/cgi-bin/WebObjects/Zorvyn.woa/wa/"
                             "channelguide?product=P&initiator=1"
                             "&target=t&serial=-5&doctype=csv&account=a&access=x%3D"));
@@ -151,11 +152,8 @@ void TestQuery::makeQueryRefusals()
 {
     TestEnvironment env;
     CQuibQuery query;
-    QCOMPARE(query.MakeQuery(nullptr, QStringLiteral("getjobs")), QString());
+    QCOMPARE(query.MakeQuery(nullptr, QuibFunction::GetJobs), QString());
     QVERIFY(env.traced(QStringLiteral("CQuibQuery::Get Query Session Is Nothing")));
-    CQuibSession session;
-    QCOMPARE(query.MakeQuery(&session, QString()), QString());
-    QVERIFY(env.traced(QStringLiteral("CQuibQuery::Get Query Query Is Nothing")));
     QVERIFY(env.ui.boxes.isEmpty());
 }
 

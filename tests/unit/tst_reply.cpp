@@ -1,10 +1,11 @@
 // Part 1.3: reply parsing.
+#include "app/replyrecords.h"
 #include "channels/cquibchannelmanager.h"
 #include "fakes.h"
-#include "foundation/ckovreg.h"
-#include "foundation/settings_catalogue.h"
 #include "jobs/cquibjob.h"
 #include "protocol/cquibreply.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -17,6 +18,17 @@ const char* const kJobFields =
 const char* const kJob =
     "Alpha TV,101,4711,2006-05-12 20:15:00 +0200,2006-05-12 21:00:00 +0200,rec,Film,0,1,0,2,1,"
     "n,f,,desc,who";
+// The sync's own records, with the job records kept for the checks.
+struct KeptRecords : SyncReplyRecords
+{
+    QStringList jobs;
+    void Record(QuibFunction function, qint32 index, const QString& record) override
+    {
+        if (function == QuibFunction::GetJobs)
+            jobs << record;
+        SyncReplyRecords::Record(function, index, record);
+    }
+};
 } // namespace
 
 class TestReply : public QObject
@@ -46,6 +58,7 @@ private slots:
 
 private:
     RecordingScheduler::Log m_scheduled;
+    KeptRecords m_records;
     std::unique_ptr<TestEnvironment> m_env;
 };
 
@@ -53,6 +66,7 @@ void TestReply::init()
 {
     m_env = std::make_unique<TestEnvironment>();
     m_scheduled = RecordingScheduler::Log();
+    m_records.jobs.clear();
     installRecordingScheduler(m_scheduled);
     writeBytes(m_env->file(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n");
 }
@@ -64,16 +78,16 @@ void TestReply::cleanup()
 
 void TestReply::jobsReplyAccepted()
 {
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     QVERIFY(reply.HandleReplyString(replyDocument(strings({"0,4711,csv,1", kJobFields, kJob})),
-                                    QStringLiteral("getjobs")));
+                                    QuibFunction::GetJobs));
     QCOMPARE(reply.ErrorCode(), 0);
     QCOMPARE(reply.Serial(), 4711);
     QCOMPARE(reply.DocType(), QStringLiteral("csv"));
     QCOMPARE(reply.ContentLines(), 1);
     QCOMPARE(reply.NoFields(), 17);
-    QCOMPARE(reply.Jobs().size(), size_t(1));
-    QCOMPARE(reply.Jobs()[0]->Channel(), QStringLiteral("Alpha TV"));
+    QCOMPARE(m_records.jobs.size(), qsizetype(1));
+    QVERIFY(m_records.jobs[0].startsWith(QLatin1String("Alpha TV,")));
     QCOMPARE(m_scheduled.created.size(), 1); // the job scheduled itself while parsed
     CKovReg reg = kov_Settings();
     QCOMPARE(reg.Lng(QStringLiteral("LastgetjobsSerial")), 4711);
@@ -86,48 +100,48 @@ void TestReply::jobsReplyAccepted()
 
 void TestReply::withoutFinalLineEnd()
 {
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     const QString text = strings({"0,4711,csv,1", kJobFields, kJob}).join(QStringLiteral("\r\n"));
-    QVERIFY(reply.HandleReplyString(text, QStringLiteral("getjobs")));
-    QCOMPARE(reply.Jobs().size(), size_t(0));
+    QVERIFY(reply.HandleReplyString(text, QuibFunction::GetJobs));
+    QCOMPARE(m_records.jobs.size(), qsizetype(0));
     QCOMPARE(reply.Details(), QStringLiteral("End of file while seaching for getjobs #1.\r\n"));
 }
 
 void TestReply::serialZeroNotAccepted()
 {
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     QVERIFY(!reply.HandleReplyString(replyDocument(strings({"1,0,csv,0", kJobFields})),
-                                     QStringLiteral("getjobs")));
-    QCOMPARE(reply.Jobs().size(), size_t(0));
+                                     QuibFunction::GetJobs));
+    QCOMPARE(m_records.jobs.size(), qsizetype(0));
     CKovReg reg = kov_Settings();
     QVERIFY(reg.ValueExists(QStringLiteral("LastgetjobsSerial")));
     QCOMPARE(reg.Lng(QStringLiteral("LastgetjobsErrorCode")), 1);
     QCOMPARE(reg.Lng(QStringLiteral("NoDataFields_getjobs")), 17); // data section still processed
     // A header that is not accepted still has its data records processed.
-    CQuibReply second;
+    CQuibReply second(&m_records);
     QVERIFY(!second.HandleReplyString(replyDocument(strings({"10,0,csv,1", kJobFields, kJob})),
-                                      QStringLiteral("getjobs")));
+                                      QuibFunction::GetJobs));
     QCOMPARE(second.ErrorCode(), 10);
-    QCOMPARE(second.Jobs().size(), size_t(1));
+    QCOMPARE(m_records.jobs.size(), qsizetype(1));
 }
 
 void TestReply::targetSystems()
 {
     CKovReg reg = kov_Settings();
     reg.setStr(QStringLiteral("3Server"), QStringLiteral("stale,old"));
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     QVERIFY(reply.HandleReplyString(replyDocument(strings({"0,csv,2", "target,description",
                                                            "q1.example,One", "q2.example,Two"})),
-                                    QStringLiteral("gettargetsystems")));
+                                    QuibFunction::GetTargetSystems));
     QCOMPARE(reg.Str(QStringLiteral("1Server")), QStringLiteral("q1.example,One"));
     QCOMPARE(reg.Str(QStringLiteral("2Server")), QStringLiteral("q2.example,Two"));
     QVERIFY(reg.ValueExists(QStringLiteral("3Server")));
     QCOMPARE(reg.Str(QStringLiteral("3Server")), QString());
     QVERIFY(!reg.ValueExists(QStringLiteral("LastgettargetsystemsSerial")));
     QCOMPARE(reg.Lng(QStringLiteral("LastgettargetsystemsContentLines")), 2);
-    CQuibReply none;
+    CQuibReply none(&m_records);
     QVERIFY(!none.HandleReplyString(replyDocument(strings({"0,csv,0", "target,description"})),
-                                    QStringLiteral("gettargetsystems")));
+                                    QuibFunction::GetTargetSystems));
 }
 
 void TestReply::tokenCase_data()
@@ -143,36 +157,36 @@ void TestReply::tokenCase()
     QFETCH(int, validate);
     QFETCH(bool, parsed);
     kov_Settings().setLng(KovSetting::ValidateHeaders, validate);
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     const QString fields = QStringLiteral("Channel") + QString::fromLatin1(kJobFields).mid(7);
     QVERIFY(reply.HandleReplyString(
         replyDocument({QStringLiteral("0,1,csv,1"), fields, QString::fromLatin1(kJob)}),
-        QStringLiteral("getjobs")));
+        QuibFunction::GetJobs));
     QCOMPARE(reply.Details().contains(QLatin1String("TokenJobs not found")), !parsed);
-    QCOMPARE(reply.Jobs().size(), size_t(parsed ? 1 : 0));
+    QCOMPARE(m_records.jobs.size(), qsizetype(parsed ? 1 : 0));
     QCOMPARE(m_env->traced(QStringLiteral("CQuibReply::TokenJobs not found")), !parsed);
 }
 
 void TestReply::longTokenNeverMatches()
 {
     kov_Settings().setStr(KovSetting::TokenJobs, QStringLiteral("channelid"));
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     reply.HandleReplyString(replyDocument(strings({"0,1,csv,1", "channelid,x", kJob})),
-                            QStringLiteral("getjobs"));
+                            QuibFunction::GetJobs);
     QCOMPARE(reply.Details(), QStringLiteral("TokenJobs not found\r\n"));
 }
 
 void TestReply::blankLinesSkipped()
 {
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     const QString text =
         QStringLiteral("\r\n0,2,csv,2\r\n\r\n") + QString::fromLatin1(kJobFields) +
         QStringLiteral("\r\n\r\n\r\n") + QString::fromLatin1(kJob) + QStringLiteral("\r\n\r\n") +
         QString::fromLatin1(kJob).replace(QLatin1String("Film"), QLatin1String("Other")) +
         QStringLiteral("\r\n");
-    QVERIFY(reply.HandleReplyString(text, QStringLiteral("getjobs")));
-    QCOMPARE(reply.Jobs().size(), size_t(2));
-    QCOMPARE(reply.Jobs()[1]->Title(), QStringLiteral("Other"));
+    QVERIFY(reply.HandleReplyString(text, QuibFunction::GetJobs));
+    QCOMPARE(m_records.jobs.size(), qsizetype(2));
+    QCOMPARE(m_records.jobs[1].section(QLatin1Char(','), 6, 6), QStringLiteral("Other"));
     QCOMPARE(reply.Details(), QString());
 }
 
@@ -184,17 +198,15 @@ void TestReply::wrongHeaderCount_data()
                                              << "getjobs";
     QTest::newRow("four fields for targets") << "0,1,csv,1"
                                              << "gettargetsystems";
-    QTest::newRow("unknown function") << "0,1,csv,1"
-                                      << "getsomething";
 }
 
 void TestReply::wrongHeaderCount()
 {
     QFETCH(QString, header);
     QFETCH(QString, function);
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     QVERIFY(!reply.HandleReplyString(replyDocument({header, QString::fromLatin1(kJobFields)}),
-                                     function));
+                                     *kov_FunctionFromName(function)));
     QCOMPARE(reply.Details(), QStringLiteral("Reply string not valid.\r\n"));
     QVERIFY(m_env->tracedPrefix(
         QStringLiteral("CQuibReply::HandleReplyString FAILED parsing header\r\n\r\n")));
@@ -226,8 +238,8 @@ void TestReply::endOfFileRows()
     QFETCH(QString, text);
     QFETCH(QString, detail);
     QFETCH(bool, result);
-    CQuibReply reply;
-    QCOMPARE(reply.HandleReplyString(text, QStringLiteral("getjobs")), result);
+    CQuibReply reply(&m_records);
+    QCOMPARE(reply.HandleReplyString(text, QuibFunction::GetJobs), result);
     QCOMPARE(reply.Details(), detail + QStringLiteral("\r\n"));
 }
 
@@ -257,16 +269,16 @@ void TestReply::otherTokens()
     QFETCH(QString, header);
     QFETCH(QString, fields);
     QFETCH(QString, detail);
-    CQuibReply reply;
-    reply.HandleReplyString(replyDocument({header, fields}), function);
+    CQuibReply reply(&m_records);
+    reply.HandleReplyString(replyDocument({header, fields}), *kov_FunctionFromName(function));
     QCOMPARE(reply.Details(), detail.isEmpty() ? QString() : detail + QStringLiteral("\r\n"));
 }
 
 void TestReply::tooFewFieldNames()
 {
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     QVERIFY(reply.HandleReplyString(replyDocument(strings({"0,1,csv,1", "channelonly", kJob})),
-                                    QStringLiteral("getjobs")));
+                                    QuibFunction::GetJobs));
     QCOMPARE(reply.NoFields(), 1);
     QCOMPARE(reply.Details(),
              QStringLiteral("Invalid Data Format.Number of fields = 1Data = channelonly\r\n"));
@@ -275,27 +287,28 @@ void TestReply::tooFewFieldNames()
 
 void TestReply::channelRecords()
 {
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     QVERIFY(reply.HandleReplyString(
         replyDocument(
             strings({"0,3,csv,3", "isocode,name,id,country,category,lang",
                      "de,Alpha TV,101,DE,General,de", "de,Short,102", "de,Beta,101,DE,News,de"})),
-        QStringLiteral("channelguide")));
+        QuibFunction::ChannelGuide));
     CQuibChannelManager* manager = GetChannelManager();
     QCOMPARE(manager->ChannelCount(), 1);
     QCOMPARE(manager->QuibChannel(0)->Name(), QStringLiteral("Alpha TV"));
     QVERIFY(m_env->traced(
-        QStringLiteral("CQuibReply::Channel format (3)not supported:\r\nde,Short,102")));
-    QVERIFY(m_env->traced(QStringLiteral("CQuibReply::CreateChannel FAILED"))); // id 101 again
-    QVERIFY(!reply.CreateChannel(QStringLiteral("de,Gamma,103,DE,Culture,de")));
+        QStringLiteral("SyncReplyRecords::Channel format (3)not supported:\r\nde,Short,102")));
+    QVERIFY(
+        m_env->traced(QStringLiteral("SyncReplyRecords::CreateChannel FAILED"))); // id 101 again
+    m_records.Record(QuibFunction::ChannelGuide, 4, QStringLiteral("de,Gamma,103,DE,Culture,de"));
     QCOMPARE(manager->ChannelCount(), 2);
 }
 
 void TestReply::raisedFailure()
 {
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     QVERIFY(!reply.HandleReplyString(replyDocument(strings({"0,99999999999,csv,1", kJobFields})),
-                                     QStringLiteral("getjobs")));
+                                     QuibFunction::GetJobs));
     QCOMPARE(reply.Details(), QStringLiteral("Quib Reply Error, Overflow\r\n"));
     QCOMPARE(m_env->ui.boxes.size(), 1);
     QCOMPARE(m_env->ui.boxes[0].text, QStringLiteral("CQuibReply::HandleReplyString Overflow"));
@@ -304,9 +317,9 @@ void TestReply::raisedFailure()
 
 void TestReply::tempReplyKept()
 {
-    CQuibReply reply;
+    CQuibReply reply(&m_records);
     const QString text = replyDocument(strings({"1,5,csv,0", kJobFields}));
-    reply.HandleReplyString(text, QStringLiteral("getjobs"));
+    reply.HandleReplyString(text, QuibFunction::GetJobs);
     QCOMPARE(QString::fromLatin1(readBytes(m_env->file(QStringLiteral("TempReply.tmp")))),
              text + QStringLiteral("\r\n"));
 }

@@ -1,9 +1,9 @@
 // Part 2.2: scheduling into the recorder, and the local scheduler stand-in of DESIGN.md.
 #include "fakes.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
-#include "foundation/settings_catalogue.h"
 #include "jobs/cquibjob.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -1,10 +1,10 @@
 // Part 1.2: the server session.
 #include "fakes.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
-#include "foundation/settings_catalogue.h"
 #include "protocol/cquibreply.h"
 #include "protocol/cquibsession.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -69,7 +69,7 @@ void TestSession::noAttemptsShowsNoConnection()
     FakeTransfer transfer;
     CQuibSession session;
     session.Initialize(&transfer);
-    QVERIFY(!session.ServerFunction(QStringLiteral("getjobs")));
+    QVERIFY(!session.ServerFunction(QuibFunction::GetJobs));
     QVERIFY(transfer.urls.isEmpty());
     CKovReg reg = kov_Settings();
     QVERIFY(reg.ValueExists(QStringLiteral("LastgetjobsReplyString")));
@@ -89,7 +89,7 @@ void TestSession::validAtFirstAttempt()
     transfer.queue(QStringLiteral("never used"));
     CQuibSession session;
     session.Initialize(&transfer);
-    session.ServerFunction(QStringLiteral("getjobs"));
+    session.ServerFunction(QuibFunction::GetJobs);
     QCOMPARE(transfer.urls.size(), 1);
     QVERIFY(session.Reply());
     QCOMPARE(session.Reply()->Serial(), 5);
@@ -113,7 +113,7 @@ void TestSession::invalidRepliesRetried()
     transfer.queue(reply);
     CQuibSession session;
     session.Initialize(&transfer);
-    QVERIFY(!session.ServerFunction(QStringLiteral("getjobs")));
+    QVERIFY(!session.ServerFunction(QuibFunction::GetJobs));
     QCOMPARE(transfer.urls.size(), 3);
     QCOMPARE(kov_Settings().Str(QStringLiteral("LastgetjobsReplyString")), reply);
     QVERIFY(env.ui.boxes.isEmpty());
@@ -128,7 +128,7 @@ void TestSession::htmlPageGoesToParser()
     transfer.queue(QStringLiteral("<html>\r\n<body>Maintenance</body>\r\n</html>\r\n"));
     CQuibSession session;
     session.Initialize(&transfer);
-    QVERIFY(!session.ServerFunction(QStringLiteral("getjobs")));
+    QVERIFY(!session.ServerFunction(QuibFunction::GetJobs));
     QCOMPARE(transfer.urls.size(), 1);
     QVERIFY(session.Reply());
     QVERIFY(session.Reply()->Details().contains(QLatin1String("Reply string not valid.")));
@@ -142,12 +142,12 @@ void TestSession::transferFailureDropsComponent()
     transfer.queueFailure(QStringLiteral("Timeout"));
     CQuibSession session;
     session.Initialize(&transfer);
-    QVERIFY(!session.ServerFunction(QStringLiteral("getjobs")));
+    QVERIFY(!session.ServerFunction(QuibFunction::GetJobs));
     QVERIFY(env.traced(QStringLiteral("CQuibSession::GetJobs FAILED: Timeout")));
     QVERIFY(!kov_Settings().ValueExists(QStringLiteral("LastgetjobsReplyString"))); // no record
     transfer.answers.clear();
     transfer.queue(kTargetsReply);
-    QVERIFY(!session.ServerFunction(QStringLiteral("gettargetsystems")));
+    QVERIFY(!session.ServerFunction(QuibFunction::GetTargetSystems));
     QCOMPARE(transfer.urls.size(), 1); // no second request
     QVERIFY(
         env.traced(QStringLiteral("CQuibSession::ServerFunction Internet Control DISAPPEARED !")));
@@ -166,7 +166,7 @@ void TestSession::invalidTargetFixed()
     reg.setLng(KovSetting::OpenURLRetries, 1);
     CQuibSession session;
     session.Initialize(&transfer);
-    session.ServerFunction(QStringLiteral("getjobs"));
+    session.ServerFunction(QuibFunction::GetJobs);
     QVERIFY(transfer.urls.value(0).startsWith(QLatin1String("http://localhost:80/")));
     QVERIFY(transfer.urls.value(0).contains(QLatin1String("&target=localhost&")));
     QCOMPARE(reg.Str(KovSetting::Target), QStringLiteral("localhost"));
@@ -201,7 +201,7 @@ void TestSession::targetAcceptedFromServerList()
     FakeTransfer transfer;
     CQuibSession session;
     session.Initialize(&transfer);
-    session.ServerFunction(QStringLiteral("getjobs"));
+    session.ServerFunction(QuibFunction::GetJobs);
     QCOMPARE(
         transfer.urls.value(0).startsWith(QStringLiteral("http://") + target + QLatin1Char(':')),
         accepted);
@@ -219,7 +219,7 @@ void TestSession::channelGuideBadStatus()
     transfer.queue(reply);
     CQuibSession session;
     session.Initialize(&transfer);
-    QVERIFY(session.ServerFunction(QStringLiteral("channelguide")));
+    QVERIFY(session.ServerFunction(QuibFunction::ChannelGuide));
     QCOMPARE(readBytes(env.file(QStringLiteral("ChannelDatabaseError.txt"))),
              (reply + QStringLiteral("\r\n")).toLatin1());
     QVERIFY(!QFile::exists(env.file(QStringLiteral("kovquibcg.dat"))));
@@ -238,7 +238,7 @@ void TestSession::channelGuideGoodStatus()
     transfer.queue(reply);
     CQuibSession session;
     session.Initialize(&transfer);
-    QVERIFY(session.ServerFunction(QStringLiteral("channelguide")));
+    QVERIFY(session.ServerFunction(QuibFunction::ChannelGuide));
     QCOMPARE(readBytes(env.file(QStringLiteral("kovquibcg.dat"))),
              (reply + QStringLiteral("\r\n")).toLatin1());
     QVERIFY(!QFile::exists(env.file(QStringLiteral("ChannelDatabaseError.txt"))));
@@ -255,15 +255,15 @@ void TestSession::replyLog()
     transfer.queue(reply);
     CQuibSession session;
     session.Initialize(&transfer);
-    session.ServerFunction(QStringLiteral("getjobs"));
+    session.ServerFunction(QuibFunction::GetJobs);
     QVERIFY(!QFile::exists(env.file(QStringLiteral("ReplyLog.txt"))));
     session.setLogReplies(true);
-    session.ServerFunction(QStringLiteral("getjobs"));
+    session.ServerFunction(QuibFunction::GetJobs);
     const QString expected = kov_DateText(clock.time) + QStringLiteral("\r\n") +
                              transfer.urls.last() + QStringLiteral("\r\n") + reply +
                              QStringLiteral("\r\n\r\n\r\n");
     QCOMPARE(QString::fromLatin1(readBytes(env.file(QStringLiteral("ReplyLog.txt")))), expected);
-    session.ServerFunction(QStringLiteral("gettargetsystems")); // only getjobs is logged
+    session.ServerFunction(QuibFunction::GetTargetSystems); // only getjobs is logged
     QCOMPARE(QString::fromLatin1(readBytes(env.file(QStringLiteral("ReplyLog.txt")))), expected);
 }
 
@@ -277,7 +277,7 @@ void TestSession::recordsExchange()
     transfer.queue(kTargetsReply);
     CQuibSession session;
     session.Initialize(&transfer);
-    QVERIFY(session.ServerFunction(QStringLiteral("gettargetsystems"), false, true));
+    QVERIFY(session.ServerFunction(QuibFunction::GetTargetSystems, false, true));
     CKovReg reg = kov_Settings();
     QCOMPARE(reg.Str(QStringLiteral("LastgettargetsystemsQueryTime")), kov_DateText(clock.time));
     QCOMPARE(reg.Str(QStringLiteral("LastgettargetsystemsQueryString")), transfer.urls.value(0));
@@ -290,7 +290,7 @@ void TestSession::refusals()
     TestEnvironment env;
     storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
     CQuibSession fresh;
-    QVERIFY(!fresh.ServerFunction(QStringLiteral("getjobs")));
+    QVERIFY(!fresh.ServerFunction(QuibFunction::GetJobs));
     QVERIFY(env.traced(
         QStringLiteral("CQuibSession::ServerFunction Internet Control is not Available.")));
     FakeTransfer busy;
@@ -298,7 +298,7 @@ void TestSession::refusals()
     CQuibSession session;
     session.Initialize(&busy);
     QVERIFY(session.StillExecuting());
-    QVERIFY(!session.ServerFunction(QStringLiteral("getjobs")));
+    QVERIFY(!session.ServerFunction(QuibFunction::GetJobs));
     QVERIFY(env.traced(QStringLiteral("CQuibSession:: MSINET.StillExecuting !!!")));
     QVERIFY(busy.urls.isEmpty());
     QVERIFY(!kov_Settings().ValueExists(QStringLiteral("LastgetjobsQueryString")));
@@ -308,7 +308,7 @@ void TestSession::refusals()
     FakeTransfer idle;
     CQuibSession third;
     third.Initialize(&idle);
-    QVERIFY(!third.ServerFunction(QStringLiteral("getjobs")));
+    QVERIFY(!third.ServerFunction(QuibFunction::GetJobs));
     QVERIFY(idle.urls.isEmpty());
     QCOMPARE(env.ui.boxes.last().text, QStringLiteral("You MUST set an Account and Password"));
 }

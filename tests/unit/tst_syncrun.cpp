@@ -1,11 +1,11 @@
 // Part 4.1: DoWork, RunSync, ResultText.
 #include "app/kovferritsupport.h"
 #include "app/syncrun.h"
-#include "app/translate.h"
 #include "fakes.h"
-#include "foundation/ckovreg.h"
-#include "foundation/settings_catalogue.h"
+#include "foundation/translate.h"
 #include "protocol/cquibsession.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -241,23 +241,19 @@ void TestSyncRun::doWorkRefusals()
 {
     CKovReg& reg = GetSettings();
     RecordingTextBox box;
-    QCOMPARE(DoWork(QStringLiteral("getjobs"), QString(), reg.Str(KovSetting::Protocol), &box, true,
-                    true),
-             -1);
+    QCOMPARE(
+        DoWork(QuibFunction::GetJobs, QString(), reg.Str(KovSetting::Protocol), &box, true, true),
+        -1);
     QCOMPARE(m_env->ui.boxes.last().text,
              QStringLiteral("Please specify an account and password."));
     QCOMPARE(m_env->ui.boxes.last().caption, QStringLiteral("KovFerrit"));
-    QCOMPARE(DoWork(QStringLiteral("GetJobs"), QStringLiteral("demo"),
-                    reg.Str(KovSetting::Protocol), &box, true, true),
-             -1);
-    QCOMPARE(m_env->ui.boxes.last().text, QStringLiteral("Unknown query type : GetJobs"));
     QVERIFY(m_transfer.urls.isEmpty());
     // DoWork hands TimeoutSeconds and LogReplies to the session.
     reg.setLng(KovSetting::TimeoutSeconds, 5);
     reg.setLng(KovSetting::LogReplies, 1);
     m_transfer.queue(jobsReply(1));
-    QCOMPARE(DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"),
-                    reg.Str(KovSetting::Protocol), nullptr, false, false),
+    QCOMPARE(DoWork(QuibFunction::GetJobs, QStringLiteral("demo"), reg.Str(KovSetting::Protocol),
+                    nullptr, false, false),
              1);
     QCOMPARE(kov_SharedSession()->TimeoutSeconds(), 5);
     QVERIFY(kov_SharedSession()->LogReplies());
@@ -267,15 +263,13 @@ void TestSyncRun::doWorkWithoutTransfer()
 {
     kov_SetTransferComponent(nullptr);
     const QString protocol = kov_Settings().Str(KovSetting::Protocol);
-    QCOMPARE(
-        DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"), protocol, nullptr, true, true),
-        -1);
+    QCOMPARE(DoWork(QuibFunction::GetJobs, QStringLiteral("demo"), protocol, nullptr, true, true),
+             -1);
     QVERIFY(m_env->ui.boxes.isEmpty());
     QVERIFY(kov_SharedSession()); // made once and kept
     kov_SetTransferComponent(&m_transfer);
-    QCOMPARE(
-        DoWork(QStringLiteral("getjobs"), QStringLiteral("demo"), protocol, nullptr, true, true),
-        -1);
+    QCOMPARE(DoWork(QuibFunction::GetJobs, QStringLiteral("demo"), protocol, nullptr, true, true),
+             -1);
     QVERIFY(m_transfer.urls.isEmpty()); // never initialised again
 }
 

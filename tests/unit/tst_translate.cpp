@@ -1,5 +1,5 @@
 // Part 4.4: message translation through "strings.dat" and "KovFerritStrings.dat".
-#include "app/translate.h"
+#include "foundation/translate.h"
 #include "testsupport.h"
 
 #include <QtTest>

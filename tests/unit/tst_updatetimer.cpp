@@ -2,9 +2,9 @@
 #include "app/kovferritsupport.h"
 #include "app/updatetimer.h"
 #include "fakes.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
-#include "foundation/settings_catalogue.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Quib service simulator for KovFerrit's tests and demo (DESIGN.md).
+"""Quib service simulator for KovFerrit's tests and demo.
 
 Serves the three server functions at the default path on 127.0.0.1 only, checks account and
-access string as Part 1.1 derives them, answers from a JSON scenario and misbehaves on request
-so that every failure row of Parts 1.2 and 1.3 can be reached. Python standard library only.
+access string as the client derives them, answers from a JSON scenario and misbehaves on request
+so that every failure of a request and of a reply can be reached. Python standard library only.
 See README.md next to this file for the scenario format.
 """
 import argparse
@@ -30,7 +30,7 @@ CRLF = "\r\n"
 
 
 def access_string(account, password):
-    """Part 1.1 steps 4-7: Base64 of MD5 over "DTRLoop" + account + password (Windows-1252)."""
+    """Base64 of MD5 over "DTRLoop" + account + password (Windows-1252)."""
     source = ("DTRLoop" + account + password).encode("cp1252", errors="replace")
     return base64.b64encode(hashlib.md5(source).digest()).decode("ascii")
 
@@ -66,7 +66,7 @@ class Scenario:
 
 
 def document(function, response, status):
-    """The reply document of Part 1.3."""
+    """The reply document: header, field names, records."""
     records = response.get("records", [])
     count = response.get("content_lines", len(records))
     doctype = response.get("doctype", "csv")

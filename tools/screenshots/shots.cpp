@@ -1,10 +1,8 @@
 // Saves a screenshot of each window of the desktop program, filled with demo data, to the
 // folder given on the command line. scripts/screenshots.sh runs it under Xvfb.
 #include "app/account.h"
-#include "foundation/ckovreg.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
-#include "foundation/settings_catalogue.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
 #include "frmkovferrit.h"
@@ -12,6 +10,8 @@
 #include "needchannelform.h"
 #include "platform/clock.h"
 #include "platform/httptransfer.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 #include "widgetuserinterface.h"
 
 #include <QApplication>

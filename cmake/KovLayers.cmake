@@ -1,0 +1,17 @@
+# Layers of the core, each its own static library. A layer sees its own headers and those of
+# the layers it links, nothing above: each layer's include root in the build tree holds one
+# link named after the layer's folder, so `#include "app/..."` from a lower layer is not
+# found and the build stops there.
+#
+#   kov_add_layer(NAME FOLDER SOURCES ... [DEPENDS lower layers ...] [QT Qt components ...])
+function(kov_add_layer name folder)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;QT" ${ARGN})
+  set(root ${CMAKE_BINARY_DIR}/layers/${folder})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  list(TRANSFORM ARG_SOURCES PREPEND ${folder}/)
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${root})
+  list(TRANSFORM ARG_QT PREPEND Qt6::)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_QT} kov_warnings)
+endfunction()

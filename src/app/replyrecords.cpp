@@ -1,0 +1,64 @@
+#include "replyrecords.h"
+
+#include "channels/cquibchannelmanager.h"
+#include "foundation/ckovqzcsv.h"
+#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
+#include "jobs/cquibjob.h"
+#include "settings/settings_catalogue.h"
+
+namespace {
+void classMessage(const QString& message)
+{
+    kov_ClassMessage("SyncReplyRecords", message);
+}
+} // namespace
+
+SyncReplyRecords::SyncReplyRecords()
+{
+    m_reg.SetInfo(kov_SettingsKey());
+}
+
+void SyncReplyRecords::Record(QuibFunction function, qint32 index, const QString& record)
+{
+    switch (function) {
+    case QuibFunction::GetJobs:
+        ScheduleJob(record);
+        break;
+    case QuibFunction::ChannelGuide:
+        AddChannel(record);
+        break;
+    case QuibFunction::GetTargetSystems:
+        AddServer(index, record);
+        break;
+    }
+}
+
+void SyncReplyRecords::ScheduleJob(const QString& record)
+{
+    CQuibJob job;
+    job.CreateJobFromString(record, &m_reg, true);
+}
+
+void SyncReplyRecords::AddChannel(const QString& record)
+{
+    CQuibChannelManager* manager = GetChannelManager();
+    if (!manager)
+        return;
+    CKovQzCSVrow row;
+    const qint32 count = row.setRowData(record) ? row.NoColumns() : 0;
+    if (count != m_reg.Lng(KovSetting::noDataFields(QuibFunction::ChannelGuide))) {
+        classMessage(QStringLiteral("Channel format (") + QString::number(count) +
+                     QStringLiteral(")not supported:") + kov_CrLf() + record);
+        return;
+    }
+    if (!manager->CreateNewChannel(record, 1))
+        classMessage(QStringLiteral("CreateChannel FAILED"));
+}
+
+void SyncReplyRecords::AddServer(qint32 index, const QString& record)
+{
+    // The entry after the last one is kept empty: readers of the list stop at it.
+    m_reg.setStr(KovSetting::server(index), record);
+    m_reg.setStr(KovSetting::server(index + 1), QString());
+}

@@ -1,0 +1,41 @@
+#include "messagebox.h"
+
+#include <cstdio>
+
+namespace {
+class StderrSink : public MessageBoxSink
+{
+public:
+    int messageBox(const QString& text, int /*style*/, const QString& caption) override
+    {
+        return kov_StderrMessageBox(text, caption);
+    }
+};
+
+MessageBoxSink*& installed()
+{
+    static MessageBoxSink* sink = nullptr;
+    return sink;
+}
+} // namespace
+
+int kov_StderrMessageBox(const QString& text, const QString& caption)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::fprintf(stderr, "[%s] %s\n", caption.toLocal8Bit().constData(),
+                 shown.toLocal8Bit().constData());
+    std::fflush(stderr);
+    return 1;
+}
+
+MessageBoxSink& kov_MessageBoxSink()
+{
+    static StderrSink fallback;
+    return installed() ? *installed() : fallback;
+}
+
+void kov_SetMessageBoxSink(MessageBoxSink* sink)
+{
+    installed() = sink;
+}

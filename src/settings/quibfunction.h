@@ -1,0 +1,18 @@
+#pragma once
+// The three functions the Quib service offers. Inside the program a function is this enum;
+// its name is text only on the wire and in the names of the settings that record a request.
+#include <QString>
+
+#include <optional>
+
+enum class QuibFunction
+{
+    GetTargetSystems,
+    GetJobs,
+    ChannelGuide
+};
+
+/// The function's name in the request path: "gettargetsystems", "getjobs", "channelguide".
+QString kov_FunctionName(QuibFunction function);
+/// The function of a name as the service spells it (lower case), or none.
+std::optional<QuibFunction> kov_FunctionFromName(const QString& name);
