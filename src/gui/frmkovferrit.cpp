@@ -2,20 +2,18 @@
 
 #include "app/account.h"
 #include "app/kovferritsupport.h"
+#include "app/startup.h"
 #include "app/syncrun.h"
 #include "app/translate.h"
 #include "app/updatetimer.h"
 #include "artwork.h"
 #include "foundation/aes.h"
-#include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
 #include "foundation/settings_catalogue.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
 #include "frmlog.h"
 #include "lcdtextbox.h"
-#include "platform/clock.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
 #include "twips.h"
@@ -30,7 +28,6 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -151,44 +148,32 @@ void frmKovFerrit::buildControls()
 void frmKovFerrit::startUp()
 {
     try {
-        kov_SetTransferComponent(m_transfer); // 1
-        BuildResultTexts();                   // 2
-        ParseCommandLine(m_arguments);        // 3
-        m_reg.SetInfo(kov_SettingsKey());     // 4
-        if (kov_ReadText(m_reg, KovSetting::AppEXEName) != kov_ExecutableName())
-            kov_DebugMessage(QStringLiteral("Executables are inconsistent !"));
-        ShowUpdateText(kov_VersionText());                         // 5
-        lblAccount->setText(Translate(QStringLiteral("Account"))); // 6
+        kov_PrepareSession(m_transfer);
+        ParseCommandLine(m_arguments);
+        kov_OpenStartUpSettings(m_reg);
+        ShowUpdateText(kov_VersionText());
+        lblAccount->setText(Translate(QStringLiteral("Account")));
         lblPassword->setText(Translate(QStringLiteral("Password")));
         txtPassword->setText(
-            AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase())); // 7
+            AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase()));
         txtAccount->setText(m_reg.Str(KovSetting::Account));
-        boxInfo->setTitle(Translate(QStringLiteral("Account Information"))); // 8
+        boxInfo->setTitle(Translate(QStringLiteral("Account Information")));
         cmdGetJobs->setText(Translate(QStringLiteral("Sync")));
         cmdViewLog->setText(Translate(QStringLiteral("Log")));
         txtMessage->setStyleSheet(Artwork::lcdStyleSheet());
         txtUpdate->setStyleSheet(Artwork::lcdStyleSheet());
         ShowMessage(
-            Translate(QStringLiteral("Status")) + QStringLiteral(": ") + // 9
+            Translate(QStringLiteral("Status")) + QStringLiteral(": ") +
             Translate(tmrMinutes->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
-        const QString nextSync = m_reg.Str(KovSetting::NextSync); // 10
-        if (nextSync.isEmpty() || nextSync == kov_SyncSentinel())
-            m_reg.setStr(KovSetting::NextSync, kov_DateText(kov_Now().addDays(-1)));
-        const qint32 haveDatabase = m_reg.Lng(KovSetting::HaveChannelDatabase); // 11
-        if (haveDatabase != 0) {
-            const QString next = m_reg.Str(KovSetting::NextSync);
-            const QDateTime due = MakeDate(next);
-            if (due < kov_Now()) {
-                ShowUpdateText(Translate(QStringLiteral("Updating Now ...")) +
-                               QStringLiteral(" : ") + next);
-                tmrMinutes_Timer();
-            } else {
-                ShowUpdateText(kov_CountdownText(kov_Now(), due));
-            }
-        } else {
+        const StartUpPlan plan = kov_PlanStartUp(m_reg, m_trayAvailable);
+        if (plan.specifyAccount) {
             ShowSpecifyAccount(*this);
+        } else {
+            ShowUpdateText(plan.updateText);
+            if (plan.syncNow)
+                tmrMinutes_Timer();
         }
-        if (kov_LargeFonts(this)) { // 12
+        if (kov_LargeFonts(this)) {
             setFixedSize(size() * 1.25);
             if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
                 skin->setGeometry(rect());
@@ -197,21 +182,19 @@ void frmKovFerrit::startUp()
             Label1->move(static_cast<int>(Label1->x() * 1.25), Label1->y());
             cmdAdvanced->move(cmdAdvanced->x(), static_cast<int>(cmdAdvanced->y() * 1.25));
         }
-        // 13: a set-up program starts hidden in the tray (where a tray exists).
-        const bool hide = haveDatabase == 1 && m_trayAvailable;
-        setVisible(!hide);
-        if (m_trayAvailable) { // 14
+        setVisible(!plan.startHidden);
+        if (m_trayAvailable) {
             trayIcon->show();
             m_trayAdded = true;
         }
-        // 15: the same faces for both buttons: 103 at rest, 104 under the mouse.
+        // The same faces for both buttons: 103 at rest, 104 under the mouse.
         QIcon face(Artwork::buttonFace(103, QSize(16, 16)));
         face.addPixmap(Artwork::buttonFace(104, QSize(16, 16)), QIcon::Active);
         cmdViewLog->setIcon(face);
         cmdGetJobs->setIcon(face);
         cmdViewLog->setToolTip(cmdViewLog->text());
         cmdGetJobs->setToolTip(cmdGetJobs->text());
-        if (haveDatabase != 0) // 16
+        if (plan.timerRuns)
             tmrMinutes->start();
     } catch (const std::exception& e) {
         kov_UserInterface().messageBox(QStringLiteral("The specific error is: \r\n") +
@@ -222,17 +205,7 @@ void frmKovFerrit::startUp()
 
 void frmKovFerrit::ParseCommandLine(const QStringList& arguments)
 {
-    // At most 10 words, split at runs of blanks and tabs; quotes mean nothing.
-    const QStringList words =
-        arguments.join(QLatin1Char(' '))
-            .split(QRegularExpression(QStringLiteral("[ \\t]+")), Qt::SkipEmptyParts)
-            .mid(0, 10);
-    for (const QString& word : words) {
-        if (word == QLatin1String("noadmin"))
-            m_adminMode = false;
-        else if (word == QLatin1String("admin"))
-            m_adminMode = true;
-    }
+    m_adminMode = kov_AdminModeFromCommandLine(arguments, m_adminMode);
 }
 
 void frmKovFerrit::ShowMessage(const QString& text)
