@@ -50,12 +50,29 @@ frmKovFerrit::~frmKovFerrit()
         unload();
 }
 
+int frmKovFerrit::px(int twips) const
+{
+    return kov_TwipsToPixels(twips, this);
+}
+
 void frmKovFerrit::buildControls()
 {
     setWindowTitle(QStringLiteral("KOV Quib Ferrit"));
     setWindowIcon(Artwork::windowIcon());
-    setFixedSize(kov_TwipsToPixels(kWidthTwips, this), kov_TwipsToPixels(kHeightTwips, this));
-    auto px = [this](int twips) { return kov_TwipsToPixels(twips, this); };
+    setFixedSize(px(kWidthTwips), px(kHeightTwips));
+    // Creation order is stacking and tab order: the skin first, the buttons last.
+    buildSkinAndTitle();
+    buildDisplays();
+    buildAccountBox();
+    buildButtons();
+    buildTimerAndTray();
+    m_messageBox = std::make_unique<PlainTextBox>(txtMessage);
+    m_messageArea = std::make_unique<MessageArea>(*m_messageBox);
+    connectHandlers();
+}
+
+void frmKovFerrit::buildSkinAndTitle()
+{
     auto* background = new QLabel(this);
     background->setObjectName(QStringLiteral("QzForm1"));
     background->setGeometry(rect());
@@ -67,7 +84,10 @@ void frmKovFerrit::buildControls()
     Picture1 = new QLabel(this);
     Picture1->setGeometry(px(120), px(60), px(360), px(360));
     Picture1->setPixmap(Artwork::decoration(Picture1->size()));
+}
 
+void frmKovFerrit::buildDisplays()
+{
     txtMessage = new QPlainTextEdit(this);
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
     txtMessage->setReadOnly(true);
@@ -82,7 +102,10 @@ void frmKovFerrit::buildControls()
     txtUpdate->setObjectName(QStringLiteral("txtUpdate"));
     txtUpdate->setReadOnly(true);
     txtUpdate->setGeometry(px(120), px(1160), px(3000), px(330));
+}
 
+void frmKovFerrit::buildAccountBox()
+{
     boxInfo = new QGroupBox(this);
     boxInfo->setGeometry(px(3240), px(60), px(2715), px(1430));
     boxInfo->setStyleSheet(QStringLiteral(
@@ -101,7 +124,10 @@ void frmKovFerrit::buildControls()
     cmdGetJobs = new QPushButton(boxInfo);
     cmdGetJobs->setObjectName(QStringLiteral("cmdGetJobs"));
     cmdGetJobs->setGeometry(px(1050), px(1060), px(1560), px(300));
+}
 
+void frmKovFerrit::buildButtons()
+{
     cmdViewLog = new QPushButton(this);
     cmdViewLog->setObjectName(QStringLiteral("cmdViewLog"));
     cmdViewLog->setGeometry(px(120), px(1560), px(900), px(330));
@@ -113,7 +139,10 @@ void frmKovFerrit::buildControls()
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setToolTip(QStringLiteral("Close"));
     cmdClose->setGeometry(px(5520), px(1560), px(420), px(330));
+}
 
+void frmKovFerrit::buildTimerAndTray()
+{
     tmrMinutes = new QTimer(this);
     tmrMinutes->setInterval(60000);
     mnuTray = new QMenu(this);
@@ -123,10 +152,10 @@ void frmKovFerrit::buildControls()
     trayIcon = new QSystemTrayIcon(Artwork::windowIcon(), this);
     trayIcon->setToolTip(QStringLiteral("KOVFerrit"));
     trayIcon->setContextMenu(mnuTray);
+}
 
-    m_messageBox = std::make_unique<PlainTextBox>(txtMessage);
-    m_messageArea = std::make_unique<MessageArea>(*m_messageBox);
-
+void frmKovFerrit::connectHandlers()
+{
     connect(cmdGetJobs, &QPushButton::clicked, this, &frmKovFerrit::cmdGetJobs_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmKovFerrit::cmdClose_Click);
     connect(cmdViewLog, &QPushButton::clicked, this, &frmKovFerrit::cmdViewLog_Click);
@@ -141,6 +170,7 @@ void frmKovFerrit::buildControls()
                 if (reason == QSystemTrayIcon::DoubleClick)
                     trayMessage(515);
             });
+    // Leaving a field stores it.
     txtAccount->installEventFilter(this);
     txtPassword->installEventFilter(this);
 }
@@ -152,55 +182,94 @@ void frmKovFerrit::startUp()
         ParseCommandLine(m_arguments);
         kov_OpenStartUpSettings(m_reg);
         ShowUpdateText(kov_VersionText());
-        lblAccount->setText(Translate(QStringLiteral("Account")));
-        lblPassword->setText(Translate(QStringLiteral("Password")));
-        txtPassword->setText(
-            AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase()));
-        txtAccount->setText(m_reg.Str(KovSetting::Account));
-        boxInfo->setTitle(Translate(QStringLiteral("Account Information")));
-        cmdGetJobs->setText(Translate(QStringLiteral("Sync")));
-        cmdViewLog->setText(Translate(QStringLiteral("Log")));
-        txtMessage->setStyleSheet(Artwork::lcdStyleSheet());
-        txtUpdate->setStyleSheet(Artwork::lcdStyleSheet());
-        ShowMessage(
-            Translate(QStringLiteral("Status")) + QStringLiteral(": ") +
-            Translate(tmrMinutes->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
+        loadAccountFields();
+        setCaptionsAndLcdLook();
+        showTimerStatus();
         const StartUpPlan plan = kov_PlanStartUp(m_reg, m_trayAvailable);
-        if (plan.specifyAccount) {
-            ShowSpecifyAccount(*this);
-        } else {
-            ShowUpdateText(plan.updateText);
-            if (plan.syncNow)
-                tmrMinutes_Timer();
-        }
-        if (kov_LargeFonts(this)) {
-            setFixedSize(size() * 1.25);
-            if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
-                skin->setGeometry(rect());
-                skin->setPixmap(Artwork::background(size(), true));
-            }
-            Label1->move(static_cast<int>(Label1->x() * 1.25), Label1->y());
-            cmdAdvanced->move(cmdAdvanced->x(), static_cast<int>(cmdAdvanced->y() * 1.25));
-        }
+        showUpdateState(plan); // may run a due sync, before the tray icon is added
+        if (kov_LargeFonts(this))
+            enlargeForLargeFonts();
         setVisible(!plan.startHidden);
-        if (m_trayAvailable) {
-            trayIcon->show();
-            m_trayAdded = true;
-        }
-        // The same faces for both buttons: 103 at rest, 104 under the mouse.
-        QIcon face(Artwork::buttonFace(103, QSize(16, 16)));
-        face.addPixmap(Artwork::buttonFace(104, QSize(16, 16)), QIcon::Active);
-        cmdViewLog->setIcon(face);
-        cmdGetJobs->setIcon(face);
-        cmdViewLog->setToolTip(cmdViewLog->text());
-        cmdGetJobs->setToolTip(cmdGetJobs->text());
+        addTrayIcon();
+        setButtonFaces();
         if (plan.timerRuns)
             tmrMinutes->start();
     } catch (const std::exception& e) {
+        // The steps after the failing one (tray icon, timer) do not happen.
         kov_UserInterface().messageBox(QStringLiteral("The specific error is: \r\n") +
                                            QString::fromLocal8Bit(e.what()),
                                        MsgStyle::Information, kov_AppTitle());
     }
+}
+
+void frmKovFerrit::loadAccountFields()
+{
+    lblAccount->setText(Translate(QStringLiteral("Account")));
+    lblPassword->setText(Translate(QStringLiteral("Password")));
+    // A stored password that does not decrypt leaves the field empty.
+    txtPassword->setText(
+        AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase()));
+    txtAccount->setText(m_reg.Str(KovSetting::Account));
+}
+
+void frmKovFerrit::setCaptionsAndLcdLook()
+{
+    boxInfo->setTitle(Translate(QStringLiteral("Account Information")));
+    cmdGetJobs->setText(Translate(QStringLiteral("Sync")));
+    cmdViewLog->setText(Translate(QStringLiteral("Log")));
+    txtMessage->setStyleSheet(Artwork::lcdStyleSheet());
+    txtUpdate->setStyleSheet(Artwork::lcdStyleSheet());
+}
+
+void frmKovFerrit::showTimerStatus()
+{
+    // The timer is still off here, so start-up shows "Status: Idle".
+    ShowMessage(
+        Translate(QStringLiteral("Status")) + QStringLiteral(": ") +
+        Translate(tmrMinutes->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
+}
+
+void frmKovFerrit::showUpdateState(const StartUpPlan& plan)
+{
+    if (plan.specifyAccount) {
+        ShowSpecifyAccount(*this);
+        return;
+    }
+    ShowUpdateText(plan.updateText);
+    if (plan.syncNow)
+        tmrMinutes_Timer();
+}
+
+void frmKovFerrit::enlargeForLargeFonts()
+{
+    // The window grows by a quarter on screens that are not 96 dpi; the skin is redrawn for
+    // the new size from the large-font background.
+    setFixedSize(size() * 1.25);
+    if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
+        skin->setGeometry(rect());
+        skin->setPixmap(Artwork::background(size(), true));
+    }
+    Label1->move(static_cast<int>(Label1->x() * 1.25), Label1->y());
+    cmdAdvanced->move(cmdAdvanced->x(), static_cast<int>(cmdAdvanced->y() * 1.25));
+}
+
+void frmKovFerrit::addTrayIcon()
+{
+    if (!m_trayAvailable)
+        return;
+    trayIcon->show();
+    m_trayAdded = true;
+}
+
+void frmKovFerrit::setButtonFaces()
+{
+    // The same faces for both buttons: 103 at rest, 104 under the mouse.
+    QIcon face(Artwork::buttonFace(103, QSize(16, 16)));
+    face.addPixmap(Artwork::buttonFace(104, QSize(16, 16)), QIcon::Active);
+    cmdViewLog->setIcon(face);
+    cmdGetJobs->setIcon(face);
+    cmdViewLog->setToolTip(cmdViewLog->text());
+    cmdGetJobs->setToolTip(cmdGetJobs->text());
 }
 
 void frmKovFerrit::ParseCommandLine(const QStringList& arguments)

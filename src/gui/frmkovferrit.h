@@ -21,6 +21,7 @@ class QPushButton;
 class QSystemTrayIcon;
 class QTimer;
 class frmAdvanced;
+struct StartUpPlan;
 
 class frmKovFerrit : public QWidget, public SyncFrontEnd
 {
@@ -32,7 +33,10 @@ public:
                  QWidget* parent = nullptr);
     ~frmKovFerrit() override;
 
-    /// Start-up steps 1 to 16; the window ends shown or hidden as they decide.
+    /// Loads the window: prepares the shared session, fills the fields from the settings,
+    /// shows the status and the update line, runs a due sync, adds the tray icon and, once a
+    /// channel database has arrived, starts the update timer. A set-up program ends hidden in
+    /// the tray, any other shown. A failure shows a message box and skips the steps after it.
     void startUp();
 
     // SyncFrontEnd
@@ -88,7 +92,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    int px(int twips) const;
     void buildControls();
+    void buildSkinAndTitle();
+    void buildDisplays();
+    void buildAccountBox();
+    void buildButtons();
+    void buildTimerAndTray();
+    void connectHandlers();
+    void loadAccountFields();
+    void setCaptionsAndLcdLook();
+    void showTimerStatus();
+    /// The update line, or the request for account and password; runs a due sync.
+    void showUpdateState(const StartUpPlan& plan);
+    void enlargeForLargeFonts();
+    void addTrayIcon();
+    void setButtonFaces();
     void unload();
     /// Closes the channel list editor and the advanced settings window, where open.
     void closeSideWindows();
