@@ -57,6 +57,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createControls();
+    void layOutControls();
+    /// Captions through Translate and the stored values into their controls.
+    void loadSettings();
+    void fillServerList();
+    void connectControls();
     void showFrequency();
 
     HttpTransfer* m_transfer;
