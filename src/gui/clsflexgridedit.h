@@ -1,6 +1,6 @@
 #pragma once
-// Part 3.4's in-grid editor: lays a text box over the current cell of a grid. Typing opens it,
-// Enter/Tab/Up/Down store and move, Escape leaves the cell's old text.
+// The in-grid editor of the channel list: lays a text box over the current cell of a grid.
+// Typing opens it, Enter/Tab/Up/Down store and move, Escape leaves the cell's old text.
 #include <QHash>
 #include <QObject>
 #include <QPointer>

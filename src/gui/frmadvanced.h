@@ -1,5 +1,6 @@
 #pragma once
-// Part 4.6: the advanced settings window. Every change is stored at once.
+// The advanced settings window: server, request time-out, reply log, GMT offset, sync
+// frequency and the way to the channel list. Every change is stored at once.
 #include "foundation/ckovreg.h"
 
 #include <QPoint>

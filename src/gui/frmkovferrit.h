@@ -1,6 +1,6 @@
 #pragma once
-// Part 4.2: the main window, its start-up, tray icon and buttons; it is the SyncFrontEnd of
-// the sync run (Part 4.1) and owns the update timer `tmrMinutes` (Part 4.3).
+// The main window, the program's only permanent one: its start-up, tray icon and buttons. The
+// sync run reports through it (SyncFrontEnd), and it owns the update timer `tmrMinutes`.
 #include "foundation/ckovreg.h"
 #include "platform/frontend.h"
 
@@ -27,8 +27,9 @@ class frmKovFerrit : public QWidget, public SyncFrontEnd
 {
     Q_OBJECT
 public:
-    /// `transfer` is `Inet1`; `arguments` the command line without the program name;
-    /// `trayAvailable` whether the desktop has a tray (without one the window stays shown).
+    /// `transfer` carries the shared session's requests; `arguments` is the command line
+    /// without the program name; `trayAvailable` whether the desktop has a tray (without one
+    /// the window stays shown).
     frmKovFerrit(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable,
                  QWidget* parent = nullptr);
     ~frmKovFerrit() override;
@@ -45,7 +46,7 @@ public:
     TextBox* messageArea() override;
     void enableUpdateTimer() override;
 
-    /// Part 4.2 ParseCommandLine over the given command line.
+    /// Sets admin mode from the command-line words "admin" and "noadmin" (the last one wins).
     void ParseCommandLine(const QStringList& arguments);
     bool adminMode() const { return m_adminMode; }
     /// The tray icon's mouse message (512 move ... 517 right button up).
