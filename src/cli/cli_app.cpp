@@ -1,6 +1,7 @@
 #include "cli_app.h"
 
 #include "app/kovferritsupport.h"
+#include "app/startup.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"
 #include "foundation/kov_paths.h"
@@ -70,8 +71,7 @@ int runCli(QStringList args)
     adoptRecordedExecutableName();
     // The transfer component lives as long as the command; the session goes before it.
     QtHttpTransfer transfer;
-    kov_SetTransferComponent(&transfer);
-    BuildResultTexts();
+    kov_PrepareSession(&transfer);
     int status = kUsage;
     if (command == QLatin1String("settings"))
         status = settingsCommand(args);

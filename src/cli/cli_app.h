@@ -1,6 +1,6 @@
 #pragma once
 #include <QStringList>
 
-/// Runs one kovferrit-cli command line (without the program name); the exit status of
-/// DESIGN.md: 0 success, 1 the operation answered failure, 2 usage error.
+/// Runs one kovferrit-cli command line (without the program name). Exit status: 0 success,
+/// 1 the operation answered failure, 2 usage error.
 int runCli(QStringList args);

@@ -1,5 +1,6 @@
 #pragma once
-// The command groups of kovferrit-cli; each returns the exit status of DESIGN.md.
+// The command groups of kovferrit-cli; each returns the program's exit status (kOk, kFailed,
+// kUsage), so scripts can tell a refused operation from a mistyped command.
 #include <QStringList>
 
 namespace cli {

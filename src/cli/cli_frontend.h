@@ -1,6 +1,7 @@
 #pragma once
-// The CLI's output contract (DESIGN.md): "message: TEXT" for ShowMessage, "update: TEXT" for
-// ShowUpdateText, "box: TEXT" for what DoWork writes into its output box.
+// The CLI's output, one prefixed line per text so scripts can read it: "message: TEXT" for
+// ShowMessage, "update: TEXT" for ShowUpdateText, "box: TEXT" for what DoWork writes into its
+// output box.
 #include "platform/frontend.h"
 
 class CliTextBox : public TextBox

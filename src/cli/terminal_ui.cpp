@@ -20,7 +20,7 @@ int TerminalUserInterface::askChannelNumber(const QString& channelName)
         return 0;
     const QString text = QString::fromLocal8Bit(line.c_str()).trimmed();
     if (text.isEmpty())
-        return 2; // the prompt's preset answer (Part 3.3)
+        return 2; // the desktop prompt's preset number, taken by Enter alone
     bool ok = false;
     const int number = text.toInt(&ok);
     return ok && number >= 0 && number <= 256 ? number : 0;

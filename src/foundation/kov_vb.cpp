@@ -139,7 +139,7 @@ QString kov_SafeFileName(const QString& Name, const QString& Extension, bool Rep
         work = work.left(215);
     if (FileNameOnly) {
         // 1-based position p of the last "\"; keep the last (length - p) characters of Name
-        // as given, which is the part after the backslash for ordinary names.
+        // as given, which is the text after the backslash for ordinary names.
         const qsizetype p = work.lastIndexOf(QLatin1Char('\\')) + 1;
         if (p > 0)
             work = Name.right(work.size() - p);

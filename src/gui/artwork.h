@@ -6,7 +6,8 @@
 
 namespace Artwork {
 QIcon windowIcon();
-/// The main window's background; `large` is bitmap 102 of the spec (1.25 times the size).
+/// The main window's background; `large` is resource 102, the picture for large-font screens
+/// where the window is 1.25 times its size.
 QPixmap background(const QSize& size, bool large);
 /// Button faces: 103 (up) and 104 (down/hover).
 QPixmap buttonFace(int resource, const QSize& size);

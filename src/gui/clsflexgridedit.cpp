@@ -157,56 +157,68 @@ bool clsFlexGridEdit::eventFilter(QObject* watched, QEvent* event)
         return false;
     if (!m_grid)
         return false;
-    if (watched == m_box && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        switch (key->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            act(m_enter);
-            return true; // no character, no beep
-        case Qt::Key_Tab:
-            act(m_tab);
-            return true;
-        case Qt::Key_Up:
-            act(MoveUp);
-            return true;
-        case Qt::Key_Down:
-            act(MoveDown);
-            return true;
-        case Qt::Key_Escape:
-            m_box->hide();
-            m_grid->setFocus();
-            return true;
-        default:
-            if (!cellVisible()) {
-                m_grid->scrollToItem(m_grid->item(m_row, m_column));
-                followCell();
-            }
-            return false;
-        }
-    }
-    if (watched == m_grid && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F2) {
-            QTableWidgetItem* item = m_grid->currentItem();
-            openEditor(item ? item->text() : QString());
-            return true;
-        }
-        const QString text = key->text();
-        if (text.size() == 1 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            const char16_t code = text.at(0).unicode();
-            if (code > 32 && code != 127) {
-                openEditor(text); // the typed character becomes the whole new text
-                return true;
-            }
-            if (code == 32) {
-                QTableWidgetItem* item = m_grid->currentItem();
-                openEditor(item ? item->text() : QString());
-                return true;
-            }
-        }
-    }
-    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress)
+    if (watched == m_box && type == QEvent::KeyPress)
+        return editBoxKey(static_cast<QKeyEvent*>(event));
+    if (watched == m_grid && type == QEvent::KeyPress)
+        return gridKey(static_cast<QKeyEvent*>(event));
+    if (watched == m_grid->viewport() && type == QEvent::MouseButtonPress)
         commit();
     return false;
+}
+
+bool clsFlexGridEdit::editBoxKey(QKeyEvent* key)
+{
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        act(m_enter);
+        return true; // no character, no beep
+    case Qt::Key_Tab:
+        act(m_tab);
+        return true;
+    case Qt::Key_Up:
+        act(MoveUp);
+        return true;
+    case Qt::Key_Down:
+        act(MoveDown);
+        return true;
+    case Qt::Key_Escape:
+        m_box->hide();
+        m_grid->setFocus();
+        return true;
+    default:
+        // Typing into a cell scrolled out of sight brings it back first.
+        if (!cellVisible()) {
+            m_grid->scrollToItem(m_grid->item(m_row, m_column));
+            followCell();
+        }
+        return false;
+    }
+}
+
+bool clsFlexGridEdit::gridKey(QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_F2) {
+        openEditorOnCurrentText();
+        return true;
+    }
+    const QString text = key->text();
+    if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    const char16_t code = text.at(0).unicode();
+    if (code > 32 && code != 127) {
+        openEditor(text); // the typed character becomes the whole new text
+        return true;
+    }
+    if (code == 32) {
+        openEditorOnCurrentText();
+        return true;
+    }
+    return false;
+}
+
+void clsFlexGridEdit::openEditorOnCurrentText()
+{
+    QTableWidgetItem* item = m_grid->currentItem();
+    openEditor(item ? item->text() : QString());
 }

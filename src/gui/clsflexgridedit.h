@@ -1,11 +1,12 @@
 #pragma once
-// Part 3.4's in-grid editor: lays a text box over the current cell of a grid. Typing opens it,
-// Enter/Tab/Up/Down store and move, Escape leaves the cell's old text.
+// The in-grid editor of the channel list: lays a text box over the current cell of a grid.
+// Typing opens it, Enter/Tab/Up/Down store and move, Escape leaves the cell's old text.
 #include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QTableWidget>
 
+class QKeyEvent;
 class QLineEdit;
 class QWidget;
 
@@ -48,7 +49,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Enter, Tab, Up and Down store and move; Escape drops the edit. True when handled.
+    bool editBoxKey(QKeyEvent* key);
+    /// F2 and Space open the editor on the cell's text, a printable character replaces it.
+    bool gridKey(QKeyEvent* key);
     void openEditor(const QString& text);
+    void openEditorOnCurrentText();
     void act(int code);
     void followCell();
     bool cellVisible() const;

@@ -25,6 +25,16 @@ frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* p
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("KovFerrit"));
     setWindowIcon(Artwork::windowIcon());
+    createControls();
+    layOutControls();
+    loadSettings();
+    if (kov_LargeFonts(this))
+        resize(sizeHint() * 1.25);
+    connectControls();
+}
+
+void frmAdvanced::createControls()
+{
     cmboServers = new QComboBox(this);
     cmboServers->setObjectName(QStringLiteral("cmboServers"));
     cmboServers->setEditable(true);
@@ -50,7 +60,10 @@ frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* p
     lblMessage->setStyleSheet(Artwork::lcdStyleSheet());
     cmdClose = new QPushButton(QStringLiteral("\u2715"), this);
     m_status = std::make_unique<LabelTextBox>(lblMessage);
+}
 
+void frmAdvanced::layOutControls()
+{
     auto* grid = new QGridLayout(this);
     grid->addWidget(Text2, 0, 0, 1, 2);
     grid->addWidget(cmboServers, 1, 0, 1, 2);
@@ -70,8 +83,11 @@ frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* p
     grid->addWidget(cmdChannels, 8, 0, 1, 3);
     grid->addWidget(lblMessage, 9, 0, 1, 3);
     grid->addWidget(cmdClose, 10, 2);
+}
 
-    // Loading, in the Part's order; a failing step is passed over.
+void frmAdvanced::loadSettings()
+{
+    // Every opening reads the settings afresh; a value the store lacks shows its default.
     m_reg.SetInfo(kov_SettingsKey());
     lblTimeout->setText(Translate(QStringLiteral("Timeout Seconds")));
     txtTimeout->setText(QString::number(kov_ReadNumber(m_reg, KovSetting::TimeoutSeconds)));
@@ -87,6 +103,14 @@ frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* p
     m_frequencyAtLoad = m_frequency;
     showFrequency();
     cmdChannels->setText(Translate(QStringLiteral("Channel List")));
+    fillServerList();
+    lblMessage->setText(Translate(QStringLiteral("Welcome to KOV Ferrit")));
+}
+
+void frmAdvanced::fillServerList()
+{
+    // 1Server, 2Server, ... up to the first empty one; each lists its host, the text before
+    // the first comma. The edit field shows the chosen target, listed or not.
     for (qint32 n = 1;; ++n) {
         const QString server = m_reg.Str(KovSetting::server(n));
         if (server.isEmpty())
@@ -95,12 +119,12 @@ frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* p
     }
     cmboServers->setCurrentIndex(-1);
     cmboServers->setEditText(m_reg.Str(KovSetting::Target));
-    lblMessage->setText(Translate(QStringLiteral("Welcome to KOV Ferrit")));
-    if (kov_LargeFonts(this))
-        resize(sizeHint() * 1.25);
+}
 
+void frmAdvanced::connectControls()
+{
     connect(cmboServers, &QComboBox::activated, this, &frmAdvanced::serverChosen);
-    cmboServers->installEventFilter(this);
+    cmboServers->installEventFilter(this); // leaving the list chooses too
     connect(cmdGetServers, &QPushButton::clicked, this, &frmAdvanced::getServers);
     connect(txtTimeout, &QLineEdit::textEdited, this, &frmAdvanced::timeoutEdited);
     connect(txtTimeout, &QLineEdit::editingFinished, this, &frmAdvanced::timeoutLeft);

@@ -1,5 +1,6 @@
 #pragma once
-// Part 4.6: the advanced settings window. Every change is stored at once.
+// The advanced settings window: server, request time-out, reply log, GMT offset, sync
+// frequency and the way to the channel list. Every change is stored at once.
 #include "settings/ckovreg.h"
 
 #include <QPoint>
@@ -57,6 +58,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createControls();
+    void layOutControls();
+    /// Captions through Translate and the stored values into their controls.
+    void loadSettings();
+    void fillServerList();
+    void connectControls();
     void showFrequency();
 
     HttpTransfer* m_transfer;

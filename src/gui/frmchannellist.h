@@ -1,9 +1,9 @@
 #pragma once
-// Part 3.4: the channel list editor. The data rules live in ChannelListModel (core); this
+// The channel list editor. The data rules live in ChannelListModel (core); this
 // window shows them in a grid edited through clsFlexGridEdit.
 //
-// Grid rows: the spec's fixed row 0 ("Name", "Number") is the table's horizontal header, so
-// spec row r (r >= 1) is table row r - 1; the fixed column is the vertical header.
+// The grid's fixed heading row ("Name", "Number") is the table's horizontal header, so table
+// row 0 is the first channel; the fixed column is the vertical header.
 #include "channels/channellist.h"
 #include "settings/ckovreg.h"
 

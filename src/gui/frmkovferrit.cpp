@@ -2,19 +2,17 @@
 
 #include "app/account.h"
 #include "app/kovferritsupport.h"
+#include "app/startup.h"
 #include "app/syncrun.h"
 #include "app/updatetimer.h"
 #include "artwork.h"
 #include "foundation/aes.h"
-#include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
 #include "frmlog.h"
 #include "lcdtextbox.h"
-#include "platform/clock.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
@@ -30,7 +28,6 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -53,12 +50,29 @@ frmKovFerrit::~frmKovFerrit()
         unload();
 }
 
+int frmKovFerrit::px(int twips) const
+{
+    return kov_TwipsToPixels(twips, this);
+}
+
 void frmKovFerrit::buildControls()
 {
     setWindowTitle(QStringLiteral("KOV Quib Ferrit"));
     setWindowIcon(Artwork::windowIcon());
-    setFixedSize(kov_TwipsToPixels(kWidthTwips, this), kov_TwipsToPixels(kHeightTwips, this));
-    auto px = [this](int twips) { return kov_TwipsToPixels(twips, this); };
+    setFixedSize(px(kWidthTwips), px(kHeightTwips));
+    // Creation order is stacking and tab order: the skin first, the buttons last.
+    buildSkinAndTitle();
+    buildDisplays();
+    buildAccountBox();
+    buildButtons();
+    buildTimerAndTray();
+    m_messageBox = std::make_unique<PlainTextBox>(txtMessage);
+    m_messageArea = std::make_unique<MessageArea>(*m_messageBox);
+    connectHandlers();
+}
+
+void frmKovFerrit::buildSkinAndTitle()
+{
     auto* background = new QLabel(this);
     background->setObjectName(QStringLiteral("QzForm1"));
     background->setGeometry(rect());
@@ -70,7 +84,10 @@ void frmKovFerrit::buildControls()
     Picture1 = new QLabel(this);
     Picture1->setGeometry(px(120), px(60), px(360), px(360));
     Picture1->setPixmap(Artwork::decoration(Picture1->size()));
+}
 
+void frmKovFerrit::buildDisplays()
+{
     txtMessage = new QPlainTextEdit(this);
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
     txtMessage->setReadOnly(true);
@@ -85,7 +102,10 @@ void frmKovFerrit::buildControls()
     txtUpdate->setObjectName(QStringLiteral("txtUpdate"));
     txtUpdate->setReadOnly(true);
     txtUpdate->setGeometry(px(120), px(1160), px(3000), px(330));
+}
 
+void frmKovFerrit::buildAccountBox()
+{
     boxInfo = new QGroupBox(this);
     boxInfo->setGeometry(px(3240), px(60), px(2715), px(1430));
     boxInfo->setStyleSheet(QStringLiteral(
@@ -104,7 +124,10 @@ void frmKovFerrit::buildControls()
     cmdGetJobs = new QPushButton(boxInfo);
     cmdGetJobs->setObjectName(QStringLiteral("cmdGetJobs"));
     cmdGetJobs->setGeometry(px(1050), px(1060), px(1560), px(300));
+}
 
+void frmKovFerrit::buildButtons()
+{
     cmdViewLog = new QPushButton(this);
     cmdViewLog->setObjectName(QStringLiteral("cmdViewLog"));
     cmdViewLog->setGeometry(px(120), px(1560), px(900), px(330));
@@ -116,7 +139,10 @@ void frmKovFerrit::buildControls()
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setToolTip(QStringLiteral("Close"));
     cmdClose->setGeometry(px(5520), px(1560), px(420), px(330));
+}
 
+void frmKovFerrit::buildTimerAndTray()
+{
     tmrMinutes = new QTimer(this);
     tmrMinutes->setInterval(60000);
     mnuTray = new QMenu(this);
@@ -126,10 +152,10 @@ void frmKovFerrit::buildControls()
     trayIcon = new QSystemTrayIcon(Artwork::windowIcon(), this);
     trayIcon->setToolTip(QStringLiteral("KOVFerrit"));
     trayIcon->setContextMenu(mnuTray);
+}
 
-    m_messageBox = std::make_unique<PlainTextBox>(txtMessage);
-    m_messageArea = std::make_unique<MessageArea>(*m_messageBox);
-
+void frmKovFerrit::connectHandlers()
+{
     connect(cmdGetJobs, &QPushButton::clicked, this, &frmKovFerrit::cmdGetJobs_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmKovFerrit::cmdClose_Click);
     connect(cmdViewLog, &QPushButton::clicked, this, &frmKovFerrit::cmdViewLog_Click);
@@ -144,6 +170,7 @@ void frmKovFerrit::buildControls()
                 if (reason == QSystemTrayIcon::DoubleClick)
                     trayMessage(515);
             });
+    // Leaving a field stores it.
     txtAccount->installEventFilter(this);
     txtPassword->installEventFilter(this);
 }
@@ -151,88 +178,103 @@ void frmKovFerrit::buildControls()
 void frmKovFerrit::startUp()
 {
     try {
-        kov_SetTransferComponent(m_transfer); // 1
-        BuildResultTexts();                   // 2
-        ParseCommandLine(m_arguments);        // 3
-        m_reg.SetInfo(kov_SettingsKey());     // 4
-        if (kov_ReadText(m_reg, KovSetting::AppEXEName) != kov_ExecutableName())
-            kov_DebugMessage(QStringLiteral("Executables are inconsistent !"));
-        ShowUpdateText(kov_VersionText());                         // 5
-        lblAccount->setText(Translate(QStringLiteral("Account"))); // 6
-        lblPassword->setText(Translate(QStringLiteral("Password")));
-        txtPassword->setText(
-            AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase())); // 7
-        txtAccount->setText(m_reg.Str(KovSetting::Account));
-        boxInfo->setTitle(Translate(QStringLiteral("Account Information"))); // 8
-        cmdGetJobs->setText(Translate(QStringLiteral("Sync")));
-        cmdViewLog->setText(Translate(QStringLiteral("Log")));
-        txtMessage->setStyleSheet(Artwork::lcdStyleSheet());
-        txtUpdate->setStyleSheet(Artwork::lcdStyleSheet());
-        ShowMessage(
-            Translate(QStringLiteral("Status")) + QStringLiteral(": ") + // 9
-            Translate(tmrMinutes->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
-        const QString nextSync = m_reg.Str(KovSetting::NextSync); // 10
-        if (nextSync.isEmpty() || nextSync == kov_SyncSentinel())
-            m_reg.setStr(KovSetting::NextSync, kov_DateText(kov_Now().addDays(-1)));
-        const qint32 haveDatabase = m_reg.Lng(KovSetting::HaveChannelDatabase); // 11
-        if (haveDatabase != 0) {
-            const QString next = m_reg.Str(KovSetting::NextSync);
-            const QDateTime due = MakeDate(next);
-            if (due < kov_Now()) {
-                ShowUpdateText(Translate(QStringLiteral("Updating Now ...")) +
-                               QStringLiteral(" : ") + next);
-                tmrMinutes_Timer();
-            } else {
-                ShowUpdateText(kov_CountdownText(kov_Now(), due));
-            }
-        } else {
-            ShowSpecifyAccount(*this);
-        }
-        if (kov_LargeFonts(this)) { // 12
-            setFixedSize(size() * 1.25);
-            if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
-                skin->setGeometry(rect());
-                skin->setPixmap(Artwork::background(size(), true));
-            }
-            Label1->move(static_cast<int>(Label1->x() * 1.25), Label1->y());
-            cmdAdvanced->move(cmdAdvanced->x(), static_cast<int>(cmdAdvanced->y() * 1.25));
-        }
-        // 13: a set-up program starts hidden in the tray (where a tray exists).
-        const bool hide = haveDatabase == 1 && m_trayAvailable;
-        setVisible(!hide);
-        if (m_trayAvailable) { // 14
-            trayIcon->show();
-            m_trayAdded = true;
-        }
-        // 15: the same faces for both buttons: 103 at rest, 104 under the mouse.
-        QIcon face(Artwork::buttonFace(103, QSize(16, 16)));
-        face.addPixmap(Artwork::buttonFace(104, QSize(16, 16)), QIcon::Active);
-        cmdViewLog->setIcon(face);
-        cmdGetJobs->setIcon(face);
-        cmdViewLog->setToolTip(cmdViewLog->text());
-        cmdGetJobs->setToolTip(cmdGetJobs->text());
-        if (haveDatabase != 0) // 16
+        kov_PrepareSession(m_transfer);
+        ParseCommandLine(m_arguments);
+        kov_OpenStartUpSettings(m_reg);
+        ShowUpdateText(kov_VersionText());
+        loadAccountFields();
+        setCaptionsAndLcdLook();
+        showTimerStatus();
+        const StartUpPlan plan = kov_PlanStartUp(m_reg, m_trayAvailable);
+        showUpdateState(plan); // may run a due sync, before the tray icon is added
+        if (kov_LargeFonts(this))
+            enlargeForLargeFonts();
+        setVisible(!plan.startHidden);
+        addTrayIcon();
+        setButtonFaces();
+        if (plan.timerRuns)
             tmrMinutes->start();
     } catch (const std::exception& e) {
+        // The steps after the failing one (tray icon, timer) do not happen.
         kov_UserInterface().messageBox(QStringLiteral("The specific error is: \r\n") +
                                            QString::fromLocal8Bit(e.what()),
                                        MsgStyle::Information, kov_AppTitle());
     }
 }
 
+void frmKovFerrit::loadAccountFields()
+{
+    lblAccount->setText(Translate(QStringLiteral("Account")));
+    lblPassword->setText(Translate(QStringLiteral("Password")));
+    // A stored password that does not decrypt leaves the field empty.
+    txtPassword->setText(
+        AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase()));
+    txtAccount->setText(m_reg.Str(KovSetting::Account));
+}
+
+void frmKovFerrit::setCaptionsAndLcdLook()
+{
+    boxInfo->setTitle(Translate(QStringLiteral("Account Information")));
+    cmdGetJobs->setText(Translate(QStringLiteral("Sync")));
+    cmdViewLog->setText(Translate(QStringLiteral("Log")));
+    txtMessage->setStyleSheet(Artwork::lcdStyleSheet());
+    txtUpdate->setStyleSheet(Artwork::lcdStyleSheet());
+}
+
+void frmKovFerrit::showTimerStatus()
+{
+    // The timer is still off here, so start-up shows "Status: Idle".
+    ShowMessage(
+        Translate(QStringLiteral("Status")) + QStringLiteral(": ") +
+        Translate(tmrMinutes->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
+}
+
+void frmKovFerrit::showUpdateState(const StartUpPlan& plan)
+{
+    if (plan.specifyAccount) {
+        ShowSpecifyAccount(*this);
+        return;
+    }
+    ShowUpdateText(plan.updateText);
+    if (plan.syncNow)
+        tmrMinutes_Timer();
+}
+
+void frmKovFerrit::enlargeForLargeFonts()
+{
+    // The window grows by a quarter on screens that are not 96 dpi; the skin is redrawn for
+    // the new size from the large-font background.
+    setFixedSize(size() * 1.25);
+    if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
+        skin->setGeometry(rect());
+        skin->setPixmap(Artwork::background(size(), true));
+    }
+    Label1->move(static_cast<int>(Label1->x() * 1.25), Label1->y());
+    cmdAdvanced->move(cmdAdvanced->x(), static_cast<int>(cmdAdvanced->y() * 1.25));
+}
+
+void frmKovFerrit::addTrayIcon()
+{
+    if (!m_trayAvailable)
+        return;
+    trayIcon->show();
+    m_trayAdded = true;
+}
+
+void frmKovFerrit::setButtonFaces()
+{
+    // The same faces for both buttons: 103 at rest, 104 under the mouse.
+    QIcon face(Artwork::buttonFace(103, QSize(16, 16)));
+    face.addPixmap(Artwork::buttonFace(104, QSize(16, 16)), QIcon::Active);
+    cmdViewLog->setIcon(face);
+    cmdGetJobs->setIcon(face);
+    cmdViewLog->setToolTip(cmdViewLog->text());
+    cmdGetJobs->setToolTip(cmdGetJobs->text());
+}
+
 void frmKovFerrit::ParseCommandLine(const QStringList& arguments)
 {
-    // At most 10 words, split at runs of blanks and tabs; quotes mean nothing.
-    const QStringList words =
-        arguments.join(QLatin1Char(' '))
-            .split(QRegularExpression(QStringLiteral("[ \\t]+")), Qt::SkipEmptyParts)
-            .mid(0, 10);
-    for (const QString& word : words) {
-        if (word == QLatin1String("noadmin"))
-            m_adminMode = false;
-        else if (word == QLatin1String("admin"))
-            m_adminMode = true;
-    }
+    m_adminMode = kov_AdminModeFromCommandLine(arguments, m_adminMode);
 }
 
 void frmKovFerrit::ShowMessage(const QString& text)

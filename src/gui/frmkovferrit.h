@@ -1,6 +1,6 @@
 #pragma once
-// Part 4.2: the main window, its start-up, tray icon and buttons; it is the SyncFrontEnd of
-// the sync run (Part 4.1) and owns the update timer `tmrMinutes` (Part 4.3).
+// The main window, the program's only permanent one: its start-up, tray icon and buttons. The
+// sync run reports through it (SyncFrontEnd), and it owns the update timer `tmrMinutes`.
 #include "platform/frontend.h"
 #include "settings/ckovreg.h"
 
@@ -21,18 +21,23 @@ class QPushButton;
 class QSystemTrayIcon;
 class QTimer;
 class frmAdvanced;
+struct StartUpPlan;
 
 class frmKovFerrit : public QWidget, public SyncFrontEnd
 {
     Q_OBJECT
 public:
-    /// `transfer` is `Inet1`; `arguments` the command line without the program name;
-    /// `trayAvailable` whether the desktop has a tray (without one the window stays shown).
+    /// `transfer` carries the shared session's requests; `arguments` is the command line
+    /// without the program name; `trayAvailable` whether the desktop has a tray (without one
+    /// the window stays shown).
     frmKovFerrit(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable,
                  QWidget* parent = nullptr);
     ~frmKovFerrit() override;
 
-    /// Start-up steps 1 to 16; the window ends shown or hidden as they decide.
+    /// Loads the window: prepares the shared session, fills the fields from the settings,
+    /// shows the status and the update line, runs a due sync, adds the tray icon and, once a
+    /// channel database has arrived, starts the update timer. A set-up program ends hidden in
+    /// the tray, any other shown. A failure shows a message box and skips the steps after it.
     void startUp();
 
     // SyncFrontEnd
@@ -41,7 +46,7 @@ public:
     TextBox* messageArea() override;
     void enableUpdateTimer() override;
 
-    /// Part 4.2 ParseCommandLine over the given command line.
+    /// Sets admin mode from the command-line words "admin" and "noadmin" (the last one wins).
     void ParseCommandLine(const QStringList& arguments);
     bool adminMode() const { return m_adminMode; }
     /// The tray icon's mouse message (512 move ... 517 right button up).
@@ -88,7 +93,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    int px(int twips) const;
     void buildControls();
+    void buildSkinAndTitle();
+    void buildDisplays();
+    void buildAccountBox();
+    void buildButtons();
+    void buildTimerAndTray();
+    void connectHandlers();
+    void loadAccountFields();
+    void setCaptionsAndLcdLook();
+    void showTimerStatus();
+    /// The update line, or the request for account and password; runs a due sync.
+    void showUpdateState(const StartUpPlan& plan);
+    void enlargeForLargeFonts();
+    void addTrayIcon();
+    void setButtonFaces();
     void unload();
     /// Closes the channel list editor and the advanced settings window, where open.
     void closeSideWindows();

@@ -1,5 +1,5 @@
 #pragma once
-// Part 4.5: the log viewer, a modal listing of every settings value.
+// The log viewer, a modal listing of every settings value.
 #include "settings/ckovreg.h"
 
 #include <QDialog>

@@ -1,5 +1,5 @@
 #pragma once
-// Part 3.3: the modal, top-most prompt for the tuner number of an unknown service channel.
+// The modal, top-most prompt for the tuner number of an unknown service channel.
 #include <QDialog>
 
 class QLabel;

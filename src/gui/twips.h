@@ -1,13 +1,14 @@
 #pragma once
-// The spec sizes windows in twips (1/1440 inch); its design resolution is 15 twips per pixel
-// (96 dots per inch).
+// Window sizes are given in twips (1/1440 inch), laid out for 15 twips per pixel (96 dots per
+// inch).
 class QWidget;
 
 /// Twips per pixel of the screen the widget is on (15 at 96 dpi).
 double kov_TwipsPerPixel(const QWidget* widget);
 int kov_TwipsToPixels(int twips, const QWidget* widget);
 int kov_PixelsToTwips(int pixels, const QWidget* widget);
-/// True when the screen is not the 96-dpi design resolution (the spec's "large fonts").
+/// True when the screen is not the 96-dpi layout resolution; the main and advanced windows
+/// then grow by a quarter.
 bool kov_LargeFonts(const QWidget* widget);
 /// Pretends a screen of this many twips per pixel (0: the real screen). The offscreen test
 /// platform always reports 96 dpi, so the large-font layout is tested through this.

@@ -1,5 +1,5 @@
 #pragma once
-// The desktop program's user interface: QMessageBox for the spec's message boxes and
+// The desktop program's user interface: QMessageBox for the message boxes and
 // NeedChannelForm for the missing-channel prompt.
 #include "platform/userinterface.h"
 
