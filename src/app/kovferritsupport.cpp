@@ -24,6 +24,7 @@ struct SupportState
     HttpTransfer* transfer = nullptr;
     std::unique_ptr<CQuibSession> session;
     SyncReplyRecords records;
+    ReplyRecordConsumer* consumer = nullptr;
     std::unique_ptr<CKovReg> settings;
     QStringList resultTexts;
 };
@@ -59,6 +60,11 @@ void kov_SetTransferComponent(HttpTransfer* component)
     state().transfer = component;
 }
 
+void kov_SetRecordConsumer(ReplyRecordConsumer* consumer)
+{
+    state().consumer = consumer;
+}
+
 CQuibSession* kov_SharedSession()
 {
     return state().session.get();
@@ -67,6 +73,7 @@ CQuibSession* kov_SharedSession()
 void kov_ResetSupport()
 {
     state().session.reset();
+    state().consumer = nullptr;
     state().settings.reset();
     state().resultTexts.clear();
     kov_ResetChannelManager();
@@ -94,7 +101,6 @@ qint32 DoWork(QuibFunction Function, const QString& Account, const QString& Encr
         if (!s.session) {
             // Made and initialised once; never replaced, even when Initialize fails.
             s.session = std::make_unique<CQuibSession>();
-            s.session->setRecordConsumer(&s.records);
             if (!s.session->Initialize(s.transfer))
                 return -1;
         }
@@ -107,6 +113,7 @@ qint32 DoWork(QuibFunction Function, const QString& Account, const QString& Encr
         s.session->setTimeoutSeconds(kov_ReadNumber(settings, KovSetting::TimeoutSeconds));
         s.session->setLogReplies(kov_ReadNumber(settings, KovSetting::LogReplies) == 1);
 
+        s.session->setRecordConsumer(s.consumer ? s.consumer : &s.records);
         const QString word = Translate(DownloadWord(Function));
         const bool ok = s.session->ServerFunction(Function, Manually, ZeroSerial);
         if (OutputBox) {

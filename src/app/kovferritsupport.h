@@ -7,11 +7,15 @@
 
 class CKovReg;
 class CQuibSession;
+class ReplyRecordConsumer;
 class HttpTransfer;
 class TextBox;
 
 /// Records the transfer component (the main window's `Inet1`) for the shared session.
 void kov_SetTransferComponent(HttpTransfer* component);
+/// Where the records of the following replies go (not owned); nullptr restores the sync's own
+/// (jobs scheduled, channels and servers kept).
+void kov_SetRecordConsumer(ReplyRecordConsumer* consumer);
 /// The shared session, or nullptr before the first DoWork.
 CQuibSession* kov_SharedSession();
 /// Drops the shared session, settings object, channel manager and result texts (process end;

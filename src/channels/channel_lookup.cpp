@@ -1,9 +1,11 @@
 #include "channel_lookup.h"
 
+#include "channelmatch.h"
 #include "foundation/codepage.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
 
 #include <QFile>
 
@@ -65,6 +67,14 @@ qint32 numberField(const QString& field)
 }
 } // namespace
 
+qint32 SuggestedNumber(const QString& name)
+{
+    // Only a recorder that keeps a channel list of its own (VDR) has something to propose.
+    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
+    const auto channels = recorder ? recorder->Channels() : std::nullopt;
+    return channels ? kov_MatchedNumber(name, *channels) : 0;
+}
+
 QString kov_ChannelDatabasePath()
 {
     return kov_ProgramFile(QStringLiteral("dbchannel.dat"));
@@ -95,7 +105,8 @@ qint32 GetChannelByName(const QString& ThisName, bool PromptUser)
         }
     }
     if (PromptUser && result == 0) {
-        const qint32 chosen = kov_UserInterface().askChannelNumber(ThisName);
+        const qint32 chosen =
+            kov_UserInterface().askChannelNumber(ThisName, SuggestedNumber(ThisName));
         if (chosen != 0) {
             kov_AppendTextFile(path,
                                QString::number(chosen) + QLatin1Char(',') + ThisName + kov_CrLf());

@@ -3,6 +3,9 @@
 // unknown name and appending the answer.
 #include <QString>
 
+/// The recorder's number for a service channel name, offered when the user is asked; 0 when
+/// the recorder keeps no channel list or none matches.
+qint32 SuggestedNumber(const QString& name);
 qint32 GetChannelByName(const QString& ThisName, bool PromptUser);
 /// Program folder + "/dbchannel.dat".
 QString kov_ChannelDatabasePath();

@@ -23,10 +23,10 @@ const char* const kUsageText =
     "  account NAME              (password from the first line of standard input)\n"
     "  translate TEXT\n"
     "  fetch FUNCTION [--manual] [--zero-serial]\n"
-    "  sync [--timed] [--channel NAME=NUMBER]...\n"
+    "  sync [--timed] [--dry-run] [--channel NAME=NUMBER]...\n"
     "  tick [--admin]\n"
     "  daemon [--admin]\n"
-    "  channels list | set NAME NUMBER\n"
+    "  channels list | set NAME NUMBER | match\n"
     "  recordings\n";
 
 // The CLI decrypts with the executable name the desktop program recorded, so both agree.

@@ -1,9 +1,10 @@
 // kovferrit-cli channels and recordings.
 #include "channels/channellist.h"
+#include "channels/channelmatch.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"
 #include "foundation/kov_paths.h"
-#include "platform/recorderscheduler.h"
+#include "recorders/recorderfactory.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 
@@ -16,6 +17,36 @@ bool fillView(ChannelListModel& model)
     CKovReg reg = kov_Settings();
     return model.fill(kov_ReadNumber(reg, KovSetting::GridFillMethod), 1) ==
            ChannelListModel::Fill::Ok;
+}
+
+// Fills the numbers the channel list lacks from the recorder's channel list and saves.
+int matchChannels(ChannelListModel& model)
+{
+    if (!fillView(model))
+        return kFailed;
+    if (model.method() != 2)
+        return usage(QStringLiteral("channels match needs GridFillMethod 0 or 2"));
+    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
+    if (!recorder) {
+        std::fputs("kovferrit-cli: the recorder cannot be reached\n", stderr);
+        return kFailed;
+    }
+    const std::optional<QList<RecorderChannel>> channels = recorder->Channels();
+    if (!channels) {
+        std::fputs("kovferrit-cli: the recorder keeps no channel list to match against\n", stderr);
+        return kFailed;
+    }
+    QList<QStringList> rows = model.rows();
+    const ChannelMatch match = kov_MatchChannels(rows, *channels);
+    for (const QString& line : match.filled)
+        cliPrint(QStringLiteral("matched\t") + line);
+    for (const QString& name : match.ambiguous)
+        cliPrint(QStringLiteral("ambiguous\t") + name);
+    for (const QString& name : match.unmatched)
+        cliPrint(QStringLiteral("unmatched\t") + name);
+    if (match.filled.isEmpty())
+        return kOk;
+    return ChannelListModel::save(model.method(), rows) ? kOk : kFailed;
 }
 } // namespace
 
@@ -51,6 +82,8 @@ int channelsCommand(const QStringList& args)
             return kOk;
         return ChannelListModel::save(model.method(), rows) ? kOk : kFailed;
     }
+    if (args.value(0) == QLatin1String("match") && args.size() == 1)
+        return matchChannels(model);
     return usage();
 }
 
@@ -58,11 +91,13 @@ int recordingsCommand(const QStringList& args)
 {
     if (!args.isEmpty())
         return usage();
-    LocalScheduler scheduler(kov_ProgramFile(QStringLiteral("KOVSched.db")));
-    if (!scheduler.isOpen())
+    const std::unique_ptr<RecorderScheduler> scheduler = kov_OpenSchedulerForReading();
+    if (!scheduler) {
+        std::fputs("kovferrit-cli: the recorder cannot be reached\n", stderr);
         return kFailed;
+    }
     const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
-    for (const ScheduledProgram& p : scheduler.programs()) {
+    for (const ScheduledProgram& p : scheduler->Programs()) {
         cliPrint(QStringList{p.name, p.start.toString(format), p.end.toString(format),
                              QString::number(p.channel), p.fileName, p.tag,
                              QString::number(p.recurrence)}

@@ -1,4 +1,5 @@
 // kovferrit-cli fetch, sync, tick and daemon: the same core calls as the desktop program.
+#include "app/dryrun.h"
 #include "app/kovferritsupport.h"
 #include "app/syncrun.h"
 #include "app/updatetimer.h"
@@ -16,6 +17,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 
 namespace cli {
 namespace {
@@ -24,6 +26,22 @@ std::atomic<bool> g_stop{false};
 extern "C" void onStopSignal(int)
 {
     g_stop = true;
+}
+
+// The sync as usual, with every job only reported: nothing reaches the recorder or the
+// channel database.
+int dryRunSync(CliFrontEnd& frontEnd, bool timed)
+{
+    DryRunRecords preview;
+    kov_SetRecordConsumer(&preview);
+    const bool ok = timed ? RunSync(frontEnd, false, false) : RunSync(frontEnd, true, true);
+    kov_SetRecordConsumer(nullptr);
+    if (preview.RecorderMissing())
+        std::fputs("kovferrit-cli: the recorder cannot be reached; nothing counts as existing\n",
+                   stderr);
+    for (const QString& line : preview.Lines())
+        cliPrint(line);
+    return ok ? kOk : kFailed;
 }
 } // namespace
 
@@ -60,10 +78,13 @@ int fetchCommand(const QStringList& args)
 int syncCommand(const QStringList& args)
 {
     bool timed = false;
+    bool dryRun = false;
     QHash<QString, int> answers;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--timed")) {
             timed = true;
+        } else if (args[i] == QLatin1String("--dry-run")) {
+            dryRun = true;
         } else if (args[i] == QLatin1String("--channel") && i + 1 < args.size()) {
             const QString pair = args[++i];
             const qsizetype eq = pair.lastIndexOf(QLatin1Char('='));
@@ -79,6 +100,8 @@ int syncCommand(const QStringList& args)
     if (auto* terminal = dynamic_cast<TerminalUserInterface*>(&kov_UserInterface()))
         terminal->setChannelAnswers(answers);
     CliFrontEnd frontEnd;
+    if (dryRun)
+        return dryRunSync(frontEnd, timed);
     const bool ok = timed ? RunSync(frontEnd, false, false) : RunSync(frontEnd, true, true);
     return ok ? kOk : kFailed;
 }

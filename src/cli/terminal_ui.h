@@ -9,7 +9,7 @@ class TerminalUserInterface : public StderrUserInterface
 {
 public:
     void setChannelAnswers(const QHash<QString, int>& answers) { m_answers = answers; }
-    int askChannelNumber(const QString& channelName) override;
+    int askChannelNumber(const QString& channelName, qint32 suggested) override;
 
 private:
     QHash<QString, int> m_answers;

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-NeedChannelForm::NeedChannelForm(const QString& requestedName, QWidget* parent)
+NeedChannelForm::NeedChannelForm(const QString& requestedName, int suggested, QWidget* parent)
     : QDialog(parent), m_requested(requestedName)
 {
     setWindowTitle(QStringLiteral("Lumo Scheduler"));
@@ -28,7 +28,7 @@ NeedChannelForm::NeedChannelForm(const QString& requestedName, QWidget* parent)
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignCenter);
     place(Label1, 210, 150, 5205, 1185);
-    txtChannel = new QLineEdit(QStringLiteral("2"), this);
+    txtChannel = new QLineEdit(QString::number(suggested > 0 ? suggested : 2), this);
     txtChannel->setObjectName(QStringLiteral("txtChannel"));
     place(txtChannel, 2317, 1560, 735, 360);
     cmdPlus = new QPushButton(QStringLiteral("+"), this);
@@ -52,9 +52,9 @@ NeedChannelForm::NeedChannelForm(const QString& requestedName, QWidget* parent)
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int NeedChannelForm::ask(const QString& requestedName, QWidget* parent)
+int NeedChannelForm::ask(const QString& requestedName, int suggested, QWidget* parent)
 {
-    NeedChannelForm form(requestedName, parent);
+    NeedChannelForm form(requestedName, suggested, parent);
     form.exec();
     return form.chosenNumber();
 }

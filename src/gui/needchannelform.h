@@ -10,11 +10,13 @@ class NeedChannelForm : public QDialog
 {
     Q_OBJECT
 public:
-    /// The requested channel name is given at construction; the answer is chosenNumber().
-    explicit NeedChannelForm(const QString& requestedName, QWidget* parent = nullptr);
+    /// The requested channel name is given at construction; the answer is chosenNumber(). The
+    /// text box holds `suggested` (the recorder's number for the name), else 2.
+    explicit NeedChannelForm(const QString& requestedName, int suggested = 0,
+                             QWidget* parent = nullptr);
 
     /// Shows a new prompt modally and returns the chosen number (0: cancelled).
-    static int ask(const QString& requestedName, QWidget* parent = nullptr);
+    static int ask(const QString& requestedName, int suggested = 0, QWidget* parent = nullptr);
 
     int chosenNumber() const { return m_chosen; }
 

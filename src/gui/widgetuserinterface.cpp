@@ -53,7 +53,7 @@ int WidgetUserInterface::messageBox(const QString& text, int style, const QStrin
     }
 }
 
-int WidgetUserInterface::askChannelNumber(const QString& channelName)
+int WidgetUserInterface::askChannelNumber(const QString& channelName, qint32 suggested)
 {
-    return NeedChannelForm::ask(channelName, QApplication::activeWindow());
+    return NeedChannelForm::ask(channelName, suggested, QApplication::activeWindow());
 }

@@ -9,7 +9,7 @@ class WidgetUserInterface : public UserInterface
 {
 public:
     int messageBox(const QString& text, int style, const QString& caption) override;
-    int askChannelNumber(const QString& channelName) override;
+    int askChannelNumber(const QString& channelName, qint32 suggested) override;
 };
 
 /// Message-box results as the platform numbers them.

@@ -5,8 +5,8 @@
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
-#include "platform/recorderscheduler.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 

@@ -5,7 +5,7 @@ int StderrUserInterface::messageBox(const QString& text, int /*style*/, const QS
     return kov_StderrMessageBox(text, caption);
 }
 
-int StderrUserInterface::askChannelNumber(const QString& /*channelName*/)
+int StderrUserInterface::askChannelNumber(const QString& /*channelName*/, qint32 /*suggested*/)
 {
     return 0;
 }

@@ -7,8 +7,9 @@
 class UserInterface : public MessageBoxSink
 {
 public:
-    /// Asks for the tuner number of an unknown service channel; 0 means cancelled.
-    virtual int askChannelNumber(const QString& channelName) = 0;
+    /// Asks for the tuner number of an unknown service channel; 0 means cancelled. `suggested`
+    /// (0: none) is the recorder's number for a channel of that name, offered as the answer.
+    virtual int askChannelNumber(const QString& channelName, qint32 suggested) = 0;
 };
 
 /// Prints boxes to standard error as "[CAPTION] TEXT" and cancels every prompt: the
@@ -17,7 +18,7 @@ class StderrUserInterface : public UserInterface
 {
 public:
     int messageBox(const QString& text, int style, const QString& caption) override;
-    int askChannelNumber(const QString& channelName) override;
+    int askChannelNumber(const QString& channelName, qint32 suggested) override;
 };
 
 /// The process-wide interface; a StderrUserInterface until one is installed.

@@ -62,6 +62,11 @@ const QList<SettingDef>& kov_SettingsCatalogue()
         {QLatin1String("TokenTarget"), K::Text, R::Str, D::Constant, QLatin1String("target"), 0},
         {QLatin1String("TokenChannel"), K::Text, R::Str, D::Constant, QLatin1String("isocode"), 0},
         {QLatin1String("ValidateHeaders"), K::Number, R::LngD, D::Constant, none, 1},
+        // Recorder
+        {QLatin1String("Recorder"), K::Text, R::Value, D::Constant, QLatin1String("local"), 0},
+        {QLatin1String("VdrHost"), K::Text, R::Value, D::Constant, QLatin1String("localhost"), 0},
+        {QLatin1String("VdrPort"), K::Number, R::LngD, D::Constant, none, 6419},
+        {QLatin1String("VdrTimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 10},
         // Windows and files
         {QLatin1String("NextLogNo"), K::Number, R::LngD, D::Constant, none, 1},
         {QLatin1String("ChLstLeft"), K::Number, R::LngD, D::Caller, none, 0},

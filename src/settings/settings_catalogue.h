@@ -91,6 +91,10 @@ inline const QLatin1String ChLstTop{"ChLstTop"};
 inline const QLatin1String ChLstWidth{"ChLstWidth"};
 inline const QLatin1String ChLstHeight{"ChLstHeight"};
 inline const QLatin1String GridFillMethod{"GridFillMethod"};
+inline const QLatin1String Recorder{"Recorder"};
+inline const QLatin1String VdrHost{"VdrHost"};
+inline const QLatin1String VdrPort{"VdrPort"};
+inline const QLatin1String VdrTimeoutSeconds{"VdrTimeoutSeconds"};
 
 /// "1Server", "2Server", ...
 QString server(qint32 n);

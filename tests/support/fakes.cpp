@@ -1,4 +1,6 @@
 #include "fakes.h"
+
+#include "recorders/recorderfactory.h"
 #include <stdexcept>
 
 QString FakeTransfer::OpenURL(const QString& url)

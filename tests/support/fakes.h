@@ -78,6 +78,7 @@ public:
                          const QString& tag, qint32 recurrence, const QVariant& arg10,
                          bool arg11) override;
     bool DeleteProgram(const QString& name) override;
+    QList<ScheduledProgram> Programs() override { return {}; }
 
 private:
     Log& m_log;

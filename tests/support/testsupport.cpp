@@ -5,7 +5,7 @@
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
-#include "platform/recorderscheduler.h"
+#include "recorders/recorderfactory.h"
 
 #include "app/account.h"
 
@@ -18,9 +18,10 @@ int ScriptedUserInterface::messageBox(const QString& text, int style, const QStr
     return boxAnswers.isEmpty() ? 1 : boxAnswers.takeFirst();
 }
 
-int ScriptedUserInterface::askChannelNumber(const QString& channelName)
+int ScriptedUserInterface::askChannelNumber(const QString& channelName, qint32 suggested)
 {
     askedChannels << channelName;
+    suggestions << suggested;
     return channelAnswers.isEmpty() ? 0 : channelAnswers.takeFirst();
 }
 

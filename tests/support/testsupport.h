@@ -20,10 +20,11 @@ class ScriptedUserInterface : public UserInterface
 {
 public:
     int messageBox(const QString& text, int style, const QString& caption) override;
-    int askChannelNumber(const QString& channelName) override;
+    int askChannelNumber(const QString& channelName, qint32 suggested) override;
 
     QList<ShownBox> boxes;
     QStringList askedChannels;
+    QList<qint32> suggestions; // the number offered with each question
     QList<int> channelAnswers; // answered in order; 0 (cancel) when used up
     QList<int> boxAnswers;     // buttons pressed, in order; OK (1) when used up
 };

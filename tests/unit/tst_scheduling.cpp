@@ -2,6 +2,8 @@
 #include "fakes.h"
 #include "foundation/kov_date.h"
 #include "jobs/cquibjob.h"
+#include "recorders/localscheduler.h"
+#include "recorders/recorderfactory.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 #include "testsupport.h"
@@ -283,9 +285,9 @@ void TestScheduling::localScheduler()
              expected);
     QCOMPARE(scheduler->DoesProgramExist(QStringLiteral("P")), expected == 0);
     LocalScheduler local(m_env->file(QStringLiteral("KOVSched.db")));
-    QCOMPARE(local.programs().size(), expected == 0 ? 1 : 0);
+    QCOMPARE(local.Programs().size(), expected == 0 ? 1 : 0);
     if (expected == 0) {
-        const ScheduledProgram p = local.programs()[0];
+        const ScheduledProgram p = local.Programs()[0];
         QCOMPARE(p.start, start);
         QCOMPARE(p.end, end);
         QCOMPARE(p.channel, channel);

@@ -1,6 +1,6 @@
-#include "recorderscheduler.h"
+#include "localscheduler.h"
 
-#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -8,21 +8,20 @@
 #include <atomic>
 
 namespace {
-SchedulerFactory& factory()
-{
-    static SchedulerFactory f;
-    return f;
-}
-
 constexpr const char* kTimeFormat = "yyyy-MM-ddTHH:mm:ss";
 } // namespace
 
-LocalScheduler::LocalScheduler(const QString& databasePath)
+LocalScheduler::LocalScheduler(const QString& databasePath, bool readOnly)
 {
     static std::atomic<int> counter{0};
     m_connection = QStringLiteral("kovsched-%1").arg(counter++);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(databasePath);
+    if (readOnly) {
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));
+        m_open = kov_FileExists(databasePath) && db.open();
+        return;
+    }
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     if (!db.open())
         return;
@@ -87,7 +86,7 @@ bool LocalScheduler::DeleteProgram(const QString& name)
     return q.exec() && q.numRowsAffected() > 0;
 }
 
-QList<ScheduledProgram> LocalScheduler::programs()
+QList<ScheduledProgram> LocalScheduler::Programs()
 {
     QList<ScheduledProgram> list;
     if (!m_open)
@@ -108,21 +107,4 @@ QList<ScheduledProgram> LocalScheduler::programs()
         list << p;
     }
     return list;
-}
-
-std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId)
-{
-    if (factory())
-        return factory()(progId);
-    if (progId != kov_SchedulerProgId())
-        return nullptr;
-    auto local = std::make_unique<LocalScheduler>(kov_ProgramFile(QStringLiteral("KOVSched.db")));
-    if (!local->isOpen())
-        return nullptr;
-    return local;
-}
-
-void kov_SetSchedulerFactory(SchedulerFactory factory_)
-{
-    factory() = std::move(factory_);
 }

@@ -1,0 +1,45 @@
+#include "dryrun.h"
+
+#include "channels/channel_lookup.h"
+#include "jobs/cquibjob.h"
+#include "recorders/recorderfactory.h"
+
+namespace {
+const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+
+QString verdict(const CQuibJob& job, qint32 channel, RecorderScheduler* recorder)
+{
+    const bool rec = job.Action() == QLatin1String("rec");
+    if (!rec && job.Action() != QLatin1String("delete"))
+        return QStringLiteral("unsupported");
+    // A delete does not look at the channel, just as the sync does not.
+    if (rec && channel < 1)
+        return QStringLiteral("unknown-channel");
+    const bool exists = recorder && recorder->DoesProgramExist(job.ProgramName());
+    if (rec)
+        return exists ? QStringLiteral("exists") : QStringLiteral("create");
+    return exists ? QStringLiteral("delete") : QStringLiteral("absent");
+}
+} // namespace
+
+void DryRunRecords::Record(QuibFunction function, qint32 index, const QString& record)
+{
+    if (function != QuibFunction::GetJobs) {
+        SyncReplyRecords::Record(function, index, record);
+        return;
+    }
+    CKovReg reg = kov_Settings();
+    CQuibJob job;
+    if (!job.CreateJobFromString(record, &reg, false))
+        return;
+    const qint32 channel = GetChannelByName(job.Channel(), false);
+    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
+    m_recorderMissing = m_recorderMissing || !recorder;
+    m_lines << QStringList{verdict(job, channel, recorder.get()),
+                           job.ProgramName(),
+                           job.StartTime().toString(kTimeFormat),
+                           job.EndTime().toString(kTimeFormat),
+                           job.Channel(),
+                           QString::number(channel)}
+                   .join(QLatin1Char('\t'));
+}

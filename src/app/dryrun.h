@@ -1,0 +1,24 @@
+#pragma once
+// A preview of a sync: the reply is fetched and parsed as usual, but a job record only says
+// what the sync would do with it. Nothing is written to the recorder or the channel database
+// (no prompt either: an unknown channel is reported as such).
+#include "replyrecords.h"
+
+#include <QStringList>
+
+class DryRunRecords : public SyncReplyRecords
+{
+public:
+    void Record(QuibFunction function, qint32 index, const QString& record) override;
+
+    /// One line per job: what, program name, start, end, service channel, channel number,
+    /// separated by TABs. What is create, exists, delete, absent (delete of a missing
+    /// program), unknown-channel or unsupported.
+    QStringList Lines() const { return m_lines; }
+    /// Set when the recorder could not be asked; existence then reads as "no".
+    bool RecorderMissing() const { return m_recorderMissing; }
+
+private:
+    QStringList m_lines;
+    bool m_recorderMissing = false;
+};

@@ -1,0 +1,37 @@
+#pragma once
+// The default recorder: programs kept in KOVSched.db in the program folder, for a machine
+// without a recorder of its own (and for tests).
+#include "platform/recorderscheduler.h"
+
+class LocalScheduler : public RecorderScheduler
+{
+public:
+    /// CreateProgram results.
+    enum Result
+    {
+        Stored = 0,
+        EndNotAfterStart = 1,
+        ChannelOutOfRange = 2,
+        CannotWrite = 3
+    };
+
+    /// Opens (creating) the store; isOpen() tells whether that worked. A read-only store is
+    /// never created or changed: it reads as empty when the file is missing.
+    explicit LocalScheduler(const QString& databasePath, bool readOnly = false);
+    ~LocalScheduler() override;
+    LocalScheduler(const LocalScheduler&) = delete;
+    LocalScheduler& operator=(const LocalScheduler&) = delete;
+
+    bool isOpen() const { return m_open; }
+    bool DoesProgramExist(const QString& name) override;
+    qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
+                         const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
+                         const QString& tag, qint32 recurrence, const QVariant& arg10,
+                         bool arg11) override;
+    bool DeleteProgram(const QString& name) override;
+    QList<ScheduledProgram> Programs() override;
+
+private:
+    QString m_connection;
+    bool m_open = false;
+};

@@ -1,0 +1,24 @@
+#pragma once
+// Making the recorder a job is scheduled into: the `Recorder` setting picks the backend.
+#include "platform/recorderscheduler.h"
+
+#include <functional>
+#include <memory>
+
+/// The programmatic identifier of the Lumo Scheduler's control.
+inline QString kov_SchedulerProgId()
+{
+    return QStringLiteral("KOVSchedControl.KOVSched");
+}
+
+/// Creates the control by its programmatic identifier: the backend `Recorder` names ("local",
+/// the default, or "vdr"). nullptr when that fails (unknown identifier or backend, a local
+/// store that cannot be opened, a VDR that cannot be reached).
+std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId);
+
+/// The chosen backend for reading only: the local store is neither created nor changed.
+std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading();
+
+using SchedulerFactory = std::function<std::unique_ptr<RecorderScheduler>(const QString&)>;
+/// Replaces the factory (tests); an empty function restores the configured backend.
+void kov_SetSchedulerFactory(SchedulerFactory factory);

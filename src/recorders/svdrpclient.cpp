@@ -1,0 +1,133 @@
+#include "svdrpclient.h"
+
+#include <QDeadlineTimer>
+
+#include <algorithm>
+
+namespace {
+// A reply line longer than this is not SVDRP; it is not buffered without end.
+constexpr qsizetype kMaxLine = 64 * 1024;
+
+bool isReplyLine(const QString& line)
+{
+    return line.size() >= 4 && line.at(0).isDigit() && line.at(1).isDigit() &&
+           line.at(2).isDigit() &&
+           (line.at(3) == QLatin1Char(' ') || line.at(3) == QLatin1Char('-'));
+}
+int remaining(const QDeadlineTimer& deadline)
+{
+    return static_cast<int>(std::max<qint64>(0, deadline.remainingTime()));
+}
+} // namespace
+
+SvdrpClient::SvdrpClient(int timeoutMs) : m_timeoutMs(timeoutMs) {}
+
+SvdrpClient::~SvdrpClient()
+{
+    close();
+}
+
+void SvdrpClient::fail(const QString& why)
+{
+    m_error = why;
+    m_socket.abort();
+}
+
+bool SvdrpClient::open(const QString& host, quint16 port)
+{
+    const QDeadlineTimer deadline(m_timeoutMs);
+    m_socket.connectToHost(host, port);
+    if (!m_socket.waitForConnected(remaining(deadline))) {
+        fail(QStringLiteral("cannot connect to VDR at %1:%2: %3")
+                 .arg(host)
+                 .arg(port)
+                 .arg(m_socket.errorString()));
+        return false;
+    }
+    const std::optional<QString> greeting = readLine(deadline);
+    if (!greeting)
+        return false;
+    if (!greeting->startsWith(QLatin1String("220 "))) {
+        // VDR answers a host missing from svdrphosts.conf with a refusal instead of 220.
+        fail(QStringLiteral("VDR refused the connection: ") + *greeting);
+        return false;
+    }
+    // The greeting names the character set of every later line.
+    m_utf8 = greeting->contains(QLatin1String("UTF-8"), Qt::CaseInsensitive);
+    return true;
+}
+
+std::optional<QString> SvdrpClient::readLine(const QDeadlineTimer& deadline)
+{
+    while (!m_socket.canReadLine()) {
+        if (m_socket.bytesAvailable() > kMaxLine) {
+            fail(QStringLiteral("VDR sent a line that is too long"));
+            return std::nullopt;
+        }
+        if (m_socket.state() != QAbstractSocket::ConnectedState) {
+            fail(QStringLiteral("VDR closed the connection"));
+            return std::nullopt;
+        }
+        if (!m_socket.waitForReadyRead(remaining(deadline)) && !m_socket.canReadLine()) {
+            fail(m_socket.state() == QAbstractSocket::ConnectedState
+                     ? QStringLiteral("VDR did not answer in time")
+                     : QStringLiteral("VDR closed the connection"));
+            return std::nullopt;
+        }
+    }
+    QByteArray bytes = m_socket.readLine(kMaxLine);
+    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+    const QString line = m_utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    if (!isReplyLine(line)) {
+        fail(QStringLiteral("VDR answered something that is not SVDRP: ") + line.left(80));
+        return std::nullopt;
+    }
+    return line;
+}
+
+std::optional<SvdrpReply> SvdrpClient::command(const QString& line)
+{
+    if (m_socket.state() != QAbstractSocket::ConnectedState) {
+        m_error = QStringLiteral("not connected to VDR");
+        return std::nullopt;
+    }
+    const QDeadlineTimer deadline(m_timeoutMs);
+    const QByteArray bytes = (m_utf8 ? line.toUtf8() : line.toLatin1()) + "\r\n";
+    m_socket.write(bytes);
+    while (m_socket.bytesToWrite() > 0) {
+        if (!m_socket.waitForBytesWritten(remaining(deadline))) {
+            fail(QStringLiteral("VDR does not take the command"));
+            return std::nullopt;
+        }
+    }
+    SvdrpReply reply;
+    for (;;) {
+        const std::optional<QString> next = readLine(deadline);
+        if (!next)
+            return std::nullopt;
+        const int code = next->left(3).toInt();
+        if (!reply.lines.isEmpty() && code != reply.code) {
+            fail(QStringLiteral("VDR changed the reply code within one reply"));
+            return std::nullopt;
+        }
+        reply.code = code;
+        reply.lines << next->mid(4);
+        if (next->at(3) == QLatin1Char(' '))
+            return reply;
+    }
+}
+
+void SvdrpClient::close()
+{
+    if (m_socket.state() == QAbstractSocket::ConnectedState) {
+        // QUIT is a courtesy: VDR serves one client at a time and frees the slot at once.
+        const QDeadlineTimer deadline(std::min(m_timeoutMs, 1000));
+        m_socket.write("QUIT\r\n");
+        m_socket.waitForBytesWritten(remaining(deadline));
+        m_socket.disconnectFromHost();
+        if (m_socket.state() != QAbstractSocket::UnconnectedState)
+            m_socket.waitForDisconnected(remaining(deadline));
+    }
+    m_socket.abort();
+}
