@@ -10,4 +10,5 @@ apt-get update -q
 apt-get install -y -q --no-install-recommends \
     cmake make g++ pkg-config python3 clang-format \
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev \
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core \
+    vdr vdr-plugin-streamdev-client
