@@ -18,15 +18,16 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly)
 {
     CKovReg reg = kov_Settings();
     const QString kind = kov_ReadText(reg, KovSetting::Recorder).trimmed().toLower();
+    // All four are read whatever the choice, so that the settings listings show them.
+    const QString host = kov_ReadText(reg, KovSetting::VdrHost);
+    const qint32 port = kov_ReadNumber(reg, KovSetting::VdrPort);
+    const qint32 timeout = kov_ReadNumber(reg, KovSetting::VdrTimeoutSeconds);
     if (kind == QLatin1String("vdr")) {
-        const qint32 port = kov_ReadNumber(reg, KovSetting::VdrPort);
         if (port < 1 || port > 65535) {
             kov_ClassMessage("RecorderFactory", QStringLiteral("VdrPort out of range"));
             return nullptr;
         }
-        return VdrScheduler::Connect(kov_ReadText(reg, KovSetting::VdrHost),
-                                     static_cast<quint16>(port),
-                                     kov_ReadNumber(reg, KovSetting::VdrTimeoutSeconds));
+        return VdrScheduler::Connect(host, static_cast<quint16>(port), timeout);
     }
     if (!kind.isEmpty() && kind != QLatin1String("local")) {
         kov_ClassMessage("RecorderFactory", QStringLiteral("Unknown recorder: ") + kind);
