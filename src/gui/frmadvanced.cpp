@@ -18,6 +18,30 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
+
+namespace {
+// Accepts a TCP port, 1 to 65535, and refuses any key that would put anything else in the field
+// (it may be empty while typing). Each accepted text is stored at once, so a field that is not
+// empty shows the stored port.
+class PortValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        if (input.isEmpty())
+            return Intermediate;
+        for (const QChar c : input) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return Invalid;
+        }
+        return input.size() <= 5 && input.front() != QLatin1Char('0') && input.toInt() <= 65535
+                   ? Acceptable
+                   : Invalid;
+    }
+};
+} // namespace
 
 frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* parent)
     : QWidget(parent, Qt::Window), m_transfer(transfer), m_mainWindow(mainWindow)
@@ -54,6 +78,16 @@ void frmAdvanced::createControls()
     lblHours = new QLabel(this);
     cmdFreqUp = new QPushButton(QStringLiteral("\u25B2"), this);
     cmdFreqDown = new QPushButton(QStringLiteral("\u25BC"), this);
+    lblRecorder = new QLabel(this);
+    cmboRecorder = new QComboBox(this);
+    cmboRecorder->setObjectName(QStringLiteral("cmboRecorder"));
+    lblVdrHost = new QLabel(this);
+    txtVdrHost = new QLineEdit(this);
+    txtVdrHost->setObjectName(QStringLiteral("txtVdrHost"));
+    lblVdrPort = new QLabel(this);
+    txtVdrPort = new QLineEdit(this);
+    txtVdrPort->setObjectName(QStringLiteral("txtVdrPort"));
+    txtVdrPort->setValidator(new PortValidator(txtVdrPort));
     cmdChannels = new QPushButton(this);
     lblMessage = new QLabel(this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
@@ -80,9 +114,15 @@ void frmAdvanced::layOutControls()
     grid->addWidget(lblHours, 6, 2);
     grid->addWidget(cmdFreqUp, 7, 1);
     grid->addWidget(cmdFreqDown, 7, 2);
-    grid->addWidget(cmdChannels, 8, 0, 1, 3);
-    grid->addWidget(lblMessage, 9, 0, 1, 3);
-    grid->addWidget(cmdClose, 10, 2);
+    grid->addWidget(lblRecorder, 8, 0);
+    grid->addWidget(cmboRecorder, 8, 1, 1, 2);
+    grid->addWidget(lblVdrHost, 9, 0);
+    grid->addWidget(txtVdrHost, 9, 1, 1, 2);
+    grid->addWidget(lblVdrPort, 10, 0);
+    grid->addWidget(txtVdrPort, 10, 1);
+    grid->addWidget(cmdChannels, 11, 0, 1, 3);
+    grid->addWidget(lblMessage, 12, 0, 1, 3);
+    grid->addWidget(cmdClose, 13, 2);
 }
 
 void frmAdvanced::loadSettings()
@@ -102,6 +142,7 @@ void frmAdvanced::loadSettings()
     m_frequency = kov_ReadNumber(m_reg, KovSetting::UpdateFrequency);
     m_frequencyAtLoad = m_frequency;
     showFrequency();
+    loadRecorder();
     cmdChannels->setText(Translate(QStringLiteral("Channel List")));
     fillServerList();
     lblMessage->setText(Translate(QStringLiteral("Welcome to KOV Ferrit")));
@@ -121,10 +162,36 @@ void frmAdvanced::fillServerList()
     cmboServers->setEditText(m_reg.Str(KovSetting::Target));
 }
 
+void frmAdvanced::loadRecorder()
+{
+    lblRecorder->setText(Translate(QStringLiteral("Recorder")));
+    cmboRecorder->addItem(Translate(QStringLiteral("Local scheduler")), QStringLiteral("local"));
+    cmboRecorder->addItem(Translate(QStringLiteral("VDR")), QStringLiteral("vdr"));
+    // A value the program does not know selects nothing; the recorder then counts as missing.
+    cmboRecorder->setCurrentIndex(
+        cmboRecorder->findData(kov_ReadText(m_reg, KovSetting::Recorder).trimmed().toLower()));
+    lblVdrHost->setText(Translate(QStringLiteral("VDR Host")));
+    txtVdrHost->setPlaceholderText(
+        kov_SettingDefault(*kov_FindSetting(KovSetting::VdrHost)).toString());
+    txtVdrHost->setText(kov_ReadText(m_reg, KovSetting::VdrHost));
+    lblVdrPort->setText(Translate(QStringLiteral("VDR Port")));
+    txtVdrPort->setText(QString::number(kov_ReadNumber(m_reg, KovSetting::VdrPort)));
+    enableVdrFields();
+}
+
+void frmAdvanced::enableVdrFields()
+{
+    const bool vdr = cmboRecorder->currentData().toString() == QLatin1String("vdr");
+    const QList<QWidget*> vdrFields{lblVdrHost, txtVdrHost, lblVdrPort, txtVdrPort};
+    for (QWidget* field : vdrFields)
+        field->setEnabled(vdr);
+}
+
 void frmAdvanced::connectControls()
 {
     connect(cmboServers, &QComboBox::activated, this, &frmAdvanced::serverChosen);
     cmboServers->installEventFilter(this); // leaving the list chooses too
+    txtVdrPort->installEventFilter(this);  // leaving it empty shows the stored port again
     connect(cmdGetServers, &QPushButton::clicked, this, &frmAdvanced::getServers);
     connect(txtTimeout, &QLineEdit::textEdited, this, &frmAdvanced::timeoutEdited);
     connect(txtTimeout, &QLineEdit::editingFinished, this, &frmAdvanced::timeoutLeft);
@@ -134,6 +201,9 @@ void frmAdvanced::connectControls()
             [this](bool on) { m_reg.setLng(KovSetting::IgnoreOffset, on ? 1 : 0); });
     connect(cmdFreqUp, &QPushButton::clicked, this, &frmAdvanced::frequencyUp);
     connect(cmdFreqDown, &QPushButton::clicked, this, &frmAdvanced::frequencyDown);
+    connect(cmboRecorder, &QComboBox::activated, this, &frmAdvanced::recorderChosen);
+    connect(txtVdrHost, &QLineEdit::textEdited, this, &frmAdvanced::vdrHostEdited);
+    connect(txtVdrPort, &QLineEdit::textEdited, this, &frmAdvanced::vdrPortEdited);
     connect(cmdChannels, &QPushButton::clicked, this, &frmAdvanced::openChannelList);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -149,6 +219,8 @@ bool frmAdvanced::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == cmboServers && event->type() == QEvent::FocusOut)
         serverChosen();
+    if (watched == txtVdrPort && event->type() == QEvent::FocusOut && txtVdrPort->text().isEmpty())
+        txtVdrPort->setText(QString::number(kov_ReadNumber(m_reg, KovSetting::VdrPort)));
     return QWidget::eventFilter(watched, event);
 }
 
@@ -200,6 +272,29 @@ void frmAdvanced::frequencyDown()
     m_frequency = qMax(1, m_frequency - 1);
     showFrequency();
     m_reg.setLng(KovSetting::UpdateFrequency, m_frequency);
+}
+
+void frmAdvanced::recorderChosen()
+{
+    m_reg.setStr(KovSetting::Recorder, cmboRecorder->currentData().toString());
+    enableVdrFields();
+}
+
+void frmAdvanced::vdrHostEdited()
+{
+    // An emptied field goes back to the default host, which it then shows as its placeholder.
+    const QString host = txtVdrHost->text().trimmed();
+    if (host.isEmpty())
+        m_reg.DeleteValue(KovSetting::VdrHost);
+    else
+        m_reg.setStr(KovSetting::VdrHost, host);
+}
+
+void frmAdvanced::vdrPortEdited()
+{
+    // An emptied field stores nothing.
+    if (txtVdrPort->hasAcceptableInput())
+        m_reg.setLng(KovSetting::VdrPort, txtVdrPort->text().toInt());
 }
 
 void frmAdvanced::openChannelList()

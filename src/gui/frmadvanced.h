@@ -1,6 +1,7 @@
 #pragma once
 // The advanced settings window: server, request time-out, reply log, GMT offset, sync
-// frequency and the way to the channel list. Every change is stored at once.
+// frequency, the recorder jobs are scheduled into and the way to the channel list. Every
+// change is stored at once.
 #include "settings/ckovreg.h"
 
 #include <QPoint>
@@ -39,6 +40,12 @@ public:
     QLabel* lblHours;
     QPushButton* cmdFreqUp;
     QPushButton* cmdFreqDown;
+    QLabel* lblRecorder;
+    QComboBox* cmboRecorder; // item data: the Recorder setting's value
+    QLabel* lblVdrHost;
+    QLineEdit* txtVdrHost;
+    QLabel* lblVdrPort;
+    QLineEdit* txtVdrPort;
     QPushButton* cmdChannels;
     QLabel* lblMessage;
     QPushButton* cmdClose;
@@ -49,6 +56,9 @@ public:
     void timeoutLeft();
     void frequencyUp();
     void frequencyDown();
+    void recorderChosen();
+    void vdrHostEdited();
+    void vdrPortEdited();
     void openChannelList();
 
 protected:
@@ -63,6 +73,8 @@ private:
     /// Captions through Translate and the stored values into their controls.
     void loadSettings();
     void fillServerList();
+    void loadRecorder();
+    void enableVdrFields();
     void connectControls();
     void showFrequency();
 

@@ -1,12 +1,16 @@
 #include "frmchannellist.h"
 
+#include "channels/channelmatch.h"
 #include "clsflexgridedit.h"
+#include "foundation/kov_paths.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
 #include "settings/settings_catalogue.h"
 #include "twips.h"
 #include "widgetuserinterface.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -21,6 +25,23 @@ QPointer<frmChannelList>& openOne()
 {
     static QPointer<frmChannelList> window;
     return window;
+}
+
+void information(const QString& text)
+{
+    kov_UserInterface().messageBox(text, MsgStyle::Information, kov_AppTitle());
+}
+
+// A heading and the names under it, at most a screenful of them.
+QString nameList(const QString& heading, const QStringList& names)
+{
+    const int shown = 15;
+    QString text = heading;
+    for (const QString& name : names.mid(0, shown))
+        text += kov_CrLf() + QStringLiteral("  ") + name;
+    if (names.size() > shown)
+        text += kov_CrLf() + QStringLiteral("  (+%1)").arg(names.size() - shown);
+    return text;
 }
 } // namespace
 
@@ -43,10 +64,13 @@ frmChannelList::frmChannelList(QWidget* mainWindow, QWidget* parent)
     GRID->setSelectionMode(QAbstractItemView::SingleSelection);
     cmdSortChannel = new QPushButton(Translate(QStringLiteral("Sort By Channel")), this);
     cmdSortName = new QPushButton(Translate(QStringLiteral("Sort By Name")), this);
+    cmdMatch = new QPushButton(Translate(QStringLiteral("Match")), this);
+    cmdMatch->setToolTip(Translate(QStringLiteral("Fill empty numbers from the recorder")));
     cmdClose = new QPushButton(Translate(QStringLiteral("Close")), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdSortChannel);
     buttons->addWidget(cmdSortName);
+    buttons->addWidget(cmdMatch);
     buttons->addStretch();
     buttons->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
@@ -60,6 +84,7 @@ frmChannelList::frmChannelList(QWidget* mainWindow, QWidget* parent)
     connect(m_editor, &clsFlexGridEdit::cellStored, this, &frmChannelList::cleanNumberCell);
     connect(cmdSortChannel, &QPushButton::clicked, this, [this] { FillGrid(2, 1); });
     connect(cmdSortName, &QPushButton::clicked, this, [this] { FillGrid(2, 0); });
+    connect(cmdMatch, &QPushButton::clicked, this, &frmChannelList::MatchChannels);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 
     FillGrid(kov_ReadNumber(m_reg, KovSetting::GridFillMethod), 1);
@@ -72,6 +97,7 @@ void frmChannelList::FillGrid(int method, int sortColumn)
     ChannelListModel model;
     const ChannelListModel::Fill result = model.fill(method, sortColumn);
     m_method = model.method();
+    cmdMatch->setEnabled(m_method == 2); // only the normal view has a Number column
     if (result == ChannelListModel::Fill::NoGuide) {
         m_noGuide = true;
         return;
@@ -98,6 +124,51 @@ void frmChannelList::FillGrid(int method, int sortColumn)
             GRID->setItem(r, c, item);
         }
     }
+}
+
+void frmChannelList::MatchChannels()
+{
+    if (m_method != 2)
+        return;
+    m_editor->commit(); // a number being typed counts as set and is kept
+    // Connecting to a VDR that does not answer takes up to its time-out.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
+    const std::optional<QList<RecorderChannel>> channels =
+        recorder ? recorder->Channels() : std::nullopt;
+    QApplication::restoreOverrideCursor();
+    if (!recorder) {
+        information(Translate(QStringLiteral("The recorder cannot be reached")));
+        return;
+    }
+    if (!channels) {
+        information(
+            Translate(QStringLiteral("The recorder keeps no channel list to match against")));
+        return;
+    }
+    QList<QStringList> rows = gridRows();
+    const ChannelMatch match = kov_MatchChannels(rows, *channels);
+    for (int r = 0; r < rows.size(); ++r) {
+        const QString number = rows[r].value(1);
+        QTableWidgetItem* item = GRID->item(r, 1);
+        if (item && item->text() == number)
+            continue;
+        if (!item) {
+            item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            GRID->setItem(r, 1, item);
+        }
+        item->setText(number);
+    }
+    QStringList parts;
+    if (!match.unmatched.isEmpty())
+        parts << nameList(Translate(QStringLiteral("No recorder channel matches:")),
+                          match.unmatched);
+    if (!match.ambiguous.isEmpty())
+        parts << nameList(Translate(QStringLiteral("More than one recorder channel matches:")),
+                          match.ambiguous);
+    if (!parts.isEmpty())
+        information(parts.join(kov_CrLf() + kov_CrLf()));
 }
 
 void frmChannelList::cleanNumberCell(int row, int column)

@@ -30,12 +30,16 @@ public:
     QLabel* lblCaption;
     QPushButton* cmdSortChannel;
     QPushButton* cmdSortName;
+    QPushButton* cmdMatch;
     QPushButton* cmdClose;
     clsFlexGridEdit* editor() const { return m_editor; }
     bool noGuide() const { return m_noGuide; }
     int fillMethod() const { return m_method; }
 
     void FillGrid(int method, int sortColumn);
+    /// Fills every empty Number cell from the recorder's channel list; the numbers become
+    /// unsaved edits. A number already in the grid is never changed.
+    void MatchChannels();
 
 protected:
     void showEvent(QShowEvent* event) override;
