@@ -1,11 +1,18 @@
-# Layers of the core, each its own static library. A layer sees its own headers and those of
-# the layers it links, nothing above: each layer's include root in the build tree holds one
-# link named after the layer's folder, so `#include "app/..."` from a lower layer is not
-# found and the build stops there.
+# Layers of the core, each its own static library. A layer links only layers added before
+# it, and sees its own headers and those of the layers it links, nothing above: each layer's
+# include root in the build tree holds one link named after the layer's folder, so
+# `#include "app/..."` from a lower layer is not found and the build stops there.
 #
 #   kov_add_layer(NAME FOLDER SOURCES ... [DEPENDS lower layers ...] [QT Qt components ...])
 function(kov_add_layer name folder)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;QT" ${ARGN})
+  # Layers are added from the bottom up, so a layer named here that does not exist yet lies
+  # above this one.
+  foreach(dep IN LISTS ARG_DEPENDS)
+    if(NOT TARGET ${dep})
+      message(FATAL_ERROR "${name} may only link layers below it, not ${dep}")
+    endif()
+  endforeach()
   set(root ${CMAKE_BINARY_DIR}/layers/${folder})
   file(MAKE_DIRECTORY ${root})
   file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
