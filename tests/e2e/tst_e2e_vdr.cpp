@@ -1,7 +1,6 @@
 // kovferrit-cli driving a real VDR (started by the CTest fixture, tests/e2e/vdr.sh): the
 // timers are read back over a plain socket, never through KovFerrit's own code.
-#include "harness.h"
-#include "testsupport.h"
+#include "clitest.h"
 
 #include <QTcpSocket>
 #include <QtTest>
@@ -80,17 +79,13 @@ QString job(const QString& channel, const QString& action, const QString& title,
 
 QJsonObject withJobs(const QStringList& records)
 {
-    return scenario(
-        {{QStringLiteral("gettargetsystems"), targetsAnswer()},
-         {QStringLiteral("getjobs"),
-          QJsonObject{{QStringLiteral("serial"), 4711},
-                      {QStringLiteral("records"), QJsonArray::fromStringList(records)}}},
-         {QStringLiteral("channelguide"), guideAnswer()}});
+    return standard(
+        QJsonObject{{u"serial"_s, 4711}, {u"records"_s, QJsonArray::fromStringList(records)}});
 }
 
 } // namespace
 
-class TestE2eVdr : public QObject
+class TestE2eVdr : public CliTest
 {
     Q_OBJECT
 private slots:
@@ -102,7 +97,7 @@ private slots:
     void channelsMatchFillsNumbers();
 
 private:
-    void pointAtVdr(const CliHome& home) const;
+    void pointAtVdr();
 };
 
 void TestE2eVdr::initTestCase()
@@ -112,6 +107,7 @@ void TestE2eVdr::initTestCase()
 
 void TestE2eVdr::init()
 {
+    CliTest::init();
     // Every test starts from a VDR without timers; ids are deleted from the highest down.
     QStringList ids;
     for (const QString& line : svdrp(QStringLiteral("LSTT")))
@@ -121,11 +117,11 @@ void TestE2eVdr::init()
     QCOMPARE(timers(true) + timers(false), QStringList());
 }
 
-void TestE2eVdr::pointAtVdr(const CliHome& home) const
+void TestE2eVdr::pointAtVdr()
 {
-    home.setText(QStringLiteral("Recorder"), QStringLiteral("vdr"));
-    home.setText(QStringLiteral("VdrHost"), QStringLiteral("127.0.0.1"));
-    home.set(QStringLiteral("VdrPort"), vdrPort());
+    set(u"Recorder"_s, u"vdr"_s, u"--text"_s);
+    set(u"VdrHost"_s, u"127.0.0.1"_s, u"--text"_s);
+    set(u"VdrPort"_s, QString::number(vdrPort()));
 }
 
 void TestE2eVdr::syncMakesTimersOnce()
@@ -135,25 +131,23 @@ void TestE2eVdr::syncMakesTimersOnce()
         {job(QStringLiteral("Alpha TV"), QStringLiteral("rec"), QStringLiteral("Film")),
          job(QStringLiteral("Beta One"), QStringLiteral("rec"), QStringLiteral("Daily"), 127),
          job(QStringLiteral("Gamma"), QStringLiteral("rec"), QStringLiteral("Nowhere"))})));
-    CliHome home;
-    home.setUp(sim);
-    pointAtVdr(home);
-    const QStringList answers =
-        strings({"--channel", "Alpha TV=1", "--channel", "Beta One=2", "--channel", "Gamma=9"});
-    const CliRun first = home.run(QStringList{QStringLiteral("sync")} + answers);
+    setUp(sim, false);
+    pointAtVdr();
+    const QStringList answers = QStringList{u"--channel"_s,  u"Alpha TV=1"_s, u"--channel"_s,
+                                            u"Beta One=2"_s, u"--channel"_s,  u"Gamma=9"_s};
+    const Run first = run(QStringList{QStringLiteral("sync")} + answers);
     QCOMPARE(first.status, 0);
     QVERIFY2(first.err.contains(QLatin1String("CreateProgram FAILED: 2")), qPrintable(first.err));
     const QString day = kDay.toString(Qt::ISODate);
     const QStringList expected{QStringLiteral("Daily MTWTFSS@") + day + QStringLiteral(" 2"),
                                QStringLiteral("Film ") + day + QStringLiteral(" 1")};
     QCOMPARE(timers(true), expected);
-    QCOMPARE(home.run({QStringLiteral("sync")}).status, 0);
+    QCOMPARE(run({QStringLiteral("sync")}).status, 0);
     QCOMPARE(timers(true), expected); // no duplicates
-    QCOMPARE(home.run({QStringLiteral("recordings")}).lines().size(), 2);
+    QCOMPARE(run({QStringLiteral("recordings")}).lines().size(), 2);
 
     // VDR keeps its timers in timers.conf, written a moment after a change.
-    QTRY_VERIFY_WITH_TIMEOUT(readLines(vdrDir() + QStringLiteral("/conf/timers.conf")).size() == 2,
-                             15000);
+    QTRY_VERIFY_WITH_TIMEOUT(readBytes(vdrDir() + u"/conf/timers.conf"_s).count('\n') == 2, 15000);
     QCOMPARE(QProcess::execute(QStringLiteral("sh"),
                                {QString::fromLocal8Bit(qgetenv("KOVFERRIT_SOURCE_DIR")) +
                                     QStringLiteral("/tests/e2e/vdr.sh"),
@@ -170,14 +164,13 @@ void TestE2eVdr::deleteTouchesOnlyItsOwnTimer()
         job(QStringLiteral("Alpha TV"), QStringLiteral("delete"), QStringLiteral("Film"));
     Simulator sim;
     QVERIFY(sim.start(withJobs({rec, remove})));
-    CliHome home;
-    home.setUp(sim);
-    pointAtVdr(home);
-    home.writeFile(QStringLiteral("dbchannel.dat"), "1,Alpha TV\r\n");
+    setUp(sim, false);
+    pointAtVdr();
+    writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
     const QString handMade = QStringLiteral("NEWT 1:1:") + kDay.toString(Qt::ISODate) +
                              QStringLiteral(":2015:2100:50:99:Film_by_hand:");
     QVERIFY(svdrp(handMade).value(0).startsWith(QLatin1String("250")));
-    QCOMPARE(home.run({QStringLiteral("sync")}).status, 0);
+    QCOMPARE(run({QStringLiteral("sync")}).status, 0);
     QCOMPARE(timers(true), QStringList()); // created, then deleted by the second job
     QCOMPARE(timers(false).size(), 1);
 }
@@ -190,41 +183,38 @@ void TestE2eVdr::dryRunChangesNothing()
          job(QStringLiteral("Beta One"), QStringLiteral("rec"), QStringLiteral("News")),
          job(QStringLiteral("Alpha TV"), QStringLiteral("delete"), QStringLiteral("Old")),
          job(QStringLiteral("Alpha TV"), QStringLiteral("move"), QStringLiteral("Odd"))})));
-    CliHome home;
-    home.setUp(sim);
-    pointAtVdr(home);
+    setUp(sim, false);
+    pointAtVdr();
     const QByteArray channels = "1,Alpha TV\r\n";
-    home.writeFile(QStringLiteral("dbchannel.dat"), channels);
-    const CliRun run = home.run({QStringLiteral("sync"), QStringLiteral("--dry-run")});
-    QCOMPARE(run.status, 0);
+    writeBytes(m_home->filePath(u"dbchannel.dat"_s), channels);
+    const Run result = run({QStringLiteral("sync"), QStringLiteral("--dry-run")});
+    QCOMPARE(result.status, 0);
     QStringList verdicts;
-    for (const QString& line : run.lines()) {
+    for (const QString& line : result.lines()) {
         if (!line.contains(QLatin1Char(':')) || line.contains(QLatin1Char('\t')))
             verdicts << line.section(QLatin1Char('\t'), 0, 0);
     }
-    QCOMPARE(verdicts, strings({"create", "unknown-channel", "absent", "unsupported"}));
+    QCOMPARE(verdicts,
+             (QStringList{u"create"_s, u"unknown-channel"_s, u"absent"_s, u"unsupported"_s}));
     QCOMPARE(timers(true), QStringList());
-    QFile db(home.file(QStringLiteral("dbchannel.dat")));
-    QVERIFY(db.open(QIODevice::ReadOnly));
-    QCOMPARE(db.readAll(), channels);
+    QCOMPARE(readBytes(m_home->filePath(u"dbchannel.dat"_s)), channels);
 }
 
 void TestE2eVdr::channelsMatchFillsNumbers()
 {
-    CliHome home;
-    pointAtVdr(home);
-    home.writeFile(QStringLiteral("kovquibcg.dat"),
-                   "0,17,csv,4\r\nisocode,name,id,country,category,lang\r\n"
-                   "de,Alpha TV,101,DE,General,de\r\nde,Beta One,102,DE,News,de\r\n"
-                   "de,Gamma Kultur,103,DE,Culture,de\r\nde,Delta,104,DE,Sport,de\r\n");
-    home.writeFile(QStringLiteral("dbchannel.dat"), "12,Alpha TV\r\n");
-    const CliRun run = home.run({QStringLiteral("channels"), QStringLiteral("match")});
-    QCOMPARE(run.status, 0);
-    QCOMPARE(run.lines(),
-             strings({"matched\tBeta One\t2", "ambiguous\tDelta", "unmatched\tGamma Kultur"}));
+    pointAtVdr();
+    writeBytes(m_home->filePath(u"kovquibcg.dat"_s),
+               "0,17,csv,4\r\nisocode,name,id,country,category,lang\r\n"
+               "de,Alpha TV,101,DE,General,de\r\nde,Beta One,102,DE,News,de\r\n"
+               "de,Gamma Kultur,103,DE,Culture,de\r\nde,Delta,104,DE,Sport,de\r\n");
+    writeBytes(m_home->filePath(u"dbchannel.dat"_s), "12,Alpha TV\r\n");
+    const Run result = run({QStringLiteral("channels"), QStringLiteral("match")});
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.lines(), (QStringList{u"matched\tBeta One\t2"_s, u"ambiguous\tDelta"_s,
+                                          u"unmatched\tGamma Kultur"_s}));
     // Alpha TV keeps the number the user gave it.
-    QCOMPARE(home.run({QStringLiteral("channels"), QStringLiteral("list")}).lines(),
-             strings({"Alpha TV\t12", "Beta One\t2", "Gamma Kultur\t", "Delta\t"}));
+    QCOMPARE(run({QStringLiteral("channels"), QStringLiteral("list")}).lines(),
+             (QStringList{u"Alpha TV\t12"_s, u"Beta One\t2"_s, u"Gamma Kultur\t"_s, u"Delta\t"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestE2eVdr)

@@ -1,149 +1,65 @@
-// Part 3.3: the missing-channel prompt, driven through its real widgets.
+// The prompt for an unknown channel's number: its buttons, what OK reads from the field, and the
+// lookup asking through it.
 #include "channels/channel_lookup.h"
 #include "needchannelform.h"
 #include "testsupport.h"
+
 #include "widgetuserinterface.h"
+#include <QtWidgets>
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
-#include <QtTest>
-
-namespace {
-/// Runs `action` on the modal prompt as soon as it is shown.
-void onPrompt(std::function<void(NeedChannelForm*)> action)
-{
-    QTimer::singleShot(0, [action] {
-        auto* form = qobject_cast<NeedChannelForm*>(QApplication::activeModalWidget());
-        QVERIFY(form);
-        action(form);
-    });
-}
-} // namespace
-
-class TestNeedChannelForm : public QObject
+class TestNeedChannelForm : public EnvironmentTest
 {
     Q_OBJECT
 private slots:
-    void opening();
-    void plusMinus_data();
-    void plusMinus();
-    void okReadsWholeNumber_data();
-    void okReadsWholeNumber();
-    void twoPromptsInARow();
-    void nullNameClosesAtOnce();
-    void lookupAsksThroughThePrompt();
+    void okReadsTheField_data()
+    {
+        Columns<QString, QString, int>::add(); // typed, buttons pressed before OK, chosen
+        QTest::newRow("0 means cancelled") << u"0"_s << QString() << 0;
+        QTest::newRow("halves to even") << u"12.5"_s << QString() << 12;
+        QTest::newRow("blanks, no range check") << u" 999 "_s << QString() << 999;
+        QTest::newRow("text") << u"abc"_s << QString() << 0;
+        QTest::newRow("plus up to 256") << u"255"_s << u"++"_s << 256;
+        QTest::newRow("minus down to 0") << u"1"_s << u"--"_s << 0;
+    }
+    void okReadsTheField()
+    {
+        const auto [typed, buttons, chosen] = Columns<QString, QString, int>::fetch();
+        NeedChannelForm form(u"X"_s);
+        form.show();
+        form.txtChannel->clear();
+        QTest::keyClicks(form.txtChannel, typed);
+        for (const QChar button : buttons)
+            QTest::mouseClick(button == u'+' ? form.cmdPlus : form.cmdMinus, Qt::LeftButton);
+        QTest::mouseClick(form.cmdOK, Qt::LeftButton);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(form.chosenNumber(), chosen);
+    }
+    void lookupAsksThroughThePrompt()
+    {
+        WidgetUserInterface widgets;
+        kov_SetUserInterface(&widgets);
+        const auto onPrompt = [](const std::function<void(NeedChannelForm*)>& action) {
+            QTimer::singleShot(0, [action] {
+                if (auto* form = qobject_cast<NeedChannelForm*>(QApplication::activeModalWidget()))
+                    action(form);
+            });
+        };
+        onPrompt([](NeedChannelForm* form) {
+            QVERIFY(form->isModal() && (form->windowFlags() & Qt::WindowStaysOnTopHint));
+            QCOMPARE(form->Label1->text(), u"Please assign channel number to Gamma 1?"_s);
+            QCOMPARE(form->txtChannel->text(), u"2"_s);
+            form->txtChannel->setText(u"9"_s);
+            QTest::mouseClick(form->cmdOK, Qt::LeftButton);
+        });
+        QCOMPARE(GetChannelByName(u"Gamma 1"_s, true), 9);
+        onPrompt([](NeedChannelForm* form) { form->close(); }); // the title bar's close box
+        QCOMPARE(GetChannelByName(u"Delta"_s, true), 0);
+        QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "9,Gamma 1\r\n");
+        kov_SetUserInterface(&env->ui);
+        QCOMPARE(NeedChannelForm::ask(QString()), 0);
+        QCOMPARE(env->ui.boxes, QStringList{u"Requested channel is null"_s});
+    }
 };
-
-void TestNeedChannelForm::opening()
-{
-    TestEnvironment env;
-    NeedChannelForm form(QStringLiteral("Gamma 1"));
-    QCOMPARE(form.windowTitle(), QStringLiteral("Lumo Scheduler"));
-    QCOMPARE(form.txtChannel->text(), QStringLiteral("2"));
-    QCOMPARE(form.Label1->text(), QStringLiteral("Please assign channel number to Gamma 1?"));
-    QCOMPARE(form.cmdOK->text(), QStringLiteral("OK"));
-    QCOMPARE(form.cmdCancel->text(), QStringLiteral("Cancel"));
-    QVERIFY(form.windowFlags() & Qt::WindowStaysOnTopHint);
-    QVERIFY(form.isModal());
-    QCOMPARE(form.chosenNumber(), 0);
-}
-
-void TestNeedChannelForm::plusMinus_data()
-{
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<bool>("plus");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("+ on 256 stays") << "256" << true << "256";
-    QTest::newRow("+ on 255") << "255" << true << "256";
-    QTest::newRow("- on 0 stays") << "0" << false << "0";
-    QTest::newRow("- on 1") << "1" << false << "0";
-    QTest::newRow("+ on 2") << "2" << true << "3";
-}
-
-void TestNeedChannelForm::plusMinus()
-{
-    TestEnvironment env;
-    QFETCH(QString, start);
-    QFETCH(bool, plus);
-    QFETCH(QString, expected);
-    NeedChannelForm form(QStringLiteral("X"));
-    form.show();
-    form.txtChannel->setText(start);
-    QTest::mouseClick(plus ? form.cmdPlus : form.cmdMinus, Qt::LeftButton);
-    QCOMPARE(form.txtChannel->text(), expected);
-}
-
-void TestNeedChannelForm::okReadsWholeNumber_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("chosen");
-    QTest::newRow("0 means cancelled") << "0" << 0;
-    QTest::newRow("12.5 to 12") << "12.5" << 12;
-    QTest::newRow("13.5 to 14") << "13.5" << 14;
-    QTest::newRow("no range check") << "999" << 999;
-    QTest::newRow("negative as it stands") << "-5" << -5;
-    QTest::newRow("blanks allowed") << "  7 " << 7;
-}
-
-void TestNeedChannelForm::okReadsWholeNumber()
-{
-    TestEnvironment env;
-    QFETCH(QString, typed);
-    QFETCH(int, chosen);
-    NeedChannelForm form(QStringLiteral("X"));
-    form.show();
-    form.txtChannel->clear();
-    QTest::keyClicks(form.txtChannel, typed);
-    QTest::mouseClick(form.cmdOK, Qt::LeftButton);
-    QCOMPARE(form.result(), int(QDialog::Accepted));
-    QCOMPARE(form.chosenNumber(), chosen);
-}
-
-void TestNeedChannelForm::twoPromptsInARow()
-{
-    TestEnvironment env;
-    onPrompt([](NeedChannelForm* form) {
-        form->txtChannel->setText(QStringLiteral("5"));
-        QTest::mouseClick(form->cmdOK, Qt::LeftButton);
-    });
-    QCOMPARE(NeedChannelForm::ask(QStringLiteral("First")), 5);
-    onPrompt([](NeedChannelForm* form) {
-        QCOMPARE(form->txtChannel->text(), QStringLiteral("2")); // each question starts at 2
-        form->close();                                           // the title-bar close box
-    });
-    QCOMPARE(NeedChannelForm::ask(QStringLiteral("Second")), 0);
-}
-
-void TestNeedChannelForm::nullNameClosesAtOnce()
-{
-    TestEnvironment env;
-    QCOMPARE(NeedChannelForm::ask(QString()), 0);
-    QCOMPARE(env.ui.boxes.size(), 1);
-    QCOMPARE(env.ui.boxes[0].text, QStringLiteral("Requested channel is null"));
-    QCOMPARE(env.ui.boxes[0].caption, QStringLiteral("Channel Translation"));
-    QCOMPARE(env.ui.boxes[0].style, 64);
-}
-
-void TestNeedChannelForm::lookupAsksThroughThePrompt()
-{
-    TestEnvironment env;
-    WidgetUserInterface widgets;
-    kov_SetUserInterface(&widgets);
-    onPrompt([](NeedChannelForm* form) {
-        QVERIFY(form->Label1->text().contains(QLatin1String("Gamma 1")));
-        form->txtChannel->setText(QStringLiteral("9"));
-        QTest::mouseClick(form->cmdOK, Qt::LeftButton);
-    });
-    QCOMPARE(GetChannelByName(QStringLiteral("Gamma 1"), true), 9);
-    QCOMPARE(readBytes(env.file(QStringLiteral("dbchannel.dat"))), QByteArray("9,Gamma 1\r\n"));
-    onPrompt([](NeedChannelForm* form) { QTest::mouseClick(form->cmdCancel, Qt::LeftButton); });
-    QCOMPARE(GetChannelByName(QStringLiteral("Delta"), true), 0);
-    QCOMPARE(readBytes(env.file(QStringLiteral("dbchannel.dat"))), QByteArray("9,Gamma 1\r\n"));
-    kov_SetUserInterface(&env.ui);
-}
 
 QTEST_MAIN(TestNeedChannelForm)
 #include "tst_gui_needchannelform.moc"

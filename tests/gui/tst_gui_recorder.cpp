@@ -1,5 +1,4 @@
 // The recorder choice in the advanced settings and the Match button of the channel list editor.
-#include "fakes.h"
 #include "foundation/kov_paths.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
@@ -96,12 +95,12 @@ private slots:
         QTest::addColumn<QStringList>("numbers");
         QTest::addColumn<QStringList>("told"); // what the information box names
         // Alpha TV keeps its 7; Gamma matches twice and Delta not at all, so both stay empty.
-        QTest::newRow("channel list")
-            << 2 << strings({"7", "9", "", ""}) << strings({"Gamma", "Delta"});
+        QTest::newRow("channel list") << 2 << QStringList{u"7"_s, u"9"_s, u""_s, u""_s}
+                                      << QStringList{u"Gamma"_s, u"Delta"_s};
         QTest::newRow("local store")
-            << 1 << strings({"7", "", "", ""}) << strings({"no channel list"});
+            << 1 << QStringList{u"7"_s, u""_s, u""_s, u""_s} << QStringList{u"no channel list"_s};
         QTest::newRow("unreachable")
-            << 0 << strings({"7", "", "", ""}) << strings({"cannot be reached"});
+            << 0 << QStringList{u"7"_s, u""_s, u""_s, u""_s} << QStringList{u"cannot be reached"_s};
     }
     void matchButton()
     {
@@ -118,8 +117,8 @@ private slots:
         QCOMPARE(gridNumbers(w), numbers);
         QCOMPARE(m_env->ui.boxes.size(), 1);
         for (const QString& word : told)
-            QVERIFY2(m_env->ui.boxes[0].text.contains(word), qPrintable(word));
-        QVERIFY(m_env->ui.boxes[0].style == 64 && m_env->ui.boxes[0].caption == kov_AppTitle());
+            QVERIFY2(m_env->ui.boxes[0].contains(word), qPrintable(word));
+        QCOMPARE(m_env->ui.boxFrames[0], u"64 "_s + kov_AppTitle());
         m_env->ui.boxAnswers = {6}; // Yes to "Save Changes ?", asked only after a match
         w.close();
         QCOMPARE(readBytes(m_env->file(QStringLiteral("dbchannel.dat"))),

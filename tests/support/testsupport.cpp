@@ -1,29 +1,14 @@
 #include "testsupport.h"
 
+#include "app/account.h"
 #include "app/kovferritsupport.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
-#include "platform/clock.h"
-#include "recorders/recorderfactory.h"
 
-#include "app/account.h"
-
-#include <QCryptographicHash>
 #include <QFile>
 
-int ScriptedUserInterface::messageBox(const QString& text, int style, const QString& caption)
-{
-    boxes.append({text, style, caption});
-    return boxAnswers.isEmpty() ? 1 : boxAnswers.takeFirst();
-}
-
-int ScriptedUserInterface::askChannelNumber(const QString& channelName, qint32 suggested)
-{
-    askedChannels << channelName;
-    suggestions << suggested;
-    return channelAnswers.isEmpty() ? 0 : channelAnswers.takeFirst();
-}
+#include <stdexcept>
 
 TestEnvironment::TestEnvironment()
 {
@@ -46,13 +31,14 @@ TestEnvironment::~TestEnvironment()
     Translate_Reset();
 }
 
-bool TestEnvironment::tracedPrefix(const QString& prefix) const
+void EnvironmentTest::init()
 {
-    for (const QString& line : trace) {
-        if (line.startsWith(prefix))
-            return true;
-    }
-    return false;
+    env = std::make_unique<TestEnvironment>();
+    clock.time = kTestNow;
+    kov_SetClock(&clock);
+    transfer = FakeTransfer();
+    kov_SetTransferComponent(&transfer);
+    setUp();
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes)
@@ -68,27 +54,75 @@ QByteArray readBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QStringList strings(std::initializer_list<const char*> items)
-{
-    QStringList list;
-    for (const char* item : items)
-        list << QString::fromUtf8(item);
-    return list;
-}
-
 void storeCredentials(const QString& account, const QString& password)
 {
     kov_StoreAccount(account);
     kov_StorePassword(password);
 }
 
-QString expectedAccess(const QString& account, const QString& password)
+QString FakeTransfer::OpenURL(const QString& url)
 {
-    const QByteArray digest = QCryptographicHash::hash(
-        (QStringLiteral("DTRLoop") + account + password).toLatin1(), QCryptographicHash::Md5);
-    QString base64 = QString::fromLatin1(digest.toBase64());
-    base64.replace(QLatin1Char('+'), QLatin1String("%2B"));
-    base64.replace(QLatin1Char('/'), QLatin1String("%2F"));
-    base64.replace(QLatin1Char('='), QLatin1String("%3D"));
-    return base64;
+    urls << url;
+    if (during)
+        during();
+    if (answers.isEmpty())
+        return QString();
+    const Answer answer = answers.size() > 1 ? answers.takeFirst() : answers.first();
+    if (answer.fails)
+        throw TransferFailure(answer.body.toStdString());
+    return answer.body;
+}
+
+QStringList FakeTransfer::functions() const
+{
+    QStringList names;
+    for (const QString& url : urls)
+        names << url.section(u'/', -1).section(u'?', 0, 0);
+    return names;
+}
+
+bool RecordingScheduler::DoesProgramExist(const QString& name)
+{
+    m_log.calls << u"exists "_s + name;
+    if (m_log.raises)
+        throw std::runtime_error("Automation error");
+    return m_log.existing.contains(name);
+}
+
+qint32 RecordingScheduler::CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
+                                         const QDateTime& end, qint32 channel, qint32 arg6,
+                                         const QString& fileName, const QString& tag,
+                                         qint32 recurrence, const QVariant& arg10, bool arg11)
+{
+    m_log.calls << u"create %1|%2|%3|%4|%5|%6|%7|%8|%9|"_s.arg(arg1)
+                           .arg(name, start.toString(Qt::ISODate), end.toString(Qt::ISODate))
+                           .arg(channel)
+                           .arg(arg6)
+                           .arg(fileName, tag)
+                           .arg(recurrence) +
+                       (arg10.isValid() ? arg10.toString() : u"omitted"_s) +
+                       (arg11 ? u"|true"_s : u"|false"_s);
+    if (m_log.raises)
+        throw std::runtime_error("Automation error");
+    if (m_log.createResult == 0)
+        m_log.existing << name;
+    return m_log.createResult;
+}
+
+bool RecordingScheduler::DeleteProgram(const QString& name)
+{
+    m_log.calls << u"delete "_s + name;
+    if (m_log.raises)
+        throw std::runtime_error("Automation error");
+    return true;
+}
+
+void installRecordingScheduler(RecordingScheduler::Log& log, bool missing)
+{
+    kov_SetSchedulerFactory(
+        [&log, missing](const QString& progId) -> std::unique_ptr<RecorderScheduler> {
+            if (missing || progId != kov_SchedulerProgId())
+                return nullptr;
+            return std::make_unique<RecordingScheduler>(log);
+        });
 }

@@ -1,35 +1,69 @@
 #pragma once
-// Shared pieces of the tests: a fresh program folder per test, a scripted user interface
-// that records every message box, and a capture of the trace channel.
+// Shared pieces of the tests: the test framework and settings store, a fresh program folder per
+// test with a scripted user interface and a trace capture, and doubles for what the core lets
+// vary (the HTTP transfer, the clock, the recorder's scheduler and the main window's front end).
+#include "foundation/kov_date.h"
+#include "platform/clock.h"
+#include "platform/frontend.h"
+#include "platform/httptransfer.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
+#include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
-#include <QList>
-#include <QStringList>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include <memory>
+#include <tuple>
 
-struct ShownBox
+using namespace Qt::StringLiterals;
+
+/// The columns of a data table, declared once by their types: `using Cases = Columns<QString,
+/// int>;`, `Cases::add()` in the _data function before its rows, and
+/// `const auto [text, code] = Cases::fetch();` in the test function.
+template <typename... T> class Columns
 {
-    QString text;
-    int style;
-    QString caption;
+public:
+    static void add() { add(std::index_sequence_for<T...>()); }
+    static std::tuple<T...> fetch() { return fetch(std::index_sequence_for<T...>()); }
+
+private:
+    static constexpr const char* kNames[] = {"1", "2", "3", "4", "5", "6", "7", "8"};
+    template <std::size_t... I> static void add(std::index_sequence<I...>)
+    {
+        (QTest::addColumn<T>(kNames[I]), ...);
+    }
+    template <std::size_t... I> static std::tuple<T...> fetch(std::index_sequence<I...>)
+    {
+        return {*static_cast<T*>(QTest::qData(kNames[I], qMetaTypeId<T>()))...};
+    }
 };
 
 class ScriptedUserInterface : public UserInterface
 {
 public:
-    int messageBox(const QString& text, int style, const QString& caption) override;
-    int askChannelNumber(const QString& channelName, qint32 suggested) override;
-
-    QList<ShownBox> boxes;
-    QStringList askedChannels;
+    int messageBox(const QString& text, int style, const QString& caption) override
+    {
+        boxes << text;
+        boxFrames << QString::number(style) + u' ' + caption;
+        return boxAnswers.isEmpty() ? 1 : boxAnswers.takeFirst();
+    }
+    int askChannelNumber(const QString& channelName, qint32 suggested) override
+    {
+        askedChannels << channelName;
+        suggestions << suggested;
+        return channelAnswers.isEmpty() ? 0 : channelAnswers.takeFirst();
+    }
+    QStringList boxes;         // the texts of the message boxes shown
+    QStringList boxFrames;     // their styles and captions, as "64 KovFerrit"
+    QStringList askedChannels; // the channel names asked for
     QList<qint32> suggestions; // the number offered with each question
     QList<int> channelAnswers; // answered in order; 0 (cancel) when used up
     QList<int> boxAnswers;     // buttons pressed, in order; OK (1) when used up
 };
 
-/// A fresh program folder, the scripted interface and a trace capture, for one test function.
+/// A fresh program folder, the scripted interface and a trace capture.
 class TestEnvironment
 {
 public:
@@ -40,10 +74,8 @@ public:
 
     QString folder() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
-    /// Whether a trace line equal to `text` was sent.
     bool traced(const QString& text) const { return trace.contains(text); }
-    /// Whether any trace line begins with `prefix`.
-    bool tracedPrefix(const QString& prefix) const;
+    bool tracedPart(const QString& part) const { return !trace.filter(part).isEmpty(); }
 
     ScriptedUserInterface ui;
     QStringList trace;
@@ -52,14 +84,118 @@ private:
     QTemporaryDir m_dir;
 };
 
-/// Writes raw bytes to a file (test fixtures).
+/// Answers OpenURL from a script: each entry is a body, or a failure when `fails` is set.
+class FakeTransfer : public HttpTransfer
+{
+public:
+    struct Answer
+    {
+        QString body;
+        bool fails = false;
+    };
+    void queue(const QString& body) { answers.append({body, false}); }
+    void queueFailure(const QString& what) { answers.append({what, true}); }
+
+    QString OpenURL(const QString& url) override;
+    void setRequestTimeout(qint32) override {}
+    qint32 RequestTimeout() const override { return 0; }
+    bool StillExecuting() const override { return false; }
+    void Cancel() override { ++cancels; }
+    /// The server functions asked for, in order.
+    QStringList functions() const;
+
+    QList<Answer> answers; // used in order; the last one repeats
+    QStringList urls;
+    std::function<void()> during; // runs while a request is on its way
+    int cancels = 0;
+};
+
+/// The time every test starts at.
+inline const QDateTime kTestNow(QDate(2026, 12, 6), QTime(12, 0, 30));
+
+class FixedClock : public Clock
+{
+public:
+    explicit FixedClock(const QDateTime& t) : time(t) {}
+    QDateTime now() const override { return time; }
+    QDateTime time;
+};
+
+/// The fixture of most test classes: for each test function a TestEnvironment, the clock
+/// fixed at kTestNow and a scripted transfer installed; setUp() adds what a class needs.
+class EnvironmentTest : public QObject
+{
+    Q_OBJECT
+protected:
+    virtual void setUp() {}
+    std::unique_ptr<TestEnvironment> env;
+    FixedClock clock{kTestNow};
+    FakeTransfer transfer;
+
+private slots:
+    void init();
+    void cleanup() { env.reset(); }
+};
+
 void writeBytes(const QString& path, const QByteArray& bytes);
 QByteArray readBytes(const QString& path);
-
-/// A QStringList from UTF-8 literals (the project forbids implicit casts from char*).
-QStringList strings(std::initializer_list<const char*> items);
-
 /// Stores the account and the password (encrypted under the process pass phrase).
-void storeCredentials(const QString& account, const QString& password);
-/// Base64 MD5 access string of Part 1.1, computed independently of the program's code.
-QString expectedAccess(const QString& account, const QString& password);
+void storeCredentials(const QString& account = u"demo"_s, const QString& password = u"pw"_s);
+/// A reply document: the lines joined and ended with CR LF.
+inline QString replyDocument(const QStringList& lines)
+{
+    return lines.join(u"\r\n"_s) + u"\r\n"_s;
+}
+
+/// Records every call, "exists NAME", "create ARG1|...|ARG11" (times in ISO form, argument 10
+/// "omitted" when left out) and "delete NAME", and answers as configured.
+class RecordingScheduler : public RecorderScheduler
+{
+public:
+    struct Log
+    {
+        QStringList calls;
+        QStringList existing; // names that DoesProgramExist reports
+        qint32 createResult = 0;
+        bool raises = false; // every call raises a failure instead of answering
+        qsizetype count(const QString& verb) const { return calls.filter(verb + u' ').size(); }
+    };
+    explicit RecordingScheduler(Log& log) : m_log(log) {}
+
+    bool DoesProgramExist(const QString& name) override;
+    qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
+                         const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
+                         const QString& tag, qint32 recurrence, const QVariant& arg10,
+                         bool arg11) override;
+    bool DeleteProgram(const QString& name) override;
+    QList<ScheduledProgram> Programs() override { return {}; }
+
+private:
+    Log& m_log;
+};
+
+/// Installs a factory that makes RecordingSchedulers over one log (or fails when `missing`).
+void installRecordingScheduler(RecordingScheduler::Log& log, bool missing = false);
+
+class RecordingTextBox : public TextBox
+{
+public:
+    void setText(const QString& text) override { history << (value = text); }
+    QString text() const override { return value; }
+    QString value;
+    QStringList history;
+};
+
+class RecordingFrontEnd : public SyncFrontEnd
+{
+public:
+    void ShowMessage(const QString& text) override { messages << text; }
+    void ShowUpdateText(const QString& text) override { updates << text; }
+    TextBox* messageArea() override { return &box; }
+    void enableUpdateTimer() override { timerEnabled = true; }
+
+    RecordingTextBox box;
+    QStringList messages;
+    QStringList updates;
+    bool timerEnabled = false;
+};

@@ -1,12 +1,10 @@
-// Part 3.4 without widgets: what the channel list editor fills, compares and saves.
+// What the channel list editor shows and saves, without widgets: the rows from the guide with
+// their numbers, the change check, and the save with its backup.
 #include "channels/channellist.h"
 #include "channels/cquibchannelmanager.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QDir>
-#include <QtTest>
 
 namespace {
 const QByteArray kGuide =
@@ -14,156 +12,80 @@ const QByteArray kGuide =
     "de,Zeta,101,DE,General,de\r\nde,Alpha TV,102,DE,News,de\r\nat,Beta,103,AT,Culture,de\r\n";
 } // namespace
 
-class TestChannelList : public QObject
+class TestChannelList : public EnvironmentTest
 {
     Q_OBJECT
+    void setUp() override { writeBytes(env->file(u"kovquibcg.dat"_s), kGuide); }
+
 private slots:
-    void fillMethod2();
-    void lastDuplicateShown();
-    void saveDropsClearedAndKeepsBackup();
-    void noChangesNoQuestion();
-    void fillMethod1();
-    void unknownMethods();
-    void noGuide();
-    void cleanNumber_data();
-    void cleanNumber();
-    void failedSaveKeepsOldFile();
+    void fill_data()
+    {
+        // method, dbchannel.dat; header and rows shown
+        Columns<int, QByteArray, QStringList>::add();
+        QTest::newRow("names in file order")
+            << 2 << QByteArray("7,Alpha TV\r\n")
+            << QStringList{u"Name|Number"_s, u"Zeta|"_s, u"Alpha TV|7"_s, u"Beta|"_s};
+        QTest::newRow("0 is 2; last duplicate")
+            << 0 << QByteArray("4,Beta\r\n9,Beta\r\n")
+            << QStringList{u"Name|Number"_s, u"Zeta|"_s, u"Alpha TV|"_s, u"Beta|9"_s};
+        QTest::newRow("whole records")
+            << 1 << QByteArray()
+            << QStringList{u"isocode|name|id|country|category|language"_s,
+                           u"de|Zeta|101|DE|General|de"_s, u"de|Alpha TV|102|DE|News|de"_s,
+                           u"at|Beta|103|AT|Culture|de"_s};
+        QTest::newRow("unknown method") << 5 << QByteArray() << QStringList{QString()};
+    }
+    void fill()
+    {
+        const auto [method, numbers, shown] = Columns<int, QByteArray, QStringList>::fetch();
+        writeBytes(env->file(u"dbchannel.dat"_s), numbers);
+        ChannelListModel model;
+        QCOMPARE(model.fill(method, 0),
+                 method == 5 ? ChannelListModel::Fill::UnknownMethod : ChannelListModel::Fill::Ok);
+        QStringList got{model.header().join(u'|')};
+        for (const QStringList& row : model.rows())
+            got << row.join(u'|');
+        QCOMPARE(got, shown);
+        QCOMPARE(env->ui.boxes,
+                 method == 5 ? QStringList{u"Grid fill Method (5) Unknown"_s} : QStringList());
+    }
+    void noGuide()
+    {
+        QFile::remove(env->file(u"kovquibcg.dat"_s));
+        kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
+        QCOMPARE(ChannelListModel().fill(2, 1), ChannelListModel::Fill::NoGuide);
+        QCOMPARE(env->ui.boxes, QStringList{u"Channel Database Doesn't Exist\r\n"_s +
+                                            env->file(u"kovquibcg.dat"_s)});
+        QCOMPARE(env->ui.boxFrames, QStringList{u"16 ERROR"_s});
+        QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 0);
+    }
+    void changesAndSave()
+    {
+        const QByteArray old = "7,Alpha TV\r\n3,Beta\r\n";
+        writeBytes(env->file(u"dbchannel.dat"_s), old);
+        ChannelListModel model;
+        model.fill(2, 1);
+        QList<QStringList> rows = model.rows();
+        QVERIFY(!ChannelListModel::hasChanges(rows));
+        rows[1][1] = u"7abc"_s; // the same leading number
+        rows[0][1] = u"0"_s;    // as an empty cell
+        QCOMPARE(ChannelListModel::cleanNumber(rows[1][1]), u"7"_s);
+        QVERIFY(!ChannelListModel::hasChanges(rows));
+        rows[2][1] = QString(); // Beta cleared
+        rows[1][1] = u"7"_s;
+        rows[0][1] = u"5"_s;
+        QVERIFY(ChannelListModel::hasChanges(rows));
+        QVERIFY(ChannelListModel::save(2, rows));
+        QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "5,Zeta\r\n7,Alpha TV\r\n");
+        QCOMPARE(readBytes(env->file(u"dbchannel_.dat"_s)), old);
+        QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(u"Zeta"_s), 5); // reloaded at once
+        QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(u"Beta"_s), 0);
+        QVERIFY(!ChannelListModel::save(1, rows));         // whole records are never saved
+        QDir(env->folder()).mkdir(u"dbchannel.dat.new"_s); // nor is anything that cannot be written
+        QVERIFY(!ChannelListModel::save(2, {{u"Zeta"_s, u"9"_s}}));
+        QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "5,Zeta\r\n7,Alpha TV\r\n");
+    }
 };
-
-void TestChannelList::fillMethod2()
-{
-    TestEnvironment env;
-    writeBytes(env.file(QStringLiteral("kovquibcg.dat")), kGuide);
-    writeBytes(env.file(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n");
-    ChannelListModel model;
-    QCOMPARE(model.fill(0, 1), ChannelListModel::Fill::Ok);
-    QCOMPARE(model.method(), 2);
-    QCOMPARE(model.header(), strings({"Name", "Number"}));
-    QCOMPARE(model.rows().size(), 3);
-    QCOMPARE(model.rows()[0], strings({"Zeta", ""}));
-    QCOMPARE(model.rows()[1], strings({"Alpha TV", "7"}));
-    QCOMPARE(model.rows()[2], strings({"Beta", ""}));
-    QCOMPARE(model.fill(2, 0), ChannelListModel::Fill::Ok); // sorting is refused: file order stays
-    QCOMPARE(model.rows()[0].value(0), QStringLiteral("Zeta"));
-}
-
-void TestChannelList::lastDuplicateShown()
-{
-    TestEnvironment env;
-    writeBytes(env.file(QStringLiteral("kovquibcg.dat")), kGuide);
-    writeBytes(env.file(QStringLiteral("dbchannel.dat")), "4,Beta\r\n9,Beta\r\n");
-    ChannelListModel model;
-    model.fill(2, 1);
-    QCOMPARE(model.rows()[2], strings({"Beta", "9"}));
-}
-
-void TestChannelList::saveDropsClearedAndKeepsBackup()
-{
-    TestEnvironment env;
-    writeBytes(env.file(QStringLiteral("kovquibcg.dat")), kGuide);
-    const QByteArray old = "7,Alpha TV\r\n3,Beta\r\n";
-    writeBytes(env.file(QStringLiteral("dbchannel.dat")), old);
-    ChannelListModel model;
-    model.fill(2, 1);
-    QList<QStringList> rows = model.rows();
-    rows[2][1] = QString(); // Beta cleared
-    rows[0][1] = QStringLiteral("5");
-    QVERIFY(ChannelListModel::hasChanges(rows));
-    QVERIFY(ChannelListModel::save(2, rows));
-    QCOMPARE(readBytes(env.file(QStringLiteral("dbchannel.dat"))),
-             QByteArray("5,Zeta\r\n7,Alpha TV\r\n"));
-    QCOMPARE(readBytes(env.file(QStringLiteral("dbchannel_.dat"))), old);
-    QVERIFY(!QFile::exists(env.file(QStringLiteral("dbchannel.dat.new"))));
-    // The shared manager was reloaded at once.
-    QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(QStringLiteral("Zeta")), 5);
-    QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(QStringLiteral("Beta")), 0);
-}
-
-void TestChannelList::noChangesNoQuestion()
-{
-    TestEnvironment env;
-    writeBytes(env.file(QStringLiteral("kovquibcg.dat")), kGuide);
-    writeBytes(env.file(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n");
-    ChannelListModel model;
-    model.fill(2, 1);
-    QVERIFY(!ChannelListModel::hasChanges(model.rows()));
-    QList<QStringList> rows = model.rows();
-    rows[1][1] = QStringLiteral("7abc"); // the same leading number
-    QVERIFY(!ChannelListModel::hasChanges(rows));
-    rows[0][1] = QStringLiteral("0"); // an empty cell counts as 0
-    QVERIFY(!ChannelListModel::hasChanges(rows));
-}
-
-void TestChannelList::fillMethod1()
-{
-    TestEnvironment env;
-    writeBytes(env.file(QStringLiteral("kovquibcg.dat")), kGuide);
-    ChannelListModel model;
-    QCOMPARE(model.fill(1, 1), ChannelListModel::Fill::Ok);
-    QCOMPARE(model.header(), strings({"isocode", "name", "id", "country", "category", "language"}));
-    QCOMPARE(model.rows().size(), 3);
-    QCOMPARE(model.rows()[1], strings({"de", "Alpha TV", "102", "DE", "News", "de"}));
-    QVERIFY(!ChannelListModel::save(1, model.rows()));
-    QVERIFY(!QFile::exists(env.file(QStringLiteral("dbchannel.dat"))));
-    QVERIFY(env.ui.boxes.isEmpty());
-}
-
-void TestChannelList::unknownMethods()
-{
-    TestEnvironment env;
-    writeBytes(env.file(QStringLiteral("kovquibcg.dat")), kGuide);
-    ChannelListModel model;
-    QCOMPARE(model.fill(5, 1), ChannelListModel::Fill::UnknownMethod);
-    QCOMPARE(env.ui.boxes.last().text, QStringLiteral("Grid fill Method (5) Unknown"));
-    QVERIFY(!ChannelListModel::save(5, {}));
-    QCOMPARE(env.ui.boxes.last().text, QStringLiteral("SaveGridContents(5) Unknown"));
-}
-
-void TestChannelList::noGuide()
-{
-    TestEnvironment env;
-    CKovReg reg = kov_Settings();
-    reg.setLng(KovSetting::HaveChannelDatabase, 1);
-    ChannelListModel model;
-    QCOMPARE(model.fill(2, 1), ChannelListModel::Fill::NoGuide);
-    QCOMPARE(env.ui.boxes.size(), 1);
-    QCOMPARE(env.ui.boxes[0].style, 16);
-    QCOMPARE(env.ui.boxes[0].caption, QStringLiteral("ERROR"));
-    QCOMPARE(env.ui.boxes[0].text, QStringLiteral("Channel Database Doesn't Exist\r\n") +
-                                       env.file(QStringLiteral("kovquibcg.dat")));
-    QCOMPARE(reg.Lng(KovSetting::HaveChannelDatabase), 0);
-}
-
-void TestChannelList::cleanNumber_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("12abc") << "12abc"
-                           << "12";
-    QTest::newRow("abc") << "abc"
-                         << "0";
-    QTest::newRow("empty stays") << ""
-                                 << "";
-    QTest::newRow(" 42") << " 42"
-                         << "42";
-}
-
-void TestChannelList::cleanNumber()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(ChannelListModel::cleanNumber(text), expected);
-}
-
-void TestChannelList::failedSaveKeepsOldFile()
-{
-    TestEnvironment env;
-    const QByteArray old = "7,Alpha TV\r\n";
-    writeBytes(env.file(QStringLiteral("dbchannel.dat")), old);
-    QDir(env.folder()).mkdir(QStringLiteral("dbchannel.dat.new")); // the new file cannot be written
-    QVERIFY(!ChannelListModel::save(2, {strings({"Alpha TV", "9"})}));
-    QCOMPARE(readBytes(env.file(QStringLiteral("dbchannel.dat"))), old);
-}
 
 QTEST_GUILESS_MAIN(TestChannelList)
 #include "tst_channellist.moc"

@@ -1,270 +1,170 @@
-// Part 2.1: the job record and job strings.
-#include "fakes.h"
-#include "foundation/kov_date.h"
+// A job: the record read from a job string (columns, times and their offset) and the step that
+// schedules it into the recorder (rec, delete, repetition, unknown channels, recorder failures).
 #include "jobs/cquibjob.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
 #include <QDir>
-#include <QtTest>
 
 namespace {
-
 /// A 17-column job string with some columns replaced.
 QString jobString(const QMap<int, QString>& columns = {})
 {
-    QStringList fields = strings({"Alpha TV", "101", "4711", "2006-05-12 20:15:00 +0200",
-                                  "2006-05-12 21:00:00 +0200", "rec", "Film", "6", "2", "0", "3",
-                                  "1", "n", "f", "", "desc", "who"});
+    QStringList fields = u"Alpha TV,101,4711,2006-05-12 20:15:00 +0200,2006-05-12 23:00:00 +0200,"
+                         u"rec,Film,6,2,0,3,1,n,f,,desc,who"_s.split(u',');
     for (auto it = columns.begin(); it != columns.end(); ++it)
         fields[it.key()] = it.value();
-    return fields.join(QLatin1Char(','));
+    return fields.join(u',');
 }
 } // namespace
 
-class TestJob : public QObject
+class TestJob : public EnvironmentTest
 {
     Q_OBJECT
+    RecordingScheduler::Log m_log;
+
+    void setUp() override
+    {
+        m_log = RecordingScheduler::Log();
+        installRecordingScheduler(m_log);
+        writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n9,Beta\r\n");
+        kov_Settings().setLng(u"NoDataFields_getjobs"_s, 17);
+    }
+    bool read(const QString& line, bool schedule, CQuibJob* job = nullptr)
+    {
+        CKovReg reg = kov_Settings();
+        CQuibJob local;
+        return (job ? job : &local)->CreateJobFromString(line, &reg, schedule);
+    }
+
 private slots:
-    void init();
-    void cleanup();
-    void columnCountMustMatch();
-    void fieldsFilled();
-    void timeRule_data();
-    void timeRule();
-    void emptyTimeColumns();
-    void protection_data();
-    void protection();
-    void numericColumns_data();
-    void numericColumns();
-    void numericOverflowThrows();
-    void unsupportedAction_data();
-    void unsupportedAction();
-    void emptyChannel();
-    void refusals();
-
-private:
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<FixedClock> m_clock;
-    RecordingScheduler::Log m_scheduled;
+    void columns_data()
+    {
+        // The column replaced (1 ChannelID, 3 StartTime, 11 Protection), its text, IgnoreOffset,
+        // the value read, and the trace it leaves.
+        Columns<int, QString, int, QString, QString>::add();
+        const QString t = u"2006-05-12 20:15:00 +0200"_s;
+        const QString zero = u"1899-12-30 00:00"_s;
+        QTest::newRow("offset ignored") << 3 << t << 1 << u"2006-05-12 20:15"_s << QString();
+        QTest::newRow("offset added") << 3 << t << 0 << u"2006-05-12 22:15"_s << QString();
+        QTest::newRow("sign not read")
+            << 3 << u"2006-05-12 20:15:00 -0130"_s << 0 << u"2006-05-12 21:45"_s << QString();
+        QTest::newRow("shorter than five")
+            << 3 << u"+020"_s << 0 << zero << u"ERROR Invalid procedure call or argument"_s;
+        QTest::newRow("not a date")
+            << 3 << u"someday +0200"_s << 0 << zero << u"ERROR Type mismatch"_s;
+        QTest::newRow("no time") << 3 << QString() << 0 << zero << u"Param is missing"_s;
+        QTest::newRow("number, letters") << 1 << u"12abc"_s << 1 << u"12"_s << QString();
+        QTest::newRow("half to even") << 1 << u" -2.5"_s << 1 << u"-2"_s << QString();
+        QTest::newRow("protection 0") << 11 << u"0"_s << 1 << u"0"_s << QString();
+        QTest::newRow("protection empty") << 11 << QString() << 1 << u"1"_s << QString();
+    }
+    void columns()
+    {
+        const auto [column, text, ignoreOffset, expected, trace] =
+            Columns<int, QString, int, QString, QString>::fetch();
+        kov_Settings().setLng(KovSetting::IgnoreOffset, ignoreOffset);
+        CQuibJob job;
+        QVERIFY(read(jobString({{column, text}}), false, &job));
+        QCOMPARE(column == 1   ? QString::number(job.ChannelID())
+                 : column == 3 ? job.StartTime().toString(u"yyyy-MM-dd HH:mm"_s)
+                               : QString::number(job.Protection()),
+                 expected);
+        QCOMPARE(env->traced(u"CQuibJob::HandleTime "_s + trace), !trace.isEmpty());
+    }
+    void refusals()
+    {
+        kov_Settings().setLng(u"NoDataFields_getjobs"_s, 16);
+        QVERIFY(!read(jobString(), true));
+        QVERIFY(env->traced(u"CQuibJob::Job format (17)not supported:\r\n"_s + jobString()));
+        kov_Settings().DeleteValue(u"NoDataFields_getjobs"_s); // reads 0: every job refused
+        QVERIFY(!read(jobString(), true));
+        kov_Settings().setLng(u"NoDataFields_getjobs"_s, 17);
+        QVERIFY(!read(jobString({{0, QString()}}), true)); // no channel name
+        QVERIFY_THROWS_EXCEPTION(std::exception, read(jobString({{2, u"1e12"_s}}), true));
+        QVERIFY(m_log.calls.isEmpty());
+        QVERIFY(env->ui.boxes.isEmpty());
+    }
+    void createsWithElevenArguments()
+    {
+        QLocale::setDefault(QLocale(u"en_US"_s));
+        kov_Settings().setLng(KovSetting::LogReplies, 1);
+        QVERIFY(read(jobString(), true));
+        const QString name = u"Film_5_12_2006_20_15_00"_s;
+        QCOMPARE(m_log.calls, (QStringList{u"exists "_s + name,
+                                           u"create 1|%1|2006-05-12T20:15:00|2006-05-12T23:00:00|"
+                                           u"7|1|%1|fs:4711|0|omitted|true"_s.arg(name)}));
+        QCOMPARE(readBytes(env->file(u"ReplyLog.txt"_s)), "Scheduler rec " + name.toLatin1() +
+                                                              "\r\nScheduler Return Value: 0\r\n" +
+                                                              QByteArray(65, '-') + "\r\n");
+        QLocale::setDefault(QLocale(u"de_DE"_s)); // a start at midnight names the date alone
+        QVERIFY(read(jobString({{3, u"2006-05-13 00:00:00 +0200"_s}}), true));
+        QCOMPARE(m_log.calls.last().section(u'|', 1, 1), u"Film_13_05_2006"_s);
+        QLocale::setDefault(QLocale::c());
+    }
+    void schedule_data()
+    {
+        // The job's channel, action and sequence; the recorder ("exists", "refuses", "raises",
+        // "missing"); the calls made ("create" with channel and recurrence); how the box shown
+        // begins; whether an error file was written.
+        Columns<QString, QString, QString, QString, bool>::add();
+        const QString made = u"exists, create 7 0"_s;
+        QTest::newRow("rec") << u"Alpha TV|rec|0"_s << QString() << made << QString() << false;
+        QTest::newRow("rec, there already")
+            << u"Alpha TV|rec|0"_s << u"exists"_s << u"exists"_s << QString() << false;
+        QTest::newRow("delete") << u"Alpha TV|delete|0"_s << QString() << u"delete"_s << QString()
+                                << false;
+        QTest::newRow("every day")
+            << u"Alpha TV|rec|127"_s << QString() << u"exists, create 7 1"_s << QString() << false;
+        QTest::newRow("other sequence")
+            << u"Alpha TV|rec|126"_s << QString() << made << QString() << true;
+        QTest::newRow("unknown channel answered")
+            << u"Gamma 1|rec|0"_s << QString() << u"exists, create 12 0"_s << QString() << false;
+        QTest::newRow("unknown channel cancelled")
+            << u"Gamma 2|rec|0"_s << QString() << QString() << QString() << false;
+        QTest::newRow("unsupported action")
+            << u"Alpha TV|Rec|0"_s << QString() << QString()
+            << u"CQuibJob::Action Not Supported (Rec) or corrupt data from Server.\r\n"_s << true;
+        QTest::newRow("recorder refuses") << u"Alpha TV|rec|0"_s << u"refuses"_s << made
+                                          << u"ERROR CreateProgram FAILED: 2"_s << false;
+        QTest::newRow("recorder raises")
+            << u"Alpha TV|rec|0"_s << u"raises"_s << made << QString() << false;
+        QTest::newRow("recorder missing")
+            << u"Alpha TV|rec|0"_s << u"missing"_s << QString()
+            << u"KOVSched.ocx is required for this application.\r\n"_s << false;
+    }
+    void schedule()
+    {
+        const auto [job, recorder, calls, box, errorFile] =
+            Columns<QString, QString, QString, QString, bool>::fetch();
+        const QStringList parts = job.split(u'|');
+        const QString line = jobString({{0, parts[0]}, {5, parts[1]}, {9, parts[2]}});
+        CQuibJob probe;
+        read(line, false, &probe);
+        if (recorder == u"exists"_s)
+            m_log.existing << probe.ProgramName();
+        m_log.createResult = recorder == u"refuses"_s ? 2 : 0;
+        m_log.raises = recorder == u"raises"_s;
+        installRecordingScheduler(m_log, recorder == u"missing"_s);
+        env->ui.channelAnswers = {parts[0] == u"Gamma 1"_s ? 12 : 0};
+        QVERIFY(read(line, true)); // the job itself is accepted
+        QStringList made;
+        for (const QString& call : m_log.calls) {
+            const QStringList args = call.section(u' ', 1).split(u'|');
+            const bool create = call.startsWith(u"create"_s);
+            made << (create ? u"create "_s + args[4] + u' ' + args[8] : call.section(u' ', 0, 0));
+            QCOMPARE(args[create ? 1 : 0], probe.ProgramName());
+        }
+        QCOMPARE(made.join(u", "_s), calls);
+        QCOMPARE(env->ui.boxes.size(), box.isEmpty() ? 0 : 1);
+        QVERIFY(env->ui.boxes.value(0).startsWith(box));
+        const QStringList errors = QDir(env->folder()).entryList({u"ERROR_*.txt"_s});
+        QCOMPARE(errors.size(), errorFile ? 1 : 0);
+        if (errorFile)
+            QVERIFY(readBytes(env->file(errors[0])).contains("\r\n" + line.toLatin1() + "\r\n"));
+        const bool stored = readBytes(env->file(u"dbchannel.dat"_s)).endsWith("12,Gamma 1\r\n");
+        QCOMPARE(stored, parts[0] == u"Gamma 1"_s);
+    }
 };
-
-void TestJob::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_clock = std::make_unique<FixedClock>(QDateTime(QDate(2026, 12, 6), QTime(9, 8, 7)));
-    kov_SetClock(m_clock.get());
-    m_scheduled = RecordingScheduler::Log();
-    installRecordingScheduler(m_scheduled);
-    writeBytes(m_env->file(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n");
-    kov_Settings().setLng(QStringLiteral("NoDataFields_getjobs"), 17);
-}
-
-void TestJob::cleanup()
-{
-    m_env.reset();
-}
-
-void TestJob::columnCountMustMatch()
-{
-    CKovReg reg = kov_Settings();
-    CQuibJob accepted;
-    QVERIFY(accepted.CreateJobFromString(jobString(), &reg, false));
-    QCOMPARE(accepted.Channel(), QStringLiteral("Alpha TV"));
-    reg.setLng(QStringLiteral("NoDataFields_getjobs"), 16);
-    CQuibJob refused;
-    QVERIFY(!refused.CreateJobFromString(jobString(), &reg, true));
-    QCOMPARE(refused.Channel(), QString());
-    QCOMPARE(refused.uID(), 0);
-    QCOMPARE(refused.StartTime(), kov_ZeroDate());
-    QVERIFY(
-        m_env->traced(QStringLiteral("CQuibJob::Job format (17)not supported:\r\n") + jobString()));
-    QVERIFY(m_env->ui.boxes.isEmpty());
-    QVERIFY(m_scheduled.created.isEmpty());
-    // A missing NoDataFields_getjobs reads (and is created) as 0: every job is refused.
-    reg.DeleteValue(QStringLiteral("NoDataFields_getjobs"));
-    CQuibJob none;
-    QVERIFY(!none.CreateJobFromString(jobString(), &reg, false));
-    QCOMPARE(reg.Lng(QStringLiteral("NoDataFields_getjobs")), 0);
-}
-
-void TestJob::fieldsFilled()
-{
-    CKovReg reg = kov_Settings();
-    CQuibJob job;
-    QVERIFY(job.CreateJobFromString(jobString({{14, QStringLiteral("2006-05-12 20:14:00 +0200")}}),
-                                    &reg, false));
-    QCOMPARE(job.ChannelID(), 101);
-    QCOMPARE(job.uID(), 4711);
-    QCOMPARE(job.EndTime(), QDateTime(QDate(2006, 5, 12), QTime(21, 0)));
-    QCOMPARE(job.Action(), QStringLiteral("rec"));
-    QCOMPARE(job.Title(), QStringLiteral("Film"));
-    QCOMPARE(job.PG(), 6);
-    QCOMPARE(job.Quality(), 2);
-    QCOMPARE(job.Sequence(), 0);
-    QCOMPARE(job.Priority(), 3);
-    QCOMPARE(job.Nature(), QStringLiteral("n"));
-    QCOMPARE(job.Format(), QStringLiteral("f"));
-    QCOMPARE(job.VPS(), QDateTime(QDate(2006, 5, 12), QTime(20, 14)));
-    QCOMPARE(job.Description(), QStringLiteral("desc"));
-    QCOMPARE(job.Persons(), QStringLiteral("who"));
-    QVERIFY(m_scheduled.created.isEmpty()); // bScheduleIt false
-}
-
-void TestJob::timeRule_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("ignore");
-    QTest::addColumn<QDateTime>("expected");
-    const QDate day(2006, 5, 12);
-    QTest::newRow("offset ignored")
-        << "2006-05-12 20:15:00 +0200" << 1 << QDateTime(day, QTime(20, 15));
-    QTest::newRow("offset added") << "2006-05-12 20:15:00 +0200" << 0
-                                  << QDateTime(day, QTime(22, 15));
-    QTest::newRow("sign not read")
-        << "2006-05-12 20:15:00 -0130" << 0 << QDateTime(day, QTime(21, 45));
-    QTest::newRow("shorter than five") << "+020" << 0 << kov_ZeroDate();
-    QTest::newRow("not a date") << "someday +0200" << 0 << kov_ZeroDate();
-    QTest::newRow("over midnight")
-        << "2006-05-12 23:30:00 +0100" << 0 << QDateTime(day.addDays(1), QTime(0, 30));
-}
-
-void TestJob::timeRule()
-{
-    QFETCH(QString, text);
-    QFETCH(int, ignore);
-    QFETCH(QDateTime, expected);
-    CKovReg reg = kov_Settings();
-    reg.setLng(KovSetting::IgnoreOffset, ignore);
-    CQuibJob job;
-    QVERIFY(job.CreateJobFromString(jobString({{3, text}}), &reg, false));
-    QCOMPARE(job.StartTime(), expected);
-    if (expected == kov_ZeroDate())
-        QVERIFY(m_env->tracedPrefix(QStringLiteral("CQuibJob::HandleTime ERROR ")));
-}
-
-void TestJob::emptyTimeColumns()
-{
-    CKovReg reg = kov_Settings();
-    CQuibJob job;
-    QVERIFY(job.CreateJobFromString(jobString({{3, QString()}, {14, QString()}}), &reg, false));
-    QCOMPARE(job.StartTime(), kov_ZeroDate());
-    QCOMPARE(job.VPS(), kov_ZeroDate());
-    QVERIFY(m_env->traced(QStringLiteral("CQuibJob::HandleTime Param is missing")));
-    // A missing IgnoreOffset is read with LngD and created as 1.
-    QCOMPARE(reg.Lng(KovSetting::IgnoreOffset), 1);
-}
-
-void TestJob::protection_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("0") << "0" << false;
-    QTest::newRow("empty") << "" << true;
-    QTest::newRow("1") << "1" << true;
-    QTest::newRow("00") << "00" << true;
-}
-
-void TestJob::protection()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, expected);
-    CKovReg reg = kov_Settings();
-    CQuibJob job;
-    job.CreateJobFromString(jobString({{11, text}}), &reg, false);
-    QCOMPARE(job.Protection(), expected);
-}
-
-void TestJob::numericColumns_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("12abc") << "12abc" << 12;
-    QTest::newRow("abc") << "abc" << 0;
-    QTest::newRow("2.5") << "2.5" << 2;
-    QTest::newRow("3.5") << "3.5" << 4;
-    QTest::newRow("blanks") << "  -7" << -7;
-}
-
-void TestJob::numericColumns()
-{
-    QFETCH(QString, text);
-    QFETCH(int, expected);
-    CKovReg reg = kov_Settings();
-    CQuibJob job;
-    job.CreateJobFromString(jobString({{1, text}, {7, text}}), &reg, false);
-    QCOMPARE(job.ChannelID(), expected);
-    QCOMPARE(job.PG(), expected);
-}
-
-void TestJob::numericOverflowThrows()
-{
-    CKovReg reg = kov_Settings();
-    CQuibJob job;
-    QVERIFY_THROWS_EXCEPTION(
-        std::exception,
-        job.CreateJobFromString(jobString({{2, QStringLiteral("1e12")}}), &reg, true));
-}
-
-void TestJob::unsupportedAction_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::newRow("capital R") << "Rec";
-    QTest::newRow("empty") << "";
-    QTest::newRow("other") << "move";
-}
-
-void TestJob::unsupportedAction()
-{
-    QFETCH(QString, action);
-    CKovReg reg = kov_Settings();
-    CQuibJob job;
-    const QString line = jobString({{5, action}});
-    QVERIFY(job.CreateJobFromString(line, &reg, true));
-    QVERIFY(m_scheduled.created.isEmpty());
-    QVERIFY(m_scheduled.deleted.isEmpty());
-    QCOMPARE(m_env->ui.boxes.size(), 1);
-    const QString file = job.LastErrorFile();
-    QVERIFY(file.startsWith(QLatin1String("ERROR_")) && file.endsWith(QLatin1String(".txt")));
-    QCOMPARE(
-        m_env->ui.boxes[0].text,
-        QStringLiteral("CQuibJob::Action Not Supported (") + action +
-            QStringLiteral(
-                ") or corrupt data from Server.\r\nA copy of this data has been saved to file for "
-                "troubleshooting.\r\n") +
-            m_env->file(file));
-    QCOMPARE(m_env->ui.boxes[0].style, 64);
-    QCOMPARE(QString::fromLatin1(readBytes(m_env->file(file))),
-             QStringLiteral(
-                 "We apologize for the trouble you are having. Most likely this is due to a\r\n"
-                 "corrupt data stream. This file contains the data for the unscheduled program.\r\n"
-                 "\r\n\r\n") +
-                 line +
-                 QStringLiteral(
-                     "\r\n\r\n\r\nThank you for your purchase of a Velmora Lumo Product. \r\n"));
-}
-
-void TestJob::emptyChannel()
-{
-    CKovReg reg = kov_Settings();
-    CQuibJob job;
-    QVERIFY(!job.CreateJobFromString(jobString({{0, QString()}}), &reg, true));
-    QCOMPARE(job.Title(), QStringLiteral("Film")); // the fields stay filled
-    QVERIFY(m_env->ui.boxes.isEmpty());
-    QVERIFY(m_scheduled.created.isEmpty());
-}
-
-void TestJob::refusals()
-{
-    CKovReg reg = kov_Settings();
-    CQuibJob job;
-    QVERIFY(!job.CreateJobFromString(jobString(), nullptr, true));
-    QVERIFY(m_env->traced(QStringLiteral("CQuibJob::MyReg is nothing")));
-    QVERIFY(!job.CreateJobFromString(QString(), &reg, true));
-    QVERIFY(m_env->traced(QStringLiteral("CQuibJob::MyString is empty")));
-    QVERIFY(m_env->ui.boxes.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestJob)
 #include "tst_job.moc"

@@ -1,221 +1,114 @@
-// Part 4.3: the update timer's tick (and MakeDate of Part 4.2).
+// The update timer's tick: when a sync is due, when the next one is (hours with a random shift,
+// a minute in admin mode), the guide fetched again when its date passed, and the countdown.
 #include "app/kovferritsupport.h"
 #include "app/updatetimer.h"
-#include "fakes.h"
-#include "foundation/kov_date.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
 #include "testsupport.h"
 
-#include <QtTest>
-
 namespace {
-
-/// A transfer during which ten minutes pass: the next due time counts from the sync's end.
-class SlowTransfer : public FakeTransfer
-{
-public:
-    explicit SlowTransfer(FixedClock& clock) : m_clock(clock) {}
-    QString OpenURL(const QString& url) override
-    {
-        m_clock.time = m_clock.time.addSecs(600);
-        return FakeTransfer::OpenURL(url);
-    }
-
-private:
-    FixedClock& m_clock;
-};
-
-const QDateTime kStart(QDate(2026, 12, 6), QTime(12, 0, 30));
+const QDateTime kStart = kTestNow;
+const QString kJobs = replyDocument({u"1,5,csv,0"_s, u"channel,title"_s});
 } // namespace
 
-class TestUpdateTimer : public QObject
+class TestUpdateTimer : public EnvironmentTest
 {
     Q_OBJECT
+    void setUp() override
+    {
+        transfer.queue(kJobs);
+        transfer.during = [this] { clock.time = clock.time.addSecs(600); }; // ten minutes
+        BuildResultTexts();
+        storeCredentials();
+        CKovReg reg = kov_Settings();
+        reg.setLng(KovSetting::HaveServers, 1);
+        reg.setLng(KovSetting::HaveChannelDatabase, 1);
+        reg.setLng(KovSetting::LastSerial, 42);
+        reg.setStr(KovSetting::NextChannelUpdate, kov_DateText(kStart.addDays(20)));
+    }
+    QDateTime storedNextSync() { return MakeDate(kov_Settings().Str(KovSetting::NextSync)); }
+
 private slots:
-    void init();
-    void cleanup();
-    void frequency_data();
-    void frequency();
-    void adminMode();
-    void emptyNextSyncSyncsAtOnce();
-    void emptyChannelUpdateFetchesGuide();
-    void dueOnlyWhenEarlier();
-    void countdown_data();
-    void countdown();
-    void hugeFrequencyKeepsNextSync();
-    void unreadableNextSync();
-    void makeDate();
-
-private:
-    void setUpDue(const QString& nextSync);
-    int requests() const { return static_cast<int>(m_transfer->urls.size()); }
-    std::unique_ptr<TestEnvironment> m_env;
-    std::unique_ptr<FixedClock> m_clock;
-    std::unique_ptr<SlowTransfer> m_transfer;
-};
-
-void TestUpdateTimer::init()
-{
-    m_env = std::make_unique<TestEnvironment>();
-    m_clock = std::make_unique<FixedClock>(kStart);
-    kov_SetClock(m_clock.get());
-    m_transfer = std::make_unique<SlowTransfer>(*m_clock);
-    m_transfer->queue(replyDocument(strings({"1,5,csv,0", "channel,title"})));
-    kov_SetTransferComponent(m_transfer.get());
-    BuildResultTexts();
-    storeCredentials(QStringLiteral("demo"), QStringLiteral("pw"));
-    CKovReg reg = kov_Settings();
-    reg.setLng(KovSetting::HaveServers, 1);
-    reg.setLng(KovSetting::HaveChannelDatabase, 1);
-    reg.setStr(KovSetting::NextChannelUpdate, kov_DateText(kStart.addDays(20)));
-}
-
-void TestUpdateTimer::cleanup()
-{
-    m_env.reset();
-}
-
-void TestUpdateTimer::setUpDue(const QString& nextSync)
-{
-    kov_Settings().setStr(KovSetting::NextSync, nextSync);
-}
-
-void TestUpdateTimer::frequency_data()
-{
-    QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("hours");
-    QTest::newRow("0 becomes 1") << 0 << 1;
-    QTest::newRow("-3 becomes 1") << -3 << 1;
-    QTest::newRow("24") << 24 << 24;
-}
-
-void TestUpdateTimer::frequency()
-{
-    QFETCH(int, stored);
-    QFETCH(int, hours);
-    kov_Settings().setLng(KovSetting::UpdateFrequency, stored);
-    for (int run = 0; run < 40; ++run) {
-        m_clock->time = kStart;
-        setUpDue(kov_DateText(kStart.addSecs(-60)));
+    void nextSync_data()
+    {
+        Columns<int, bool, int>::add(); // UpdateFrequency, admin mode; the hours it is afterwards
+        QTest::newRow("0 becomes 1") << 0 << false << 1;
+        QTest::newRow("24") << 24 << false << 24;
+        QTest::newRow("admin") << 24 << true << 0;
+    }
+    void nextSync()
+    {
+        const auto [frequency, admin, hours] = Columns<int, bool, int>::fetch();
+        kov_Settings().setLng(KovSetting::UpdateFrequency, frequency);
+        for (int run = 0; run < 20; ++run) {
+            clock.time = kStart;
+            kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kStart.addSecs(-60)));
+            RecordingFrontEnd ui;
+            TimerTick(ui, admin);
+            const qint64 minutes =
+                kStart.addSecs(600).secsTo(storedNextSync()) / 60; // from the sync's end
+            QVERIFY2(admin ? minutes == 1 : qAbs(minutes - hours * 60) <= 15,
+                     qPrintable(QString::number(minutes)));
+        }
+        QCOMPARE(kov_Settings().Lng(KovSetting::UpdateFrequency), admin ? frequency : hours);
+        QCOMPARE(transfer.urls.size(), 20);
+    }
+    void due_data()
+    {
+        // NextSync (%1: the date text of now plus some seconds), the seconds; the countdown shown
+        // afterwards (empty: a sync ran, any countdown).
+        Columns<QString, int, QString>::add();
+        QTest::newRow("empty") << QString() << 0 << QString();
+        QTest::newRow("a second ago") << u"%1"_s << -1 << QString();
+        QTest::newRow("not a date") << u"someday"_s << 0 << QString();
+        QTest::newRow("now exactly") << u"%1"_s << 0 << u"Next Update: 1 Minutes."_s;
+        QTest::newRow("in 59 seconds") << u"%1"_s << 59 << u"Next Update: 2 Minutes."_s;
+        QTest::newRow("in an hour") << u"%1"_s << 3600 << u"Next Update: 61 Minutes."_s;
+    }
+    void due()
+    {
+        const auto [next, seconds, countdown] = Columns<QString, int, QString>::fetch();
+        clock.time = QDateTime(QDate(2026, 12, 6), QTime(12, 0, 30));
+        kov_Settings().setStr(KovSetting::NextSync,
+                              next.arg(kov_DateText(clock.time.addSecs(seconds))));
         RecordingFrontEnd ui;
         TimerTick(ui, false);
-        const QDateTime syncEnded = kStart.addSecs(600);
-        const QDateTime next = MakeDate(kov_Settings().Str(KovSetting::NextSync));
-        const qint64 minutes = syncEnded.secsTo(next) / 60;
-        QVERIFY2(minutes >= hours * 60 - 15 && minutes <= hours * 60 + 15,
-                 qPrintable(QString::number(minutes)));
+        const bool due = countdown.isEmpty();
+        QCOMPARE(transfer.urls.size(), due ? 1 : 0);
+        if (due) // a timed sync: not manual, serial kept
+            QVERIFY(transfer.urls[0].contains(u"&initiator=1&target=localhost&serial=42&"_s));
+        QCOMPARE(ui.updates.size(), 1);
+        QVERIFY(ui.updates[0].startsWith(due ? u"Next Update: "_s : countdown));
     }
-    QCOMPARE(kov_Settings().Lng(KovSetting::UpdateFrequency), hours);
-    QCOMPARE(requests(), 40);
-}
-
-void TestUpdateTimer::adminMode()
-{
-    kov_Settings().setLng(KovSetting::UpdateFrequency, 24);
-    setUpDue(kov_DateText(kStart.addSecs(-60)));
-    RecordingFrontEnd ui;
-    TimerTick(ui, true);
-    QCOMPARE(MakeDate(kov_Settings().Str(KovSetting::NextSync)), kStart.addSecs(600 + 60));
-    QCOMPARE(ui.updates.last(), QStringLiteral("Next Update: 2 Minutes."));
-}
-
-void TestUpdateTimer::emptyNextSyncSyncsAtOnce()
-{
-    RecordingFrontEnd ui;
-    TimerTick(ui, false);
-    QCOMPARE(requests(), 1);
-    QVERIFY(kov_Settings().Str(KovSetting::NextSync) != kov_SyncSentinel());
-    QVERIFY(MakeDate(kov_SyncSentinel()) < kStart);
-    QVERIFY(m_env->ui.boxes.isEmpty());
-    // The getjobs request of a timed sync: not manual, serial kept.
-    QVERIFY(m_transfer->urls[0].contains(QLatin1String("&initiator=1&")));
-}
-
-void TestUpdateTimer::emptyChannelUpdateFetchesGuide()
-{
-    CKovReg reg = kov_Settings();
-    reg.DeleteValue(KovSetting::NextChannelUpdate);
-    m_transfer->answers.clear();
-    m_transfer->queue(replyDocument(strings({"1,5,csv,0", "channel,title"})));
-    m_transfer->queue(replyDocument(strings({"1,5,csv,0", "channel,title"})));
-    m_transfer->queue(replyDocument(
-        strings({"0,3,csv,1", "isocode,name,id,country,category,language", "de,Alpha,1,DE,G,de"})));
-    setUpDue(kov_DateText(kStart.addSecs(-60)));
-    RecordingFrontEnd ui;
-    TimerTick(ui, false);
-    QCOMPARE(requests(), 3); // the timed sync, then jobs and guide again
-    QVERIFY(m_transfer->urls[2].contains(QLatin1String("/channelguide?")));
-    QVERIFY(m_transfer->urls[1].contains(QLatin1String("&serial=0&")));
-    QCOMPARE(reg.Lng(KovSetting::HaveChannelDatabase), 1);
-    QVERIFY(MakeDate(reg.Str(KovSetting::NextChannelUpdate)) > kStart.addDays(27));
-}
-
-void TestUpdateTimer::dueOnlyWhenEarlier()
-{
-    const QDateTime exactlyNow(QDate(2026, 12, 6), QTime(12, 0, 0));
-    m_clock->time = exactlyNow;
-    setUpDue(kov_DateText(exactlyNow));
-    RecordingFrontEnd ui;
-    TimerTick(ui, false);
-    QCOMPARE(requests(), 0);
-    QCOMPARE(ui.updates, strings({"Next Update: 1 Minutes."}));
-    m_clock->time = exactlyNow.addSecs(1);
-    TimerTick(ui, false);
-    QCOMPARE(requests(), 1);
-}
-
-void TestUpdateTimer::countdown_data()
-{
-    QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<QDateTime>("due");
-    QTest::addColumn<int>("minutes");
-    const QDate d(2026, 12, 6);
-    QTest::newRow("within the minute")
-        << QDateTime(d, QTime(12, 0, 10)) << QDateTime(d, QTime(12, 0, 50)) << 1;
-    QTest::newRow("next minute") << QDateTime(d, QTime(12, 0, 59)) << QDateTime(d, QTime(12, 1, 0))
-                                 << 2;
-    QTest::newRow("an hour") << QDateTime(d, QTime(12, 0, 30)) << QDateTime(d, QTime(12, 57, 0))
-                             << 58;
-}
-
-void TestUpdateTimer::countdown()
-{
-    QFETCH(QDateTime, now);
-    QFETCH(QDateTime, due);
-    QFETCH(int, minutes);
-    QCOMPARE(kov_MinutesUntil(now, due), minutes);
-    QCOMPARE(kov_CountdownText(now, due), QStringLiteral("Next Update: %1 Minutes.").arg(minutes));
-}
-
-void TestUpdateTimer::hugeFrequencyKeepsNextSync()
-{
-    kov_Settings().setLng(KovSetting::UpdateFrequency, 40000000); // x 60 overflows 32 bits
-    const QString before = kov_DateText(kStart.addSecs(-60));
-    setUpDue(before);
-    RecordingFrontEnd ui;
-    TimerTick(ui, false);
-    QCOMPARE(requests(), 1);
-    QCOMPARE(kov_Settings().Str(KovSetting::NextSync), before);
-    QVERIFY(ui.updates.isEmpty());
-}
-
-void TestUpdateTimer::unreadableNextSync()
-{
-    setUpDue(QStringLiteral("not a date"));
-    RecordingFrontEnd ui;
-    TimerTick(ui, false);
-    QCOMPARE(requests(), 1); // treated as the zero date-time: due
-    QVERIFY(MakeDate(kov_Settings().Str(KovSetting::NextSync)) > kStart);
-    QCOMPARE(ui.updates.size(), 1);
-}
-
-void TestUpdateTimer::makeDate()
-{
-    QCOMPARE(MakeDate(QStringLiteral("garbage")), kov_ZeroDate());
-    QCOMPARE(MakeDate(QStringLiteral("July 4, 1776")), QDateTime(QDate(1776, 7, 4), QTime(0, 0)));
-    QCOMPARE(MakeDate(kov_DateText(kStart)), kStart);
-}
+    void guideRefetched_data()
+    {
+        Columns<int, bool>::add(); // NextChannelUpdate in days from now (0: empty), guide fetched
+        QTest::newRow("empty") << 0 << true;
+        QTest::newRow("passed") << -1 << true;
+        QTest::newRow("ahead") << 1 << false;
+    }
+    void guideRefetched()
+    {
+        const auto [days, fetched] = Columns<int, bool>::fetch();
+        CKovReg reg = kov_Settings();
+        reg.setStr(KovSetting::NextChannelUpdate,
+                   days ? kov_DateText(kStart.addDays(days)) : QString());
+        reg.setStr(KovSetting::NextSync, kov_DateText(kStart.addSecs(-60)));
+        transfer.answers.clear();
+        for (const QString& reply :
+             {kJobs, kJobs,
+              replyDocument({u"0,3,csv,1"_s, u"isocode,name,id,country,category,language"_s,
+                             u"de,Alpha,1,DE,G,de"_s})})
+            transfer.queue(reply);
+        RecordingFrontEnd ui;
+        TimerTick(ui, false);
+        const QStringList refetch = {u"getjobs"_s, u"getjobs"_s, u"channelguide"_s};
+        QCOMPARE(transfer.functions(), fetched ? refetch : refetch.mid(0, 1));
+        if (fetched) { // jobs again from serial 0, then the guide
+            QVERIFY(transfer.urls[1].contains(u"&serial=0&"_s));
+            QCOMPARE(reg.Lng(KovSetting::HaveChannelDatabase), 1);
+            QVERIFY(MakeDate(reg.Str(KovSetting::NextChannelUpdate)) > kStart.addDays(27));
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestUpdateTimer)
 #include "tst_updatetimer.moc"

@@ -221,10 +221,9 @@ void TestVdrScheduler::leavesARecordingTimer()
         QVERIFY(vdr);
         QVERIFY(!vdr->DeleteProgram(QStringLiteral("Film")));
     }
-    QCOMPARE(server.received(), strings({"LSTT", "QUIT"}));
+    QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"QUIT"_s}));
     QCOMPARE(m_env->ui.boxes.size(), 1);
-    QCOMPARE(m_env->ui.boxes.at(0).text,
-             QStringLiteral("Film is being recorded and was not deleted."));
+    QCOMPARE(m_env->ui.boxes.at(0), QStringLiteral("Film is being recorded and was not deleted."));
 }
 
 void TestVdrScheduler::brokenServers_data()

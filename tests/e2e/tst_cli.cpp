@@ -1,0 +1,162 @@
+// kovferrit-cli as a black box: its commands, exit codes and output, processes sharing a store,
+// and runs against the Quib simulator over a real socket: the first sync, a hung and a refused
+// server, the daemon.
+#include "clitest.h"
+#include "foundation/aes.h"
+
+#include <QTcpServer>
+class TestCli : public CliTest
+{
+    Q_OBJECT
+private slots:
+
+    void commands_data()
+    {
+        // Commands run in turn (";" between them, "|" between arguments), standard input; the
+        // last one's status (0 done, 1 failed, 2 usage), output, and what its errors hold.
+        Columns<QString, QByteArray, int, QString, QString>::add();
+        const QString usage = u"usage: kovferrit-cli"_s;
+        QTest::newRow("set, get") << u"settings|set|Account|--text|demo;settings|get|account"_s
+                                  << QByteArray() << 0 << u"demo\n"_s << QString();
+        QTest::newRow("list")
+            << u"settings|set|Account|--text|demo;settings|set|Port|--number|1;settings|list"_s
+            << QByteArray() << 0 << u"Account : demo\nPort : 1\n"_s << QString();
+        QTest::newRow("delete missing")
+            << u"settings|set|Y|--number|1;settings|delete|X"_s << QByteArray() << 1 << QString()
+            << u"[KovFerrit] CKovReg::RegDeleteValue(X) FAILED : 2\n"_s;
+        QTest::newRow("account") << u"account|bob;settings|get|Protocol"_s << QByteArray("secret\n")
+                                 << 0 << AES::EncryptText(u"secret"_s, u"kovferrit"_s) + u'\n'
+                                 << QString();
+        QTest::newRow("account, recorded name")
+            << u"settings|set|app.EXEName|--text|Other.exe;account|bob;settings|get|Protocol"_s
+            << QByteArray("pw\r\n") << 0 << AES::EncryptText(u"pw"_s, u"other"_s) + u'\n'
+            << QString();
+        QTest::newRow("translate")
+            << u"translate|No New Data"_s << QByteArray() << 0 << u"No New Data\n"_s << QString();
+        QTest::newRow("no guide") << u"channels|list"_s << QByteArray() << 1 << QString()
+                                  << u"[ERROR] Channel Database Doesn't Exist"_s;
+        QTest::newRow("no command") << QString() << QByteArray() << 2 << QString() << usage;
+        QTest::newRow("unknown command")
+            << u"frobnicate"_s << QByteArray() << 2 << QString() << usage;
+        QTest::newRow("unknown option")
+            << u"sync|--fast"_s << QByteArray() << 2 << QString() << usage;
+    }
+    void commands()
+    {
+        const auto [commands, input, status, out, err] =
+            Columns<QString, QByteArray, int, QString, QString>::fetch();
+        Run last;
+        for (const QString& command : commands.split(u';'))
+            last = run(command.split(u'|', Qt::SkipEmptyParts), input);
+        QCOMPARE(last.status, status);
+        QCOMPARE(last.out, out);
+        QVERIFY2(err.isEmpty() ? last.err.isEmpty() : last.err.contains(err), qPrintable(last.err));
+        const QFile store(m_home->filePath(u"settings.db"_s));
+        if (store.exists()) // it holds the account: its owner's alone
+            QCOMPARE(store.permissions() & (QFile::ReadGroup | QFile::ReadOther),
+                     QFile::Permissions());
+    }
+    void processesShareTheStore()
+    {
+        std::vector<std::unique_ptr<QProcess>> writers;
+        for (int i = 0; i < 12; ++i) {
+            writers.push_back(std::make_unique<QProcess>());
+            writers.back()->start(qEnvironmentVariable("KOVFERRIT_CLI"),
+                                  {u"--home"_s, m_home->path(), u"settings"_s, u"set"_s,
+                                   u"V%1"_s.arg(i), u"--number"_s, QString::number(i * 7)});
+        }
+        for (auto& writer : writers)
+            QVERIFY(writer->waitForFinished(60000) && writer->exitCode() == 0);
+        for (int i = 0; i < 12; ++i)
+            QCOMPARE(run({u"settings"_s, u"get"_s, u"V%1"_s.arg(i)}).out, u"%1\n"_s.arg(i * 7));
+    }
+    void firstSyncThenTheNext()
+    {
+        const QString job = u"%1,101,%2,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,rec,"
+                            u"F%2,0,1,0,2,1,n,f,,d,"_s;
+        Simulator sim;
+        QVERIFY(
+            sim.start(standard({{u"serial"_s, 4711},
+                                {u"records"_s, QJsonArray{job.arg(u"Alpha TV"_s).arg(5001),
+                                                          job.arg(u"Beta One"_s).arg(5002)}}})));
+        setUp(sim, false, "wrong\n"); // the service knows the account by its access string
+        const Run refused = run({u"sync"_s});
+        QCOMPARE(refused.status, 1);
+        QCOMPARE(refused.lines(u"message"_s),
+                 QStringList{u"message: GetJobs FAILED : Account Unknown"_s});
+        setUp(sim, false);
+        const Run first =
+            run({u"sync"_s, u"--channel"_s, u"Alpha TV=7"_s, u"--channel"_s, u"Beta One=8"_s});
+        QCOMPARE(first.status, 0);
+        QCOMPARE(sim.served(u"function"_s).mid(2).join(u' '),
+                 u"gettargetsystems getjobs channelguide"_s);
+        QCOMPARE(sim.served(u"initiator"_s).join(QString()), u"00000"_s);
+        QCOMPARE(first.lines(u"message"_s).value(0),
+                 u"message: Channel database has been received from the server."_s);
+        QVERIFY(first.lines(u"message"_s).value(1).endsWith(u":00:New Data Received"_s));
+        QCOMPARE(readBytes(m_home->filePath(u"dbchannel.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
+        const QStringList recordings = run({u"recordings"_s}).lines();
+        const QString name = recordings.value(0).section(u'\t', 0, 0);
+        QCOMPARE(recordings.value(0), name + u"\t2026-12-24T20:15:00\t2026-12-24T23:00:00\t7\t"_s +
+                                          name + u"\tfs:5001\t0"_s);
+        QCOMPARE(recordings.size(), 2);
+        QCOMPARE(run({u"channels"_s, u"list"_s}).lines(),
+                 (QStringList{u"Alpha TV\t7"_s, u"Beta One\t8"_s}));
+
+        const Run second = run({u"sync"_s});
+        QCOMPARE(second.status, 0);
+        QCOMPARE(sim.served(u"function"_s).mid(5), QStringList{u"getjobs"_s});
+        QCOMPARE(run({u"recordings"_s}).lines(), recordings); // none made twice
+        QVERIFY2(first.err.isEmpty() && second.err.isEmpty(), qPrintable(first.err + second.err));
+    }
+    void hungServerEndsInTime()
+    {
+        Simulator sim;
+        QVERIFY(sim.start(
+            {{u"getjobs"_s, QJsonObject{{u"misbehave"_s, u"delay"_s}, {u"seconds"_s, 60}}}}));
+        setUp(sim, true);
+        set(u"TimeoutSeconds"_s, u"2"_s);
+        QElapsedTimer clock;
+        clock.start();
+        const Run fetch = run({u"fetch"_s, u"getjobs"_s});
+        QVERIFY2(clock.elapsed() < 7000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(fetch.status, 1);
+        QCOMPARE(fetch.lines().last(), u"-1"_s);
+        QCOMPARE(sim.served(u"function"_s).size(), 1); // a failed transfer is not tried again
+    }
+    void refusedConnection()
+    {
+        QTcpServer probe; // a port nobody listens on
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        Simulator none;
+        none.port = probe.serverPort();
+        probe.close();
+        setUp(none, true);
+        const Run fetch = run({u"fetch"_s, u"getjobs"_s});
+        QCOMPARE(fetch.status, 1);
+        QCOMPARE(fetch.lines(),
+                 (QStringList{u"box: WAIT ...."_s, u"box: Job List Download FAILED"_s, u"-1"_s}));
+    }
+    void daemonAndTick()
+    {
+        Simulator sim;
+        QVERIFY(sim.start(standard({{u"status"_s, 1}})));
+        setUp(sim, true);
+        QProcess daemon; // its first tick syncs at once
+        daemon.start(qEnvironmentVariable("KOVFERRIT_CLI"),
+                     {u"--home"_s, m_home->path(), u"daemon"_s});
+        QByteArray out;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (out += daemon.readAllStandardOutput()).contains("update: Next Update: "), 30000);
+        daemon.terminate(); // SIGTERM ends it cleanly
+        QVERIFY(daemon.waitForFinished(10000));
+        QCOMPARE(daemon.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(daemon.exitCode(), 0);
+        QCOMPARE(run({u"tick"_s}).status, 0); // not due again
+        QCOMPARE(sim.served(u"function"_s), QStringList{u"getjobs"_s});
+        QCOMPARE(sim.served(u"initiator"_s), QStringList{u"1"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

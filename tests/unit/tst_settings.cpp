@@ -1,0 +1,111 @@
+// The settings store: what each read of CKovReg creates and writes, names without case, export
+// in creation order, and a store that cannot be opened.
+#include "platform/registrystore.h"
+#include "settings/qz_reg.h"
+#include "testsupport.h"
+
+#include <QDir>
+
+namespace {
+qint32 storedType(const QString& name) // 0 absent, 1 text, 4 number
+{
+    return qz_ValueType(kov_SettingsKey(), name, kHKeyLocalMachine);
+}
+
+QByteArray storedBytes(const QString& name)
+{
+    QByteArray data;
+    RegistryStore::instance().queryValue(kHKeyLocalMachine, kov_SettingsKey(), name, nullptr,
+                                         &data);
+    return data;
+}
+} // namespace
+
+class TestSettings : public EnvironmentTest
+{
+    Q_OBJECT
+    using Reads = Columns<QVariant, QString, QString, int>;
+
+private slots:
+    void read_data()
+    {
+        Reads::add(); // a text stored before, the read, what it gives, the type afterwards
+        QTest::newRow("Lng creates 0") << QVariant() << u"Lng"_s << u"0"_s << 4;
+        QTest::newRow("LngD creates its default") << QVariant() << u"LngD"_s << u"12"_s << 4;
+        QTest::newRow("Str creates nothing") << QVariant() << u"Str"_s << u""_s << 0;
+        QTest::newRow("LngD of text 1") << QVariant(u"1"_s) << u"LngD"_s << u"49"_s << 1;
+        QTest::newRow("LngD of four characters")
+            << QVariant(u"abcd"_s) << u"LngD"_s << u"12"_s << 4;
+    }
+    void read()
+    {
+        const auto [stored, how, expected, type] = Reads::fetch();
+        CKovReg reg = kov_Settings();
+        if (stored.isValid())
+            reg.setStr(u"X"_s, stored.toString());
+        for (qint32 fallback : {12, 99}) { // what was stored wins over a later default
+            const QString got = how == u"Str"_s   ? reg.Str(u"X"_s)
+                                : how == u"Lng"_s ? QString::number(reg.Lng(u"X"_s))
+                                                  : QString::number(reg.LngD(u"X"_s, fallback));
+            QCOMPARE(got, expected);
+        }
+        QCOMPARE(storedType(u"X"_s), type);
+        QVERIFY(env->ui.boxes.isEmpty());
+    }
+    void missingValueWrittenInItsKind_data()
+    {
+        Columns<QVariant, int, QByteArray>::add(); // the default given; type and bytes stored
+        QTest::newRow("text") << QVariant(u"abc"_s) << 1 << QByteArray("abc\0", 4);
+        QTest::newRow("number") << QVariant(5) << 4 << QByteArray("\x05\0\0\0", 4);
+        QTest::newRow("true is -1") << QVariant(true) << 4 << QByteArray("\xFF\xFF\xFF\xFF", 4);
+        QTest::newRow("double") << QVariant(1234567.25) << 1 << QByteArray("1234567.25\0", 11);
+        QTest::newRow("none: empty text") << QVariant() << 1 << QByteArray();
+        QTest::newRow("float: nothing") << QVariant(1.5f) << 0 << QByteArray();
+    }
+    void missingValueWrittenInItsKind()
+    {
+        const auto [missing, type, bytes] = Columns<QVariant, int, QByteArray>::fetch();
+        QCOMPARE(kov_Settings().value(u"X"_s, missing), missing);
+        QCOMPARE(storedType(u"X"_s), type);
+        QCOMPARE(storedBytes(u"X"_s), bytes);
+    }
+    void sharedWithoutCaseOrCache()
+    {
+        CKovReg a = kov_Settings();
+        CKovReg b;
+        b.SetInfo(u"software\\VELMORA\\scheduler\\kovferrit"_s);
+        a.setStr(u"Account"_s, u"demo"_s);
+        QCOMPARE(b.Str(u"ACCOUNT"_s), u"demo"_s);
+        b.setLng(u"shared"_s, 2);
+        QCOMPARE(a.Lng(u"Shared"_s), 2);
+    }
+    void exportWritesRegedit4()
+    {
+        CKovReg reg = kov_Settings();
+        reg.setLng(u"Port"_s, 1);
+        reg.setStr(u"Account"_s, u"de\"mo"_s);
+        reg.setLng(u"Port"_s, 8080); // values keep the order they were made in
+        QVERIFY(reg.Export(env->file(u"export.reg"_s)));
+        QCOMPARE(readBytes(env->file(u"export.reg"_s)),
+                 "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmora\\Scheduler\\KovFerrit]\r\n"
+                 "\"Port\"=dword:00001f90\r\n\"Account\"=\"de\\\"mo\"\r\n\r\n");
+    }
+    void rootsPastTheLastRefused()
+    {
+        QVERIFY(CKovReg::isValidRoot(static_cast<qint32>(0x80000006u)));
+        QVERIFY(!CKovReg::isValidRoot(static_cast<qint32>(0x80000007u)));
+    }
+    void storeThatCannotBeOpened()
+    {
+        // Like a user who may not write the machine's settings: no message, defaults read.
+        QDir(env->folder()).mkdir(u"settings.db"_s);
+        CKovReg reg = kov_Settings();
+        QCOMPARE(reg.LngD(u"TimeoutSeconds"_s, 60), 60);
+        QVERIFY(!reg.setStr(u"Account"_s, u"demo"_s));
+        QCOMPARE(reg.Str(u"Account"_s), QString());
+        QVERIFY(env->ui.boxes.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"
