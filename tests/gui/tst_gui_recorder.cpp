@@ -15,10 +15,8 @@
 
 namespace {
 // Numbers "Alpha TV" 5, "Beta One" 9 and two channels called "Gamma".
-const QList<RecorderChannel> kRecorderChannels{{5, QStringLiteral("alpha tv")},
-                                               {9, QStringLiteral("Beta One")},
-                                               {11, QStringLiteral("Gamma")},
-                                               {12, QStringLiteral("GAMMA")}};
+const QList<RecorderChannel> kRecorderChannels{
+    {5, u"alpha tv"_s}, {9, u"Beta One"_s}, {11, u"Gamma"_s}, {12, u"GAMMA"_s}};
 struct ListingScheduler : RecordingScheduler
 {
     using RecordingScheduler::RecordingScheduler;
@@ -34,55 +32,47 @@ QStringList gridNumbers(const frmChannelList& w)
 }
 } // namespace
 
-class TestRecorderInWindows : public QObject
+class TestRecorderInWindows : public EnvironmentTest
 {
     Q_OBJECT
-    std::unique_ptr<TestEnvironment> m_env;
-    FakeTransfer m_transfer;
     RecordingScheduler::Log m_log;
 
-private slots:
-    void init()
+    void setUp() override
     {
-        m_env = std::make_unique<TestEnvironment>();
-        writeBytes(m_env->file(QStringLiteral("kovquibcg.dat")),
+        writeBytes(env->file(u"kovquibcg.dat"_s),
                    "0,3,csv,4\r\nisocode,name,id,country,category,language\r\n"
                    "de,Alpha TV,1,DE,G,de\r\nde,Beta One,2,DE,N,de\r\nat,Gamma,3,AT,C,de\r\n"
                    "ch,Delta,4,CH,S,de\r\n");
-        writeBytes(m_env->file(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n");
+        writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
     }
-    void cleanup() { m_env.reset(); }
 
+private slots:
     void chooseVdr()
     {
-        frmAdvanced w(&m_transfer);
-        QCOMPARE(w.cmboRecorder->currentText(), QStringLiteral("Local scheduler"));
+        frmAdvanced w(&transfer);
+        QCOMPARE(w.cmboRecorder->currentText(), u"Local scheduler"_s);
         QVERIFY(!w.txtVdrHost->isEnabled() && !w.txtVdrPort->isEnabled());
         QTest::keyClick(w.cmboRecorder, Qt::Key_Down);
-        QCOMPARE(kov_Settings().Str(KovSetting::Recorder), QStringLiteral("vdr"));
+        QCOMPARE(kov_Settings().Str(KovSetting::Recorder), u"vdr"_s);
         QVERIFY(w.txtVdrHost->isEnabled() && w.txtVdrPort->isEnabled());
-        frmAdvanced again(&m_transfer); // opens with the stored choice
+        frmAdvanced again(&transfer); // opens with the stored choice
         QVERIFY(again.txtVdrPort->isEnabled());
     }
 
     void vdrPortStored_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("stored");
-        QTest::newRow("port") << QStringLiteral("2001") << QStringLiteral("2001") << 2001;
-        QTest::newRow("above 65535") << QStringLiteral("70000") << QStringLiteral("7000") << 7000;
-        QTest::newRow("leading zero") << QStringLiteral("0") << QString() << 6419;
-        QTest::newRow("letters") << QStringLiteral("x1") << QStringLiteral("1") << 1;
+        Columns<QString, QString, int>::add(); // typed, shown, stored
+        QTest::newRow("port") << u"2001"_s << u"2001"_s << 2001;
+        QTest::newRow("above 65535") << u"70000"_s << u"7000"_s << 7000;
+        QTest::newRow("leading zero") << u"0"_s << QString() << 6419;
+        QTest::newRow("letters") << u"x1"_s << u"1"_s << 1;
     }
     void vdrPortStored()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(int, stored);
-        kov_Settings().setStr(KovSetting::Recorder, QStringLiteral("vdr"));
-        frmAdvanced w(&m_transfer);
-        QCOMPARE(w.txtVdrPort->text(), QStringLiteral("6419"));
+        const auto [typed, shown, stored] = Columns<QString, QString, int>::fetch();
+        kov_Settings().setStr(KovSetting::Recorder, u"vdr"_s);
+        frmAdvanced w(&transfer);
+        QCOMPARE(w.txtVdrPort->text(), u"6419"_s);
         w.txtVdrPort->clear();
         QTest::keyClicks(w.txtVdrPort, typed);
         QCOMPARE(w.txtVdrPort->text(), shown);
@@ -91,9 +81,9 @@ private slots:
 
     void matchButton_data()
     {
-        QTest::addColumn<int>("recorder"); // 0 unreachable, 1 the local store, 2 a listing one
-        QTest::addColumn<QStringList>("numbers");
-        QTest::addColumn<QStringList>("told"); // what the information box names
+        // the recorder (0 unreachable, 1 the local store, 2 a listing one), the numbers after
+        // the match and what the information box names
+        Columns<int, QStringList, QStringList>::add();
         // Alpha TV keeps its 7; Gamma matches twice and Delta not at all, so both stay empty.
         QTest::newRow("channel list") << 2 << QStringList{u"7"_s, u"9"_s, u""_s, u""_s}
                                       << QStringList{u"Gamma"_s, u"Delta"_s};
@@ -104,24 +94,22 @@ private slots:
     }
     void matchButton()
     {
-        QFETCH(int, recorder);
-        QFETCH(QStringList, numbers);
-        QFETCH(QStringList, told);
+        const auto [recorder, numbers, told] = Columns<int, QStringList, QStringList>::fetch();
         if (recorder != 1) // the local store is the configured recorder
-            kov_SetSchedulerFactory([this, recorder](const QString&) {
-                return recorder == 2 ? std::make_unique<ListingScheduler>(m_log) : nullptr;
+            kov_SetSchedulerFactory([this, listing = recorder == 2](const QString&) {
+                return listing ? std::make_unique<ListingScheduler>(m_log) : nullptr;
             });
         frmChannelList w(nullptr);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         QTest::mouseClick(w.cmdMatch, Qt::LeftButton);
         QCOMPARE(gridNumbers(w), numbers);
-        QCOMPARE(m_env->ui.boxes.size(), 1);
+        QCOMPARE(env->ui.boxes.size(), 1);
         for (const QString& word : told)
-            QVERIFY2(m_env->ui.boxes[0].contains(word), qPrintable(word));
-        QCOMPARE(m_env->ui.boxFrames[0], u"64 "_s + kov_AppTitle());
-        m_env->ui.boxAnswers = {6}; // Yes to "Save Changes ?", asked only after a match
+            QVERIFY2(env->ui.boxes[0].contains(word), qPrintable(word));
+        QCOMPARE(env->ui.boxFrames[0], u"64 "_s + kov_AppTitle());
+        env->ui.boxAnswers = {6}; // Yes to "Save Changes ?", asked only after a match
         w.close();
-        QCOMPARE(readBytes(m_env->file(QStringLiteral("dbchannel.dat"))),
+        QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)),
                  QByteArray(recorder == 2 ? "7,Alpha TV\r\n9,Beta One\r\n" : "7,Alpha TV\r\n"));
     }
 };
