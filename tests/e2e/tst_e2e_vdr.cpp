@@ -69,18 +69,22 @@ class TestE2eVdr : public CliTest
         set(u"VdrHost"_s, u"127.0.0.1"_s, u"--text"_s);
         set(u"VdrPort"_s, QString::number(vdrPort()));
     }
-    void syncWith(Simulator& sim, const QStringList& jobs)
+    /// A simulator serving `jobs`, the account set up and Port pointing at it.
+    void serve(const QStringList& jobs)
     {
-        QVERIFY(sim.start(withJobs(jobs)));
-        setUp(sim, false);
+        m_sims.push_back(std::make_unique<Simulator>());
+        QVERIFY(m_sims.back()->start(withJobs(jobs)));
+        setUp(*m_sims.back(), m_sims.size() > 1);
         pointAtVdr();
     }
+    std::vector<std::unique_ptr<Simulator>> m_sims;
 
 private slots:
     void initTestCase() { QVERIFY2(vdrPort() != 0, "the VDR fixture did not start"); }
     void init()
     {
         CliTest::init();
+        m_sims.clear();
         // Every test starts from a VDR without timers; ids are deleted from the highest down.
         QStringList ids;
         for (const QString& line : svdrp(u"LSTT"_s))
@@ -91,10 +95,9 @@ private slots:
     }
     void syncMakesTimersOnce()
     {
-        Simulator sim;
-        syncWith(sim, {job(u"Alpha TV"_s, u"rec"_s, u"Film"_s),
-                       job(u"Beta One"_s, u"rec"_s, u"Daily"_s, 127),
-                       job(u"Gamma"_s, u"rec"_s, u"Nowhere"_s)});
+        serve({job(u"Alpha TV"_s, u"rec"_s, u"Film"_s),
+               job(u"Beta One"_s, u"rec"_s, u"Daily"_s, 127),
+               job(u"Gamma"_s, u"rec"_s, u"Nowhere"_s)});
         const Run first = run({u"sync"_s, u"--channel"_s, u"Alpha TV=1"_s, u"--channel"_s,
                                u"Beta One=2"_s, u"--channel"_s, u"Gamma=9"_s});
         QCOMPARE(first.status, 0);
@@ -116,33 +119,34 @@ private slots:
     }
     void deleteTouchesOnlyItsOwnTimer()
     {
-        Simulator sim;
-        syncWith(sim, {job(u"Alpha TV"_s, u"rec"_s, u"Film"_s),
-                       job(u"Alpha TV"_s, u"delete"_s, u"Film"_s)});
         writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
-        QVERIFY(svdrp(u"NEWT 1:1:%1:2015:2100:50:99:Film_by_hand:"_s.arg(kDate))
-                    .value(0)
-                    .startsWith(u"250"_s));
+        serve({job(u"Alpha TV"_s, u"rec"_s, u"Film"_s)});
         QCOMPARE(run({u"sync"_s}).status, 0);
-        QCOMPARE(timers(true), QStringList()); // created, then deleted by the second job
-        QCOMPARE(timers(false).size(), 1);
+        // A timer made by hand, with the very file name of KovFerrit's own.
+        const QString own = svdrp(u"LSTT"_s).value(0).section(u' ', 2);
+        QVERIFY(svdrp(u"NEWT "_s + own.section(u':', 0, 7) + u':').value(0).startsWith(u"250"_s));
+        serve({job(u"Alpha TV"_s, u"delete"_s, u"Film"_s)});
+        QCOMPARE(run({u"sync"_s}).status, 0);
+        QCOMPARE(timers(true), QStringList());
+        QCOMPARE(timers(false), QStringList{u"Film "_s + kDate + u" 1"_s});
     }
     void dryRunChangesNothing()
     {
-        Simulator sim;
-        syncWith(sim,
-                 {job(u"Alpha TV"_s, u"rec"_s, u"Film"_s), job(u"Beta One"_s, u"rec"_s, u"News"_s),
-                  job(u"Alpha TV"_s, u"delete"_s, u"Old"_s),
-                  job(u"Alpha TV"_s, u"move"_s, u"Odd"_s)});
         writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
+        serve({job(u"Alpha TV"_s, u"rec"_s, u"Film"_s)});
+        QCOMPARE(run({u"sync"_s}).status, 0);
+        const QStringList before = svdrp(u"LSTT"_s);
+        serve({job(u"Alpha TV"_s, u"rec"_s, u"Film"_s), job(u"Alpha TV"_s, u"rec"_s, u"New"_s),
+               job(u"Beta One"_s, u"rec"_s, u"News"_s), job(u"Alpha TV"_s, u"delete"_s, u"Film"_s),
+               job(u"Alpha TV"_s, u"delete"_s, u"Old"_s), job(u"Alpha TV"_s, u"move"_s, u"Odd"_s)});
         const Run preview = run({u"sync"_s, u"--dry-run"_s});
         QCOMPARE(preview.status, 0);
         QStringList verdicts;
         for (const QString& line : preview.lines().filter(u"\t"_s))
             verdicts << line.section(u'\t', 0, 0);
-        QCOMPARE(verdicts,
-                 (QStringList{u"create"_s, u"unknown-channel"_s, u"absent"_s, u"unsupported"_s}));
-        QCOMPARE(timers(true), QStringList());
+        QCOMPARE(verdicts, (QStringList{u"exists"_s, u"create"_s, u"unknown-channel"_s, u"delete"_s,
+                                        u"absent"_s, u"unsupported"_s}));
+        QCOMPARE(svdrp(u"LSTT"_s), before);
         QCOMPARE(readBytes(m_home->filePath(u"dbchannel.dat"_s)), "1,Alpha TV\r\n");
     }
     void channelsMatchFillsNumbers()
