@@ -160,7 +160,6 @@ qint32 CQuibSession::GetLastSerial(bool ZeroSerial)
 
 bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool ZeroSerial)
 {
-    const QString FunctionName = kov_FunctionName(Function);
     if (StillExecuting()) {
         classMessage(QStringLiteral(" MSINET.StillExecuting !!!"));
         return false;
@@ -214,7 +213,6 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
 
 bool CQuibSession::ProcessReply(const QString& reply, QuibFunction Function)
 {
-    const QString FunctionName = kov_FunctionName(Function);
     try {
         const QString crlf = kov_CrLf();
         if (Function == QuibFunction::GetJobs && m_logReplies) {
@@ -239,7 +237,7 @@ bool CQuibSession::ProcessReply(const QString& reply, QuibFunction Function)
         m_reply = std::make_unique<CQuibReply>(m_consumer);
         return m_reply->HandleReplyString(reply, Function);
     } catch (const std::exception& e) {
-        classMessage(QStringLiteral("HandleReplyString (") + FunctionName +
+        classMessage(QStringLiteral("HandleReplyString (") + kov_FunctionName(Function) +
                      QStringLiteral(") FAILED") + kov_CrLf() + QStringLiteral("Error : ") +
                      QString::fromLocal8Bit(e.what()) + kov_CrLf() + kov_CrLf() +
                      QStringLiteral("Reply String : ") + kov_CrLf() + reply);
