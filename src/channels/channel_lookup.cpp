@@ -5,7 +5,6 @@
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "platform/userinterface.h"
-#include "recorders/recorderfactory.h"
 
 #include <QFile>
 
@@ -70,8 +69,7 @@ qint32 numberField(const QString& field)
 qint32 SuggestedNumber(const QString& name)
 {
     // Only a recorder that keeps a channel list of its own (VDR) has something to propose.
-    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
-    const auto channels = recorder ? recorder->Channels() : std::nullopt;
+    const auto channels = kov_RecorderChannels();
     return channels ? kov_MatchedNumber(name, *channels) : 0;
 }
 

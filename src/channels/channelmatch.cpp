@@ -1,5 +1,7 @@
 #include "channelmatch.h"
 
+#include "recorders/recorderfactory.h"
+
 namespace {
 // The numbers of the recorder channels whose name matches, without repeats.
 QList<qint32> candidates(const QString& name, const QList<RecorderChannel>& recorder)
@@ -14,6 +16,14 @@ QList<qint32> candidates(const QString& name, const QList<RecorderChannel>& reco
     return numbers;
 }
 } // namespace
+
+std::optional<QList<RecorderChannel>> kov_RecorderChannels(bool* reachable)
+{
+    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
+    if (reachable)
+        *reachable = recorder != nullptr;
+    return recorder ? recorder->Channels() : std::nullopt;
+}
 
 QString kov_ChannelKey(const QString& name)
 {

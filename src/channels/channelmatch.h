@@ -6,6 +6,10 @@
 #include <QList>
 #include <QStringList>
 
+/// The configured recorder's own channel list; none when it keeps none or, with `*reachable`
+/// set false, when it cannot be reached.
+std::optional<QList<RecorderChannel>> kov_RecorderChannels(bool* reachable = nullptr);
+
 /// The form two channel names are compared in.
 QString kov_ChannelKey(const QString& name);
 

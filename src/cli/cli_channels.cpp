@@ -26,12 +26,12 @@ int matchChannels(ChannelListModel& model)
         return kFailed;
     if (model.method() != 2)
         return usage(QStringLiteral("channels match needs GridFillMethod 0 or 2"));
-    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
-    if (!recorder) {
+    bool reachable = false;
+    const std::optional<QList<RecorderChannel>> channels = kov_RecorderChannels(&reachable);
+    if (!reachable) {
         std::fputs("kovferrit-cli: the recorder cannot be reached\n", stderr);
         return kFailed;
     }
-    const std::optional<QList<RecorderChannel>> channels = recorder->Channels();
     if (!channels) {
         std::fputs("kovferrit-cli: the recorder keeps no channel list to match against\n", stderr);
         return kFailed;

@@ -5,7 +5,6 @@
 #include "foundation/kov_paths.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
-#include "recorders/recorderfactory.h"
 #include "settings/settings_catalogue.h"
 #include "twips.h"
 #include "widgetuserinterface.h"
@@ -133,11 +132,10 @@ void frmChannelList::MatchChannels()
     m_editor->commit(); // a number being typed counts as set and is kept
     // Connecting to a VDR that does not answer takes up to its time-out.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
-    const std::optional<QList<RecorderChannel>> channels =
-        recorder ? recorder->Channels() : std::nullopt;
+    bool reachable = false;
+    const std::optional<QList<RecorderChannel>> channels = kov_RecorderChannels(&reachable);
     QApplication::restoreOverrideCursor();
-    if (!recorder) {
+    if (!reachable) {
         information(Translate(QStringLiteral("The recorder cannot be reached")));
         return;
     }
