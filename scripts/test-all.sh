@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds and runs every test twice: once with warnings as errors, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then runs the fuzz targets (clang,
+# libFuzzer) for a bounded time each.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh
@@ -16,3 +17,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/scripts/lsan.supp":print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DKOV_SANITIZE=ON \
+    -DKOV_BUILD_GUI=OFF -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
+cmake --build build-fuzz -j"$jobs" --target fuzz
+ctest --test-dir build-fuzz -L fuzz --output-on-failure -j"$jobs"
