@@ -1,6 +1,7 @@
 #include "channellist.h"
 
 #include "channel_lookup.h"
+#include "channeldatabase.h"
 #include "cquibchannelmanager.h"
 #include "foundation/ckovqzcsv.h"
 #include "foundation/codepage.h"
@@ -12,7 +13,7 @@
 #include "settings/settings_catalogue.h"
 
 #include <QFile>
-#include <QLocale>
+#include <QHash>
 
 #include <cstdio>
 #include <unistd.h>
@@ -29,6 +30,64 @@ void forceReload()
     CQuibChannelManager* manager = GetChannelManager();
     if (!manager || !manager->LoadChannelsFromDatabase(QString(), force))
         silent(QStringLiteral("ChannelManager Force Update Failed"));
+}
+
+// The new file's text: the rows in grid order, those left as loaded with the number the file
+// holds now. False when the file cannot be read (saving would drop what it holds) or a number
+// is not a channel number.
+bool databaseText(const QList<QStringList>& rows, const QList<QStringList>& loaded, QString* text)
+{
+    QHash<QString, qint32> current;
+    if (kov_FileExists(kov_ChannelDatabasePath())) {
+        const ChannelDatabaseContent content = kov_ReadChannelDatabase(kov_ChannelDatabasePath());
+        if (!content.complete) {
+            silent(QStringLiteral("SaveGridContents: dbchannel.dat cannot be read, not saved"));
+            return false;
+        }
+        for (const CDatabaseChannel& entry : content.entries)
+            current.insert(entry.Name, entry.Number);
+    }
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QString& name = rows.at(r).value(0);
+        const QString& typed = rows.at(r).value(1);
+        qint32 number = kov_ChannelNumberFromText(typed);
+        if (r < loaded.size() && rows.at(r) == loaded.at(r)) {
+            number = current.value(kov_StoredChannelName(name));
+        } else if (!typed.isEmpty() && number == 0) {
+            silent(QStringLiteral("SaveGridContents: no channel number (") + typed +
+                   QStringLiteral("), not saved"));
+            return false;
+        }
+        if (number != 0)
+            *text += kov_ChannelDatabaseLine(number, name);
+    }
+    return true;
+}
+
+// Writes the new database beside the old one and renames it over, keeping the old file as
+// "dbchannel_.dat".
+bool replaceDatabase(const QString& text)
+{
+    const QString database = kov_ChannelDatabasePath();
+    const QString backup = kov_ProgramFile(QStringLiteral("dbchannel_.dat"));
+    const QString fresh = database + QStringLiteral(".new");
+    QFile out(fresh);
+    bool written = out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                   out.write(kov::toCodePage(text)) >= 0 && out.flush();
+    if (written)
+        written = out.handle() >= 0 && ::fsync(out.handle()) == 0;
+    out.close();
+    if (written) {
+        QFile::remove(backup);
+        if (QFile::exists(database))
+            QFile::copy(database, backup);
+        // rename(2) replaces the old file in one step: at every moment one whole file exists.
+        written = std::rename(QFile::encodeName(fresh).constData(),
+                              QFile::encodeName(database).constData()) == 0;
+    }
+    if (!written)
+        QFile::remove(fresh);
+    return written;
 }
 
 QString guidePath()
@@ -89,11 +148,17 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
     return Fill::UnknownMethod;
 }
 
-QString ChannelListModel::cleanNumber(const QString& text)
+bool ChannelListModel::cleanNumber(const QString& text, QString* cleaned)
 {
-    if (text.isEmpty())
-        return text;
-    return QLocale().toString(kov_LeadingNumber(text), 'g', 15);
+    if (text.isEmpty()) {
+        *cleaned = text;
+        return true;
+    }
+    const qint32 number = kov_ChannelNumberFromText(text);
+    if (number == 0)
+        return false;
+    *cleaned = QString::number(number); // plain digits in every locale
+    return true;
 }
 
 bool ChannelListModel::hasChanges(const QList<QStringList>& rows)
@@ -108,34 +173,14 @@ bool ChannelListModel::hasChanges(const QList<QStringList>& rows)
     return false;
 }
 
-bool ChannelListModel::save(qint32 method, const QList<QStringList>& rows)
+bool ChannelListModel::save(qint32 method, const QList<QStringList>& rows,
+                            const QList<QStringList>& loaded)
 {
     bool written = false;
     if (method == 2) {
-        const QString database = kov_ChannelDatabasePath();
-        const QString backup = kov_ProgramFile(QStringLiteral("dbchannel_.dat"));
-        const QString fresh = database + QStringLiteral(".new");
+        const ChannelDatabaseLock lock;
         QString text;
-        for (const QStringList& row : rows) {
-            if (!row.value(1).isEmpty())
-                text += row.value(1) + QLatin1Char(',') + row.value(0) + kov_CrLf();
-        }
-        QFile out(fresh);
-        written = out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                  out.write(kov::toCodePage(text)) >= 0 && out.flush();
-        if (written)
-            written = out.handle() >= 0 && ::fsync(out.handle()) == 0;
-        out.close();
-        if (written) {
-            QFile::remove(backup);
-            if (QFile::exists(database))
-                QFile::copy(database, backup);
-            // rename(2) replaces the old file in one step: at every moment one whole file exists.
-            written = std::rename(QFile::encodeName(fresh).constData(),
-                                  QFile::encodeName(database).constData()) == 0;
-        }
-        if (!written)
-            QFile::remove(fresh);
+        written = databaseText(rows, loaded, &text) && replaceDatabase(text);
     } else if (method != 0 && method != 1) {
         kov_UserInterface().messageBox(QStringLiteral("SaveGridContents(") +
                                            QString::number(method) + QStringLiteral(") Unknown"),

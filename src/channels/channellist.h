@@ -27,14 +27,19 @@ public:
     /// Data rows (grid rows 1 ...): name and number text for method 2, the record for method 1.
     QList<QStringList> rows() const { return m_rows; }
 
-    /// Number cleaning: a non-empty text becomes its leading number as text.
-    static QString cleanNumber(const QString& text);
+    /// Number cleaning: an empty text stays empty, a whole number 1 to 999 is written in plain
+    /// digits into `cleaned`; false (and `cleaned` untouched) for any other text.
+    static bool cleanNumber(const QString& text, QString* cleaned);
     /// Whether any (name, number) row differs from the channel database.
     static bool hasChanges(const QList<QStringList>& rows);
-    /// Saves (method 2) the rows whose number is not empty, keeping the old file as
-    /// "dbchannel_.dat"; a new file is written first and renamed over the old one, so a kill at
-    /// any moment loses nothing. Reloads the shared manager afterwards.
-    static bool save(qint32 method, const QList<QStringList>& rows);
+    /// Saves (method 2) the rows whose number is not empty. `loaded` are the rows as filled: a
+    /// row left as it was takes the number the file holds now, so that an answer another
+    /// process stored meanwhile survives. Runs under the database lock, keeps the old file as
+    /// "dbchannel_.dat" and renames a new file over the old one, so a kill at any moment loses
+    /// nothing. Refuses to save over a file it cannot read, or a number outside 1 to 999.
+    /// Reloads the shared manager afterwards.
+    static bool save(qint32 method, const QList<QStringList>& rows,
+                     const QList<QStringList>& loaded);
 
 private:
     qint32 m_method = 2;

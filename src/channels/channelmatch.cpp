@@ -1,5 +1,6 @@
 #include "channelmatch.h"
 
+#include "channeldatabase.h"
 #include "recorders/recorderfactory.h"
 
 namespace {
@@ -9,8 +10,9 @@ QList<qint32> candidates(const QString& name, const QList<RecorderChannel>& reco
     const QString key = kov_ChannelKey(name);
     QList<qint32> numbers;
     for (const RecorderChannel& channel : recorder) {
+        // A recorder number the channel database cannot hold is no candidate.
         if (!key.isEmpty() && kov_ChannelKey(channel.name) == key &&
-            !numbers.contains(channel.number))
+            kov_IsChannelNumber(channel.number) && !numbers.contains(channel.number))
             numbers << channel.number;
     }
     return numbers;

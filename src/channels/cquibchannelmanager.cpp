@@ -1,6 +1,7 @@
 #include "cquibchannelmanager.h"
 
 #include "channel_lookup.h"
+#include "channeldatabase.h"
 #include "foundation/ckovqzcsv.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
@@ -58,36 +59,24 @@ bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName, bool
         }
         return false;
     }
-    try {
-        bool opened = false;
-        const QStringList lines = kov_ReadLines(path, &opened);
-        if (!opened)
-            throw std::runtime_error("File not found");
-        for (const QString& line : lines) {
-            if (line.isEmpty())
-                continue;
-            CKovQzCSVrow row;
-            if (!row.setRowData(line) || row.NoColumns() != 2) {
-                silent(QStringLiteral("Invalid Channel Database Format (") + line +
-                       QLatin1Char(')'));
-                continue;
-            }
-            const qint32 number = kov_LeadingLongOrThrow(row.Column(0));
-            if (ForceReload) {
-                m_database.clear();
-                ForceReload = false;
-            }
-            m_database.append(CDatabaseChannel{number, row.Column(1)});
-        }
-        m_loaded = true;
-        return true;
-    } catch (const std::exception& e) {
+    const ChannelDatabaseContent content = kov_ReadChannelDatabase(path);
+    if (!content.complete) {
         kov_UserInterface().messageBox(
-            QStringLiteral("CQuibChannelManager::LoadChannelsFromDatabase : ") +
-                QString::fromLocal8Bit(e.what()),
+            QStringLiteral("CQuibChannelManager::LoadChannelsFromDatabase : File not found"),
             MsgStyle::Information, kov_AppTitle());
         return false;
     }
+    for (const QString& line : content.damaged)
+        silent(QStringLiteral("Invalid Channel Database Format (") + line + QLatin1Char(')'));
+    for (const CDatabaseChannel& entry : content.entries) {
+        if (ForceReload) {
+            m_database.clear();
+            ForceReload = false;
+        }
+        m_database.append(entry);
+    }
+    m_loaded = true;
+    return true;
 }
 
 bool CQuibChannelManager::EnsureLoaded()
@@ -186,9 +175,10 @@ qint32 CQuibChannelManager::GetChNoByNameFromDB(const QString& ThisName, bool /*
 {
     if (!EnsureLoaded())
         return 0;
+    const QString stored = kov_StoredChannelName(ThisName);
     qint32 result = 0;
     for (const CDatabaseChannel& entry : m_database) {
-        if (entry.Name == ThisName)
+        if (entry.Name == stored)
             result = entry.Number;
     }
     return result;

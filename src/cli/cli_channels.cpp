@@ -46,7 +46,7 @@ int matchChannels(ChannelListModel& model)
         cliPrint(QStringLiteral("unmatched\t") + name);
     if (match.filled.isEmpty())
         return kOk;
-    return ChannelListModel::save(model.method(), rows) ? kOk : kFailed;
+    return ChannelListModel::save(model.method(), rows, model.rows()) ? kOk : kFailed;
 }
 } // namespace
 
@@ -61,6 +61,11 @@ int channelsCommand(const QStringList& args)
         return kOk;
     }
     if (args.value(0) == QLatin1String("set") && args.size() == 3) {
+        QString number;
+        if (!ChannelListModel::cleanNumber(args[2], &number))
+            return usage(QStringLiteral("a channel number is a whole number from 1 to 999 (or "
+                                        "empty to remove it), not: ") +
+                         args[2]);
         if (!fillView(model))
             return kFailed;
         if (model.method() != 2)
@@ -69,7 +74,7 @@ int channelsCommand(const QStringList& args)
         bool found = false;
         for (QStringList& row : rows) {
             if (row.value(0) == args[1]) {
-                row[1] = ChannelListModel::cleanNumber(args[2]);
+                row[1] = number;
                 found = true;
             }
         }
@@ -80,7 +85,7 @@ int channelsCommand(const QStringList& args)
         }
         if (!ChannelListModel::hasChanges(rows))
             return kOk;
-        return ChannelListModel::save(model.method(), rows) ? kOk : kFailed;
+        return ChannelListModel::save(model.method(), rows, model.rows()) ? kOk : kFailed;
     }
     if (args.value(0) == QLatin1String("match") && args.size() == 1)
         return matchChannels(model);

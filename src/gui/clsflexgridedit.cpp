@@ -93,9 +93,10 @@ void clsFlexGridEdit::commit()
         item = new QTableWidgetItem;
         m_grid->setItem(m_row, m_column, item);
     }
+    const QString previous = item->text();
     item->setText(m_box->text());
     m_box->hide();
-    emit cellStored(m_row, m_column);
+    emit cellStored(m_row, m_column, previous);
 }
 
 void clsFlexGridEdit::act(int code)

@@ -42,8 +42,8 @@ public:
     void commit();
 
 signals:
-    /// A cell received the edit box's text.
-    void cellStored(int row, int column);
+    /// A cell received the edit box's text in place of `previous`.
+    void cellStored(int row, int column, const QString& previous);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

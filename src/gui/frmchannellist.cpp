@@ -103,6 +103,7 @@ void frmChannelList::FillGrid(int method, int sortColumn)
     }
     if (result != ChannelListModel::Fill::Ok)
         return;
+    m_loaded = model.rows();
     GRID->clear();
     GRID->setColumnCount(model.header().size());
     GRID->setRowCount(model.rows().size());
@@ -169,14 +170,20 @@ void frmChannelList::MatchChannels()
         information(parts.join(kov_CrLf() + kov_CrLf()));
 }
 
-void frmChannelList::cleanNumberCell(int row, int column)
+void frmChannelList::cleanNumberCell(int row, int column, const QString& previous)
 {
-    // Number cleaning: a typed Number cell keeps only its leading number.
     if (m_method != 2 || column != 1)
         return;
     QTableWidgetItem* item = GRID->item(row, column);
-    if (item)
-        item->setText(ChannelListModel::cleanNumber(item->text()));
+    if (!item)
+        return;
+    QString cleaned;
+    if (ChannelListModel::cleanNumber(item->text(), &cleaned)) {
+        item->setText(cleaned);
+    } else {
+        item->setText(previous);
+        QApplication::beep();
+    }
 }
 
 QList<QStringList> frmChannelList::gridRows() const
@@ -198,7 +205,7 @@ bool frmChannelList::HasChanges() const
 
 void frmChannelList::SaveGridContents()
 {
-    ChannelListModel::save(m_method, gridRows());
+    ChannelListModel::save(m_method, gridRows(), m_loaded);
 }
 
 void frmChannelList::showEvent(QShowEvent* event)

@@ -49,12 +49,15 @@ private:
     QList<QStringList> gridRows() const;
     bool HasChanges() const;
     void SaveGridContents();
-    void cleanNumberCell(int row, int column);
+    /// A Number cell keeps a whole number 1 to 999 or nothing; other text is refused and the
+    /// cell gets its previous text back.
+    void cleanNumberCell(int row, int column, const QString& previous);
 
     QPointer<QWidget> m_mainWindow;
     CKovReg m_reg;
     clsFlexGridEdit* m_editor;
     int m_method = 2;
+    QList<QStringList> m_loaded; // the rows as filled, before any edit
     bool m_noGuide = false;
     bool m_closing = false;
 };

@@ -35,6 +35,10 @@ private slots:
             << u"translate|No New Data"_s << QByteArray() << 0 << u"No New Data\n"_s << QString();
         QTest::newRow("no guide") << u"channels|list"_s << QByteArray() << 1 << QString()
                                   << u"[ERROR] Channel Database Doesn't Exist"_s;
+        for (const QString& number : {u"1000"_s, u"1e20"_s, u"abc"_s, u"-5"_s})
+            QTest::newRow(qPrintable(u"channel number "_s + number))
+                << u"channels|set|Beta One|"_s + number << QByteArray() << 2 << QString()
+                << u"a channel number is a whole number from 1 to 999"_s;
         QTest::newRow("no command") << QString() << QByteArray() << 2 << QString() << usage;
         QTest::newRow("unknown command")
             << u"frobnicate"_s << QByteArray() << 2 << QString() << usage;
@@ -69,6 +73,35 @@ private slots:
             QVERIFY(writer->waitForFinished(60000) && writer->exitCode() == 0);
         for (int i = 0; i < 12; ++i)
             QCOMPARE(run({u"settings"_s, u"get"_s, u"V%1"_s.arg(i)}).out, u"%1\n"_s.arg(i * 7));
+    }
+    void answersSurviveConcurrentSaves()
+    {
+        // One process after another stores a prompted answer while a loop of `channels set`
+        // keeps saving the list: every answer is kept.
+        QByteArray guide = "0,61,csv,61\r\nisocode,name,id,country,category,language\r\n";
+        for (int i = 0; i <= 60; ++i)
+            guide += QStringLiteral("de,Ch %1,%1,DE,General,de\r\n").arg(i).toLatin1();
+        writeBytes(m_home->filePath(u"kovquibcg.dat"_s), guide);
+        QProcess setter;
+        setter.setWorkingDirectory(m_home->path());
+        setter.start(u"sh"_s, {u"-c"_s,
+                               u"n=1; until [ -e stop ]; do \"$0\" --home . channels set 'Ch 0' $n "
+                               u"|| echo failed; echo saved; n=$((n % 9 + 1)); done"_s,
+                               qEnvironmentVariable("KOVFERRIT_CLI")});
+        QVERIFY(setter.waitForReadyRead(30000)); // saving before the first answer
+        QStringList expected;
+        for (int n = 1; n <= 60; ++n) {
+            const QString i = QString::number(n);
+            QCOMPARE(QProcess::execute(qEnvironmentVariable("KOVFERRIT_ANSWER_DRIVER"),
+                                       {m_home->path(), u"Ch "_s + i, i}),
+                     0);
+            expected << u"Ch "_s + i + u'\t' + i;
+        }
+        writeBytes(m_home->filePath(u"stop"_s), "");
+        QVERIFY(setter.waitForFinished(30000));
+        const QByteArray log = setter.readAllStandardOutput();
+        QVERIFY2(!log.contains("failed") && log.count("saved") > 1, log.constData());
+        QCOMPARE(run({u"channels"_s, u"list"_s}).lines().mid(1), expected);
     }
     void firstSyncThenTheNext()
     {

@@ -77,11 +77,13 @@ private slots:
     void typedNumbersCleanedAndSaved()
     {
         auto w = open();
-        type(*w, 0, 1, u"12abc"_s);
-        type(*w, 1, 1, u"abc"_s);
+        type(*w, 0, 1, u"012 "_s);
+        type(*w, 1, 1, u"1.5"_s);        // refused: the cell keeps its number
+        type(*w, 2, 1, u"1000"_s);       // refused: the cell stays empty
         type(*w, 2, 0, u"Renamed 1x"_s); // names are not cleaned
-        QCOMPARE(cell(*w, 0, 1) + u'|' + cell(*w, 1, 1) + u'|' + cell(*w, 2, 0),
-                 u"12|0|Renamed 1x"_s);
+        QCOMPARE(cell(*w, 0, 1) + u'|' + cell(*w, 1, 1) + u'|' + cell(*w, 2, 1) + u'|' +
+                     cell(*w, 2, 0),
+                 u"12|8||Renamed 1x"_s);
         w->GRID->setCurrentCell(1, 1);
         QTest::keyClick(w->GRID, Qt::Key_F2);
         w->editor()->editBox()->clear();

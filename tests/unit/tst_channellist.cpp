@@ -2,6 +2,7 @@
 // their numbers, the change check, and the save with its backup.
 #include "channels/channellist.h"
 #include "channels/cquibchannelmanager.h"
+#include "foundation/kov_paths.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -69,21 +70,23 @@ private slots:
         QVERIFY(!ChannelListModel::hasChanges(rows));
         rows[1][1] = u"7abc"_s; // the same leading number
         rows[0][1] = u"0"_s;    // as an empty cell
-        QCOMPARE(ChannelListModel::cleanNumber(rows[1][1]), u"7"_s);
         QVERIFY(!ChannelListModel::hasChanges(rows));
         rows[2][1] = QString(); // Beta cleared
         rows[1][1] = u"7"_s;
         rows[0][1] = u"5"_s;
         QVERIFY(ChannelListModel::hasChanges(rows));
-        QVERIFY(ChannelListModel::save(2, rows));
-        QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "5,Zeta\r\n7,Alpha TV\r\n");
-        QCOMPARE(readBytes(env->file(u"dbchannel_.dat"_s)), old);
+        // A sync stores answers meanwhile: rows left as filled take them, edited rows win.
+        kov_AppendTextFile(env->file(u"dbchannel.dat"_s), u"8,Alpha TV\r\n4,Beta\r\n"_s);
+        QVERIFY(ChannelListModel::save(2, rows, model.rows()));
+        QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "5,Zeta\r\n8,Alpha TV\r\n");
+        QCOMPARE(readBytes(env->file(u"dbchannel_.dat"_s)), old + "8,Alpha TV\r\n4,Beta\r\n");
         QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(u"Zeta"_s), 5); // reloaded at once
         QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(u"Beta"_s), 0);
-        QVERIFY(!ChannelListModel::save(1, rows));         // whole records are never saved
-        QDir(env->folder()).mkdir(u"dbchannel.dat.new"_s); // nor is anything that cannot be written
-        QVERIFY(!ChannelListModel::save(2, {{u"Zeta"_s, u"9"_s}}));
-        QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "5,Zeta\r\n7,Alpha TV\r\n");
+        QVERIFY(!ChannelListModel::save(1, rows, {})); // whole records are never saved
+        QVERIFY(!ChannelListModel::save(2, {{u"Zeta"_s, u"1000"_s}}, {})); // nor a bad number
+        QDir(env->folder()).mkdir(u"dbchannel.dat.new"_s); // nor anything that cannot be written
+        QVERIFY(!ChannelListModel::save(2, {{u"Zeta"_s, u"9"_s}}, {}));
+        QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "5,Zeta\r\n8,Alpha TV\r\n");
     }
 };
 

@@ -1,7 +1,9 @@
 // Channel numbers: the lookup in dbchannel.dat that asks for a missing number and appends the
 // answer, the channel manager's copy of that file, and the channels a guide creates.
 #include "channels/channel_lookup.h"
+#include "channels/channellist.h"
 #include "channels/cquibchannelmanager.h"
+#include "foundation/kov_paths.h"
 #include "testsupport.h"
 
 class TestChannels : public EnvironmentTest
@@ -25,8 +27,14 @@ private slots:
             << QByteArray("  7,  Alpha\r\n") << u"Alpha"_s << -1 << 7 << false;
         QTest::newRow("lone LF") << QByteArray("2,Beta\n9,Alpha\n") << u"Alpha"_s << -1 << 9
                                  << false;
-        QTest::newRow("read failure ends the scan")
-            << QByteArray("4,Alpha\r\nabc,Beta\r\n5,Alpha\r\n") << u"Alpha"_s << 3 << 4 << false;
+        QTest::newRow("a damaged line costs that line only")
+            << QByteArray("abc,Alpha\r\n1e+20,Alpha\r\n7,Alpha\r\n1,000,Alpha\r\n-5,Alpha\r\n"
+                          "1000,Alpha\r\n5,\"Alpha\r\n")
+            << u"Alpha"_s << 3 << 7 << false;
+        QTest::newRow("line end written inside a name")
+            << QByteArray("13,Evil\nLF\r\n14,QuoteTV\r\n") << u"QuoteTV"_s << 3 << 14 << false;
+        QTest::newRow("answer no channel has")
+            << QByteArray("1,One\r\n") << u"Gamma 1"_s << 1000 << 0 << true;
     }
     void lookup()
     {
@@ -38,14 +46,40 @@ private slots:
         QCOMPARE(GetChannelByName(name, answer >= 0), expected);
         QCOMPARE(env->ui.askedChannels, asked ? QStringList{name} : QStringList());
         const QByteArray added = QByteArray::number(answer) + ',' + name.toLatin1() + "\r\n";
-        QCOMPARE(readBytes(path), asked && answer > 0 ? file + added : file);
+        QCOMPARE(readBytes(path), asked && answer > 0 && answer < 1000 ? file + added : file);
         // The manager, reading the file when first needed, sees an appended line.
         if (asked)
             QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(name), expected);
     }
+    void namesRoundTrip_data()
+    {
+        Columns<QString>::add();
+        for (const QString& name : {u"Alpha, Beta"_s, u"Carriage\rReturn"_s, u"Line\nFeed"_s,
+                                    u"Both\r\nEnds"_s, u"Quote\"TV"_s, u" Padded\t"_s})
+            QTest::newRow(name.toUtf8().toPercentEncoding(" ,\"").constData()) << name;
+    }
+    void namesRoundTrip()
+    {
+        // Stored by the prompt, then by the editor's save (twice, to the same bytes), a name
+        // reads back as one entry that its lookup finds, and the lines after it stay whole.
+        const auto [name] = Columns<QString>::fetch();
+        const QString path = env->file(u"dbchannel.dat"_s);
+        env->ui.channelAnswers = {9};
+        QCOMPARE(GetChannelByName(name, true), 9);
+        kov_AppendTextFile(path, u"14,After\r\n"_s);
+        QCOMPARE(GetChannelByName(name, true) * 100 + GetChannelByName(u"After"_s, false), 914);
+        QCOMPARE(env->ui.askedChannels, QStringList{name});
+        const QList<QStringList> rows{{name, u"12"_s}, {u"After"_s, u"14"_s}};
+        QVERIFY(ChannelListModel::save(2, rows, {}));
+        const QByteArray saved = readBytes(path);
+        QVERIFY(ChannelListModel::save(2, rows, rows) && readBytes(path) == saved);
+        QCOMPARE(GetChannelByName(name, false), 12);
+        QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(name), 12);
+    }
     void managerReadsTwoColumnLines()
     {
-        writeBytes(env->file(u"dbchannel.dat"_s), "3,Beta,Extra\r\n\r\n4,Gamma\r\n5,gamma\r\n");
+        writeBytes(env->file(u"dbchannel.dat"_s),
+                   "3,Beta,Extra\r\n\r\n4,Gamma\r\n5,gamma\r\n1e+20,Gamma\r\n");
         CQuibChannelManager* manager = GetChannelManager();
         QCOMPARE(manager->GetChNoByNameFromDB(u"Beta"_s), 0);
         QCOMPARE(manager->GetChNoByNameFromDB(u"Gamma"_s), 4);

@@ -1,0 +1,150 @@
+#include "channeldatabase.h"
+
+#include "foundation/codepage.h"
+#include "foundation/kov_paths.h"
+#include "foundation/kov_vb.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+bool isLineEnd(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+// Plain decimal digits and nothing else; -1 for any other text or a value past `max`.
+qint32 plainNumber(const QString& text, qint32 max)
+{
+    if (text.isEmpty())
+        return -1;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+    }
+    bool ok = false;
+    const uint value = text.toUInt(&ok);
+    return ok && value <= static_cast<uint>(max) ? static_cast<qint32>(value) : -1;
+}
+
+// Reads the fields of the entry that starts at `i` and leaves `i` at the line end that closes
+// it (or the end of the text). False when a quote is never closed: `i` is then at the end of
+// the line the quote stands in, so that only this line is lost.
+bool readEntry(const QString& text, qsizetype& i, QStringList& fields)
+{
+    const qsizetype n = text.size();
+    for (;;) {
+        while (i < n && isBlank(text[i]))
+            ++i;
+        QString field;
+        qsizetype quotedPart = 0; // the quoted characters keep their blanks
+        if (i < n && text[i] == QLatin1Char('"')) {
+            const qsizetype close = text.indexOf(QLatin1Char('"'), i + 1);
+            if (close < 0) {
+                while (i < n && !isLineEnd(text[i]))
+                    ++i;
+                return false;
+            }
+            field = text.mid(i + 1, close - i - 1);
+            quotedPart = field.size();
+            i = close + 1;
+        }
+        while (i < n && text[i] != QLatin1Char(',') && !isLineEnd(text[i]))
+            field += text[i++];
+        while (field.size() > quotedPart && isBlank(field.back()))
+            field.chop(1);
+        fields << field;
+        if (i >= n || text[i] != QLatin1Char(','))
+            return true;
+        ++i;
+    }
+}
+} // namespace
+
+ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path)
+{
+    ChannelDatabaseContent content;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return content;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return content;
+    content.complete = true;
+    const QString text = kov::fromCodePage(bytes);
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype start = i;
+        QStringList fields;
+        const bool closed = readEntry(text, i, fields);
+        const QString line = text.mid(start, i - start);
+        if (i < n && text[i] == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        if (i < n)
+            ++i;
+        if (line.isEmpty())
+            continue; // an empty line holds no entry
+        const qint32 number = fields.size() == 2 ? plainNumber(fields.at(0), 999) : -1;
+        if (!closed || number < 0)
+            content.damaged << line;
+        else
+            content.entries.append(CDatabaseChannel{number, fields.at(1)});
+    }
+    return content;
+}
+
+QString kov_StoredChannelName(const QString& name)
+{
+    QString stored = name;
+    return stored.remove(QLatin1Char('"'));
+}
+
+QString kov_ChannelDatabaseLine(qint32 number, const QString& name)
+{
+    const QString stored = kov_StoredChannelName(name);
+    const bool quoted = stored.isEmpty() || stored.contains(QLatin1Char(',')) ||
+                        stored.contains(QLatin1Char('\r')) || stored.contains(QLatin1Char('\n')) ||
+                        isBlank(stored.front()) || isBlank(stored.back());
+    const QString field = quoted ? QLatin1Char('"') + stored + QLatin1Char('"') : stored;
+    return QString::number(number) + QLatin1Char(',') + field + kov_CrLf();
+}
+
+bool kov_IsChannelNumber(qint64 number)
+{
+    return number >= 1 && number <= 999;
+}
+
+qint32 kov_ChannelNumberFromText(const QString& text)
+{
+    const qint32 number = plainNumber(text.trimmed(), 999);
+    return kov_IsChannelNumber(number) ? number : 0;
+}
+
+ChannelDatabaseLock::ChannelDatabaseLock()
+{
+    const QByteArray path = QFile::encodeName(kov_ProgramFile(QStringLiteral("dbchannel.lock")));
+    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (m_fd < 0) {
+        kov_ClassMessage("ChannelDatabaseLock", QStringLiteral("cannot open dbchannel.lock"),
+                         kov_InDevelopment());
+        return;
+    }
+    while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+ChannelDatabaseLock::~ChannelDatabaseLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // closing the descriptor releases the lock
+}

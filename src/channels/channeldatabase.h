@@ -1,0 +1,51 @@
+#pragma once
+// The file "dbchannel.dat": reading it into entries, writing one entry as a line, the channel
+// numbers it accepts, and the lock that every writer of the file holds.
+#include "cquibchannel.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct ChannelDatabaseContent
+{
+    QList<CDatabaseChannel> entries; ///< the readable entries, in file order
+    QStringList damaged;             ///< the lines that are not an entry, as they stand
+    bool complete = false;           ///< the file was opened and read to its end
+};
+
+/// Reads the channel database at `path`. An entry ends at CR LF, CR or LF outside quotes; its
+/// two fields are separated by a comma; blanks before a field and after an unquoted field are
+/// dropped; a field that begins with a quote runs to the next quote and may hold commas and line
+/// ends. A line without exactly a number 0 to 999 and a name is damaged and costs only itself.
+ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path);
+
+/// The line (CR LF included) that stores `name` under `number`: the name in quotes when it holds
+/// a comma, a line end or blanks at either end, so that reading gives the name back.
+QString kov_ChannelDatabaseLine(qint32 number, const QString& name);
+
+/// The name as the file can hold it: no field can hold a quote character, so quotes are left
+/// out when a name is written and when a name is looked up.
+QString kov_StoredChannelName(const QString& name);
+
+/// A channel number typed by the user or given on the command line: a whole number 1 to 999
+/// in plain digits (blanks around it allowed); 0 for anything else.
+qint32 kov_ChannelNumberFromText(const QString& text);
+/// Whether `number` is a tuner channel number that may be stored.
+bool kov_IsChannelNumber(qint64 number);
+
+/// Holds the advisory lock on "dbchannel.lock" beside the database while it lives. Every
+/// read-modify-write of "dbchannel.dat" runs under it, in this process and in others (a sync
+/// appending an answer, the editor or `kovferrit-cli channels` saving), so no writer loses
+/// another's change.
+class ChannelDatabaseLock
+{
+public:
+    ChannelDatabaseLock();
+    ~ChannelDatabaseLock();
+    ChannelDatabaseLock(const ChannelDatabaseLock&) = delete;
+    ChannelDatabaseLock& operator=(const ChannelDatabaseLock&) = delete;
+
+private:
+    int m_fd = -1;
+};

@@ -1,0 +1,24 @@
+// `answer_driver FOLDER NAME NUMBER` stores a prompted channel answer the way a sync does: it
+// looks NAME up in the program folder FOLDER and answers the prompt with NUMBER.
+#include "channels/channel_lookup.h"
+#include "foundation/kov_paths.h"
+#include "platform/userinterface.h"
+
+#include <QCoreApplication>
+
+struct Answer : StderrUserInterface
+{
+    int number = 0;
+    int askChannelNumber(const QString&, qint32) override { return number; }
+};
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    kov_SetProgramFolder(args.value(1));
+    Answer answer;
+    answer.number = args.value(3).toInt();
+    kov_SetUserInterface(&answer);
+    return GetChannelByName(args.value(2), true) == answer.number ? 0 : 1;
+}
