@@ -57,7 +57,7 @@ qint32 GetChannelByName(const QString& ThisName, bool PromptUser)
         if (chosen != 0) {
             // Under the lock, so that no save renames a new file over the one appended to.
             const ChannelDatabaseLock lock;
-            kov_AppendTextFile(path, kov_ChannelDatabaseLine(chosen, ThisName));
+            kov_AppendChannelDatabaseLine(path, chosen, ThisName);
         }
         result = chosen;
     }

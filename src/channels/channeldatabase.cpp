@@ -68,19 +68,10 @@ bool readEntry(const QString& text, qsizetype& i, QStringList& fields)
         ++i;
     }
 }
-} // namespace
 
-ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path)
+ChannelDatabaseContent parseDatabase(const QString& text)
 {
     ChannelDatabaseContent content;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return content;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return content;
-    content.complete = true;
-    const QString text = kov::fromCodePage(bytes);
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n) {
@@ -103,6 +94,29 @@ ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path)
     return content;
 }
 
+// Whether the last entry of the text is `number`, `name`.
+bool endsWithEntry(const QString& text, qint32 number, const QString& name)
+{
+    const ChannelDatabaseContent content = parseDatabase(text);
+    return !content.entries.isEmpty() && content.entries.back().Number == number &&
+           content.entries.back().Name == kov_StoredChannelName(name);
+}
+} // namespace
+
+ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path)
+{
+    ChannelDatabaseContent content;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return content;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return content;
+    content = parseDatabase(kov::fromCodePage(bytes));
+    content.complete = true;
+    return content;
+}
+
 QString kov_StoredChannelName(const QString& name)
 {
     QString stored = name;
@@ -117,6 +131,26 @@ QString kov_ChannelDatabaseLine(qint32 number, const QString& name)
                         isBlank(stored.front()) || isBlank(stored.back());
     const QString field = quoted ? QLatin1Char('"') + stored + QLatin1Char('"') : stored;
     return QString::number(number) + QLatin1Char(',') + field + kov_CrLf();
+}
+
+bool kov_AppendChannelDatabaseLine(const QString& path, qint32 number, const QString& name)
+{
+    QString existing;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        existing = kov::fromCodePage(file.readAll());
+    file.close();
+    QString text = kov_ChannelDatabaseLine(number, name);
+    if (!existing.isEmpty() && !isLineEnd(existing.back()))
+        text.prepend(kov_CrLf());
+    // A damaged last line may hold a quote that is never closed; the first quote of the new
+    // entry would close it and swallow the entry. Closing it here and giving that line a third
+    // field keeps it damaged, and the new entry readable.
+    const QString closeDamaged = QStringLiteral("\",,") + kov_CrLf();
+    if (!endsWithEntry(existing + text, number, name) &&
+        endsWithEntry(existing + closeDamaged + text, number, name))
+        text.prepend(closeDamaged);
+    return kov_AppendTextFile(path, text);
 }
 
 bool kov_IsChannelNumber(qint64 number)

@@ -24,6 +24,10 @@ ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path);
 /// a comma, a line end or blanks at either end, so that reading gives the name back.
 QString kov_ChannelDatabaseLine(qint32 number, const QString& name);
 
+/// Appends the entry to the file at `path` (made when absent). A file whose last line has no
+/// line end yet (edited by hand) gets one first, so the entry does not run into that line.
+bool kov_AppendChannelDatabaseLine(const QString& path, qint32 number, const QString& name);
+
 /// The name as the file can hold it: no field can hold a quote character, so quotes are left
 /// out when a name is written and when a name is looked up.
 QString kov_StoredChannelName(const QString& name);

@@ -1,10 +1,14 @@
 // The readers of the two channel files: the channel database (the lookup of a sync and the
 // channel manager's load, as the editor fills its grid) and the saved channel guide (the
-// editor's other fill method). The first byte picks the file and the sort column.
+// editor's other fill method). The first byte picks the file and the sort column. For the
+// database, the bytes after the first 0xFE are a channel name: the prompt's answer for it is
+// appended to whatever the file holds, and a lookup must then find that answer.
 #include "channels/channel_lookup.h"
 #include "channels/channellist.h"
 #include "channels/cquibchannelmanager.h"
 #include "fuzzsupport.h"
+
+#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -14,8 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t choice = data[0];
     ChannelListModel model;
     if (choice & 1) {
-        fuzzFile(QStringLiteral("dbchannel.dat"), data + 1, size - 1);
-        GetChannelByName(QStringLiteral("Alpha TV"), false);
+        const auto* mark = static_cast<const uint8_t*>(std::memchr(data + 1, 0xFE, size - 1));
+        const size_t fileSize = mark ? static_cast<size_t>(mark - data - 1) : size - 1;
+        fuzzFile(QStringLiteral("dbchannel.dat"), data + 1, fileSize);
+        const QString name = mark ? fuzzText(mark + 1, size - fileSize - 2) : QString();
+        if (!name.isEmpty() && !name.contains(QChar(0)) && GetChannelByName(name, false) == 0) {
+            if (GetChannelByName(name, true) != 7 || GetChannelByName(name, false) != 7)
+                __builtin_trap(); // an answer stored is an answer found
+        }
         if (CQuibChannelManager* manager = GetChannelManager())
             manager->LoadChannelsFromDatabase();
         model.fill(2, choice >> 1 & 1);

@@ -2,6 +2,7 @@
 
 #include "app/kovferritsupport.h"
 #include "channels/cquibchannelmanager.h"
+#include "foundation/codepage.h"
 #include "foundation/kov_paths.h"
 #include "testsupport.h"
 
@@ -59,7 +60,8 @@ void fuzzReset()
 
 QString fuzzText(const uint8_t* data, size_t size)
 {
-    return QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    return kov::fromCodePage(
+        QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
 }
 
 QString fuzzFile(const QString& name, const uint8_t* data, size_t size)

@@ -10,7 +10,7 @@
 void fuzzSetUp();
 /// Clears what an input left behind that would otherwise grow over millions of inputs.
 void fuzzReset();
-/// The input read as single-byte text, the way the program reads replies and its files.
+/// The input read as Windows-1252 text, the way the program reads replies and its files.
 QString fuzzText(const uint8_t* data, size_t size);
 /// Writes the bytes to a file in the program folder (replacing it) and returns its path.
 QString fuzzFile(const QString& name, const uint8_t* data, size_t size);
