@@ -206,6 +206,7 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
     } catch (const std::exception& e) {
         // The transfer failed: the component is dropped for the rest of the session's life.
         classMessage(QStringLiteral("GetJobs FAILED: ") + QString::fromLocal8Bit(e.what()));
+        kov_ReportTransferFailure(e);
         m_inet = nullptr;
         return false;
     }

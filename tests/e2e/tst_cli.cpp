@@ -150,18 +150,30 @@ private slots:
         QCOMPARE(fetch.lines().last(), u"-1"_s);
         QCOMPARE(sim.served(u"function"_s).size(), 1); // a failed transfer is not tried again
     }
-    void refusedConnection()
+    void transferFails_data()
     {
-        QTcpServer probe; // a port nobody listens on
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        Simulator none;
-        none.port = probe.serverPort();
-        probe.close();
-        setUp(none, true);
+        Columns<QString,
+                QString>::add(); // how the server misbehaves (none: nobody listens), errors
+        QTest::newRow("refused") << QString() << QString();
+        QTest::newRow("over the cap") << u"big"_s << u"[ERROR] Reply larger than 16 MiB\n"_s;
+    }
+    void transferFails()
+    {
+        const auto [misbehave, err] = Columns<QString, QString>::fetch();
+        Simulator sim;
+        if (misbehave.isEmpty()) {
+            QTcpServer probe; // a port nobody listens on
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            sim.port = probe.serverPort();
+        } else {
+            QVERIFY(sim.start({{u"getjobs"_s, QJsonObject{{u"misbehave"_s, misbehave}}}}));
+        }
+        setUp(sim, true);
         const Run fetch = run({u"fetch"_s, u"getjobs"_s});
         QCOMPARE(fetch.status, 1);
         QCOMPARE(fetch.lines(),
                  (QStringList{u"box: WAIT ...."_s, u"box: Job List Download FAILED"_s, u"-1"_s}));
+        QCOMPARE(fetch.err, err);
     }
     void daemonAndTick()
     {
