@@ -19,7 +19,7 @@ namespace {
 const char* const kUsageText =
     "usage: kovferrit-cli [--home DIR] COMMAND ...\n"
     "commands:\n"
-    "  settings list | get NAME | set NAME --text T | set NAME --number N | delete NAME\n"
+    "  settings list | get NAME | set NAME (--text T | --number N) [--force] | delete NAME\n"
     "  settings export FILE\n"
     "  account NAME              (password from the first line of standard input)\n"
     "  translate TEXT\n"
