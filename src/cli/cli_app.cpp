@@ -7,6 +7,7 @@
 #include "foundation/kov_paths.h"
 #include "foundation/translate.h"
 #include "platform/httptransfer.h"
+#include "platform/registrystore.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 #include "terminal_ui.h"
@@ -18,7 +19,7 @@ namespace {
 const char* const kUsageText =
     "usage: kovferrit-cli [--home DIR] COMMAND ...\n"
     "commands:\n"
-    "  settings list | get NAME | set NAME --text T | set NAME --number N | delete NAME\n"
+    "  settings list | get NAME | set NAME (--text T | --number N) [--force] | delete NAME\n"
     "  settings export FILE\n"
     "  account NAME              (password from the first line of standard input)\n"
     "  translate TEXT\n"
@@ -48,6 +49,12 @@ int usage(const QString& problem)
     std::fputs(kUsageText, stderr);
     return kUsage;
 }
+
+int complain(const QString& problem, int status)
+{
+    std::fprintf(stderr, "kovferrit-cli: %s\n", problem.toLocal8Bit().constData());
+    return status;
+}
 } // namespace cli
 
 int runCli(QStringList args)
@@ -68,6 +75,16 @@ int runCli(QStringList args)
         std::fputs(kUsageText, stdout);
         return kOk;
     }
+    // Every command keeps its state in the program folder; without it a command would answer
+    // from defaults and store nothing.
+    if (const QString problem = kov_ProgramFolderProblem(); !problem.isEmpty())
+        return complain(QStringLiteral("cannot use the program folder %1: %2")
+                            .arg(kov_ProgramFolder(), problem),
+                        kFailed);
+    if (const QString problem = RegistryStore::instance().problem(); !problem.isEmpty())
+        return complain(QStringLiteral("cannot open the settings store %1: %2")
+                            .arg(RegistryStore::instance().path(), problem),
+                        kFailed);
     adoptRecordedExecutableName();
     // The transfer component lives as long as the command; the session goes before it.
     QtHttpTransfer transfer;

@@ -9,6 +9,8 @@ constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
 int usage(const QString& problem = QString());
+/// Prints "kovferrit-cli: PROBLEM" to standard error and answers `status`.
+int complain(const QString& problem, int status);
 int settingsCommand(const QStringList& args);
 int accountCommand(const QStringList& args);
 int fetchCommand(const QStringList& args);

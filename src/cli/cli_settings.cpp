@@ -4,12 +4,41 @@
 #include "cli_commands.h"
 #include "cli_frontend.h"
 #include "settings/ckovreg.h"
+#include "settings/settings_catalogue.h"
 
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 namespace cli {
+namespace {
+// A name the program never reads, the other kind or a number out of its bounds is a typing
+// mistake unless --force says otherwise.
+int setCommand(QStringList args)
+{
+    bool force = false;
+    if (args.value(0) == QLatin1String("--force") || args.value(3) == QLatin1String("--force")) {
+        args.removeAt(args.value(0) == QLatin1String("--force") ? 0 : 3);
+        force = true;
+    }
+    const bool number = args.value(1) == QLatin1String("--number");
+    if (args.size() != 3 || (!number && args[1] != QLatin1String("--text")))
+        return usage();
+    QVariant value = args[2];
+    if (number) {
+        bool ok = false;
+        value = args[2].toInt(&ok);
+        if (!ok)
+            return usage(QStringLiteral("not a 32-bit number: ") + args[2]);
+    }
+    const QString problem = kov_SettingValueProblem(args[0], value);
+    if (!force && !problem.isEmpty())
+        return complain(problem + QStringLiteral(" (--force stores it all the same)"), kUsage);
+    CKovReg reg = kov_Settings();
+    const bool stored = number ? reg.setLng(args[0], value.toInt()) : reg.setStr(args[0], args[2]);
+    return stored ? kOk : kFailed;
+}
+} // namespace
 
 int settingsCommand(const QStringList& args)
 {
@@ -27,21 +56,16 @@ int settingsCommand(const QStringList& args)
         cliPrint(reg.value(args[1]).toString());
         return kOk;
     }
-    if (verb == QLatin1String("set") && args.size() == 4) {
-        if (args[2] == QLatin1String("--text"))
-            return reg.setStr(args[1], args[3]) ? kOk : kFailed;
-        if (args[2] == QLatin1String("--number")) {
-            bool ok = false;
-            const qint32 number = args[3].toInt(&ok);
-            if (!ok)
-                return usage(QStringLiteral("not a 32-bit number: ") + args[3]);
-            return reg.setLng(args[1], number) ? kOk : kFailed;
-        }
-    }
+    if (verb == QLatin1String("set"))
+        return setCommand(args.mid(1));
     if (verb == QLatin1String("delete") && args.size() == 2)
         return reg.DeleteValue(args[1]) ? kOk : kFailed;
-    if (verb == QLatin1String("export") && args.size() == 2)
-        return reg.Export(args[1]) ? kOk : kFailed;
+    if (verb == QLatin1String("export") && args.size() == 2) {
+        QString why;
+        if (reg.Export(args[1], QString(), &why))
+            return kOk;
+        return complain(QStringLiteral("cannot export to %1: %2").arg(args[1], why), kFailed);
+    }
     return usage();
 }
 

@@ -60,13 +60,11 @@ int fetchCommand(const QStringList& args)
             return usage(QStringLiteral("unknown option: ") + option);
     }
     const std::optional<QuibFunction> function = kov_FunctionFromName(args[0]);
-    if (!function) {
-        kov_UserInterface().messageBox(Translate(QStringLiteral("Unknown")) +
-                                           QStringLiteral(" query type : ") + args[0],
-                                       MsgStyle::Information, kov_AppTitle());
-        cliPrint(QStringLiteral("-1"));
-        return kFailed;
-    }
+    if (!function)
+        return complain(QStringLiteral("unknown server function %1 (getjobs, channelguide or "
+                                       "gettargetsystems)")
+                            .arg(args[0]),
+                        kUsage);
     CKovReg& settings = GetSettings();
     CliTextBox box;
     const qint32 code = DoWork(*function, settings.Str(KovSetting::Account),

@@ -8,6 +8,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
 namespace {
 QString& overrideFolder()
 {
@@ -20,6 +25,8 @@ QString clean(const QString& folder)
     QDir().mkpath(folder);
     return QDir(folder).absolutePath();
 }
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 bool writeBytes(const QString& path, const QString& text, QIODevice::OpenMode mode)
 {
@@ -76,7 +83,77 @@ bool kov_AppendTextFile(const QString& path, const QString& text)
 
 void kov_MakePrivate(const QString& path)
 {
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(path, kOwnerOnly);
+}
+
+bool kov_PreparePrivateFile(const QString& path, QString* whyNot)
+{
+    const QFileInfo info(path);
+    if (info.exists()) {
+        if (info.isFile())
+            kov_MakePrivate(path);
+        return true;
+    }
+    QFile f(path);
+    // The mode is given to open(2), so the file never exists with more. Another process may
+    // have made it in the meantime.
+    if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly) || QFileInfo(path).isFile())
+        return true;
+    if (whyNot)
+        *whyNot = f.errorString();
+    return false;
+}
+
+bool kov_PreparePrivateDatabase(const QString& path, QString* whyNot)
+{
+    for (const char* journal : {"-wal", "-shm", "-journal"}) {
+        if (QFileInfo(path + QLatin1String(journal)).isFile())
+            kov_MakePrivate(path + QLatin1String(journal));
+    }
+    // SQLite gives its journal files the mode of the database file.
+    return kov_PreparePrivateFile(path, whyNot);
+}
+
+bool kov_WritePrivateFile(const QString& path, const QString& text, QString* whyNot)
+{
+    const QString fresh = path + QStringLiteral(".new");
+    QFile::remove(fresh); // a stale one may have another mode
+    QFile f(fresh);
+    const QByteArray bytes = kov::toCodePage(text);
+    bool written = f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly) &&
+                   f.write(bytes) == bytes.size() && f.flush() && ::fsync(f.handle()) == 0;
+    QString why = f.errorString();
+    f.close();
+    // rename(2) replaces the old file in one step.
+    if (written && std::rename(QFile::encodeName(fresh).constData(),
+                               QFile::encodeName(path).constData()) != 0) {
+        written = false;
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    if (!written) {
+        QFile::remove(fresh);
+        if (whyNot)
+            *whyNot = why;
+    }
+    return written;
+}
+
+bool kov_AppendPrivateFile(const QString& path, const QString& text)
+{
+    return kov_PreparePrivateFile(path) &&
+           writeBytes(path, text, QIODevice::WriteOnly | QIODevice::Append);
+}
+
+QString kov_ProgramFolderProblem()
+{
+    const QFileInfo folder(kov_ProgramFolder());
+    if (!folder.exists())
+        return QStringLiteral("it cannot be made");
+    if (!folder.isDir())
+        return QStringLiteral("it is not a folder");
+    if (!folder.isWritable())
+        return QStringLiteral("it is not writable");
+    return QString();
 }
 
 namespace {

@@ -21,6 +21,21 @@ bool kov_WriteTextFile(const QString& path, const QString& text);
 bool kov_AppendTextFile(const QString& path, const QString& text);
 /// Restricts a file holding account data to its owner (mode 0600).
 void kov_MakePrivate(const QString& path);
+/// Makes a file that will hold account data its owner's alone before its first byte is
+/// written: a missing file is created empty with mode 0600, an existing one restricted to it.
+/// False when a missing file cannot be created (why in `whyNot`).
+bool kov_PreparePrivateFile(const QString& path, QString* whyNot = nullptr);
+/// The same for an SQLite database: the file itself, created 0600 so that the journal files
+/// SQLite makes beside it take its mode, and any journal files left from an earlier run.
+bool kov_PreparePrivateDatabase(const QString& path, QString* whyNot = nullptr);
+/// Writes text in the code page to a new file of mode 0600 and renames it over `path`, so the
+/// text is never readable by others and a reader sees the old file or the new one whole.
+bool kov_WritePrivateFile(const QString& path, const QString& text, QString* whyNot = nullptr);
+/// Appends text in the code page to a file of mode 0600, creating it with that mode.
+bool kov_AppendPrivateFile(const QString& path, const QString& text);
+/// Why the program folder cannot hold the program's files ("it is not a folder" ...), or
+/// empty text when it can.
+QString kov_ProgramFolderProblem();
 
 /// CR LF, the line end of every file the program writes.
 inline QString kov_CrLf()

@@ -56,8 +56,9 @@ void frmLog::save()
     const qint32 n = kov_ReadNumber(m_reg, KovSetting::NextLogNo);
     const QString path =
         kov_ProgramFolder() + QStringLiteral("/log") + QString::number(n) + QStringLiteral(".txt");
-    // A failure ends the command silently and leaves the counter as it was.
-    if (!kov_WriteTextFile(path, m_listing + kov_CrLf()))
+    // A failure ends the command silently and leaves the counter as it was. The listing holds
+    // the account, its enciphered password and the last access strings.
+    if (!kov_WritePrivateFile(path, m_listing + kov_CrLf()))
         return;
     kov_UserInterface().messageBox(path, MsgStyle::Information, Translate(QStringLiteral("SAVE")));
     m_reg.setLng(KovSetting::NextLogNo, n + 1);

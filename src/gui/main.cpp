@@ -1,4 +1,5 @@
 #include "foundation/kov_paths.h"
+#include "foundation/translate.h"
 #include "frmkovferrit.h"
 #include "platform/httptransfer.h"
 #include "settings/settings_catalogue.h"
@@ -19,6 +20,15 @@ int main(int argc, char* argv[])
 
     WidgetUserInterface ui;
     kov_SetUserInterface(&ui);
+    // Settings, channel database and logs live in the program folder; without it nothing the
+    // user enters would be kept.
+    if (const QString problem = kov_ProgramFolderProblem(); !problem.isEmpty()) {
+        ui.messageBox(Translate(QStringLiteral("The program folder cannot be used")) +
+                          QStringLiteral(": ") + kov_ProgramFolder() + QStringLiteral(" (") +
+                          problem + QLatin1Char(')'),
+                      MsgStyle::Critical, kov_AppTitle());
+        return 1;
+    }
     QtHttpTransfer transfer;
     frmKovFerrit window(&transfer, QApplication::arguments().mid(1),
                         QSystemTrayIcon::isSystemTrayAvailable());

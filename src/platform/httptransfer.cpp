@@ -1,6 +1,8 @@
 #include "httptransfer.h"
 
 #include "foundation/codepage.h"
+#include "foundation/translate.h"
+#include "userinterface.h"
 
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -72,12 +74,19 @@ QString QtHttpTransfer::OpenURL(const QString& url)
     if (timedOut)
         throw TransferFailure("Timeout");
     if (tooLarge || body.size() > kMaxBody)
-        throw TransferFailure("Reply larger than 16 MiB");
+        throw ReplyTooLarge();
     // Any HTTP status is an answer, even one whose body was cut short; only a transfer that
     // produced no response at all (refused, unknown host, reset, cancelled) is a failure.
     if (!status.isValid())
         throw TransferFailure(errorText.toStdString());
     return kov_DecodeBody(body, contentType);
+}
+
+void kov_ReportTransferFailure(const std::exception& failure)
+{
+    if (dynamic_cast<const ReplyTooLarge*>(&failure))
+        kov_UserInterface().messageBox(Translate(QString::fromLatin1(failure.what())),
+                                       MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
 }
 
 QString kov_DecodeBody(const QByteArray& body, const QByteArray& contentType)

@@ -15,6 +15,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// A body over the cap: unlike a network hiccup it comes back on every try, so the user is
+/// told (kov_ReportTransferFailure).
+class ReplyTooLarge : public TransferFailure
+{
+public:
+    ReplyTooLarge() : TransferFailure("Reply larger than 16 MiB") {}
+};
+
+/// Shows a failure of OpenURL that the user must see (a reply over the cap) as a message box,
+/// translated; every other failure is left to the caller's trace.
+void kov_ReportTransferFailure(const std::exception& failure);
+
 class HttpTransfer
 {
 public:

@@ -3,7 +3,6 @@
 #include "foundation/kov_paths.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -70,15 +69,20 @@ bool RegistryStore::ensureOpen()
 {
     if (m_open)
         return true;
-    const bool fresh = !QFileInfo::exists(m_path);
+    // The store holds the account and its password: the file is made 0600 before SQLite opens
+    // it, and the journal files SQLite makes beside it take that mode.
+    if (!kov_PreparePrivateDatabase(m_path, &m_problem))
+        return false;
     QSqlDatabase db = QSqlDatabase::contains(m_connection)
                           ? QSqlDatabase::database(m_connection, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(m_path);
     // The busy time-out lets the desktop program and the CLI write at the same time.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!db.open())
+    if (!db.open()) {
+        m_problem = db.lastError().text();
         return false;
+    }
     QSqlQuery q(db);
     q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     const bool ok =
@@ -90,13 +94,18 @@ bool RegistryStore::ensureOpen()
                               "fold TEXT NOT NULL, type INTEGER NOT NULL, data BLOB, "
                               "UNIQUE(key_id, fold))"));
     if (!ok) {
+        m_problem = q.lastError().text();
         db.close();
         return false;
     }
-    if (fresh)
-        kov_MakePrivate(m_path); // the store holds the account and its password
+    m_problem.clear();
     m_open = true;
     return true;
+}
+
+QString RegistryStore::problem()
+{
+    return ensureOpen() ? QString() : m_problem;
 }
 
 bool RegistryStore::run(QSqlQuery& q, const QString& sql, const QVariantList& values)

@@ -41,6 +41,8 @@ public:
     RegistryStore& operator=(const RegistryStore&) = delete;
 
     QString path() const { return m_path; }
+    /// Why the store cannot be opened, or empty text when it can.
+    QString problem();
 
     /// Opens (or, with create, creates with its parents) a key; Success, NotFound or a failure.
     qint32 openKey(qint32 root, const QString& key, bool create);
@@ -66,6 +68,7 @@ private:
 
     QString m_path;
     QString m_connection;
+    QString m_problem;
     bool m_open = false;
 };
 

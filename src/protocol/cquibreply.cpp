@@ -79,7 +79,7 @@ bool CQuibReply::HandleReplyString(const QString& ThisReply, QuibFunction functi
         // The reply is read back from a file, so it is split into lines the way every other
         // file of the program is.
         const QString temp = kov_ProgramFile(QStringLiteral("TempReply.tmp"));
-        if (!kov_WriteTextFile(temp, ThisReply + kov_CrLf()))
+        if (!kov_WritePrivateFile(temp, ThisReply + kov_CrLf())) // the account's jobs
             throw std::runtime_error("Path/File access error");
         bool opened = false;
         Lines lines(kov_ReadLines(temp, &opened));

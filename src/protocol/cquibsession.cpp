@@ -206,6 +206,7 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
     } catch (const std::exception& e) {
         // The transfer failed: the component is dropped for the rest of the session's life.
         classMessage(QStringLiteral("GetJobs FAILED: ") + QString::fromLocal8Bit(e.what()));
+        kov_ReportTransferFailure(e);
         m_inet = nullptr;
         return false;
     }
@@ -221,8 +222,7 @@ bool CQuibSession::ProcessReply(const QString& reply, QuibFunction Function)
                 m_reg.Str(KovSetting::last(Function, QStringLiteral("QueryTime"))) + crlf +
                 m_reg.Str(KovSetting::last(Function, QStringLiteral("QueryString"))) + crlf +
                 reply + crlf + crlf + crlf;
-            writeOrThrow(kov_AppendTextFile(log, entry), log);
-            kov_MakePrivate(log); // it holds the access string
+            writeOrThrow(kov_AppendPrivateFile(log, entry), log); // it holds the access string
         } else if (Function == QuibFunction::ChannelGuide) {
             const qint32 code = kov_LeadingLong(reply.left(2));
             if (code == 0 || code == 1) {

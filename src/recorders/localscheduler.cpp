@@ -1,5 +1,6 @@
 #include "localscheduler.h"
 
+#include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 
 #include <QSqlDatabase>
@@ -23,7 +24,8 @@ LocalScheduler::LocalScheduler(const QString& databasePath, bool readOnly)
         return;
     }
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!db.open())
+    // The recordings come from the user's account: the store is its owner's alone.
+    if (!kov_PreparePrivateDatabase(databasePath) || !db.open())
         return;
     QSqlQuery q(db);
     q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));

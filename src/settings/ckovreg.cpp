@@ -381,12 +381,17 @@ bool CKovReg::SaveToFile(const QString& FileName)
     return Export(FileName, m_subKey);
 }
 
-bool CKovReg::Export(const QString& FileName, const QString& ThisSubkey)
+bool CKovReg::Export(const QString& FileName, const QString& ThisSubkey, QString* whyNot)
 {
     const QString key = kov_NormaliseKey(keyOr(ThisSubkey));
     RegistryStore& store = RegistryStore::instance();
-    if (store.openKey(m_hKey, key, false) != RegCode::Success)
+    if (store.openKey(m_hKey, key, false) != RegCode::Success) {
+        if (whyNot) {
+            const QString problem = store.problem();
+            *whyNot = problem.isEmpty() ? QStringLiteral("no settings are stored") : problem;
+        }
         return false;
+    }
     const QString crlf = kov_CrLf();
     QString out = QStringLiteral("REGEDIT4") + crlf + crlf + QLatin1Char('[') + rootName(m_hKey) +
                   QLatin1Char('\\') + key + QLatin1Char(']') + crlf;
@@ -417,7 +422,7 @@ bool CKovReg::Export(const QString& FileName, const QString& ThisSubkey)
         out += crlf;
     }
     out += crlf;
-    return kov_WriteTextFile(FileName, out);
+    return kov_WritePrivateFile(FileName, out, whyNot);
 }
 
 bool CKovReg::FileCompare(const QString& File1, const QString& File2)

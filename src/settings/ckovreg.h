@@ -48,8 +48,10 @@ public:
                  qint32 hKeyDest);
     bool DeleteKey(const QString& SubKey, qint32 h_Key = 0);
     bool SaveToFile(const QString& FileName);
-    /// Writes the key as a REGEDIT4 text file (what "REGEDIT /E" would write).
-    bool Export(const QString& FileName, const QString& ThisSubkey = QString());
+    /// Writes the key as a REGEDIT4 text file (what "REGEDIT /E" would write), mode 0600 since
+    /// it holds the account; why it could not, in `whyNot`.
+    bool Export(const QString& FileName, const QString& ThisSubkey = QString(),
+                QString* whyNot = nullptr);
     /// True when two exported files agree line by line, lines beginning with ";" skipped.
     bool FileCompare(const QString& File1, const QString& File2);
 

@@ -13,13 +13,15 @@ using D = SettingDefault;
 constexpr QLatin1String none{""};
 
 // A pattern entry such as "Last<f>QueryTime" as a regular expression.
-QRegularExpression patternOf(const QString& pattern)
+QRegularExpression patternOf(const QString& pattern, Qt::CaseSensitivity cs)
 {
     // escape() turns the markers into "\\<f\\>" and "\\<n\\>".
     QString re = QRegularExpression::escape(pattern);
     re.replace(QLatin1String("\\<f\\>"), QLatin1String("[A-Za-z]+"));
     re.replace(QLatin1String("\\<n\\>"), QLatin1String("[0-9]+"));
-    return QRegularExpression(QLatin1Char('^') + re + QLatin1Char('$'));
+    return QRegularExpression(QLatin1Char('^') + re + QLatin1Char('$'),
+                              cs == Qt::CaseSensitive ? QRegularExpression::NoPatternOption
+                                                      : QRegularExpression::CaseInsensitiveOption);
 }
 } // namespace
 
@@ -31,23 +33,24 @@ const QList<SettingDef>& kov_SettingsCatalogue()
         {QLatin1String("Protocol"), K::Text, R::Str, D::Constant, none, 0},
         {QLatin1String("Target"), K::Text, R::Value, D::DefaultHost, none, 0},
         {QLatin1String("<n>Server"), K::Text, R::Str, D::Constant, none, 0},
-        {QLatin1String("HaveServers"), K::Number, R::Lng, D::Constant, none, 0},
-        {QLatin1String("Port"), K::Number, R::Value, D::Constant, none, 80},
+        {QLatin1String("HaveServers"), K::Number, R::Lng, D::Constant, none, 0, 0, 1},
+        {QLatin1String("Port"), K::Number, R::Value, D::Constant, none, 80, 1, 65535},
         {QLatin1String("Path"), K::Text, R::Value, D::Constant,
          QLatin1String("cgi-bin/WebObjects/Zorvyn.woa/wa/"), 0},
         {QLatin1String("DocType"), K::Text, R::Value, D::Constant, QLatin1String("csv"), 0},
         {QLatin1String("Product"), K::Text, R::Value, D::Constant, QLatin1String("Velmora+Lumo"),
          0},
-        {QLatin1String("OpenURLRetries"), K::Number, R::LngD, D::Constant, none, 3},
-        {QLatin1String("TimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 60},
-        {QLatin1String("LogReplies"), K::Number, R::LngD, D::Constant, none, 0},
+        // Every attempt may take TimeoutSeconds, and the desktop program waits for them all.
+        {QLatin1String("OpenURLRetries"), K::Number, R::LngD, D::Constant, none, 3, 1, 10},
+        {QLatin1String("TimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 60, 1, 600},
+        {QLatin1String("LogReplies"), K::Number, R::LngD, D::Constant, none, 0, 0, 1},
         {QLatin1String("app.EXEName"), K::Text, R::Value, D::ExecutableName, none, 0},
         // Synchronisation and timing
-        {QLatin1String("UpdateFrequency"), K::Number, R::LngD, D::Constant, none, 1},
-        {QLatin1String("IgnoreOffset"), K::Number, R::LngD, D::Constant, none, 1},
+        {QLatin1String("UpdateFrequency"), K::Number, R::LngD, D::Constant, none, 1, 1, 999},
+        {QLatin1String("IgnoreOffset"), K::Number, R::LngD, D::Constant, none, 1, 0, 1},
         {QLatin1String("NextSync"), K::Text, R::Str, D::Constant, none, 0},
         {QLatin1String("NextChannelUpdate"), K::Text, R::Str, D::Constant, none, 0},
-        {QLatin1String("HaveChannelDatabase"), K::Number, R::Lng, D::Constant, none, 0},
+        {QLatin1String("HaveChannelDatabase"), K::Number, R::Lng, D::Constant, none, 0, 0, 1},
         // Server replies
         {QLatin1String("Last<f>QueryTime"), K::Text, R::Str, D::Constant, none, 0},
         {QLatin1String("Last<f>QueryString"), K::Text, R::Str, D::Constant, none, 0},
@@ -61,12 +64,12 @@ const QList<SettingDef>& kov_SettingsCatalogue()
         {QLatin1String("TokenJobs"), K::Text, R::Str, D::Constant, QLatin1String("channel"), 0},
         {QLatin1String("TokenTarget"), K::Text, R::Str, D::Constant, QLatin1String("target"), 0},
         {QLatin1String("TokenChannel"), K::Text, R::Str, D::Constant, QLatin1String("isocode"), 0},
-        {QLatin1String("ValidateHeaders"), K::Number, R::LngD, D::Constant, none, 1},
+        {QLatin1String("ValidateHeaders"), K::Number, R::LngD, D::Constant, none, 1, 0, 1},
         // Recorder
         {QLatin1String("Recorder"), K::Text, R::Value, D::Constant, QLatin1String("local"), 0},
         {QLatin1String("VdrHost"), K::Text, R::Value, D::Constant, QLatin1String("localhost"), 0},
-        {QLatin1String("VdrPort"), K::Number, R::LngD, D::Constant, none, 6419},
-        {QLatin1String("VdrTimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 10},
+        {QLatin1String("VdrPort"), K::Number, R::LngD, D::Constant, none, 6419, 1, 65535},
+        {QLatin1String("VdrTimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 10, 1, 600},
         // Windows and files
         {QLatin1String("NextLogNo"), K::Number, R::LngD, D::Constant, none, 1},
         {QLatin1String("ChLstLeft"), K::Number, R::LngD, D::Caller, none, 0},
@@ -79,15 +82,15 @@ const QList<SettingDef>& kov_SettingsCatalogue()
     return catalogue;
 }
 
-const SettingDef* kov_FindSetting(const QString& name)
+const SettingDef* kov_FindSetting(const QString& name, Qt::CaseSensitivity cs)
 {
     // Exact names first, so "LastSerial" is not taken for the pattern "Last<f>Serial".
     for (const SettingDef& def : kov_SettingsCatalogue()) {
-        if (def.name == name)
+        if (QString::compare(def.name, name, cs) == 0)
             return &def;
     }
     for (const SettingDef& def : kov_SettingsCatalogue()) {
-        if (def.name.contains(QLatin1Char('<')) && patternOf(def.name).match(name).hasMatch())
+        if (def.name.contains(QLatin1Char('<')) && patternOf(def.name, cs).match(name).hasMatch())
             return &def;
     }
     return nullptr;
@@ -106,6 +109,22 @@ QVariant kov_SettingDefault(const SettingDef& def)
     if (def.kind == SettingKind::Number)
         return def.numberDefault;
     return QString(def.textDefault);
+}
+
+QString kov_SettingValueProblem(const QString& name, const QVariant& value)
+{
+    // The store compares names without case, so "port" is Port.
+    const SettingDef* def = kov_FindSetting(name, Qt::CaseInsensitive);
+    if (!def)
+        return QStringLiteral("%1 is not a setting of the program").arg(name);
+    const bool number = value.typeId() == QMetaType::Int;
+    if (number != (def->kind == SettingKind::Number))
+        return QStringLiteral("%1 holds %2")
+            .arg(name, number ? QStringLiteral("text") : QStringLiteral("a number"));
+    if (number && (value.toInt() < def->minimum || value.toInt() > def->maximum))
+        return QStringLiteral("%1 must be from %2 to %3")
+            .arg(name, QString::number(def->minimum), QString::number(def->maximum));
+    return QString();
 }
 
 QVariant kov_ReadSetting(CKovReg& reg, const QString& name, qint32 callerDefault)

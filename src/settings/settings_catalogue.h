@@ -9,6 +9,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <limits>
+
 class CKovReg;
 
 enum class SettingKind
@@ -42,14 +44,21 @@ struct SettingDef
     SettingDefault source;
     QLatin1String textDefault;
     qint32 numberDefault;
+    // The numbers a user may store (kovferrit-cli settings set); the program's own writes
+    // keep their own rules.
+    qint32 minimum = std::numeric_limits<qint32>::min();
+    qint32 maximum = std::numeric_limits<qint32>::max();
 };
 
 /// The catalogue, in the order the log viewer lists it.
 const QList<SettingDef>& kov_SettingsCatalogue();
 /// The entry for a value name (patterns resolved), or nullptr for a name the program never uses.
-const SettingDef* kov_FindSetting(const QString& name);
+const SettingDef* kov_FindSetting(const QString& name, Qt::CaseSensitivity cs = Qt::CaseSensitive);
 /// The catalogue default of a name as a value (text or number).
 QVariant kov_SettingDefault(const SettingDef& def);
+/// Why a user may not store `value` (a QString or a qint32) under `name`: a name the program
+/// never uses, the other kind, a number out of its bounds. Empty text when it may.
+QString kov_SettingValueProblem(const QString& name, const QVariant& value);
 
 /// Reads a setting with the accessor and default of its catalogue entry. A name with a
 /// caller-supplied default (ChLstLeft, ChColW<n> ...) takes `callerDefault`.

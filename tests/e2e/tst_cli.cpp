@@ -22,8 +22,8 @@ private slots:
             << u"settings|set|Account|--text|demo;settings|set|Port|--number|1;settings|list"_s
             << QByteArray() << 0 << u"Account : demo\nPort : 1\n"_s << QString();
         QTest::newRow("delete missing")
-            << u"settings|set|Y|--number|1;settings|delete|X"_s << QByteArray() << 1 << QString()
-            << u"[KovFerrit] CKovReg::RegDeleteValue(X) FAILED : 2\n"_s;
+            << u"settings|set|Y|--number|1|--force;settings|delete|X"_s << QByteArray() << 1
+            << QString() << u"[KovFerrit] CKovReg::RegDeleteValue(X) FAILED : 2\n"_s;
         QTest::newRow("account") << u"account|bob;settings|get|Protocol"_s << QByteArray("secret\n")
                                  << 0 << AES::EncryptText(u"secret"_s, u"kovferrit"_s) + u'\n'
                                  << QString();
@@ -33,6 +33,30 @@ private slots:
             << QString();
         QTest::newRow("translate")
             << u"translate|No New Data"_s << QByteArray() << 0 << u"No New Data\n"_s << QString();
+        QTest::newRow("export") << u"settings|set|Account|--text|demo;settings|export|%home/a.reg"_s
+                                << QByteArray() << 0 << QString() << QString();
+        QTest::newRow("export nowhere")
+            << u"settings|set|Account|--text|demo;settings|export|%home/none/a.reg"_s
+            << QByteArray() << 1 << QString()
+            << u"cannot export to %home/none/a.reg: No such file or directory\n"_s;
+        QTest::newRow("folder unusable") << u"--home|/dev/null|settings|list"_s << QByteArray() << 1
+                                         << QString() << u"/dev/null: it is not a folder\n"_s;
+        QTest::newRow("unknown setting") << u"settings|set|Acount|--text|demo"_s << QByteArray()
+                                         << 2 << QString() << u"Acount is not a setting"_s;
+        QTest::newRow("unknown setting, forced")
+            << u"settings|set|Acount|--text|demo|--force;settings|get|Acount"_s << QByteArray() << 0
+            << u"demo\n"_s << QString();
+        QTest::newRow("port out of bounds") << u"settings|set|port|--number|65536"_s << QByteArray()
+                                            << 2 << QString() << u"port must be from 1 to 65535"_s;
+        QTest::newRow("frequency out of bounds")
+            << u"settings|set|UpdateFrequency|--number|0"_s << QByteArray() << 2 << QString()
+            << u"UpdateFrequency must be from 1 to 999"_s;
+        QTest::newRow("number as text")
+            << u"settings|set|TimeoutSeconds|--text|60"_s << QByteArray() << 2 << QString()
+            << u"TimeoutSeconds holds a number"_s;
+        QTest::newRow("unknown server function")
+            << u"fetch|getJobs"_s << QByteArray() << 2 << QString()
+            << u"kovferrit-cli: unknown server function getJobs"_s;
         QTest::newRow("no guide") << u"channels|list"_s << QByteArray() << 1 << QString()
                                   << u"[ERROR] Channel Database Doesn't Exist"_s;
         for (const QString& number : {u"1000"_s, u"1e20"_s, u"abc"_s, u"-5"_s})
@@ -47,18 +71,19 @@ private slots:
     }
     void commands()
     {
-        const auto [commands, input, status, out, err] =
+        auto [commands, input, status, out, err] =
             Columns<QString, QByteArray, int, QString, QString>::fetch();
         Run last;
-        for (const QString& command : commands.split(u';'))
+        for (const QString& command : commands.replace(u"%home"_s, m_home->path()).split(u';'))
             last = run(command.split(u'|', Qt::SkipEmptyParts), input);
         QCOMPARE(last.status, status);
         QCOMPARE(last.out, out);
+        err.replace(u"%home"_s, m_home->path());
         QVERIFY2(err.isEmpty() ? last.err.isEmpty() : last.err.contains(err), qPrintable(last.err));
-        const QFile store(m_home->filePath(u"settings.db"_s));
-        if (store.exists()) // it holds the account: its owner's alone
-            QCOMPARE(store.permissions() & (QFile::ReadGroup | QFile::ReadOther),
-                     QFile::Permissions());
+        // The store and an export hold the account: their owner's alone.
+        for (const QFileInfo& file : QDir(m_home->path()).entryInfoList(QDir::Files))
+            QVERIFY2(!(file.permissions() & (QFile::ReadGroup | QFile::ReadOther)),
+                     qPrintable(file.fileName()));
     }
     void processesShareTheStore()
     {
@@ -67,7 +92,8 @@ private slots:
             writers.push_back(std::make_unique<QProcess>());
             writers.back()->start(qEnvironmentVariable("KOVFERRIT_CLI"),
                                   {u"--home"_s, m_home->path(), u"settings"_s, u"set"_s,
-                                   u"V%1"_s.arg(i), u"--number"_s, QString::number(i * 7)});
+                                   u"V%1"_s.arg(i), u"--number"_s, QString::number(i * 7),
+                                   u"--force"_s});
         }
         for (auto& writer : writers)
             QVERIFY(writer->waitForFinished(60000) && writer->exitCode() == 0);
@@ -157,18 +183,30 @@ private slots:
         QCOMPARE(fetch.lines().last(), u"-1"_s);
         QCOMPARE(sim.served(u"function"_s).size(), 1); // a failed transfer is not tried again
     }
-    void refusedConnection()
+    void transferFails_data()
     {
-        QTcpServer probe; // a port nobody listens on
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        Simulator none;
-        none.port = probe.serverPort();
-        probe.close();
-        setUp(none, true);
+        Columns<QString,
+                QString>::add(); // how the server misbehaves (none: nobody listens), errors
+        QTest::newRow("refused") << QString() << QString();
+        QTest::newRow("over the cap") << u"big"_s << u"[ERROR] Reply larger than 16 MiB\n"_s;
+    }
+    void transferFails()
+    {
+        const auto [misbehave, err] = Columns<QString, QString>::fetch();
+        Simulator sim;
+        if (misbehave.isEmpty()) {
+            QTcpServer probe; // a port nobody listens on
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            sim.port = probe.serverPort();
+        } else {
+            QVERIFY(sim.start({{u"getjobs"_s, QJsonObject{{u"misbehave"_s, misbehave}}}}));
+        }
+        setUp(sim, true);
         const Run fetch = run({u"fetch"_s, u"getjobs"_s});
         QCOMPARE(fetch.status, 1);
         QCOMPARE(fetch.lines(),
                  (QStringList{u"box: WAIT ...."_s, u"box: Job List Download FAILED"_s, u"-1"_s}));
+        QCOMPARE(fetch.err, err);
     }
     void daemonAndTick()
     {

@@ -80,7 +80,9 @@ protected:
     {
         QProcess p;
         p.start(qEnvironmentVariable("KOVFERRIT_CLI"),
-                QStringList{u"--home"_s, m_home->path()} + args);
+                (args.value(0) == u"--home"_s ? QStringList()
+                                              : QStringList{u"--home"_s, m_home->path()}) +
+                    args);
         p.waitForStarted();
         p.write(input);
         p.closeWriteChannel();

@@ -1,10 +1,14 @@
 // The settings store: what each read of CKovReg creates and writes, names without case, export
 // in creation order, and a store that cannot be opened.
+#include "foundation/kov_paths.h"
 #include "platform/registrystore.h"
+#include "recorders/localscheduler.h"
 #include "settings/qz_reg.h"
 #include "testsupport.h"
 
 #include <QDir>
+
+#include <sys/stat.h>
 
 namespace {
 qint32 storedType(const QString& name) // 0 absent, 1 text, 4 number
@@ -89,6 +93,27 @@ private slots:
         QCOMPARE(readBytes(env->file(u"export.reg"_s)),
                  "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmora\\Scheduler\\KovFerrit]\r\n"
                  "\"Port\"=dword:00001f90\r\n\"Account\"=\"de\\\"mo\"\r\n\r\n");
+    }
+    void accountFilesAreTheOwnersAlone()
+    {
+        // Observed while the stores are open, as their journal files exist only then.
+        const mode_t umask = ::umask(022);
+        writeBytes(env->file(u"ReplyLog.txt"_s), "from an older version\r\n");
+        CKovReg reg = kov_Settings();
+        reg.setStr(u"Account"_s, u"demo"_s);
+        QVERIFY(reg.Export(env->file(u"export.reg"_s)));
+        QVERIFY(kov_AppendPrivateFile(env->file(u"ReplyLog.txt"_s), u"entry"_s));
+        const LocalScheduler recorder(env->file(u"KOVSched.db"_s));
+        ::umask(umask);
+        for (const char* name : {"settings.db", "settings.db-wal", "settings.db-shm", "export.reg",
+                                 "ReplyLog.txt", "KOVSched.db", "KOVSched.db-wal"}) {
+            const QFileInfo file(env->file(QString::fromLatin1(name)));
+            QVERIFY2(file.exists(), name);
+            QVERIFY2(!(file.permissions() & 0x0077), name); // no group or other bits
+        }
+        QString why;
+        QVERIFY(!reg.Export(env->file(u"missing/export.reg"_s), QString(), &why));
+        QCOMPARE(why, u"No such file or directory"_s);
     }
     void rootsPastTheLastRefused()
     {
