@@ -76,13 +76,14 @@ bool CQuibReply::HandleReplyString(const QString& ThisReply, QuibFunction functi
 {
     bool accepted = false;
     try {
-        // The reply is read back from a file, so it is split into lines the way every other
-        // file of the program is.
+        // The reply is read back from a file. Its lines end at CR LF alone: a stray CR or LF
+        // inside a field stays in its record, which that record's own checks then judge, and
+        // the records after it keep their places in the count of content lines.
         const QString temp = kov_ProgramFile(QStringLiteral("TempReply.tmp"));
         if (!kov_WriteTextFile(temp, ThisReply + kov_CrLf()))
             throw std::runtime_error("Path/File access error");
         bool opened = false;
-        Lines lines(kov_ReadLines(temp, &opened));
+        Lines lines(kov_ReadLines(temp, &opened, LineEnds::CrLfOnly));
         if (!opened)
             throw std::runtime_error("File not found");
 

@@ -55,6 +55,7 @@ private:
     CKovReg m_reg;
 };
 
-/// A reply the service really sent: its first line ends with CR LF and begins with a code
-/// 0 to 16.
+/// A reply the service really sent: its first line ends with CR LF and its first field begins
+/// with a code that rounds to 0 to 16 (no number counts as 0). Throws std::runtime_error when
+/// the first line cannot be split at all (a quote left open before any separator).
 bool IsValidReply(const QString& reply);
