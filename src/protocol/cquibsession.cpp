@@ -167,10 +167,15 @@ qint32 CQuibSession::GetLastSerial(bool ZeroSerial)
 
 bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool ZeroSerial)
 {
-    if (StillExecuting()) {
+    // A reply being read can show a prompt or its progress, and the event loop they run may
+    // start another request: it is refused like one made while a transfer runs, so the reply
+    // in hand is not replaced under its parser.
+    if (StillExecuting() || m_inProgress) {
         classMessage(QStringLiteral(" MSINET.StillExecuting !!!"));
         return false;
     }
+    m_inProgress = true;
+    const auto done = qScopeGuard([this] { m_inProgress = false; });
     try {
         if (!m_inet) {
             classMessage(m_handedOver
@@ -211,7 +216,8 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
         }
         return false;
     } catch (const std::exception& e) {
-        // The transfer failed: the component is dropped for the rest of the session's life.
+        // The exchange failed: the component is dropped, so the rest of this sync run asks the
+        // server nothing more; the next run hands it over again (Initialize).
         classMessage(QStringLiteral("GetJobs FAILED: ") + QString::fromLocal8Bit(e.what()));
         m_inet = nullptr;
         return false;

@@ -35,8 +35,9 @@ public:
     CQuibReply* Reply() const { return m_reply.get(); }
     /// Where the records of the following replies go (not owned); nullptr drops them.
     void setRecordConsumer(ReplyRecordConsumer* consumer) { m_consumer = consumer; }
-    /// Hands over the transfer component (not owned).
+    /// Hands over the transfer component (not owned); again after a failed exchange dropped it.
     bool Initialize(HttpTransfer* InetControl);
+    bool HasTransferComponent() const { return m_inet != nullptr; }
 
 private:
     QString GetTarget();
@@ -48,6 +49,7 @@ private:
 
     HttpTransfer* m_inet = nullptr;
     bool m_handedOver = false;
+    bool m_inProgress = false; // inside ServerFunction
     std::unique_ptr<CQuibReply> m_reply;
     ReplyRecordConsumer* m_consumer = nullptr;
     qint32 m_timeoutSeconds = 0;

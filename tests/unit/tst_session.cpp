@@ -147,6 +147,22 @@ private slots:
         call(u"getjobs"_s);
         QCOMPARE(transfer.urls.size(), retried ? 6 : failed ? 1 : 2);
     }
+    void noRequestWhileAReplyIsRead()
+    {
+        struct Nested : ReplyRecordConsumer // a record's prompt lets another exchange start
+        {
+            CQuibSession* session = nullptr;
+            void Record(QuibFunction f, qint32, const QString&) override
+            {
+                QVERIFY(!session->ServerFunction(f));
+            }
+        } nested;
+        nested.session = m_session.get();
+        m_session->setRecordConsumer(&nested);
+        transfer.queue(replyDocument({u"0,5,csv,1"_s, u"channel,title"_s, u"A,B"_s}));
+        QVERIFY(call(u"getjobs"_s));
+        QCOMPARE(transfer.urls.size(), 1);
+    }
     void target_data()
     {
         Columns<QString, bool>::add(); // the target, whether it is accepted
