@@ -29,7 +29,8 @@ bool DownloadChannelGuide(TextBox* txtMessage, bool Manually)
         box(Translate(QStringLiteral("Failed to get channel database from the server.")));
         return false;
     }
-    const QStringList lines = kov_ReadLines(path, nullptr);
+    // The saved guide is the reply as it came: its lines end where the parser's did.
+    const QStringList lines = kov_ReadLines(path, nullptr, LineEnds::CrLfOnly);
     qsizetype at = 0;
     while (at < lines.size() && lines.at(at).isEmpty())
         ++at;

@@ -27,6 +27,7 @@ struct SupportState
     ReplyRecordConsumer* consumer = nullptr;
     std::unique_ptr<CKovReg> settings;
     QStringList resultTexts;
+    int runDepth = 0; // sync runs in progress
 };
 
 SupportState& state()
@@ -38,6 +39,14 @@ SupportState& state()
 void infoBox(const QString& text)
 {
     kov_UserInterface().messageBox(text, MsgStyle::Information, kov_AppTitle());
+}
+
+// A failed exchange dropped the session's transfer component; a new run hands it over again.
+void HandOverAgain()
+{
+    SupportState& s = state();
+    if (s.session && !s.session->HasTransferComponent())
+        s.session->Initialize(s.transfer);
 }
 
 // What the progress text calls the download of each function.
@@ -70,8 +79,25 @@ CQuibSession* kov_SharedSession()
     return state().session.get();
 }
 
+SyncRunScope::SyncRunScope()
+{
+    if (state().runDepth++ == 0)
+        HandOverAgain();
+}
+
+SyncRunScope::~SyncRunScope()
+{
+    --state().runDepth;
+}
+
+bool kov_SyncRunning()
+{
+    return state().runDepth > 0;
+}
+
 void kov_ResetSupport()
 {
+    kov_ClearStopRequest();
     state().session.reset();
     state().consumer = nullptr;
     state().settings.reset();
@@ -92,6 +118,8 @@ qint32 DoWork(QuibFunction Function, const QString& Account, const QString& Encr
               TextBox* OutputBox, bool ZeroSerial, bool Manually)
 {
     try {
+        if (kov_StopRequested())
+            return -1;
         const QString password = AES::DecryptText(EncryptedPassword, kov_ProcessPassPhrase());
         if (Account.isEmpty() || password.isEmpty()) {
             infoBox(Translate(QStringLiteral("Please specify an account and password.")));
@@ -99,10 +127,12 @@ qint32 DoWork(QuibFunction Function, const QString& Account, const QString& Encr
         }
         SupportState& s = state();
         if (!s.session) {
-            // Made and initialised once; never replaced, even when Initialize fails.
+            // Made once and never replaced; a later run initialises it again when this fails.
             s.session = std::make_unique<CQuibSession>();
             if (!s.session->Initialize(s.transfer))
                 return -1;
+        } else if (s.runDepth == 0) {
+            HandOverAgain();
         }
         if (OutputBox) {
             OutputBox->setText(QStringLiteral("WAIT ...."));

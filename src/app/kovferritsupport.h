@@ -25,7 +25,22 @@ void kov_ResetSupport();
 /// The shared settings object, opened on the settings key on first use.
 CKovReg& GetSettings();
 
-/// Runs one server function; -1 on failure, else the reply's result code.
+/// Marks a sync run while it lives. A run starts by handing the transfer component to the
+/// shared session again when a failed exchange of an earlier run dropped it, so a failure costs
+/// the rest of its own run only.
+class SyncRunScope
+{
+public:
+    SyncRunScope();
+    ~SyncRunScope();
+    SyncRunScope(const SyncRunScope&) = delete;
+    SyncRunScope& operator=(const SyncRunScope&) = delete;
+};
+/// True while a sync run is in progress (a prompt or a long reply lets events in meanwhile).
+bool kov_SyncRunning();
+
+/// Runs one server function; -1 on failure, else the reply's result code. Outside a sync run
+/// a call is a run of its own; once the program is ending it asks nothing.
 qint32 DoWork(QuibFunction Function, const QString& Account, const QString& EncryptedPassword,
               TextBox* OutputBox, bool ZeroSerial, bool Manually);
 

@@ -7,6 +7,7 @@
 #include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/frontend.h"
+#include "platform/userinterface.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 
@@ -20,6 +21,11 @@ void ShowSpecifyAccount(SyncFrontEnd& ui)
 
 bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 {
+    // One run at a time: the timer or the tray menu may fire while a run waits in a prompt or
+    // shows the progress of a long reply.
+    if (kov_SyncRunning())
+        return false;
+    SyncRunScope run;
     CKovReg& settings = GetSettings();
     auto show = [&ui](const QString& english) { ui.ShowMessage(Translate(english)); };
 
@@ -30,6 +36,9 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
         if (IsSuccessCode(code))
             settings.setLng(KovSetting::HaveServers, 1);
     }
+    // Once the program is ending, a run stops after the reply it was reading, reporting nothing.
+    if (kov_StopRequested())
+        return false;
 
     const QString encrypted = settings.Str(KovSetting::Protocol);
     const QString account = settings.Str(KovSetting::Account);
@@ -41,9 +50,14 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 
     const qint32 code =
         DoWork(QuibFunction::GetJobs, account, encrypted, ui.messageArea(), ZeroSerial, Manually);
+    if (kov_StopRequested())
+        return false;
     if (IsSuccessCode(code)) {
         if (settings.Lng(KovSetting::HaveChannelDatabase) == 0) {
-            if (DownloadChannelGuide(ui.messageArea(), Manually)) {
+            const bool received = DownloadChannelGuide(ui.messageArea(), Manually);
+            if (kov_StopRequested())
+                return false;
+            if (received) {
                 show(QStringLiteral("Channel database has been received from the server."));
                 settings.setLng(KovSetting::HaveChannelDatabase, 1);
                 ui.enableUpdateTimer();

@@ -6,6 +6,7 @@
 #include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/frontend.h"
+#include "platform/userinterface.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 #include "syncrun.h"
@@ -46,10 +47,16 @@ QString readOrSeed(CKovReg& settings, const QString& name, const QString& seed)
 
 void TimerTick(SyncFrontEnd& ui, bool adminMode)
 {
+    // A tick while a run waits (in a prompt, or showing a long reply's progress) leaves the
+    // due sync to the next minute.
+    if (kov_SyncRunning())
+        return;
     CKovReg& settings = GetSettings();
     const QString nextText = readOrSeed(settings, KovSetting::NextSync, kov_SyncSentinel());
     if (MakeDate(nextText) < kov_Now()) {
         RunSync(ui, false, false);
+        if (kov_StopRequested())
+            return; // the program is ending: NextSync stays due for its next start
         QDateTime nextDue;
         if (adminMode) {
             nextDue = kov_Now().addSecs(60);

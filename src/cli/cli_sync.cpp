@@ -26,6 +26,7 @@ std::atomic<bool> g_stop{false};
 extern "C" void onStopSignal(int)
 {
     g_stop = true;
+    kov_RequestStop(); // a sync reading a long reply stops before its next record
 }
 
 // The sync as usual, with every job only reported: nothing reaches the recorder or the

@@ -27,3 +27,9 @@ int TerminalUserInterface::askChannelNumber(const QString& channelName, qint32 s
     const int number = text.toInt(&ok);
     return ok && number >= 0 && number <= 256 ? number : 0;
 }
+
+void TerminalUserInterface::showProgress(int done, int total)
+{
+    std::fprintf(stderr, "progress: %s\n", kov_ProgressText(done, total).toLocal8Bit().constData());
+    std::fflush(stderr);
+}

@@ -6,7 +6,7 @@
 
 #include <QFile>
 
-QStringList kov_ReadLines(const QString& path, bool* ok)
+QStringList kov_ReadLines(const QString& path, bool* ok, LineEnds ends)
 {
     QStringList lines;
     QFile f(path);
@@ -19,11 +19,13 @@ QStringList kov_ReadLines(const QString& path, bool* ok)
     QString current;
     bool pendingLine = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('\r')) {
+        const bool crLf =
+            text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n');
+        if (crLf || (text[i] == QLatin1Char('\r') && ends == LineEnds::CrLfOrCr)) {
             lines << current;
             current.clear();
             pendingLine = false;
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            if (crLf)
                 ++i;
         } else {
             current += text[i];

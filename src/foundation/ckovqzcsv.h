@@ -51,6 +51,14 @@ private:
     QString m_lastMessage;
 };
 
-/// Reads a file as code-page text split into lines at CR LF or a lone CR (a lone LF stays in its
-/// line), as the string files and CSV files are read. `ok` is false when it cannot be opened.
-QStringList kov_ReadLines(const QString& path, bool* ok);
+/// Where a file's lines end: at CR LF or a lone CR (a lone LF stays in its line), as the string
+/// files and CSV files are read; or at CR LF alone, as a reply document is read, so that a stray
+/// CR or LF inside a record stays in that record.
+enum class LineEnds
+{
+    CrLfOrCr,
+    CrLfOnly
+};
+
+/// Reads a file as code-page text split into lines. `ok` is false when it cannot be opened.
+QStringList kov_ReadLines(const QString& path, bool* ok, LineEnds ends = LineEnds::CrLfOrCr);

@@ -297,6 +297,12 @@ void frmKovFerrit::enableUpdateTimer()
     tmrMinutes->start();
 }
 
+void frmKovFerrit::showProgress(int done, int total)
+{
+    m_messageBox->setText(kov_ProgressText(done, total));
+    QCoreApplication::processEvents();
+}
+
 void frmKovFerrit::tmrMinutes_Timer()
 {
     TimerTick(*this, m_adminMode);
@@ -383,6 +389,7 @@ void frmKovFerrit::unload()
 {
     m_unloaded = true;
     closeSideWindows();
+    kov_RequestStop(); // a sync still reading a reply ends before its next record
     if (m_transfer)
         m_transfer->Cancel();
     trayIcon->hide();

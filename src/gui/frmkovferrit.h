@@ -46,6 +46,10 @@ public:
     TextBox* messageArea() override;
     void enableUpdateTimer() override;
 
+    /// The progress of a long reply in the message area. The window's events are handled
+    /// meanwhile, so the tray menu works: "E&xit" stops the sync before its next record.
+    void showProgress(int done, int total);
+
     /// Sets admin mode from the command-line words "admin" and "noadmin" (the last one wins).
     void ParseCommandLine(const QStringList& arguments);
     bool adminMode() const { return m_adminMode; }

@@ -33,6 +33,9 @@ int main(int argc, char* argv[])
     frmKovFerrit window(&transfer, QApplication::arguments().mid(1),
                         QSystemTrayIcon::isSystemTrayAvailable());
     window.setQuitOnUnload(true);
+    ui.setProgressDisplay([&window](int done, int total) { window.showProgress(done, total); });
     window.startUp();
+    if (window.exiting()) // "E&xit" was chosen during the start-up's sync, before the loop ran
+        return 0;
     return QApplication::exec();
 }

@@ -57,3 +57,9 @@ int WidgetUserInterface::askChannelNumber(const QString& channelName, qint32 sug
 {
     return NeedChannelForm::ask(channelName, suggested, QApplication::activeWindow());
 }
+
+void WidgetUserInterface::showProgress(int done, int total)
+{
+    if (m_progressDisplay)
+        m_progressDisplay(done, total);
+}

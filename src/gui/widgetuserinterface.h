@@ -1,7 +1,9 @@
 #pragma once
 // The desktop program's user interface: QMessageBox for the message boxes and
-// NeedChannelForm for the missing-channel prompt.
+// NeedChannelForm for the missing-channel prompt; a long reply's progress goes to the main window.
 #include "platform/userinterface.h"
+
+#include <functional>
 
 class QWidget;
 
@@ -10,6 +12,15 @@ class WidgetUserInterface : public UserInterface
 public:
     int messageBox(const QString& text, int style, const QString& caption) override;
     int askChannelNumber(const QString& channelName, qint32 suggested) override;
+    void showProgress(int done, int total) override;
+    /// Where the progress of a long reply shows (the main window).
+    void setProgressDisplay(std::function<void(int, int)> display)
+    {
+        m_progressDisplay = std::move(display);
+    }
+
+private:
+    std::function<void(int, int)> m_progressDisplay;
 };
 
 /// Message-box results as the platform numbers them.

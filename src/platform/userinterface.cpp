@@ -1,5 +1,9 @@
 #include "userinterface.h"
 
+#include "foundation/translate.h"
+
+#include <atomic>
+
 int StderrUserInterface::messageBox(const QString& text, int /*style*/, const QString& caption)
 {
     return kov_StderrMessageBox(text, caption);
@@ -28,4 +32,31 @@ void kov_SetUserInterface(UserInterface* ui)
 {
     installed() = ui;
     kov_SetMessageBoxSink(ui);
+}
+
+QString kov_ProgressText(int done, int total)
+{
+    return QString::number(done) + QLatin1Char(' ') + Translate(QStringLiteral("of")) +
+           QLatin1Char(' ') + QString::number(total) + QLatin1Char(' ') +
+           Translate(QStringLiteral("jobs"));
+}
+
+namespace {
+std::atomic<bool> g_stopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+} // namespace
+
+void kov_RequestStop()
+{
+    g_stopRequested = true;
+}
+
+bool kov_StopRequested()
+{
+    return g_stopRequested;
+}
+
+void kov_ClearStopRequest()
+{
+    g_stopRequested = false;
 }

@@ -10,7 +10,25 @@ public:
     /// Asks for the tuner number of an unknown service channel; 0 means cancelled. `suggested`
     /// (0: none) is the recorder's number for a channel of that name, offered as the answer.
     virtual int askChannelNumber(const QString& channelName, qint32 suggested) = 0;
+    /// How far the records of a long reply have got: `done` of the `total` it announced. Called
+    /// at a bounded rate while the reply is read; an interface with a window also lets it handle
+    /// its events here. Shows nothing by default.
+    virtual void showProgress(int done, int total)
+    {
+        Q_UNUSED(done);
+        Q_UNUSED(total);
+    }
 };
+
+/// "1200 of 200000 jobs", translated: the progress of a long reply.
+QString kov_ProgressText(int done, int total);
+
+/// Asks a running sync to stop before its next record, because the program is ending. Safe
+/// to call from a signal handler.
+void kov_RequestStop();
+bool kov_StopRequested();
+/// Forgets the request (a process starting over, a test).
+void kov_ClearStopRequest();
 
 /// Prints boxes to standard error as "[CAPTION] TEXT" and cancels every prompt: the
 /// behaviour of a process that has no way to ask anybody.

@@ -4,7 +4,10 @@
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/messagebox.h"
+#include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
+
+#include <QElapsedTimer>
 
 #include <stdexcept>
 
@@ -41,6 +44,35 @@ CKovQzCSVrow splitOrThrow(const QString& line)
     return row;
 }
 
+// Reports the progress through a long job list to the user interface: at every hundredth of
+// the jobs announced, at the last one, and at least every quarter of a second in between, so a
+// window stays responsive without a call per job. Short lists report nothing.
+class JobProgress
+{
+public:
+    explicit JobProgress(qint32 total) : m_total(total >= kMinimum ? total : 0)
+    {
+        m_step = qMax<qint32>(1, m_total / 100);
+        m_sinceReport.start();
+    }
+    void handled(qint32 done)
+    {
+        if (m_total == 0)
+            return;
+        if (done % m_step == 0 || done == m_total || m_sinceReport.elapsed() >= kIntervalMs) {
+            kov_UserInterface().showProgress(done, m_total);
+            m_sinceReport.restart();
+        }
+    }
+
+private:
+    static constexpr qint32 kMinimum = 100;
+    static constexpr qint64 kIntervalMs = 250;
+    qint32 m_total;
+    qint32 m_step = 1;
+    QElapsedTimer m_sinceReport;
+};
+
 QString recordErrorPrefix(QuibFunction function)
 {
     switch (function) {
@@ -76,13 +108,14 @@ bool CQuibReply::HandleReplyString(const QString& ThisReply, QuibFunction functi
 {
     bool accepted = false;
     try {
-        // The reply is read back from a file, so it is split into lines the way every other
-        // file of the program is.
+        // The reply is read back from a file. Its lines end at CR LF alone: a stray CR or LF
+        // inside a field stays in its record, which that record's own checks then judge, and
+        // the records after it keep their places in the count of content lines.
         const QString temp = kov_ProgramFile(QStringLiteral("TempReply.tmp"));
         if (!kov_WritePrivateFile(temp, ThisReply + kov_CrLf())) // the account's jobs
             throw std::runtime_error("Path/File access error");
         bool opened = false;
-        Lines lines(kov_ReadLines(temp, &opened));
+        Lines lines(kov_ReadLines(temp, &opened, LineEnds::CrLfOnly));
         if (!opened)
             throw std::runtime_error("File not found");
 
@@ -185,22 +218,30 @@ bool CQuibReply::ReadFieldNames(const QString& line, QuibFunction function)
 
 void CQuibReply::HandOverRecords(Lines& lines, QuibFunction function)
 {
+    JobProgress progress(function == QuibFunction::GetJobs ? m_contentLines : 0);
     QString line;
     for (qint32 i = 1; i <= m_contentLines; ++i) {
+        // Between two records is the one place a sync may stop: each record is handled whole.
+        if (kov_StopRequested()) {
+            AddDetail(QStringLiteral("Stopped before ") + kov_FunctionName(function) +
+                      QStringLiteral(" #") + QString::number(i) +
+                      QStringLiteral(": the program is ending."));
+            return;
+        }
         if (!lines.next(&line)) {
             AddDetail(QStringLiteral("End of file while seaching for ") +
                       kov_FunctionName(function) + QStringLiteral(" #") + QString::number(i) +
                       QLatin1Char('.'));
             return;
         }
-        if (!m_consumer)
-            continue;
         try {
-            m_consumer->Record(function, i, line);
+            if (m_consumer)
+                m_consumer->Record(function, i, line);
         } catch (const std::exception& e) {
             const QString text = recordErrorPrefix(function) + QString::fromLocal8Bit(e.what());
             AddDetail(text);
             classMessage(text);
         }
+        progress.handled(i);
     }
 }

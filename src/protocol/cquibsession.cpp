@@ -14,6 +14,9 @@
 #include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
 
+#include <QScopeGuard>
+
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -28,15 +31,19 @@ void writeOrThrow(bool written, const QString& file)
 
 bool IsValidReply(const QString& reply)
 {
-    const qsizetype lineEnd = reply.indexOf(QStringLiteral("\r\n"));
-    if (reply.isEmpty() || lineEnd < 0)
+    const qsizetype lineEnd = reply.indexOf(kov_CrLf());
+    if (lineEnd < 0) // also the empty reply
         return false;
+    // An empty first line leaves the row without fields, so its code counts as 0. A quote left
+    // open before any separator leaves no field at all: that line cannot be read, which is a
+    // failure of the exchange rather than a reply worth asking for again.
+    const QString firstLine = reply.left(lineEnd);
     CKovQzCSVrow row;
-    if (!row.setRowData(reply.left(lineEnd)))
-        return false;
-    bool inRange = false;
-    const qint32 code = kov_LeadingLong(row.Column(0), &inRange);
-    return inRange && code >= 0 && code <= 16;
+    if (!firstLine.isEmpty() && !row.setRowData(firstLine))
+        throw std::runtime_error("Invalid procedure call or argument");
+    // The code is judged as a number, not as a 32-bit one: 2^32 + 16 is no code.
+    const double code = std::nearbyint(kov_LeadingNumber(row.Column(0)));
+    return code >= 0 && code <= 16;
 }
 
 CQuibSession::CQuibSession()
@@ -160,10 +167,15 @@ qint32 CQuibSession::GetLastSerial(bool ZeroSerial)
 
 bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool ZeroSerial)
 {
-    if (StillExecuting()) {
+    // A reply being read can show a prompt or its progress, and the event loop they run may
+    // start another request: it is refused like one made while a transfer runs, so the reply
+    // in hand is not replaced under its parser.
+    if (StillExecuting() || m_inProgress) {
         classMessage(QStringLiteral(" MSINET.StillExecuting !!!"));
         return false;
     }
+    m_inProgress = true;
+    const auto done = qScopeGuard([this] { m_inProgress = false; });
     try {
         if (!m_inet) {
             classMessage(m_handedOver
@@ -204,7 +216,8 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
         }
         return false;
     } catch (const std::exception& e) {
-        // The transfer failed: the component is dropped for the rest of the session's life.
+        // The exchange failed: the component is dropped, so the rest of this sync run asks the
+        // server nothing more; the next run hands it over again (Initialize).
         classMessage(QStringLiteral("GetJobs FAILED: ") + QString::fromLocal8Bit(e.what()));
         kov_ReportTransferFailure(e);
         m_inet = nullptr;

@@ -35,8 +35,9 @@ public:
     CQuibReply* Reply() const { return m_reply.get(); }
     /// Where the records of the following replies go (not owned); nullptr drops them.
     void setRecordConsumer(ReplyRecordConsumer* consumer) { m_consumer = consumer; }
-    /// Hands over the transfer component (not owned).
+    /// Hands over the transfer component (not owned); again after a failed exchange dropped it.
     bool Initialize(HttpTransfer* InetControl);
+    bool HasTransferComponent() const { return m_inet != nullptr; }
 
 private:
     QString GetTarget();
@@ -48,6 +49,7 @@ private:
 
     HttpTransfer* m_inet = nullptr;
     bool m_handedOver = false;
+    bool m_inProgress = false; // inside ServerFunction
     std::unique_ptr<CQuibReply> m_reply;
     ReplyRecordConsumer* m_consumer = nullptr;
     qint32 m_timeoutSeconds = 0;
@@ -55,6 +57,7 @@ private:
     CKovReg m_reg;
 };
 
-/// A reply the service really sent: its first line ends with CR LF and begins with a code
-/// 0 to 16.
+/// A reply the service really sent: its first line ends with CR LF and its first field begins
+/// with a code that rounds to 0 to 16 (no number counts as 0). Throws std::runtime_error when
+/// the first line cannot be split at all (a quote left open before any separator).
 bool IsValidReply(const QString& reply);

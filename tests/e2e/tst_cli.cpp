@@ -168,6 +168,23 @@ private slots:
         QCOMPARE(run({u"recordings"_s}).lines(), recordings); // none made twice
         QVERIFY2(first.err.isEmpty() && second.err.isEmpty(), qPrintable(first.err + second.err));
     }
+    void longReplyShowsProgress()
+    {
+        QJsonArray jobs;
+        for (int i = 0; i < 200; ++i)
+            jobs << u"Alpha TV,101,%1,2026-12-24 20:15:00 +0100,2026-12-24 21:00:00 +0100,delete,"
+                    u"F%1,0,1,0,2,1,n,f,,d,"_s.arg(i);
+        Simulator sim;
+        QVERIFY(sim.start(standard({{u"records"_s, jobs}})));
+        setUp(sim, true);
+        const Run sync = run({u"sync"_s, u"--channel"_s, u"Alpha TV=7"_s});
+        QCOMPARE(sync.status, 0);
+        const QStringList progress = sync.err.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(progress.size() >= 100 && progress.size() < 200, qPrintable(sync.err));
+        QCOMPARE(progress.first(), u"progress: 2 of 200 jobs"_s);
+        QCOMPARE(progress.last(), u"progress: 200 of 200 jobs"_s);
+        QCOMPARE(progress.filter(u"progress: "_s), progress); // standard output keeps its lines
+    }
     void hungServerEndsInTime()
     {
         Simulator sim;

@@ -115,14 +115,46 @@ private slots:
     {
         installed(1, 60);
         auto w = start();
-        transfer.during = [&] { w->cmdGetJobs_Click(); }; // a second click while one waits
         QTest::mouseClick(w->cmdGetJobs, Qt::LeftButton);
         QCOMPARE(transfer.urls.size(), 1);
         QVERIFY(w->txtMessage->toPlainText().endsWith(u"12:00:00:No New Data"_s));
-        transfer.during = {};
         w->mnuSync->trigger(); // "&Sync Now": a manual run from serial 0
         QCOMPARE(transfer.urls.size(), 2);
         QVERIFY(transfer.urls[1].contains(u"&initiator=0&target=localhost&serial=0&"_s));
+    }
+    void exitWhileAReplyIsRead()
+    {
+        installed(1, 60);
+        RecordingScheduler::Log scheduled;
+        installRecordingScheduler(scheduled);
+        writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
+        QStringList reply{u"0,5,csv,300"_s, u"channel"_s + u",f"_s.repeated(16)};
+        for (int i = 0; i < 300; ++i)
+            reply << u"Alpha TV,101,%1,2026-12-24 20:15:00 +0100,2026-12-24 21:00:00 +0100,rec,"
+                     u"F%1,0,1,0,2,1,n,f,,d,p"_s.arg(i);
+        auto w = start();
+        transfer.answers.clear();
+        transfer.queue(replyDocument(reply));
+        QStringList shown;
+        env->ui.onProgress = [&](int done, int total) {
+            if (done == 3) { // a second run meanwhile is refused: "&Sync Now", Sync, a tick
+                w->mnuSync->trigger();
+                w->cmdGetJobs_Click();
+                w->tmrMinutes_Timer();
+            }
+            if (done == 30) // the user picks "E&xit" from the tray menu
+                QTimer::singleShot(0, w->mnuExit, &QAction::trigger);
+            w->showProgress(done, total);
+            shown << w->txtMessage->toPlainText();
+        };
+        const QString due = kov_DateText(kTestNow.addSecs(-60));
+        kov_Settings().setStr(KovSetting::NextSync, due);
+        w->tmrMinutes_Timer();
+        QVERIFY(w->exiting() && !w->trayIconAdded());
+        QCOMPARE(shown.mid(0, 2), (QStringList{u"3 of 300 jobs"_s, u"6 of 300 jobs"_s}));
+        QCOMPARE(scheduled.count(u"create"_s), 30); // stopped between two jobs
+        QCOMPARE(transfer.urls.size(), 1);
+        QCOMPARE(kov_Settings().Str(KovSetting::NextSync), due); // due again at the next start
     }
     void largeFonts()
     {

@@ -55,12 +55,20 @@ public:
         suggestions << suggested;
         return channelAnswers.isEmpty() ? 0 : channelAnswers.takeFirst();
     }
-    QStringList boxes;         // the texts of the message boxes shown
-    QStringList boxFrames;     // their styles and captions, as "64 KovFerrit"
-    QStringList askedChannels; // the channel names asked for
-    QList<qint32> suggestions; // the number offered with each question
-    QList<int> channelAnswers; // answered in order; 0 (cancel) when used up
-    QList<int> boxAnswers;     // buttons pressed, in order; OK (1) when used up
+    void showProgress(int done, int total) override
+    {
+        progress << QString::number(done) + u'/' + QString::number(total);
+        if (onProgress)
+            onProgress(done, total);
+    }
+    QStringList boxes;                        // the texts of the message boxes shown
+    QStringList boxFrames;                    // their styles and captions, as "64 KovFerrit"
+    QStringList askedChannels;                // the channel names asked for
+    QList<qint32> suggestions;                // the number offered with each question
+    QList<int> channelAnswers;                // answered in order; 0 (cancel) when used up
+    QList<int> boxAnswers;                    // buttons pressed, in order; OK (1) when used up
+    QStringList progress;                     // each progress report, as "done/total"
+    std::function<void(int, int)> onProgress; // runs at each report
 };
 
 /// A fresh program folder, the scripted interface and a trace capture.

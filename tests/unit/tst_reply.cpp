@@ -40,6 +40,10 @@ private slots:
             << j << u"0,4711,csv,1|%F|%J"_s << true << end + u"getjobs #1."_s << 0;
         QTest::newRow("serial 0: records still read")
             << j << u"1,0,csv,1|%F|%J|"_s << false << QString() << 1;
+        QTest::newRow("a lone CR or LF stays in its record")
+            << j << u"0,4711,csv,3|%F|%C|%L|%J|"_s << true << QString() << 3;
+        QTest::newRow("a damaged record costs itself only")
+            << j << u"0,4711,csv,2|%F|%D|%J|"_s << true << QString() << 1;
         QTest::newRow("blank lines skipped")
             << j << u"|0,2,csv,2||%F|||%J||%K|"_s << true << QString() << 2;
         QTest::newRow("five header fields") << j << u"0,1,csv,1,x|%F|"_s << false << notValid << 0;
@@ -69,11 +73,15 @@ private slots:
     void handle()
     {
         const auto [function, lines, accepted, details, jobs] = Cases::fetch();
-        const QString text = QString(lines)
-                                 .replace(u"%F"_s, kFields)
-                                 .replace(u"%J"_s, kJob)
-                                 .replace(u"%K"_s, QString(kJob).replace(u"Film"_s, u"Other"_s))
-                                 .replace(u'|', u"\r\n"_s);
+        const QString text =
+            QString(lines)
+                .replace(u"%F"_s, kFields)
+                .replace(u"%J"_s, kJob)
+                .replace(u"%K"_s, QString(kJob).replace(u"Film"_s, u"Other"_s))
+                .replace(u"%C"_s, QString(kJob).replace(u"Film"_s, u"Ca\rt"_s))
+                .replace(u"%L"_s, QString(kJob).replace(u"Film"_s, u"Do\ng"_s))
+                .replace(u"%D"_s, QString(kJob).replace(u"Alpha TV"_s, u"Alpha\rTV"_s))
+                .replace(u'|', u"\r\n"_s);
         CQuibReply reply(&m_records);
         QCOMPARE(reply.HandleReplyString(text, *kov_FunctionFromName(function)), accepted);
         QCOMPARE(reply.Details(), details.isEmpty() ? details : details + u"\r\n"_s);
@@ -90,10 +98,10 @@ private slots:
         reg.setStr(u"3Server"_s, u"stale,old"_s);
         CQuibReply reply(&m_records);
         QVERIFY(reply.HandleReplyString(
-            replyDocument({u"0,csv,2"_s, u"target,description"_s, u"q1,One"_s, u"q2,Two"_s}),
+            replyDocument({u"0,csv,2"_s, u"target,description"_s, u"q1,O\rne"_s, u"q2,Two"_s}),
             QuibFunction::GetTargetSystems));
         QCOMPARE(QStringList({reg.Str(u"1Server"_s), reg.Str(u"2Server"_s), reg.Str(u"3Server"_s)}),
-                 (QStringList{u"q1,One"_s, u"q2,Two"_s, QString()}));
+                 (QStringList{u"q1,O\rne"_s, u"q2,Two"_s, QString()}));
         QVERIFY(reg.ValueExists(u"3Server"_s)); // emptied: the list ends there
         QVERIFY(!reg.ValueExists(u"LastgettargetsystemsSerial"_s));
         QCOMPARE(reg.Lng(u"LastgettargetsystemsContentLines"_s), 2);

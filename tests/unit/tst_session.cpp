@@ -86,13 +86,9 @@ private slots:
     {
         Columns<QStringList, int, int>::add(); // replies (the last repeats), attempts, requests
         const QString valid = u"16,5,csv,0\r\n"_s;
-        QTest::newRow("valid at once") << QStringList{valid} << 3 << 1;
         QTest::newRow("valid at the third") << QStringList{u"17,1\r\n"_s, u"x"_s, valid} << 3 << 3;
-        QTest::newRow("invalid every time")
-            << QStringList{u"-1,1,csv,0\r\n"_s, u"0,1,csv,0\n"_s} << 3 << 3;
         QTest::newRow("empty every time") << QStringList{QString()} << 2 << 2;
         QTest::newRow("no attempts") << QStringList{valid} << 0 << 0;
-        QTest::newRow("a page is a reply") << QStringList{u"<html>\r\n"_s} << 3 << 1;
     }
     void retries()
     {
@@ -109,15 +105,63 @@ private slots:
                  last.isEmpty() ? QStringList{u"No internet connection available"_s}
                                 : QStringList());
     }
-    void failedTransferDropsTheComponent()
+    void firstLine_data()
     {
-        transfer.queueFailure(u"Timeout"_s);
-        QVERIFY(!call(u"getjobs"_s));
-        QVERIFY(env->traced(u"CQuibSession::GetJobs FAILED: Timeout"_s));
-        QVERIFY(!kov_Settings().ValueExists(u"LastgetjobsReplyString"_s));
-        QVERIFY(!call(u"getjobs"_s));
-        QCOMPARE(transfer.urls.size(), 1); // no second request from this session
-        QVERIFY(env->ui.boxes.isEmpty());
+        // The reply, always the same ("!": the transfer fails); whether it is parsed at once,
+        // asked for three times, or fails the exchange.
+        Columns<QString, QString>::add();
+        const QString parsed = u"parsed"_s, retried = u"retried"_s, failed = u"failed"_s;
+        QTest::newRow("time-out") << u"!Timeout"_s << failed;
+        QTest::newRow("empty reply") << QString() << retried;
+        QTest::newRow("no CR LF") << u"0,5,csv,0"_s << retried;
+        QTest::newRow("LF alone") << u"0,5,csv,0\nchannel,x\n"_s << retried;
+        QTest::newRow("empty first line") << u"\r\n0,5,csv,0\r\n"_s << parsed;
+        QTest::newRow("text first field") << u"<html>\r\n"_s << parsed;
+        QTest::newRow("leading blanks") << u" \t16,5,csv,0\r\n"_s << parsed;
+        QTest::newRow("17") << u"17,5,csv,0\r\n"_s << retried;
+        QTest::newRow("-1") << u"-1,5,csv,0\r\n"_s << retried;
+        QTest::newRow("-0.4 rounds to 0") << u"-0.4,5\r\n"_s << parsed;
+        QTest::newRow("-0.6 rounds to -1") << u"-0.6,5\r\n"_s << retried;
+        QTest::newRow("16.5 rounds to even 16") << u"16.5,5\r\n"_s << parsed;
+        QTest::newRow("15.5 rounds to even 16") << u"15.5x,5\r\n"_s << parsed;
+        QTest::newRow("16.6") << u"16.6,5\r\n"_s << retried;
+        QTest::newRow("2^32 + 16") << u"4294967312,5\r\n"_s << retried;
+        QTest::newRow("huge") << u"99999999999999999999999,5\r\n"_s << retried;
+        QTest::newRow("quoted") << u"\"16\",5,csv,0\r\n"_s << parsed;
+        QTest::newRow("quoted separator") << u"\"1,7\",5\r\n"_s << parsed;
+        QTest::newRow("open quote after a separator") << u"5,\"csv,0\r\n"_s << parsed;
+        QTest::newRow("open quote first") << u"\"5,1,csv,0\r\n"_s << failed;
+    }
+    void firstLine()
+    {
+        const auto [reply, outcome] = Columns<QString, QString>::fetch();
+        const bool retried = outcome == u"retried"_s, failed = outcome == u"failed"_s;
+        reply.startsWith(u'!') ? transfer.queueFailure(reply.mid(1)) : transfer.queue(reply);
+        call(u"getjobs"_s);
+        QCOMPARE(bool(m_session->Reply()), outcome == u"parsed"_s);
+        QCOMPARE(transfer.urls.size(), retried ? 3 : 1);
+        // A failed exchange records nothing and drops the component: the session asks nothing
+        // more until it is initialised again.
+        QCOMPARE(env->tracedPart(u"CQuibSession::GetJobs FAILED: "_s), failed);
+        QCOMPARE(kov_Settings().ValueExists(u"LastgetjobsReplyString"_s), !failed);
+        call(u"getjobs"_s);
+        QCOMPARE(transfer.urls.size(), retried ? 6 : failed ? 1 : 2);
+    }
+    void noRequestWhileAReplyIsRead()
+    {
+        struct Nested : ReplyRecordConsumer // a record's prompt lets another exchange start
+        {
+            CQuibSession* session = nullptr;
+            void Record(QuibFunction f, qint32, const QString&) override
+            {
+                QVERIFY(!session->ServerFunction(f));
+            }
+        } nested;
+        nested.session = m_session.get();
+        m_session->setRecordConsumer(&nested);
+        transfer.queue(replyDocument({u"0,5,csv,1"_s, u"channel,title"_s, u"A,B"_s}));
+        QVERIFY(call(u"getjobs"_s));
+        QCOMPARE(transfer.urls.size(), 1);
     }
     void target_data()
     {

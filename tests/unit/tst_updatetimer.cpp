@@ -78,6 +78,21 @@ private slots:
         QCOMPARE(ui.updates.size(), 1);
         QVERIFY(ui.updates[0].startsWith(due ? u"Next Update: "_s : countdown));
     }
+    void timeOutCostsOneRunOnly()
+    {
+        // A daemon in admin mode: a time-out, the server back, the next due tick syncs again.
+        transfer.answers.clear();
+        transfer.queueFailure(u"Timeout"_s);
+        transfer.queue(kJobs);
+        kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kStart.addSecs(-60)));
+        RecordingFrontEnd ui;
+        TimerTick(ui, true);
+        QCOMPARE(ui.messages, QStringList{u"GetJobs FAILED -1"_s});
+        clock.time = clock.time.addSecs(61);
+        TimerTick(ui, true);
+        QCOMPARE(transfer.functions(), (QStringList{u"getjobs"_s, u"getjobs"_s}));
+        QVERIFY(ui.messages.last().endsWith(u":No New Data"_s));
+    }
     void guideRefetched_data()
     {
         Columns<int, bool>::add(); // NextChannelUpdate in days from now (0: empty), guide fetched
