@@ -1,6 +1,7 @@
 #include "cquibreply.h"
 
 #include "foundation/ckovqzcsv.h"
+#include "foundation/codepage.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/messagebox.h"
@@ -8,34 +9,82 @@
 #include "settings/settings_catalogue.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+#include <unistd.h>
 
 #include <stdexcept>
 
 // The lines of "TempReply.tmp", read the way the parser reads them: skipping empty lines,
-// and a line only counts when something follows it in the file.
+// and a line only counts when something follows it in the file. Lines end at CR LF alone; they
+// are read from the file one at a time, so a long reply is never held as a list of lines.
 class CQuibReply::Lines
 {
 public:
-    explicit Lines(QStringList lines) : m_lines(std::move(lines)) {}
+    explicit Lines(QFile& file) : m_file(file) {}
     /// The next non-empty line, or false at the end of the file or right after that line.
     bool next(QString* line)
     {
-        while (m_at < m_lines.size()) {
-            const QString candidate = m_lines.at(m_at++);
-            if (candidate.isEmpty())
-                continue;
-            *line = candidate;
-            return m_at < m_lines.size();
+        QByteArray bytes;
+        bool ended = false;
+        while (readLine(&bytes, &ended)) {
+            if (bytes.isEmpty())
+                continue; // an empty line ends with its CR LF: something follows it
+            // The code page has one byte per character, so a line decodes on its own.
+            *line = kov::fromCodePage(bytes);
+            return ended && !m_file.atEnd();
         }
         return false;
     }
 
 private:
-    QStringList m_lines;
-    qsizetype m_at = 0;
+    // The bytes up to the next CR LF, without it; `ended` tells whether a CR LF closed them.
+    // False when nothing is left.
+    bool readLine(QByteArray* bytes, bool* ended)
+    {
+        bytes->clear();
+        *ended = false;
+        while (!m_file.atEnd()) {
+            const QByteArray part = m_file.readLine(); // up to and with the next LF
+            if (part.isEmpty())
+                break; // a read error ends the file here
+            bytes->append(part);
+            if (bytes->endsWith("\r\n")) {
+                bytes->chop(2);
+                *ended = true;
+                return true;
+            }
+        }
+        return !bytes->isEmpty();
+    }
+
+    QFile& m_file;
 };
 
 namespace {
+// Writes the reply and a closing CR LF to the file in the code page, readable by its owner
+// alone, through a new file renamed over the old one. The text is encoded once, straight
+// into the bytes written.
+bool writeReplyFile(const QString& path, const QString& reply)
+{
+    const QString fresh = path + QStringLiteral(".new");
+    QFile::remove(fresh); // a stale one may have another mode
+    QByteArray bytes = kov::toCodePage(reply);
+    bytes.append("\r\n");
+    QFile f(fresh);
+    bool written = f.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+                   f.write(bytes) == bytes.size() && f.flush() && ::fsync(f.handle()) == 0;
+    f.close();
+    // rename(2) replaces the old file in one step.
+    written = written && std::rename(QFile::encodeName(fresh).constData(),
+                                     QFile::encodeName(path).constData()) == 0;
+    if (!written)
+        QFile::remove(fresh);
+    return written;
+}
+
 CKovQzCSVrow splitOrThrow(const QString& line)
 {
     CKovQzCSVrow row;
@@ -104,7 +153,7 @@ void CQuibReply::AddDetail(const QString& text)
     m_details += text + kov_CrLf();
 }
 
-bool CQuibReply::HandleReplyString(const QString& ThisReply, QuibFunction function)
+bool CQuibReply::HandleReplyString(QString ThisReply, QuibFunction function)
 {
     bool accepted = false;
     try {
@@ -112,12 +161,15 @@ bool CQuibReply::HandleReplyString(const QString& ThisReply, QuibFunction functi
         // inside a field stays in its record, which that record's own checks then judge, and
         // the records after it keep their places in the count of content lines.
         const QString temp = kov_ProgramFile(QStringLiteral("TempReply.tmp"));
-        if (!kov_WritePrivateFile(temp, ThisReply + kov_CrLf())) // the account's jobs
+        if (!writeReplyFile(temp, ThisReply)) // the account's jobs
             throw std::runtime_error("Path/File access error");
-        bool opened = false;
-        Lines lines(kov_ReadLines(temp, &opened, LineEnds::CrLfOnly));
-        if (!opened)
+        // From here on the file is the reply: the text is let go before a long record list is
+        // handled (a caller that moved it in holds no other copy).
+        ThisReply = QString();
+        QFile file(temp);
+        if (!file.open(QIODevice::ReadOnly))
             throw std::runtime_error("File not found");
+        Lines lines(file);
 
         QString line;
         if (!lines.next(&line)) {

@@ -34,8 +34,10 @@ public:
     qint32 ErrorCode() const { return m_errorCode; }
     qint32 Serial() const { return m_serial; }
 
-    /// Parses one reply; true when its header was accepted.
-    bool HandleReplyString(const QString& ThisReply, QuibFunction function);
+    /// Parses one reply; true when its header was accepted. The reply is saved as
+    /// "TempReply.tmp" and read back from there; a text moved in is released before the
+    /// records are handled.
+    bool HandleReplyString(QString ThisReply, QuibFunction function);
 
 private:
     class Lines;

@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 // A reply file that cannot be written makes ProcessReply fail.
@@ -208,7 +209,7 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
         m_reg.setStr(KovSetting::last(Function, QStringLiteral("ReplyString")), reply);
 
         if (IsValidReply(reply))
-            return ProcessReply(reply, Function);
+            return ProcessReply(std::move(reply), Function); // the parser lets it go early
         if (reply.isEmpty()) {
             kov_UserInterface().messageBox(
                 Translate(QStringLiteral("No internet connection available")), MsgStyle::Critical,
@@ -225,7 +226,7 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
     }
 }
 
-bool CQuibSession::ProcessReply(const QString& reply, QuibFunction Function)
+bool CQuibSession::ProcessReply(QString reply, QuibFunction Function)
 {
     try {
         const QString crlf = kov_CrLf();
@@ -248,7 +249,7 @@ bool CQuibSession::ProcessReply(const QString& reply, QuibFunction Function)
             }
         }
         m_reply = std::make_unique<CQuibReply>(m_consumer);
-        return m_reply->HandleReplyString(reply, Function);
+        return m_reply->HandleReplyString(std::move(reply), Function);
     } catch (const std::exception& e) {
         classMessage(QStringLiteral("HandleReplyString (") + kov_FunctionName(Function) +
                      QStringLiteral(") FAILED") + kov_CrLf() + QStringLiteral("Error : ") +

@@ -44,7 +44,7 @@ private:
     bool IsValidTarget(const QString& t);
     QString GetAccessString();
     qint32 GetLastSerial(bool ZeroSerial);
-    bool ProcessReply(const QString& reply, QuibFunction Function);
+    bool ProcessReply(QString reply, QuibFunction Function);
     void classMessage(const QString& message, bool showBox = false);
 
     HttpTransfer* m_inet = nullptr;

@@ -2,6 +2,9 @@
 #include "platform/httptransfer.h"
 #include "testsupport.h"
 
+#include <QTcpServer>
+#include <QTcpSocket>
+
 class TestHttpTransfer : public QObject
 {
     Q_OBJECT
@@ -21,6 +24,30 @@ private slots:
     {
         const auto [body, contentType, text] = Columns<QByteArray, QByteArray, QString>::fetch();
         QCOMPARE(kov_DecodeBody(body, contentType), text);
+    }
+    // A long body is decoded piece by piece as it arrives; a character whose bytes fall into
+    // two pieces is still read whole.
+    void longBodyDecodedWhole()
+    {
+        const QString text = QLatin1Char('a') + QString(300000, QChar(0x00E4));
+        const QByteArray body = text.toUtf8();
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        connect(&server, &QTcpServer::newConnection, [&] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [socket, &body] {
+                if (!socket->readAll().contains("\r\n\r\n"))
+                    return;
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain; charset=utf-8\r\n"
+                              "Connection: close\r\nContent-Length: " +
+                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
+        });
+        QtHttpTransfer transfer;
+        transfer.setRequestTimeout(30);
+        QCOMPARE(transfer.OpenURL(QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort())),
+                 text);
     }
 };
 
