@@ -6,6 +6,10 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 QStringList kov_ReadLines(const QString& path, bool* ok, LineEnds ends)
 {
     QStringList lines;
@@ -165,7 +169,7 @@ qint32 CKovQzCSV::NoColumns(qint32 Index)
     return m_rows.at(Index).NoColumns();
 }
 
-bool CKovQzCSV::SortByColumnIndex(qint32 Index)
+bool CKovQzCSV::SortByColumnIndex(qint32 Index, qint32 FirstRow)
 {
     if (m_differentSizedRows) {
         classMessage(QStringLiteral(" Sort Multiple Sized Rows Not Supported"));
@@ -181,13 +185,22 @@ bool CKovQzCSV::SortByColumnIndex(qint32 Index)
                      QStringLiteral(" max: ") + QString::number(n));
         return false;
     }
-    // An exchange sort: binary order of character codes, not stable.
-    for (qint32 i = 0; i < n; ++i) {
-        for (qint32 j = i; j < n; ++j) {
-            if (m_rows[j].Column(Index) < m_rows[i].Column(Index))
-                m_rows.swapItemsAt(i, j);
-        }
-    }
+    // The keys are taken once; QString's operator< compares UTF-16 code units, the binary
+    // order of character codes (10 before 9, Z before a).
+    const qint32 first = qBound(0, FirstRow, n);
+    std::vector<std::pair<QString, qint32>> keys;
+    keys.reserve(static_cast<size_t>(n - first));
+    for (qint32 i = first; i < n; ++i)
+        keys.emplace_back(m_rows.at(i).Column(Index), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    QList<CKovQzCSVrow> sorted;
+    sorted.reserve(n);
+    for (qint32 i = 0; i < first; ++i)
+        sorted.append(std::move(m_rows[i]));
+    for (const auto& key : keys)
+        sorted.append(std::move(m_rows[key.second]));
+    m_rows = std::move(sorted);
     m_sortedIndex = Index;
     return true;
 }
