@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <ctime>
+
 namespace {
 QString shortDateFormat(const QLocale& locale)
 {
@@ -16,14 +18,16 @@ QString shortDateFormat(const QLocale& locale)
 QDateTime tryFormats(const QLocale& locale, const QString& text)
 {
     const QString date = shortDateFormat(locale);
+    // The service's times are ISO texts, so those forms come first. A locale form that reads
+    // an ISO text at all is a year-month-day form and reads the same moment.
     const QString formats[] = {
-        date + QStringLiteral(" HH:mm:ss"),
-        date + QStringLiteral(" H:mm:ss"),
-        date + QStringLiteral(" HH:mm"),
         QStringLiteral("yyyy-MM-dd HH:mm:ss"),
         QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
         QStringLiteral("yyyy-MM-dd HH:mm"),
         QStringLiteral("yyyy-MM-ddTHH:mm"),
+        date + QStringLiteral(" HH:mm:ss"),
+        date + QStringLiteral(" H:mm:ss"),
+        date + QStringLiteral(" HH:mm"),
         locale.dateTimeFormat(QLocale::ShortFormat),
         locale.dateTimeFormat(QLocale::LongFormat),
     };
@@ -32,7 +36,7 @@ QDateTime tryFormats(const QLocale& locale, const QString& text)
         if (dt.isValid())
             return dt;
     }
-    const QString dateOnly[] = {date, QStringLiteral("yyyy-MM-dd"),
+    const QString dateOnly[] = {QStringLiteral("yyyy-MM-dd"), date,
                                 locale.dateFormat(QLocale::ShortFormat),
                                 locale.dateFormat(QLocale::LongFormat)};
     for (const QString& format : dateOnly) {
@@ -71,6 +75,21 @@ QDateTime tryEnglish(const QString& text)
 }
 } // namespace
 
+void kov_CacheLocalTimeRules()
+{
+    // With TZ unset the C library looks at /etc/localtime again on every local-time conversion
+    // (a stat(2) each time, several per date read). Naming the same file in TZ makes it read
+    // the rules once per process. A TZ that is set, even empty, is left as it is.
+    static const bool cached = [] {
+        if (!qEnvironmentVariableIsSet("TZ")) {
+            qputenv("TZ", QByteArrayLiteral(":/etc/localtime"));
+            ::tzset();
+        }
+        return true;
+    }();
+    Q_UNUSED(cached);
+}
+
 QDateTime kov_ZeroDate()
 {
     return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
@@ -78,6 +97,7 @@ QDateTime kov_ZeroDate()
 
 QString kov_DateText(const QDateTime& value)
 {
+    kov_CacheLocalTimeRules();
     const QLocale locale;
     const QString date = locale.toString(value.date(), shortDateFormat(locale));
     if (value.time() == QTime(0, 0))
@@ -87,6 +107,7 @@ QString kov_DateText(const QDateTime& value)
 
 QDateTime kov_ParseDate(const QString& text, bool* ok)
 {
+    kov_CacheLocalTimeRules();
     const QString t = text.trimmed();
     QDateTime result;
     if (!t.isEmpty()) {
