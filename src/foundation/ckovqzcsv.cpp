@@ -20,24 +20,18 @@ QStringList kov_ReadLines(const QString& path, bool* ok, LineEnds ends)
         return lines;
     }
     const QString text = kov::fromCodePage(f.readAll());
-    QString current;
-    bool pendingLine = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool crLf =
-            text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n');
-        if (crLf || (text[i] == QLatin1Char('\r') && ends == LineEnds::CrLfOrCr)) {
-            lines << current;
-            current.clear();
-            pendingLine = false;
-            if (crLf)
-                ++i;
-        } else {
-            current += text[i];
-            pendingLine = true;
-        }
+    // Every line end starts with a CR; the text between two of them is taken whole.
+    qsizetype start = 0;
+    for (qsizetype cr = text.indexOf(QLatin1Char('\r')); cr >= 0;
+         cr = text.indexOf(QLatin1Char('\r'), cr + 1)) {
+        const bool crLf = cr + 1 < text.size() && text[cr + 1] == QLatin1Char('\n');
+        if (!crLf && ends != LineEnds::CrLfOrCr)
+            continue; // a lone CR stays in its line
+        lines << text.mid(start, cr - start);
+        start = crLf ? cr + 2 : cr + 1;
     }
-    if (pendingLine)
-        lines << current; // a last line without a line end
+    if (start < text.size())
+        lines << text.mid(start); // a last line without a line end
     if (ok)
         *ok = true;
     return lines;
@@ -45,23 +39,31 @@ QStringList kov_ReadLines(const QString& path, bool* ok, LineEnds ends)
 
 QStringList CKovQzCSVrow::SpecialSplit(const QString& line, bool* openQuote)
 {
+    // The characters between two quotes or separators are taken as one run, not one by one.
     QStringList fields;
     QString current;
     bool inQuotes = false;
-    for (const QChar c : line) {
+    qsizetype runStart = 0;
+    const qsizetype n = line.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = line[i];
         if (c == QLatin1Char('"')) {
+            current += QStringView(line).mid(runStart, i - runStart);
             inQuotes = !inQuotes;
+            runStart = i + 1;
         } else if (c == QLatin1Char(',') && !inQuotes) {
+            current += QStringView(line).mid(runStart, i - runStart);
             fields << kov_StripNull(current);
             current.clear();
-        } else {
-            current += c;
+            runStart = i + 1;
         }
     }
-    if (inQuotes)
+    if (inQuotes) {
         kov_DebugMessage(QStringLiteral("SpecialSplit shouldn't end in quotes"));
-    else
+    } else {
+        current += QStringView(line).mid(runStart, n - runStart);
         fields << kov_StripNull(current);
+    }
     if (openQuote)
         *openQuote = inQuotes;
     return fields;

@@ -15,6 +15,37 @@ QString shortDateFormat(const QLocale& locale)
     return format;
 }
 
+// The form the service sends, "yyyy-MM-dd HH:mm:ss" (a T may stand for the blank, the seconds
+// may be missing), read directly: the locale's parser costs several microseconds a text. Any
+// other text, or one that is not a real date and time, goes through the forms below.
+QDateTime isoDateTime(QStringView t)
+{
+    if (t.size() != 19 && t.size() != 16)
+        return QDateTime();
+    auto number = [t](qsizetype at, qsizetype count, int* value) {
+        *value = 0;
+        for (qsizetype i = at; i < at + count; ++i) {
+            if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
+                return false;
+            *value = *value * 10 + (t[i].unicode() - '0');
+        }
+        return true;
+    };
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (!number(0, 4, &year) || t[4] != QLatin1Char('-') || !number(5, 2, &month) ||
+        t[7] != QLatin1Char('-') || !number(8, 2, &day) ||
+        (t[10] != QLatin1Char(' ') && t[10] != QLatin1Char('T')) || !number(11, 2, &hour) ||
+        t[13] != QLatin1Char(':') || !number(14, 2, &minute))
+        return QDateTime();
+    if (t.size() == 19 && (t[16] != QLatin1Char(':') || !number(17, 2, &second)))
+        return QDateTime();
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return QDateTime(date, time); // invalid in a daylight-saving gap, as the parser's
+}
+
 QDateTime tryFormats(const QLocale& locale, const QString& text)
 {
     const QString date = shortDateFormat(locale);
@@ -111,7 +142,9 @@ QDateTime kov_ParseDate(const QString& text, bool* ok)
     const QString t = text.trimmed();
     QDateTime result;
     if (!t.isEmpty()) {
-        result = tryFormats(QLocale(), t);
+        result = isoDateTime(t);
+        if (!result.isValid())
+            result = tryFormats(QLocale(), t);
         if (!result.isValid())
             result = tryEnglish(t);
         if (!result.isValid())
