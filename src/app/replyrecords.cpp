@@ -26,7 +26,7 @@ void SyncReplyRecords::Record(QuibFunction function, qint32 index, const QString
         ScheduleJob(record);
         break;
     case QuibFunction::ChannelGuide:
-        AddChannel(record);
+        AddChannel(index, record);
         break;
     case QuibFunction::GetTargetSystems:
         AddServer(index, record);
@@ -40,14 +40,16 @@ void SyncReplyRecords::ScheduleJob(const QString& record)
     job.CreateJobFromString(record, &m_reg, true);
 }
 
-void SyncReplyRecords::AddChannel(const QString& record)
+void SyncReplyRecords::AddChannel(qint32 index, const QString& record)
 {
+    if (index <= 1)
+        m_channelFields = m_reg.Lng(KovSetting::noDataFields(QuibFunction::ChannelGuide));
     CQuibChannelManager* manager = GetChannelManager();
     if (!manager)
         return;
     CKovQzCSVrow row;
     const qint32 count = row.setRowData(record) ? row.NoColumns() : 0;
-    if (count != m_reg.Lng(KovSetting::noDataFields(QuibFunction::ChannelGuide))) {
+    if (count != m_channelFields) {
         classMessage(QStringLiteral("Channel format (") + QString::number(count) +
                      QStringLiteral(")not supported:") + kov_CrLf() + record);
         return;

@@ -13,8 +13,12 @@ public:
 
 private:
     void ScheduleJob(const QString& record);
-    void AddChannel(const QString& record);
+    void AddChannel(qint32 index, const QString& record);
     void AddServer(qint32 index, const QString& record);
 
     CKovReg m_reg;
+    /// The field count a channel-guide record must have, read at the reply's first record (the
+    /// reply stored it from its column-header line just before): a guide of thousands of
+    /// records reads it once, not once a record.
+    qint32 m_channelFields = 0;
 };

@@ -29,22 +29,19 @@ qint32 GetChannelByName(const QString& ThisName, bool PromptUser)
 {
     qint32 result = 0;
     const QString path = kov_ChannelDatabasePath();
-    if (!kov_FileExists(path)) {
+    // The file as it is on disk now; it is parsed again only after it has changed.
+    const std::shared_ptr<const ChannelDatabaseSnapshot> database = kov_ChannelDatabaseNow(path);
+    if (!database) {
         silent(kov_ProgramFolder() + QStringLiteral("\\dbchannel.dat doesn't exist"));
     } else {
         // A damaged line costs that line only: the entries after it are still found.
-        const ChannelDatabaseContent content = kov_ReadChannelDatabase(path);
-        if (!content.complete) {
+        if (!database->content.complete) {
             silent(QStringLiteral("GetChannelByName ERROR: File not found"));
             return result;
         }
-        for (const QString& line : content.damaged)
+        for (const QString& line : database->content.damaged)
             silent(QStringLiteral("GetChannelByName skipped (") + line + QLatin1Char(')'));
-        const QString stored = kov_StoredChannelName(ThisName);
-        for (const CDatabaseChannel& entry : content.entries) {
-            if (entry.Name == stored)
-                result = entry.Number;
-        }
+        result = database->numbers.value(kov_StoredChannelName(ThisName), 0);
     }
     if (PromptUser && result == 0) {
         const qint32 chosen =

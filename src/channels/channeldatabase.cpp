@@ -6,9 +6,13 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -27,13 +31,15 @@ qint32 plainNumber(const QString& text, qint32 max)
 {
     if (text.isEmpty())
         return -1;
+    qint64 value = 0;
     for (const QChar c : text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return -1;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > max)
+            return -1;
     }
-    bool ok = false;
-    const uint value = text.toUInt(&ok);
-    return ok && value <= static_cast<uint>(max) ? static_cast<qint32>(value) : -1;
+    return static_cast<qint32>(value);
 }
 
 // Reads the fields of the entry that starts at `i` and leaves `i` at the line end that closes
@@ -103,18 +109,111 @@ bool endsWithEntry(const QString& text, qint32 number, const QString& name)
 }
 } // namespace
 
-ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path)
+namespace {
+// What tells one state of the file from another without reading it.
+struct FileStamp
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    qint64 modified = 0; ///< nanoseconds since the epoch
+    qint64 changed = 0;  ///< nanoseconds since the epoch
+
+    bool operator==(const FileStamp& o) const
+    {
+        return device == o.device && inode == o.inode && size == o.size && modified == o.modified &&
+               changed == o.changed;
+    }
+};
+
+qint64 nanoseconds(const timespec& t)
+{
+    return static_cast<qint64>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+FileStamp stampOf(const struct stat& st)
+{
+    return FileStamp{st.st_dev, st.st_ino, st.st_size, nanoseconds(st.st_mtim),
+                     nanoseconds(st.st_ctim)};
+}
+
+// Whether a read stamped `stamp` may stand for the file for as long as the stamp stays the
+// same. A file system stamps a change with the time of its clock tick (a few milliseconds on a
+// coarse clock, whole seconds where the times carry no nanoseconds), so a second change within
+// the tick of the last one can leave the stamp as it was: a read made within that tick serves
+// its own lookup only, and the next lookup reads again.
+bool settled(const FileStamp& stamp, qint64 tick)
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const bool wholeSeconds = stamp.modified % 1000000000 == 0 && stamp.changed % 1000000000 == 0;
+    if (tick < 0)
+        tick = wholeSeconds ? 2000000000 : 20000000;
+    return nanoseconds(now) - std::max(stamp.modified, stamp.changed) >= tick;
+}
+
+// Reads the open file. `stamp` is taken from the descriptor before the bytes, so a change
+// during the read leaves a later stamp on the file and the next lookup reads it again.
+ChannelDatabaseContent readOpenFile(QFile& file, FileStamp* stamp)
 {
     ChannelDatabaseContent content;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return content;
+    struct stat st = {};
+    if (stamp && ::fstat(file.handle(), &st) == 0)
+        *stamp = stampOf(st);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return content;
     content = parseDatabase(kov::fromCodePage(bytes));
     content.complete = true;
     return content;
+}
+
+struct DatabaseCache
+{
+    std::mutex mutex;
+    QString path;
+    FileStamp stamp;
+    std::shared_ptr<const ChannelDatabaseSnapshot> snapshot; ///< null when it may not be used
+};
+
+DatabaseCache& databaseCache()
+{
+    static DatabaseCache cache;
+    return cache;
+}
+} // namespace
+
+ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ChannelDatabaseContent();
+    return readOpenFile(file, nullptr);
+}
+
+std::shared_ptr<const ChannelDatabaseSnapshot> kov_ChannelDatabaseNow(const QString& path,
+                                                                      qint64 settleNs)
+{
+    struct stat st = {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_size == 0)
+        return nullptr; // absent, as a file of length 0 counts
+    DatabaseCache& cache = databaseCache();
+    const std::lock_guard<std::mutex> guard(cache.mutex);
+    if (cache.snapshot && cache.path == path && cache.stamp == stampOf(st))
+        return cache.snapshot;
+    auto snapshot = std::make_shared<ChannelDatabaseSnapshot>();
+    FileStamp stamp;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        snapshot->content = readOpenFile(file, &stamp);
+    for (const CDatabaseChannel& entry : std::as_const(snapshot->content.entries))
+        snapshot->numbers.insert(entry.Name, entry.Number); // a later entry replaces an earlier
+    const bool keep = snapshot->content.complete && stamp.size >= 0 && settled(stamp, settleNs);
+    cache.path = path;
+    cache.stamp = stamp;
+    cache.snapshot = keep ? snapshot : nullptr;
+    return snapshot;
 }
 
 QString kov_StoredChannelName(const QString& name)

@@ -3,9 +3,12 @@
 // numbers it accepts, and the lock that every writer of the file holds.
 #include "cquibchannel.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 struct ChannelDatabaseContent
 {
@@ -19,6 +22,23 @@ struct ChannelDatabaseContent
 /// dropped; a field that begins with a quote runs to the next quote and may hold commas and line
 /// ends. A line without exactly a number 0 to 999 and a name is damaged and costs only itself.
 ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path);
+
+/// The channel database as read once: its content and each name's number (the last entry of a
+/// name wins, as in a scan of the whole file).
+struct ChannelDatabaseSnapshot
+{
+    ChannelDatabaseContent content;
+    QHash<QString, qint32> numbers;
+};
+
+/// The channel database at `path` as it is on disk now; nullptr when the file is absent or
+/// empty. The file is read and parsed again only when its inode, size, modification or change
+/// time differs from the last read, so a lookup that finds it unchanged costs one stat(2).
+/// A read made less than `settleNs` nanoseconds after the file's last change is not kept: a
+/// file system with a coarse clock could stamp a further change within that time alike.
+/// Negative: 20 ms, or 2 s where the file's times are whole seconds.
+std::shared_ptr<const ChannelDatabaseSnapshot> kov_ChannelDatabaseNow(const QString& path,
+                                                                      qint64 settleNs = -1);
 
 /// The line (CR LF included) that stores `name` under `number`: the name in quotes when it holds
 /// a comma, a line end or blanks at either end, so that reading gives the name back.

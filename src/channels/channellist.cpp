@@ -118,9 +118,11 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
         forceReload();
     if (m_method == 2) {
         m_header = QStringList{QStringLiteral("Name"), QStringLiteral("Number")};
-        // The guide's status line is shorter than its records, so the table refuses to sort
-        // and the rows keep file order (the order the user made).
-        table.SortByColumnIndex(sortColumn);
+        // Rows 0 and 1 are the status line and the column-header line, not channels: only the
+        // records after them are sorted, so that the loop below still starts at the first
+        // record. A guide's status line is shorter than its records, so the table refuses to
+        // sort and the records keep file order (the service's order).
+        table.SortByColumnIndex(sortColumn, 2);
         CQuibChannelManager* manager = GetChannelManager();
         for (qint32 i = 2; i < table.NoRows(); ++i) {
             const QString name = table.Row(i)->Column(1);

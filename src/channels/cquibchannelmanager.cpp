@@ -52,14 +52,16 @@ bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName)
 bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName, bool& ForceReload)
 {
     const QString path = FileName.isEmpty() ? kov_ChannelDatabasePath() : FileName;
-    if (!kov_FileExists(path)) {
+    // Shares the parse with the lookups of GetChannelByName while the file is unchanged.
+    const std::shared_ptr<const ChannelDatabaseSnapshot> database = kov_ChannelDatabaseNow(path);
+    if (!database) {
         if (!m_reportedMissing) {
             silent(kov_ProgramFolder() + QStringLiteral("\\dbchannel.dat doesn't exist"));
             m_reportedMissing = true;
         }
         return false;
     }
-    const ChannelDatabaseContent content = kov_ReadChannelDatabase(path);
+    const ChannelDatabaseContent& content = database->content;
     if (!content.complete) {
         kov_UserInterface().messageBox(
             QStringLiteral("CQuibChannelManager::LoadChannelsFromDatabase : File not found"),
@@ -71,9 +73,11 @@ bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName, bool
     for (const CDatabaseChannel& entry : content.entries) {
         if (ForceReload) {
             m_database.clear();
+            m_databaseNumbers.clear();
             ForceReload = false;
         }
         m_database.append(entry);
+        m_databaseNumbers.insert(entry.Name, entry.Number); // the last entry of a name wins
     }
     m_loaded = true;
     return true;
@@ -95,12 +99,18 @@ CQuibChannel* CQuibChannelManager::QuibChannel(qint32 Index)
 
 CQuibChannel* CQuibChannelManager::FindChannelByID(qint32 id)
 {
-    CQuibChannel* found = nullptr;
-    for (const auto& channel : m_channels) {
-        if (channel->ID() == id)
-            found = channel.get();
-    }
-    return found;
+    return m_channelsById.value(id, nullptr);
+}
+
+CQuibChannel* CQuibChannelManager::appendChannel()
+{
+    m_channels.push_back(std::make_unique<CQuibChannel>());
+    return m_channels.back().get();
+}
+
+void CQuibChannelManager::indexChannel(CQuibChannel* channel)
+{
+    m_channelsById.insert(channel->ID(), channel); // the channel made last wins
 }
 
 CQuibChannel* CQuibChannelManager::FindChannelByName(const QString& name)
@@ -132,19 +142,21 @@ CQuibChannel* CQuibChannelManager::CreateNewChannel(const QString& Data, qint32 
                        QString::number(identifier));
                 return nullptr;
             }
-            m_channels.push_back(std::make_unique<CQuibChannel>());
+            CQuibChannel* channel = appendChannel();
             m_csv = Data;
-            m_channels.back()->SetInfoByCSV(Data);
-            return m_channels.back().get();
+            channel->SetInfoByCSV(Data);
+            indexChannel(channel);
+            return channel;
         }
         if (Method == 2) {
             if (FindChannelByName(Data)) {
                 silent(QStringLiteral("CreateNewChannel channel alredy exists with ID : 0"));
                 return nullptr;
             }
-            m_channels.push_back(std::make_unique<CQuibChannel>());
-            m_channels.back()->setName(Data);
-            return m_channels.back().get();
+            CQuibChannel* channel = appendChannel();
+            channel->setName(Data);
+            indexChannel(channel);
+            return channel;
         }
         silent(QStringLiteral("CreateNewChannel Method(") + QString::number(Method) +
                QStringLiteral(") Unknown"));
@@ -175,11 +187,5 @@ qint32 CQuibChannelManager::GetChNoByNameFromDB(const QString& ThisName, bool /*
 {
     if (!EnsureLoaded())
         return 0;
-    const QString stored = kov_StoredChannelName(ThisName);
-    qint32 result = 0;
-    for (const CDatabaseChannel& entry : m_database) {
-        if (entry.Name == stored)
-            result = entry.Number;
-    }
-    return result;
+    return m_databaseNumbers.value(kov_StoredChannelName(ThisName), 0);
 }

@@ -2,6 +2,7 @@
 // The service channels and the local channel database of the process.
 #include "cquibchannel.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -30,9 +31,15 @@ private:
     bool EnsureLoaded();
     CQuibChannel* FindChannelByID(qint32 id);
     CQuibChannel* FindChannelByName(const QString& name);
+    CQuibChannel* appendChannel();
+    /// Files a new channel under the ID it was made with (the ID cannot change afterwards
+    /// through the manager), so FindChannelByID costs one hash look-up in a large guide.
+    void indexChannel(CQuibChannel* channel);
 
     std::vector<std::unique_ptr<CQuibChannel>> m_channels;
+    QHash<qint32, CQuibChannel*> m_channelsById;
     QList<CDatabaseChannel> m_database;
+    QHash<QString, qint32> m_databaseNumbers; ///< each name's number in m_database, the last wins
     QString m_csv;
     bool m_loaded = false;
     bool m_reportedMissing = false;

@@ -6,6 +6,10 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 QStringList kov_ReadLines(const QString& path, bool* ok, LineEnds ends)
 {
     QStringList lines;
@@ -16,24 +20,18 @@ QStringList kov_ReadLines(const QString& path, bool* ok, LineEnds ends)
         return lines;
     }
     const QString text = kov::fromCodePage(f.readAll());
-    QString current;
-    bool pendingLine = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool crLf =
-            text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n');
-        if (crLf || (text[i] == QLatin1Char('\r') && ends == LineEnds::CrLfOrCr)) {
-            lines << current;
-            current.clear();
-            pendingLine = false;
-            if (crLf)
-                ++i;
-        } else {
-            current += text[i];
-            pendingLine = true;
-        }
+    // Every line end starts with a CR; the text between two of them is taken whole.
+    qsizetype start = 0;
+    for (qsizetype cr = text.indexOf(QLatin1Char('\r')); cr >= 0;
+         cr = text.indexOf(QLatin1Char('\r'), cr + 1)) {
+        const bool crLf = cr + 1 < text.size() && text[cr + 1] == QLatin1Char('\n');
+        if (!crLf && ends != LineEnds::CrLfOrCr)
+            continue; // a lone CR stays in its line
+        lines << text.mid(start, cr - start);
+        start = crLf ? cr + 2 : cr + 1;
     }
-    if (pendingLine)
-        lines << current; // a last line without a line end
+    if (start < text.size())
+        lines << text.mid(start); // a last line without a line end
     if (ok)
         *ok = true;
     return lines;
@@ -41,23 +39,31 @@ QStringList kov_ReadLines(const QString& path, bool* ok, LineEnds ends)
 
 QStringList CKovQzCSVrow::SpecialSplit(const QString& line, bool* openQuote)
 {
+    // The characters between two quotes or separators are taken as one run, not one by one.
     QStringList fields;
     QString current;
     bool inQuotes = false;
-    for (const QChar c : line) {
+    qsizetype runStart = 0;
+    const qsizetype n = line.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = line[i];
         if (c == QLatin1Char('"')) {
+            current += QStringView(line).mid(runStart, i - runStart);
             inQuotes = !inQuotes;
+            runStart = i + 1;
         } else if (c == QLatin1Char(',') && !inQuotes) {
+            current += QStringView(line).mid(runStart, i - runStart);
             fields << kov_StripNull(current);
             current.clear();
-        } else {
-            current += c;
+            runStart = i + 1;
         }
     }
-    if (inQuotes)
+    if (inQuotes) {
         kov_DebugMessage(QStringLiteral("SpecialSplit shouldn't end in quotes"));
-    else
+    } else {
+        current += QStringView(line).mid(runStart, n - runStart);
         fields << kov_StripNull(current);
+    }
     if (openQuote)
         *openQuote = inQuotes;
     return fields;
@@ -165,7 +171,7 @@ qint32 CKovQzCSV::NoColumns(qint32 Index)
     return m_rows.at(Index).NoColumns();
 }
 
-bool CKovQzCSV::SortByColumnIndex(qint32 Index)
+bool CKovQzCSV::SortByColumnIndex(qint32 Index, qint32 FirstRow)
 {
     if (m_differentSizedRows) {
         classMessage(QStringLiteral(" Sort Multiple Sized Rows Not Supported"));
@@ -181,13 +187,22 @@ bool CKovQzCSV::SortByColumnIndex(qint32 Index)
                      QStringLiteral(" max: ") + QString::number(n));
         return false;
     }
-    // An exchange sort: binary order of character codes, not stable.
-    for (qint32 i = 0; i < n; ++i) {
-        for (qint32 j = i; j < n; ++j) {
-            if (m_rows[j].Column(Index) < m_rows[i].Column(Index))
-                m_rows.swapItemsAt(i, j);
-        }
-    }
+    // The keys are taken once; QString's operator< compares UTF-16 code units, the binary
+    // order of character codes (10 before 9, Z before a).
+    const qint32 first = qBound(0, FirstRow, n);
+    std::vector<std::pair<QString, qint32>> keys;
+    keys.reserve(static_cast<size_t>(n - first));
+    for (qint32 i = first; i < n; ++i)
+        keys.emplace_back(m_rows.at(i).Column(Index), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    QList<CKovQzCSVrow> sorted;
+    sorted.reserve(n);
+    for (qint32 i = 0; i < first; ++i)
+        sorted.append(std::move(m_rows[i]));
+    for (const auto& key : keys)
+        sorted.append(std::move(m_rows[key.second]));
+    m_rows = std::move(sorted);
     m_sortedIndex = Index;
     return true;
 }

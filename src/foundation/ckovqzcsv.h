@@ -35,7 +35,11 @@ public:
     /// Row Index (from 0), or nullptr outside the rows.
     const CKovQzCSVrow* Row(qint32 Index);
     qint32 NoColumns(qint32 Index);
-    bool SortByColumnIndex(qint32 Index);
+    /// Sorts the rows from FirstRow on by column Index, ascending in binary order of character
+    /// codes; rows with equal keys keep their order, and the rows before FirstRow stay in place.
+    /// Refused (false) for a table whose rows differ in width, an empty one, or an Index below 0
+    /// or past the number of rows.
+    bool SortByColumnIndex(qint32 Index, qint32 FirstRow = 0);
     bool bDifferentSizedRows() const { return m_differentSizedRows; }
     qint32 SortedIndex() const { return m_sortedIndex; }
     QString LastMesage() const { return m_lastMessage; }

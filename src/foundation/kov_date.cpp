@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <ctime>
+
 namespace {
 QString shortDateFormat(const QLocale& locale)
 {
@@ -13,17 +15,50 @@ QString shortDateFormat(const QLocale& locale)
     return format;
 }
 
+// The form the service sends, "yyyy-MM-dd HH:mm:ss" (a T may stand for the blank, the seconds
+// may be missing), read directly: the locale's parser costs several microseconds a text. Any
+// other text, or one that is not a real date and time, goes through the forms below.
+QDateTime isoDateTime(QStringView t)
+{
+    if (t.size() != 19 && t.size() != 16)
+        return QDateTime();
+    auto number = [t](qsizetype at, qsizetype count, int* value) {
+        *value = 0;
+        for (qsizetype i = at; i < at + count; ++i) {
+            if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
+                return false;
+            *value = *value * 10 + (t[i].unicode() - '0');
+        }
+        return true;
+    };
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    if (!number(0, 4, &year) || t[4] != QLatin1Char('-') || !number(5, 2, &month) ||
+        t[7] != QLatin1Char('-') || !number(8, 2, &day) ||
+        (t[10] != QLatin1Char(' ') && t[10] != QLatin1Char('T')) || !number(11, 2, &hour) ||
+        t[13] != QLatin1Char(':') || !number(14, 2, &minute))
+        return QDateTime();
+    if (t.size() == 19 && (t[16] != QLatin1Char(':') || !number(17, 2, &second)))
+        return QDateTime();
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return QDateTime(date, time); // invalid in a daylight-saving gap, as the parser's
+}
+
 QDateTime tryFormats(const QLocale& locale, const QString& text)
 {
     const QString date = shortDateFormat(locale);
+    // The service's times are ISO texts, so those forms come first. A locale form that reads
+    // an ISO text at all is a year-month-day form and reads the same moment.
     const QString formats[] = {
-        date + QStringLiteral(" HH:mm:ss"),
-        date + QStringLiteral(" H:mm:ss"),
-        date + QStringLiteral(" HH:mm"),
         QStringLiteral("yyyy-MM-dd HH:mm:ss"),
         QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
         QStringLiteral("yyyy-MM-dd HH:mm"),
         QStringLiteral("yyyy-MM-ddTHH:mm"),
+        date + QStringLiteral(" HH:mm:ss"),
+        date + QStringLiteral(" H:mm:ss"),
+        date + QStringLiteral(" HH:mm"),
         locale.dateTimeFormat(QLocale::ShortFormat),
         locale.dateTimeFormat(QLocale::LongFormat),
     };
@@ -32,7 +67,7 @@ QDateTime tryFormats(const QLocale& locale, const QString& text)
         if (dt.isValid())
             return dt;
     }
-    const QString dateOnly[] = {date, QStringLiteral("yyyy-MM-dd"),
+    const QString dateOnly[] = {QStringLiteral("yyyy-MM-dd"), date,
                                 locale.dateFormat(QLocale::ShortFormat),
                                 locale.dateFormat(QLocale::LongFormat)};
     for (const QString& format : dateOnly) {
@@ -71,6 +106,21 @@ QDateTime tryEnglish(const QString& text)
 }
 } // namespace
 
+void kov_CacheLocalTimeRules()
+{
+    // With TZ unset the C library looks at /etc/localtime again on every local-time conversion
+    // (a stat(2) each time, several per date read). Naming the same file in TZ makes it read
+    // the rules once per process. A TZ that is set, even empty, is left as it is.
+    static const bool cached = [] {
+        if (!qEnvironmentVariableIsSet("TZ")) {
+            qputenv("TZ", QByteArrayLiteral(":/etc/localtime"));
+            ::tzset();
+        }
+        return true;
+    }();
+    Q_UNUSED(cached);
+}
+
 QDateTime kov_ZeroDate()
 {
     return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
@@ -78,6 +128,7 @@ QDateTime kov_ZeroDate()
 
 QString kov_DateText(const QDateTime& value)
 {
+    kov_CacheLocalTimeRules();
     const QLocale locale;
     const QString date = locale.toString(value.date(), shortDateFormat(locale));
     if (value.time() == QTime(0, 0))
@@ -87,10 +138,13 @@ QString kov_DateText(const QDateTime& value)
 
 QDateTime kov_ParseDate(const QString& text, bool* ok)
 {
+    kov_CacheLocalTimeRules();
     const QString t = text.trimmed();
     QDateTime result;
     if (!t.isEmpty()) {
-        result = tryFormats(QLocale(), t);
+        result = isoDateTime(t);
+        if (!result.isValid())
+            result = tryFormats(QLocale(), t);
         if (!result.isValid())
             result = tryEnglish(t);
         if (!result.isValid())

@@ -5,6 +5,10 @@
 #include <QDateTime>
 #include <QString>
 
+/// Makes the C library read the local-time rules once per process instead of once per
+/// conversion (it otherwise checks /etc/localtime each time). Called by the programs before
+/// any thread starts, and by the date functions below on their first use.
+void kov_CacheLocalTimeRules();
 /// 1899-12-30 00:00:00 local time, the platform's zero date-time.
 QDateTime kov_ZeroDate();
 /// The general date-and-time text of a value in the current default locale.

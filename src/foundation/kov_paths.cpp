@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
@@ -43,11 +44,11 @@ QString kov_AppTitle()
     return QStringLiteral("KovFerrit");
 }
 
-QString kov_ProgramFolder()
+namespace {
+QString resolveProgramFolder(const QString& override, const QString& env)
 {
-    if (!overrideFolder().isEmpty())
-        return clean(overrideFolder());
-    const QString env = qEnvironmentVariable("KOVFERRIT_HOME");
+    if (!override.isEmpty())
+        return clean(override);
     if (!env.isEmpty())
         return clean(env);
     if (QCoreApplication::instance()) {
@@ -59,6 +60,44 @@ QString kov_ProgramFolder()
     if (data.isEmpty())
         data = QDir::homePath() + QStringLiteral("/.local/share");
     return clean(data + QStringLiteral("/KovFerrit"));
+}
+
+// The folder as last resolved, with what it was resolved from: the override (`--home`, tests),
+// KOVFERRIT_HOME and whether an application object existed. Every file name passes through
+// kov_ProgramFolder, so it is resolved (and made) again only when one of these has changed.
+struct ResolvedFolder
+{
+    std::mutex mutex;
+    QString override;
+    QString env;
+    bool application = false;
+    QString folder; ///< empty while nothing was resolved, or the folder could not be made
+};
+
+ResolvedFolder& resolvedFolder()
+{
+    static ResolvedFolder resolved;
+    return resolved;
+}
+} // namespace
+
+QString kov_ProgramFolder()
+{
+    ResolvedFolder& last = resolvedFolder();
+    const std::lock_guard<std::mutex> guard(last.mutex);
+    const QString override = overrideFolder();
+    const QString env = override.isEmpty() ? qEnvironmentVariable("KOVFERRIT_HOME") : QString();
+    const bool application = QCoreApplication::instance() != nullptr;
+    if (!last.folder.isEmpty() && last.override == override && last.env == env &&
+        last.application == application)
+        return last.folder;
+    const QString folder = resolveProgramFolder(override, env);
+    // A folder that could not be made is tried again by the next call.
+    last.override = override;
+    last.env = env;
+    last.application = application;
+    last.folder = QFileInfo(folder).isDir() ? folder : QString();
+    return folder;
 }
 
 void kov_SetProgramFolder(const QString& folder)

@@ -1,3 +1,4 @@
+#include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/translate.h"
 #include "frmkovferrit.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char* argv[])
 {
+    kov_CacheLocalTimeRules(); // before any thread starts: it sets TZ
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KovFerrit"));
     QApplication::setApplicationVersion(QStringLiteral(KOVFERRIT_VERSION));

@@ -21,24 +21,36 @@ class TestChannelList : public EnvironmentTest
 private slots:
     void fill_data()
     {
-        // method, dbchannel.dat; header and rows shown
-        Columns<int, QByteArray, QStringList>::add();
+        // method, guide (empty: the usual one), dbchannel.dat; header and rows shown
+        Columns<int, QByteArray, QByteArray, QStringList>::add();
         QTest::newRow("names in file order")
-            << 2 << QByteArray("7,Alpha TV\r\n")
+            << 2 << QByteArray() << QByteArray("7,Alpha TV\r\n")
             << QStringList{u"Name|Number"_s, u"Zeta|"_s, u"Alpha TV|7"_s, u"Beta|"_s};
         QTest::newRow("0 is 2; last duplicate")
-            << 0 << QByteArray("4,Beta\r\n9,Beta\r\n")
+            << 0 << QByteArray() << QByteArray("4,Beta\r\n9,Beta\r\n")
             << QStringList{u"Name|Number"_s, u"Zeta|"_s, u"Alpha TV|"_s, u"Beta|9"_s};
+        // Every line as wide as the status line: the table sorts, and the status and
+        // column-header lines must stay out of the records (stable by iso code).
+        QTest::newRow("sorted records only")
+            << 2
+            << QByteArray("0,3,csv,3\r\nisocode,name,id,country\r\nde,Zeta,101,DE\r\n"
+                          "de,Alpha TV,102,DE\r\nat,Beta,103,AT\r\n")
+            << QByteArray()
+            << QStringList{u"Name|Number"_s, u"Beta|"_s, u"Zeta|"_s, u"Alpha TV|"_s};
         QTest::newRow("whole records")
-            << 1 << QByteArray()
+            << 1 << QByteArray() << QByteArray()
             << QStringList{u"isocode|name|id|country|category|language"_s,
                            u"de|Zeta|101|DE|General|de"_s, u"de|Alpha TV|102|DE|News|de"_s,
                            u"at|Beta|103|AT|Culture|de"_s};
-        QTest::newRow("unknown method") << 5 << QByteArray() << QStringList{QString()};
+        QTest::newRow("unknown method")
+            << 5 << QByteArray() << QByteArray() << QStringList{QString()};
     }
     void fill()
     {
-        const auto [method, numbers, shown] = Columns<int, QByteArray, QStringList>::fetch();
+        const auto [method, guide, numbers, shown] =
+            Columns<int, QByteArray, QByteArray, QStringList>::fetch();
+        if (!guide.isEmpty())
+            writeBytes(env->file(u"kovquibcg.dat"_s), guide);
         writeBytes(env->file(u"dbchannel.dat"_s), numbers);
         ChannelListModel model;
         QCOMPARE(model.fill(method, 0),

@@ -1,10 +1,14 @@
 // Channel numbers: the lookup in dbchannel.dat that asks for a missing number and appends the
 // answer, the channel manager's copy of that file, and the channels a guide creates.
 #include "channels/channel_lookup.h"
+#include "channels/channeldatabase.h"
 #include "channels/channellist.h"
 #include "channels/cquibchannelmanager.h"
 #include "foundation/kov_paths.h"
 #include "testsupport.h"
+
+#include <cstdio>
+#include <sys/stat.h>
 
 class TestChannels : public EnvironmentTest
 {
@@ -50,6 +54,42 @@ private slots:
         // The manager, reading the file when first needed, sees an appended line.
         if (asked)
             QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(name), expected);
+    }
+    void lookupSeesEveryChange_data()
+    {
+        // the file after the change, written in place (else renamed over); Alpha's number
+        Columns<QByteArray, bool, int>::add();
+        QTest::newRow("same size, in place") << QByteArray("8,Alpha\r\n") << true << 8;
+        QTest::newRow("same size, renamed over") << QByteArray("9,Alpha\r\n") << false << 9;
+        QTest::newRow("longer") << QByteArray("7,Alpha\r\n12,Alpha\r\n") << true << 12;
+        QTest::newRow("emptied") << QByteArray() << true << 0;
+    }
+    void lookupSeesEveryChange()
+    {
+        // Every read is kept at once here (no settling time), so only the file's stamp can
+        // tell the lookup that the file changed.
+        const auto [after, inPlace, expected] = Columns<QByteArray, bool, int>::fetch();
+        const QString path = env->file(u"dbchannel.dat"_s);
+        writeBytes(path, "7,Alpha\r\n");
+        const auto before = kov_ChannelDatabaseNow(path, 0);
+        QCOMPARE(before->numbers.value(u"Alpha"_s), 7);
+        QCOMPARE(kov_ChannelDatabaseNow(path, 0), before); // unchanged: not read again
+        auto changed = [&path] {
+            struct stat st = {};
+            ::stat(QFile::encodeName(path).constData(), &st);
+            return std::make_pair(st.st_ctim.tv_sec, st.st_ctim.tv_nsec);
+        };
+        const auto old = changed();
+        writeBytes(inPlace ? path : path + u".new"_s, after);
+        if (!inPlace)
+            QCOMPARE(std::rename(QFile::encodeName(path + u".new"_s).constData(),
+                                 QFile::encodeName(path).constData()),
+                     0);
+        if (inPlace && !after.isEmpty() && changed() == old)
+            QSKIP("the file system stamps both writes with the same time");
+        const auto current = kov_ChannelDatabaseNow(path, 0);
+        QCOMPARE(current ? current->numbers.value(u"Alpha"_s) : 0, expected);
+        QCOMPARE(GetChannelByName(u"Alpha"_s, false), expected);
     }
     void namesRoundTrip_data()
     {

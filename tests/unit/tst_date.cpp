@@ -32,6 +32,25 @@ private slots:
         QCOMPARE(kov_ParseDate(written, &ok), value);
         QVERIFY(ok);
     }
+    void read_data()
+    {
+        Columns<QString, QDateTime>::add(); // text, value (invalid: no form reads it)
+        const QDateTime evening(QDate(2026, 12, 24), QTime(20, 15));
+        QTest::newRow("service form") << u" 2026-12-24 20:15:00 "_s << evening;
+        QTest::newRow("T, no seconds") << u"2026-12-24T20:15"_s << evening;
+        QTest::newRow("date alone")
+            << u"2026-12-24"_s << QDateTime(QDate(2026, 12, 24), QTime(0, 0));
+        QTest::newRow("hour 24") << u"2026-12-24 24:00:00"_s << QDateTime();
+        QTest::newRow("30 February") << u"2026-02-30 10:00:00"_s << QDateTime();
+        QTest::newRow("one-digit month") << u"2026-1-24 20:15:00"_s << QDateTime();
+    }
+    void read()
+    {
+        const auto [text, value] = Columns<QString, QDateTime>::fetch();
+        bool ok = !value.isValid();
+        QCOMPARE(kov_ParseDate(text, &ok), value);
+        QCOMPARE(ok, value.isValid());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDate)

@@ -1,5 +1,6 @@
-// Utilities every layer leans on: URL encoding in the code page, safe file names, and the random
-// shift of the update timer.
+// Utilities every layer leans on: URL encoding in the code page, safe file names, the random
+// shift of the update timer, and the program folder.
+#include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "testsupport.h"
 
@@ -48,6 +49,23 @@ private slots:
             seen.insert(kov_RandomBetween(-15, 15));
         QCOMPARE(seen.size(), 31);
         QVERIFY(seen.contains(-15) && seen.contains(15));
+    }
+    void programFolderFollowsItsSources()
+    {
+        // The folder is resolved once, but --home (the override) and KOVFERRIT_HOME still
+        // count the moment they change; a missing folder is made.
+        QTemporaryDir root;
+        const QString a = root.filePath(u"a"_s), b = root.filePath(u"b"_s);
+        qputenv("KOVFERRIT_HOME", a.toLocal8Bit());
+        QCOMPARE(kov_ProgramFolder(), a);
+        QVERIFY(QFileInfo(a).isDir());
+        qputenv("KOVFERRIT_HOME", b.toLocal8Bit());
+        QCOMPARE(kov_ProgramFile(u"x"_s), b + u"/x"_s);
+        kov_SetProgramFolder(a);
+        QCOMPARE(kov_ProgramFolder(), a);
+        kov_SetProgramFolder(QString());
+        qunsetenv("KOVFERRIT_HOME");
+        QVERIFY(kov_ProgramFolder() != a && kov_ProgramFolder() != b);
     }
 };
 
