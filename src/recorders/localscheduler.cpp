@@ -54,8 +54,8 @@ std::shared_ptr<SqlConnection> sharedConnection(const QString& path)
     if (store.db && store.path == path && fileIdentity(path, &device, &inode) &&
         device == store.device && inode == store.inode)
         return store.db;
-    static bool closedAtExit = false;
-    if (!std::exchange(closedAtExit, true))
+    static bool closeRegistered = false;
+    if (!std::exchange(closeRegistered, true))
         qAddPostRoutine(closeSharedStore);
     store = SharedStore();
     store.path = path;
