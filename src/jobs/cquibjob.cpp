@@ -64,12 +64,13 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
                      kov_InDevelopment());
         return false;
     }
-    auto ignoreOffset = [MyReg] { return kov_ReadNumber(*MyReg, KovSetting::IgnoreOffset) == 1; };
     m_channel = row.Column(0);
     m_channelID = kov_LeadingLongOrThrow(row.Column(1));
     m_uID = kov_LeadingLongOrThrow(row.Column(2));
-    m_startTime = HandleTime(row.Column(3), ignoreOffset());
-    m_endTime = HandleTime(row.Column(4), ignoreOffset());
+    // Read once for the job's two or three times.
+    const bool ignoreOffset = kov_ReadNumber(*MyReg, KovSetting::IgnoreOffset) == 1;
+    m_startTime = HandleTime(row.Column(3), ignoreOffset);
+    m_endTime = HandleTime(row.Column(4), ignoreOffset);
     m_action = row.Column(5);
     m_title = row.Column(6);
     m_pg = kov_LeadingLongOrThrow(row.Column(7));
@@ -80,7 +81,7 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
     m_nature = row.Column(12);
     m_format = row.Column(13);
     if (!row.Column(14).isEmpty())
-        m_vps = HandleTime(row.Column(14), ignoreOffset());
+        m_vps = HandleTime(row.Column(14), ignoreOffset);
     m_description = row.Column(15);
     m_persons = row.Column(16);
 

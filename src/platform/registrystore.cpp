@@ -3,12 +3,7 @@
 #include "foundation/kov_paths.h"
 
 #include <QCoreApplication>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
-#include <atomic>
 #include <memory>
 
 namespace {
@@ -51,19 +46,9 @@ RegistryStore& RegistryStore::instance()
     return *store;
 }
 
-RegistryStore::RegistryStore(const QString& databasePath) : m_path(databasePath)
-{
-    static std::atomic<int> counter{0};
-    m_connection = QStringLiteral("kovreg-%1").arg(counter++);
-}
+RegistryStore::RegistryStore(const QString& databasePath) : m_path(databasePath) {}
 
-RegistryStore::~RegistryStore()
-{
-    if (QSqlDatabase::contains(m_connection)) {
-        QSqlDatabase::database(m_connection, false).close();
-        QSqlDatabase::removeDatabase(m_connection);
-    }
-}
+RegistryStore::~RegistryStore() = default;
 
 bool RegistryStore::ensureOpen()
 {
@@ -73,29 +58,20 @@ bool RegistryStore::ensureOpen()
     // it, and the journal files SQLite makes beside it take that mode.
     if (!kov_PreparePrivateDatabase(m_path, &m_problem))
         return false;
-    QSqlDatabase db = QSqlDatabase::contains(m_connection)
-                          ? QSqlDatabase::database(m_connection, false)
-                          : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(m_path);
-    // The busy time-out lets the desktop program and the CLI write at the same time.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!db.open()) {
-        m_problem = db.lastError().text();
-        return false;
-    }
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    // The connection stays open for the life of the process; only its statements are reset
+    // after each use, so nothing is cached between reads.
     const bool ok =
-        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS keys (id INTEGER PRIMARY KEY "
-                              "AUTOINCREMENT, root INTEGER NOT NULL, path TEXT NOT NULL, "
-                              "fold TEXT NOT NULL, parent TEXT NOT NULL, UNIQUE(root, fold))")) &&
-        q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS vals (id INTEGER PRIMARY KEY "
-                              "AUTOINCREMENT, key_id INTEGER NOT NULL, name TEXT NOT NULL, "
-                              "fold TEXT NOT NULL, type INTEGER NOT NULL, data BLOB, "
-                              "UNIQUE(key_id, fold))"));
+        (m_db.isOpen() || m_db.open(m_path, false)) &&
+        m_db.exec(
+            QStringLiteral("CREATE TABLE IF NOT EXISTS keys (id INTEGER PRIMARY KEY "
+                           "AUTOINCREMENT, root INTEGER NOT NULL, path TEXT NOT NULL, "
+                           "fold TEXT NOT NULL, parent TEXT NOT NULL, UNIQUE(root, fold))")) &&
+        m_db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS vals (id INTEGER PRIMARY KEY "
+                                 "AUTOINCREMENT, key_id INTEGER NOT NULL, name TEXT NOT NULL, "
+                                 "fold TEXT NOT NULL, type INTEGER NOT NULL, data BLOB, "
+                                 "UNIQUE(key_id, fold))"));
     if (!ok) {
-        m_problem = q.lastError().text();
-        db.close();
+        m_problem = m_db.lastError();
         return false;
     }
     m_problem.clear();
@@ -108,22 +84,21 @@ QString RegistryStore::problem()
     return ensureOpen() ? QString() : m_problem;
 }
 
-bool RegistryStore::run(QSqlQuery& q, const QString& sql, const QVariantList& values)
+const QString& RegistryStore::foldedKey(const QString& key)
 {
-    q = QSqlQuery(QSqlDatabase::database(m_connection, false));
-    q.prepare(sql);
-    for (const QVariant& value : values)
-        q.addBindValue(value);
-    return q.exec();
+    if (key != m_lastKey || m_lastFolded.isNull()) {
+        m_lastKey = key;
+        m_lastFolded = fold(kov_NormaliseKey(key));
+    }
+    return m_lastFolded;
 }
 
 qint32 RegistryStore::keyId(qint32 root, const QString& key, qint64* id)
 {
     if (!ensureOpen())
         return RegCode::BadDatabase;
-    QSqlQuery q;
-    if (!run(q, QStringLiteral("SELECT id FROM keys WHERE root = ? AND fold = ?"),
-             {root, fold(kov_NormaliseKey(key))}))
+    SqlUse q = m_db.run("SELECT id FROM keys WHERE root = ? AND fold = ?", {root, foldedKey(key)});
+    if (!q.ok())
         return RegCode::BadDatabase;
     if (!q.next())
         return RegCode::NotFound;
@@ -137,20 +112,15 @@ qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::NotFound || !create)
         return rc;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("INSERT OR IGNORE INTO keys (root, path, fold, parent) "
-                             "VALUES (?, ?, ?, ?)"));
     // Creating a key creates its missing parents, from the top down, as the registry does.
     const QStringList parts = kov_NormaliseKey(key).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     QString path;
     for (const QString& part : parts) {
         const QString parent = path;
         path = path.isEmpty() ? part : path + QLatin1Char('\\') + part;
-        q.addBindValue(root);
-        q.addBindValue(path);
-        q.addBindValue(fold(path));
-        q.addBindValue(fold(parent));
-        if (!q.exec())
+        if (!m_db.run("INSERT OR IGNORE INTO keys (root, path, fold, parent) VALUES (?, ?, ?, ?)",
+                      {root, path, fold(path), fold(parent)})
+                 .ok())
             return RegCode::CantWrite;
     }
     return RegCode::Success;
@@ -159,13 +129,13 @@ qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
 qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString& name, qint32* type,
                                  QByteArray* data)
 {
-    qint64 id = 0;
-    const qint32 rc = keyId(root, key, &id);
-    if (rc != RegCode::Success)
-        return rc;
-    QSqlQuery q;
-    if (!run(q, QStringLiteral("SELECT type, data FROM vals WHERE key_id = ? AND fold = ?"),
-             {id, fold(name)}))
+    if (!ensureOpen())
+        return RegCode::BadDatabase;
+    // A missing key and a missing value both read as "not found".
+    SqlUse q = m_db.run("SELECT v.type, v.data FROM vals v JOIN keys k ON k.id = v.key_id "
+                        "WHERE k.root = ? AND k.fold = ? AND v.fold = ?",
+                        {root, foldedKey(key), fold(name)});
+    if (!q.ok())
         return RegCode::BadDatabase;
     if (!q.next())
         return RegCode::NotFound;
@@ -185,14 +155,11 @@ qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& n
         return rc;
     // One statement, so a concurrent writer never sees half a value; an existing value keeps
     // its row and so its place in the enumeration.
-    QSqlQuery q;
-    const bool stored = run(
-        q,
-        QStringLiteral("INSERT INTO vals (key_id, name, fold, type, data) VALUES (?, ?, ?, ?, ?) "
-                       "ON CONFLICT(key_id, fold) DO UPDATE SET type = excluded.type, "
-                       "data = excluded.data"),
+    const SqlUse q = m_db.run(
+        "INSERT INTO vals (key_id, name, fold, type, data) VALUES (?, ?, ?, ?, ?) "
+        "ON CONFLICT(key_id, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
         {id, name, fold(name), type, data.isNull() ? QByteArray("") : data});
-    return stored ? RegCode::Success : RegCode::CantWrite;
+    return q.ok() ? RegCode::Success : RegCode::CantWrite;
 }
 
 qint32 RegistryStore::enumValue(qint32 root, const QString& key, qint32 index, QString* name,
@@ -204,11 +171,9 @@ qint32 RegistryStore::enumValue(qint32 root, const QString& key, qint32 index, Q
         return rc;
     if (index < 0)
         return RegCode::NoMoreItems;
-    QSqlQuery q;
-    if (!run(q,
-             QStringLiteral("SELECT name, type FROM vals WHERE key_id = ? ORDER BY id "
-                            "LIMIT 1 OFFSET ?"),
-             {id, index}))
+    SqlUse q = m_db.run("SELECT name, type FROM vals WHERE key_id = ? ORDER BY id LIMIT 1 OFFSET ?",
+                        {id, index});
+    if (!q.ok())
         return RegCode::BadDatabase;
     if (!q.next())
         return RegCode::NoMoreItems;
@@ -232,11 +197,10 @@ qint32 RegistryStore::enumKey(qint32 root, const QString& key, qint32 index, QSt
     }
     if (index < 0)
         return RegCode::NoMoreItems;
-    QSqlQuery q;
-    if (!run(q,
-             QStringLiteral("SELECT path FROM keys WHERE root = ? AND parent = ? ORDER BY id "
-                            "LIMIT 1 OFFSET ?"),
-             {root, fold(parent), index}))
+    SqlUse q =
+        m_db.run("SELECT path FROM keys WHERE root = ? AND parent = ? ORDER BY id LIMIT 1 OFFSET ?",
+                 {root, fold(parent), index});
+    if (!q.ok())
         return RegCode::BadDatabase;
     if (!q.next())
         return RegCode::NoMoreItems;
@@ -251,10 +215,10 @@ qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
         return rc;
-    QSqlQuery q;
-    if (!run(q, QStringLiteral("DELETE FROM vals WHERE key_id = ? AND fold = ?"), {id, fold(name)}))
+    const SqlUse q = m_db.run("DELETE FROM vals WHERE key_id = ? AND fold = ?", {id, fold(name)});
+    if (!q.ok())
         return RegCode::CantWrite;
-    return q.numRowsAffected() > 0 ? RegCode::Success : RegCode::NotFound;
+    return q.rowsAffected() > 0 ? RegCode::Success : RegCode::NotFound;
 }
 
 qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
@@ -263,22 +227,21 @@ qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
         return rc;
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    QSqlQuery q;
-    if (!run(q, QStringLiteral("SELECT COUNT(*) FROM keys WHERE root = ? AND parent = ?"),
-             {root, fold(kov_NormaliseKey(key))}) ||
-        !q.next())
-        return RegCode::BadDatabase;
-    if (q.value(0).toInt() > 0)
-        return RegCode::KeyHasChildren;
-    if (!db.transaction())
+    {
+        SqlUse q = m_db.run("SELECT COUNT(*) FROM keys WHERE root = ? AND parent = ?",
+                            {root, foldedKey(key)});
+        if (!q.next())
+            return RegCode::BadDatabase;
+        if (q.value(0).toInt() > 0)
+            return RegCode::KeyHasChildren;
+    }
+    if (!m_db.transaction())
         return RegCode::CantWrite;
-    QSqlQuery del;
-    const bool ok = run(del, QStringLiteral("DELETE FROM vals WHERE key_id = ?"), {id}) &&
-                    run(del, QStringLiteral("DELETE FROM keys WHERE id = ?"), {id});
+    const bool ok = m_db.run("DELETE FROM vals WHERE key_id = ?", {id}).ok() &&
+                    m_db.run("DELETE FROM keys WHERE id = ?", {id}).ok();
     if (!ok) {
-        db.rollback();
+        m_db.rollback();
         return RegCode::CantWrite;
     }
-    return db.commit() ? RegCode::Success : RegCode::CantWrite;
+    return m_db.commit() ? RegCode::Success : RegCode::CantWrite;
 }

@@ -2,11 +2,10 @@
 // The system-registry stand-in: a typed value store in one SQLite file
 // (settings.db in the program folder). It speaks in registry terms (roots, key paths, value
 // types, raw bytes, Windows result codes) so that the layers above keep the registry's rules.
+#include "sqlconnection.h"
+
 #include <QByteArray>
 #include <QString>
-#include <QVariantList>
-
-class QSqlQuery;
 
 namespace RegCode {
 constexpr qint32 Success = 0;
@@ -63,13 +62,16 @@ public:
 private:
     bool ensureOpen();
     qint32 keyId(qint32 root, const QString& key, qint64* id);
-    /// Runs one statement with its values bound in order; false when SQLite refused it.
-    bool run(QSqlQuery& q, const QString& sql, const QVariantList& values);
+    /// The folded form of a key path; the last one is kept, as nearly every call names the
+    /// settings key.
+    const QString& foldedKey(const QString& key);
 
     QString m_path;
-    QString m_connection;
+    SqlConnection m_db{"kovreg"};
     QString m_problem;
     bool m_open = false;
+    QString m_lastKey;
+    QString m_lastFolded;
 };
 
 /// Normalises a key path: no leading or trailing "\", single separators.

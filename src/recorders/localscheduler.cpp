@@ -2,56 +2,95 @@
 
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
+#include "platform/sqlconnection.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
+#include <QCoreApplication>
+#include <QFile>
 
-#include <atomic>
+#include <sys/stat.h>
+
+#include <utility>
 
 namespace {
 constexpr const char* kTimeFormat = "yyyy-MM-ddTHH:mm:ss";
+
+// The connection every writable scheduler of this process shares, and the file it was opened
+// on: a file removed or replaced since (another store put in its place) is opened afresh.
+struct SharedStore
+{
+    QString path;
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::shared_ptr<SqlConnection> db;
+};
+
+SharedStore& sharedStore()
+{
+    static SharedStore store;
+    return store;
+}
+
+// The SQL driver belongs to the application object: close the store before it goes.
+void closeSharedStore()
+{
+    sharedStore() = SharedStore();
+}
+
+bool fileIdentity(const QString& path, dev_t* device, ino_t* inode)
+{
+    struct stat st = {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    *device = st.st_dev;
+    *inode = st.st_ino;
+    return true;
+}
+
+std::shared_ptr<SqlConnection> sharedConnection(const QString& path)
+{
+    SharedStore& store = sharedStore();
+    dev_t device = 0;
+    ino_t inode = 0;
+    if (store.db && store.path == path && fileIdentity(path, &device, &inode) &&
+        device == store.device && inode == store.inode)
+        return store.db;
+    static bool closeRegistered = false;
+    if (!std::exchange(closeRegistered, true))
+        qAddPostRoutine(closeSharedStore);
+    store = SharedStore();
+    store.path = path;
+    auto db = std::make_shared<SqlConnection>("kovsched");
+    // The recordings come from the user's account: the store is its owner's alone.
+    if (!kov_PreparePrivateDatabase(path) || !db->open(path, false) ||
+        !db->exec(QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS programs (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT "
+            "NOT NULL UNIQUE, start TEXT NOT NULL, finish TEXT NOT NULL, channel INTEGER NOT "
+            "NULL, file TEXT NOT NULL, tag TEXT NOT NULL, recurrence INTEGER NOT NULL)")) ||
+        !fileIdentity(path, &store.device, &store.inode))
+        return nullptr; // the next job tries again
+    store.db = db;
+    return db;
+}
 } // namespace
 
 LocalScheduler::LocalScheduler(const QString& databasePath, bool readOnly)
 {
-    static std::atomic<int> counter{0};
-    m_connection = QStringLiteral("kovsched-%1").arg(counter++);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
-    db.setDatabaseName(databasePath);
-    if (readOnly) {
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));
-        m_open = kov_FileExists(databasePath) && db.open();
+    if (!readOnly) {
+        m_db = sharedConnection(databasePath);
+        m_open = m_db != nullptr;
         return;
     }
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    // The recordings come from the user's account: the store is its owner's alone.
-    if (!kov_PreparePrivateDatabase(databasePath) || !db.open())
-        return;
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    m_open = q.exec(QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS programs (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT "
-        "NOT NULL UNIQUE, start TEXT NOT NULL, finish TEXT NOT NULL, channel INTEGER NOT NULL, "
-        "file TEXT NOT NULL, tag TEXT NOT NULL, recurrence INTEGER NOT NULL)"));
+    m_db = std::make_shared<SqlConnection>("kovsched-read");
+    m_open = kov_FileExists(databasePath) && m_db->open(databasePath, true);
 }
 
-LocalScheduler::~LocalScheduler()
-{
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connection);
-}
+LocalScheduler::~LocalScheduler() = default;
 
 bool LocalScheduler::DoesProgramExist(const QString& name)
 {
     if (!m_open)
         return false;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT 1 FROM programs WHERE name = ?"));
-    q.addBindValue(name);
-    return q.exec() && q.next();
+    return m_db->run("SELECT 1 FROM programs WHERE name = ?", {name}).next();
 }
 
 qint32 LocalScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const QDateTime& start,
@@ -65,27 +104,21 @@ qint32 LocalScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const
         return ChannelOutOfRange;
     if (!m_open)
         return CannotWrite;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("INSERT OR REPLACE INTO programs (name, start, finish, channel, "
-                             "file, tag, recurrence) VALUES (?, ?, ?, ?, ?, ?, ?)"));
-    q.addBindValue(name);
-    q.addBindValue(start.toString(QLatin1String(kTimeFormat)));
-    q.addBindValue(end.toString(QLatin1String(kTimeFormat)));
-    q.addBindValue(channel);
-    q.addBindValue(fileName);
-    q.addBindValue(tag);
-    q.addBindValue(recurrence);
-    return q.exec() ? Stored : CannotWrite;
+    // One statement outside any transaction: the recording is committed, and seen by every
+    // process, when it returns.
+    const SqlUse q =
+        m_db->run("INSERT OR REPLACE INTO programs (name, start, finish, channel, "
+                  "file, tag, recurrence) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                  {name, start.toString(QLatin1String(kTimeFormat)),
+                   end.toString(QLatin1String(kTimeFormat)), channel, fileName, tag, recurrence});
+    return q.ok() ? Stored : CannotWrite;
 }
 
 bool LocalScheduler::DeleteProgram(const QString& name)
 {
     if (!m_open)
         return false;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("DELETE FROM programs WHERE name = ?"));
-    q.addBindValue(name);
-    return q.exec() && q.numRowsAffected() > 0;
+    return m_db->run("DELETE FROM programs WHERE name = ?", {name}).rowsAffected() > 0;
 }
 
 QList<ScheduledProgram> LocalScheduler::Programs()
@@ -93,10 +126,8 @@ QList<ScheduledProgram> LocalScheduler::Programs()
     QList<ScheduledProgram> list;
     if (!m_open)
         return list;
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    if (!q.exec(QStringLiteral("SELECT name, start, finish, channel, file, tag, recurrence FROM "
-                               "programs ORDER BY id")))
-        return list;
+    SqlUse q = m_db->run(
+        "SELECT name, start, finish, channel, file, tag, recurrence FROM programs ORDER BY id");
     while (q.next()) {
         ScheduledProgram p;
         p.name = q.value(0).toString();

@@ -3,6 +3,10 @@
 // without a recorder of its own (and for tests).
 #include "platform/recorderscheduler.h"
 
+#include <memory>
+
+class SqlConnection;
+
 class LocalScheduler : public RecorderScheduler
 {
 public:
@@ -15,8 +19,9 @@ public:
         CannotWrite = 3
     };
 
-    /// Opens (creating) the store; isOpen() tells whether that worked. A read-only store is
-    /// never created or changed: it reads as empty when the file is missing.
+    /// Opens (creating) the store; isOpen() tells whether that worked. The writable schedulers
+    /// of a process share one connection per file, kept open from job to job. A read-only
+    /// store is never created or changed: it reads as empty when the file is missing.
     explicit LocalScheduler(const QString& databasePath, bool readOnly = false);
     ~LocalScheduler() override;
     LocalScheduler(const LocalScheduler&) = delete;
@@ -32,6 +37,6 @@ public:
     QList<ScheduledProgram> Programs() override;
 
 private:
-    QString m_connection;
+    std::shared_ptr<SqlConnection> m_db;
     bool m_open = false;
 };

@@ -3,6 +3,7 @@
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "localscheduler.h"
+#include "platform/registrystore.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 #include "vdrscheduler.h"
@@ -14,11 +15,28 @@ SchedulerFactory& factory()
     return f;
 }
 
+std::unique_ptr<RecorderScheduler> local(bool readOnly)
+{
+    const QString store = kov_ProgramFile(QStringLiteral("KOVSched.db"));
+    auto scheduler = std::make_unique<LocalScheduler>(store, readOnly);
+    if (!scheduler->isOpen() && !(readOnly && !kov_FileExists(store)))
+        return nullptr;
+    return scheduler;
+}
+
 std::unique_ptr<RecorderScheduler> configured(bool readOnly)
 {
     CKovReg reg = kov_Settings();
     const QString kind = kov_ReadText(reg, KovSetting::Recorder).trimmed().toLower();
-    // All four are read whatever the choice, so that the settings listings show them.
+    const bool isLocal = kind.isEmpty() || kind == QLatin1String("local");
+    // The VDR settings are read, and so made with their defaults, whatever the choice, so that
+    // the settings listings show them; for the local store once per settings file and process
+    // is enough for that, rather than three more reads for every job.
+    static QString vdrSettingsMadeIn;
+    const QString settingsFile = RegistryStore::instance().path();
+    if (isLocal && vdrSettingsMadeIn == settingsFile)
+        return local(readOnly);
+    vdrSettingsMadeIn = settingsFile;
     const QString host = kov_ReadText(reg, KovSetting::VdrHost);
     const qint32 port = kov_ReadNumber(reg, KovSetting::VdrPort);
     const qint32 timeout = kov_ReadNumber(reg, KovSetting::VdrTimeoutSeconds);
@@ -29,15 +47,11 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly)
         }
         return VdrScheduler::Connect(host, static_cast<quint16>(port), timeout);
     }
-    if (!kind.isEmpty() && kind != QLatin1String("local")) {
+    if (!isLocal) {
         kov_ClassMessage("RecorderFactory", QStringLiteral("Unknown recorder: ") + kind);
         return nullptr;
     }
-    const QString store = kov_ProgramFile(QStringLiteral("KOVSched.db"));
-    auto local = std::make_unique<LocalScheduler>(store, readOnly);
-    if (!local->isOpen() && !(readOnly && !kov_FileExists(store)))
-        return nullptr;
-    return local;
+    return local(readOnly);
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 // A job: the record read from a job string (columns, times and their offset) and the step that
 // schedules it into the recorder (rec, delete, repetition, unknown channels, recorder failures).
 #include "jobs/cquibjob.h"
+#include "platform/sqlconnection.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -100,6 +101,29 @@ private slots:
         QVERIFY(read(jobString({{3, u"2006-05-13 00:00:00 +0200"_s}}), true));
         QCOMPARE(m_log.calls.last().section(u'|', 1, 1), u"Film_13_05_2006"_s);
         QLocale::setDefault(QLocale::c());
+    }
+    void unchangedJobCommitsNothing()
+    {
+        // Both stores watched through connections of their own: a recording found there already
+        // and a deletion that finds none commit nothing, neither to the recorder nor to settings.
+        kov_SetSchedulerFactory({});
+        QVERIFY(read(jobString(), true));
+        SqlConnection settings("watch");
+        SqlConnection recorder("watch");
+        QVERIFY(settings.open(env->file(u"settings.db"_s), true));
+        QVERIFY(recorder.open(env->file(u"KOVSched.db"_s), true));
+        auto versions = [&] {
+            SqlUse a = settings.run("PRAGMA data_version");
+            SqlUse b = recorder.run("PRAGMA data_version");
+            return a.next() && b.next() ? a.value(0).toString() + u' ' + b.value(0).toString()
+                                        : QString();
+        };
+        const QString before = versions();
+        QVERIFY(read(jobString(), true));
+        QVERIFY(read(jobString({{5, u"delete"_s}, {6, u"Other"_s}}), true));
+        QCOMPARE(versions(), before);
+        QVERIFY(read(jobString({{5, u"delete"_s}}), true));
+        QVERIFY(versions() != before);
     }
     void schedule_data()
     {

@@ -2,6 +2,7 @@
 // in creation order, and a store that cannot be opened.
 #include "foundation/kov_paths.h"
 #include "platform/registrystore.h"
+#include "platform/sqlconnection.h"
 #include "recorders/localscheduler.h"
 #include "settings/qz_reg.h"
 #include "testsupport.h"
@@ -82,6 +83,34 @@ private slots:
         QCOMPARE(b.Str(u"ACCOUNT"_s), u"demo"_s);
         b.setLng(u"shared"_s, 2);
         QCOMPARE(a.Lng(u"Shared"_s), 2);
+    }
+    void otherProcessesWritesSeenAtOnce()
+    {
+        // A second connection to each file stands for the CLI writing while this process keeps
+        // its own open: a statement of ours left unfinished would keep an older snapshot.
+        CKovReg reg = kov_Settings();
+        reg.setStr(u"Account"_s, u"demo"_s);
+        QCOMPARE(reg.Str(u"Account"_s), u"demo"_s);
+        RegistryStore other(RegistryStore::instance().path());
+        QCOMPARE(other.setValue(kHKeyLocalMachine, kov_SettingsKey(), u"Account"_s, RegType::Text,
+                                QByteArray("cli\0", 4)),
+                 RegCode::Success);
+        QCOMPARE(reg.Str(u"Account"_s), u"cli"_s);
+
+        const QString path = env->file(u"KOVSched.db"_s);
+        const QDateTime start(QDate(2026, 12, 10), QTime(20, 15));
+        auto create = [&](const QString& name) {
+            return LocalScheduler(path).CreateProgram(1, name, start, start.addSecs(60), 7, 1, name,
+                                                      u"fs:1"_s, 0, {}, true);
+        };
+        QCOMPARE(create(u"A"_s), 0);
+        QVERIFY(LocalScheduler(path).DoesProgramExist(u"A"_s));
+        SqlConnection cli("cli");
+        QVERIFY(cli.open(path, false));
+        QVERIFY(cli.run("DELETE FROM programs WHERE name = 'A'").ok());
+        QCOMPARE(create(u"B"_s), 0); // an older snapshot could not write
+        QVERIFY(!LocalScheduler(path).DoesProgramExist(u"A"_s));
+        QVERIFY(cli.run("SELECT 1 FROM programs WHERE name = 'B'").next());
     }
     void exportWritesRegedit4()
     {
