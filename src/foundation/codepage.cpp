@@ -24,22 +24,24 @@ unsigned char codePageByte(QChar c)
     return '?';
 }
 
+// Both directions fill a buffer of the final size: replies and settings values of many
+// kilobytes pass through here, and appending one character at a time cost more than the rest.
 QByteArray toCodePage(const QString& text)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* to = out.data();
     for (const QChar c : text)
-        out.append(static_cast<char>(codePageByte(c)));
+        *to++ = static_cast<char>(codePageByte(c));
     return out;
 }
 
 QString fromCodePage(const QByteArray& bytes)
 {
-    QString out;
-    out.reserve(bytes.size());
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar* to = out.data();
     for (const char ch : bytes) {
         const auto b = static_cast<unsigned char>(ch);
-        out.append(b >= 0x80 && b < 0xA0 ? QChar(kHigh[b - 0x80]) : QChar(char16_t(b)));
+        *to++ = b >= 0x80 && b < 0xA0 ? QChar(kHigh[b - 0x80]) : QChar(char16_t(b));
     }
     return out;
 }

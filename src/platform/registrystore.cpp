@@ -37,11 +37,13 @@ void closeSharedStore()
 RegistryStore& RegistryStore::instance()
 {
     std::unique_ptr<RegistryStore>& store = sharedStore();
-    const QString path = kov_ProgramFile(QStringLiteral("settings.db"));
-    if (!store || store->path() != path) {
+    // Every settings read comes here: the folder is compared, the file name made only anew.
+    const QString folder = kov_ProgramFolder();
+    if (!store || store->m_folder != folder) {
         if (!store)
             qAddPostRoutine(closeSharedStore);
-        store = std::make_unique<RegistryStore>(path);
+        store = std::make_unique<RegistryStore>(folder + QStringLiteral("/settings.db"));
+        store->m_folder = folder;
     }
     return *store;
 }
@@ -93,17 +95,53 @@ const QString& RegistryStore::foldedKey(const QString& key)
     return m_lastFolded;
 }
 
+void RegistryStore::beginRead()
+{
+    if (m_readDepth++ == 0)
+        m_checkedInRead = false;
+}
+
+void RegistryStore::endRead()
+{
+    if (m_readDepth > 0)
+        --m_readDepth;
+}
+
+void RegistryStore::dropStaleAnswers()
+{
+    if (m_readDepth > 0 && m_checkedInRead)
+        return;
+    m_checkedInRead = m_readDepth > 0;
+    SqlUse q = m_db.run("PRAGMA data_version");
+    const qint64 version = q.next() ? q.value(0).toLongLong() : -1;
+    if (version == -1 || version != m_dataVersion)
+        forgetAnswers();
+    m_dataVersion = version;
+}
+
+void RegistryStore::forgetAnswers()
+{
+    m_values.clear();
+    m_keys.clear();
+}
+
 qint32 RegistryStore::keyId(qint32 root, const QString& key, qint64* id)
 {
     if (!ensureOpen())
         return RegCode::BadDatabase;
+    dropStaleAnswers();
+    const QString cacheKey = QString::number(root) + QLatin1Char('\\') + foldedKey(key);
+    const auto known = m_keys.constFind(cacheKey);
+    if (known != m_keys.constEnd()) {
+        *id = known.value();
+        return *id < 0 ? RegCode::NotFound : RegCode::Success;
+    }
     SqlUse q = m_db.run("SELECT id FROM keys WHERE root = ? AND fold = ?", {root, foldedKey(key)});
     if (!q.ok())
         return RegCode::BadDatabase;
-    if (!q.next())
-        return RegCode::NotFound;
-    *id = q.value(0).toLongLong();
-    return RegCode::Success;
+    *id = q.next() ? q.value(0).toLongLong() : -1;
+    m_keys.insert(cacheKey, *id);
+    return *id < 0 ? RegCode::NotFound : RegCode::Success;
 }
 
 qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
@@ -112,6 +150,7 @@ qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::NotFound || !create)
         return rc;
+    forgetAnswers();
     // Creating a key creates its missing parents, from the top down, as the registry does.
     const QStringList parts = kov_NormaliseKey(key).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     QString path;
@@ -131,24 +170,37 @@ qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString&
 {
     if (!ensureOpen())
         return RegCode::BadDatabase;
-    // A missing key and a missing value both read as "not found".
-    SqlUse q = m_db.run("SELECT v.type, v.data FROM vals v JOIN keys k ON k.id = v.key_id "
-                        "WHERE k.root = ? AND k.fold = ? AND v.fold = ?",
-                        {root, foldedKey(key), fold(name)});
-    if (!q.ok())
-        return RegCode::BadDatabase;
-    if (!q.next())
-        return RegCode::NotFound;
-    if (type)
-        *type = q.value(0).toInt();
-    if (data)
-        *data = q.value(1).toByteArray();
-    return RegCode::Success;
+    dropStaleAnswers();
+    const QString cacheKey =
+        QString::number(root) + QLatin1Char('\\') + foldedKey(key) + QLatin1Char('\\') + fold(name);
+    auto known = m_values.constFind(cacheKey);
+    if (known == m_values.constEnd()) {
+        // A missing key and a missing value both read as "not found".
+        SqlUse q = m_db.run("SELECT v.type, v.data FROM vals v JOIN keys k ON k.id = v.key_id "
+                            "WHERE k.root = ? AND k.fold = ? AND v.fold = ?",
+                            {root, foldedKey(key), fold(name)});
+        if (!q.ok())
+            return RegCode::BadDatabase;
+        Answer answer;
+        answer.code = RegCode::NotFound;
+        if (q.next()) {
+            answer = Answer{RegCode::Success, q.value(0).toInt(), q.value(1).toByteArray()};
+        }
+        known = m_values.insert(cacheKey, answer);
+    }
+    if (known->code == RegCode::Success) {
+        if (type)
+            *type = known->type;
+        if (data)
+            *data = known->data;
+    }
+    return known->code;
 }
 
 qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& name, qint32 type,
                                const QByteArray& data)
 {
+    forgetAnswers();
     qint64 id = 0;
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
@@ -211,6 +263,7 @@ qint32 RegistryStore::enumKey(qint32 root, const QString& key, qint32 index, QSt
 
 qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString& name)
 {
+    forgetAnswers();
     qint64 id = 0;
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
@@ -223,6 +276,7 @@ qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString
 
 qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
 {
+    forgetAnswers();
     qint64 id = 0;
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)

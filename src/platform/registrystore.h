@@ -5,6 +5,7 @@
 #include "sqlconnection.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 namespace RegCode {
@@ -59,19 +60,59 @@ public:
     /// Removes a key without subkeys, with its values.
     qint32 deleteKey(qint32 root, const QString& key);
 
+    /// See RegistryRead.
+    void beginRead();
+    void endRead();
+
 private:
     bool ensureOpen();
     qint32 keyId(qint32 root, const QString& key, qint64* id);
     /// The folded form of a key path; the last one is kept, as nearly every call names the
     /// settings key.
     const QString& foldedKey(const QString& key);
+    /// Drops the remembered answers when any other connection has committed since they were
+    /// read, so a read still sees the last write of every process.
+    void dropStaleAnswers();
+    /// Drops them before a change of this connection's own (which data_version does not count).
+    void forgetAnswers();
+
+    struct Answer
+    {
+        qint32 code = 0;
+        qint32 type = 0;
+        QByteArray data;
+    };
 
     QString m_path;
+    QString m_folder; ///< the program folder m_path lies in
     SqlConnection m_db{"kovreg"};
     QString m_problem;
     bool m_open = false;
     QString m_lastKey;
     QString m_lastFolded;
+    // Reads repeat the same few values for every job of a sync; the answers are kept while
+    // SQLite's data_version shows no commit of another connection.
+    QHash<QString, Answer> m_values;
+    QHash<QString, qint64> m_keys; // key id, or -1 for a key that does not exist
+    qint64 m_dataVersion = -1;
+    int m_readDepth = 0;
+    bool m_checkedInRead = false;
+};
+
+/// One read of a setting asks the store several questions (does the key exist, the value's
+/// type, its size, its data). While a RegistryRead lives they are all answered from one look
+/// at what other processes have committed, taken at its first question.
+class RegistryRead
+{
+public:
+    // The store is replaced only when the program folder changes, never within one read.
+    RegistryRead() : m_store(RegistryStore::instance()) { m_store.beginRead(); }
+    ~RegistryRead() { m_store.endRead(); }
+    RegistryRead(const RegistryRead&) = delete;
+    RegistryRead& operator=(const RegistryRead&) = delete;
+
+private:
+    RegistryStore& m_store;
 };
 
 /// Normalises a key path: no leading or trailing "\", single separators.

@@ -1,21 +1,103 @@
 #include "sqlconnection.h"
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
+
+#include <sqlite3.h>
 
 #include <atomic>
 #include <utility>
 
+namespace {
+bool bind(sqlite3_stmt* statement, int index, const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return sqlite3_bind_null(statement, index) == SQLITE_OK;
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(statement, index, value.toLongLong()) == SQLITE_OK;
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, index, value.toDouble()) == SQLITE_OK;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        // A non-null pointer with length 0 stores an empty blob, not NULL.
+        return sqlite3_bind_blob(statement, index, bytes.isNull() ? "" : bytes.constData(),
+                                 static_cast<int>(bytes.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    default: {
+        const QString text = value.toString();
+        return sqlite3_bind_text16(statement, index, text.utf16(),
+                                   static_cast<int>(text.size() * 2),
+                                   SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    }
+}
+} // namespace
+
+SqlUse::SqlUse(sqlite3_stmt* statement) : m_statement(statement)
+{
+    const int rc = sqlite3_step(statement);
+    m_ok = rc == SQLITE_ROW || rc == SQLITE_DONE;
+    m_rowWaiting = rc == SQLITE_ROW;
+    if (rc == SQLITE_DONE)
+        m_changes = sqlite3_changes(sqlite3_db_handle(statement));
+}
+
 SqlUse::SqlUse(SqlUse&& other) noexcept
-    : m_query(std::exchange(other.m_query, nullptr)), m_ok(other.m_ok)
+    : m_statement(std::exchange(other.m_statement, nullptr)), m_ok(other.m_ok),
+      m_rowWaiting(other.m_rowWaiting), m_onRow(other.m_onRow), m_changes(other.m_changes)
 {
 }
 
 SqlUse::~SqlUse()
 {
-    // QSqlQuery::finish resets the SQLite statement and so ends its read transaction.
-    if (m_query)
-        m_query->finish();
+    // The reset ends the statement's read transaction, so the next read sees every commit.
+    if (m_statement) {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+    }
+}
+
+bool SqlUse::next()
+{
+    if (!m_ok || !m_statement)
+        return false;
+    if (m_rowWaiting) {
+        m_rowWaiting = false;
+        m_onRow = true;
+        return true;
+    }
+    m_onRow = m_onRow && sqlite3_step(m_statement) == SQLITE_ROW;
+    return m_onRow;
+}
+
+QVariant SqlUse::value(int column) const
+{
+    if (!m_onRow)
+        return QVariant();
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_statement, column));
+    case SQLITE_BLOB: {
+        const void* data = sqlite3_column_blob(m_statement, column);
+        return QVariant(
+            QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(m_statement, column)));
+    }
+    case SQLITE_TEXT: {
+        const void* text = sqlite3_column_text16(m_statement, column);
+        return QVariant(QString(static_cast<const QChar*>(text),
+                                sqlite3_column_bytes16(m_statement, column) / 2));
+    }
+    default:
+        return QVariant();
+    }
 }
 
 SqlConnection::SqlConnection(const char* prefix)
@@ -26,7 +108,9 @@ SqlConnection::SqlConnection(const char* prefix)
 
 SqlConnection::~SqlConnection()
 {
-    m_statements.clear(); // the statements go before their connection
+    for (auto& kept : m_statements)
+        sqlite3_finalize(kept.second); // the statements go before their connection
+    m_statements.clear();
     if (QSqlDatabase::contains(m_name)) {
         database().close();
         QSqlDatabase::removeDatabase(m_name);
@@ -51,6 +135,14 @@ bool SqlConnection::open(const QString& path, bool readOnly)
         m_error = db.lastError().text();
         return false;
     }
+    const QVariant handle = db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        m_handle = *static_cast<sqlite3* const*>(handle.constData());
+    if (!m_handle) {
+        m_error = QStringLiteral("the SQLite driver gives no handle");
+        db.close();
+        return false;
+    }
     m_open = true;
     if (!readOnly) {
         // A file another process holds in WAL already stays so when this one cannot switch.
@@ -71,25 +163,31 @@ bool SqlConnection::exec(const QString& sql)
 
 SqlUse SqlConnection::run(const char* sql, const QVariantList& values)
 {
+    if (!m_open)
+        return SqlUse();
     auto it = m_statements.find(sql);
     if (it == m_statements.end()) {
-        QSqlQuery q(database());
-        q.setForwardOnly(true);
-        if (!m_open || !q.prepare(QString::fromUtf8(sql))) {
-            m_error = q.lastError().text();
-            return SqlUse(nullptr, false);
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v3(m_handle, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) !=
+            SQLITE_OK) {
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_handle));
+            sqlite3_finalize(statement);
+            return SqlUse();
         }
-        it = m_statements.emplace(sql, std::move(q)).first;
+        it = m_statements.emplace(sql, statement).first;
     }
-    QSqlQuery& q = it->second;
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values.at(i));
-    if (q.exec())
-        return SqlUse(&q, true);
-    // The driver may have thrown the failed statement away: it is prepared again next time.
-    m_error = q.lastError().text();
-    m_statements.erase(it);
-    return SqlUse(nullptr, false);
+    sqlite3_stmt* statement = it->second;
+    for (int i = 0; i < values.size(); ++i) {
+        if (!bind(statement, i + 1, values.at(i))) {
+            m_error = QString::fromUtf8(sqlite3_errmsg(m_handle));
+            sqlite3_clear_bindings(statement);
+            return SqlUse();
+        }
+    }
+    SqlUse use(statement);
+    if (!use.ok())
+        m_error = QString::fromUtf8(sqlite3_errmsg(m_handle));
+    return use;
 }
 
 bool SqlConnection::transaction()

@@ -3,19 +3,24 @@
 // first use and kept. Every use of a statement ends with its reset, so that no statement holds
 // a read snapshot open between uses: each read sees what any process committed last, and each
 // change outside a transaction is committed, and visible to other processes, when it ends.
-#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 
 #include <unordered_map>
 
 class QSqlDatabase;
+struct sqlite3;
+struct sqlite3_stmt;
 
-/// One use of a kept statement: the statement is reset when the use ends.
+/// One use of a kept statement, run to its first row when made: the statement is reset when
+/// the use ends.
 class SqlUse
 {
 public:
-    SqlUse(QSqlQuery* query, bool ok) : m_query(query), m_ok(ok) {}
+    /// A use that failed before the statement ran.
+    SqlUse() = default;
+    /// Runs `statement` (values already bound) to its first row or its end.
+    explicit SqlUse(sqlite3_stmt* statement);
     SqlUse(SqlUse&& other) noexcept;
     SqlUse(const SqlUse&) = delete;
     SqlUse& operator=(const SqlUse&) = delete;
@@ -24,13 +29,17 @@ public:
 
     /// False when SQLite refused to prepare or to run the statement.
     bool ok() const { return m_ok; }
-    bool next() { return m_ok && m_query->next(); }
-    QVariant value(int column) const { return m_query->value(column); }
-    int rowsAffected() const { return m_ok ? m_query->numRowsAffected() : 0; }
+    /// Moves to the next row (the first on the first call); false after the last.
+    bool next();
+    QVariant value(int column) const;
+    int rowsAffected() const { return m_changes; }
 
 private:
-    QSqlQuery* m_query;
-    bool m_ok;
+    sqlite3_stmt* m_statement = nullptr;
+    bool m_ok = false;
+    bool m_rowWaiting = false; // the first step found a row that next() has not yet handed out
+    bool m_onRow = false;
+    int m_changes = 0;
 };
 
 class SqlConnection
@@ -66,5 +75,8 @@ private:
     QString m_name;
     QString m_error;
     bool m_open = false;
-    std::unordered_map<const char*, QSqlQuery> m_statements;
+    // The kept statements run on the SQLite handle under the Qt connection: going through
+    // QSqlQuery cost more than the statements themselves (a sync runs several per job).
+    sqlite3* m_handle = nullptr;
+    std::unordered_map<const char*, sqlite3_stmt*> m_statements;
 };

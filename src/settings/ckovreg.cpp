@@ -155,6 +155,7 @@ bool CKovReg::checkArgs(const QString& ValueName, const QString& key, qint32 roo
 
 QString CKovReg::Str(const QString& ValueName, const QString& oSubKey, qint32 h_Key)
 {
+    const RegistryRead read;
     const QString key = keyOr(oSubKey);
     const qint32 root = rootOr(h_Key);
     if (!checkArgs(ValueName, key, root, true, nullptr))
@@ -175,6 +176,7 @@ bool CKovReg::setStr(const QString& ValueName, const QString& Text, const QStrin
 
 qint32 CKovReg::Lng(const QString& ValueName, const QString& SubKey, qint32 h_Key)
 {
+    const RegistryRead read;
     const QString key = keyOr(SubKey);
     const qint32 root = rootOr(h_Key);
     // The Lng read alone reports a missing name or key to the trace channel only.
@@ -197,6 +199,7 @@ bool CKovReg::setLng(const QString& ValueName, qint32 Number, const QString& Sub
 qint32 CKovReg::LngD(const QString& ValueName, qint32 DefaultValue, const QString& SubKey,
                      qint32 h_Key)
 {
+    const RegistryRead read;
     const QString key = keyOr(SubKey);
     const qint32 root = rootOr(h_Key);
     if (!checkArgs(ValueName, key, root, true, nullptr))
@@ -207,6 +210,7 @@ qint32 CKovReg::LngD(const QString& ValueName, qint32 DefaultValue, const QStrin
 QVariant CKovReg::value(const QString& ValueName, const QVariant& MissingRetVal,
                         const QString& oSubKey)
 {
+    const RegistryRead read;
     const QString key = keyOr(oSubKey);
     const qint32 root = kHKeyLocalMachine;
     switch (qz_ValueType(key, ValueName, root)) {
@@ -271,6 +275,7 @@ void CKovReg::setValue(const QString& ValueName, const QVariant& NV, const QStri
 
 bool CKovReg::ValueExists(const QString& ValueName)
 {
+    const RegistryRead read;
     return qz_ValueExists(m_subKey, ValueName, kHKeyLocalMachine);
 }
 
@@ -331,6 +336,7 @@ bool CKovReg::KeyExists(const QString& ThisKey, qint32 ThishKey)
 
 qint32 CKovReg::GetType(const QString& ThisSubkey, const QString& ValueName, qint32 h_Key)
 {
+    const RegistryRead read;
     return qz_ValueType(keyOr(ThisSubkey), ValueName, rootOr(h_Key));
 }
 

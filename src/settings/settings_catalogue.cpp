@@ -2,6 +2,7 @@
 
 #include "ckovreg.h"
 #include "foundation/kov_paths.h"
+#include "platform/registrystore.h"
 
 #include <QRegularExpression>
 
@@ -129,6 +130,7 @@ QString kov_SettingValueProblem(const QString& name, const QVariant& value)
 
 QVariant kov_ReadSetting(CKovReg& reg, const QString& name, qint32 callerDefault)
 {
+    const RegistryRead read;
     const SettingDef* def = kov_FindSetting(name);
     if (!def)
         return reg.Str(name);
