@@ -26,12 +26,14 @@ unsigned char codePageByte(QChar c)
 
 // Both directions fill a buffer of the final size: replies and settings values of many
 // kilobytes pass through here, and appending one character at a time cost more than the rest.
-QByteArray toCodePage(const QString& text)
+QByteArray toCodePage(const QString& text, bool withNul)
 {
-    QByteArray out(text.size(), Qt::Uninitialized);
+    QByteArray out(text.size() + (withNul ? 1 : 0), Qt::Uninitialized);
     char* to = out.data();
     for (const QChar c : text)
         *to++ = static_cast<char>(codePageByte(c));
+    if (withNul)
+        *to = '\0';
     return out;
 }
 

@@ -6,8 +6,9 @@
 
 namespace kov {
 
-/// Text to Windows-1252 bytes; a character the code page lacks becomes "?".
-QByteArray toCodePage(const QString& text);
+/// Text to Windows-1252 bytes; a character the code page lacks becomes "?". With `withNul`
+/// the bytes end in one NUL, as a stored text value does, without a second copy of them.
+QByteArray toCodePage(const QString& text, bool withNul = false);
 /// Windows-1252 bytes to text.
 QString fromCodePage(const QByteArray& bytes);
 /// The code-page byte of one character ('?' when it has none).

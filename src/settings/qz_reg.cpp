@@ -35,7 +35,7 @@ bool kov_RegSetString(const QString& SubKey, const QString& ValueName, const QSt
     // Text is stored as code-page bytes plus one NUL; the empty text with no data at all.
     QByteArray data;
     if (!Text.isEmpty())
-        data = kov::toCodePage(Text) + QByteArray(1, '\0');
+        data = kov::toCodePage(Text, true);
     const qint32 rc = store().setValue(Root, SubKey, ValueName, RegType::Text, data);
     return !kov_ApiFailed(rc, QStringLiteral("RegSetValueExString"));
 }
