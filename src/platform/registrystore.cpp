@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <memory>
+#include <utility>
 
 namespace {
 // Registry key and value names compare without regard to case.
@@ -40,8 +41,6 @@ RegistryStore& RegistryStore::instance()
     // Every settings read comes here: the folder is compared, the file name made only anew.
     const QString folder = kov_ProgramFolder();
     if (!store || store->m_folder != folder) {
-        if (!store)
-            qAddPostRoutine(closeSharedStore);
         store = std::make_unique<RegistryStore>(folder + QStringLiteral("/settings.db"));
         store->m_folder = folder;
     }
@@ -78,6 +77,11 @@ bool RegistryStore::ensureOpen()
     }
     m_problem.clear();
     m_open = true;
+    // Registered once a connection exists: the routines run in the reverse order of their
+    // registration, so this one runs before Qt SQL lets go of its connections.
+    static bool closeRegistered = false;
+    if (!std::exchange(closeRegistered, true))
+        qAddPostRoutine(closeSharedStore);
     return true;
 }
 

@@ -54,9 +54,6 @@ std::shared_ptr<SqlConnection> sharedConnection(const QString& path)
     if (store.db && store.path == path && fileIdentity(path, &device, &inode) &&
         device == store.device && inode == store.inode)
         return store.db;
-    static bool closeRegistered = false;
-    if (!std::exchange(closeRegistered, true))
-        qAddPostRoutine(closeSharedStore);
     store = SharedStore();
     store.path = path;
     auto db = std::make_shared<SqlConnection>("kovsched");
@@ -68,6 +65,11 @@ std::shared_ptr<SqlConnection> sharedConnection(const QString& path)
             "NULL, file TEXT NOT NULL, tag TEXT NOT NULL, recurrence INTEGER NOT NULL)")) ||
         !fileIdentity(path, &store.device, &store.inode))
         return nullptr; // the next job tries again
+    // Registered once a connection exists: the routines run in the reverse order of their
+    // registration, so this one runs before Qt SQL lets go of its connections.
+    static bool closeRegistered = false;
+    if (!std::exchange(closeRegistered, true))
+        qAddPostRoutine(closeSharedStore);
     store.db = db;
     return db;
 }
