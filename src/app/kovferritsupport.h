@@ -1,6 +1,7 @@
 #pragma once
 // The support module `KovFerritSupport`: the process-wide session, settings object and
 // result texts, and DoWork, which runs one server function.
+#include "recorders/recorderfactory.h"
 #include "settings/quibfunction.h"
 
 #include <QString>
@@ -35,6 +36,9 @@ public:
     ~SyncRunScope();
     SyncRunScope(const SyncRunScope&) = delete;
     SyncRunScope& operator=(const SyncRunScope&) = delete;
+
+private:
+    RecorderChoiceScope m_recorder; // one recorder serves the whole run
 };
 /// True while a sync run is in progress (a prompt or a long reply lets events in meanwhile).
 bool kov_SyncRunning();

@@ -15,6 +15,32 @@ SchedulerFactory& factory()
     return f;
 }
 
+struct RecorderChoice
+{
+    int scopes = 0;
+    bool known = false;
+    QString kind;
+};
+
+RecorderChoice& recorderChoice()
+{
+    static RecorderChoice choice;
+    return choice;
+}
+
+QString recorderKind(CKovReg& reg)
+{
+    RecorderChoice& choice = recorderChoice();
+    if (choice.scopes > 0 && choice.known)
+        return choice.kind;
+    const QString kind = kov_ReadText(reg, KovSetting::Recorder).trimmed().toLower();
+    if (choice.scopes > 0) {
+        choice.kind = kind;
+        choice.known = true;
+    }
+    return kind;
+}
+
 std::unique_ptr<RecorderScheduler> local(bool readOnly)
 {
     const QString store = kov_ProgramFile(QStringLiteral("KOVSched.db"));
@@ -27,7 +53,7 @@ std::unique_ptr<RecorderScheduler> local(bool readOnly)
 std::unique_ptr<RecorderScheduler> configured(bool readOnly)
 {
     CKovReg reg = kov_Settings();
-    const QString kind = kov_ReadText(reg, KovSetting::Recorder).trimmed().toLower();
+    const QString kind = recorderKind(reg);
     const bool isLocal = kind.isEmpty() || kind == QLatin1String("local");
     // The VDR settings are read, and so made with their defaults, whatever the choice, so that
     // the settings listings show them; for the local store once per settings file and process
@@ -54,6 +80,18 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly)
     return local(readOnly);
 }
 } // namespace
+
+RecorderChoiceScope::RecorderChoiceScope()
+{
+    ++recorderChoice().scopes;
+}
+
+RecorderChoiceScope::~RecorderChoiceScope()
+{
+    RecorderChoice& choice = recorderChoice();
+    if (--choice.scopes == 0)
+        choice.known = false;
+}
 
 std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId)
 {

@@ -19,6 +19,18 @@ std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId);
 /// The chosen backend for reading only: the local store is neither created nor changed.
 std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading();
 
+/// While one lives (a sync run), the backend the `Recorder` setting names at the run's first
+/// job serves all its jobs: a control is still made per job, but the setting is read once per
+/// run rather than once per job.
+class RecorderChoiceScope
+{
+public:
+    RecorderChoiceScope();
+    ~RecorderChoiceScope();
+    RecorderChoiceScope(const RecorderChoiceScope&) = delete;
+    RecorderChoiceScope& operator=(const RecorderChoiceScope&) = delete;
+};
+
 using SchedulerFactory = std::function<std::unique_ptr<RecorderScheduler>(const QString&)>;
 /// Replaces the factory (tests); an empty function restores the configured backend.
 void kov_SetSchedulerFactory(SchedulerFactory factory);
