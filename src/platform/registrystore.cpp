@@ -59,8 +59,9 @@ bool RegistryStore::ensureOpen()
     // it, and the journal files SQLite makes beside it take that mode.
     if (!kov_PreparePrivateDatabase(m_path, &m_problem))
         return false;
-    // The connection stays open for the life of the process; only its statements are reset
-    // after each use, so nothing is cached between reads.
+    // The connection stays open for the life of the process; its statements are reset after
+    // each use, so no read keeps an old snapshot (answers are kept only as dropStaleAnswers
+    // allows).
     const bool ok =
         (m_db.isOpen() || m_db.open(m_path, false)) &&
         m_db.exec(
@@ -129,12 +130,17 @@ void RegistryStore::forgetAnswers()
     m_keys.clear();
 }
 
+QString RegistryStore::answerKey(qint32 root, const QString& key)
+{
+    return QString::number(root) + QLatin1Char('\\') + foldedKey(key);
+}
+
 qint32 RegistryStore::keyId(qint32 root, const QString& key, qint64* id)
 {
     if (!ensureOpen())
         return RegCode::BadDatabase;
     dropStaleAnswers();
-    const QString cacheKey = QString::number(root) + QLatin1Char('\\') + foldedKey(key);
+    const QString cacheKey = answerKey(root, key);
     const auto known = m_keys.constFind(cacheKey);
     if (known != m_keys.constEnd()) {
         *id = known.value();
@@ -154,16 +160,18 @@ qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::NotFound || !create)
         return rc;
-    forgetAnswers();
     // Creating a key creates its missing parents, from the top down, as the registry does.
     const QStringList parts = kov_NormaliseKey(key).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     QString path;
     for (const QString& part : parts) {
         const QString parent = path;
         path = path.isEmpty() ? part : path + QLatin1Char('\\') + part;
-        if (!m_db.run("INSERT OR IGNORE INTO keys (root, path, fold, parent) VALUES (?, ?, ?, ?)",
-                      {root, path, fold(path), fold(parent)})
-                 .ok())
+        const bool inserted =
+            m_db.run("INSERT OR IGNORE INTO keys (root, path, fold, parent) VALUES (?, ?, ?, ?)",
+                     {root, path, fold(path), fold(parent)})
+                .ok();
+        forgetAnswers();
+        if (!inserted)
             return RegCode::CantWrite;
     }
     return RegCode::Success;
@@ -175,8 +183,7 @@ qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString&
     if (!ensureOpen())
         return RegCode::BadDatabase;
     dropStaleAnswers();
-    const QString cacheKey =
-        QString::number(root) + QLatin1Char('\\') + foldedKey(key) + QLatin1Char('\\') + fold(name);
+    const QString cacheKey = answerKey(root, key) + QLatin1Char('\\') + fold(name);
     auto known = m_values.constFind(cacheKey);
     if (known == m_values.constEnd()) {
         // A missing key and a missing value both read as "not found".
@@ -185,12 +192,9 @@ qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString&
                             {root, foldedKey(key), fold(name)});
         if (!q.ok())
             return RegCode::BadDatabase;
-        Answer answer;
-        answer.code = RegCode::NotFound;
-        if (q.next()) {
-            answer = Answer{RegCode::Success, q.value(0).toInt(), q.value(1).toByteArray()};
-        }
-        known = m_values.insert(cacheKey, answer);
+        known = m_values.insert(cacheKey, q.next() ? Answer{RegCode::Success, q.value(0).toInt(),
+                                                            q.value(1).toByteArray()}
+                                                   : Answer{RegCode::NotFound, 0, {}});
     }
     if (known->code == RegCode::Success) {
         if (type)
@@ -204,7 +208,6 @@ qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString&
 qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& name, qint32 type,
                                const QByteArray& data)
 {
-    forgetAnswers();
     qint64 id = 0;
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
@@ -215,6 +218,7 @@ qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& n
         "INSERT INTO vals (key_id, name, fold, type, data) VALUES (?, ?, ?, ?, ?) "
         "ON CONFLICT(key_id, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
         {id, name, fold(name), type, data.isNull() ? QByteArray("") : data});
+    forgetAnswers();
     return q.ok() ? RegCode::Success : RegCode::CantWrite;
 }
 
@@ -267,12 +271,12 @@ qint32 RegistryStore::enumKey(qint32 root, const QString& key, qint32 index, QSt
 
 qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString& name)
 {
-    forgetAnswers();
     qint64 id = 0;
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
         return rc;
     const SqlUse q = m_db.run("DELETE FROM vals WHERE key_id = ? AND fold = ?", {id, fold(name)});
+    forgetAnswers();
     if (!q.ok())
         return RegCode::CantWrite;
     return q.rowsAffected() > 0 ? RegCode::Success : RegCode::NotFound;
@@ -280,7 +284,6 @@ qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString
 
 qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
 {
-    forgetAnswers();
     qint64 id = 0;
     const qint32 rc = keyId(root, key, &id);
     if (rc != RegCode::Success)
@@ -297,9 +300,9 @@ qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
         return RegCode::CantWrite;
     const bool ok = m_db.run("DELETE FROM vals WHERE key_id = ?", {id}).ok() &&
                     m_db.run("DELETE FROM keys WHERE id = ?", {id}).ok();
-    if (!ok) {
+    if (!ok)
         m_db.rollback();
-        return RegCode::CantWrite;
-    }
-    return m_db.commit() ? RegCode::Success : RegCode::CantWrite;
+    const bool done = ok && m_db.commit();
+    forgetAnswers();
+    return done ? RegCode::Success : RegCode::CantWrite;
 }

@@ -73,8 +73,10 @@ private:
     /// Drops the remembered answers when any other connection has committed since they were
     /// read, so a read still sees the last write of every process.
     void dropStaleAnswers();
-    /// Drops them before a change of this connection's own (which data_version does not count).
+    /// Drops them after a change of this connection's own, which data_version does not count.
     void forgetAnswers();
+    /// The key of the remembered answers about `key` under `root`.
+    QString answerKey(qint32 root, const QString& key);
 
     struct Answer
     {

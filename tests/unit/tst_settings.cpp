@@ -83,6 +83,12 @@ private slots:
         QCOMPARE(b.Str(u"ACCOUNT"_s), u"demo"_s);
         b.setLng(u"shared"_s, 2);
         QCOMPARE(a.Lng(u"Shared"_s), 2);
+        // A key this process deletes and makes again holds what is written to it afterwards.
+        const QString sub = kov_SettingsKey() + u"\\Sub"_s;
+        QVERIFY(a.setStr(u"v"_s, u"1"_s, sub));
+        QVERIFY(a.DeleteKey(sub));
+        QVERIFY(a.setStr(u"v"_s, u"2"_s, sub));
+        QCOMPARE(b.Str(u"v"_s, sub), u"2"_s);
     }
     void otherProcessesWritesSeenAtOnce()
     {
