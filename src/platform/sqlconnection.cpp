@@ -24,10 +24,12 @@ bool bind(sqlite3_stmt* statement, int index, const QVariant& value)
     case QMetaType::Double:
         return sqlite3_bind_double(statement, index, value.toDouble()) == SQLITE_OK;
     case QMetaType::QByteArray: {
-        const QByteArray bytes = value.toByteArray();
-        // A non-null pointer with length 0 stores an empty blob, not NULL.
+        // The bytes are shared with the value, which the use keeps until its statement is
+        // reset: a large value (the last reply) is not copied once more. A non-null pointer
+        // with length 0 stores an empty blob, not NULL.
+        const QByteArray& bytes = *static_cast<const QByteArray*>(value.constData());
         return sqlite3_bind_blob(statement, index, bytes.isNull() ? "" : bytes.constData(),
-                                 static_cast<int>(bytes.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+                                 static_cast<int>(bytes.size()), SQLITE_STATIC) == SQLITE_OK;
     }
     default: {
         const QString text = value.toString();
@@ -39,7 +41,8 @@ bool bind(sqlite3_stmt* statement, int index, const QVariant& value)
 }
 } // namespace
 
-SqlUse::SqlUse(sqlite3_stmt* statement) : m_statement(statement)
+SqlUse::SqlUse(sqlite3_stmt* statement, QVariantList values)
+    : m_statement(statement), m_values(std::move(values))
 {
     const int rc = sqlite3_step(statement);
     m_ok = rc == SQLITE_ROW || rc == SQLITE_DONE;
@@ -49,8 +52,9 @@ SqlUse::SqlUse(sqlite3_stmt* statement) : m_statement(statement)
 }
 
 SqlUse::SqlUse(SqlUse&& other) noexcept
-    : m_statement(std::exchange(other.m_statement, nullptr)), m_ok(other.m_ok),
-      m_rowWaiting(other.m_rowWaiting), m_onRow(other.m_onRow), m_changes(other.m_changes)
+    : m_statement(std::exchange(other.m_statement, nullptr)), m_values(std::move(other.m_values)),
+      m_ok(other.m_ok), m_rowWaiting(other.m_rowWaiting), m_onRow(other.m_onRow),
+      m_changes(other.m_changes)
 {
 }
 
@@ -184,7 +188,7 @@ SqlUse SqlConnection::run(const char* sql, const QVariantList& values)
             return SqlUse();
         }
     }
-    SqlUse use(statement);
+    SqlUse use(statement, values);
     if (!use.ok())
         m_error = QString::fromUtf8(sqlite3_errmsg(m_handle));
     return use;

@@ -19,8 +19,9 @@ class SqlUse
 public:
     /// A use that failed before the statement ran.
     SqlUse() = default;
-    /// Runs `statement` (values already bound) to its first row or its end.
-    explicit SqlUse(sqlite3_stmt* statement);
+    /// Runs `statement` (`values` already bound) to its first row or its end. The values are
+    /// kept while the statement may still read them: blobs are bound without a copy.
+    SqlUse(sqlite3_stmt* statement, QVariantList values);
     SqlUse(SqlUse&& other) noexcept;
     SqlUse(const SqlUse&) = delete;
     SqlUse& operator=(const SqlUse&) = delete;
@@ -36,6 +37,7 @@ public:
 
 private:
     sqlite3_stmt* m_statement = nullptr;
+    QVariantList m_values;
     bool m_ok = false;
     bool m_rowWaiting = false; // the first step found a row that next() has not yet handed out
     bool m_onRow = false;
