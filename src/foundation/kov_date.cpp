@@ -104,6 +104,63 @@ QDateTime tryEnglish(const QString& text)
                                                        m.captured(6).toInt());
     return time.isValid() ? QDateTime(date, time) : QDateTime();
 }
+
+void appendNumber(QString* out, int value, int width)
+{
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && n < 11);
+    for (int i = n; i < width; ++i)
+        out->append(QLatin1Char('0'));
+    while (n > 0)
+        out->append(QLatin1Char(digits[--n]));
+}
+
+// A date written in `format` when the format uses only d, dd, M, MM, yy, yyyy and characters
+// that are not letters; a null text for any other format (month names, quoted text), which
+// the locale then writes. A sync writes one date per job: the locale's writer costs
+// several microseconds each time.
+QString simpleDateText(QDate date, const QString& format)
+{
+    if (date.year() < 1 || date.year() > 9999)
+        return QString();
+    QString out;
+    out.reserve(format.size() + 2);
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run] == c)
+            ++run;
+        if (c == QLatin1Char('d') && run <= 2)
+            appendNumber(&out, date.day(), static_cast<int>(run));
+        else if (c == QLatin1Char('M') && run <= 2)
+            appendNumber(&out, date.month(), static_cast<int>(run));
+        else if (c == QLatin1Char('y') && run == 4)
+            appendNumber(&out, date.year(), 4);
+        else if (c == QLatin1Char('y') && run == 2)
+            appendNumber(&out, date.year() % 100, 2);
+        else if (c.isLetter() || c == QLatin1Char('\'') || c == QLatin1Char('\\'))
+            return QString();
+        else
+            out.append(QStringView(format).mid(i, run));
+        i += run;
+    }
+    return out;
+}
+
+void appendTime(QString* out, QTime time)
+{
+    if (!time.isValid())
+        return;
+    appendNumber(out, time.hour(), 2);
+    out->append(QLatin1Char(':'));
+    appendNumber(out, time.minute(), 2);
+    out->append(QLatin1Char(':'));
+    appendNumber(out, time.second(), 2);
+}
 } // namespace
 
 void kov_CacheLocalTimeRules()
@@ -129,11 +186,42 @@ QDateTime kov_ZeroDate()
 QString kov_DateText(const QDateTime& value)
 {
     kov_CacheLocalTimeRules();
+    // The short date form is looked up again only when the default locale changes.
+    // A locale with digits of its own is always written by the locale.
+    static QLocale cachedLocale;
+    static QString cachedFormat = shortDateFormat(cachedLocale);
+    static bool asciiDigits = cachedLocale.zeroDigit() == QLatin1String("0");
     const QLocale locale;
-    const QString date = locale.toString(value.date(), shortDateFormat(locale));
+    if (!(locale == cachedLocale)) {
+        cachedLocale = locale;
+        cachedFormat = shortDateFormat(locale);
+        asciiDigits = locale.zeroDigit() == QLatin1String("0");
+    }
+    QString text = asciiDigits ? simpleDateText(value.date(), cachedFormat) : QString();
+    if (text.isNull())
+        text = locale.toString(value.date(), cachedFormat);
     if (value.time() == QTime(0, 0))
-        return date;
-    return date + QLatin1Char(' ') + value.time().toString(QStringLiteral("HH:mm:ss"));
+        return text;
+    text.append(QLatin1Char(' '));
+    appendTime(&text, value.time());
+    return text;
+}
+
+QString kov_IsoText(const QDateTime& value)
+{
+    const QDate date = value.date();
+    if (!value.isValid() || date.year() < 1 || date.year() > 9999)
+        return value.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    QString text;
+    text.reserve(19);
+    appendNumber(&text, date.year(), 4);
+    text.append(QLatin1Char('-'));
+    appendNumber(&text, date.month(), 2);
+    text.append(QLatin1Char('-'));
+    appendNumber(&text, date.day(), 2);
+    text.append(QLatin1Char('T'));
+    appendTime(&text, value.time());
+    return text;
 }
 
 QDateTime kov_ParseDate(const QString& text, bool* ok)

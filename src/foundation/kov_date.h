@@ -13,5 +13,7 @@ void kov_CacheLocalTimeRules();
 QDateTime kov_ZeroDate();
 /// The general date-and-time text of a value in the current default locale.
 QString kov_DateText(const QDateTime& value);
+/// "yyyy-MM-ddTHH:mm:ss": the form the local scheduler stores.
+QString kov_IsoText(const QDateTime& value);
 /// Reads a date-time text; an invalid QDateTime (and ok false) when no form fits.
 QDateTime kov_ParseDate(const QString& text, bool* ok = nullptr);

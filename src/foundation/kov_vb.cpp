@@ -224,12 +224,25 @@ double kov_LeadingNumber(const QString& Text, bool* ok)
     while (i < n && (Text[i] == QLatin1Char(' ') || Text[i] == QLatin1Char('\t')))
         ++i;
     const qsizetype start = i;
+    const bool negative = i < n && Text[i] == QLatin1Char('-');
     if (i < n && (Text[i] == QLatin1Char('+') || Text[i] == QLatin1Char('-')))
         ++i;
     qsizetype digits = 0;
-    while (i < n && Text[i].isDigit() && Text[i].unicode() < 128) {
+    qint64 whole = 0;
+    while (i < n && Text[i].unicode() >= '0' && Text[i].unicode() <= '9') {
+        if (digits < 18)
+            whole = whole * 10 + (Text[i].unicode() - '0');
         ++i;
         ++digits;
+    }
+    // Whole numbers, nearly every number read, need no floating-point parse:
+    // with up to 15 digits they are exact, as the parse would give them.
+    if (digits > 0 && digits <= 15 &&
+        (i == n || (Text[i] != QLatin1Char('.') && Text[i] != QLatin1Char('e') &&
+                    Text[i] != QLatin1Char('E')))) {
+        if (ok)
+            *ok = true;
+        return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
     }
     if (i < n && Text[i] == QLatin1Char('.')) {
         qsizetype j = i + 1;

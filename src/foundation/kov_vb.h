@@ -42,7 +42,7 @@ template <typename T> QList<T> kov_ToVariantArray(const QList<T>& Source)
     return QList<T>(Source);
 }
 
-/// Leading-number rule (Overview): blanks skipped, the longest leading decimal number (sign,
+/// The leading number of a text: blanks skipped, the longest leading decimal number (sign,
 /// digits, point, exponent), 0 when there is none. `ok` is false when nothing was read.
 double kov_LeadingNumber(const QString& Text, bool* ok = nullptr);
 /// The leading-number rule rounded to a whole number, halves to even; `inRange` false (and 0)

@@ -6,6 +6,7 @@
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
+#include "platform/registrystore.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 
@@ -56,34 +57,39 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
         ClassMessage(QStringLiteral("MyString is empty"), kov_InDevelopment());
         return false;
     }
-    CKovQzCSVrow row;
-    const qint32 columns = row.setRowData(MyString) ? row.NoColumns() : 0;
-    if (columns != MyReg->Lng(KovSetting::noDataFields(QuibFunction::GetJobs))) {
-        ClassMessage(QStringLiteral("Job format (") + QString::number(columns) +
-                         QStringLiteral(")not supported:") + kov_CrLf() + MyString,
-                     kov_InDevelopment());
-        return false;
+    {
+        // The record's settings (its field count, the offset rule) are read under one look
+        // at what other processes have committed, not one look per value.
+        const RegistryRead read;
+        CKovQzCSVrow row;
+        const qint32 columns = row.setRowData(MyString) ? row.NoColumns() : 0;
+        if (columns != MyReg->Lng(KovSetting::noDataFields(QuibFunction::GetJobs))) {
+            ClassMessage(QStringLiteral("Job format (") + QString::number(columns) +
+                             QStringLiteral(")not supported:") + kov_CrLf() + MyString,
+                         kov_InDevelopment());
+            return false;
+        }
+        m_channel = row.Column(0);
+        m_channelID = kov_LeadingLongOrThrow(row.Column(1));
+        m_uID = kov_LeadingLongOrThrow(row.Column(2));
+        // Read once for the job's two or three times.
+        const bool ignoreOffset = kov_ReadNumber(*MyReg, KovSetting::IgnoreOffset) == 1;
+        m_startTime = HandleTime(row.Column(3), ignoreOffset);
+        m_endTime = HandleTime(row.Column(4), ignoreOffset);
+        m_action = row.Column(5);
+        m_title = row.Column(6);
+        m_pg = kov_LeadingLongOrThrow(row.Column(7));
+        m_quality = kov_LeadingLongOrThrow(row.Column(8));
+        m_sequence = kov_LeadingLongOrThrow(row.Column(9));
+        m_priority = kov_LeadingLongOrThrow(row.Column(10));
+        m_protection = row.Column(11) != QLatin1String("0");
+        m_nature = row.Column(12);
+        m_format = row.Column(13);
+        if (!row.Column(14).isEmpty())
+            m_vps = HandleTime(row.Column(14), ignoreOffset);
+        m_description = row.Column(15);
+        m_persons = row.Column(16);
     }
-    m_channel = row.Column(0);
-    m_channelID = kov_LeadingLongOrThrow(row.Column(1));
-    m_uID = kov_LeadingLongOrThrow(row.Column(2));
-    // Read once for the job's two or three times.
-    const bool ignoreOffset = kov_ReadNumber(*MyReg, KovSetting::IgnoreOffset) == 1;
-    m_startTime = HandleTime(row.Column(3), ignoreOffset);
-    m_endTime = HandleTime(row.Column(4), ignoreOffset);
-    m_action = row.Column(5);
-    m_title = row.Column(6);
-    m_pg = kov_LeadingLongOrThrow(row.Column(7));
-    m_quality = kov_LeadingLongOrThrow(row.Column(8));
-    m_sequence = kov_LeadingLongOrThrow(row.Column(9));
-    m_priority = kov_LeadingLongOrThrow(row.Column(10));
-    m_protection = row.Column(11) != QLatin1String("0");
-    m_nature = row.Column(12);
-    m_format = row.Column(13);
-    if (!row.Column(14).isEmpty())
-        m_vps = HandleTime(row.Column(14), ignoreOffset);
-    m_description = row.Column(15);
-    m_persons = row.Column(16);
 
     if (m_channel.isEmpty()) {
         kov_IdeMessage(QStringLiteral("CreateJobFromString NULL channel name"));

@@ -1,5 +1,6 @@
 #include "localscheduler.h"
 
+#include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "platform/sqlconnection.h"
@@ -57,10 +58,12 @@ std::shared_ptr<SqlConnection> sharedConnection(const QString& path)
     store = SharedStore();
     store.path = path;
     auto db = std::make_shared<SqlConnection>("kovsched");
-    // The recordings come from the user's account: the store is its owner's alone.
+    // The recordings come from the user's account: the store is its owner's alone. A new id
+    // is one past the largest, so ids keep the order of creation without AUTOINCREMENT's
+    // sequence table, which cost every recording one more page to commit.
     if (!kov_PreparePrivateDatabase(path) || !db->open(path, false) ||
         !db->exec(QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS programs (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT "
+            "CREATE TABLE IF NOT EXISTS programs (id INTEGER PRIMARY KEY, name TEXT "
             "NOT NULL UNIQUE, start TEXT NOT NULL, finish TEXT NOT NULL, channel INTEGER NOT "
             "NULL, file TEXT NOT NULL, tag TEXT NOT NULL, recurrence INTEGER NOT NULL)")) ||
         !fileIdentity(path, &store.device, &store.inode))
@@ -111,8 +114,7 @@ qint32 LocalScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const
     const SqlUse q =
         m_db->run("INSERT OR REPLACE INTO programs (name, start, finish, channel, "
                   "file, tag, recurrence) VALUES (?, ?, ?, ?, ?, ?, ?)",
-                  {name, start.toString(QLatin1String(kTimeFormat)),
-                   end.toString(QLatin1String(kTimeFormat)), channel, fileName, tag, recurrence});
+                  {name, kov_IsoText(start), kov_IsoText(end), channel, fileName, tag, recurrence});
     return q.ok() ? Stored : CannotWrite;
 }
 

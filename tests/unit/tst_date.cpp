@@ -32,6 +32,29 @@ private slots:
         QCOMPARE(kov_ParseDate(written, &ok), value);
         QVERIFY(ok);
     }
+    void writtenAsTheLocaleWrites()
+    {
+        // Dates are written without the locale's writer where its short form allows; the text
+        // must be the one the locale writes, for plain, quoted and named-month forms alike.
+        const QDateTime values[] = {QDateTime(QDate(2006, 5, 2), QTime(9, 5, 7)),
+                                    QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59)),
+                                    QDateTime(QDate(987, 1, 9), QTime(0, 0, 1))};
+        for (const char* name : {"C", "en_US", "de_DE", "fr_FR", "ja_JP", "ko_KR", "hu_HU", "bg_BG",
+                                 "zh_CN", "fi_FI", "ar_EG", "th_TH"}) {
+            const QLocale locale{QLatin1String(name)};
+            QLocale::setDefault(locale);
+            QString format = locale.dateFormat(QLocale::ShortFormat);
+            if (!format.contains(u"yyyy"_s))
+                format.replace(u"yy"_s, u"yyyy"_s);
+            for (const QDateTime& value : values) {
+                const QString expected = locale.toString(value.date(), format) + u' ' +
+                                         value.time().toString(u"HH:mm:ss"_s);
+                QCOMPARE(kov_DateText(value), expected);
+            }
+        }
+        QCOMPARE(kov_IsoText(values[0]), u"2006-05-02T09:05:07"_s);
+        QCOMPARE(kov_IsoText(values[2]), u"0987-01-09T00:00:01"_s);
+    }
     void read_data()
     {
         Columns<QString, QDateTime>::add(); // text, value (invalid: no form reads it)

@@ -1,5 +1,5 @@
-// Utilities every layer leans on: URL encoding in the code page, safe file names, the random
-// shift of the update timer, and the program folder.
+// Utilities every layer leans on: URL encoding in the code page, safe file names, numbers read
+// from the front of a text, the random shift of the update timer, and the program folder.
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "testsupport.h"
@@ -41,6 +41,36 @@ private slots:
     {
         const auto [name, extension, spaces, nameOnly, expected] = Names::fetch();
         QCOMPARE(kov_SafeFileName(name, extension, true, spaces, nameOnly), expected);
+    }
+    void leadingNumber_data()
+    {
+        Columns<QString, double, bool, qint32, bool>::add(); // text, number, ok, long, in range
+        QTest::newRow("digits and text") << u" 12abc"_s << 12.0 << true << 12 << true;
+        QTest::newRow("negative") << u"-7,"_s << -7.0 << true << -7 << true;
+        QTest::newRow("plus sign") << u"+42"_s << 42.0 << true << 42 << true;
+        QTest::newRow("half rounds to even") << u"2.5"_s << 2.5 << true << 2 << true;
+        QTest::newRow("fraction only") << u".75x"_s << 0.75 << true << 1 << true;
+        QTest::newRow("point, no fraction") << u"3."_s << 3.0 << true << 3 << true;
+        QTest::newRow("exponent") << u"1e3"_s << 1000.0 << true << 1000 << true;
+        QTest::newRow("e without digits") << u"5e"_s << 5.0 << true << 5 << true;
+        QTest::newRow("largest long")
+            << u"2147483647"_s << 2147483647.0 << true << 2147483647 << true;
+        QTest::newRow("past the long") << u"2147483648"_s << 2147483648.0 << true << 0 << false;
+        QTest::newRow("sixteen digits")
+            << u"1234567890123456"_s << 1234567890123456.0 << true << 0 << false;
+        QTest::newRow("no digits") << u"-x"_s << 0.0 << false << 0 << true;
+        QTest::newRow("arabic-indic digit") << u"\u0663"_s << 0.0 << false << 0 << true;
+    }
+    void leadingNumber()
+    {
+        const auto [text, number, ok, whole, inRange] =
+            Columns<QString, double, bool, qint32, bool>::fetch();
+        bool read = !ok;
+        QCOMPARE(kov_LeadingNumber(text, &read), number);
+        QCOMPARE(read, ok);
+        bool fits = !inRange;
+        QCOMPARE(kov_LeadingLong(text, &fits), whole);
+        QCOMPARE(fits, inRange);
     }
     void randomBetweenHitsEveryValue()
     {
