@@ -54,13 +54,13 @@ QString DownloadWord(QuibFunction function)
 {
     switch (function) {
     case QuibFunction::GetTargetSystems:
-        return QStringLiteral("Database");
+        return Translate(QStringLiteral("Database"));
     case QuibFunction::GetJobs:
         break;
     case QuibFunction::ChannelGuide:
-        return QStringLiteral("Channels");
+        return Translate(QStringLiteral("Channels"));
     }
-    return QStringLiteral("Job List");
+    return Translate(QStringLiteral("Job List"));
 }
 } // namespace
 
@@ -144,7 +144,7 @@ qint32 DoWork(QuibFunction Function, const QString& Account, const QString& Encr
         s.session->setLogReplies(kov_ReadNumber(settings, KovSetting::LogReplies) == 1);
 
         s.session->setRecordConsumer(s.consumer ? s.consumer : &s.records);
-        const QString word = Translate(DownloadWord(Function));
+        const QString word = DownloadWord(Function);
         const bool ok = s.session->ServerFunction(Function, Manually, ZeroSerial);
         if (OutputBox) {
             OutputBox->setText(word + QLatin1Char(' ') + Translate(QStringLiteral("Download")) +
@@ -165,28 +165,19 @@ qint32 DoWork(QuibFunction Function, const QString& Account, const QString& Encr
 
 void BuildResultTexts()
 {
-    static const char* const texts[] = {"New Data Received",
-                                        "No New Data",
-                                        "Number Exceeded",
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        nullptr,
-                                        "Account Unknown",
-                                        "Bad Parameter",
-                                        "Product Unknown",
-                                        "Initiator Error",
-                                        "Target Unknown",
-                                        "Serial Invalid",
-                                        "Doc Type Unknown"};
-    QStringList table;
-    for (int code = 0; code <= 16; ++code) {
-        table << (texts[code] ? Translate(QString::fromLatin1(texts[code]))
-                              : Translate(QStringLiteral("Error")) + QString::number(code));
-    }
+    // Every text is a literal passed to Translate, so that the string files can list it.
+    QStringList table{Translate(QStringLiteral("New Data Received")),
+                      Translate(QStringLiteral("No New Data")),
+                      Translate(QStringLiteral("Number Exceeded"))};
+    for (int code = 3; code <= 9; ++code) // codes the service does not use
+        table << Translate(QStringLiteral("Error")) + QString::number(code);
+    table << Translate(QStringLiteral("Account Unknown"))
+          << Translate(QStringLiteral("Bad Parameter"))
+          << Translate(QStringLiteral("Product Unknown"))
+          << Translate(QStringLiteral("Initiator Error"))
+          << Translate(QStringLiteral("Target Unknown"))
+          << Translate(QStringLiteral("Serial Invalid"))
+          << Translate(QStringLiteral("Doc Type Unknown"));
     state().resultTexts = table;
 }
 

@@ -27,8 +27,6 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
         return false;
     SyncRunScope run;
     CKovReg& settings = GetSettings();
-    auto show = [&ui](const QString& english) { ui.ShowMessage(Translate(english)); };
-
     if (settings.Lng(KovSetting::HaveServers) == 0) {
         const qint32 code =
             DoWork(QuibFunction::GetTargetSystems, settings.Str(KovSetting::Account),
@@ -58,11 +56,13 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
             if (kov_StopRequested())
                 return false;
             if (received) {
-                show(QStringLiteral("Channel database has been received from the server."));
+                ui.ShowMessage(Translate(
+                    QStringLiteral("Channel database has been received from the server.")));
                 settings.setLng(KovSetting::HaveChannelDatabase, 1);
                 ui.enableUpdateTimer();
             } else {
-                show(QStringLiteral("Unable to retrieve channel database from the server."));
+                ui.ShowMessage(Translate(
+                    QStringLiteral("Unable to retrieve channel database from the server.")));
                 return true;
             }
         }
@@ -82,7 +82,7 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
                    QString())
             .toString();
     const bool inactive = kov_LeadingNumber(lastReply.left(2)) == 40.0;
-    show(inactive ? QStringLiteral("Quib For PC is not active")
-                  : QStringLiteral("GetJobs FAILED -1"));
+    ui.ShowMessage(Translate(inactive ? QStringLiteral("Quib For PC is not active")
+                                      : QStringLiteral("GetJobs FAILED -1")));
     return false;
 }

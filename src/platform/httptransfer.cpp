@@ -149,7 +149,8 @@ QString QtHttpTransfer::OpenURL(const QString& url)
 void kov_ReportTransferFailure(const std::exception& failure)
 {
     if (dynamic_cast<const ReplyTooLarge*>(&failure))
-        kov_UserInterface().messageBox(Translate(QString::fromLatin1(failure.what())),
+        // The same text as the exception's, written out so the string files can list it.
+        kov_UserInterface().messageBox(Translate(QStringLiteral("Reply larger than 16 MiB")),
                                        MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
 }
 
