@@ -4,6 +4,9 @@
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocale>
 #include <QStringList>
 
 namespace {
@@ -20,6 +23,33 @@ TranslationState& state()
 {
     static TranslationState s;
     return s;
+}
+
+// The German pair that ships with the program: beside an installed binary under
+// ../share/kovferrit/translations/de, and for a binary run from its build tree the copy in the
+// source tree. The first folder that holds both files is used.
+bool findSharedGerman(QString* englishPath, QString* translationPath)
+{
+    if (!QCoreApplication::instance())
+        return false;
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    QStringList folders{exeDir + QStringLiteral("/../share/kovferrit/translations/de")};
+#if defined(KOV_BUILD_DIR) && defined(KOV_SOURCE_TRANSLATIONS)
+    if (QDir::cleanPath(exeDir).startsWith(QDir::cleanPath(QStringLiteral(KOV_BUILD_DIR)) +
+                                           QLatin1Char('/')))
+        folders << QStringLiteral(KOV_SOURCE_TRANSLATIONS);
+#endif
+    for (const QString& folder : folders) {
+        const QString english = QDir::cleanPath(folder + QStringLiteral("/strings.dat"));
+        const QString translation = QDir::cleanPath(folder + QLatin1Char('/') + kov_AppTitle() +
+                                                    QStringLiteral("Strings.dat"));
+        if (kov_FileExists(english) && kov_FileExists(translation)) {
+            *englishPath = english;
+            *translationPath = translation;
+            return true;
+        }
+    }
+    return false;
 }
 
 QStringList readList(const QString& path)
@@ -44,8 +74,17 @@ QString Translate(const QString& Text)
         s.loaded = true;
         s.englishPath = kov_ProgramFile(QStringLiteral("strings.dat"));
         s.translationPath = kov_ProgramFile(kov_AppTitle() + QStringLiteral("Strings.dat"));
-        if (!kov_FileExists(s.translationPath) || !kov_FileExists(s.englishPath))
+        const bool ownTranslation = kov_FileExists(s.translationPath);
+        const bool ownEnglish = kov_FileExists(s.englishPath);
+        // A user whose language is German gets the shipped German texts, unless the program
+        // folder holds string files of its own. QLocale() is the user's locale (LC_ALL,
+        // LC_MESSAGES, LANG) as long as the program sets no other default.
+        if (!ownTranslation && !ownEnglish && QLocale().language() == QLocale::German) {
+            if (!findSharedGerman(&s.englishPath, &s.translationPath))
+                return Text;
+        } else if (!ownTranslation || !ownEnglish) {
             return Text;
+        }
         s.english = readList(s.englishPath);
         s.translation = readList(s.translationPath);
         // Lists of different length leave this call untranslated; later calls use them.

@@ -1,37 +1,57 @@
 // Message translation: "strings.dat" lists English texts, "KovFerritStrings.dat" their
-// translations line by line; both are read once per run.
+// translations line by line; both are read once per run. A German user whose program folder
+// holds neither file gets the German pair shipped with the program.
 #include "foundation/translate.h"
 #include "testsupport.h"
+
+#include <QLocale>
 
 class TestTranslate : public EnvironmentTest
 {
     Q_OBJECT
-    using Cases = Columns<QByteArray, QByteArray, QString, QString>;
+    using Cases = Columns<QString, QByteArray, QByteArray, QString, QString>;
 
 private slots:
     void translate_data()
     {
-        Cases::add(); // the two files ("-": none), texts asked and answered in turn, "|" between
-        QTest::newRow("no files") << QByteArray("-") << QByteArray("-") << u"OK"_s << u"OK"_s;
+        // The user's locale, the two files ("-": none), texts asked and answered, "|" between.
+        Cases::add();
+        QTest::newRow("no files") << u"C"_s << QByteArray("-") << QByteArray("-") << u"OK"_s
+                                  << u"OK"_s;
         QTest::newRow("empty translations")
-            << QByteArray("OK\r\n") << QByteArray() << u"OK"_s << u"OK"_s;
+            << u"en_US"_s << QByteArray("OK\r\n") << QByteArray() << u"OK"_s << u"OK"_s;
         QTest::newRow("exact text only")
-            << QByteArray("OK\r\nStatus\r\n") << QByteArray("Gut\r\nZustand\r\n")
+            << u"en_US"_s << QByteArray("OK\r\nStatus\r\n") << QByteArray("Gut\r\nZustand\r\n")
             << u"OK|ok|Status |Status:|Status"_s << u"Gut|ok|Status |Status:|Zustand"_s;
         QTest::newRow("first match wins")
-            << QByteArray("a\r\nSync\r\nb\r\nSync\r\n") << QByteArray("1\r\nAbgleich\r\n3\r\n4\r\n")
-            << u"Sync"_s << u"Abgleich"_s;
+            << u"en_US"_s << QByteArray("a\r\nSync\r\nb\r\nSync\r\n")
+            << QByteArray("1\r\nAbgleich\r\n3\r\n4\r\n") << u"Sync"_s << u"Abgleich"_s;
         // Lists of different length leave the loading call untranslated.
         QTest::newRow("different lengths")
-            << QByteArray("One\r\nTwo\r\nThree\r\n") << QByteArray("Eins\r\nZwei\r\n")
+            << u"en_US"_s << QByteArray("One\r\nTwo\r\nThree\r\n") << QByteArray("Eins\r\nZwei\r\n")
             << u"One|One|Two|Three"_s << u"One|Eins|Zwei|Three"_s;
-        QTest::newRow("code page, NUL, lone CR") << QByteArray("Exit\0junk\r\nLone\rCR\r\n", 20)
-                                                 << QByteArray("Beenden\r\nAllein\r\nWagen\xE4\r\n")
-                                                 << u"Exit|CR"_s << u"Beenden|Wagen\u00E4"_s;
+        QTest::newRow("code page, NUL, lone CR")
+            << u"C"_s << QByteArray("Exit\0junk\r\nLone\rCR\r\n", 20)
+            << QByteArray("Beenden\r\nAllein\r\nWagen\xE4\r\n") << u"Exit|CR"_s
+            << u"Beenden|Wagen\u00E4"_s;
+        // The shipped German pair, for German in any country; its code page and quotes.
+        QTest::newRow("German, no own files")
+            << u"de_AT"_s << QByteArray("-") << QByteArray("-")
+            << u"Sync|E&xit|Then click 'Sync' to begin.|Sync |unlisted"_s
+            << u"Abgleichen|&Beenden|dann klicken Sie auf \u201EAbgleichen\u201C.|Sync |unlisted"_s;
+        QTest::newRow("German, own files win")
+            << u"de_DE"_s << QByteArray("OK\r\n") << QByteArray("Okay\r\n") << u"OK|Sync"_s
+            << u"Okay|Sync"_s;
+        QTest::newRow("German, one own file")
+            << u"de_DE"_s << QByteArray("-") << QByteArray("Okay\r\n") << u"OK|Sync"_s
+            << u"OK|Sync"_s;
+        QTest::newRow("not German")
+            << u"fr_FR"_s << QByteArray("-") << QByteArray("-") << u"Sync|OK"_s << u"Sync|OK"_s;
     }
     void translate()
     {
-        const auto [english, translation, asked, answered] = Cases::fetch();
+        const auto [locale, english, translation, asked, answered] = Cases::fetch();
+        QLocale::setDefault(QLocale(locale)); // every row names its own
         if (english != "-")
             writeBytes(env->file(u"strings.dat"_s), english);
         if (translation != "-")
