@@ -38,7 +38,7 @@ private slots:
         QTest::newRow("German, no own files")
             << u"de_AT"_s << QByteArray("-") << QByteArray("-")
             << u"Sync|E&xit|Then click 'Sync' to begin.|Sync |unlisted"_s
-            << u"Abgleichen|&Beenden|dann klicken Sie auf \u201EAbgleichen\u201C.|Sync |unlisted"_s;
+            << u"Abgleichen|&Beenden|dann auf \u201EAbgleichen\u201C klicken.|Sync |unlisted"_s;
         QTest::newRow("German, own files win")
             << u"de_DE"_s << QByteArray("OK\r\n") << QByteArray("Okay\r\n") << u"OK|Sync"_s
             << u"Okay|Sync"_s;
