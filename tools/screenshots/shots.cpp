@@ -1,8 +1,11 @@
 // Saves a screenshot of each window of the desktop program, filled with demo data, to the
 // folder given on the command line. scripts/screenshots.sh runs it under Xvfb.
 #include "app/account.h"
+#include "app/kovferritsupport.h"
+#include "app/updatetimer.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
+#include "foundation/translate.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
 #include "frmkovferrit.h"
@@ -17,6 +20,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -67,8 +71,14 @@ int main(int argc, char* argv[])
     QtHttpTransfer transfer;
     frmKovFerrit main(&transfer, {}, false);
     main.startUp();
-    main.ShowMessage(QStringLiteral("14:05:00:New Data Received"));
-    main.ShowUpdateText(QStringLiteral("Next Update: 58 Minutes."));
+    main.ShowMessage(QStringLiteral("14:05:00:") + ResultText(0));
+    const QDateTime now = QDateTime::currentDateTime();
+    main.ShowUpdateText(kov_CountdownText(now, now.addSecs(57 * 60)));
+    // A German user's run shows the main window in German beside the English ones.
+    if (QLocale().language() == QLocale::German) {
+        save(&main, out, QStringLiteral("main-window-de"));
+        return 0;
+    }
     save(&main, out, QStringLiteral("main-window"));
 
     frmAdvanced advanced(&transfer, &main);
