@@ -5,7 +5,6 @@
 #include "app/updatetimer.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
-#include "foundation/translate.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
 #include "frmkovferrit.h"
