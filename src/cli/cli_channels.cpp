@@ -50,7 +50,7 @@ int matchChannels(ChannelListModel& model)
 }
 } // namespace
 
-int channelsCommand(const QStringList& args)
+int channelsCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
 {
     ChannelListModel model;
     if (args.value(0) == QLatin1String("list") && args.size() == 1) {
@@ -89,13 +89,13 @@ int channelsCommand(const QStringList& args)
     }
     if (args.value(0) == QLatin1String("match") && args.size() == 1)
         return matchChannels(model);
-    return usage();
+    return usage(QStringLiteral("channels takes list, set NAME NUMBER or match"));
 }
 
-int recordingsCommand(const QStringList& args)
+int recordingsCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
 {
     if (!args.isEmpty())
-        return usage();
+        return usage(QStringLiteral("recordings takes no arguments"));
     const std::unique_ptr<RecorderScheduler> scheduler = kov_OpenSchedulerForReading();
     if (!scheduler) {
         std::fputs("kovferrit-cli: the recorder cannot be reached\n", stderr);

@@ -2,11 +2,35 @@
 
 #include <cstdio>
 
+namespace {
+bool g_progressLineOpen = false;
+}
+
 void cliPrint(const QString& line)
 {
+    cliEndProgressLine();
     std::fputs(line.toLocal8Bit().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+
+void cliProgressLine(const QString& text)
+{
+    // Back to the start of the line and over the last text, which was never longer: the
+    // numbers only grow.
+    std::fputc('\r', stdout);
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+    g_progressLineOpen = true;
+}
+
+void cliEndProgressLine()
+{
+    if (!g_progressLineOpen)
+        return;
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    g_progressLineOpen = false;
 }
 
 void CliTextBox::setText(const QString& text)

@@ -28,5 +28,9 @@ private:
     bool m_timerEnabled = false;
 };
 
-/// Prints one line to standard output and flushes it.
+/// Prints one line to standard output and flushes it, after ending an open progress line.
 void cliPrint(const QString& line);
+/// Shows `text` as the progress line on standard output, in place of the last one.
+void cliProgressLine(const QString& text);
+/// Ends the progress line, if one is shown, so the next output starts on a line of its own.
+void cliEndProgressLine();

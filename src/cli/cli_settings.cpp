@@ -12,37 +12,41 @@
 
 namespace cli {
 namespace {
+const QString kSetNeeds =
+    QStringLiteral("settings set takes NAME and either --text T or --number N");
+
 // A name the program never reads, the other kind or a number out of its bounds is a typing
 // mistake unless --force says otherwise.
-int setCommand(QStringList args)
+int setCommand(const QCommandLineParser& parser, const QString& name)
 {
-    bool force = false;
-    if (args.value(0) == QLatin1String("--force") || args.value(3) == QLatin1String("--force")) {
-        args.removeAt(args.value(0) == QLatin1String("--force") ? 0 : 3);
-        force = true;
-    }
-    const bool number = args.value(1) == QLatin1String("--number");
-    if (args.size() != 3 || (!number && args[1] != QLatin1String("--text")))
-        return usage();
-    QVariant value = args[2];
+    const bool number = parser.isSet(QStringLiteral("number"));
+    if (number == parser.isSet(QStringLiteral("text")))
+        return usage(kSetNeeds);
+    const QString given = parser.value(number ? QStringLiteral("number") : QStringLiteral("text"));
+    QVariant value = given;
     if (number) {
         bool ok = false;
-        value = args[2].toInt(&ok);
+        value = given.toInt(&ok);
         if (!ok)
-            return usage(QStringLiteral("not a 32-bit number: ") + args[2]);
+            return usage(QStringLiteral("not a 32-bit number: ") + given);
     }
-    const QString problem = kov_SettingValueProblem(args[0], value);
-    if (!force && !problem.isEmpty())
+    const QString problem = kov_SettingValueProblem(name, value);
+    if (!parser.isSet(QStringLiteral("force")) && !problem.isEmpty())
         return complain(problem + QStringLiteral(" (--force stores it all the same)"), kUsage);
     CKovReg reg = kov_Settings();
-    const bool stored = number ? reg.setLng(args[0], value.toInt()) : reg.setStr(args[0], args[2]);
+    const bool stored = number ? reg.setLng(name, value.toInt()) : reg.setStr(name, given);
     return stored ? kOk : kFailed;
 }
 } // namespace
 
-int settingsCommand(const QStringList& args)
+int settingsCommand(const QCommandLineParser& parser, const QStringList& args)
 {
     const QString verb = args.value(0);
+    if (verb == QLatin1String("set"))
+        return args.size() == 2 ? setCommand(parser, args[1]) : usage(kSetNeeds);
+    // --text, --number and --force belong to set alone.
+    if (!parser.optionNames().isEmpty())
+        return usage(QStringLiteral("only settings set takes options"));
     CKovReg reg = kov_Settings();
     if (verb == QLatin1String("list") && args.size() == 1) {
         QString listing = kov_SettingsListing();
@@ -56,8 +60,6 @@ int settingsCommand(const QStringList& args)
         cliPrint(reg.value(args[1]).toString());
         return kOk;
     }
-    if (verb == QLatin1String("set"))
-        return setCommand(args.mid(1));
     if (verb == QLatin1String("delete") && args.size() == 2)
         return reg.DeleteValue(args[1]) ? kOk : kFailed;
     if (verb == QLatin1String("export") && args.size() == 2) {
@@ -66,13 +68,14 @@ int settingsCommand(const QStringList& args)
             return kOk;
         return complain(QStringLiteral("cannot export to %1: %2").arg(args[1], why), kFailed);
     }
-    return usage();
+    return usage(QStringLiteral("settings takes list, get NAME, set NAME, delete NAME or export "
+                                "FILE"));
 }
 
-int accountCommand(const QStringList& args)
+int accountCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
 {
     if (args.size() != 1)
-        return usage();
+        return usage(QStringLiteral("account needs one name"));
     std::string line;
     std::getline(std::cin, line);
     if (!line.empty() && line.back() == '\r')

@@ -46,20 +46,12 @@ int dryRunSync(CliFrontEnd& frontEnd, bool timed)
 }
 } // namespace
 
-int fetchCommand(const QStringList& args)
+int fetchCommand(const QCommandLineParser& parser, const QStringList& args)
 {
-    if (args.isEmpty())
-        return usage(QStringLiteral("fetch needs a server function"));
-    bool manual = false;
-    bool zeroSerial = false;
-    for (const QString& option : args.mid(1)) {
-        if (option == QLatin1String("--manual"))
-            manual = true;
-        else if (option == QLatin1String("--zero-serial"))
-            zeroSerial = true;
-        else
-            return usage(QStringLiteral("unknown option: ") + option);
-    }
+    if (args.size() != 1)
+        return usage(QStringLiteral("fetch needs one server function"));
+    const bool manual = parser.isSet(QStringLiteral("manual"));
+    const bool zeroSerial = parser.isSet(QStringLiteral("zero-serial"));
     const std::optional<QuibFunction> function = kov_FunctionFromName(args[0]);
     if (!function)
         return complain(QStringLiteral("unknown server function %1 (getjobs, channelguide or "
@@ -74,46 +66,36 @@ int fetchCommand(const QStringList& args)
     return IsSuccessCode(code) ? kOk : kFailed;
 }
 
-int syncCommand(const QStringList& args)
+int syncCommand(const QCommandLineParser& parser, const QStringList& args)
 {
-    bool timed = false;
-    bool dryRun = false;
+    if (!args.isEmpty())
+        return usage(QStringLiteral("sync takes no arguments: ") + args.join(QLatin1Char(' ')));
+    const bool timed = parser.isSet(QStringLiteral("timed"));
     QHash<QString, int> answers;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--timed")) {
-            timed = true;
-        } else if (args[i] == QLatin1String("--dry-run")) {
-            dryRun = true;
-        } else if (args[i] == QLatin1String("--channel") && i + 1 < args.size()) {
-            const QString pair = args[++i];
-            const qsizetype eq = pair.lastIndexOf(QLatin1Char('='));
-            bool ok = false;
-            const int number = eq > 0 ? pair.mid(eq + 1).toInt(&ok) : 0;
-            if (!ok)
-                return usage(QStringLiteral("--channel takes NAME=NUMBER: ") + pair);
-            answers.insert(pair.left(eq), number);
-        } else {
-            return usage(QStringLiteral("unknown option: ") + args[i]);
-        }
+    for (const QString& pair : parser.values(QStringLiteral("channel"))) {
+        const qsizetype eq = pair.lastIndexOf(QLatin1Char('='));
+        bool ok = false;
+        const int number = eq > 0 ? pair.mid(eq + 1).toInt(&ok) : 0;
+        if (!ok)
+            return usage(QStringLiteral("--channel takes NAME=NUMBER: ") + pair);
+        answers.insert(pair.left(eq), number);
     }
     if (auto* terminal = dynamic_cast<TerminalUserInterface*>(&kov_UserInterface()))
         terminal->setChannelAnswers(answers);
     CliFrontEnd frontEnd;
-    if (dryRun)
+    if (parser.isSet(QStringLiteral("dry-run")))
         return dryRunSync(frontEnd, timed);
     const bool ok = timed ? RunSync(frontEnd, false, false) : RunSync(frontEnd, true, true);
     return ok ? kOk : kFailed;
 }
 
-int tickCommand(const QStringList& args, bool keepTicking)
+namespace {
+// One tick of the update timer now and, for the daemon, one a minute until a stop signal.
+int tick(const QCommandLineParser& parser, const QStringList& args, bool keepTicking)
 {
-    bool admin = false;
-    for (const QString& option : args) {
-        if (option == QLatin1String("--admin"))
-            admin = true;
-        else
-            return usage(QStringLiteral("unknown option: ") + option);
-    }
+    if (!args.isEmpty())
+        return usage(QStringLiteral("no arguments expected: ") + args.join(QLatin1Char(' ')));
+    const bool admin = parser.isSet(QStringLiteral("admin"));
     CliFrontEnd frontEnd;
     TimerTick(frontEnd, admin);
     if (!keepTicking)
@@ -131,6 +113,17 @@ int tickCommand(const QStringList& args, bool keepTicking)
     watch.start(200);
     QCoreApplication::exec();
     return kOk;
+}
+} // namespace
+
+int tickCommand(const QCommandLineParser& parser, const QStringList& args)
+{
+    return tick(parser, args, false);
+}
+
+int daemonCommand(const QCommandLineParser& parser, const QStringList& args)
+{
+    return tick(parser, args, true);
 }
 
 } // namespace cli

@@ -1,5 +1,7 @@
 #include "terminal_ui.h"
 
+#include "cli_frontend.h"
+
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -14,6 +16,7 @@ int TerminalUserInterface::askChannelNumber(const QString& channelName, qint32 s
         return 0; // nobody to ask: the prompt counts as cancelled
     // Enter alone takes the preset number, as in the desktop prompt.
     const int preset = suggested > 0 ? suggested : 2;
+    cliEndProgressLine();
     std::fprintf(stderr, "Channel number for %s (empty: %d, c: cancel): ",
                  channelName.toLocal8Bit().constData(), preset);
     std::fflush(stderr);
@@ -28,8 +31,17 @@ int TerminalUserInterface::askChannelNumber(const QString& channelName, qint32 s
     return ok && number >= 0 && number <= 256 ? number : 0;
 }
 
+int TerminalUserInterface::messageBox(const QString& text, int style, const QString& caption)
+{
+    cliEndProgressLine();
+    return StderrUserInterface::messageBox(text, style, caption);
+}
+
 void TerminalUserInterface::showProgress(int done, int total)
 {
-    std::fprintf(stderr, "progress: %s\n", kov_ProgressText(done, total).toLocal8Bit().constData());
-    std::fflush(stderr);
+    if (!isatty(STDOUT_FILENO))
+        return;
+    cliProgressLine(QStringLiteral("progress: ") + kov_ProgressText(done, total));
+    if (done >= total)
+        cliEndProgressLine();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The CLI's user interface: message boxes go to standard error as "[CAPTION] TEXT"; the
 // missing-channel prompt is answered from --channel, else asked on a terminal, else cancelled;
-// the progress of a long reply goes to standard error.
+// the progress of a long reply is one line rewritten in place on a terminal, and left out when
+// standard output goes to a pipe or a file, so scripts read only the prefixed lines.
 #include "platform/userinterface.h"
 
 #include <QHash>
@@ -11,7 +12,9 @@ class TerminalUserInterface : public StderrUserInterface
 public:
     void setChannelAnswers(const QHash<QString, int>& answers) { m_answers = answers; }
     int askChannelNumber(const QString& channelName, qint32 suggested) override;
-    /// "progress: 1200 of 200000 jobs" on standard error, so standard output keeps its lines.
+    /// Ends the progress line first, so the box starts a line of its own on the terminal.
+    int messageBox(const QString& text, int style, const QString& caption) override;
+    /// "progress: 1200 of 200000 jobs" on the terminal, ended at the last job.
     void showProgress(int done, int total) override;
 
 private:

@@ -10,8 +10,37 @@
 #include <QFileInfo>
 #include <QSystemTrayIcon>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// --help and --version are answered before the window system is opened: they need no display.
+bool answeredWithoutWindow(int argc, char* argv[])
+{
+    const char* word = argc == 2 ? argv[1] : "";
+    if (!std::strcmp(word, "-v") || !std::strcmp(word, "--version")) {
+        std::puts("kovferrit " KOVFERRIT_VERSION);
+        return true;
+    }
+    if (!std::strcmp(word, "-h") || !std::strcmp(word, "--help")) {
+        std::fputs(
+            "usage: kovferrit [admin | noadmin]\n"
+            "The KovFerrit tray program: downloads recording jobs from the Quib service and\n"
+            "schedules them into the recorder. kovferrit-cli does the same without a window.\n\n"
+            "  admin, noadmin   start in or out of administrator mode\n"
+            "  -h, --help       show this help\n"
+            "  -v, --version    show the version\n",
+            stdout);
+        return true;
+    }
+    return false;
+}
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    if (answeredWithoutWindow(argc, argv))
+        return 0;
     kov_CacheLocalTimeRules(); // before any thread starts: it sets TZ
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KovFerrit"));
