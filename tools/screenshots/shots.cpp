@@ -48,6 +48,7 @@ int main(int argc, char* argv[])
     QDir().mkpath(out);
     QTemporaryDir home;
     kov_SetProgramFolder(home.path());
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit()); // "Start at login" shows off
     WidgetUserInterface ui;
     kov_SetUserInterface(&ui);
 
@@ -67,6 +68,7 @@ int main(int argc, char* argv[])
     QtHttpTransfer transfer;
     frmKovFerrit main(&transfer, {}, false);
     main.startUp();
+    main.ShowMessage(QStringLiteral("Channel database has been received from the server."));
     main.ShowMessage(QStringLiteral("14:05:00:New Data Received"));
     main.ShowUpdateText(QStringLiteral("Next Update: 58 Minutes."));
     save(&main, out, QStringLiteral("main-window"));
