@@ -53,32 +53,20 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
         const auto restore = qScopeGuard([&kept] { qputenv("XDG_CONFIG_HOME", kept); });
         const QString entry = config.filePath(u"autostart/kovferrit.desktop"_s);
-        auto click = [](QCheckBox* box) {
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-        };
-        auto open = [this] {
-            auto w = std::make_unique<frmAdvanced>(&transfer);
-            w->setAttribute(Qt::WA_DeleteOnClose, false);
-            w->show();
-            return w;
-        };
-        auto w = open();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QVERIFY(!w->chkStartAtLogin->isChecked());
-        click(w->chkStartAtLogin);
-        QFile file(entry);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains(
-            "\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + "\nIcon=kovferrit\n"));
-        QVERIFY(open()->chkStartAtLogin->isChecked()); // the next window finds it on
-        click(w->chkStartAtLogin);
-        QVERIFY(!QFile::exists(entry) && !w->chkStartAtLogin->isChecked());
-        QVERIFY(env->ui.boxes.isEmpty());
+        frmAdvanced w(&transfer);
+        w.setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(!w.chkStartAtLogin->isChecked());
+        w.chkStartAtLogin->click();
+        QVERIFY(readBytes(entry).contains(
+            "\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + '\n'));
+        QVERIFY(frmAdvanced(&transfer).chkStartAtLogin->isChecked()); // the next window finds it
+        w.chkStartAtLogin->click();
+        QVERIFY(!QFile::exists(entry) && !w.chkStartAtLogin->isChecked());
         // A file where the autostart folder belongs: the user is told why, the box stays off.
         QVERIFY(QDir(config.path()).rmdir(u"autostart"_s));
         writeBytes(config.filePath(u"autostart"_s), "");
-        click(w->chkStartAtLogin);
-        QVERIFY(!w->chkStartAtLogin->isChecked());
+        w.chkStartAtLogin->click();
+        QVERIFY(!w.chkStartAtLogin->isChecked());
         QCOMPARE(env->ui.boxes.size(), 1);
         QVERIFY2(env->ui.boxes[0].contains(u"autostart"_s), qPrintable(env->ui.boxes[0]));
     }
