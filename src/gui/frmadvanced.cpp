@@ -1,19 +1,23 @@
 #include "frmadvanced.h"
 
+#include "app/autostart.h"
 #include "app/kovferritsupport.h"
 #include "artwork.h"
 #include "foundation/ckovqzcsv.h"
+#include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "frmchannellist.h"
 #include "lcdtextbox.h"
 #include "platform/httptransfer.h"
+#include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
 #include "twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +75,9 @@ void frmAdvanced::createControls()
     chkLogReplies = new QCheckBox(this);
     lblIgnoreTimeOffset = new QLabel(this);
     chkIgnoreOffset = new QCheckBox(this);
+    lblStartAtLogin = new QLabel(this);
+    chkStartAtLogin = new QCheckBox(this);
+    chkStartAtLogin->setObjectName(QStringLiteral("chkStartAtLogin"));
     txtUpdates = new QLabel(this);
     lblFrequency = new QLabel(this);
     txtFrequency = new QLineEdit(this);
@@ -108,21 +115,23 @@ void frmAdvanced::layOutControls()
     grid->addWidget(chkLogReplies, 3, 1);
     grid->addWidget(lblIgnoreTimeOffset, 4, 0);
     grid->addWidget(chkIgnoreOffset, 4, 1);
-    grid->addWidget(txtUpdates, 5, 0, 1, 3);
-    grid->addWidget(lblFrequency, 6, 0);
-    grid->addWidget(txtFrequency, 6, 1);
-    grid->addWidget(lblHours, 6, 2);
-    grid->addWidget(cmdFreqUp, 7, 1);
-    grid->addWidget(cmdFreqDown, 7, 2);
-    grid->addWidget(lblRecorder, 8, 0);
-    grid->addWidget(cmboRecorder, 8, 1, 1, 2);
-    grid->addWidget(lblVdrHost, 9, 0);
-    grid->addWidget(txtVdrHost, 9, 1, 1, 2);
-    grid->addWidget(lblVdrPort, 10, 0);
-    grid->addWidget(txtVdrPort, 10, 1);
-    grid->addWidget(cmdChannels, 11, 0, 1, 3);
-    grid->addWidget(lblMessage, 12, 0, 1, 3);
-    grid->addWidget(cmdClose, 13, 2);
+    grid->addWidget(lblStartAtLogin, 5, 0);
+    grid->addWidget(chkStartAtLogin, 5, 1);
+    grid->addWidget(txtUpdates, 6, 0, 1, 3);
+    grid->addWidget(lblFrequency, 7, 0);
+    grid->addWidget(txtFrequency, 7, 1);
+    grid->addWidget(lblHours, 7, 2);
+    grid->addWidget(cmdFreqUp, 8, 1);
+    grid->addWidget(cmdFreqDown, 8, 2);
+    grid->addWidget(lblRecorder, 9, 0);
+    grid->addWidget(cmboRecorder, 9, 1, 1, 2);
+    grid->addWidget(lblVdrHost, 10, 0);
+    grid->addWidget(txtVdrHost, 10, 1, 1, 2);
+    grid->addWidget(lblVdrPort, 11, 0);
+    grid->addWidget(txtVdrPort, 11, 1);
+    grid->addWidget(cmdChannels, 12, 0, 1, 3);
+    grid->addWidget(lblMessage, 13, 0, 1, 3);
+    grid->addWidget(cmdClose, 14, 2);
 }
 
 void frmAdvanced::loadSettings()
@@ -136,6 +145,8 @@ void frmAdvanced::loadSettings()
     txtUpdates->setText(Translate(QStringLiteral("Synchronize Now")));
     chkLogReplies->setChecked(kov_ReadNumber(m_reg, KovSetting::LogReplies) == 1);
     chkIgnoreOffset->setChecked(kov_ReadNumber(m_reg, KovSetting::IgnoreOffset) == 1);
+    lblStartAtLogin->setText(Translate(QStringLiteral("Start at login")));
+    chkStartAtLogin->setChecked(Autostart::IsEnabled());
     Text2->setText(Translate(QStringLiteral("Target Database")));
     lblHours->setText(Translate(QStringLiteral("Hours")));
     lblFrequency->setText(Translate(QStringLiteral("Sync Frequency")));
@@ -199,6 +210,7 @@ void frmAdvanced::connectControls()
             [this](bool on) { m_reg.setLng(KovSetting::LogReplies, on ? 1 : 0); });
     connect(chkIgnoreOffset, &QCheckBox::clicked, this,
             [this](bool on) { m_reg.setLng(KovSetting::IgnoreOffset, on ? 1 : 0); });
+    connect(chkStartAtLogin, &QCheckBox::clicked, this, &frmAdvanced::startAtLoginClicked);
     connect(cmdFreqUp, &QPushButton::clicked, this, &frmAdvanced::frequencyUp);
     connect(cmdFreqDown, &QPushButton::clicked, this, &frmAdvanced::frequencyDown);
     connect(cmboRecorder, &QComboBox::activated, this, &frmAdvanced::recorderChosen);
@@ -295,6 +307,18 @@ void frmAdvanced::vdrPortEdited()
     // An emptied field stores nothing.
     if (txtVdrPort->hasAcceptableInput())
         m_reg.setLng(KovSetting::VdrPort, txtVdrPort->text().toInt());
+}
+
+void frmAdvanced::startAtLoginClicked(bool on)
+{
+    // The entry starts this very program file, wherever it was installed or built.
+    QString error;
+    const bool done = on ? Autostart::Enable(QCoreApplication::applicationFilePath(), &error)
+                         : Autostart::Disable(&error);
+    if (!done)
+        kov_UserInterface().messageBox(error, MsgStyle::Critical, kov_AppTitle());
+    // The box shows what is on disk, also after a failure.
+    chkStartAtLogin->setChecked(Autostart::IsEnabled());
 }
 
 void frmAdvanced::openChannelList()

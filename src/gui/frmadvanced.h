@@ -1,7 +1,7 @@
 #pragma once
 // The advanced settings window: server, request time-out, reply log, GMT offset, sync
-// frequency, the recorder jobs are scheduled into and the way to the channel list. Every
-// change is stored at once.
+// frequency, starting the tray program at login, the recorder jobs are scheduled into and the way
+// to the channel list. Every change is stored at once.
 #include "settings/ckovreg.h"
 
 #include <QPoint>
@@ -34,6 +34,8 @@ public:
     QCheckBox* chkLogReplies;
     QLabel* lblIgnoreTimeOffset;
     QCheckBox* chkIgnoreOffset;
+    QLabel* lblStartAtLogin;
+    QCheckBox* chkStartAtLogin; // checked while the desktop's autostart entry exists
     QLabel* txtUpdates;
     QLabel* lblFrequency;
     QLineEdit* txtFrequency;
@@ -60,6 +62,7 @@ public:
     void vdrHostEdited();
     void vdrPortEdited();
     void openChannelList();
+    void startAtLoginClicked(bool on);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -30,11 +30,15 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTextLayout>
 #include <QTimer>
+#include <QtMath>
 
 namespace {
 constexpr int kWidthTwips = 6075;
 constexpr int kHeightTwips = 1995;
+// The message area shows two messages, each wrapped to at most two lines at its width.
+constexpr int kMessageLines = 4;
 } // namespace
 
 frmKovFerrit::frmKovFerrit(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable,
@@ -93,7 +97,10 @@ void frmKovFerrit::buildDisplays()
     txtMessage->setReadOnly(true);
     txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtMessage->setLineWrapMode(QPlainTextEdit::NoWrap); // two messages, one line each
+    // A message longer than the area's width wraps at a space, or inside a word too long for
+    // a line, rather than running past the area's right edge.
+    txtMessage->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtMessage->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     QFont lcd = txtMessage->font();
     lcd.setPointSizeF(lcd.pointSizeF() * 0.85);
     txtMessage->setFont(lcd);
@@ -219,6 +226,40 @@ void frmKovFerrit::setCaptionsAndLcdLook()
     cmdViewLog->setText(Translate(QStringLiteral("Log")));
     txtMessage->setStyleSheet(Artwork::lcdStyleSheet());
     txtUpdate->setStyleSheet(Artwork::lcdStyleSheet());
+    fitMessageArea();
+}
+
+void frmKovFerrit::fitMessageArea()
+{
+    // The LCD font is known only once the style sheet applies. When its lines need more height
+    // than the drawn area has, the area grows and everything below it moves down with the
+    // window's bottom edge; the account box keeps its button level with the update line.
+    txtMessage->ensurePolished();
+    const int frame = txtMessage->height() - txtMessage->contentsRect().height();
+    const int margins = 2 * qCeil(txtMessage->document()->documentMargin());
+    // A line as the text layout sets it, which may be taller than the font's line spacing.
+    QTextLayout probe(QStringLiteral("X"), txtMessage->font());
+    probe.beginLayout();
+    QTextLine line = probe.createLine();
+    line.setLeadingIncluded(true);
+    line.setLineWidth(txtMessage->width());
+    const qreal lineHeight = line.height();
+    probe.endLayout();
+    // The edit counts its last line as shown only with a pixel to spare below it.
+    const int needed = frame + margins + qCeil(kMessageLines * lineHeight) + 1;
+    const int extra = needed - txtMessage->height();
+    if (extra <= 0)
+        return;
+    txtMessage->resize(txtMessage->width(), needed);
+    const QList<QWidget*> below{txtUpdate, cmdViewLog, cmdAdvanced, cmdClose, cmdGetJobs};
+    for (QWidget* control : below)
+        control->move(control->x(), control->y() + extra);
+    boxInfo->resize(boxInfo->width(), boxInfo->height() + extra);
+    setFixedSize(width(), height() + extra);
+    if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
+        skin->setGeometry(rect());
+        skin->setPixmap(Artwork::background(size(), false));
+    }
 }
 
 void frmKovFerrit::showTimerStatus()

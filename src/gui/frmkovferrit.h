@@ -107,6 +107,7 @@ private:
     void connectHandlers();
     void loadAccountFields();
     void setCaptionsAndLcdLook();
+    void fitMessageArea();
     void showTimerStatus();
     /// The update line, or the request for account and password; runs a due sync.
     void showUpdateState(const StartUpPlan& plan);

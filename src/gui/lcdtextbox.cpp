@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 
 void PlainTextBox::setText(const QString& text)
 {
@@ -9,6 +10,9 @@ void PlainTextBox::setText(const QString& text)
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_edit->setPlainText(shown);
+    // Should a translation wrap to more lines than the area holds, the newest message stays in
+    // sight and the older one gives way at the top.
+    m_edit->verticalScrollBar()->setValue(m_edit->verticalScrollBar()->maximum());
 }
 
 QString PlainTextBox::text() const

@@ -1,5 +1,6 @@
-// The advanced settings window: its fields and buttons store at once, the server list it
-// offers, and the sync its closing starts after a frequency change.
+// The advanced settings window: its fields and buttons store at once, the autostart entry its
+// "Start at login" box writes, the server list it offers, and the sync its closing starts after
+// a frequency change.
 #include "app/kovferritsupport.h"
 #include "frmadvanced.h"
 #include "testsupport.h"
@@ -44,6 +45,30 @@ private slots:
         w.move(loaded + QPoint(40, 30)); // a click on the background puts it back
         QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(w.pos(), loaded);
+    }
+    void startAtLogin()
+    {
+        QTemporaryDir config;
+        const QByteArray kept = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        const auto restore = qScopeGuard([&kept] { qputenv("XDG_CONFIG_HOME", kept); });
+        const QString entry = config.filePath(u"autostart/kovferrit.desktop"_s);
+        frmAdvanced w(&transfer);
+        w.setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(!w.chkStartAtLogin->isChecked());
+        w.chkStartAtLogin->click();
+        QVERIFY(readBytes(entry).contains(
+            "\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + '\n'));
+        QVERIFY(frmAdvanced(&transfer).chkStartAtLogin->isChecked()); // the next window finds it
+        w.chkStartAtLogin->click();
+        QVERIFY(!QFile::exists(entry) && !w.chkStartAtLogin->isChecked());
+        // A file where the autostart folder belongs: the user is told why, the box stays off.
+        QVERIFY(QDir(config.path()).rmdir(u"autostart"_s));
+        writeBytes(config.filePath(u"autostart"_s), "");
+        w.chkStartAtLogin->click();
+        QVERIFY(!w.chkStartAtLogin->isChecked());
+        QCOMPARE(env->ui.boxes.size(), 1);
+        QVERIFY2(env->ui.boxes[0].contains(u"autostart"_s), qPrintable(env->ui.boxes[0]));
     }
     void servers()
     {

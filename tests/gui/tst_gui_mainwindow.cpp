@@ -156,22 +156,77 @@ private slots:
         QCOMPARE(transfer.urls.size(), 1);
         QCOMPARE(kov_Settings().Str(KovSetting::NextSync), due); // due again at the next start
     }
+    void messagesShowWhole_data()
+    {
+        // The two messages in the area, the newest below; false where the older one may give
+        // way because together they need more lines than the area holds.
+        Columns<QString, QString, bool>::add();
+        QTest::newRow("specify account")
+            << u"Specify your account and password,"_s << u"Then click 'Sync' to begin."_s << true;
+        QTest::newRow("channel database")
+            << u"Unable to retrieve channel database from the server."_s
+            << u"Channel database has been received from the server."_s << true;
+        QTest::newRow("failures") << u"GetJobs FAILED : Quib Error #2147483647"_s
+                                  << u"GetJobs FAILED : Doc Type Unknown"_s << true;
+        QTest::newRow("word longer than a line")
+            << u"Quib For PC is not active"_s
+            << u"Kanaldatenbankaktualisierungsbenachrichtigungsfehlermeldungen"_s << true;
+        QTest::newRow("too long together")
+            << u"Die Kanaldatenbank konnte nicht vom Server abgerufen werden."_s
+            << u"Die Kanaldatenbank wurde vom Server empfangen und gespeichert, alles ist "
+               u"bereit."_s
+            << false;
+    }
+    void messagesShowWhole()
+    {
+        const auto [previous, newest, both] = Columns<QString, QString, bool>::fetch();
+        auto w = start(false);
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->ShowMessage(previous);
+        w->ShowMessage(newest);
+        QPlainTextEdit* area = w->txtMessage;
+        const QFontMetrics metrics(area->font());
+        const QRect view = area->viewport()->rect();
+        for (QTextBlock block = area->document()->begin(); block.isValid(); block = block.next()) {
+            for (int i = 0; i < block.layout()->lineCount(); ++i) {
+                const QTextLine line = block.layout()->lineAt(i);
+                const QString text =
+                    block.text().mid(line.textStart(), line.textLength()).trimmed();
+                QTextCursor start(block);
+                start.setPosition(block.position() + line.textStart());
+                const QRect at = area->cursorRect(start); // where the line is drawn
+                const QRect drawn(at.topLeft(),
+                                  QSize(metrics.horizontalAdvance(text), at.height()));
+                const bool whole = both || !block.next().isValid();
+                QVERIFY2(whole ? view.contains(drawn) : drawn.right() <= view.right(),
+                         qPrintable(text));
+            }
+        }
+        // A grown area pushed the update line and the buttons down, still inside the window.
+        QVERIFY(w->txtUpdate->y() > area->geometry().bottom() &&
+                w->cmdClose->geometry().bottom() < w->height());
+    }
     void largeFonts()
     {
         auto normal = start();
-        QCOMPARE(normal->size(), QSize(405, 133)); // 6075 x 1995 twips at 15 twips per pixel
-        kov_SetTwipsPerPixelOverride(12);          // a 120-dpi screen
+        const QSize normalSize = normal->size();
+        QCOMPARE(normalSize.width(), 405);   // 6075 twips at 15 twips per pixel
+        QVERIFY(normalSize.height() >= 133); // 1995 twips, more when the message area grew
+        kov_SetTwipsPerPixelOverride(12);    // a 120-dpi screen
         frmKovFerrit large(&transfer, {}, true);
         const QSize base = large.size();
         const QPoint label = large.Label1->pos();
         const QPoint advanced = large.cmdAdvanced->pos();
+        const int update = large.txtUpdate->y();
         large.startUp();
         kov_SetTwipsPerPixelOverride(0);
-        QCOMPARE(large.size(), base * 1.25);
+        const int grown = large.txtUpdate->y() - update; // for the message area's lines
+        QCOMPARE(large.size(), QSize(base.width(), base.height() + grown) * 1.25);
         QCOMPARE(large.Label1->pos(), QPoint(int(label.x() * 1.25), label.y()));
-        QCOMPARE(large.cmdAdvanced->pos(), QPoint(advanced.x(), int(advanced.y() * 1.25)));
+        QCOMPARE(large.cmdAdvanced->pos(),
+                 QPoint(advanced.x(), int((advanced.y() + grown) * 1.25)));
         QCOMPARE(large.findChild<QLabel*>(u"QzForm1"_s)->size(), large.size());
-        QCOMPARE(normal->size(), QSize(405, 133));
+        QCOMPARE(normal->size(), normalSize);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "app/updatetimer.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
+#include "foundation/translate.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
 #include "frmkovferrit.h"
@@ -51,6 +52,7 @@ int main(int argc, char* argv[])
     QDir().mkpath(out);
     QTemporaryDir home;
     kov_SetProgramFolder(home.path());
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit()); // "Start at login" shows off
     WidgetUserInterface ui;
     kov_SetUserInterface(&ui);
 
@@ -70,6 +72,9 @@ int main(int argc, char* argv[])
     QtHttpTransfer transfer;
     frmKovFerrit main(&transfer, {}, false);
     main.startUp();
+    // A long message first: it wraps in the message area.
+    main.ShowMessage(
+        Translate(QStringLiteral("Channel database has been received from the server.")));
     main.ShowMessage(QStringLiteral("14:05:00:") + ResultText(0));
     const QDateTime now = QDateTime::currentDateTime();
     main.ShowUpdateText(kov_CountdownText(now, now.addSecs(57 * 60)));

@@ -1,0 +1,19 @@
+#pragma once
+// The XDG autostart entry that starts the tray program when the user logs in to a desktop:
+// $XDG_CONFIG_HOME/autostart/kovferrit.desktop, ~/.config/autostart when that variable is unset
+// or not an absolute path. Its presence is the setting; there is nothing else to store.
+#include <QString>
+
+namespace Autostart {
+/// Where the entry lives for the current user.
+QString EntryPath();
+/// True when the entry exists, i.e. the program starts at login.
+bool IsEnabled();
+/// The entry's text for the program at `executable` (an absolute path).
+QString EntryText(const QString& executable);
+/// Writes the entry through a temporary file renamed into place, so a desktop never reads half
+/// an entry. False with the reason in `error` when the folder or the file cannot be written.
+bool Enable(const QString& executable, QString* error);
+/// Removes the entry; an entry already gone is no failure.
+bool Disable(QString* error);
+} // namespace Autostart
