@@ -1,5 +1,5 @@
 #!/bin/sh
-# Debian 12 packages the build, the tests and the demo need. Safe to run again.
+# Debian 12 packages the build, the tests, the Debian package and the demo need. Safe to run again.
 set -eu
 if [ "$(id -u)" -ne 0 ]; then
     echo "install-deps: run as root (apt-get)" >&2
@@ -11,4 +11,5 @@ apt-get install -y -q --no-install-recommends \
     cmake make g++ pkg-config python3 clang-format clang libclang-rt-14-dev \
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev libgl-dev \
     xvfb xauth fonts-dejavu-core \
-    vdr vdr-plugin-streamdev-client
+    vdr vdr-plugin-streamdev-client \
+    dpkg-dev file appstream systemd desktop-file-utils groff-base man-db

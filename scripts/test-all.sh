@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds and runs every test twice: once with warnings as errors, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer; then runs the fuzz targets (clang,
+# AddressSanitizer and UndefinedBehaviorSanitizer; between the two, installs the Debian
+# package of the first build, uses it and removes it again; then runs the fuzz targets (clang,
 # libFuzzer) for a bounded time each.
 set -eu
 cd "$(dirname "$0")/.."
@@ -10,6 +11,8 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOV_WERROR=ON
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+# The Debian package made from that build: installed, used by a plain user, removed again.
+sh tests/package/deb.sh build
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKOV_WERROR=ON -DKOV_SANITIZE=ON
 cmake --build build-asan -j"$jobs"

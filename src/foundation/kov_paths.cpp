@@ -44,6 +44,26 @@ QString kov_AppTitle()
     return QStringLiteral("KovFerrit");
 }
 
+QString kov_DefaultProgramFolder(const QString& exeDir)
+{
+    // An installed binary never writes beside itself, not even run by root, who could write
+    // to /usr/bin: only a binary in the build's output folder, or one made portable with a
+    // file named `portable` beside it, keeps its files in its own folder.
+    if (!exeDir.isEmpty()) {
+        const QString own = QFileInfo(exeDir).canonicalFilePath();
+        const bool buildTree =
+            !own.isEmpty() &&
+            own == QFileInfo(QStringLiteral(KOV_BUILD_BIN_DIR)).canonicalFilePath();
+        const bool portable = QFileInfo(exeDir + QStringLiteral("/portable")).isFile();
+        if ((buildTree || portable) && QFileInfo(exeDir).isWritable())
+            return QDir(exeDir).absolutePath();
+    }
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty())
+        data = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir(data + QStringLiteral("/KovFerrit")).absolutePath();
+}
+
 namespace {
 QString resolveProgramFolder(const QString& override, const QString& env)
 {
@@ -51,15 +71,8 @@ QString resolveProgramFolder(const QString& override, const QString& env)
         return clean(override);
     if (!env.isEmpty())
         return clean(env);
-    if (QCoreApplication::instance()) {
-        const QString exeDir = QCoreApplication::applicationDirPath();
-        if (QFileInfo(exeDir).isWritable())
-            return clean(exeDir);
-    }
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty())
-        data = QDir::homePath() + QStringLiteral("/.local/share");
-    return clean(data + QStringLiteral("/KovFerrit"));
+    return clean(kov_DefaultProgramFolder(
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString()));
 }
 
 // The folder as last resolved, with what it was resolved from: the override (`--home`, tests),

@@ -12,6 +12,10 @@ void kov_SetExecutableName(const QString& name);
 QString kov_ProgramFolder();
 /// Overrides the program folder for this process (`--home`, tests). Empty restores the rule.
 void kov_SetProgramFolder(const QString& folder);
+/// The folder used when neither `--home` nor KOVFERRIT_HOME names one: `exeDir`, the
+/// executable's folder, when it is the build's output folder or holds a file named `portable`,
+/// and is writable; else $XDG_DATA_HOME/KovFerrit (~/.local/share/KovFerrit). Not made here.
+QString kov_DefaultProgramFolder(const QString& exeDir);
 /// Program folder + "/" + name.
 QString kov_ProgramFile(const QString& name);
 

@@ -95,7 +95,35 @@ private slots:
         QCOMPARE(kov_ProgramFolder(), a);
         kov_SetProgramFolder(QString());
         qunsetenv("KOVFERRIT_HOME");
-        QVERIFY(kov_ProgramFolder() != a && kov_ProgramFolder() != b);
+        // This test binary lies in the build tree but outside its output folder.
+        qputenv("XDG_DATA_HOME", root.filePath(u"data"_s).toLocal8Bit());
+        QCOMPARE(kov_ProgramFolder(), root.filePath(u"data/KovFerrit"_s));
+        qunsetenv("XDG_DATA_HOME");
+    }
+    void defaultProgramFolder_data()
+    {
+        Columns<QString, bool>::add();
+        QTest::newRow("the build's output folder") << u"build"_s << true;
+        QTest::newRow("installed, even when writable") << u"installed"_s << false;
+        QTest::newRow("a file named portable beside it") << u"portable"_s << true;
+        QTest::newRow("a folder named portable beside it") << u"portable/"_s << false;
+    }
+    void defaultProgramFolder()
+    {
+        const auto [where, own] = Columns<QString, bool>::fetch();
+        QTemporaryDir root;
+        QString exeDir = root.filePath(u"bin"_s);
+        QDir().mkpath(exeDir);
+        if (where == u"build"_s)
+            exeDir = QFileInfo(qEnvironmentVariable("KOVFERRIT_CLI")).absolutePath();
+        else if (where == u"portable"_s)
+            QVERIFY(kov_WriteTextFile(exeDir + u"/portable"_s, QString()));
+        else if (where == u"portable/"_s)
+            QVERIFY(QDir().mkpath(exeDir + u"/portable"_s));
+        qputenv("XDG_DATA_HOME", root.filePath(u"data"_s).toLocal8Bit());
+        QCOMPARE(kov_DefaultProgramFolder(exeDir),
+                 own ? exeDir : root.filePath(u"data/KovFerrit"_s));
+        qunsetenv("XDG_DATA_HOME");
     }
 };
 
