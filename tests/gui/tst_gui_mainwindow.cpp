@@ -63,6 +63,28 @@ private slots:
         if (database < 0)
             QCOMPARE(w->txtMessage->toPlainText(),
                      u"Specify your account and password,\nThen click 'Sync' to begin."_s);
+        QCOMPARE(w->pos(),
+                 kov_CentredFrameTopLeft(w->screen()->availableGeometry(), w->size(), QMargins()));
+        w->show(); // the title bar's close button hides it to a tray, else ends the program
+        QVERIFY(w->windowHandle()->close() != tray);
+        QVERIFY(!w->isVisible() && w->exiting() != tray && w->trayIconAdded() == tray);
+    }
+    void centredFrameTopLeft_data()
+    {
+        // The screen's free area, the client size, the frame margins; the frame's top-left.
+        Columns<QRect, QSize, QMargins, QPoint>::add();
+        QTest::newRow("title bar") << QRect(0, 0, 1024, 768) << QSize(405, 140)
+                                   << QMargins(1, 20, 1, 1) << QPoint(308, 303);
+        QTest::newRow("panel above") << QRect(0, 30, 1280, 994) << QSize(405, 140)
+                                     << QMargins(1, 20, 1, 1) << QPoint(436, 446);
+        QTest::newRow("larger than the screen")
+            << QRect(0, 30, 400, 120) << QSize(405, 140) << QMargins(1, 20, 1, 1) << QPoint(0, 30);
+    }
+    void centredFrameTopLeft()
+    {
+        const auto [available, client, frame, topLeft] =
+            Columns<QRect, QSize, QMargins, QPoint>::fetch();
+        QCOMPARE(kov_CentredFrameTopLeft(available, client, frame), topLeft);
     }
     void fieldsStoredWhenLeft()
     {
@@ -78,7 +100,8 @@ private slots:
         w->txtAccount->setFocus();
         QCOMPARE(AES::DecryptText(kov_Settings().Str(KovSetting::Protocol), u"kovferrit"_s),
                  u"s3cret"_s);
-        QCOMPARE(w->txtPassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(w->txtPassword->displayText(), u"******"_s);
+        QVERIFY(w->txtAccount->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter) != '*');
     }
     void trayCloseAndExit()
     {
@@ -121,6 +144,35 @@ private slots:
         w->mnuSync->trigger(); // "&Sync Now": a manual run from serial 0
         QCOMPARE(transfer.urls.size(), 2);
         QVERIFY(transfer.urls[1].contains(u"&initiator=0&target=localhost&serial=0&"_s));
+    }
+    void clickDuringARun_data()
+    {
+        // A second click on Sync while a run started by the Sync button, or by "&Sync Now",
+        // waits for its request does nothing, neither then nor after the run.
+        QTest::addColumn<bool>("button");
+        QTest::newRow("Sync") << true;
+        QTest::newRow("Sync Now") << false;
+    }
+    void clickDuringARun()
+    {
+        QFETCH(bool, button);
+        installed(1, 60);
+        auto w = start(false);
+        QPushButton* sync = w->cmdGetJobs;
+        // The window system holds the user's input while a request runs and hands it over
+        // afterwards; posted events stand for it.
+        transfer.during = [&] {
+            const QPointF at = sync->rect().center();
+            for (auto [type, buttons] : {std::pair(QEvent::MouseButtonPress, Qt::LeftButton),
+                                         std::pair(QEvent::MouseButtonRelease, Qt::NoButton)})
+                QCoreApplication::postEvent(sync, new QMouseEvent(type, at, sync->mapToGlobal(at),
+                                                                  Qt::LeftButton, buttons, {}));
+            transfer.during = nullptr;
+        };
+        button ? w->cmdGetJobs_Click() : w->mnuSync->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(transfer.functions(), QStringList{u"getjobs"_s});
+        QCOMPARE(w->txtMessage->toPlainText().count(u"No New Data"_s), 1);
     }
     void exitWhileAReplyIsRead()
     {
