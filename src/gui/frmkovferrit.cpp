@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -39,7 +40,61 @@ constexpr int kWidthTwips = 6075;
 constexpr int kHeightTwips = 1995;
 // The message area shows two messages, each wrapped to at most two lines at its width.
 constexpr int kMessageLines = 4;
+
+// The password box shows one "*" per character, whatever mask the desktop's style uses.
+class StarPasswordStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// Swallows the mouse, key and shortcut events it sees while installed on the application.
+class InputSink : public QObject
+{
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
+// A request takes no user input while it waits (it repaints only), so the window system holds
+// the clicks and keys of that time and hands them over once the run is back in the event loop:
+// a click on Sync made during the run would start a second one. They are delivered and dropped
+// here, before the run counts as finished.
+void dropInputHeldDuringRun()
+{
+    InputSink sink;
+    QCoreApplication::instance()->installEventFilter(&sink);
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(&sink);
+}
 } // namespace
+
+QPoint kov_CentredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame)
+{
+    const QSize outer = client.grownBy(frame);
+    return {available.left() + qMax(0, (available.width() - outer.width()) / 2),
+            available.top() + qMax(0, (available.height() - outer.height()) / 2)};
+}
 
 frmKovFerrit::frmKovFerrit(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable,
                            QWidget* parent)
@@ -127,6 +182,10 @@ void frmKovFerrit::buildAccountBox()
     txtPassword = new QLineEdit(boxInfo);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setEchoMode(QLineEdit::Password);
+    // The window owns the style; it is deleted after the account box and its fields.
+    auto* stars = new StarPasswordStyle;
+    stars->setParent(this);
+    txtPassword->setStyle(stars);
     txtPassword->setGeometry(px(1050), px(680), px(1560), px(330));
     cmdGetJobs = new QPushButton(boxInfo);
     cmdGetJobs->setObjectName(QStringLiteral("cmdGetJobs"));
@@ -196,6 +255,7 @@ void frmKovFerrit::startUp()
         showUpdateState(plan); // may run a due sync, before the tray icon is added
         if (kov_LargeFonts(this))
             enlargeForLargeFonts();
+        placeInScreenCentre();
         setVisible(!plan.startHidden);
         addTrayIcon();
         setButtonFaces();
@@ -294,6 +354,17 @@ void frmKovFerrit::enlargeForLargeFonts()
     cmdAdvanced->move(cmdAdvanced->x(), static_cast<int>(cmdAdvanced->y() * 1.25));
 }
 
+void frmKovFerrit::placeInScreenCentre()
+{
+    // Before the window is first shown its frame is not known yet and counts as none.
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (const QScreen* on = screen())
+        move(kov_CentredFrameTopLeft(on->availableGeometry(), size(), frame));
+}
+
 void frmKovFerrit::addTrayIcon()
 {
     if (!m_trayAvailable)
@@ -373,6 +444,7 @@ void frmKovFerrit::cmdGetJobs_Click()
         return;
     m_busy = true;
     RunSync(*this, true, true);
+    dropInputHeldDuringRun(); // still busy: a click that gets through anyway does nothing
     m_busy = false;
 }
 
@@ -417,10 +489,12 @@ void frmKovFerrit::mnuOpen_Click()
 void frmKovFerrit::mnuSync_Click()
 {
     RunSync(*this, true, true);
+    dropInputHeldDuringRun();
 }
 
 void frmKovFerrit::mnuExit_Click()
 {
+    m_exitChosen = true;
     close(); // the unload closes the advanced settings window first
     if (m_quitOnUnload)
         QApplication::quit();
@@ -440,6 +514,14 @@ void frmKovFerrit::unload()
 
 void frmKovFerrit::closeEvent(QCloseEvent* event)
 {
+    // With a tray icon, closing the window from its title bar hides it there like cmdClose;
+    // only "E&xit", or the session ending, ends the program. Without one the close ends it,
+    // as nothing would be left to bring the window back.
+    if (m_trayAdded && !m_exitChosen && !qApp->isSavingSession()) {
+        event->ignore();
+        cmdClose_Click();
+        return;
+    }
     if (!m_unloaded)
         unload();
     event->accept();

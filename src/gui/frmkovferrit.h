@@ -10,6 +10,10 @@
 #include <memory>
 
 class HttpTransfer;
+class QMargins;
+class QPoint;
+class QRect;
+class QSize;
 class PlainTextBox;
 class QAction;
 class QGroupBox;
@@ -22,6 +26,10 @@ class QSystemTrayIcon;
 class QTimer;
 class frmAdvanced;
 struct StartUpPlan;
+
+/// Where a window's frame goes so that the frame, a client area of `client` inside `frame`
+/// margins, sits in the middle of the screen's free area `available`; never above or left of it.
+QPoint kov_CentredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame);
 
 class frmKovFerrit : public QWidget, public SyncFrontEnd
 {
@@ -112,6 +120,8 @@ private:
     /// The update line, or the request for account and password; runs a due sync.
     void showUpdateState(const StartUpPlan& plan);
     void enlargeForLargeFonts();
+    /// Centres the window's frame in the free area of its screen.
+    void placeInScreenCentre();
     void addTrayIcon();
     void setButtonFaces();
     void unload();
@@ -131,5 +141,6 @@ private:
     bool m_adminMode = false;
     bool m_trayAdded = false;
     bool m_unloaded = false;
+    bool m_exitChosen = false; // "E&xit": the close that follows ends the program
     bool m_quitOnUnload = false;
 };

@@ -63,6 +63,18 @@ private slots:
         if (database < 0)
             QCOMPARE(w->txtMessage->toPlainText(),
                      u"Specify your account and password,\nThen click 'Sync' to begin."_s);
+        QCOMPARE(w->pos(),
+                 kov_CentredFrameTopLeft(w->screen()->availableGeometry(), w->size(), QMargins()));
+        w->show(); // the title bar's close button hides it to a tray, else ends the program
+        QVERIFY(w->windowHandle()->close() != tray);
+        QVERIFY(!w->isVisible() && w->exiting() != tray && w->trayIconAdded() == tray);
+    }
+    void centredFrameTopLeft()
+    {
+        // The frame, client area and margins, centred in the screen's free area; never above it.
+        const QMargins frame(1, 20, 1, 1);
+        QCOMPARE(kov_CentredFrameTopLeft({0, 30, 1280, 994}, {405, 140}, frame), QPoint(436, 446));
+        QCOMPARE(kov_CentredFrameTopLeft({0, 30, 400, 120}, {405, 140}, frame), QPoint(0, 30));
     }
     void fieldsStoredWhenLeft()
     {
@@ -78,7 +90,7 @@ private slots:
         w->txtAccount->setFocus();
         QCOMPARE(AES::DecryptText(kov_Settings().Str(KovSetting::Protocol), u"kovferrit"_s),
                  u"s3cret"_s);
-        QCOMPARE(w->txtPassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(w->txtPassword->displayText(), u"******"_s);
     }
     void trayCloseAndExit()
     {
@@ -114,11 +126,28 @@ private slots:
     void syncButtonAndMenu()
     {
         installed(1, 60);
-        auto w = start();
-        QTest::mouseClick(w->cmdGetJobs, Qt::LeftButton);
+        auto w = start(false);
+        QPushButton* sync = w->cmdGetJobs;
+        // A second click on Sync while the request runs: the window system holds it until the
+        // run is over (a posted click stands for it), and then it must do nothing.
+        bool clickAgain = true;
+        transfer.during = [&] {
+            const QPointF at = sync->rect().center();
+            for (auto [type, buttons] : {std::pair(QEvent::MouseButtonPress, Qt::LeftButton),
+                                         std::pair(QEvent::MouseButtonRelease, Qt::NoButton)})
+                if (clickAgain)
+                    QCoreApplication::postEvent(sync,
+                                                new QMouseEvent(type, at, sync->mapToGlobal(at),
+                                                                Qt::LeftButton, buttons, {}));
+            clickAgain = false;
+        };
+        QTest::mouseClick(sync, Qt::LeftButton);
+        QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 1);
-        QVERIFY(w->txtMessage->toPlainText().endsWith(u"12:00:00:No New Data"_s));
+        QCOMPARE(w->txtMessage->toPlainText().count(u"12:00:00:No New Data"_s), 1);
+        clickAgain = true;
         w->mnuSync->trigger(); // "&Sync Now": a manual run from serial 0
+        QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 2);
         QVERIFY(transfer.urls[1].contains(u"&initiator=0&target=localhost&serial=0&"_s));
     }
