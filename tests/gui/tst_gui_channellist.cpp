@@ -62,9 +62,6 @@ private slots:
         QCOMPARE(w->GRID->currentRow(), 0);
         editor->setTabKeyBehaviour(clsFlexGridEdit::CloseEditor);
         QVERIFY(w->cmdClose->focusPolicy() & Qt::TabFocus);
-        w->GRID->setCurrentCell(1, 1);
-        QTest::keyClick(w->GRID, Qt::Key_Space); // opens the editor on the cell's text
-        QCOMPARE(editor->editBox()->text(), u"8"_s);
         type(*w, 0, 1, u"99"_s, Qt::Key_Escape);
         QVERIFY(!editor->isEditing());
         QCOMPARE(cell(*w, 0, 1), u"4"_s);
@@ -73,6 +70,25 @@ private slots:
         QCOMPARE(env->ui.boxes, QStringList{u"Save Changes ?"_s});
         QCOMPARE(env->ui.boxFrames, QStringList{u"36 Channel Configuration"_s});
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
+    }
+    void gridKeys_data()
+    {
+        // a key pressed on Alpha TV's number 7; the edit box's text then (none: still closed)
+        Columns<int, QString>::add();
+        for (const int key : {Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Enter,
+                              Qt::Key_Escape, Qt::Key_F2})
+            QTest::addRow("%s", qPrintable(QKeySequence(key).toString())) << key << u"7"_s;
+        QTest::newRow("a digit replaces") << int(Qt::Key_5) << u"5"_s;
+        QTest::newRow("tab moves on") << int(Qt::Key_Tab) << QString();
+    }
+    void gridKeys()
+    {
+        const auto [key, text] = Columns<int, QString>::fetch();
+        auto w = open();
+        w->GRID->setFocus();
+        w->GRID->setCurrentCell(0, 1);
+        QTest::keyClick(w->GRID, Qt::Key(key));
+        QCOMPARE(w->editor()->isEditing() ? w->editor()->editBox()->text() : QString(), text);
     }
     void typedNumbersCleanedAndSaved()
     {
