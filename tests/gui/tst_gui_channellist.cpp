@@ -90,6 +90,34 @@ private slots:
         QTest::keyClick(w->GRID, Qt::Key(key));
         QCOMPARE(w->editor()->isEditing() ? w->editor()->editBox()->text() : QString(), text);
     }
+    void sortButtons_data()
+    {
+        // sort column (0 by name, 1 by channel), numbers typed as "row=number"; rows shown
+        Columns<int, QStringList, QStringList>::add();
+        QTest::newRow("name, ignoring case")
+            << 0 << QStringList{u"0=10"_s, u"3=3"_s} // a number the database holds is lost
+            << QStringList{u"alpha|"_s, u"Alpha TV|7"_s, u"Beta One|8"_s, u"Gamma|"_s,
+                           u"Zeta|10"_s};
+        QTest::newRow("channel, none first")
+            << 1 << QStringList{u"0=9"_s, u"2=5"_s, u"4=10"_s}
+            << QStringList{u"alpha|"_s, u"Alpha TV|7"_s, u"Beta One|8"_s, u"Zeta|9"_s,
+                           u"Gamma|10"_s};
+    }
+    void sortButtons()
+    {
+        const auto [column, typed, shown] = Columns<int, QStringList, QStringList>::fetch();
+        writeBytes(env->file(u"kovquibcg.dat"_s),
+                   "0,3,csv,3\r\nisocode,name,id\r\nde,Zeta,1\r\n"
+                   "de,alpha,2\r\nde,Beta One,3\r\nde,Alpha TV,4\r\nde,Gamma,5\r\n");
+        auto w = open();
+        for (const QString& edit : typed)
+            type(*w, edit.section(u'=', 0, 0).toInt(), 1, edit.section(u'=', 1));
+        QTest::mouseClick(column == 0 ? w->cmdSortName : w->cmdSortChannel, Qt::LeftButton);
+        QStringList got;
+        for (int r = 0; r < w->GRID->rowCount(); ++r)
+            got << cell(*w, r, 0) + u'|' + cell(*w, r, 1);
+        QCOMPARE(got, shown);
+    }
     void typedNumbersCleanedAndSaved()
     {
         auto w = open();
