@@ -85,7 +85,6 @@ private slots:
     {
         const auto [key, text] = Columns<int, QString>::fetch();
         auto w = open();
-        w->GRID->setFocus();
         w->GRID->setCurrentCell(0, 1);
         QTest::keyClick(w->GRID, Qt::Key(key));
         QCOMPARE(w->editor()->isEditing() ? w->editor()->editBox()->text() : QString(), text);
@@ -93,30 +92,26 @@ private slots:
     void sortButtons_data()
     {
         // sort column (0 by name, 1 by channel), numbers typed as "row=number"; rows shown
-        Columns<int, QStringList, QStringList>::add();
-        QTest::newRow("name, ignoring case")
-            << 0 << QStringList{u"0=10"_s, u"3=3"_s} // a number the database holds is lost
-            << QStringList{u"alpha|"_s, u"Alpha TV|7"_s, u"Beta One|8"_s, u"Gamma|"_s,
-                           u"Zeta|10"_s};
+        Columns<int, QString, QString>::add();
+        QTest::newRow("name, ignoring case") // the number typed for Alpha TV is stored: lost
+            << 0 << u"0=10 3=3"_s << u"alpha|,Alpha TV|7,Beta One|8,Gamma|,Zeta|10"_s;
         QTest::newRow("channel, none first")
-            << 1 << QStringList{u"0=9"_s, u"2=5"_s, u"4=10"_s}
-            << QStringList{u"alpha|"_s, u"Alpha TV|7"_s, u"Beta One|8"_s, u"Zeta|9"_s,
-                           u"Gamma|10"_s};
+            << 1 << u"0=9 2=5 4=10"_s << u"alpha|,Alpha TV|7,Beta One|8,Zeta|9,Gamma|10"_s;
     }
     void sortButtons()
     {
-        const auto [column, typed, shown] = Columns<int, QStringList, QStringList>::fetch();
+        const auto [column, typed, shown] = Columns<int, QString, QString>::fetch();
         writeBytes(env->file(u"kovquibcg.dat"_s),
-                   "0,3,csv,3\r\nisocode,name,id\r\nde,Zeta,1\r\n"
-                   "de,alpha,2\r\nde,Beta One,3\r\nde,Alpha TV,4\r\nde,Gamma,5\r\n");
+                   "0,3,csv,3\r\nisocode,name,id\r\nde,Zeta,1\r\nde,alpha,2\r\nde,Beta One,3\r\n"
+                   "de,Alpha TV,4\r\nde,Gamma,5\r\n");
         auto w = open();
-        for (const QString& edit : typed)
+        for (const QString& edit : typed.split(u' '))
             type(*w, edit.section(u'=', 0, 0).toInt(), 1, edit.section(u'=', 1));
         QTest::mouseClick(column == 0 ? w->cmdSortName : w->cmdSortChannel, Qt::LeftButton);
         QStringList got;
         for (int r = 0; r < w->GRID->rowCount(); ++r)
             got << cell(*w, r, 0) + u'|' + cell(*w, r, 1);
-        QCOMPARE(got, shown);
+        QCOMPARE(got.join(u','), shown);
     }
     void typedNumbersCleanedAndSaved()
     {
