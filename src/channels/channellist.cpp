@@ -15,7 +15,9 @@
 #include <QFile>
 #include <QHash>
 
+#include <algorithm>
 #include <cstdio>
+#include <numeric>
 #include <unistd.h>
 
 namespace {
@@ -148,6 +150,42 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
                                        QStringLiteral(") Unknown"),
                                    MsgStyle::Information, kov_AppTitle());
     return Fill::UnknownMethod;
+}
+
+QList<QStringList> ChannelListModel::arrange(Order order, const QHash<QString, QString>& typed)
+{
+    QList<QStringList> shown = m_rows;
+    if (m_method != 2)
+        return shown;
+    for (QStringList& row : shown) {
+        if (row.value(1).isEmpty())
+            row[1] = typed.value(row.value(0));
+    }
+    const auto byName = [&shown](qsizetype a, qsizetype b) {
+        const QString& left = shown.at(a).at(0);
+        const QString& right = shown.at(b).at(0);
+        const int folded = left.compare(right, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : left < right;
+    };
+    QList<qsizetype> index(shown.size());
+    std::iota(index.begin(), index.end(), 0);
+    if (order == Order::Name) {
+        std::stable_sort(index.begin(), index.end(), byName);
+    } else if (order == Order::Number) {
+        std::stable_sort(index.begin(), index.end(), [&](qsizetype a, qsizetype b) {
+            const double left = kov_LeadingNumber(shown.at(a).at(1));
+            const double right = kov_LeadingNumber(shown.at(b).at(1));
+            return left != right ? left < right : byName(a, b);
+        });
+    }
+    QList<QStringList> filled;
+    QList<QStringList> arranged;
+    for (const qsizetype i : index) {
+        filled << m_rows.at(i);
+        arranged << shown.at(i);
+    }
+    m_rows = filled;
+    return arranged;
 }
 
 bool ChannelListModel::cleanNumber(const QString& text, QString* cleaned)

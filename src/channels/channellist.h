@@ -2,6 +2,7 @@
 // The channel list editor without widgets: what the channel list editor shows (FillGrid), whether
 // the grid differs from the database (HasChanges) and how it is saved (SaveGridContents). The
 // desktop window and `kovferrit-cli channels` share it.
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,14 @@ public:
         UnknownMethod
     };
 
+    /// How a refill orders the rows: as the guide gives them, by name, or by channel number.
+    enum class Order
+    {
+        File,
+        Name,
+        Number
+    };
+
     /// FillGrid's data for a fill method (0 counts as 2) and sort column. The critical box for
     /// a missing guide and the "unknown method" box are shown here.
     Fill fill(qint32 method, qint32 sortColumn);
@@ -26,6 +35,13 @@ public:
     QStringList header() const { return m_header; }
     /// Data rows (grid rows 1 ...): name and number text for method 2, the record for method 1.
     QList<QStringList> rows() const { return m_rows; }
+
+    /// After fill(): puts back the numbers typed but not saved (`typed`, channel name to Number
+    /// cell) where the database holds no number for the name, and orders the rows. By name:
+    /// ignoring case; by number: the cell's leading number, an empty cell counting as 0, so the
+    /// channels still without a number come first; ties by name. Returns the rows to show;
+    /// rows() is reordered alike and keeps the numbers as filled, which save() compares with.
+    QList<QStringList> arrange(Order order, const QHash<QString, QString>& typed);
 
     /// Number cleaning: an empty text stays empty, a whole number 1 to 999 is written in plain
     /// digits into `cleaned`; false (and `cleaned` untouched) for any other text.

@@ -199,19 +199,36 @@ bool clsFlexGridEdit::editBoxKey(QKeyEvent* key)
 
 bool clsFlexGridEdit::gridKey(QKeyEvent* key)
 {
-    if (key->key() == Qt::Key_F2) {
+    // Shortcuts (copy, select all) are the grid's; so are Tab and Backtab, which move between
+    // cells.
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return false;
+    // The keys of character code 32 or below open the editor on the cell's text. They are
+    // matched by key, since not every keyboard layout gives them their control character.
+    case Qt::Key_Space:
+    case Qt::Key_Backspace:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_F2:
         openEditorOnCurrentText();
         return true;
+    default:
+        break;
     }
     const QString text = key->text();
-    if (text.size() != 1 || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+    if (text.size() != 1)
         return false;
     const char16_t code = text.at(0).unicode();
     if (code > 32 && code != 127) {
         openEditor(text); // the typed character becomes the whole new text
         return true;
     }
-    if (code == 32) {
+    if (code < 32) {
         openEditorOnCurrentText();
         return true;
     }

@@ -81,8 +81,10 @@ frmChannelList::frmChannelList(QWidget* mainWindow, QWidget* parent)
     m_editor = new clsFlexGridEdit(this);
     m_editor->setFlexGridControl(GRID);
     connect(m_editor, &clsFlexGridEdit::cellStored, this, &frmChannelList::cleanNumberCell);
-    connect(cmdSortChannel, &QPushButton::clicked, this, [this] { FillGrid(2, 1); });
-    connect(cmdSortName, &QPushButton::clicked, this, [this] { FillGrid(2, 0); });
+    connect(cmdSortChannel, &QPushButton::clicked, this,
+            [this] { FillGrid(2, 1, ChannelListModel::Order::Number); });
+    connect(cmdSortName, &QPushButton::clicked, this,
+            [this] { FillGrid(2, 0, ChannelListModel::Order::Name); });
     connect(cmdMatch, &QPushButton::clicked, this, &frmChannelList::MatchChannels);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 
@@ -91,8 +93,10 @@ frmChannelList::frmChannelList(QWidget* mainWindow, QWidget* parent)
 
 frmChannelList::~frmChannelList() = default;
 
-void frmChannelList::FillGrid(int method, int sortColumn)
+void frmChannelList::FillGrid(int method, int sortColumn, ChannelListModel::Order order)
 {
+    m_editor->commit(); // a number being typed counts as typed
+    const QHash<QString, QString> typed = typedNumbers();
     ChannelListModel model;
     const ChannelListModel::Fill result = model.fill(method, sortColumn);
     m_method = model.method();
@@ -103,10 +107,11 @@ void frmChannelList::FillGrid(int method, int sortColumn)
     }
     if (result != ChannelListModel::Fill::Ok)
         return;
+    const QList<QStringList> shown = model.arrange(order, typed);
     m_loaded = model.rows();
     GRID->clear();
     GRID->setColumnCount(model.header().size());
-    GRID->setRowCount(model.rows().size());
+    GRID->setRowCount(shown.size());
     GRID->setHorizontalHeaderLabels(model.header());
     if (m_method == 2) {
         for (int c = 0; c < GRID->columnCount(); ++c) {
@@ -116,8 +121,8 @@ void frmChannelList::FillGrid(int method, int sortColumn)
                                      this));
         }
     }
-    for (int r = 0; r < model.rows().size(); ++r) {
-        const QStringList& row = model.rows().at(r);
+    for (int r = 0; r < shown.size(); ++r) {
+        const QStringList& row = shown.at(r);
         for (int c = 0; c < GRID->columnCount(); ++c) {
             auto* item = new QTableWidgetItem(row.value(c));
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -196,6 +201,20 @@ QList<QStringList> frmChannelList::gridRows() const
         rows << row;
     }
     return rows;
+}
+
+QHash<QString, QString> frmChannelList::typedNumbers() const
+{
+    QHash<QString, QString> typed;
+    if (m_method != 2)
+        return typed;
+    const QList<QStringList> rows = gridRows();
+    for (int r = 0; r < rows.size() && r < m_loaded.size(); ++r) {
+        const QString number = rows.at(r).value(1);
+        if (!number.isEmpty() && number != m_loaded.at(r).value(1))
+            typed.insert(m_loaded.at(r).value(0), number);
+    }
+    return typed;
 }
 
 bool frmChannelList::HasChanges() const

@@ -36,7 +36,10 @@ public:
     bool noGuide() const { return m_noGuide; }
     int fillMethod() const { return m_method; }
 
-    void FillGrid(int method, int sortColumn);
+    /// Fills the grid; a refill keeps the numbers typed for names the database holds no number
+    /// for, and shows the rows in `order`.
+    void FillGrid(int method, int sortColumn,
+                  ChannelListModel::Order order = ChannelListModel::Order::File);
     /// Fills every empty Number cell from the recorder's channel list; the numbers become
     /// unsaved edits. A number already in the grid is never changed.
     void MatchChannels();
@@ -47,6 +50,8 @@ protected:
 
 private:
     QList<QStringList> gridRows() const;
+    /// The Number cells edited since the grid was filled, by the channel name as filled.
+    QHash<QString, QString> typedNumbers() const;
     bool HasChanges() const;
     void SaveGridContents();
     /// A Number cell keeps a whole number 1 to 999 or nothing; other text is refused and the

@@ -62,9 +62,6 @@ private slots:
         QCOMPARE(w->GRID->currentRow(), 0);
         editor->setTabKeyBehaviour(clsFlexGridEdit::CloseEditor);
         QVERIFY(w->cmdClose->focusPolicy() & Qt::TabFocus);
-        w->GRID->setCurrentCell(1, 1);
-        QTest::keyClick(w->GRID, Qt::Key_Space); // opens the editor on the cell's text
-        QCOMPARE(editor->editBox()->text(), u"8"_s);
         type(*w, 0, 1, u"99"_s, Qt::Key_Escape);
         QVERIFY(!editor->isEditing());
         QCOMPARE(cell(*w, 0, 1), u"4"_s);
@@ -73,6 +70,48 @@ private slots:
         QCOMPARE(env->ui.boxes, QStringList{u"Save Changes ?"_s});
         QCOMPARE(env->ui.boxFrames, QStringList{u"36 Channel Configuration"_s});
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
+    }
+    void gridKeys_data()
+    {
+        // a key pressed on Alpha TV's number 7; the edit box's text then (none: still closed)
+        Columns<int, QString>::add();
+        for (const int key : {Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Enter,
+                              Qt::Key_Escape, Qt::Key_F2})
+            QTest::addRow("%s", qPrintable(QKeySequence(key).toString())) << key << u"7"_s;
+        QTest::newRow("a digit replaces") << int(Qt::Key_5) << u"5"_s;
+        QTest::newRow("tab moves on") << int(Qt::Key_Tab) << QString();
+    }
+    void gridKeys()
+    {
+        const auto [key, text] = Columns<int, QString>::fetch();
+        auto w = open();
+        w->GRID->setCurrentCell(0, 1);
+        QTest::keyClick(w->GRID, Qt::Key(key));
+        QCOMPARE(w->editor()->isEditing() ? w->editor()->editBox()->text() : QString(), text);
+    }
+    void sortButtons_data()
+    {
+        // sort column (0 by name, 1 by channel), numbers typed as "row=number"; rows shown
+        Columns<int, QString, QString>::add();
+        QTest::newRow("name, ignoring case") // the number typed for Alpha TV is stored: lost
+            << 0 << u"0=10 3=3"_s << u"alpha|,Alpha TV|7,Beta One|8,Gamma|,Zeta|10"_s;
+        QTest::newRow("channel, none first")
+            << 1 << u"0=9 2=5 4=10"_s << u"alpha|,Alpha TV|7,Beta One|8,Zeta|9,Gamma|10"_s;
+    }
+    void sortButtons()
+    {
+        const auto [column, typed, shown] = Columns<int, QString, QString>::fetch();
+        writeBytes(env->file(u"kovquibcg.dat"_s),
+                   "0,3,csv,3\r\nisocode,name,id\r\nde,Zeta,1\r\nde,alpha,2\r\nde,Beta One,3\r\n"
+                   "de,Alpha TV,4\r\nde,Gamma,5\r\n");
+        auto w = open();
+        for (const QString& edit : typed.split(u' '))
+            type(*w, edit.section(u'=', 0, 0).toInt(), 1, edit.section(u'=', 1));
+        QTest::mouseClick(column == 0 ? w->cmdSortName : w->cmdSortChannel, Qt::LeftButton);
+        QStringList got;
+        for (int r = 0; r < w->GRID->rowCount(); ++r)
+            got << cell(*w, r, 0) + u'|' + cell(*w, r, 1);
+        QCOMPARE(got.join(u','), shown);
     }
     void typedNumbersCleanedAndSaved()
     {
