@@ -11,20 +11,12 @@
 #include "settings/settings_catalogue.h"
 
 namespace {
-QString missingControlMessage()
+// The first line is the one users and their helpers know the failure by; the second says
+// which recorder could not be used and why, so the user can act on it.
+QString missingControlMessage(const QString& why)
 {
-    return QStringList{
-        QStringLiteral("KOVSched.ocx is required for this application."),
-        QStringLiteral("Either it, or one of it's dependencies, are missing."),
-        QStringLiteral("Try re-installing both Lumo Scheduler and then this application again."),
-        QStringLiteral(
-            "You may also need to re-install the KovFerrit runtime libraries from the CD"),
-        QStringLiteral("which came with this product."),
-        QStringLiteral("This can be done easily from the Start/Run prompt by typing"),
-        QStringLiteral("X:\\Runtime\\Setup.exe"),
-        QStringLiteral("where X is the letter of your CD Rom drive."),
-    }
-        .join(kov_CrLf());
+    return QStringLiteral("KOVSched.ocx is required for this application.") + kov_CrLf() +
+           (why.isEmpty() ? Translate(QStringLiteral("The recorder could not be started.")) : why);
 }
 
 // From the control's creation on, a statement that fails at run time is passed over.
@@ -64,9 +56,10 @@ bool CQuibJob::HandleAction(const QString& action)
 {
     const qint32 recurrence = GetSequence();
     const qint32 channel = GetChannelByName(m_channel, true);
-    std::unique_ptr<RecorderScheduler> scheduler = kov_CreateScheduler(kov_SchedulerProgId());
+    QString why;
+    std::unique_ptr<RecorderScheduler> scheduler = kov_CreateScheduler(kov_SchedulerProgId(), &why);
     if (!scheduler) {
-        kov_UserInterface().messageBox(missingControlMessage(), MsgStyle::Information,
+        kov_UserInterface().messageBox(missingControlMessage(why), MsgStyle::Information,
                                        kov_AppTitle());
         return false;
     }

@@ -3,10 +3,12 @@
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
+#include "foundation/translate.h"
 #include "platform/sqlconnection.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 
@@ -47,7 +49,23 @@ bool fileIdentity(const QString& path, dev_t* device, ino_t* inode)
     return true;
 }
 
-std::shared_ptr<SqlConnection> sharedConnection(const QString& path)
+// Why the store at `path` cannot be used, in words the user can act on; `error` is what the
+// system or SQLite said, shown as it is when it is none of the usual causes.
+QString storeProblem(const QString& path, const QString& error)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return Translate(QStringLiteral("a folder is in its place."));
+    if (error.contains(QLatin1String("not a database"), Qt::CaseInsensitive))
+        return Translate(QStringLiteral("the file is not a recording store."));
+    if (error.contains(QLatin1String("permission denied"), Qt::CaseInsensitive) ||
+        error.contains(QLatin1String("readonly"), Qt::CaseInsensitive) ||
+        (info.exists() && !(info.isReadable() && info.isWritable())))
+        return Translate(QStringLiteral("permission denied."));
+    return error;
+}
+
+std::shared_ptr<SqlConnection> sharedConnection(const QString& path, QString* problem)
 {
     SharedStore& store = sharedStore();
     dev_t device = 0;
@@ -61,13 +79,20 @@ std::shared_ptr<SqlConnection> sharedConnection(const QString& path)
     // The recordings come from the user's account: the store is its owner's alone. A new id
     // is one past the largest, so ids keep the order of creation without AUTOINCREMENT's
     // sequence table, which cost every recording one more page to commit.
-    if (!kov_PreparePrivateDatabase(path) || !db->open(path, false) ||
+    QString error;
+    if (!kov_PreparePrivateDatabase(path, &error)) {
+        *problem = storeProblem(path, error);
+        return nullptr; // the next job tries again
+    }
+    if (!db->open(path, false) ||
         !db->exec(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS programs (id INTEGER PRIMARY KEY, name TEXT "
             "NOT NULL UNIQUE, start TEXT NOT NULL, finish TEXT NOT NULL, channel INTEGER NOT "
             "NULL, file TEXT NOT NULL, tag TEXT NOT NULL, recurrence INTEGER NOT NULL)")) ||
-        !fileIdentity(path, &store.device, &store.inode))
-        return nullptr; // the next job tries again
+        !fileIdentity(path, &store.device, &store.inode)) {
+        *problem = storeProblem(path, db->lastError());
+        return nullptr;
+    }
     // Registered once a connection exists: the routines run in the reverse order of their
     // registration, so this one runs before Qt SQL lets go of its connections.
     static bool closeRegistered = false;
@@ -81,7 +106,7 @@ std::shared_ptr<SqlConnection> sharedConnection(const QString& path)
 LocalScheduler::LocalScheduler(const QString& databasePath, bool readOnly)
 {
     if (!readOnly) {
-        m_db = sharedConnection(databasePath);
+        m_db = sharedConnection(databasePath, &m_problem);
         m_open = m_db != nullptr;
         return;
     }

@@ -28,6 +28,8 @@ public:
     LocalScheduler& operator=(const LocalScheduler&) = delete;
 
     bool isOpen() const { return m_open; }
+    /// Why a writable store could not be opened, translated for the user.
+    QString problem() const { return m_problem; }
     bool DoesProgramExist(const QString& name) override;
     qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
                          const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
@@ -39,4 +41,5 @@ public:
 private:
     std::shared_ptr<SqlConnection> m_db;
     bool m_open = false;
+    QString m_problem;
 };

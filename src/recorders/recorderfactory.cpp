@@ -2,6 +2,7 @@
 
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
+#include "foundation/translate.h"
 #include "localscheduler.h"
 #include "platform/registrystore.h"
 #include "settings/ckovreg.h"
@@ -41,16 +42,21 @@ QString recorderKind(CKovReg& reg)
     return kind;
 }
 
-std::unique_ptr<RecorderScheduler> local(bool readOnly)
+std::unique_ptr<RecorderScheduler> local(bool readOnly, QString* why)
 {
     const QString store = kov_ProgramFile(QStringLiteral("KOVSched.db"));
     auto scheduler = std::make_unique<LocalScheduler>(store, readOnly);
-    if (!scheduler->isOpen() && !(readOnly && !kov_FileExists(store)))
+    if (!scheduler->isOpen() && !(readOnly && !kov_FileExists(store))) {
+        if (why)
+            *why =
+                Translate(QStringLiteral("The recording store %1 cannot be opened:")).arg(store) +
+                QLatin1Char(' ') + scheduler->problem();
         return nullptr;
+    }
     return scheduler;
 }
 
-std::unique_ptr<RecorderScheduler> configured(bool readOnly)
+std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = nullptr)
 {
     CKovReg reg = kov_Settings();
     const QString kind = recorderKind(reg);
@@ -61,7 +67,7 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly)
     static QString vdrSettingsMadeIn;
     const QString settingsFile = RegistryStore::instance().path();
     if (isLocal && vdrSettingsMadeIn == settingsFile)
-        return local(readOnly);
+        return local(readOnly, why);
     vdrSettingsMadeIn = settingsFile;
     const QString host = kov_ReadText(reg, KovSetting::VdrHost);
     const qint32 port = kov_ReadNumber(reg, KovSetting::VdrPort);
@@ -69,15 +75,21 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly)
     if (kind == QLatin1String("vdr")) {
         if (port < 1 || port > 65535) {
             kov_ClassMessage("RecorderFactory", QStringLiteral("VdrPort out of range"));
+            if (why)
+                *why = Translate(QStringLiteral("The setting VdrPort is no port number:")) +
+                       QLatin1Char(' ') + QString::number(port);
             return nullptr;
         }
-        return VdrScheduler::Connect(host, static_cast<quint16>(port), timeout);
+        return VdrScheduler::Connect(host, static_cast<quint16>(port), timeout, why);
     }
     if (!isLocal) {
         kov_ClassMessage("RecorderFactory", QStringLiteral("Unknown recorder: ") + kind);
+        if (why)
+            *why = Translate(QStringLiteral("The setting Recorder names no known recorder:")) +
+                   QLatin1Char(' ') + kind;
         return nullptr;
     }
-    return local(readOnly);
+    return local(readOnly, why);
 }
 } // namespace
 
@@ -93,13 +105,13 @@ RecorderChoiceScope::~RecorderChoiceScope()
         choice.known = false;
 }
 
-std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId)
+std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId, QString* why)
 {
     if (factory())
         return factory()(progId);
     if (progId != kov_SchedulerProgId())
         return nullptr;
-    return configured(false);
+    return configured(false, why);
 }
 
 std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading()

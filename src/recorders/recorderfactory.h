@@ -13,8 +13,10 @@ inline QString kov_SchedulerProgId()
 
 /// Creates the control by its programmatic identifier: the backend `Recorder` names ("local",
 /// the default, or "vdr"). nullptr when that fails (unknown identifier or backend, a local
-/// store that cannot be opened, a VDR that cannot be reached).
-std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId);
+/// store that cannot be opened, a VDR that cannot be reached); then *why, when the configured
+/// backend failed, tells the user in one translated sentence what and why.
+std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId,
+                                                       QString* why = nullptr);
 
 /// The chosen backend for reading only: the local store is neither created nor changed.
 std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading();

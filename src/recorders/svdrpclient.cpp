@@ -27,29 +27,42 @@ SvdrpClient::~SvdrpClient()
     close();
 }
 
-void SvdrpClient::fail(const QString& why)
+void SvdrpClient::fail(const QString& why, Failure failure)
 {
     m_error = why;
+    m_failure = failure;
     m_socket.abort();
 }
 
 bool SvdrpClient::open(const QString& host, quint16 port)
 {
     const QDeadlineTimer deadline(m_timeoutMs);
+    m_failure = Failure::None;
     m_socket.connectToHost(host, port);
     if (!m_socket.waitForConnected(remaining(deadline))) {
+        const QAbstractSocket::SocketError error = m_socket.error();
         fail(QStringLiteral("cannot connect to VDR at %1:%2: %3")
                  .arg(host)
                  .arg(port)
-                 .arg(m_socket.errorString()));
+                 .arg(m_socket.errorString()),
+             error == QAbstractSocket::ConnectionRefusedError ? Failure::Refused
+             : error == QAbstractSocket::HostNotFoundError    ? Failure::UnknownHost
+             : error == QAbstractSocket::SocketTimeoutError   ? Failure::TimedOut
+                                                              : Failure::Other);
         return false;
     }
     const std::optional<QString> greeting = readLine(deadline);
-    if (!greeting)
+    if (!greeting) {
+        // VDR writes "Access denied!" (no reply code) to a host missing from svdrphosts.conf and
+        // hangs up at once; a closed connection before any greeting means the same.
+        if (m_failure == Failure::Closed ||
+            m_error.contains(QLatin1String("Access denied"), Qt::CaseInsensitive))
+            m_failure = Failure::NotAllowed;
         return false;
+    }
     if (!greeting->startsWith(QLatin1String("220 "))) {
-        // VDR answers a host missing from svdrphosts.conf with a refusal instead of 220.
-        fail(QStringLiteral("VDR refused the connection: ") + *greeting);
+        // Other servers refuse a host with a reply code instead of 220 (554 and the like).
+        fail(QStringLiteral("VDR refused the connection: ") + *greeting, Failure::NotAllowed);
         return false;
     }
     // The greeting names the character set of every later line.
@@ -65,13 +78,14 @@ std::optional<QString> SvdrpClient::readLine(const QDeadlineTimer& deadline)
             return std::nullopt;
         }
         if (m_socket.state() != QAbstractSocket::ConnectedState) {
-            fail(QStringLiteral("VDR closed the connection"));
+            fail(QStringLiteral("VDR closed the connection"), Failure::Closed);
             return std::nullopt;
         }
         if (!m_socket.waitForReadyRead(remaining(deadline)) && !m_socket.canReadLine()) {
-            fail(m_socket.state() == QAbstractSocket::ConnectedState
-                     ? QStringLiteral("VDR did not answer in time")
-                     : QStringLiteral("VDR closed the connection"));
+            if (m_socket.state() == QAbstractSocket::ConnectedState)
+                fail(QStringLiteral("VDR did not answer in time"), Failure::TimedOut);
+            else
+                fail(QStringLiteral("VDR closed the connection"), Failure::Closed);
             return std::nullopt;
         }
     }

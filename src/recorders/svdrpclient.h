@@ -16,6 +16,18 @@ struct SvdrpReply
 class SvdrpClient
 {
 public:
+    /// Why open() failed, as far as the user can act on it.
+    enum class Failure
+    {
+        None,
+        Refused,     // nothing listens on that port
+        TimedOut,    // no connection or no greeting in time
+        UnknownHost, // the host name does not resolve
+        NotAllowed,  // VDR refuses this computer (svdrphosts.conf)
+        Closed,      // VDR hung up
+        Other
+    };
+
     explicit SvdrpClient(int timeoutMs);
     ~SvdrpClient();
     SvdrpClient(const SvdrpClient&) = delete;
@@ -29,13 +41,15 @@ public:
     /// Says goodbye (QUIT) and closes; also done on destruction.
     void close();
     QString error() const { return m_error; }
+    Failure failure() const { return m_failure; }
 
 private:
     std::optional<QString> readLine(const class QDeadlineTimer& deadline);
-    void fail(const QString& why);
+    void fail(const QString& why, Failure failure = Failure::Other);
 
     QTcpSocket m_socket;
     int m_timeoutMs;
     bool m_utf8 = true;
     QString m_error;
+    Failure m_failure = Failure::None;
 };

@@ -56,8 +56,31 @@ std::unique_ptr<VdrScheduler> VdrScheduler::Connect(const QString& host, quint16
         return vdr;
     trace(vdr->m_client.error());
     if (why)
-        *why = vdr->m_client.error();
+        *why =
+            Translate(QStringLiteral("VDR at %1, port %2, cannot be used:")).arg(host).arg(port) +
+            QLatin1Char(' ') + ReasonText(vdr->m_client);
     return nullptr;
+}
+
+QString VdrScheduler::ReasonText(const SvdrpClient& client)
+{
+    switch (client.failure()) {
+    case SvdrpClient::Failure::Refused:
+        return Translate(QStringLiteral("the connection was refused (is VDR running, and is this "
+                                        "its SVDRP port?)."));
+    case SvdrpClient::Failure::TimedOut:
+        return Translate(QStringLiteral("it did not answer in time."));
+    case SvdrpClient::Failure::UnknownHost:
+        return Translate(QStringLiteral("the host name is unknown."));
+    case SvdrpClient::Failure::NotAllowed:
+        return Translate(QStringLiteral(
+            "it does not let this computer in; add its address to VDR's svdrphosts.conf."));
+    case SvdrpClient::Failure::None:
+    case SvdrpClient::Failure::Closed:
+    case SvdrpClient::Failure::Other:
+        break;
+    }
+    return client.error();
 }
 
 QString VdrScheduler::AuxFor(const QString& name, const QString& tag)

@@ -17,8 +17,9 @@ public:
         Failed = 3
     };
 
-    /// One connection for the life of the object; nullptr (and the reason in *why) when VDR
-    /// cannot be reached, refuses this host or does not greet in time.
+    /// One connection for the life of the object; nullptr when VDR cannot be reached, refuses
+    /// this host or does not greet in time, and then *why tells the user, translated, where
+    /// and why.
     static std::unique_ptr<VdrScheduler> Connect(const QString& host, quint16 port,
                                                  int timeoutSeconds, QString* why = nullptr);
 
@@ -45,6 +46,7 @@ private:
     };
 
     explicit VdrScheduler(int timeoutMs);
+    static QString ReasonText(const SvdrpClient& client);
     /// KovFerrit's timers; none when VDR could not be asked.
     std::optional<QList<Timer>> OwnTimers();
 

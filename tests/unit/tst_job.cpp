@@ -128,8 +128,9 @@ private slots:
     void schedule_data()
     {
         // The job's channel, action and sequence; the recorder ("exists", "refuses", "raises",
-        // "missing"); the calls made ("create" with channel and recurrence); how the box shown
-        // begins; whether an error file was written.
+        // "missing"; configured ones failing: "folder" or "junk" as the store, "vdr" on a port
+        // nobody listens on); the calls made ("create" with channel and recurrence); how the box
+        // shown begins (%1 the program folder); whether an error file was written.
         Columns<QString, QString, QString, QString, bool>::add();
         const QString made = u"exists, create 7 0"_s;
         QTest::newRow("rec") << u"Alpha TV|rec|0"_s << QString() << made << QString() << false;
@@ -152,9 +153,20 @@ private slots:
                                           << u"ERROR CreateProgram FAILED: 2"_s << false;
         QTest::newRow("recorder raises")
             << u"Alpha TV|rec|0"_s << u"raises"_s << made << QString() << false;
+        const QString missing = u"KOVSched.ocx is required for this application.\r\n"_s;
         QTest::newRow("recorder missing")
             << u"Alpha TV|rec|0"_s << u"missing"_s << QString()
-            << u"KOVSched.ocx is required for this application.\r\n"_s << false;
+            << missing + u"The recorder could not be started."_s << false;
+        const QString store = missing + u"The recording store %1/KOVSched.db cannot be opened: "_s;
+        QTest::newRow("store is a folder") << u"Alpha TV|rec|0"_s << u"folder"_s << QString()
+                                           << store + u"a folder is in its place."_s << false;
+        QTest::newRow("store is no database")
+            << u"Alpha TV|rec|0"_s << u"junk"_s << QString()
+            << store + u"the file is not a recording store."_s << false;
+        QTest::newRow("VDR not listening")
+            << u"Alpha TV|delete|0"_s << u"vdr"_s << QString()
+            << missing + u"VDR at localhost, port 1, cannot be used: the connection was refused"_s
+            << false;
     }
     void schedule()
     {
@@ -169,6 +181,15 @@ private slots:
         m_log.createResult = recorder == u"refuses"_s ? 2 : 0;
         m_log.raises = recorder == u"raises"_s;
         installRecordingScheduler(m_log, recorder == u"missing"_s);
+        if (recorder == u"folder"_s || recorder == u"junk"_s || recorder == u"vdr"_s) {
+            kov_SetSchedulerFactory({});
+            kov_Settings().setStr(KovSetting::Recorder,
+                                  recorder == u"vdr"_s ? recorder : QString());
+            kov_Settings().setLng(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
+            if (recorder == u"junk"_s)
+                writeBytes(env->file(u"KOVSched.db"_s), QByteArray(99, 'x'));
+            QVERIFY(recorder != u"folder"_s || QDir(env->folder()).mkdir(u"KOVSched.db"_s));
+        }
         env->ui.channelAnswers = {parts[0] == u"Gamma 1"_s ? 12 : 0};
         QVERIFY(read(line, true)); // the job itself is accepted
         QStringList made;
@@ -180,7 +201,7 @@ private slots:
         }
         QCOMPARE(made.join(u", "_s), calls);
         QCOMPARE(env->ui.boxes.size(), box.isEmpty() ? 0 : 1);
-        QVERIFY(env->ui.boxes.value(0).startsWith(box));
+        QVERIFY(env->ui.boxes.value(0).startsWith(QString(box).replace(u"%1"_s, env->folder())));
         const QStringList errors = QDir(env->folder()).entryList({u"ERROR_*.txt"_s});
         QCOMPARE(errors.size(), errorFile ? 1 : 0);
         if (errorFile)

@@ -158,23 +158,36 @@ private slots:
     }
     void brokenServers_data()
     {
-        Columns<QByteArray, QByteArray, bool>::add();
-        QTest::newRow("no greeting") << QByteArray() << QByteArray() << false;
+        // The greeting, the answer to the first command, whether the connection is made, and
+        // else the reason the user is told.
+        Columns<QByteArray, QByteArray, bool, QString>::add();
+        const QString denied =
+            u"it does not let this computer in; add its address to VDR's svdrphosts.conf."_s;
+        QTest::newRow("no greeting")
+            << QByteArray() << QByteArray() << false << u"it did not answer in time."_s;
         QTest::newRow("host not allowed")
-            << QByteArray("554 Access denied\r\n") << QByteArray() << false;
-        QTest::newRow("not SVDRP") << QByteArray("HTTP/1.1 400 Bad\r\n") << QByteArray() << false;
-        QTest::newRow("stops mid-reply") << kGreeting << timer("250-", 1, 1, u"Film"_s) << true;
-        QTest::newRow("hangs up") << kGreeting << QByteArray("<close>") << true;
-        QTest::newRow("garbage reply") << kGreeting << QByteArray("hello\r\n") << true;
+            << QByteArray("554 Access denied\r\n") << QByteArray() << false << denied;
+        QTest::newRow("host not allowed, VDR's words")
+            << QByteArray("Access denied!\n") << QByteArray() << false << denied;
+        QTest::newRow("not SVDRP")
+            << QByteArray("HTTP/1.1 400 Bad\r\n") << QByteArray() << false
+            << u"VDR answered something that is not SVDRP: HTTP/1.1 400 Bad"_s;
+        QTest::newRow("stops mid-reply")
+            << kGreeting << timer("250-", 1, 1, u"Film"_s) << true << QString();
+        QTest::newRow("hangs up") << kGreeting << QByteArray("<close>") << true << QString();
+        QTest::newRow("garbage reply") << kGreeting << QByteArray("hello\r\n") << true << QString();
     }
     void brokenServers()
     {
-        const auto [greeting, answer, connects] = Columns<QByteArray, QByteArray, bool>::fetch();
+        const auto [greeting, answer, connects, reason] =
+            Columns<QByteArray, QByteArray, bool, QString>::fetch();
         ScriptedVdr server(greeting, {answer});
         QElapsedTimer clock;
         clock.start();
-        const auto vdr = connect(server);
+        QString why;
+        const auto vdr = VdrScheduler::Connect(u"127.0.0.1"_s, server.port, 1, &why);
         QCOMPARE(bool(vdr), connects);
+        QCOMPARE(why.section(u": "_s, 1), reason);
         if (vdr) {
             QVERIFY(!vdr->DoesProgramExist(u"Film"_s));
             QCOMPARE(vdr->CreateProgram(1, u"Film"_s, at(u"2026-12-10T20:15"_s),
