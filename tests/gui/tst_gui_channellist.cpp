@@ -1,7 +1,8 @@
 // The channel list window: the grid's editor and its keys, numbers cleaned as typed, the save
-// question on closing, and a missing guide.
+// question on closing, a missing guide, and where it opens.
 #include "clsflexgridedit.h"
 #include "frmchannellist.h"
+#include "placement.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 #include "testsupport.h"
@@ -102,6 +103,36 @@ private slots:
         w->show();
         QTRY_VERIFY(w.isNull());
         QCOMPARE(env->ui.boxes.size(), 1); // that the guide is missing; no save question
+    }
+    void placesAndStoresTheFrame_data()
+    {
+        Columns<QMargins, QPoint, QPoint>::add(); // frame, stored place (twips), client place
+        const QMargins titleBar(1, 20, 1, 1);
+        // The main window's client area is at (100, 100), 400 pixels wide.
+        QTest::newRow("beside the main window") << QMargins() << QPoint() << QPoint(501, 100);
+        QTest::newRow("framed: top edges level") << titleBar << QPoint() << QPoint(503, 100);
+        QTest::newRow("stored") << QMargins() << QPoint(3000, 1500) << QPoint(200, 100);
+        QTest::newRow("framed, stored") << titleBar << QPoint(3000, 1500) << QPoint(201, 120);
+    }
+    void placesAndStoresTheFrame()
+    {
+        const auto [frame, stored, client] = Columns<QMargins, QPoint, QPoint>::fetch();
+        kov_SetFrameMarginsOverride(frame);
+        const auto reset = qScopeGuard([] { kov_SetFrameMarginsOverride(std::nullopt); });
+        CKovReg reg = kov_Settings();
+        if (!stored.isNull()) {
+            reg.setLng(KovSetting::ChLstLeft, stored.x());
+            reg.setLng(KovSetting::ChLstTop, stored.y());
+        }
+        for (int opened = 0; opened < 3; ++opened) { // it stays where it was closed
+            auto w = open();
+            QCOMPARE(w->geometry().topLeft(), client);
+            w->close();
+            QCOMPARE(QPoint(reg.Lng(KovSetting::ChLstLeft), reg.Lng(KovSetting::ChLstTop)) / 15,
+                     client - QPoint(frame.left(), frame.top()));
+            QCOMPARE(reg.Lng(KovSetting::ChLstHeight),
+                     (w->height() + frame.top() + frame.bottom()) * 15);
+        }
     }
 };
 
