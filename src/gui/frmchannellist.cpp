@@ -1,5 +1,6 @@
 #include "frmchannellist.h"
 
+#include "artwork.h"
 #include "channels/channelmatch.h"
 #include "clsflexgridedit.h"
 #include "foundation/kov_paths.h"
@@ -56,6 +57,7 @@ frmChannelList::frmChannelList(QWidget* mainWindow, QWidget* parent)
     openOne() = this;
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Translate(QStringLiteral("Channel Configuration")));
+    setWindowIcon(Artwork::windowIcon());
     m_reg.SetInfo(kov_SettingsKey());
     lblCaption = new QLabel(Translate(QStringLiteral("Channel Configuration")), this);
     lblCaption->setObjectName(QStringLiteral("lblCaption"));

@@ -1,6 +1,7 @@
 #include "frmlog.h"
 
 #include "app/settings_listing.h"
+#include "artwork.h"
 #include "foundation/kov_paths.h"
 #include "foundation/translate.h"
 #include "placement.h"
@@ -19,6 +20,7 @@
 frmLog::frmLog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(Translate(QStringLiteral("Log")));
+    setWindowIcon(Artwork::windowIcon());
     setModal(true);
     m_reg.SetInfo(kov_SettingsKey());
     m_listing = kov_SettingsListing();

@@ -1,11 +1,15 @@
 // The channel list window: the grid's editor and its keys, numbers cleaned as typed, the save
-// question on closing, a missing guide, and where it opens.
+// question on closing, a missing guide, and where it opens; every window's icon and caption.
 #include "clsflexgridedit.h"
+#include "frmadvanced.h"
 #include "frmchannellist.h"
+#include "frmlog.h"
+#include "needchannelform.h"
 #include "placement.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 #include "testsupport.h"
+#include "widgetuserinterface.h"
 
 #include <QtWidgets>
 class TestChannelListWindow : public EnvironmentTest
@@ -133,6 +137,40 @@ private slots:
             QCOMPARE(reg.Lng(KovSetting::ChLstHeight),
                      (w->height() + frame.top() + frame.bottom()) * 15);
         }
+    }
+    void windowsCarryTheIconAndTheirCaption()
+    {
+        const QList<QWidget*> windows{new frmChannelList(&m_main), new frmLog,
+                                      new frmAdvanced(&transfer), new NeedChannelForm(u"X"_s)};
+        const auto deleteAll = qScopeGuard([&windows] { qDeleteAll(windows); });
+        for (const QWidget* window : windows)
+            QVERIFY2(!window->windowIcon().isNull(), window->metaObject()->className());
+        WidgetUserInterface widgets;
+        kov_SetUserInterface(&widgets);
+        const auto restore = qScopeGuard([this] { kov_SetUserInterface(&env->ui); });
+        auto w = open();
+        type(*w, 2, 1, u"5"_s);
+        QString caption; // of the box, which is closed before anything is checked
+        bool icon = false;
+        int width = 0, wanted = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            caption = box->windowTitle();
+            icon = !box->windowIcon().isNull();
+            QFont bold = box->font();
+            bold.setBold(true);
+            // the caption in the title bar's bold font, the icon and three buttons beside it
+            const int bar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+            wanted = QFontMetrics(bold).horizontalAdvance(caption) + 4 * bar;
+            width = box->width();
+            box->reject();
+        });
+        w->close();
+        QCOMPARE(caption, u"Channel Configuration"_s);
+        QVERIFY(icon);
+        QCOMPARE_GE(width, wanted);
     }
 };
 
