@@ -115,7 +115,6 @@ private slots:
         // The main window's client area is at (100, 100), 400 pixels wide.
         QTest::newRow("beside the main window") << QMargins() << QPoint() << QPoint(501, 100);
         QTest::newRow("framed: top edges level") << titleBar << QPoint() << QPoint(503, 100);
-        QTest::newRow("stored") << QMargins() << QPoint(3000, 1500) << QPoint(200, 100);
         QTest::newRow("framed, stored") << titleBar << QPoint(3000, 1500) << QPoint(201, 120);
     }
     void placesAndStoresTheFrame()
@@ -134,8 +133,6 @@ private slots:
             w->close();
             QCOMPARE(QPoint(reg.Lng(KovSetting::ChLstLeft), reg.Lng(KovSetting::ChLstTop)) / 15,
                      client - QPoint(frame.left(), frame.top()));
-            QCOMPARE(reg.Lng(KovSetting::ChLstHeight),
-                     (w->height() + frame.top() + frame.bottom()) * 15);
         }
     }
     void windowsCarryTheIconAndTheirCaption()
@@ -150,27 +147,22 @@ private slots:
         const auto restore = qScopeGuard([this] { kov_SetUserInterface(&env->ui); });
         auto w = open();
         type(*w, 2, 1, u"5"_s);
-        QString caption; // of the box, which is closed before anything is checked
-        bool icon = false;
-        int width = 0, wanted = 0;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            caption = box->windowTitle();
-            icon = !box->windowIcon().isNull();
-            QFont bold = box->font();
-            bold.setBold(true);
-            // the caption in the title bar's bold font, the icon and three buttons beside it
-            const int bar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
-            wanted = QFontMetrics(bold).horizontalAdvance(caption) + 4 * bar;
-            width = box->width();
-            box->reject();
+        QString seen; // the box is closed before anything is checked
+        QTimer::singleShot(0, [&seen] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                QFont bold = box->font(); // title bars show the caption in bold, beside the
+                bold.setBold(true);       // icon and three buttons as wide as the bar is high
+                const int bar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+                const int wanted =
+                    QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 4 * bar;
+                seen = box->windowTitle() +
+                       (box->windowIcon().isNull() ? u", no icon"_s : QString()) +
+                       (box->width() < wanted ? u", too narrow"_s : QString());
+                box->reject();
+            }
         });
         w->close();
-        QCOMPARE(caption, u"Channel Configuration"_s);
-        QVERIFY(icon);
-        QCOMPARE_GE(width, wanted);
+        QCOMPARE(seen, u"Channel Configuration"_s);
     }
 };
 
