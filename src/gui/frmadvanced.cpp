@@ -9,6 +9,7 @@
 #include "foundation/translate.h"
 #include "frmchannellist.h"
 #include "lcdtextbox.h"
+#include "placement.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
@@ -333,9 +334,15 @@ void frmAdvanced::openChannelList()
 void frmAdvanced::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // The window is placed by the main window before it shows; that is the place it keeps.
     if (!m_positionKept) {
-        m_loadPosition = pos();
+        // The main window gives the place of the frame (move()). Until the window manager has
+        // framed this window Qt puts the client area there instead, a title bar higher, so the
+        // client area goes inside the frame the window is about to get. That is the place the
+        // window keeps.
+        const QMargins frame = kov_FrameMargins(this, m_mainWindow);
+        if (testAttribute(Qt::WA_Moved))
+            kov_MoveFrameTo(this, pos(), frame);
+        m_loadPosition = kov_FrameRect(this, frame).topLeft();
         m_positionKept = true;
     }
 }
@@ -343,7 +350,11 @@ void frmAdvanced::showEvent(QShowEvent* event)
 void frmAdvanced::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
-    move(m_loadPosition); // a click on the background puts the window back where it loaded
+    // A click on the background puts the window back where it loaded. The window is moved only
+    // when it is elsewhere.
+    const QMargins frame = kov_FrameMargins(this, m_mainWindow);
+    if (kov_FrameRect(this, frame).topLeft() != m_loadPosition)
+        kov_MoveFrameTo(this, m_loadPosition, frame);
 }
 
 void frmAdvanced::closeEvent(QCloseEvent* event)

@@ -1,9 +1,11 @@
 #include "frmchannellist.h"
 
+#include "artwork.h"
 #include "channels/channelmatch.h"
 #include "clsflexgridedit.h"
 #include "foundation/kov_paths.h"
 #include "foundation/translate.h"
+#include "placement.h"
 #include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
 #include "twips.h"
@@ -55,6 +57,7 @@ frmChannelList::frmChannelList(QWidget* mainWindow, QWidget* parent)
     openOne() = this;
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Translate(QStringLiteral("Channel Configuration")));
+    setWindowIcon(Artwork::windowIcon());
     m_reg.SetInfo(kov_SettingsKey());
     lblCaption = new QLabel(Translate(QStringLiteral("Channel Configuration")), this);
     lblCaption->setObjectName(QStringLiteral("lblCaption"));
@@ -230,12 +233,16 @@ void frmChannelList::SaveGridContents()
 void frmChannelList::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    const QRect main = m_mainWindow ? m_mainWindow->frameGeometry() : QRect();
+    // The stored place is the frame's top-left corner; by default the frame stands just right
+    // of the main window's, 10 twips apart, top edges level.
+    const QRect main =
+        m_mainWindow ? kov_FrameRect(m_mainWindow, kov_FrameMargins(m_mainWindow)) : QRect();
     const int left = kov_ReadNumber(m_reg, KovSetting::ChLstLeft,
                                     kov_PixelsToTwips(main.left() + main.width(), this) + 10);
     const int top =
         kov_ReadNumber(m_reg, KovSetting::ChLstTop, kov_PixelsToTwips(main.top(), this));
-    move(kov_TwipsToPixels(left, this), kov_TwipsToPixels(top, this));
+    kov_MoveFrameTo(this, QPoint(kov_TwipsToPixels(left, this), kov_TwipsToPixels(top, this)),
+                    kov_FrameMargins(this, m_mainWindow));
     if (m_noGuide)
         QTimer::singleShot(0, this, &QWidget::close);
 }
@@ -254,10 +261,12 @@ void frmChannelList::closeEvent(QCloseEvent* event)
             if (answer == MsgResult::Yes)
                 SaveGridContents();
         }
-        m_reg.setLng(KovSetting::ChLstWidth, kov_PixelsToTwips(width(), this));
-        m_reg.setLng(KovSetting::ChLstHeight, kov_PixelsToTwips(height(), this));
-        m_reg.setLng(KovSetting::ChLstLeft, kov_PixelsToTwips(x(), this));
-        m_reg.setLng(KovSetting::ChLstTop, kov_PixelsToTwips(y(), this));
+        // The same rectangle the window was placed by: the frame's.
+        const QRect outer = kov_FrameRect(this, kov_FrameMargins(this, m_mainWindow));
+        m_reg.setLng(KovSetting::ChLstWidth, kov_PixelsToTwips(outer.width(), this));
+        m_reg.setLng(KovSetting::ChLstHeight, kov_PixelsToTwips(outer.height(), this));
+        m_reg.setLng(KovSetting::ChLstLeft, kov_PixelsToTwips(outer.left(), this));
+        m_reg.setLng(KovSetting::ChLstTop, kov_PixelsToTwips(outer.top(), this));
     }
     event->accept();
 }

@@ -1,8 +1,10 @@
 #include "frmlog.h"
 
 #include "app/settings_listing.h"
+#include "artwork.h"
 #include "foundation/kov_paths.h"
 #include "foundation/translate.h"
+#include "placement.h"
 #include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
 #include "twips.h"
@@ -13,10 +15,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QVBoxLayout>
 
 frmLog::frmLog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(Translate(QStringLiteral("Log")));
+    setWindowIcon(Artwork::windowIcon());
     setModal(true);
     m_reg.SetInfo(kov_SettingsKey());
     m_listing = kov_SettingsListing();
@@ -36,19 +40,20 @@ frmLog::frmLog(QWidget* parent) : QDialog(parent)
     QString shown = m_listing;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text1->setPlainText(shown);
+    // The text box fills the client area under the menu, at any size of the window.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(Text1);
     resize(kov_TwipsToPixels(9105, this),
            kov_TwipsToPixels(5115, this) + menuBar->sizeHint().height());
-    if (parent) // centred on the window that opened it
-        move(parent->frameGeometry().center() - rect().center());
-}
-
-void frmLog::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    menuBar->setGeometry(0, 0, width(), menuBar->sizeHint().height());
-    // The text box is 150 twips narrower and 690 twips shorter than the window.
-    Text1->setGeometry(0, menuBar->sizeHint().height(), width() - kov_TwipsToPixels(150, this),
-                       height() - kov_TwipsToPixels(690, this));
+    if (parent) { // centred on the window that opened it, frame on frame
+        const QMargins frame = kov_FrameMargins(this, parent);
+        QRect outer(QPoint(), size().grownBy(frame));
+        outer.moveCenter(kov_FrameRect(parent, kov_FrameMargins(parent)).center());
+        kov_MoveFrameTo(this, outer.topLeft(), frame);
+    }
 }
 
 void frmLog::save()

@@ -25,9 +25,6 @@ public:
     void save();
     void copyAndClose();
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     CKovReg m_reg;
     QString m_listing;

@@ -1,3 +1,4 @@
+#include "artwork.h"
 #include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/translate.h"
@@ -45,6 +46,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KovFerrit"));
     QApplication::setApplicationVersion(QStringLiteral(KOVFERRIT_VERSION));
+    QApplication::setWindowIcon(Artwork::windowIcon()); // for any window without its own
     // The tray keeps the program alive while the window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     kov_SetExecutableName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());

@@ -1,5 +1,6 @@
 #include "needchannelform.h"
 
+#include "artwork.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
@@ -14,6 +15,7 @@ NeedChannelForm::NeedChannelForm(const QString& requestedName, int suggested, QW
     : QDialog(parent), m_requested(requestedName)
 {
     setWindowTitle(QStringLiteral("Lumo Scheduler"));
+    setWindowIcon(Artwork::windowIcon());
     // Top-most, above every other window, while it waits for its one answer.
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setModal(true);

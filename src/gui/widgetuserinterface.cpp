@@ -1,13 +1,29 @@
 #include "widgetuserinterface.h"
 
+#include "artwork.h"
 #include "needchannelform.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QStyle>
+
+int kov_CaptionWidth(const QWidget* window)
+{
+    // Title bars show the caption in bold, between the window icon and the three buttons
+    // (minimise, maximise, close), each about as wide as the bar is high.
+    QFont font = window->font();
+    font.setBold(true);
+    const int bar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    return QFontMetrics(font).horizontalAdvance(window->windowTitle()) + 4 * bar;
+}
 
 int WidgetUserInterface::messageBox(const QString& text, int style, const QString& caption)
 {
+    // Without an active window (the main window in the tray) the box has no parent to take
+    // the program's icon from, so it carries its own.
     QMessageBox box(QApplication::activeWindow());
+    box.setWindowIcon(Artwork::windowIcon());
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box.setText(shown);
@@ -41,6 +57,12 @@ int WidgetUserInterface::messageBox(const QString& text, int style, const QStrin
     default:
         box.setStandardButtons(QMessageBox::Ok);
     }
+    // QMessageBox sizes itself to its text and buttons and leaves too little room for a
+    // caption longer than they are: the title bar then shortens it ("Chan… ation"). A spacer
+    // under the buttons keeps the box wide enough.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(kov_CaptionWidth(&box), 0), grid->rowCount(), 0, 1,
+                      grid->columnCount());
     switch (box.exec()) {
     case QMessageBox::Yes:
         return MsgResult::Yes;

@@ -23,6 +23,9 @@ private:
     std::function<void(int, int)> m_progressDisplay;
 };
 
+/// The width a window needs for its title bar to show its whole caption.
+int kov_CaptionWidth(const QWidget* window);
+
 /// Message-box results as the platform numbers them.
 namespace MsgResult {
 constexpr int Ok = 1;

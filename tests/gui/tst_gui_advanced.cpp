@@ -3,6 +3,7 @@
 // a frequency change.
 #include "app/kovferritsupport.h"
 #include "frmadvanced.h"
+#include "placement.h"
 #include "testsupport.h"
 
 #include <QtWidgets>
@@ -41,10 +42,23 @@ private slots:
         QTest::mouseClick(w.chkIgnoreOffset, Qt::LeftButton, {}, indicator);
         QCOMPARE(stored(KovSetting::LogReplies), 1);
         QCOMPARE(stored(KovSetting::IgnoreOffset), 0);
-        const QPoint loaded = w.pos();
-        w.move(loaded + QPoint(40, 30)); // a click on the background puts it back
+    }
+    void aClickPutsItBackWhereItLoaded()
+    {
+        kov_SetFrameMarginsOverride(QMargins(1, 20, 1, 1)); // framed as by a window manager
+        const auto reset = qScopeGuard([] { kov_SetFrameMarginsOverride(std::nullopt); });
+        frmAdvanced w(&transfer);
+        w.setAttribute(Qt::WA_DeleteOnClose, false);
+        w.move(120, 90); // where the main window places it
+        w.show();
+        const QRect shown = w.geometry();
+        QCOMPARE(shown.topLeft(), QPoint(121, 110));     // inside the frame at the place given
+        QTest::mouseClick(w.lblTimeout, Qt::LeftButton); // a label and the background: it stays
         QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(2, 2));
-        QCOMPARE(w.pos(), loaded);
+        QCOMPARE(w.geometry(), shown);
+        w.setGeometry(shown.translated(40, 30)); // dragged away: a click brings it back
+        QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(w.geometry(), shown);
     }
     void startAtLogin()
     {

@@ -1,10 +1,15 @@
 // The channel list window: the grid's editor and its keys, numbers cleaned as typed, the save
-// question on closing, and a missing guide.
+// question on closing, a missing guide, and where it opens; every window's icon and caption.
 #include "clsflexgridedit.h"
+#include "frmadvanced.h"
 #include "frmchannellist.h"
+#include "frmlog.h"
+#include "needchannelform.h"
+#include "placement.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 #include "testsupport.h"
+#include "widgetuserinterface.h"
 
 #include <QtWidgets>
 class TestChannelListWindow : public EnvironmentTest
@@ -141,6 +146,62 @@ private slots:
         w->show();
         QTRY_VERIFY(w.isNull());
         QCOMPARE(env->ui.boxes.size(), 1); // that the guide is missing; no save question
+    }
+    void placesAndStoresTheFrame_data()
+    {
+        Columns<QMargins, QPoint, QPoint>::add(); // frame, stored place (twips), client place
+        const QMargins titleBar(1, 20, 1, 1);
+        // The main window's client area is at (100, 100), 400 pixels wide.
+        QTest::newRow("beside the main window") << QMargins() << QPoint() << QPoint(501, 100);
+        QTest::newRow("framed: top edges level") << titleBar << QPoint() << QPoint(503, 100);
+        QTest::newRow("framed, stored") << titleBar << QPoint(3000, 1500) << QPoint(201, 120);
+    }
+    void placesAndStoresTheFrame()
+    {
+        const auto [frame, stored, client] = Columns<QMargins, QPoint, QPoint>::fetch();
+        kov_SetFrameMarginsOverride(frame);
+        const auto reset = qScopeGuard([] { kov_SetFrameMarginsOverride(std::nullopt); });
+        CKovReg reg = kov_Settings();
+        if (!stored.isNull()) {
+            reg.setLng(KovSetting::ChLstLeft, stored.x());
+            reg.setLng(KovSetting::ChLstTop, stored.y());
+        }
+        for (int opened = 0; opened < 3; ++opened) { // it stays where it was closed
+            auto w = open();
+            QCOMPARE(w->geometry().topLeft(), client);
+            w->close();
+            QCOMPARE(QPoint(reg.Lng(KovSetting::ChLstLeft), reg.Lng(KovSetting::ChLstTop)) / 15,
+                     client - QPoint(frame.left(), frame.top()));
+        }
+    }
+    void windowsCarryTheIconAndTheirCaption()
+    {
+        const QList<QWidget*> windows{new frmChannelList(&m_main), new frmLog,
+                                      new frmAdvanced(&transfer), new NeedChannelForm(u"X"_s)};
+        const auto deleteAll = qScopeGuard([&windows] { qDeleteAll(windows); });
+        for (const QWidget* window : windows)
+            QVERIFY2(!window->windowIcon().isNull(), window->metaObject()->className());
+        WidgetUserInterface widgets;
+        kov_SetUserInterface(&widgets);
+        const auto restore = qScopeGuard([this] { kov_SetUserInterface(&env->ui); });
+        auto w = open();
+        type(*w, 2, 1, u"5"_s);
+        QString seen; // the box is closed before anything is checked
+        QTimer::singleShot(0, [&seen] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                QFont bold = box->font(); // title bars show the caption in bold, beside the
+                bold.setBold(true);       // icon and three buttons as wide as the bar is high
+                const int bar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+                const int wanted =
+                    QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 4 * bar;
+                seen = box->windowTitle() +
+                       (box->windowIcon().isNull() ? u", no icon"_s : QString()) +
+                       (box->width() < wanted ? u", too narrow"_s : QString());
+                box->reject();
+            }
+        });
+        w->close();
+        QCOMPARE(seen, u"Channel Configuration"_s);
     }
 };
 

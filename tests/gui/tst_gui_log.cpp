@@ -2,7 +2,6 @@
 // text area following the window's size.
 #include "frmlog.h"
 #include "testsupport.h"
-#include "twips.h"
 
 #include <QtWidgets>
 
@@ -25,9 +24,9 @@ private slots:
         QCOMPARE(readBytes(env->file(u"log1.txt"_s)), "Account : demo\r\n\r\n"); // not the edit
         QCOMPARE(kov_Settings().Lng(KovSetting::NextLogNo), 2);
         for (const QSize size : {QSize(600, 400), QSize(900, 300)}) {
-            log.resize(size);
-            QCOMPARE(log.Text1->size(),
-                     size - QSize(kov_TwipsToPixels(150, &log), kov_TwipsToPixels(690, &log)));
+            log.resize(size); // the text box fills the window under the menu
+            QCOMPARE(log.Text1->geometry(), QRect(0, log.menuBar->height(), size.width(),
+                                                  size.height() - log.menuBar->height()));
         }
         log.mnuFileCopyClose->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), u"Account : demo\ntyped"_s);

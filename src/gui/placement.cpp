@@ -1,0 +1,49 @@
+#include "placement.h"
+
+#include <QWidget>
+
+namespace {
+std::optional<QMargins>& overrideValue()
+{
+    static std::optional<QMargins> value;
+    return value;
+}
+
+QMargins ownFrame(const QWidget* window)
+{
+    if (overrideValue())
+        return *overrideValue();
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+} // namespace
+
+void kov_SetFrameMarginsOverride(std::optional<QMargins> frame)
+{
+    overrideValue() = frame;
+}
+
+QMargins kov_FrameMargins(const QWidget* window, const QWidget* shown)
+{
+    // Before the window manager has framed a window, Qt reports no frame at all.
+    if (window && (overrideValue() || window->isVisible())) {
+        const QMargins own = ownFrame(window);
+        if (!own.isNull())
+            return own;
+    }
+    if (shown && shown->isVisible())
+        return ownFrame(shown);
+    return {};
+}
+
+QRect kov_FrameRect(const QWidget* window, const QMargins& frame)
+{
+    return window->geometry().marginsAdded(frame);
+}
+
+void kov_MoveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins& frame)
+{
+    window->setGeometry(QRect(frameTopLeft + QPoint(frame.left(), frame.top()), window->size()));
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Window places as the user sees them. The window manager draws a frame (title bar and borders)
+// around each window's client area. A stored place is the frame's top-left corner, where the
+// user sees the window, while the program places a window by its client area (setGeometry): that
+// is the only way that puts a window exactly where it is meant to be under X11, where a window's
+// own frame is known only once the window manager has drawn it. A window about to be shown
+// therefore borrows the frame of a window that is already on screen.
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+
+#include <optional>
+
+class QWidget;
+
+/// The frame around `window`: its own once the window manager has drawn it, else that of
+/// `shown` (a window on screen, framed alike), else none.
+QMargins kov_FrameMargins(const QWidget* window, const QWidget* shown = nullptr);
+/// Pretends every window has this frame (nullopt: the real ones). The offscreen test platform
+/// draws no frames, so the frame arithmetic is tested through this.
+void kov_SetFrameMarginsOverride(std::optional<QMargins> frame);
+
+/// The outer rectangle of `window` with the given frame.
+QRect kov_FrameRect(const QWidget* window, const QMargins& frame);
+/// Puts the window's frame's top-left corner at `frameTopLeft`; the client area goes inside it.
+void kov_MoveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins& frame);
