@@ -1,5 +1,7 @@
 #include "autostart.h"
 
+#include "foundation/translate.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,14 +69,14 @@ bool Enable(const QString& executable, QString* error)
     const QString path = EntryPath();
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
-        *error =
-            QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder));
+        *error = Translate(QStringLiteral("Cannot create the folder %1"))
+                     .arg(QDir::toNativeSeparators(folder));
         return false;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(EntryText(executable).toUtf8()) < 0 ||
         !file.commit()) {
-        *error = QStringLiteral("Cannot write %1: %2")
+        *error = Translate(QStringLiteral("Cannot write %1: %2"))
                      .arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
@@ -87,7 +89,7 @@ bool Disable(QString* error)
     QFile file(path);
     if (!file.exists() || file.remove())
         return true;
-    *error = QStringLiteral("Cannot remove %1: %2")
+    *error = Translate(QStringLiteral("Cannot remove %1: %2"))
                  .arg(QDir::toNativeSeparators(path), file.errorString());
     return false;
 }

@@ -19,13 +19,9 @@ void ShowSpecifyAccount(SyncFrontEnd& ui)
     ui.ShowMessage(Translate(QStringLiteral("Then click 'Sync' to begin.")));
 }
 
-bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
+namespace {
+bool runSyncSteps(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 {
-    // One run at a time: the timer or the tray menu may fire while a run waits in a prompt or
-    // shows the progress of a long reply.
-    if (kov_SyncRunning())
-        return false;
-    SyncRunScope run;
     CKovReg& settings = GetSettings();
     if (settings.Lng(KovSetting::HaveServers) == 0) {
         const qint32 code =
@@ -85,4 +81,18 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
     ui.ShowMessage(Translate(inactive ? QStringLiteral("Quib For PC is not active")
                                       : QStringLiteral("GetJobs FAILED -1")));
     return false;
+}
+} // namespace
+
+bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
+{
+    // One run at a time: the timer or the tray menu may fire while a run waits in a prompt or
+    // shows the progress of a long reply.
+    if (kov_SyncRunning())
+        return false;
+    SyncRunScope run;
+    const bool result = runSyncSteps(ui, ZeroSerial, Manually);
+    // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.
+    ui.runEnding();
+    return result;
 }

@@ -78,8 +78,8 @@ protected:
 
 // A request takes no user input while it waits (it repaints only), so the window system holds
 // the clicks and keys of that time and hands them over once the run is back in the event loop:
-// a click on Sync made during the run would start a second one. They are delivered and dropped
-// here, before the run counts as finished.
+// a click on Sync made during the run would start a second one, whichever way the run began.
+// They are delivered and dropped here, before the run counts as finished.
 void dropInputHeldDuringRun()
 {
     InputSink sink;
@@ -409,6 +409,11 @@ void frmKovFerrit::enableUpdateTimer()
     tmrMinutes->start();
 }
 
+void frmKovFerrit::runEnding()
+{
+    dropInputHeldDuringRun();
+}
+
 void frmKovFerrit::showProgress(int done, int total)
 {
     m_messageBox->setText(kov_ProgressText(done, total));
@@ -443,8 +448,7 @@ void frmKovFerrit::cmdGetJobs_Click()
     if (m_busy)
         return;
     m_busy = true;
-    RunSync(*this, true, true);
-    dropInputHeldDuringRun(); // still busy: a click that gets through anyway does nothing
+    RunSync(*this, true, true); // held input is dropped at its end, while still busy
     m_busy = false;
 }
 
@@ -489,7 +493,6 @@ void frmKovFerrit::mnuOpen_Click()
 void frmKovFerrit::mnuSync_Click()
 {
     RunSync(*this, true, true);
-    dropInputHeldDuringRun();
 }
 
 void frmKovFerrit::mnuExit_Click()

@@ -53,6 +53,7 @@ public:
     void ShowUpdateText(const QString& text) override;
     TextBox* messageArea() override;
     void enableUpdateTimer() override;
+    void runEnding() override;
 
     /// The progress of a long reply in the message area. The window's events are handled
     /// meanwhile, so the tray menu works: "E&xit" stops the sync before its next record.

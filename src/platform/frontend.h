@@ -26,6 +26,9 @@ public:
     virtual TextBox* messageArea() = 0;
     /// Enables the update timer `tmrMinutes` (after the channel database arrived).
     virtual void enableUpdateTimer() = 0;
+    /// The end of every sync run, while it still counts as running: the desktop program drops
+    /// the clicks and keys the window system held back while a request blocked its input.
+    virtual void runEnding() {}
 };
 
 /// The main window's two-line message area over any text box: ShowMessage puts the previous

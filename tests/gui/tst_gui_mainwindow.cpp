@@ -150,6 +150,11 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 2);
         QVERIFY(transfer.urls[1].contains(u"&initiator=0&target=localhost&serial=0&"_s));
+        clickAgain = true; // and a click held during a timed run
+        kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kTestNow.addSecs(-60)));
+        w->tmrMinutes_Timer();
+        QCoreApplication::processEvents();
+        QCOMPARE(transfer.urls.size(), 3);
     }
     void exitWhileAReplyIsRead()
     {
