@@ -54,9 +54,9 @@ bool SvdrpClient::open(const QString& host, quint16 port)
     const std::optional<QString> greeting = readLine(deadline);
     if (!greeting) {
         // VDR writes "Access denied!" (no reply code) to a host missing from svdrphosts.conf and
-        // hangs up at once; a closed connection before any greeting means the same.
-        if (m_failure == Failure::Closed ||
-            m_error.contains(QLatin1String("Access denied"), Qt::CaseInsensitive))
+        // hangs up at once. A hang-up without those words may have other causes (VDR stopping,
+        // another client's limit) and stays a closed connection.
+        if (m_error.contains(QLatin1String("Access denied"), Qt::CaseInsensitive))
             m_failure = Failure::NotAllowed;
         return false;
     }
@@ -94,7 +94,8 @@ std::optional<QString> SvdrpClient::readLine(const QDeadlineTimer& deadline)
         bytes.chop(1);
     const QString line = m_utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
     if (!isReplyLine(line)) {
-        fail(QStringLiteral("VDR answered something that is not SVDRP: ") + line.left(80));
+        fail(QStringLiteral("VDR answered something that is not SVDRP: ") + line.left(80),
+             Failure::NotSvdrp);
         return std::nullopt;
     }
     return line;

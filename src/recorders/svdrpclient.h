@@ -25,6 +25,7 @@ public:
         UnknownHost, // the host name does not resolve
         NotAllowed,  // VDR refuses this computer (svdrphosts.conf)
         Closed,      // VDR hung up
+        NotSvdrp,    // a line that is no SVDRP reply: another service on that port
         Other
     };
 

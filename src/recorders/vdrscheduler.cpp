@@ -75,8 +75,13 @@ QString VdrScheduler::ReasonText(const SvdrpClient& client)
     case SvdrpClient::Failure::NotAllowed:
         return Translate(QStringLiteral(
             "it does not let this computer in; add its address to VDR's svdrphosts.conf."));
-    case SvdrpClient::Failure::None:
     case SvdrpClient::Failure::Closed:
+        return Translate(QStringLiteral("it closed the connection."));
+    case SvdrpClient::Failure::NotSvdrp:
+        // The line it sent tells the user which service listens there.
+        return Translate(QStringLiteral("it answers something that is not SVDRP:")) +
+               QLatin1Char(' ') + client.error().section(QStringLiteral(": "), 1);
+    case SvdrpClient::Failure::None:
     case SvdrpClient::Failure::Other:
         break;
     }

@@ -44,6 +44,8 @@ private:
     {
         pollfd p{m_listener, POLLIN, 0};
         const int fd = ::poll(&p, 1, 5000) == 1 ? ::accept(m_listener, nullptr, nullptr) : -1;
+        if (greeting == "<close>")
+            return void(::close(fd));
         ::send(fd, greeting.constData(), size_t(greeting.size()), MSG_NOSIGNAL);
         QByteArray pending;
         for (QByteArray line; !(line = readLine(fd, pending)).isNull();) {
@@ -169,9 +171,10 @@ private slots:
             << QByteArray("554 Access denied\r\n") << QByteArray() << false << denied;
         QTest::newRow("host not allowed, VDR's words")
             << QByteArray("Access denied!\n") << QByteArray() << false << denied;
-        QTest::newRow("not SVDRP")
-            << QByteArray("HTTP/1.1 400 Bad\r\n") << QByteArray() << false
-            << u"VDR answered something that is not SVDRP: HTTP/1.1 400 Bad"_s;
+        QTest::newRow("not SVDRP") << QByteArray("HTTP/1.1 400 Bad\r\n") << QByteArray() << false
+                                   << u"it answers something that is not SVDRP: HTTP/1.1 400 Bad"_s;
+        QTest::newRow("hangs up before greeting")
+            << QByteArray("<close>") << QByteArray() << false << u"it closed the connection."_s;
         QTest::newRow("stops mid-reply")
             << kGreeting << timer("250-", 1, 1, u"Film"_s) << true << QString();
         QTest::newRow("hangs up") << kGreeting << QByteArray("<close>") << true << QString();
