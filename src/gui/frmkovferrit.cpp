@@ -13,6 +13,7 @@
 #include "frmchannellist.h"
 #include "frmlog.h"
 #include "lcdtextbox.h"
+#include "placement.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
@@ -88,13 +89,6 @@ void dropInputHeldDuringRun()
     QCoreApplication::instance()->removeEventFilter(&sink);
 }
 } // namespace
-
-QPoint kov_CentredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame)
-{
-    const QSize outer = client.grownBy(frame);
-    return {available.left() + qMax(0, (available.width() - outer.width()) / 2),
-            available.top() + qMax(0, (available.height() - outer.height()) / 2)};
-}
 
 frmKovFerrit::frmKovFerrit(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable,
                            QWidget* parent)
@@ -357,12 +351,8 @@ void frmKovFerrit::enlargeForLargeFonts()
 void frmKovFerrit::placeInScreenCentre()
 {
     // Before the window is first shown its frame is not known yet and counts as none.
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
-                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
     if (const QScreen* on = screen())
-        move(kov_CentredFrameTopLeft(on->availableGeometry(), size(), frame));
+        move(kov_CentredFrameTopLeft(on->availableGeometry(), size(), kov_FrameMargins(this)));
 }
 
 void frmKovFerrit::addTrayIcon()

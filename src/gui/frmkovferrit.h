@@ -27,10 +27,6 @@ class QTimer;
 class frmAdvanced;
 struct StartUpPlan;
 
-/// Where a window's frame goes so that the frame, a client area of `client` inside `frame`
-/// margins, sits in the middle of the screen's free area `available`; never above or left of it.
-QPoint kov_CentredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame);
-
 class frmKovFerrit : public QWidget, public SyncFrontEnd
 {
     Q_OBJECT

@@ -47,3 +47,10 @@ void kov_MoveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins
 {
     window->setGeometry(QRect(frameTopLeft + QPoint(frame.left(), frame.top()), window->size()));
 }
+
+QPoint kov_CentredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame)
+{
+    const QSize outer = client.grownBy(frame);
+    return {available.left() + qMax(0, (available.width() - outer.width()) / 2),
+            available.top() + qMax(0, (available.height() - outer.height()) / 2)};
+}

@@ -8,6 +8,7 @@
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include <optional>
 
@@ -24,3 +25,6 @@ void kov_SetFrameMarginsOverride(std::optional<QMargins> frame);
 QRect kov_FrameRect(const QWidget* window, const QMargins& frame);
 /// Puts the window's frame's top-left corner at `frameTopLeft`; the client area goes inside it.
 void kov_MoveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins& frame);
+/// Where a window's frame goes so that the frame, a client area of `client` inside `frame`
+/// margins, sits in the middle of the screen's free area `available`; never above or left of it.
+QPoint kov_CentredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame);

@@ -4,6 +4,7 @@
 #include "foundation/aes.h"
 #include "frmadvanced.h"
 #include "frmkovferrit.h"
+#include "placement.h"
 #include "testsupport.h"
 #include "twips.h"
 
@@ -244,8 +245,8 @@ private slots:
     {
         auto normal = start();
         const QSize normalSize = normal->size();
-        QCOMPARE(normalSize.width(), 405);   // 6075 twips at 15 twips per pixel
-        kov_SetTwipsPerPixelOverride(12);    // a 120-dpi screen
+        QCOMPARE(normalSize.width(), 405); // 6075 twips at 15 twips per pixel
+        kov_SetTwipsPerPixelOverride(12);  // a 120-dpi screen
         frmKovFerrit large(&transfer, {}, true);
         const QSize base = large.size();
         const QPoint label = large.Label1->pos();
