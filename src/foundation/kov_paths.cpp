@@ -168,10 +168,14 @@ bool kov_PreparePrivateDatabase(const QString& path, QString* whyNot)
 
 bool kov_WritePrivateFile(const QString& path, const QString& text, QString* whyNot)
 {
+    return kov_WritePrivateBytes(path, kov::toCodePage(text), whyNot);
+}
+
+bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot)
+{
     const QString fresh = path + QStringLiteral(".new");
     QFile::remove(fresh); // a stale one may have another mode
     QFile f(fresh);
-    const QByteArray bytes = kov::toCodePage(text);
     bool written = f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly) &&
                    f.write(bytes) == bytes.size() && f.flush() && ::fsync(f.handle()) == 0;
     QString why = f.errorString();

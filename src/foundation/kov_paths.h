@@ -35,6 +35,8 @@ bool kov_PreparePrivateDatabase(const QString& path, QString* whyNot = nullptr);
 /// Writes text in the code page to a new file of mode 0600 and renames it over `path`, so the
 /// text is never readable by others and a reader sees the old file or the new one whole.
 bool kov_WritePrivateFile(const QString& path, const QString& text, QString* whyNot = nullptr);
+/// The same for bytes already in their final form.
+bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot = nullptr);
 /// Appends text in the code page to a file of mode 0600, creating it with that mode.
 bool kov_AppendPrivateFile(const QString& path, const QString& text);
 /// Why the program folder cannot hold the program's files ("it is not a folder" ...), or

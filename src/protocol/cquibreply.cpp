@@ -11,9 +11,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 
-#include <cstdio>
-#include <unistd.h>
-
 #include <stdexcept>
 
 // The lines of "TempReply.tmp", read the way the parser reads them: skipping empty lines,
@@ -64,25 +61,12 @@ private:
 
 namespace {
 // Writes the reply and a closing CR LF to the file in the code page, readable by its owner
-// alone, through a new file renamed over the old one. The text is encoded once, straight
-// into the bytes written.
+// alone, whole or not at all. The text is encoded once, straight into the bytes written.
 bool writeReplyFile(const QString& path, const QString& reply)
 {
-    const QString fresh = path + QStringLiteral(".new");
-    QFile::remove(fresh); // a stale one may have another mode
     QByteArray bytes = kov::toCodePage(reply);
     bytes.append("\r\n");
-    QFile f(fresh);
-    bool written = f.open(QIODevice::WriteOnly | QIODevice::NewOnly,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
-                   f.write(bytes) == bytes.size() && f.flush() && ::fsync(f.handle()) == 0;
-    f.close();
-    // rename(2) replaces the old file in one step.
-    written = written && std::rename(QFile::encodeName(fresh).constData(),
-                                     QFile::encodeName(path).constData()) == 0;
-    if (!written)
-        QFile::remove(fresh);
-    return written;
+    return kov_WritePrivateBytes(path, bytes);
 }
 
 CKovQzCSVrow splitOrThrow(const QString& line)
