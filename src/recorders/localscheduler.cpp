@@ -76,14 +76,14 @@ std::shared_ptr<SqlConnection> sharedConnection(const QString& path, QString* pr
     store = SharedStore();
     store.path = path;
     auto db = std::make_shared<SqlConnection>("kovsched");
-    // The recordings come from the user's account: the store is its owner's alone. A new id
-    // is one past the largest, so ids keep the order of creation without AUTOINCREMENT's
-    // sequence table, which cost every recording one more page to commit.
+    // The recordings come from the user's account: the store is its owner's alone.
     QString error;
     if (!kov_PreparePrivateDatabase(path, &error)) {
         *problem = storeProblem(path, error);
         return nullptr; // the next job tries again
     }
+    // A new id is one past the largest, so ids keep the order of creation without
+    // AUTOINCREMENT's sequence table, which cost every recording one more page to commit.
     if (!db->open(path, false) ||
         !db->exec(QStringLiteral(
             "CREATE TABLE IF NOT EXISTS programs (id INTEGER PRIMARY KEY, name TEXT "
