@@ -15,18 +15,15 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 
 namespace cli {
 namespace {
-std::atomic<bool> g_stop{false};
-
+// Ends the daemon, and a sync reading a long reply stops before its next record.
 extern "C" void onStopSignal(int)
 {
-    g_stop = true;
-    kov_RequestStop(); // a sync reading a long reply stops before its next record
+    kov_RequestStop();
 }
 
 // The sync as usual, with every job only reported: nothing reaches the recorder or the
@@ -107,7 +104,7 @@ int tick(const QCommandLineParser& parser, const QStringList& args, bool keepTic
     minute.start(60 * 1000);
     QTimer watch; // a signal handler may only set a flag; the loop looks at it
     QObject::connect(&watch, &QTimer::timeout, [] {
-        if (g_stop)
+        if (kov_StopRequested())
             QCoreApplication::quit();
     });
     watch.start(200);
