@@ -189,14 +189,9 @@ private slots:
         QString seen; // the box is closed before anything is checked
         QTimer::singleShot(0, [&seen] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                QFont bold = box->font(); // title bars show the caption in bold, beside the
-                bold.setBold(true);       // icon and three buttons as wide as the bar is high
-                const int bar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
-                const int wanted =
-                    QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 4 * bar;
                 seen = box->windowTitle() +
                        (box->windowIcon().isNull() ? u", no icon"_s : QString()) +
-                       (box->width() < wanted ? u", too narrow"_s : QString());
+                       (box->width() < kov_CaptionWidth(box) ? u", too narrow"_s : QString());
                 box->reject();
             }
         });
