@@ -71,6 +71,11 @@ const QList<SettingDef>& kov_SettingsCatalogue()
         {QLatin1String("VdrHost"), K::Text, R::Value, D::Constant, QLatin1String("localhost"), 0},
         {QLatin1String("VdrPort"), K::Number, R::LngD, D::Constant, none, 6419, 1, 65535},
         {QLatin1String("VdrTimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 10, 1, 600},
+        // VDR's own margins for timers made from its guide; 0 switches a margin off.
+        {QLatin1String("VdrMarginBefore"), K::Number, R::LngD, D::Constant, none, 2, 0, 600},
+        {QLatin1String("VdrMarginAfter"), K::Number, R::LngD, D::Constant, none, 10, 0, 600},
+        {QLatin1String("VdrUseVps"), K::Number, R::LngD, D::Constant, none, 1, 0, 1},
+        {QLatin1String("VdrFolder"), K::Text, R::Value, D::Constant, QLatin1String("KovFerrit"), 0},
         // Windows and files
         {QLatin1String("NextLogNo"), K::Number, R::LngD, D::Constant, none, 1},
         {QLatin1String("ChLstLeft"), K::Number, R::LngD, D::Caller, none, 0},

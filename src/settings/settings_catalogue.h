@@ -104,6 +104,10 @@ inline const QLatin1String Recorder{"Recorder"};
 inline const QLatin1String VdrHost{"VdrHost"};
 inline const QLatin1String VdrPort{"VdrPort"};
 inline const QLatin1String VdrTimeoutSeconds{"VdrTimeoutSeconds"};
+inline const QLatin1String VdrMarginBefore{"VdrMarginBefore"};
+inline const QLatin1String VdrMarginAfter{"VdrMarginAfter"};
+inline const QLatin1String VdrUseVps{"VdrUseVps"};
+inline const QLatin1String VdrFolder{"VdrFolder"};
 
 /// "1Server", "2Server", ...
 QString server(qint32 n);
