@@ -90,6 +90,16 @@ SyncRunScope::~SyncRunScope()
     --state().runDepth;
 }
 
+bool SyncRunScope::reportRecorder()
+{
+    const QString outage = kov::recorderOutage();
+    if (outage.isEmpty())
+        return true;
+    infoBox(outage + kov_CrLf() + Translate(QStringLiteral("Jobs left unscheduled in this run:")) +
+            QLatin1Char(' ') + QString::number(kov::jobsNotScheduled()));
+    return false;
+}
+
 bool kov_SyncRunning()
 {
     return state().runDepth > 0;
@@ -117,6 +127,14 @@ CKovReg& GetSettings()
 qint32 DoWork(QuibFunction Function, const QString& Account, const QString& EncryptedPassword,
               TextBox* OutputBox, bool ZeroSerial, bool Manually)
 {
+    if (state().runDepth == 0) {
+        // Outside a sync run a call is a run of its own.
+        SyncRunScope run;
+        const qint32 code =
+            DoWork(Function, Account, EncryptedPassword, OutputBox, ZeroSerial, Manually);
+        run.reportRecorder();
+        return code;
+    }
     try {
         if (kov_StopRequested())
             return -1;
@@ -131,8 +149,6 @@ qint32 DoWork(QuibFunction Function, const QString& Account, const QString& Encr
             s.session = std::make_unique<CQuibSession>();
             if (!s.session->Initialize(s.transfer))
                 return -1;
-        } else if (s.runDepth == 0) {
-            HandOverAgain();
         }
         if (OutputBox) {
             OutputBox->setText(QStringLiteral("WAIT ...."));

@@ -36,9 +36,12 @@ public:
     ~SyncRunScope();
     SyncRunScope(const SyncRunScope&) = delete;
     SyncRunScope& operator=(const SyncRunScope&) = delete;
+    /// At the run's end: a recorder that failed in the run is reported once, in one box with
+    /// the number of jobs it left unscheduled. False when it failed.
+    bool reportRecorder();
 
 private:
-    RecorderChoiceScope m_recorder; // one recorder serves the whole run
+    RecorderRunScope m_recorder; // one recorder serves the whole run
 };
 /// True while a sync run is in progress (a prompt or a long reply lets events in meanwhile).
 bool kov_SyncRunning();

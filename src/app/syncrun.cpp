@@ -91,7 +91,8 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
     if (kov_SyncRunning())
         return false;
     SyncRunScope run;
-    const bool result = runSyncSteps(ui, ZeroSerial, Manually);
+    const bool stepsDone = runSyncSteps(ui, ZeroSerial, Manually);
+    const bool result = run.reportRecorder() && stepsDone;
     // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.
     ui.runEnding();
     return result;

@@ -60,7 +60,8 @@ int fetchCommand(const QCommandLineParser& parser, const QStringList& args)
     const qint32 code = DoWork(*function, settings.Str(KovSetting::Account),
                                settings.Str(KovSetting::Protocol), &box, zeroSerial, manual);
     cliPrint(QString::number(code));
-    return IsSuccessCode(code) ? kOk : kFailed;
+    // A recorder that failed during the fetch left jobs unscheduled.
+    return IsSuccessCode(code) && kov::recorderOutage().isEmpty() ? kOk : kFailed;
 }
 
 int syncCommand(const QCommandLineParser& parser, const QStringList& args)

@@ -19,6 +19,17 @@ QString missingControlMessage(const QString& why)
            (why.isEmpty() ? Translate(QStringLiteral("The recorder could not be started.")) : why);
 }
 
+// Within a sync run a recorder that cannot be used is reported once, at the run's end, with
+// the jobs it cost; false outside a run, where each job says it itself.
+bool outageOfRun(const QString& why)
+{
+    if (!kov::recorderRunActive())
+        return false;
+    kov::recorderFailed(missingControlMessage(why));
+    kov::countJobNotScheduled();
+    return true;
+}
+
 // From the control's creation on, a statement that fails at run time is passed over.
 template <typename Statement> void passOver(Statement statement)
 {
@@ -55,12 +66,19 @@ qint32 CQuibJob::GetSequence()
 bool CQuibJob::HandleAction(const QString& action)
 {
     const qint32 recurrence = GetSequence();
+    // Once the recorder failed in this run, the run's other jobs neither ask for their channel
+    // nor wait for the recorder again; the run reports them all at its end.
+    if (kov::recorderRunActive() && !kov::recorderOutage().isEmpty()) {
+        kov::countJobNotScheduled();
+        return false;
+    }
     const qint32 channel = GetChannelByName(m_channel, true);
     QString why;
     std::unique_ptr<RecorderScheduler> scheduler = kov_CreateScheduler(kov_SchedulerProgId(), &why);
     if (!scheduler) {
-        kov_UserInterface().messageBox(missingControlMessage(why), MsgStyle::Information,
-                                       kov_AppTitle());
+        if (!outageOfRun(why))
+            kov_UserInterface().messageBox(missingControlMessage(why), MsgStyle::Information,
+                                           kov_AppTitle());
         return false;
     }
     const QString name = ProgramName();
@@ -80,21 +98,23 @@ bool CQuibJob::HandleAction(const QString& action)
         } else {
             // A failure raised by the control skips the assignment: the return value stays 0
             // and the job counts as created.
-            passOver([&] {
-                returned = scheduler->CreateProgram(
-                    1, name, m_startTime, m_endTime, channel, 1, safeName(name),
-                    QStringLiteral("fs:") + QString::number(m_uID), recurrence, QVariant(), true);
-            });
+            const RecordingRequest request{
+                name,       m_startTime,    m_endTime,
+                channel,    safeName(name), QStringLiteral("fs:") + QString::number(m_uID),
+                recurrence, m_vps};
+            passOver([&] { returned = scheduler->createRecording(request); });
             result = returned == 0;
-            if (!result) {
-                kov_UserInterface().messageBox(Translate(QStringLiteral("ERROR")) +
-                                                   QStringLiteral(" CreateProgram FAILED: ") +
-                                                   QString::number(returned),
-                                               MsgStyle::Information, kov_AppTitle());
-            }
         }
     } else if (action == QLatin1String("delete")) {
         passOver([&] { result = scheduler->DeleteProgram(name); });
+    }
+    if (!scheduler->failure().isEmpty() && outageOfRun(scheduler->failure()))
+        return false;
+    if (returned != 0) {
+        kov_UserInterface().messageBox(Translate(QStringLiteral("ERROR")) +
+                                           QStringLiteral(" CreateProgram FAILED: ") +
+                                           QString::number(returned),
+                                       MsgStyle::Information, kov_AppTitle());
     }
     CKovReg reg = kov_Settings();
     if (reg.Lng(KovSetting::LogReplies) != 0) {

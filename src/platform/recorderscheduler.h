@@ -27,6 +27,20 @@ struct RecorderChannel
     QString name;
 };
 
+/// What a job asks the recorder to record: the arguments of CreateProgram that vary, by name,
+/// and the job's VPS time, which only a recorder that knows VPS uses.
+struct RecordingRequest
+{
+    QString name;
+    QDateTime start;
+    QDateTime end;
+    qint32 channel = 0;
+    QString fileName;
+    QString tag;
+    qint32 recurrence = 0;
+    QDateTime vps; // invalid or the zero date-time: none
+};
+
 class RecorderScheduler
 {
 public:
@@ -37,9 +51,18 @@ public:
                                  const QDateTime& end, qint32 channel, qint32 arg6,
                                  const QString& fileName, const QString& tag, qint32 recurrence,
                                  const QVariant& arg10, bool arg11) = 0;
+    /// CreateProgram with the request's values and the control's constants.
+    virtual qint32 createRecording(const RecordingRequest& r)
+    {
+        return CreateProgram(1, r.name, r.start, r.end, r.channel, 1, r.fileName, r.tag,
+                             r.recurrence, QVariant(), true);
+    }
     virtual bool DeleteProgram(const QString& name) = 0;
     /// The recordings this program made, oldest first.
     virtual QList<ScheduledProgram> Programs() = 0;
     /// The recorder's own channel list; none when it keeps none or cannot tell.
     virtual std::optional<QList<RecorderChannel>> Channels() { return std::nullopt; }
+    /// Why the recorder stopped serving (it no longer answers, its store cannot be written);
+    /// empty while it serves. Once set it stays for the object's life: nothing more is tried.
+    virtual QString failure() const { return QString(); }
 };

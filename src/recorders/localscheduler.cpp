@@ -103,7 +103,7 @@ std::shared_ptr<SqlConnection> sharedConnection(const QString& path, QString* pr
 }
 } // namespace
 
-LocalScheduler::LocalScheduler(const QString& databasePath, bool readOnly)
+LocalScheduler::LocalScheduler(const QString& databasePath, bool readOnly) : m_path(databasePath)
 {
     if (!readOnly) {
         m_db = sharedConnection(databasePath, &m_problem);
@@ -140,6 +140,8 @@ qint32 LocalScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const
         m_db->run("INSERT OR REPLACE INTO programs (name, start, finish, channel, "
                   "file, tag, recurrence) VALUES (?, ?, ?, ?, ?, ?, ?)",
                   {name, kov_IsoText(start), kov_IsoText(end), channel, fileName, tag, recurrence});
+    if (!q.ok())
+        noteWriteFailure();
     return q.ok() ? Stored : CannotWrite;
 }
 
@@ -147,7 +149,16 @@ bool LocalScheduler::DeleteProgram(const QString& name)
 {
     if (!m_open)
         return false;
-    return m_db->run("DELETE FROM programs WHERE name = ?", {name}).rowsAffected() > 0;
+    const SqlUse q = m_db->run("DELETE FROM programs WHERE name = ?", {name});
+    if (!q.ok())
+        noteWriteFailure();
+    return q.rowsAffected() > 0;
+}
+
+void LocalScheduler::noteWriteFailure()
+{
+    m_failure = Translate(QStringLiteral("The recording store %1 cannot be written:")).arg(m_path) +
+                QLatin1Char(' ') + storeProblem(m_path, m_db->lastError());
 }
 
 QList<ScheduledProgram> LocalScheduler::Programs()

@@ -37,8 +37,13 @@ public:
                          bool arg11) override;
     bool DeleteProgram(const QString& name) override;
     QList<ScheduledProgram> Programs() override;
+    QString failure() const override { return m_failure; }
 
 private:
+    void noteWriteFailure();
+
+    QString m_path;
+    QString m_failure;
     std::shared_ptr<SqlConnection> m_db;
     bool m_open = false;
     QString m_problem;

@@ -16,31 +16,63 @@ SchedulerFactory& factory()
     return f;
 }
 
-struct RecorderChoice
+struct RecorderRun
 {
     int scopes = 0;
     bool known = false;
     QString kind;
+    bool connectTried = false;
+    std::unique_ptr<RecorderScheduler> shared; // the run's VDR connection
+    QString sharedWhy;                         // why it could not be made
+    QString outage;
+    int notScheduled = 0;
 };
 
-RecorderChoice& recorderChoice()
+RecorderRun& recorderRun()
 {
-    static RecorderChoice choice;
-    return choice;
+    static RecorderRun run;
+    return run;
 }
 
 QString recorderKind(CKovReg& reg)
 {
-    RecorderChoice& choice = recorderChoice();
-    if (choice.scopes > 0 && choice.known)
-        return choice.kind;
+    RecorderRun& run = recorderRun();
+    if (run.scopes > 0 && run.known)
+        return run.kind;
     const QString kind = kov_ReadText(reg, KovSetting::Recorder).trimmed().toLower();
-    if (choice.scopes > 0) {
-        choice.kind = kind;
-        choice.known = true;
+    if (run.scopes > 0) {
+        run.kind = kind;
+        run.known = true;
     }
     return kind;
 }
+
+// A control made for one job: it hands every call on to the recorder the run shares.
+class SharedScheduler : public RecorderScheduler
+{
+public:
+    explicit SharedScheduler(RecorderScheduler& shared) : m_shared(shared) {}
+    bool DoesProgramExist(const QString& name) override { return m_shared.DoesProgramExist(name); }
+    qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
+                         const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
+                         const QString& tag, qint32 recurrence, const QVariant& arg10,
+                         bool arg11) override
+    {
+        return m_shared.CreateProgram(arg1, name, start, end, channel, arg6, fileName, tag,
+                                      recurrence, arg10, arg11);
+    }
+    qint32 createRecording(const RecordingRequest& request) override
+    {
+        return m_shared.createRecording(request);
+    }
+    bool DeleteProgram(const QString& name) override { return m_shared.DeleteProgram(name); }
+    QList<ScheduledProgram> Programs() override { return m_shared.Programs(); }
+    std::optional<QList<RecorderChannel>> Channels() override { return m_shared.Channels(); }
+    QString failure() const override { return m_shared.failure(); }
+
+private:
+    RecorderScheduler& m_shared;
+};
 
 std::unique_ptr<RecorderScheduler> local(bool readOnly, QString* why)
 {
@@ -56,6 +88,32 @@ std::unique_ptr<RecorderScheduler> local(bool readOnly, QString* why)
     return scheduler;
 }
 
+VdrOptions vdrOptions(CKovReg& reg)
+{
+    VdrOptions options;
+    options.host = kov_ReadText(reg, KovSetting::VdrHost);
+    options.port = kov_ReadNumber(reg, KovSetting::VdrPort);
+    options.timeoutSeconds = kov_ReadNumber(reg, KovSetting::VdrTimeoutSeconds);
+    options.marginBefore = std::max(0, kov_ReadNumber(reg, KovSetting::VdrMarginBefore));
+    options.marginAfter = std::max(0, kov_ReadNumber(reg, KovSetting::VdrMarginAfter));
+    options.useVps = kov_ReadNumber(reg, KovSetting::VdrUseVps) != 0;
+    options.folder = kov_ReadText(reg, KovSetting::VdrFolder);
+    options.account = kov_ReadText(reg, KovSetting::Account);
+    return options;
+}
+
+std::unique_ptr<RecorderScheduler> connectVdr(const VdrOptions& options, QString* why)
+{
+    if (options.port < 1 || options.port > 65535) {
+        kov_ClassMessage("RecorderFactory", QStringLiteral("VdrPort out of range"));
+        if (why)
+            *why = Translate(QStringLiteral("The setting VdrPort is no port number:")) +
+                   QLatin1Char(' ') + QString::number(options.port);
+        return nullptr;
+    }
+    return VdrScheduler::connect(options, why);
+}
+
 std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = nullptr)
 {
     CKovReg reg = kov_Settings();
@@ -68,20 +126,22 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = null
     const QString settingsFile = RegistryStore::instance().path();
     if (isLocal && vdrSettingsMadeIn == settingsFile)
         return local(readOnly, why);
-    vdrSettingsMadeIn = settingsFile;
-    const QString host = kov_ReadText(reg, KovSetting::VdrHost);
-    const qint32 port = kov_ReadNumber(reg, KovSetting::VdrPort);
-    const qint32 timeout = kov_ReadNumber(reg, KovSetting::VdrTimeoutSeconds);
-    if (kind == QLatin1String("vdr")) {
-        if (port < 1 || port > 65535) {
-            kov_ClassMessage("RecorderFactory", QStringLiteral("VdrPort out of range"));
-            if (why)
-                *why = Translate(QStringLiteral("The setting VdrPort is no port number:")) +
-                       QLatin1Char(' ') + QString::number(port);
-            return nullptr;
-        }
-        return VdrScheduler::Connect(host, static_cast<quint16>(port), timeout, why);
+    RecorderRun& run = recorderRun();
+    const bool vdr = kind == QLatin1String("vdr");
+    // In a run the VDR is connected at the first job; later jobs share that connection.
+    if (vdr && run.scopes > 0 && !std::exchange(run.connectTried, true)) {
+        vdrSettingsMadeIn = settingsFile;
+        run.shared = connectVdr(vdrOptions(reg), &run.sharedWhy);
     }
+    if (vdr && run.scopes > 0) {
+        if (!run.shared && why)
+            *why = run.sharedWhy;
+        return run.shared ? std::make_unique<SharedScheduler>(*run.shared) : nullptr;
+    }
+    vdrSettingsMadeIn = settingsFile;
+    const VdrOptions options = vdrOptions(reg);
+    if (vdr)
+        return connectVdr(options, why);
     if (!isLocal) {
         kov_ClassMessage("RecorderFactory", QStringLiteral("Unknown recorder: ") + kind);
         if (why)
@@ -93,17 +153,54 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = null
 }
 } // namespace
 
-RecorderChoiceScope::RecorderChoiceScope()
+RecorderRunScope::RecorderRunScope()
 {
-    ++recorderChoice().scopes;
+    RecorderRun& run = recorderRun();
+    if (run.scopes++ == 0) {
+        run.outage.clear();
+        run.notScheduled = 0;
+    }
 }
 
-RecorderChoiceScope::~RecorderChoiceScope()
+RecorderRunScope::~RecorderRunScope()
 {
-    RecorderChoice& choice = recorderChoice();
-    if (--choice.scopes == 0)
-        choice.known = false;
+    RecorderRun& run = recorderRun();
+    if (--run.scopes > 0)
+        return;
+    run.known = false;
+    run.connectTried = false;
+    run.shared.reset(); // says goodbye to VDR
+    run.sharedWhy.clear();
 }
+
+namespace kov {
+bool recorderRunActive()
+{
+    return recorderRun().scopes > 0;
+}
+
+void recorderFailed(const QString& message)
+{
+    QString& outage = recorderRun().outage;
+    if (outage.isEmpty())
+        outage = message;
+}
+
+QString recorderOutage()
+{
+    return recorderRun().outage;
+}
+
+void countJobNotScheduled()
+{
+    ++recorderRun().notScheduled;
+}
+
+int jobsNotScheduled()
+{
+    return recorderRun().notScheduled;
+}
+} // namespace kov
 
 std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId, QString* why)
 {

@@ -21,17 +21,31 @@ std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId,
 /// The chosen backend for reading only: the local store is neither created nor changed.
 std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading();
 
-/// While one lives (a sync run), the backend the `Recorder` setting names at the run's first
-/// job serves all its jobs: a control is still made per job, but the setting is read once per
-/// run rather than once per job.
-class RecorderChoiceScope
+/// While one lives (a sync run), one recorder serves all the run's jobs: the `Recorder` setting
+/// is read at the run's first job, and a VDR is connected once and serves every job over that
+/// one connection (the control made per job hands its calls on). Once the recorder failed in
+/// the run (kov::recorderFailed), the run asks it nothing more; the failure and the jobs it
+/// cost stay readable until the next run starts, and the next run tries the recorder again.
+class RecorderRunScope
 {
 public:
-    RecorderChoiceScope();
-    ~RecorderChoiceScope();
-    RecorderChoiceScope(const RecorderChoiceScope&) = delete;
-    RecorderChoiceScope& operator=(const RecorderChoiceScope&) = delete;
+    RecorderRunScope();
+    ~RecorderRunScope();
+    RecorderRunScope(const RecorderRunScope&) = delete;
+    RecorderRunScope& operator=(const RecorderRunScope&) = delete;
 };
+
+namespace kov {
+/// True while a RecorderRunScope lives.
+bool recorderRunActive();
+/// Marks the recorder failed for the rest of the run; the first message stays.
+void recorderFailed(const QString& message);
+/// The message of the recorder's failure in the current or the last run; empty when none.
+QString recorderOutage();
+/// Counts one job that the failed recorder left unscheduled, and reads the count.
+void countJobNotScheduled();
+int jobsNotScheduled();
+} // namespace kov
 
 using SchedulerFactory = std::function<std::unique_ptr<RecorderScheduler>(const QString&)>;
 /// Replaces the factory (tests); an empty function restores the configured backend.

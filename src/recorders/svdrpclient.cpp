@@ -51,6 +51,8 @@ bool SvdrpClient::open(const QString& host, quint16 port)
                                                               : Failure::Other);
         return false;
     }
+    // A command goes out whole at once; each waits for its reply before the next one.
+    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     const std::optional<QString> greeting = readLine(deadline);
     if (!greeting) {
         // VDR writes "Access denied!" (no reply code) to a host missing from svdrphosts.conf and
@@ -105,6 +107,12 @@ std::optional<SvdrpReply> SvdrpClient::command(const QString& line)
 {
     if (m_socket.state() != QAbstractSocket::ConnectedState) {
         m_error = QStringLiteral("not connected to VDR");
+        return std::nullopt;
+    }
+    // VDR ends a command at a line feed: a line that holds one would run its rest as a command.
+    if (std::any_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x20; })) {
+        m_error = QStringLiteral("a command with a control character was not sent to VDR");
+        m_failure = Failure::Other;
         return std::nullopt;
     }
     const QDeadlineTimer deadline(m_timeoutMs);

@@ -1,38 +1,22 @@
 #include "vdrscheduler.h"
 
+#include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
 
+using kov::vdr::Claim;
+
 namespace {
 constexpr int kOk = 250;
-// VDR's timer flag for a recording in progress.
+// VDR's timer flags: active, VPS, a recording in progress.
+constexpr int kActive = 1;
+constexpr int kVps = 4;
 constexpr int kRecording = 8;
-
-QString escapeXml(QString text)
-{
-    return text.replace(QLatin1Char('&'), QLatin1String("&amp;"))
-        .replace(QLatin1Char('<'), QLatin1String("&lt;"))
-        .replace(QLatin1Char('>'), QLatin1String("&gt;"));
-}
-
-QString unescapeXml(QString text)
-{
-    return text.replace(QLatin1String("&lt;"), QLatin1String("<"))
-        .replace(QLatin1String("&gt;"), QLatin1String(">"))
-        .replace(QLatin1String("&amp;"), QLatin1String("&"));
-}
-
-QString element(const QString& aux, const QString& tag)
-{
-    const qsizetype open = aux.indexOf(QLatin1Char('<') + tag + QLatin1Char('>'));
-    const qsizetype close = aux.indexOf(QStringLiteral("</") + tag + QLatin1Char('>'));
-    if (open < 0 || close < open)
-        return QString();
-    const qsizetype from = open + tag.size() + 2;
-    return unescapeXml(aux.mid(from, close - from));
-}
+// VDR closes an SVDRP connection left idle for its time-out (300 s by default); a run that
+// waited this long (a prompt, say) starts a new connection rather than find the old one gone.
+constexpr qint64 kIdleMs = 60 * 1000;
 
 void trace(const QString& message)
 {
@@ -44,25 +28,14 @@ QTime timeOfDay(const QString& hhmm)
 {
     return QTime::fromString(hhmm.rightJustified(4, QLatin1Char('0')), QStringLiteral("hhmm"));
 }
-} // namespace
 
-VdrScheduler::VdrScheduler(int timeoutMs) : m_client(timeoutMs) {}
-
-std::unique_ptr<VdrScheduler> VdrScheduler::Connect(const QString& host, quint16 port,
-                                                    int timeoutSeconds, QString* why)
+// Channel, day, start and stop: what makes two timers the same recording.
+QString recordingKey(const QStringList& fields)
 {
-    std::unique_ptr<VdrScheduler> vdr(new VdrScheduler(std::max(1, timeoutSeconds) * 1000));
-    if (vdr->m_client.open(host, port))
-        return vdr;
-    trace(vdr->m_client.error());
-    if (why)
-        *why =
-            Translate(QStringLiteral("VDR at %1, port %2, cannot be used:")).arg(host).arg(port) +
-            QLatin1Char(' ') + ReasonText(vdr->m_client);
-    return nullptr;
+    return fields.mid(0, 4).join(QLatin1Char(':'));
 }
 
-QString VdrScheduler::ReasonText(const SvdrpClient& client)
+QString reasonText(const SvdrpClient& client)
 {
     switch (client.failure()) {
     case SvdrpClient::Failure::Refused:
@@ -87,138 +60,318 @@ QString VdrScheduler::ReasonText(const SvdrpClient& client)
     }
     return client.error();
 }
+} // namespace
 
-QString VdrScheduler::AuxFor(const QString& name, const QString& tag)
+VdrScheduler::VdrScheduler(const VdrOptions& options)
+    : m_options(options), m_client(std::max(1, options.timeoutSeconds) * 1000)
 {
-    return QStringLiteral("<kovferrit><name>") + escapeXml(name) + QStringLiteral("</name><tag>") +
-           escapeXml(tag) + QStringLiteral("</tag></kovferrit>");
 }
 
-std::optional<QList<VdrScheduler::Timer>> VdrScheduler::OwnTimers()
+std::unique_ptr<VdrScheduler> VdrScheduler::connect(const VdrOptions& options, QString* why)
 {
-    const std::optional<SvdrpReply> reply = m_client.command(QStringLiteral("LSTT"));
+    std::unique_ptr<VdrScheduler> vdr(new VdrScheduler(options));
+    if (vdr->m_client.open(options.host, static_cast<quint16>(options.port))) {
+        vdr->m_lastAnswer.start();
+        return vdr;
+    }
+    trace(vdr->m_client.error());
+    if (why)
+        *why = vdr->unusable();
+    return nullptr;
+}
+
+QString VdrScheduler::unusable() const
+{
+    return Translate(QStringLiteral("VDR at %1, port %2, cannot be used:"))
+               .arg(m_options.host)
+               .arg(m_options.port) +
+           QLatin1Char(' ') + reasonText(m_client);
+}
+
+std::optional<SvdrpReply> VdrScheduler::send(const QString& command)
+{
+    if (!m_failure.isEmpty())
+        return std::nullopt;
+    if (m_lastAnswer.hasExpired(kIdleMs)) {
+        // VDR may have restarted meanwhile, and its timer numbers with it.
+        m_client.close();
+        m_loaded = false;
+        m_timers.clear();
+        m_byName.clear();
+        m_byRecording.clear();
+        m_channels.clear();
+        if (!m_client.open(m_options.host, static_cast<quint16>(m_options.port))) {
+            trace(m_client.error());
+            m_failure = unusable();
+            return std::nullopt;
+        }
+    }
+    std::optional<SvdrpReply> reply = m_client.command(command);
     if (!reply) {
         trace(m_client.error());
+        m_failure = unusable();
         return std::nullopt;
     }
-    QList<Timer> timers;
-    if (reply->code != kOk) // 550: no timers at all
-        return timers;
-    for (const QString& line : reply->lines) {
-        // "ID FLAGS:CHANNEL:DAY:START:STOP:PRIORITY:LIFETIME:FILE:AUX"; AUX may hold colons.
-        const qsizetype blank = line.indexOf(QLatin1Char(' '));
-        Timer timer;
-        timer.id = line.left(blank).toInt();
-        QStringList fields = line.mid(blank + 1).split(QLatin1Char(':'));
-        if (blank < 1 || timer.id < 1 || fields.size() < 9)
-            continue;
-        const QString aux = fields.mid(8).join(QLatin1Char(':'));
-        if (!aux.startsWith(QLatin1String("<kovferrit>")))
-            continue;
-        timer.flags = fields.at(0).toInt();
-        timer.fields = fields.mid(1, 7) << aux;
-        timer.name = element(aux, QStringLiteral("name"));
-        timer.tag = element(aux, QStringLiteral("tag"));
-        timers << timer;
+    m_lastAnswer.start();
+    return reply;
+}
+
+std::optional<VdrScheduler::Timer> VdrScheduler::parseTimer(const QString& line) const
+{
+    // "ID FLAGS:CHANNEL:DAY:START:STOP:PRIORITY:LIFETIME:FILE:AUX"; AUX may hold colons.
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    Timer timer;
+    timer.id = line.left(blank).toInt();
+    const QStringList fields = line.mid(blank + 1).split(QLatin1Char(':'));
+    if (blank < 1 || timer.id < 1 || fields.size() < 9)
+        return std::nullopt;
+    std::optional<kov::vdr::Mark> mark = kov::vdr::markOf(fields.mid(8).join(QLatin1Char(':')));
+    if (!mark)
+        return std::nullopt;
+    timer.flags = fields.at(0).toInt();
+    timer.fields = fields.mid(1, 7);
+    timer.mark = std::move(*mark);
+    return timer;
+}
+
+bool VdrScheduler::ours(const Claim& claim, const QString& name) const
+{
+    // A claim without an account was written before timers carried accounts.
+    return claim.name == name && (claim.account == m_options.account || claim.account.isEmpty());
+}
+
+void VdrScheduler::remember(const Timer& timer)
+{
+    forget(timer.id);
+    bool claimed = false;
+    for (const Claim& claim : timer.mark.claims) {
+        if (ours(claim, claim.name)) {
+            m_byName.insert(claim.name, timer.id);
+            claimed = true;
+        }
     }
-    return timers;
+    // Only another account's timer is joined: two jobs of one account keep a timer each.
+    if (!claimed)
+        m_byRecording.insert(recordingKey(timer.fields), timer.id);
+    m_timers[timer.id] = timer;
+}
+
+void VdrScheduler::forget(int id)
+{
+    const auto found = m_timers.find(id);
+    if (found == m_timers.end())
+        return;
+    for (const Claim& claim : found->second.mark.claims) {
+        if (m_byName.value(claim.name) == id)
+            m_byName.remove(claim.name);
+    }
+    const QString key = recordingKey(found->second.fields);
+    if (m_byRecording.value(key) == id)
+        m_byRecording.remove(key);
+    m_timers.erase(found);
+}
+
+bool VdrScheduler::loadTimers()
+{
+    if (m_loaded)
+        return true;
+    const std::optional<SvdrpReply> reply = send(QStringLiteral("LSTT"));
+    if (!reply)
+        return false;
+    m_loaded = true;
+    if (reply->code != kOk) // 550: no timers at all
+        return true;
+    for (const QString& line : reply->lines) {
+        if (const std::optional<Timer> timer = parseTimer(line))
+            remember(*timer);
+    }
+    return true;
+}
+
+VdrScheduler::Lookup VdrScheduler::reread(int id, Timer* timer)
+{
+    const std::optional<SvdrpReply> reply = send(QStringLiteral("LSTT ") + QString::number(id));
+    if (!reply)
+        return Lookup::Failed;
+    std::optional<Timer> now =
+        reply->code == kOk ? parseTimer(reply->lines.value(0)) : std::optional<Timer>();
+    if (!now || now->id != id) {
+        forget(id); // deleted, or no longer KovFerrit's
+        return Lookup::Gone;
+    }
+    remember(*now);
+    *timer = *now;
+    return Lookup::Found;
+}
+
+QString VdrScheduler::timerText(const Timer& timer) const
+{
+    return QString::number(timer.flags & ~kRecording) + QLatin1Char(':') +
+           timer.fields.join(QLatin1Char(':')) + QLatin1Char(':') + kov::vdr::auxField(timer.mark);
+}
+
+std::optional<bool> VdrScheduler::hasChannel(qint32 channel)
+{
+    const auto known = m_channels.constFind(channel);
+    if (known != m_channels.constEnd())
+        return *known;
+    const std::optional<SvdrpReply> reply =
+        send(QStringLiteral("LSTC ") + QString::number(channel));
+    if (!reply)
+        return std::nullopt;
+    m_channels.insert(channel, reply->code == kOk);
+    return reply->code == kOk;
+}
+
+bool VdrScheduler::changeClaims(Timer timer)
+{
+    // The last claim released, the timer goes; otherwise it keeps the others' claims.
+    const bool none = timer.mark.claims.isEmpty();
+    const QString id = QString::number(timer.id);
+    const std::optional<SvdrpReply> reply =
+        send(none ? QStringLiteral("DELT ") + id
+                  : QStringLiteral("MODT ") + id + QLatin1Char(' ') + timerText(timer));
+    if (!reply || reply->code != kOk) {
+        trace(reply ? reply->lines.join(QLatin1Char(' ')) : m_client.error());
+        return false;
+    }
+    if (none)
+        forget(timer.id);
+    else
+        remember(timer);
+    return true;
 }
 
 bool VdrScheduler::DoesProgramExist(const QString& name)
 {
-    const auto timers = OwnTimers();
-    if (!timers)
-        return false;
-    return std::any_of(timers->begin(), timers->end(),
-                       [&](const Timer& t) { return t.name == name; });
+    return loadTimers() && m_byName.contains(name);
 }
 
 qint32 VdrScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const QDateTime& start,
                                    const QDateTime& end, qint32 channel, qint32 /*arg6*/,
-                                   const QString& /*fileName*/, const QString& tag,
-                                   qint32 recurrence, const QVariant& /*arg10*/, bool /*arg11*/)
+                                   const QString& fileName, const QString& tag, qint32 recurrence,
+                                   const QVariant& /*arg10*/, bool /*arg11*/)
 {
-    if (!(end > start))
+    return createRecording({name, start, end, channel, fileName, tag, recurrence, QDateTime()});
+}
+
+qint32 VdrScheduler::createRecording(const RecordingRequest& r)
+{
+    if (!(r.end > r.start))
         return EndNotAfterStart;
-    const std::optional<SvdrpReply> known =
-        m_client.command(QStringLiteral("LSTC ") + QString::number(channel));
-    if (!known) {
-        trace(m_client.error());
+    const std::optional<bool> known = hasChannel(r.channel);
+    if (!known)
         return Failed;
-    }
-    if (known->code != kOk)
+    if (!*known)
         return UnknownChannel;
+    if (!loadTimers())
+        return Failed;
+    // A VPS timer starts when the broadcaster signals it, so it needs no margins.
+    const bool vps = m_options.useVps && r.vps.isValid() && r.vps != kov_ZeroDate();
+    const QDateTime start = vps ? r.vps : r.start.addSecs(-60 * m_options.marginBefore);
+    const QDateTime stop =
+        vps ? r.vps.addSecs(r.start.secsTo(r.end)) : r.end.addSecs(60 * m_options.marginAfter);
     // A repeating recording runs every day from its first day on.
     const QString date = start.date().toString(Qt::ISODate);
-    const QString day = recurrence != 0 ? QStringLiteral("MTWTFSS@") + date : date;
-    QString file = name;
-    file.replace(QLatin1Char(':'), QLatin1Char('|'));
-    const QString timer = QStringLiteral("1:%1:%2:%3:%4:50:99:%5:%6")
-                              .arg(channel)
-                              .arg(day, start.toString(QStringLiteral("hhmm")),
-                                   end.toString(QStringLiteral("hhmm")), file, AuxFor(name, tag));
-    const std::optional<SvdrpReply> made = m_client.command(QStringLiteral("NEWT ") + timer);
-    if (!made) {
-        trace(m_client.error());
+    Timer timer;
+    timer.flags = vps ? kActive | kVps : kActive;
+    timer.fields = QStringList{QString::number(r.channel),
+                               r.recurrence != 0 ? QStringLiteral("MTWTFSS@") + date : date,
+                               start.toString(QStringLiteral("hhmm")),
+                               stop.toString(QStringLiteral("hhmm")),
+                               QStringLiteral("50"),
+                               QStringLiteral("99"),
+                               kov::vdr::fileField(m_options.folder, r.name)};
+    const Claim claim{m_options.account, r.name, r.tag};
+    timer.mark.claims << claim;
+
+    // The same recording asked for by another account: this one joins its timer.
+    const int sameId = m_byRecording.value(recordingKey(timer.fields));
+    Timer same;
+    const Lookup lookup = sameId > 0 ? reread(sameId, &same) : Lookup::Gone;
+    if (lookup == Lookup::Failed)
         return Failed;
+    if (lookup == Lookup::Found && recordingKey(same.fields) == recordingKey(timer.fields)) {
+        const auto& claims = same.mark.claims;
+        if (std::any_of(claims.begin(), claims.end(),
+                        [&](const Claim& c) { return ours(c, r.name); }) ||
+            (same.flags & kRecording)) // under way already: it is recorded for this job too
+            return Created;
+        same.mark.claims << claim;
+        return changeClaims(same) ? Created : Failed;
     }
+
+    const std::optional<SvdrpReply> made = send(QStringLiteral("NEWT ") + timerText(timer));
+    if (!made)
+        return Failed;
     if (made->code != kOk) {
         trace(QStringLiteral("NEWT refused: ") + made->lines.join(QLatin1Char(' ')));
         return Failed;
     }
+    // "250 ID FLAGS:...": the new timer's number.
+    timer.id = made->lines.value(0).section(QLatin1Char(' '), 0, 0).toInt();
+    if (timer.id > 0)
+        remember(timer);
+    else
+        m_loaded = false; // read the list again when it is next needed
     return Created;
 }
 
 bool VdrScheduler::DeleteProgram(const QString& name)
 {
-    const auto timers = OwnTimers();
-    if (!timers)
+    if (!loadTimers() || !m_byName.contains(name))
         return false;
-    for (const Timer& t : *timers) {
-        if (t.name != name)
-            continue;
-        // DELT would stop a running recording without a word: leave it and say so.
-        if (t.flags & kRecording) {
-            kov_UserInterface().messageBox(
-                name + QLatin1Char(' ') +
-                    Translate(QStringLiteral("is being recorded and was not deleted.")),
-                MsgStyle::Information, kov_AppTitle());
-            return false;
-        }
-        // Timer numbers change when VDR restarts, so the one just listed is deleted at once.
-        const std::optional<SvdrpReply> done =
-            m_client.command(QStringLiteral("DELT ") + QString::number(t.id));
-        return done && done->code == kOk;
+    Timer timer;
+    if (reread(m_byName.value(name), &timer) != Lookup::Found)
+        return false;
+    QList<Claim>& claims = timer.mark.claims;
+    const auto own = [&](const Claim& c) { return ours(c, name); };
+    if (std::none_of(claims.begin(), claims.end(), own))
+        return false;
+    // DELT would stop a running recording without a word: leave it and say so.
+    if (timer.flags & kRecording) {
+        kov_UserInterface().messageBox(
+            name + QLatin1Char(' ') +
+                Translate(QStringLiteral("is being recorded and was not deleted.")),
+            MsgStyle::Information, kov_AppTitle());
+        return false;
     }
-    return false;
+    claims.erase(std::remove_if(claims.begin(), claims.end(), own), claims.end());
+    return changeClaims(timer);
 }
 
 QList<ScheduledProgram> VdrScheduler::Programs()
 {
     QList<ScheduledProgram> list;
-    for (const Timer& t : OwnTimers().value_or(QList<Timer>())) {
-        ScheduledProgram p;
-        p.name = t.name;
+    if (!loadTimers())
+        return list;
+    for (const auto& [id, t] : m_timers) {
         // DAY is "2026-12-10", or a weekday mask with "@" and its first day.
         const QString day = t.fields.at(1);
         const qsizetype at = day.indexOf(QLatin1Char('@'));
         const QDate date = QDate::fromString(at < 0 ? day : day.mid(at + 1), Qt::ISODate);
-        p.recurrence = day.contains(QLatin1Char('@')) || !date.isValid() ? 1 : 0;
+        ScheduledProgram p;
+        p.recurrence = at >= 0 || !date.isValid() ? 1 : 0;
         p.start = QDateTime(date, timeOfDay(t.fields.at(2)));
         p.end = QDateTime(date, timeOfDay(t.fields.at(3)));
         if (p.end <= p.start)
             p.end = p.end.addDays(1);
         p.channel = t.fields.at(0).toInt();
         p.fileName = QString(t.fields.at(6)).replace(QLatin1Char('|'), QLatin1Char(':'));
-        p.tag = t.tag;
-        list << p;
+        for (const Claim& claim : t.mark.claims) {
+            if (!ours(claim, claim.name))
+                continue;
+            p.name = claim.name;
+            p.tag = claim.tag;
+            list << p;
+        }
     }
     return list;
 }
 
 std::optional<QList<RecorderChannel>> VdrScheduler::Channels()
 {
-    const std::optional<SvdrpReply> reply = m_client.command(QStringLiteral("LSTC"));
+    const std::optional<SvdrpReply> reply = send(QStringLiteral("LSTC"));
     if (!reply || reply->code != kOk) {
         trace(reply ? reply->lines.join(QLatin1Char(' ')) : m_client.error());
         return std::nullopt;

@@ -1,9 +1,28 @@
 #pragma once
 // The recorder backend that drives a VDR over SVDRP: a recording is a VDR timer whose AUX
-// field names the program, so KovFerrit finds its own timers again and never touches the
-// ones the user made by hand.
+// field names the accounts and programs that asked for it, so KovFerrit finds its own timers
+// again, shares one timer between accounts, and never touches the ones others made.
 #include "platform/recorderscheduler.h"
 #include "svdrpclient.h"
+#include "vdrtimertext.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+
+#include <map>
+
+/// Where the VDR is and how its timers are made.
+struct VdrOptions
+{
+    QString host = QStringLiteral("localhost");
+    int port = 6419; // 1 to 65535
+    int timeoutSeconds = 10;
+    QString account;      // the claims this program folder makes and releases
+    int marginBefore = 0; // minutes the timer starts before the job
+    int marginAfter = 0;  // minutes it stops after the job
+    bool useVps = false;  // a job with a VPS time becomes a VPS timer
+    QString folder;       // VDR's recordings folder ('~' between levels); empty: none
+};
 
 class VdrScheduler : public RecorderScheduler
 {
@@ -20,35 +39,58 @@ public:
     /// One connection for the life of the object; nullptr when VDR cannot be reached, refuses
     /// this host or does not greet in time, and then *why tells the user, translated, where
     /// and why.
-    static std::unique_ptr<VdrScheduler> Connect(const QString& host, quint16 port,
-                                                 int timeoutSeconds, QString* why = nullptr);
+    static std::unique_ptr<VdrScheduler> connect(const VdrOptions& options, QString* why = nullptr);
 
     bool DoesProgramExist(const QString& name) override;
     qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
                          const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
                          const QString& tag, qint32 recurrence, const QVariant& arg10,
                          bool arg11) override;
+    qint32 createRecording(const RecordingRequest& request) override;
     bool DeleteProgram(const QString& name) override;
     QList<ScheduledProgram> Programs() override;
     std::optional<QList<RecorderChannel>> Channels() override;
-
-    /// The AUX text that marks a timer as KovFerrit's.
-    static QString AuxFor(const QString& name, const QString& tag);
+    QString failure() const override { return m_failure; }
 
 private:
     struct Timer
     {
         int id = 0;
         int flags = 0;
-        QStringList fields; // channel, day, start, stop, priority, lifetime, file, aux
-        QString name;
-        QString tag;
+        QStringList fields; // channel, day, start, stop, priority, lifetime, file
+        kov::vdr::Mark mark;
+    };
+    enum class Lookup
+    {
+        Found,
+        Gone,
+        Failed
     };
 
-    explicit VdrScheduler(int timeoutMs);
-    static QString ReasonText(const SvdrpClient& client);
-    /// KovFerrit's timers; none when VDR could not be asked.
-    std::optional<QList<Timer>> OwnTimers();
+    explicit VdrScheduler(const VdrOptions& options);
+    QString unusable() const;
+    /// One command and its reply; none (and failure() says why) when VDR did not answer.
+    std::optional<SvdrpReply> send(const QString& command);
+    /// The timer list, read once and then kept current by this object's own changes.
+    bool loadTimers();
+    /// VDR's present state of one of KovFerrit's timers, just before it is changed.
+    Lookup reread(int id, Timer* timer);
+    std::optional<Timer> parseTimer(const QString& line) const;
+    bool ours(const kov::vdr::Claim& claim, const QString& name) const;
+    void remember(const Timer& timer);
+    void forget(int id);
+    QString timerText(const Timer& timer) const;
+    /// Whether VDR has the channel; none when it did not answer.
+    std::optional<bool> hasChannel(qint32 channel);
+    bool changeClaims(Timer timer);
 
+    VdrOptions m_options;
     SvdrpClient m_client;
+    QString m_failure;
+    QElapsedTimer m_lastAnswer;
+    bool m_loaded = false;
+    std::map<int, Timer> m_timers;     // by id, so in the order VDR made them
+    QHash<QString, int> m_byName;      // this account's program names
+    QHash<QString, int> m_byRecording; // other accounts' timers: channel, day, start, stop
+    QHash<qint32, bool> m_channels;
 };

@@ -25,10 +25,10 @@ class Simulator
 {
 public:
     ~Simulator() { m_process.kill(), m_process.waitForFinished(5000); }
-    bool start(const QJsonObject& functions)
+    bool start(const QJsonObject& functions,
+               const QJsonObject& accounts = {{u"demo"_s, u"demo-password"_s}})
     {
-        const QJsonObject scenario{{u"accounts"_s, QJsonObject{{u"demo"_s, u"demo-password"_s}}},
-                                   {u"functions"_s, functions}};
+        const QJsonObject scenario{{u"accounts"_s, accounts}, {u"functions"_s, functions}};
         writeBytes(m_dir.filePath(u"scenario.json"_s), QJsonDocument(scenario).toJson());
         m_process.start(
             u"python3"_s,

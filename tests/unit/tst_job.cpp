@@ -1,5 +1,6 @@
 // A job: the record read from a job string (columns, times and their offset) and the step that
 // schedules it into the recorder (rec, delete, repetition, unknown channels, recorder failures).
+#include "app/kovferritsupport.h"
 #include "jobs/cquibjob.h"
 #include "platform/sqlconnection.h"
 #include "testsupport.h"
@@ -208,6 +209,38 @@ private slots:
             QVERIFY(readBytes(env->file(errors[0])).contains("\r\n" + line.toLatin1() + "\r\n"));
         const bool stored = readBytes(env->file(u"dbchannel.dat"_s)).endsWith("12,Gamma 1\r\n");
         QCOMPARE(stored, parts[0] == u"Gamma 1"_s);
+    }
+    void failedRecorderReportedOncePerRun_data()
+    {
+        QTest::addColumn<QString>("recorder");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("store cannot be written")
+            << u"local"_s << u"The recording store %1/KOVSched.db cannot be written: "_s;
+        QTest::newRow("VDR not listening")
+            << u"vdr"_s
+            << u"VDR at localhost, port 1, cannot be used: the connection was refused"_s;
+    }
+    void failedRecorderReportedOncePerRun()
+    {
+        QFETCH(QString, recorder);
+        QFETCH(QString, reason);
+        kov_SetSchedulerFactory({});
+        kov_Settings().setStr(KovSetting::Recorder, recorder);
+        kov_Settings().setLng(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
+        SqlConnection store("wrong");
+        QVERIFY(store.open(env->file(u"KOVSched.db"_s), false));
+        QVERIFY(store.exec(u"CREATE TABLE programs (id INTEGER PRIMARY KEY)"_s));
+        SyncRunScope run;
+        for (const QString& title : {u"One"_s, u"Two"_s, u"Three"_s})
+            QVERIFY(read(jobString({{6, title}}), true));
+        QCOMPARE(env->ui.boxes, QStringList()); // nothing per job
+        QVERIFY(!run.reportRecorder());
+        QCOMPARE(env->ui.boxes.size(), 1);
+        const QStringList lines = env->ui.boxes[0].split(u"\r\n"_s);
+        QCOMPARE(lines.value(0), u"KOVSched.ocx is required for this application."_s);
+        QVERIFY2(lines.value(1).startsWith(QString(reason).replace(u"%1"_s, env->folder())),
+                 qPrintable(lines.value(1)));
+        QCOMPARE(lines.value(2), u"Jobs left unscheduled in this run: 3"_s);
     }
 };
 

@@ -1,6 +1,7 @@
 // The VDR backend against a scripted SVDRP server: what it sends, how it reads multi-line
 // replies, and that a refusing, silent or broken server costs a bounded wait and no timer.
 #include "recorders/vdrscheduler.h"
+#include "recorders/vdrtimertext.h"
 #include "testsupport.h"
 
 #include <netinet/in.h>
@@ -81,10 +82,13 @@ QDateTime at(const QString& text)
     return QDateTime::fromString(text, Qt::ISODate);
 }
 
-QByteArray timer(const char* prefix, int id, int flags, const QString& name, QString aux = {})
+// An LSTT line; `account` null: a hand-made timer, empty: one written before accounts.
+QByteArray timer(const char* prefix, int id, int flags, const QString& name,
+                 const QString& account = u"anna"_s)
 {
-    if (aux.isEmpty())
-        aux = VdrScheduler::AuxFor(name, u"fs:1"_s);
+    const QString aux = account.isNull()
+                            ? u"hand made"_s
+                            : kov::vdr::auxField({{{account, name, u"fs:1"_s}}, QString()});
     return prefix + QByteArray::number(id) + ' ' + QByteArray::number(flags) +
            ":7:2026-12-10:2015:2100:50:99:" + (name + u':' + aux).toUtf8() + "\r\n";
 }
@@ -93,70 +97,136 @@ QByteArray timer(const char* prefix, int id, int flags, const QString& name, QSt
 class TestVdrScheduler : public EnvironmentTest
 {
     Q_OBJECT
-    std::unique_ptr<VdrScheduler> connect(const ScriptedVdr& vdr)
+    std::unique_ptr<VdrScheduler> connect(const ScriptedVdr& vdr, VdrOptions options = {})
     {
-        return VdrScheduler::Connect(u"127.0.0.1"_s, vdr.port, 1);
+        options.host = u"127.0.0.1"_s;
+        options.port = vdr.port;
+        options.timeoutSeconds = 1;
+        options.account = u"anna"_s;
+        return VdrScheduler::connect(options);
     }
-    using Create = Columns<QString, QString, int, QByteArray, QByteArray, int, QString>;
+    // start, end, recurrence, VPS time, margins before and after, VDR's answer to LSTC, the
+    // result and the NEWT line sent
+    using Create = Columns<QString, QString, int, QString, QString, QByteArray, int, QString>;
 
 private slots:
     void create_data()
     {
-        // start, end, recurrence, answers to LSTC and NEWT, the result, the NEWT line sent
         Create::add();
         const QByteArray known = "250 7 Alpha TV;Test:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n";
-        const QByteArray ok = "250 1 1:7:2026-12-10:2015:2100:50:99:x:y\r\n";
-        const QString sent = u"NEWT 1:7:%1:50:99:Film| A&B:<kovferrit><name>Film: A&amp;B</name>"
-                             "<tag>fs:4711</tag></kovferrit>"_s;
-        QTest::newRow("single") << u"2026-12-10T20:15"_s << u"2026-12-10T21:00"_s << 0 << known
-                                << ok << 0 << sent.arg(u"2026-12-10:2015:2100"_s);
+        const QString sent =
+            u"NEWT %1:7:%2:50:99:%3Film| A&B:<kovferrit><claim><account>anna"
+            "</account><name>Film&#58; A&#38;B</name><tag>fs&#58;4711</tag></claim>"
+            "</kovferrit>"_s;
+        const QString evening = u"2026-12-10T20:15"_s;
+        const QString end = u"2026-12-10T21:00"_s;
+        QTest::newRow("single") << evening << end << 0 << QString() << u"0 0"_s << known << 0
+                                << sent.arg(u"1"_s, u"2026-12-10:2015:2100"_s, QString());
         QTest::newRow("past midnight, every day")
-            << u"2026-12-10T23:30"_s << u"2026-12-11T00:30"_s << 1 << known << ok << 0
-            << sent.arg(u"MTWTFSS@2026-12-10:2330:0030"_s);
+            << u"2026-12-10T23:30"_s << u"2026-12-11T00:30"_s << 1 << QString() << u"0 0"_s << known
+            << 0 << sent.arg(u"1"_s, u"MTWTFSS@2026-12-10:2330:0030"_s, QString());
+        QTest::newRow("margins, in a folder")
+            << evening << end << 0 << QString() << u"2 10 Kov:Ferrit~TV"_s << known << 0
+            << sent.arg(u"1"_s, u"2026-12-10:2013:2110"_s, u"Kov|Ferrit~TV~"_s);
+        QTest::newRow("margin back over midnight")
+            << u"2026-12-11T00:01"_s << u"2026-12-11T01:00"_s << 0 << QString() << u"2 10"_s
+            << known << 0 << sent.arg(u"1"_s, u"2026-12-10:2359:0110"_s, QString());
+        QTest::newRow("VPS: its time, no margins")
+            << evening << end << 0 << u"2026-12-10T20:14"_s << u"2 10"_s << known << 0
+            << sent.arg(u"5"_s, u"2026-12-10:2014:2059"_s, QString());
+        QTest::newRow("VPS switched off")
+            << evening << end << 0 << u"2026-12-10T20:14"_s << u"2 10 - novps"_s << known << 0
+            << sent.arg(u"1"_s, u"2026-12-10:2013:2110"_s, QString());
         QTest::newRow("unknown channel")
-            << u"2026-12-10T20:15"_s << u"2026-12-10T21:00"_s << 0
-            << QByteArray("501 Channel \"7\" not defined\r\n") << QByteArray() << 2 << u"QUIT"_s;
-        QTest::newRow("refused") << u"2026-12-10T20:15"_s << u"2026-12-10T21:00"_s << 0 << known
-                                 << QByteArray("501 Error in timer settings\r\n") << 3
-                                 << sent.arg(u"2026-12-10:2015:2100"_s);
-        QTest::newRow("end not after start") << u"2026-12-10T20:15"_s << u"2026-12-10T20:15"_s << 0
-                                             << QByteArray() << QByteArray() << 1 << QString();
+            << evening << end << 0 << QString() << u"0 0"_s
+            << QByteArray("501 Channel \"7\" not defined\r\n") << 2 << QString();
+        QTest::newRow("refused") << evening << end << 0 << QString() << u"0 0"_s << known << 3
+                                 << sent.arg(u"1"_s, u"2026-12-10:2015:2100"_s, QString());
+        QTest::newRow("end not after start")
+            << evening << evening << 0 << QString() << u"0 0"_s << QByteArray() << 1 << QString();
     }
     void create()
     {
-        const auto [start, end, recurrence, lstc, newt, result, sent] = Create::fetch();
-        ScriptedVdr server(kGreeting, {lstc, newt});
-        QCOMPARE(connect(server)->CreateProgram(1, u"Film: A&B"_s, at(start), at(end), 7, 1,
-                                                u"file"_s, u"fs:4711"_s, recurrence, {}, true),
+        const auto [start, end, recurrence, vps, options, lstc, result, sent] = Create::fetch();
+        const QStringList o = options.split(u' ');
+        VdrOptions settings;
+        settings.marginBefore = o.value(0).toInt();
+        settings.marginAfter = o.value(1).toInt();
+        settings.folder = o.value(2) == u"-"_s ? QString() : o.value(2);
+        settings.useVps = o.value(3) != u"novps"_s;
+        const QByteArray newt = result == 3 ? "501 Error in timer settings\r\n"
+                                            : "250 1 1:7:2026-12-10:2015:2100:50:99:x:y\r\n";
+        ScriptedVdr server(kGreeting, {lstc, "550 No timers defined\r\n", newt});
+        QCOMPARE(connect(server, settings)
+                     ->createRecording({u"Film: A&B"_s, at(start), at(end), 7, u"file"_s,
+                                        u"fs:4711"_s, recurrence, at(vps)}),
                  result);
         const QStringList got = server.received();
-        QCOMPARE(got.value(0), sent.isEmpty() ? u"QUIT"_s : u"LSTC 7"_s);
-        QCOMPARE(got.value(1), sent);
+        QCOMPARE(got.filter(u"NEWT"_s), sent.isEmpty() ? QStringList() : QStringList{sent});
+        QCOMPARE(got.value(0), result == 1 ? u"QUIT"_s : u"LSTC 7"_s);
     }
-    void findsAndDeletesOnlyItsOwnTimer()
+    void readsTimersOncePerConnection()
     {
-        const QByteArray list = timer("250-", 3, 1, u"Film"_s) +
-                                timer("250-", 4, 1, u"Film"_s, u"hand made"_s) +
-                                timer("250 ", 5, 1, u"News"_s);
-        ScriptedVdr server(kGreeting, {list, list, "250 Timer \"5\" deleted\r\n", list});
+        // Film: written before timers carried accounts; 4: by hand; News: this account's;
+        // Show: another account's.
+        const QByteArray list =
+            timer("250-", 3, 1, u"Film"_s, u""_s) + timer("250-", 4, 1, u"Film"_s, QString()) +
+            timer("250-", 5, 1, u"News"_s) + timer("250 ", 6, 1, u"Show"_s, u"ben"_s);
+        ScriptedVdr server(kGreeting,
+                           {list, timer("250 ", 5, 1, u"News"_s), "250 Timer \"5\" deleted\r\n"});
         {
             const auto vdr = connect(server);
             QVERIFY(vdr->DoesProgramExist(u"News"_s));
+            QVERIFY(!vdr->DoesProgramExist(u"Show"_s));
             QVERIFY(vdr->DeleteProgram(u"News"_s));
+            QVERIFY(!vdr->DeleteProgram(u"Show"_s));
+            QVERIFY(!vdr->DoesProgramExist(u"News"_s));
             const QList<ScheduledProgram> own = vdr->Programs();
-            QCOMPARE(own.size(), 2); // the hand-made timer is not KovFerrit's
+            QCOMPARE(own.size(), 1); // neither the hand-made timer nor the other account's
             QCOMPARE((QStringList{own[0].name, own[0].tag, QString::number(own[0].channel)}),
                      (QStringList{u"Film"_s, u"fs:1"_s, u"7"_s}));
             QCOMPARE(own[0].start, at(u"2026-12-10T20:15"_s));
         }
-        QCOMPARE(server.received().value(2), u"DELT 5"_s);
+        // The list once; the timer read again just before it is deleted.
+        QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"LSTT 5"_s, u"DELT 5"_s, u"QUIT"_s}));
     }
     void leavesARecordingTimer()
     {
-        ScriptedVdr server(kGreeting, {timer("250 ", 2, 9, u"Film"_s)});
+        ScriptedVdr server(kGreeting,
+                           {timer("250 ", 2, 1, u"Film"_s), timer("250 ", 2, 9, u"Film"_s)});
         QVERIFY(!connect(server)->DeleteProgram(u"Film"_s));
-        QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"QUIT"_s}));
+        QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"LSTT 2"_s, u"QUIT"_s}));
         QCOMPARE(env->ui.boxes, QStringList{u"Film is being recorded and was not deleted."_s});
+    }
+    void serviceTextsStayInTheirFields_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("line ends") << u"Show\nDELT 1\r\nx"_s;
+        QTest::newRow("NUL and TAB") << u"a"_s + QChar(0) + u"\tb"_s;
+        QTest::newRow("markup and separators") << u"<name>A:B|C~D</name> & &amp; &#58;"_s;
+        QTest::newRow("beyond ASCII") << u"Tatort: Schöne Grüße \U0001F600"_s;
+        QTest::newRow("long") << QString(1000, u'x');
+    }
+    void serviceTextsStayInTheirFields()
+    {
+        QFETCH(QString, text);
+        const kov::vdr::Mark mark{{{text, text, text}, {u"ben"_s, u"x"_s, QString()}}, u"<z/>"_s};
+        const QString aux = kov::vdr::auxField(mark);
+        for (const QChar c : aux)
+            QVERIFY2(c.unicode() >= 0x20 && c.unicode() < 0x7f && c != u':' && c != u'|',
+                     qPrintable(aux));
+        const auto back = kov::vdr::markOf(aux);
+        QVERIFY(back);
+        QCOMPARE(back->claims.size(), 2);
+        QCOMPARE((QStringList{back->claims[0].account, back->claims[0].name, back->claims[0].tag}),
+                 (QStringList{text, text, text}));
+        QCOMPARE(back->rest, u"<z/>"_s);
+        const QString file = kov::vdr::fileField(u"Kov~TV"_s, text);
+        QVERIFY(file.startsWith(u"Kov~TV~"_s));
+        QCOMPARE(file.count(u'~'), 2); // the name's own '~' makes no folder
+        QVERIFY(file.toUtf8().size() <= 210);
+        for (const QChar c : file)
+            QVERIFY(c.unicode() >= 0x20 && c != u':');
     }
     void brokenServers_data()
     {
@@ -187,17 +257,25 @@ private slots:
         ScriptedVdr server(greeting, {answer});
         QElapsedTimer clock;
         clock.start();
+        VdrOptions options;
+        options.host = u"127.0.0.1"_s;
+        options.port = server.port;
+        options.timeoutSeconds = 1;
         QString why;
-        const auto vdr = VdrScheduler::Connect(u"127.0.0.1"_s, server.port, 1, &why);
+        const auto vdr = VdrScheduler::connect(options, &why);
         QCOMPARE(bool(vdr), connects);
         QCOMPARE(why.section(u": "_s, 1), reason);
         if (vdr) {
             QVERIFY(!vdr->DoesProgramExist(u"Film"_s));
+            // Once it failed to answer, nothing more is asked: no second wait.
+            QVERIFY(vdr->failure().startsWith(u"VDR at 127.0.0.1, port "_s));
             QCOMPARE(vdr->CreateProgram(1, u"Film"_s, at(u"2026-12-10T20:15"_s),
                                         at(u"2026-12-10T21:00"_s), 7, 1, {}, {}, 0, {}, true),
                      3);
+            QVERIFY(!vdr->DeleteProgram(u"Film"_s));
+            QCOMPARE(server.received().size(), 1);
         }
-        QVERIFY(clock.elapsed() < 4000); // one second per wait, at most
+        QVERIFY(clock.elapsed() < 2500); // one wait of a second, at most
     }
     void listsChannels()
     {
