@@ -26,13 +26,17 @@
 #include <QValidator>
 
 namespace {
-// Accepts a TCP port, 1 to 65535, and refuses any key that would put anything else in the field
-// (it may be empty while typing). Each accepted text is stored at once, so a field that is not
-// empty shows the stored port.
-class PortValidator : public QValidator
+// Accepts a number within the bounds of a setting (a port 1 to 65535, a margin 0 to 600 minutes)
+// in plain digits, and refuses any key that would put anything else in the field (it may be
+// empty while typing). Each accepted text is stored at once, so a field that is not empty shows
+// the stored number.
+class SettingNumberValidator : public QValidator
 {
 public:
-    using QValidator::QValidator;
+    SettingNumberValidator(const QString& setting, QObject* parent)
+        : QValidator(parent), m_def(*kov_FindSetting(setting))
+    {
+    }
     State validate(QString& input, int&) const override
     {
         if (input.isEmpty())
@@ -41,10 +45,16 @@ public:
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
                 return Invalid;
         }
-        return input.size() <= 5 && input.front() != QLatin1Char('0') && input.toInt() <= 65535
-                   ? Acceptable
-                   : Invalid;
+        if (input.size() > 1 && input.front() == QLatin1Char('0'))
+            return Invalid;
+        if (input.size() > QString::number(m_def.maximum).size())
+            return Invalid;
+        const qint64 number = input.toLongLong();
+        return number >= m_def.minimum && number <= m_def.maximum ? Acceptable : Invalid;
     }
+
+private:
+    const SettingDef& m_def;
 };
 } // namespace
 
@@ -95,7 +105,22 @@ void frmAdvanced::createControls()
     lblVdrPort = new QLabel(this);
     txtVdrPort = new QLineEdit(this);
     txtVdrPort->setObjectName(QStringLiteral("txtVdrPort"));
-    txtVdrPort->setValidator(new PortValidator(txtVdrPort));
+    lblVdrMarginBefore = new QLabel(this);
+    txtVdrMarginBefore = new QLineEdit(this);
+    txtVdrMarginBefore->setObjectName(QStringLiteral("txtVdrMarginBefore"));
+    lblMinutesBefore = new QLabel(this);
+    lblVdrMarginAfter = new QLabel(this);
+    txtVdrMarginAfter = new QLineEdit(this);
+    txtVdrMarginAfter->setObjectName(QStringLiteral("txtVdrMarginAfter"));
+    lblMinutesAfter = new QLabel(this);
+    for (const auto& [field, setting] : vdrNumberFields())
+        field->setValidator(new SettingNumberValidator(setting, field));
+    lblVdrUseVps = new QLabel(this);
+    chkVdrUseVps = new QCheckBox(this);
+    chkVdrUseVps->setObjectName(QStringLiteral("chkVdrUseVps"));
+    lblVdrFolder = new QLabel(this);
+    txtVdrFolder = new QLineEdit(this);
+    txtVdrFolder->setObjectName(QStringLiteral("txtVdrFolder"));
     cmdChannels = new QPushButton(this);
     lblMessage = new QLabel(this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
@@ -130,9 +155,19 @@ void frmAdvanced::layOutControls()
     grid->addWidget(txtVdrHost, 10, 1, 1, 2);
     grid->addWidget(lblVdrPort, 11, 0);
     grid->addWidget(txtVdrPort, 11, 1);
-    grid->addWidget(cmdChannels, 12, 0, 1, 3);
-    grid->addWidget(lblMessage, 13, 0, 1, 3);
-    grid->addWidget(cmdClose, 14, 2);
+    grid->addWidget(lblVdrMarginBefore, 12, 0);
+    grid->addWidget(txtVdrMarginBefore, 12, 1);
+    grid->addWidget(lblMinutesBefore, 12, 2);
+    grid->addWidget(lblVdrMarginAfter, 13, 0);
+    grid->addWidget(txtVdrMarginAfter, 13, 1);
+    grid->addWidget(lblMinutesAfter, 13, 2);
+    grid->addWidget(lblVdrUseVps, 14, 0);
+    grid->addWidget(chkVdrUseVps, 14, 1);
+    grid->addWidget(lblVdrFolder, 15, 0);
+    grid->addWidget(txtVdrFolder, 15, 1, 1, 2);
+    grid->addWidget(cmdChannels, 16, 0, 1, 3);
+    grid->addWidget(lblMessage, 17, 0, 1, 3);
+    grid->addWidget(cmdClose, 18, 2);
 }
 
 void frmAdvanced::loadSettings()
@@ -187,14 +222,35 @@ void frmAdvanced::loadRecorder()
         kov_SettingDefault(*kov_FindSetting(KovSetting::VdrHost)).toString());
     txtVdrHost->setText(kov_ReadText(m_reg, KovSetting::VdrHost));
     lblVdrPort->setText(Translate(QStringLiteral("VDR Port")));
-    txtVdrPort->setText(QString::number(kov_ReadNumber(m_reg, KovSetting::VdrPort)));
+    lblVdrMarginBefore->setText(Translate(QStringLiteral("Margin at Start")));
+    lblVdrMarginAfter->setText(Translate(QStringLiteral("Margin at Stop")));
+    lblMinutesBefore->setText(Translate(QStringLiteral("Minutes")));
+    lblMinutesAfter->setText(lblMinutesBefore->text());
+    for (const auto& [field, setting] : vdrNumberFields())
+        field->setText(QString::number(kov_ReadNumber(m_reg, setting)));
+    lblVdrUseVps->setText(Translate(QStringLiteral("Use VPS")));
+    chkVdrUseVps->setChecked(kov_ReadNumber(m_reg, KovSetting::VdrUseVps) != 0);
+    lblVdrFolder->setText(Translate(QStringLiteral("VDR Folder")));
+    txtVdrFolder->setPlaceholderText(Translate(QStringLiteral("No folder")));
+    txtVdrFolder->setText(kov_ReadText(m_reg, KovSetting::VdrFolder));
     enableVdrFields();
+}
+
+QList<std::pair<QLineEdit*, QLatin1String>> frmAdvanced::vdrNumberFields() const
+{
+    return {{txtVdrPort, KovSetting::VdrPort},
+            {txtVdrMarginBefore, KovSetting::VdrMarginBefore},
+            {txtVdrMarginAfter, KovSetting::VdrMarginAfter}};
 }
 
 void frmAdvanced::enableVdrFields()
 {
     const bool vdr = cmboRecorder->currentData().toString() == QLatin1String("vdr");
-    const QList<QWidget*> vdrFields{lblVdrHost, txtVdrHost, lblVdrPort, txtVdrPort};
+    const QList<QWidget*> vdrFields{lblVdrHost,       txtVdrHost,         lblVdrPort,
+                                    txtVdrPort,       lblVdrMarginBefore, txtVdrMarginBefore,
+                                    lblMinutesBefore, lblVdrMarginAfter,  txtVdrMarginAfter,
+                                    lblMinutesAfter,  lblVdrUseVps,       chkVdrUseVps,
+                                    lblVdrFolder,     txtVdrFolder};
     for (QWidget* field : vdrFields)
         field->setEnabled(vdr);
 }
@@ -203,7 +259,6 @@ void frmAdvanced::connectControls()
 {
     connect(cmboServers, &QComboBox::activated, this, &frmAdvanced::serverChosen);
     cmboServers->installEventFilter(this); // leaving the list chooses too
-    txtVdrPort->installEventFilter(this);  // leaving it empty shows the stored port again
     connect(cmdGetServers, &QPushButton::clicked, this, &frmAdvanced::getServers);
     connect(txtTimeout, &QLineEdit::textEdited, this, &frmAdvanced::timeoutEdited);
     connect(txtTimeout, &QLineEdit::editingFinished, this, &frmAdvanced::timeoutLeft);
@@ -216,7 +271,15 @@ void frmAdvanced::connectControls()
     connect(cmdFreqDown, &QPushButton::clicked, this, &frmAdvanced::frequencyDown);
     connect(cmboRecorder, &QComboBox::activated, this, &frmAdvanced::recorderChosen);
     connect(txtVdrHost, &QLineEdit::textEdited, this, &frmAdvanced::vdrHostEdited);
-    connect(txtVdrPort, &QLineEdit::textEdited, this, &frmAdvanced::vdrPortEdited);
+    for (const auto& [field, setting] : vdrNumberFields()) {
+        field->installEventFilter(this); // leaving it empty shows the stored number again
+        connect(
+            field, &QLineEdit::textEdited, this,
+            [this, field = field, setting = QString(setting)] { vdrNumberEdited(field, setting); });
+    }
+    connect(chkVdrUseVps, &QCheckBox::clicked, this,
+            [this](bool on) { m_reg.setLng(KovSetting::VdrUseVps, on ? 1 : 0); });
+    connect(txtVdrFolder, &QLineEdit::textEdited, this, &frmAdvanced::vdrFolderEdited);
     connect(cmdChannels, &QPushButton::clicked, this, &frmAdvanced::openChannelList);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -232,8 +295,12 @@ bool frmAdvanced::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == cmboServers && event->type() == QEvent::FocusOut)
         serverChosen();
-    if (watched == txtVdrPort && event->type() == QEvent::FocusOut && txtVdrPort->text().isEmpty())
-        txtVdrPort->setText(QString::number(kov_ReadNumber(m_reg, KovSetting::VdrPort)));
+    if (event->type() == QEvent::FocusOut) {
+        for (const auto& [field, setting] : vdrNumberFields()) {
+            if (watched == field && field->text().isEmpty())
+                field->setText(QString::number(kov_ReadNumber(m_reg, setting)));
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -303,11 +370,18 @@ void frmAdvanced::vdrHostEdited()
         m_reg.setStr(KovSetting::VdrHost, host);
 }
 
-void frmAdvanced::vdrPortEdited()
+void frmAdvanced::vdrNumberEdited(QLineEdit* field, const QString& setting)
 {
     // An emptied field stores nothing.
-    if (txtVdrPort->hasAcceptableInput())
-        m_reg.setLng(KovSetting::VdrPort, txtVdrPort->text().toInt());
+    if (field->hasAcceptableInput())
+        m_reg.setLng(setting, field->text().toInt());
+}
+
+void frmAdvanced::vdrFolderEdited()
+{
+    // An emptied field stores an empty text, which means no folder; deleting the value instead
+    // would bring the default folder back.
+    m_reg.setStr(KovSetting::VdrFolder, txtVdrFolder->text().trimmed());
 }
 
 void frmAdvanced::startAtLoginClicked(bool on)

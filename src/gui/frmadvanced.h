@@ -1,12 +1,15 @@
 #pragma once
 // The advanced settings window: server, request time-out, reply log, GMT offset, sync
-// frequency, starting the tray program at login, the recorder jobs are scheduled into and the way
-// to the channel list. Every change is stored at once.
+// frequency, starting the tray program at login, the recorder jobs are scheduled into with the
+// VDR's settings, and the way to the channel list. Every change is stored at once.
 #include "settings/ckovreg.h"
 
+#include <QLatin1String>
+#include <QList>
 #include <QPoint>
 #include <QWidget>
 #include <memory>
+#include <utility>
 
 class HttpTransfer;
 class LabelTextBox;
@@ -48,6 +51,16 @@ public:
     QLineEdit* txtVdrHost;
     QLabel* lblVdrPort;
     QLineEdit* txtVdrPort;
+    QLabel* lblVdrMarginBefore;
+    QLineEdit* txtVdrMarginBefore;
+    QLabel* lblMinutesBefore;
+    QLabel* lblVdrMarginAfter;
+    QLineEdit* txtVdrMarginAfter;
+    QLabel* lblMinutesAfter;
+    QLabel* lblVdrUseVps;
+    QCheckBox* chkVdrUseVps;
+    QLabel* lblVdrFolder;
+    QLineEdit* txtVdrFolder; // empty: no folder
     QPushButton* cmdChannels;
     QLabel* lblMessage;
     QPushButton* cmdClose;
@@ -60,7 +73,7 @@ public:
     void frequencyDown();
     void recorderChosen();
     void vdrHostEdited();
-    void vdrPortEdited();
+    void vdrFolderEdited();
     void openChannelList();
     void startAtLoginClicked(bool on);
 
@@ -78,6 +91,9 @@ private:
     void fillServerList();
     void loadRecorder();
     void enableVdrFields();
+    /// The VDR's number fields with the settings they show and store.
+    QList<std::pair<QLineEdit*, QLatin1String>> vdrNumberFields() const;
+    void vdrNumberEdited(QLineEdit* field, const QString& setting);
     void connectControls();
     void showFrequency();
 

@@ -75,7 +75,9 @@ const QList<SettingDef>& kov_SettingsCatalogue()
         {QLatin1String("VdrMarginBefore"), K::Number, R::LngD, D::Constant, none, 2, 0, 600},
         {QLatin1String("VdrMarginAfter"), K::Number, R::LngD, D::Constant, none, 10, 0, 600},
         {QLatin1String("VdrUseVps"), K::Number, R::LngD, D::Constant, none, 1, 0, 1},
-        {QLatin1String("VdrFolder"), K::Text, R::Value, D::Constant, QLatin1String("KovFerrit"), 0},
+        // An empty folder is stored as such and means none, so it must not read as the default.
+        {QLatin1String("VdrFolder"), K::Text, R::StoredText, D::Constant,
+         QLatin1String("KovFerrit"), 0},
         // Windows and files
         {QLatin1String("NextLogNo"), K::Number, R::LngD, D::Constant, none, 1},
         {QLatin1String("ChLstLeft"), K::Number, R::LngD, D::Caller, none, 0},
@@ -148,6 +150,10 @@ QVariant kov_ReadSetting(CKovReg& reg, const QString& name, qint32 callerDefault
         return reg.LngD(name, fallback.toInt());
     case SettingRead::Value:
         return reg.value(name, fallback);
+    case SettingRead::StoredText:
+        // A missing value is written with the default, as by Value; a stored one, even an empty
+        // text, is returned as it is.
+        return reg.value(name, reg.ValueExists(name) ? QVariant(QString()) : fallback);
     case SettingRead::Str:
     case SettingRead::NotRead:
         break;

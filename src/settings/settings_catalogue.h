@@ -25,6 +25,8 @@ enum class SettingRead
     Lng,
     LngD,
     Value,
+    // `value`, except that an empty text stays empty: only a missing value gives the default.
+    StoredText,
     NotRead
 };
 /// Where a default that is not a constant comes from.

@@ -1,6 +1,6 @@
-// The advanced settings window: its fields and buttons store at once, the autostart entry its
-// "Start at login" box writes, the server list it offers, and the sync its closing starts after
-// a frequency change.
+// The advanced settings window: its fields and buttons store at once, the VDR's fields follow the
+// recorder choice, the autostart entry its "Start at login" box writes, the server list it
+// offers, and the sync its closing starts after a frequency change.
 #include "app/kovferritsupport.h"
 #include "frmadvanced.h"
 #include "placement.h"
@@ -42,6 +42,53 @@ private slots:
         QTest::mouseClick(w.chkIgnoreOffset, Qt::LeftButton, {}, indicator);
         QCOMPARE(stored(KovSetting::LogReplies), 1);
         QCOMPARE(stored(KovSetting::IgnoreOffset), 0);
+    }
+    void vdrFields_data()
+    {
+        // the field, its setting, what it shows at first, what is typed into it (a click for the
+        // box), then what the setting reads and the next window shows
+        Columns<QString, QString, QString, QString, QVariant>::add();
+        const QString before = KovSetting::VdrMarginBefore, after = KovSetting::VdrMarginAfter;
+        QTest::newRow("margin at start")
+            << u"txtVdrMarginBefore"_s << before << u"2"_s << u"15"_s << QVariant(15);
+        QTest::newRow("margin off")
+            << u"txtVdrMarginBefore"_s << before << u"2"_s << u"00"_s << QVariant(0);
+        QTest::newRow("margin at stop")
+            << u"txtVdrMarginAfter"_s << after << u"10"_s << u"600"_s << QVariant(600);
+        QTest::newRow("above 600")
+            << u"txtVdrMarginAfter"_s << after << u"10"_s << u"6x01"_s << QVariant(60);
+        QTest::newRow("no VPS") << u"chkVdrUseVps"_s << QString(KovSetting::VdrUseVps) << u"1"_s
+                                << QString() << QVariant(0);
+        QTest::newRow("sub-folder")
+            << u"txtVdrFolder"_s << QString(KovSetting::VdrFolder) << u"KovFerrit"_s
+            << u" Series~Crime "_s << QVariant(u"Series~Crime"_s);
+        QTest::newRow("no folder") << u"txtVdrFolder"_s << QString(KovSetting::VdrFolder)
+                                   << u"KovFerrit"_s << QString() << QVariant(u""_s);
+    }
+    void vdrFields()
+    {
+        const auto [name, setting, shownFirst, typed, stored] =
+            Columns<QString, QString, QString, QString, QVariant>::fetch();
+        const auto shown = [name = name](const frmAdvanced& w) {
+            auto* box = w.findChild<QCheckBox*>(name);
+            return box ? QString::number(box->isChecked()) : w.findChild<QLineEdit*>(name)->text();
+        };
+        frmAdvanced w(&transfer);
+        auto* field = w.findChild<QWidget*>(name);
+        QVERIFY(!field->isEnabled()); // the local scheduler is chosen
+        QTest::keyClick(w.cmboRecorder, Qt::Key_Down);
+        QVERIFY(field->isEnabled());
+        QCOMPARE(shown(w), shownFirst);
+        if (auto* box = qobject_cast<QCheckBox*>(field)) {
+            box->click();
+        } else {
+            static_cast<QLineEdit*>(field)->selectAll();
+            QTest::keyClick(field, Qt::Key_Backspace);
+            QTest::keyClicks(field, typed);
+        }
+        CKovReg reg = kov_Settings();
+        QCOMPARE(kov_ReadSetting(reg, setting), stored);
+        QCOMPARE(shown(frmAdvanced(&transfer)), stored.toString());
     }
     void aClickPutsItBackWhereItLoaded()
     {
