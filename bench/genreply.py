@@ -10,6 +10,11 @@ Writes what a heavy user's program folder and the simulator need for one case:
   genreply.py guide K M DIR   DIR/scenario.json (channelguide with K channels),
                               DIR/kovquibcg.dat (the guide as a download saves it),
                               DIR/dbchannel.dat (the first M of them mapped)
+  genreply.py vdrchannels M FILE
+                              a VDR channels.conf of M channels, numbered 1 to M
+
+`jobs --first-start "YYYY-MM-DD HH:MM"` moves the first job (UTC); a VDR drops one-off timers
+that lie in the past, so its case starts the jobs tomorrow.
 
 The records are made the same way every time, so runs compare. Python standard library only.
 """
@@ -55,11 +60,11 @@ def csv_field(text):
     return text
 
 
-def job_record(index, channels):
+def job_record(index, channels, first_start=FIRST_START):
     """Job `index` (from 0): a recording on channel index mod M, 15 minutes after the one
     before it, 45 minutes long. Title and start make its program name unique."""
     channel = index % channels
-    start = FIRST_START + datetime.timedelta(minutes=15 * index)
+    start = first_start + datetime.timedelta(minutes=15 * index)
     end = start + datetime.timedelta(minutes=45)
     stamp = "%Y-%m-%d %H:%M:%S +0000"
     fields = [
@@ -105,9 +110,21 @@ def write_text(path, text, encoding="cp1252"):
         f.write(text)
 
 
-def write_jobs_case(folder, jobs, channels):
+def vdr_channels(channels):
+    """A VDR channels.conf: one line per channel, numbered in file order. VDR needs every
+    channel id (source, network, transport stream and service id) to be unique, so each
+    channel gets a service id of its own; its PIDs stay below 8192. The timers name channels
+    by number, so the names need not match the guide's."""
+    lines = []
+    for n in range(1, channels + 1):
+        lines.append("Bench Channel %05d:11836:hC34M2S0:S19.2E:27500:%d=2:%d=deu@3:0:0:%d:1:1101:0"
+                     % (n, 1000 + 2 * n, 1001 + 2 * n, 10000 + n))
+    return "\n".join(lines) + "\n"
+
+
+def write_jobs_case(folder, jobs, channels, first_start=FIRST_START):
     os.makedirs(folder, exist_ok=True)
-    records = [job_record(i, channels) for i in range(jobs)]
+    records = [job_record(i, channels, first_start) for i in range(jobs)]
     write_text(os.path.join(folder, "scenario.json"),
                json.dumps(scenario("getjobs", records, SERIAL)), "utf-8")
     write_text(os.path.join(folder, "dbchannel.dat"), channel_database(channels))
@@ -127,6 +144,10 @@ def write_guide_case(folder, guide, channels):
     write_text(os.path.join(folder, "dbchannel.dat"), channel_database(min(channels, guide)))
 
 
+def start_time(text):
+    return datetime.datetime.strptime(text, "%Y-%m-%d %H:%M")
+
+
 def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     sub = parser.add_subparsers(dest="kind", required=True)
@@ -134,13 +155,20 @@ def main(argv=None):
     jobs.add_argument("jobs", type=int)
     jobs.add_argument("channels", type=int)
     jobs.add_argument("folder")
+    jobs.add_argument("--first-start", type=start_time, default=FIRST_START,
+                      help="start of the first job, UTC, e.g. \"2027-01-04 06:00\"")
     guide = sub.add_parser("guide", help="a channel guide of K channels, M of them mapped")
     guide.add_argument("guide", type=int)
     guide.add_argument("channels", type=int)
     guide.add_argument("folder")
+    vdr = sub.add_parser("vdrchannels", help="a VDR channels.conf of M channels")
+    vdr.add_argument("channels", type=int)
+    vdr.add_argument("file")
     args = parser.parse_args(argv)
     if args.kind == "jobs":
-        write_jobs_case(args.folder, args.jobs, max(1, args.channels))
+        write_jobs_case(args.folder, args.jobs, max(1, args.channels), args.first_start)
+    elif args.kind == "vdrchannels":
+        write_text(args.file, vdr_channels(args.channels), "utf-8")
     else:
         write_guide_case(args.folder, args.guide, args.channels)
     return 0

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Starts, stops or restarts the VDR the black-box tests drive: a headless VDR (the
 # streamdev client as its only device) with its own configuration, channel list and video
-# folder under DIR, answering SVDRP on a free port that is written to DIR/port.
+# folder under DIR, answering SVDRP on a free port that is written to DIR/port. A
+# DIR/conf/channels.conf put there before the start is kept (the benchmark brings 999 channels).
 #   vdr.sh start|stop|restart DIR
 set -eu
 action=$1
@@ -9,10 +10,12 @@ dir=$2
 
 start() {
     mkdir -p "$dir/conf" "$dir/video" "$dir/cache"
-    if [ ! -f "$dir/conf/channels.conf" ]; then
+    if [ ! -f "$dir/conf/setup.conf" ]; then
         printf '%s\n' 'streamdev-client.StartClient = 1' 'streamdev-client.RemoteIp = 127.0.0.1' \
             'streamdev-client.RemotePort = 2004' > "$dir/conf/setup.conf"
-        echo 127.0.0.1 > "$dir/conf/svdrphosts.conf"
+    fi
+    [ -f "$dir/conf/svdrphosts.conf" ] || echo 127.0.0.1 > "$dir/conf/svdrphosts.conf"
+    if [ ! -f "$dir/conf/channels.conf" ]; then
         n=0
         for name in 'Alpha TV' 'BETA ONE;Test' 'Gamma Kultur HD' 'Delta' 'Delta'; do
             n=$((n + 1))
