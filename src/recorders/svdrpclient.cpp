@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 namespace {
 // A reply line longer than this is not SVDRP; it is not buffered without end.
 constexpr qsizetype kMaxLine = 64 * 1024;
@@ -14,6 +18,14 @@ bool isReplyLine(const QString& line)
            line.at(2).isDigit() &&
            (line.at(3) == QLatin1Char(' ') || line.at(3) == QLatin1Char('-'));
 }
+// VDR writes a reply a line at a time, and its Nagle waits for our acknowledgement of the
+// first line before it sends the rest; a delayed acknowledgement would cost 40 ms a reply.
+void acknowledgeAtOnce(const QTcpSocket& socket)
+{
+    const int on = 1;
+    ::setsockopt(int(socket.socketDescriptor()), IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+}
+
 int remaining(const QDeadlineTimer& deadline)
 {
     return static_cast<int>(std::max<qint64>(0, deadline.remainingTime()));
@@ -83,6 +95,7 @@ std::optional<QString> SvdrpClient::readLine(const QDeadlineTimer& deadline)
             fail(QStringLiteral("VDR closed the connection"), Failure::Closed);
             return std::nullopt;
         }
+        acknowledgeAtOnce(m_socket);
         if (!m_socket.waitForReadyRead(remaining(deadline)) && !m_socket.canReadLine()) {
             if (m_socket.state() == QAbstractSocket::ConnectedState)
                 fail(QStringLiteral("VDR did not answer in time"), Failure::TimedOut);

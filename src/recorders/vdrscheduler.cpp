@@ -99,7 +99,7 @@ std::optional<SvdrpReply> VdrScheduler::send(const QString& command)
         m_timers.clear();
         m_byName.clear();
         m_byRecording.clear();
-        m_channels.clear();
+        m_channels.reset();
         if (!m_client.open(m_options.host, static_cast<quint16>(m_options.port))) {
             trace(m_client.error());
             m_failure = unusable();
@@ -212,15 +212,16 @@ QString VdrScheduler::timerText(const Timer& timer) const
 
 std::optional<bool> VdrScheduler::hasChannel(qint32 channel)
 {
-    const auto known = m_channels.constFind(channel);
-    if (known != m_channels.constEnd())
-        return *known;
-    const std::optional<SvdrpReply> reply =
-        send(QStringLiteral("LSTC ") + QString::number(channel));
-    if (!reply)
-        return std::nullopt;
-    m_channels.insert(channel, reply->code == kOk);
-    return reply->code == kOk;
+    // The whole list once: one reply costs VDR less than a question per job.
+    if (!m_channels) {
+        const std::optional<QList<RecorderChannel>> list = Channels();
+        if (!m_failure.isEmpty())
+            return std::nullopt;
+        m_channels.emplace(); // none at all: VDR answers 550
+        for (const RecorderChannel& known : list.value_or(QList<RecorderChannel>()))
+            m_channels->insert(known.number);
+    }
+    return m_channels->contains(channel);
 }
 
 bool VdrScheduler::changeClaims(Timer timer)

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QSet>
 
 #include <map>
 
@@ -89,8 +90,8 @@ private:
     QString m_failure;
     QElapsedTimer m_lastAnswer;
     bool m_loaded = false;
-    std::map<int, Timer> m_timers;     // by id, so in the order VDR made them
-    QHash<QString, int> m_byName;      // this account's program names
-    QHash<QString, int> m_byRecording; // other accounts' timers: channel, day, start, stop
-    QHash<qint32, bool> m_channels;
+    std::map<int, Timer> m_timers;          // by id, so in the order VDR made them
+    QHash<QString, int> m_byName;           // this account's program names
+    QHash<QString, int> m_byRecording;      // other accounts' timers: channel, day, start, stop
+    std::optional<QSet<qint32>> m_channels; // VDR's channel numbers, once asked
 };
