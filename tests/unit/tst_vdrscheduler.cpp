@@ -1,5 +1,7 @@
 // The VDR backend against a scripted SVDRP server: what it sends, how it reads multi-line
 // replies, and that a refusing, silent or broken server costs a bounded wait and no timer.
+#include "app/kovferritsupport.h"
+#include "jobs/cquibjob.h"
 #include "recorders/vdrscheduler.h"
 #include "recorders/vdrtimertext.h"
 #include "testsupport.h"
@@ -276,6 +278,40 @@ private slots:
             QCOMPARE(server.received().size(), 1);
         }
         QVERIFY(clock.elapsed() < 2500); // one wait of a second, at most
+    }
+    void vdrStoppingMidRunCostsOneWait()
+    {
+        // VDR takes the first job's timer, then stops answering.
+        ScriptedVdr server(kGreeting, {"550 No timers defined\r\n",
+                                       "250 1 Alpha TV:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n",
+                                       "250 1 1:1:2026-12-10:2015:2100:50:99:x:y\r\n", ""});
+        kov_SetSchedulerFactory({});
+        CKovReg reg = kov_Settings();
+        reg.setStr(KovSetting::Recorder, u"vdr"_s);
+        reg.setStr(KovSetting::VdrHost, u"127.0.0.1"_s);
+        reg.setLng(KovSetting::VdrPort, server.port);
+        reg.setLng(KovSetting::VdrTimeoutSeconds, 1);
+        reg.setLng(u"NoDataFields_getjobs"_s, 17);
+        writeBytes(env->file(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
+        QElapsedTimer clock;
+        clock.start();
+        SyncRunScope run;
+        for (int i = 0; i < 5; ++i) {
+            CQuibJob job;
+            QVERIFY(job.CreateJobFromString(
+                u"Alpha TV,101,%1,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 +0100,rec,"
+                "Film %1,0,1,0,2,0,n,f,,,"_s.arg(i),
+                &reg, true));
+        }
+        QVERIFY(clock.elapsed() < 2500); // one wait of a second for the run, not one a job
+        QCOMPARE(env->ui.boxes, QStringList());
+        QVERIFY(!run.reportRecorder());
+        QCOMPARE(env->ui.boxes.size(), 1);
+        QVERIFY(env->ui.boxes[0].contains(u"VDR at 127.0.0.1, port "_s +
+                                          QString::number(server.port) +
+                                          u", cannot be used: it did not answer in time."_s));
+        QVERIFY(env->ui.boxes[0].endsWith(u"Jobs left unscheduled in this run: 4"_s));
+        QCOMPARE(server.received().filter(u"NEWT"_s).size(), 2);
     }
     void listsChannels()
     {
