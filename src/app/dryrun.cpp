@@ -33,9 +33,15 @@ void DryRunRecords::Record(QuibFunction function, qint32 index, const QString& r
     if (!job.CreateJobFromString(record, &reg, false))
         return;
     const qint32 channel = GetChannelByName(job.Channel(), false);
-    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
-    m_recorderMissing = m_recorderMissing || !recorder;
-    m_lines << QStringList{verdict(job, channel, recorder.get()),
+    QString why;
+    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading(&why);
+    const QString verdictText = verdict(job, channel, recorder.get());
+    // Verdicts made without the recorder are guesses: the run says why, once, and fails.
+    if (!recorder || !recorder->failure().isEmpty()) {
+        m_recorderMissing = true;
+        kov::recorderFailed(recorder ? recorder->failure() : why);
+    }
+    m_lines << QStringList{verdictText,
                            job.ProgramName(),
                            job.StartTime().toString(kTimeFormat),
                            job.EndTime().toString(kTimeFormat),

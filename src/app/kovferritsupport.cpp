@@ -95,8 +95,9 @@ bool SyncRunScope::reportRecorder()
     const QString outage = kov::recorderOutage();
     if (outage.isEmpty())
         return true;
-    infoBox(outage + kov_CrLf() + Translate(QStringLiteral("Jobs left unscheduled in this run:")) +
-            QLatin1Char(' ') + QString::number(kov::jobsNotScheduled()));
+    infoBox(kov::missingRecorderMessage(outage) + kov_CrLf() +
+            Translate(QStringLiteral("Jobs left unscheduled in this run:")) + QLatin1Char(' ') +
+            QString::number(kov::jobsNotScheduled()));
     return false;
 }
 

@@ -45,18 +45,19 @@ QString readOrSeed(CKovReg& settings, const QString& name, const QString& seed)
 }
 } // namespace
 
-void TimerTick(SyncFrontEnd& ui, bool adminMode)
+bool TimerTick(SyncFrontEnd& ui, bool adminMode)
 {
     // A tick while a run waits (in a prompt, or showing a long reply's progress) leaves the
     // due sync to the next minute.
     if (kov_SyncRunning())
-        return;
+        return true;
     CKovReg& settings = GetSettings();
     const QString nextText = readOrSeed(settings, KovSetting::NextSync, kov_SyncSentinel());
+    bool synced = true;
     if (MakeDate(nextText) < kov_Now()) {
-        RunSync(ui, false, false);
+        synced = RunSync(ui, false, false);
         if (kov_StopRequested())
-            return; // the program is ending: NextSync stays due for its next start
+            return synced; // the program is ending: NextSync stays due for its next start
         QDateTime nextDue;
         if (adminMode) {
             nextDue = kov_Now().addSecs(60);
@@ -68,7 +69,7 @@ void TimerTick(SyncFrontEnd& ui, bool adminMode)
             }
             // f x 60 that overflows 32 bits ends the tick without a new NextSync.
             if (hours > std::numeric_limits<qint32>::max() / 60)
-                return;
+                return synced;
             const qint64 minutes = static_cast<qint64>(kov_RandomBetween(-15, 15)) + hours * 60;
             nextDue = kov_Now().addSecs(minutes * 60);
         }
@@ -76,14 +77,17 @@ void TimerTick(SyncFrontEnd& ui, bool adminMode)
 
         const QString channelUpdate = readOrSeed(settings, KovSetting::NextChannelUpdate,
                                                  kov_DateText(kov_Now().addDays(-1)));
-        if (MakeDate(channelUpdate) < kov_Now()) {
+        // A recorder that failed in the first run would cost the second one its wait and its
+        // message again: the channel update waits for the next tick.
+        if (MakeDate(channelUpdate) < kov_Now() && kov::recorderOutage().isEmpty()) {
             settings.setLng(KovSetting::HaveChannelDatabase, 0);
-            RunSync(ui, true, false);
+            synced = RunSync(ui, true, false) && synced;
         }
     }
     bool readable = false;
     const QDateTime due = kov_ParseDate(settings.Str(KovSetting::NextSync), &readable);
     if (!readable)
-        return; // a NextSync that is not a date ends the tick before the countdown
+        return synced; // a NextSync that is not a date ends the tick before the countdown
     ui.ShowUpdateText(kov_CountdownText(kov_Now(), due));
+    return synced;
 }

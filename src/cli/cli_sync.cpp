@@ -95,9 +95,9 @@ int tick(const QCommandLineParser& parser, const QStringList& args, bool keepTic
         return usage(QStringLiteral("no arguments expected: ") + args.join(QLatin1Char(' ')));
     const bool admin = parser.isSet(QStringLiteral("admin"));
     CliFrontEnd frontEnd;
-    TimerTick(frontEnd, admin);
+    const bool synced = TimerTick(frontEnd, admin);
     if (!keepTicking)
-        return kOk;
+        return synced ? kOk : kFailed;
     std::signal(SIGTERM, onStopSignal);
     std::signal(SIGINT, onStopSignal);
     QTimer minute;

@@ -11,21 +11,13 @@
 #include "settings/settings_catalogue.h"
 
 namespace {
-// The first line is the one users and their helpers know the failure by; the second says
-// which recorder could not be used and why, so the user can act on it.
-QString missingControlMessage(const QString& why)
-{
-    return QStringLiteral("KOVSched.ocx is required for this application.") + kov_CrLf() +
-           (why.isEmpty() ? Translate(QStringLiteral("The recorder could not be started.")) : why);
-}
-
 // Within a sync run a recorder that cannot be used is reported once, at the run's end, with
 // the jobs it cost; false outside a run, where each job says it itself.
 bool outageOfRun(const QString& why)
 {
     if (!kov::recorderRunActive())
         return false;
-    kov::recorderFailed(missingControlMessage(why));
+    kov::recorderFailed(why);
     kov::countJobNotScheduled();
     return true;
 }
@@ -77,7 +69,7 @@ bool CQuibJob::HandleAction(const QString& action)
     std::unique_ptr<RecorderScheduler> scheduler = kov_CreateScheduler(kov_SchedulerProgId(), &why);
     if (!scheduler) {
         if (!outageOfRun(why))
-            kov_UserInterface().messageBox(missingControlMessage(why), MsgStyle::Information,
+            kov_UserInterface().messageBox(kov::missingRecorderMessage(why), MsgStyle::Information,
                                            kov_AppTitle());
         return false;
     }

@@ -22,8 +22,8 @@ struct RecorderRun
     bool known = false;
     QString kind;
     bool connectTried = false;
-    std::unique_ptr<RecorderScheduler> shared; // the run's VDR connection
-    QString sharedWhy;                         // why it could not be made
+    std::unique_ptr<VdrScheduler> shared; // the run's VDR connection
+    QString sharedWhy;                    // why it could not be made
     QString outage;
     int notScheduled = 0;
 };
@@ -88,9 +88,10 @@ std::unique_ptr<RecorderScheduler> local(bool readOnly, QString* why)
     return scheduler;
 }
 
-VdrOptions vdrOptions(CKovReg& reg)
+VdrOptions vdrOptions(CKovReg& reg, bool readOnly)
 {
     VdrOptions options;
+    options.readOnly = readOnly;
     options.host = kov_ReadText(reg, KovSetting::VdrHost);
     options.port = kov_ReadNumber(reg, KovSetting::VdrPort);
     options.timeoutSeconds = kov_ReadNumber(reg, KovSetting::VdrTimeoutSeconds);
@@ -102,7 +103,7 @@ VdrOptions vdrOptions(CKovReg& reg)
     return options;
 }
 
-std::unique_ptr<RecorderScheduler> connectVdr(const VdrOptions& options, QString* why)
+std::unique_ptr<VdrScheduler> connectVdr(const VdrOptions& options, QString* why)
 {
     if (options.port < 1 || options.port > 65535) {
         kov_ClassMessage("RecorderFactory", QStringLiteral("VdrPort out of range"));
@@ -131,15 +132,17 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = null
     // In a run the VDR is connected at the first job; later jobs share that connection.
     if (vdr && run.scopes > 0 && !std::exchange(run.connectTried, true)) {
         vdrSettingsMadeIn = settingsFile;
-        run.shared = connectVdr(vdrOptions(reg), &run.sharedWhy);
+        run.shared = connectVdr(vdrOptions(reg, readOnly), &run.sharedWhy);
     }
     if (vdr && run.scopes > 0) {
         if (!run.shared && why)
             *why = run.sharedWhy;
+        if (run.shared && !readOnly)
+            run.shared->allowChanges();
         return run.shared ? std::make_unique<SharedScheduler>(*run.shared) : nullptr;
     }
     vdrSettingsMadeIn = settingsFile;
-    const VdrOptions options = vdrOptions(reg);
+    const VdrOptions options = vdrOptions(reg, readOnly);
     if (vdr)
         return connectVdr(options, why);
     if (!isLocal) {
@@ -179,11 +182,18 @@ bool recorderRunActive()
     return recorderRun().scopes > 0;
 }
 
-void recorderFailed(const QString& message)
+QString missingRecorderMessage(const QString& why)
+{
+    return QStringLiteral("KOVSched.ocx is required for this application.") + kov_CrLf() +
+           (why.isEmpty() ? Translate(QStringLiteral("The recorder could not be started.")) : why);
+}
+
+void recorderFailed(const QString& why)
 {
     QString& outage = recorderRun().outage;
     if (outage.isEmpty())
-        outage = message;
+        outage =
+            why.isEmpty() ? Translate(QStringLiteral("The recorder could not be started.")) : why;
 }
 
 QString recorderOutage()
@@ -211,11 +221,11 @@ std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId, QS
     return configured(false, why);
 }
 
-std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading()
+std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading(QString* why)
 {
     if (factory())
         return factory()(kov_SchedulerProgId());
-    return configured(true);
+    return configured(true, why);
 }
 
 void kov_SetSchedulerFactory(SchedulerFactory factory_)

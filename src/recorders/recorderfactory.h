@@ -19,7 +19,8 @@ std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId,
                                                        QString* why = nullptr);
 
 /// The chosen backend for reading only: the local store is neither created nor changed.
-std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading();
+/// nullptr when it cannot be used, and then *why says what and why.
+std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading(QString* why = nullptr);
 
 /// While one lives (a sync run), one recorder serves all the run's jobs: the `Recorder` setting
 /// is read at the run's first job, and a VDR is connected once and serves every job over that
@@ -38,9 +39,12 @@ public:
 namespace kov {
 /// True while a RecorderRunScope lives.
 bool recorderRunActive();
-/// Marks the recorder failed for the rest of the run; the first message stays.
-void recorderFailed(const QString& message);
-/// The message of the recorder's failure in the current or the last run; empty when none.
+/// The message that the recorder cannot be used: the line users know the failure by, then
+/// `why` (a translated sentence naming the recorder and the cause).
+QString missingRecorderMessage(const QString& why);
+/// Marks the recorder failed for the rest of the run; the first reason stays.
+void recorderFailed(const QString& why);
+/// The reason of the recorder's failure in the current or the last run; empty when none.
 QString recorderOutage();
 /// Counts one job that the failed recorder left unscheduled, and reads the count.
 void countJobNotScheduled();

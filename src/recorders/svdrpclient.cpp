@@ -1,8 +1,14 @@
 #include "svdrpclient.h"
 
 #include <QDeadlineTimer>
+#include <QHostInfo>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -39,6 +45,41 @@ SvdrpClient::~SvdrpClient()
     close();
 }
 
+std::optional<QHostAddress> SvdrpClient::resolve(const QString& host,
+                                                 const QDeadlineTimer& deadline)
+{
+    const QHostAddress literal(host);
+    if (!literal.isNull())
+        return literal;
+    // A blocking connect looks the name up without any bound; the lookup runs beside the wait
+    // and is left to finish on its own when the resolver hangs.
+    struct Lookup
+    {
+        std::mutex mutex;
+        std::condition_variable done;
+        std::optional<QHostInfo> info;
+    };
+    const auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, host] {
+        QHostInfo info = QHostInfo::fromName(host);
+        const std::lock_guard<std::mutex> lock(lookup->mutex);
+        lookup->info = std::move(info);
+        lookup->done.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> lock(lookup->mutex);
+    if (!lookup->done.wait_for(lock, std::chrono::milliseconds(remaining(deadline)),
+                               [&] { return lookup->info.has_value(); })) {
+        fail(QStringLiteral("the name %1 was not resolved in time").arg(host), Failure::TimedOut);
+        return std::nullopt;
+    }
+    if (lookup->info->addresses().isEmpty()) {
+        fail(QStringLiteral("cannot find VDR's host %1: %2").arg(host, lookup->info->errorString()),
+             Failure::UnknownHost);
+        return std::nullopt;
+    }
+    return lookup->info->addresses().constFirst();
+}
+
 void SvdrpClient::fail(const QString& why, Failure failure)
 {
     m_error = why;
@@ -50,7 +91,10 @@ bool SvdrpClient::open(const QString& host, quint16 port)
 {
     const QDeadlineTimer deadline(m_timeoutMs);
     m_failure = Failure::None;
-    m_socket.connectToHost(host, port);
+    const std::optional<QHostAddress> address = resolve(host, deadline);
+    if (!address)
+        return false;
+    m_socket.connectToHost(*address, port);
     if (!m_socket.waitForConnected(remaining(deadline))) {
         const QAbstractSocket::SocketError error = m_socket.error();
         fail(QStringLiteral("cannot connect to VDR at %1:%2: %3")
@@ -118,8 +162,13 @@ std::optional<QString> SvdrpClient::readLine(const QDeadlineTimer& deadline)
 
 std::optional<SvdrpReply> SvdrpClient::command(const QString& line)
 {
-    if (m_socket.state() != QAbstractSocket::ConnectedState) {
-        m_error = QStringLiteral("not connected to VDR");
+    // VDR says goodbye to a client left idle for its time-out ("221 ... closing connection")
+    // and hangs up: what is waiting before a command is sent is no answer to it.
+    if (m_socket.state() == QAbstractSocket::ConnectedState && m_socket.bytesAvailable() == 0)
+        m_socket.waitForReadyRead(0);
+    if (m_socket.state() != QAbstractSocket::ConnectedState || m_socket.bytesAvailable() > 0) {
+        if (m_failure == Failure::None)
+            fail(QStringLiteral("VDR closed the connection"), Failure::Closed);
         return std::nullopt;
     }
     // VDR ends a command at a line feed: a line that holds one would run its rest as a command.

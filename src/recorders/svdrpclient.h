@@ -2,6 +2,7 @@
 // A client of VDR's SVDRP: a line protocol over TCP. VDR greets with "220 ...", answers each
 // command with lines "NNN-text" (more follow) and "NNN text" (the last one). Every wait is
 // bounded, so a VDR that hangs or talks nonsense cannot hang a sync.
+#include <QHostAddress>
 #include <QStringList>
 #include <QTcpSocket>
 
@@ -46,6 +47,8 @@ public:
 
 private:
     std::optional<QString> readLine(const class QDeadlineTimer& deadline);
+    /// The host's address, looked up within the deadline.
+    std::optional<QHostAddress> resolve(const QString& host, const QDeadlineTimer& deadline);
     void fail(const QString& why, Failure failure = Failure::Other);
 
     QTcpSocket m_socket;

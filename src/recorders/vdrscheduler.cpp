@@ -4,6 +4,7 @@
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
+#include "platform/clock.h"
 #include "platform/userinterface.h"
 
 using kov::vdr::Claim;
@@ -29,10 +30,19 @@ QTime timeOfDay(const QString& hhmm)
     return QTime::fromString(hhmm.rightJustified(4, QLatin1Char('0')), QStringLiteral("hhmm"));
 }
 
-// Channel, day, start and stop: what makes two timers the same recording.
+// Channel, day, start and stop: what makes two timers the same recording. A repeating timer's
+// first day goes once it has passed (VDR writes "MTWTFSS" for "MTWTFSS@2026-12-04").
 QString recordingKey(const QStringList& fields)
 {
-    return fields.mid(0, 4).join(QLatin1Char(':'));
+    return fields.value(0) + QLatin1Char(':') + fields.value(1).section(QLatin1Char('@'), 0, 0) +
+           QLatin1Char(':') + fields.value(2) + QLatin1Char(':') + fields.value(3);
+}
+
+// A command naming a timer by its number, which may mean another timer after VDR restarted.
+bool namesTimer(const QString& command)
+{
+    return command.startsWith(QLatin1String("LSTT ")) ||
+           command.startsWith(QLatin1String("DELT ")) || command.startsWith(QLatin1String("MODT "));
 }
 
 QString reasonText(const SvdrpClient& client)
@@ -88,25 +98,48 @@ QString VdrScheduler::unusable() const
            QLatin1Char(' ') + reasonText(m_client);
 }
 
+void VdrScheduler::forgetAll()
+{
+    m_loaded = false;
+    m_timers.clear();
+    m_byName.clear();
+    m_byRecording.clear();
+    m_channels.reset();
+}
+
+bool VdrScheduler::reconnect()
+{
+    // VDR may have restarted meanwhile, and its timer numbers with it.
+    m_client.close();
+    forgetAll();
+    if (m_client.open(m_options.host, static_cast<quint16>(m_options.port))) {
+        m_lastAnswer.start();
+        return true;
+    }
+    trace(m_client.error());
+    m_failure = unusable();
+    return false;
+}
+
+void VdrScheduler::refreshIfIdle()
+{
+    if (m_failure.isEmpty() && m_lastAnswer.hasExpired(kIdleMs))
+        reconnect();
+}
+
 std::optional<SvdrpReply> VdrScheduler::send(const QString& command)
 {
     if (!m_failure.isEmpty())
         return std::nullopt;
-    if (m_lastAnswer.hasExpired(kIdleMs)) {
-        // VDR may have restarted meanwhile, and its timer numbers with it.
-        m_client.close();
-        m_loaded = false;
-        m_timers.clear();
-        m_byName.clear();
-        m_byRecording.clear();
-        m_channels.reset();
-        if (!m_client.open(m_options.host, static_cast<quint16>(m_options.port))) {
-            trace(m_client.error());
-            m_failure = unusable();
-            return std::nullopt;
-        }
-    }
     std::optional<SvdrpReply> reply = m_client.command(command);
+    if (!reply && m_client.failure() == SvdrpClient::Failure::Closed) {
+        // VDR closes a connection left idle for its SVDRP time-out, which its user may have set
+        // shorter than ours: a new one goes on, but a timer number read before is not trusted.
+        trace(m_client.error());
+        if (!reconnect() || namesTimer(command))
+            return std::nullopt;
+        reply = m_client.command(command);
+    }
     if (!reply) {
         trace(m_client.error());
         m_failure = unusable();
@@ -245,7 +278,30 @@ bool VdrScheduler::changeClaims(Timer timer)
 
 bool VdrScheduler::DoesProgramExist(const QString& name)
 {
-    return loadTimers() && m_byName.contains(name);
+    refreshIfIdle();
+    if (!loadTimers() || !m_byName.contains(name))
+        return false;
+    adoptOldClaim(m_byName.value(name), name);
+    return true;
+}
+
+void VdrScheduler::adoptOldClaim(int id, const QString& name)
+{
+    // A claim written before timers carried accounts counts as this account's until it is
+    // written back with the account, which the first program folder to find it does; from
+    // then on an account finds only its own claims.
+    const auto isOld = [&](const Claim& c) { return c.name == name && c.account.isEmpty(); };
+    const QList<Claim>& cached = m_timers.at(id).mark.claims;
+    if (m_options.readOnly || std::none_of(cached.begin(), cached.end(), isOld))
+        return;
+    Timer timer;
+    if (reread(id, &timer) != Lookup::Found || (timer.flags & kRecording))
+        return;
+    for (Claim& claim : timer.mark.claims) {
+        if (isOld(claim))
+            claim.account = m_options.account;
+    }
+    changeClaims(timer);
 }
 
 qint32 VdrScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const QDateTime& start,
@@ -260,6 +316,7 @@ qint32 VdrScheduler::createRecording(const RecordingRequest& r)
 {
     if (!(r.end > r.start))
         return EndNotAfterStart;
+    refreshIfIdle();
     const std::optional<bool> known = hasChannel(r.channel);
     if (!known)
         return Failed;
@@ -267,8 +324,10 @@ qint32 VdrScheduler::createRecording(const RecordingRequest& r)
         return UnknownChannel;
     if (!loadTimers())
         return Failed;
-    // A VPS timer starts when the broadcaster signals it, so it needs no margins.
-    const bool vps = m_options.useVps && r.vps.isValid() && r.vps != kov_ZeroDate();
+    // A VPS timer starts when the broadcaster signals it, so it needs no margins. A VPS time far
+    // from the start is none (the zero date-time, shifted by an offset).
+    const bool vps =
+        m_options.useVps && r.vps.isValid() && qAbs(r.start.secsTo(r.vps)) <= 12 * 60 * 60;
     const QDateTime start = vps ? r.vps : r.start.addSecs(-60 * m_options.marginBefore);
     const QDateTime stop =
         vps ? r.vps.addSecs(r.start.secsTo(r.end)) : r.end.addSecs(60 * m_options.marginAfter);
@@ -320,10 +379,19 @@ qint32 VdrScheduler::createRecording(const RecordingRequest& r)
 
 bool VdrScheduler::DeleteProgram(const QString& name)
 {
+    refreshIfIdle();
     if (!loadTimers() || !m_byName.contains(name))
         return false;
     Timer timer;
-    if (reread(m_byName.value(name), &timer) != Lookup::Found)
+    Lookup found = reread(m_byName.value(name), &timer);
+    if (found == Lookup::Gone) {
+        // Numbered otherwise since the list was read (VDR restarted): the list once more.
+        forgetAll();
+        if (!loadTimers() || !m_byName.contains(name))
+            return false;
+        found = reread(m_byName.value(name), &timer);
+    }
+    if (found != Lookup::Found)
         return false;
     QList<Claim>& claims = timer.mark.claims;
     const auto own = [&](const Claim& c) { return ours(c, name); };
@@ -344,15 +412,18 @@ bool VdrScheduler::DeleteProgram(const QString& name)
 QList<ScheduledProgram> VdrScheduler::Programs()
 {
     QList<ScheduledProgram> list;
+    refreshIfIdle();
     if (!loadTimers())
         return list;
     for (const auto& [id, t] : m_timers) {
         // DAY is "2026-12-10", or a weekday mask with "@" and its first day.
         const QString day = t.fields.at(1);
         const qsizetype at = day.indexOf(QLatin1Char('@'));
-        const QDate date = QDate::fromString(at < 0 ? day : day.mid(at + 1), Qt::ISODate);
+        QDate date = QDate::fromString(at < 0 ? day : day.mid(at + 1), Qt::ISODate);
         ScheduledProgram p;
         p.recurrence = at >= 0 || !date.isValid() ? 1 : 0;
+        if (!date.isValid()) // a weekday mask whose first day has passed
+            date = kov_Now().date();
         p.start = QDateTime(date, timeOfDay(t.fields.at(2)));
         p.end = QDateTime(date, timeOfDay(t.fields.at(3)));
         if (p.end <= p.start)
@@ -372,6 +443,7 @@ QList<ScheduledProgram> VdrScheduler::Programs()
 
 std::optional<QList<RecorderChannel>> VdrScheduler::Channels()
 {
+    refreshIfIdle();
     const std::optional<SvdrpReply> reply = send(QStringLiteral("LSTC"));
     if (!reply || reply->code != kOk) {
         trace(reply ? reply->lines.join(QLatin1Char(' ')) : m_client.error());

@@ -18,11 +18,12 @@ struct VdrOptions
     QString host = QStringLiteral("localhost");
     int port = 6419; // 1 to 65535
     int timeoutSeconds = 10;
-    QString account;      // the claims this program folder makes and releases
-    int marginBefore = 0; // minutes the timer starts before the job
-    int marginAfter = 0;  // minutes it stops after the job
-    bool useVps = false;  // a job with a VPS time becomes a VPS timer
-    QString folder;       // VDR's recordings folder ('~' between levels); empty: none
+    QString account;       // the claims this program folder makes and releases
+    int marginBefore = 0;  // minutes the timer starts before the job
+    int marginAfter = 0;   // minutes it stops after the job
+    bool useVps = false;   // a job with a VPS time becomes a VPS timer
+    QString folder;        // VDR's recordings folder ('~' between levels); empty: none
+    bool readOnly = false; // asks only: a dry run, a listing
 };
 
 class VdrScheduler : public RecorderScheduler
@@ -52,6 +53,8 @@ public:
     QList<ScheduledProgram> Programs() override;
     std::optional<QList<RecorderChannel>> Channels() override;
     QString failure() const override { return m_failure; }
+    /// A scheduler opened for reading that a sync run goes on to change through.
+    void allowChanges() { m_options.readOnly = false; }
 
 private:
     struct Timer
@@ -70,6 +73,14 @@ private:
 
     explicit VdrScheduler(const VdrOptions& options);
     QString unusable() const;
+    void forgetAll();
+    /// A new connection, the lists to be read afresh; false (and failure() says why) when VDR
+    /// cannot be reached.
+    bool reconnect();
+    /// VDR closes an idle connection and may restart meanwhile: after a long pause (a prompt
+    /// can keep a run waiting) each operation starts on a new connection.
+    void refreshIfIdle();
+    void adoptOldClaim(int id, const QString& name);
     /// One command and its reply; none (and failure() says why) when VDR did not answer.
     std::optional<SvdrpReply> send(const QString& command);
     /// The timer list, read once and then kept current by this object's own changes.

@@ -40,9 +40,16 @@ QString plainPart(const QString& text, QChar tilde)
             part += QLatin1Char('|');
         else if (c == QLatin1Char('~'))
             part += tilde;
+        else if (c == QLatin1Char('{')) // "{...}" would make a pattern timer of VDR's
+            part += QLatin1Char('(');
+        else if (c == QLatin1Char('}'))
+            part += QLatin1Char(')');
         else
             part += c;
     }
+    // VDR puts the programme's own title and episode in place of these words when it records.
+    part.replace(QLatin1String("TITLE"), QLatin1String("Title"));
+    part.replace(QLatin1String("EPISODE"), QLatin1String("Episode"));
     return part.trimmed();
 }
 

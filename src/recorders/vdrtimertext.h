@@ -39,7 +39,8 @@ std::optional<Mark> markOf(const QString& aux);
 
 /// The FILE field: the folder (sub-folders split by '~') and the name, each without control
 /// characters and with ':' as '|' (VDR's own convention); a '~' inside the name does not make a
-/// folder. The name part is kept short enough for a file name.
+/// folder, braces do not make a pattern timer and the words VDR replaces when it records stay
+/// as they are. The name part is kept short enough for a file name.
 QString fileField(const QString& folder, const QString& name);
 
 } // namespace kov::vdr

@@ -250,21 +250,27 @@ private slots:
             jobs << job(u"Alpha TV"_s, u"rec"_s, u"Film "_s + QString::number(i));
         serve(jobs);
         set(u"VdrTimeoutSeconds"_s, u"2"_s);
-        QElapsedTimer clock;
-        Run frozen;
-        {
-            const Frozen stopped(readBytes(kDir + u"/pid"_s).trimmed().toLongLong());
-            clock.start();
-            frozen = run({u"sync"_s});
+        const QString reason = u"VDR at 127.0.0.1, port "_s + QString::number(vdrPort()) +
+                               u", cannot be used: it did not answer in time."_s;
+        // A timed tick (a sync, then the channel update it finds due), a dry run and a sync.
+        for (const QStringList& args :
+             {QStringList{u"tick"_s}, QStringList{u"sync"_s, u"--dry-run"_s},
+              QStringList{u"sync"_s}}) {
+            QElapsedTimer clock;
+            Run frozen;
+            {
+                const Frozen stopped(readBytes(kDir + u"/pid"_s).trimmed().toLongLong());
+                clock.start();
+                frozen = run(args);
+            }
+            // Ten jobs at one wait each took twenty seconds; now a run stops asking after one.
+            QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+            QCOMPARE(frozen.status, 1);
+            QCOMPARE(frozen.err.count(u"KOVSched.ocx is required"_s), 1);
+            QVERIFY2(frozen.err.contains(reason), qPrintable(frozen.err));
+            if (args == QStringList{u"sync"_s})
+                QVERIFY(frozen.err.contains(u"Jobs left unscheduled in this run: 10"_s));
         }
-        // Ten jobs at one wait each took twenty seconds; now the run stops asking after one.
-        QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(frozen.status, 1);
-        QCOMPARE(frozen.err.count(u"KOVSched.ocx is required"_s), 1);
-        QVERIFY2(frozen.err.contains(u"VDR at 127.0.0.1, port "_s + QString::number(vdrPort()) +
-                                     u", cannot be used: it did not answer in time."_s),
-                 qPrintable(frozen.err));
-        QVERIFY(frozen.err.contains(u"Jobs left unscheduled in this run: 10"_s));
         QCOMPARE(run({u"sync"_s}).status, 0); // the next run tries again
         QCOMPARE(timers(true).size(), 10);
     }

@@ -136,6 +136,9 @@ private slots:
         QTest::newRow("VPS: its time, no margins")
             << evening << end << 0 << u"2026-12-10T20:14"_s << u"2 10"_s << known << 0
             << sent.arg(u"5"_s, u"2026-12-10:2014:2059"_s, QString());
+        QTest::newRow("VPS column empty, shifted by an offset")
+            << evening << end << 0 << u"1899-12-30T01:00"_s << u"2 10"_s << known << 0
+            << sent.arg(u"1"_s, u"2026-12-10:2013:2110"_s, QString());
         QTest::newRow("VPS switched off")
             << evening << end << 0 << u"2026-12-10T20:14"_s << u"2 10 - novps"_s << known << 0
             << sent.arg(u"1"_s, u"2026-12-10:2013:2110"_s, QString());
@@ -192,6 +195,56 @@ private slots:
         // The list once; the timer read again just before it is deleted.
         QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"LSTT 5"_s, u"DELT 5"_s, u"QUIT"_s}));
     }
+    void followsOthersChanges_data()
+    {
+        // VDR's answer to the first command and to those after it, the call ("exists",
+        // "delete", "create" of a repeating recording), its result and the commands after the
+        // first.
+        Columns<QByteArray, QList<QByteArray>, QString, bool, QStringList>::add();
+        const QByteArray old = timer("250 ", 3, 1, u"Film"_s, u""_s);
+        QTest::newRow("a claim without account becomes this account's")
+            << old << QList<QByteArray>{old, "250 3 x\r\n"} << u"exists"_s << true
+            << QStringList{u"LSTT 3"_s,
+                           u"MODT 3 1:7:2026-12-10:2015:2100:50:99:Film:"_s +
+                               kov::vdr::auxField({{{u"anna"_s, u"Film"_s, u"fs:1"_s}}, {}})};
+        QTest::newRow("renumbered: the list once more")
+            << timer("250 ", 5, 1, u"Film"_s)
+            << QList<QByteArray>{"501 Timer \"5\" not defined\r\n", timer("250 ", 2, 1, u"Film"_s),
+                                 timer("250 ", 2, 1, u"Film"_s), "250 Timer \"2\" deleted\r\n"}
+            << u"delete"_s << true << QStringList{u"LSTT 5"_s, u"LSTT"_s, u"LSTT 2"_s, u"DELT 2"_s};
+        // Once its first day has passed VDR lists a repeating timer by its weekdays alone.
+        const QByteArray daily =
+            "250 6 1:7:MTWTFSS:2015:2100:50:99:Daily:" +
+            kov::vdr::auxField({{{u"ben"_s, u"Daily"_s, u"fs:2"_s}}, {}}).toUtf8() + "\r\n";
+        QTest::newRow("another account's repeating timer joined")
+            << QByteArray("250 7 Alpha\r\n") << QList<QByteArray>{daily, daily, "250 6 x\r\n"}
+            << u"create"_s << true << QStringList{u"LSTT"_s, u"LSTT 6"_s, u"MODT 6"_s};
+    }
+    void followsOthersChanges()
+    {
+        const auto [list, answers, call, result, sent] =
+            Columns<QByteArray, QList<QByteArray>, QString, bool, QStringList>::fetch();
+        ScriptedVdr server(kGreeting, QList<QByteArray>{list} + answers);
+        {
+            const auto vdr = connect(server);
+            QCOMPARE(call == u"exists"_s   ? vdr->DoesProgramExist(u"Film"_s)
+                     : call == u"delete"_s ? vdr->DeleteProgram(u"Film"_s)
+                                           : vdr->createRecording({u"Daily"_s,
+                                                                   at(u"2026-12-10T20:15"_s),
+                                                                   at(u"2026-12-10T21:00"_s),
+                                                                   7,
+                                                                   {},
+                                                                   u"fs:3"_s,
+                                                                   1,
+                                                                   {}}) == 0,
+                     result);
+        }
+        QStringList got = server.received().mid(1);
+        got.removeAll(u"QUIT"_s);
+        for (QString& line : got) // a MODT is known by its start where the test says so
+            line = sent.contains(line) ? line : line.section(u' ', 0, 1);
+        QCOMPARE(got, sent);
+    }
     void leavesARecordingTimer()
     {
         ScriptedVdr server(kGreeting,
@@ -208,6 +261,7 @@ private slots:
         QTest::newRow("markup and separators") << u"<name>A:B|C~D</name> & &amp; &#58;"_s;
         QTest::newRow("beyond ASCII") << u"Tatort: Schöne Grüße \U0001F600"_s;
         QTest::newRow("long") << QString(1000, u'x');
+        QTest::newRow("VDR's pattern and words") << u"{*}x TITLE EPISODE"_s;
     }
     void serviceTextsStayInTheirFields()
     {
@@ -228,7 +282,8 @@ private slots:
         QCOMPARE(file.count(u'~'), 2); // the name's own '~' makes no folder
         QVERIFY(file.toUtf8().size() <= 210);
         for (const QChar c : file)
-            QVERIFY(c.unicode() >= 0x20 && c != u':');
+            QVERIFY(c.unicode() >= 0x20 && c != u':' && c != u'{' && c != u'}');
+        QVERIFY(!file.contains(u"TITLE"_s) && !file.contains(u"EPISODE"_s));
     }
     void brokenServers_data()
     {
