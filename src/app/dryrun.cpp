@@ -7,7 +7,8 @@
 namespace {
 const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
-QString verdict(const CQuibJob& job, qint32 channel, RecorderScheduler* recorder)
+// `existing`: the name the recorder holds the job's recording under, empty when none.
+QString verdict(const CQuibJob& job, qint32 channel, const QString& existing)
 {
     const bool rec = job.Action() == QLatin1String("rec");
     if (!rec && job.Action() != QLatin1String("delete"))
@@ -15,7 +16,7 @@ QString verdict(const CQuibJob& job, qint32 channel, RecorderScheduler* recorder
     // A delete does not look at the channel, just as the sync does not.
     if (rec && channel < 1)
         return QStringLiteral("unknown-channel");
-    const bool exists = recorder && recorder->DoesProgramExist(job.ProgramName());
+    const bool exists = !existing.isEmpty();
     if (rec)
         return exists ? QStringLiteral("exists") : QStringLiteral("create");
     return exists ? QStringLiteral("delete") : QStringLiteral("absent");
@@ -35,14 +36,15 @@ void DryRunRecords::Record(QuibFunction function, qint32 index, const QString& r
     const qint32 channel = GetChannelByName(job.Channel(), false);
     QString why;
     const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading(&why);
-    const QString verdictText = verdict(job, channel, recorder.get());
+    // A recording made under the regional name before shows under that name.
+    const QString existing = recorder ? job.ExistingProgramName(*recorder) : QString();
     // Verdicts made without the recorder are guesses: the run says why, once, and fails.
     if (!recorder || !recorder->failure().isEmpty()) {
         m_recorderMissing = true;
         kov::recorderFailed(recorder ? recorder->failure() : why);
     }
-    m_lines << QStringList{verdictText,
-                           job.ProgramName(),
+    m_lines << QStringList{verdict(job, channel, existing),
+                           existing.isEmpty() ? job.ProgramName() : existing,
                            job.StartTime().toString(kTimeFormat),
                            job.EndTime().toString(kTimeFormat),
                            job.Channel(),

@@ -12,6 +12,7 @@
 #include "replyrecords.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
+#include "synclock.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -27,8 +28,12 @@ struct SupportState
     ReplyRecordConsumer* consumer = nullptr;
     std::unique_ptr<CKovReg> settings;
     QStringList resultTexts;
-    int runDepth = 0; // sync runs in progress
+    int runDepth = 0;                           // sync runs in progress
+    std::unique_ptr<SyncFolderLock> folderLock; // held by the outermost run
 };
+
+// How long a run waits for one of another process to end before it gives up.
+constexpr int kFolderLockWaitMs = 3000;
 
 SupportState& state()
 {
@@ -81,13 +86,27 @@ CQuibSession* kov_SharedSession()
 
 SyncRunScope::SyncRunScope()
 {
-    if (state().runDepth++ == 0)
+    SupportState& s = state();
+    if (s.runDepth == 0) {
+        auto lock = std::make_unique<SyncFolderLock>(kFolderLockWaitMs);
+        m_started = lock->held();
+        if (!m_started)
+            return;
+        s.folderLock = std::move(lock);
         HandOverAgain();
+    }
+    ++s.runDepth;
 }
 
 SyncRunScope::~SyncRunScope()
 {
-    --state().runDepth;
+    if (m_started && --state().runDepth == 0)
+        state().folderLock.reset();
+}
+
+QString kov_SyncBusyText()
+{
+    return Translate(QStringLiteral("A sync is already running in this program folder."));
 }
 
 bool SyncRunScope::reportRecorder()
@@ -131,6 +150,10 @@ qint32 DoWork(QuibFunction Function, const QString& Account, const QString& Encr
     if (state().runDepth == 0) {
         // Outside a sync run a call is a run of its own.
         SyncRunScope run;
+        if (!run.started()) {
+            infoBox(kov_SyncBusyText());
+            return -1;
+        }
         const qint32 code =
             DoWork(Function, Account, EncryptedPassword, OutputBox, ZeroSerial, Manually);
         run.reportRecorder();

@@ -91,6 +91,13 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
     if (kov_SyncRunning())
         return false;
     SyncRunScope run;
+    if (!run.started()) {
+        // Another process syncs in this folder: its run does this one's work.
+        if (!kov_StopRequested())
+            ui.showProblem(kov_SyncBusyText());
+        ui.runEnding();
+        return false;
+    }
     const bool stepsDone = runSyncSteps(ui, ZeroSerial, Manually);
     const bool result = run.reportRecorder() && stepsDone;
     // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.

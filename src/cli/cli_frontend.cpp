@@ -44,6 +44,12 @@ void CliFrontEnd::ShowMessage(const QString& text)
     cliPrint(QStringLiteral("message: ") + text);
 }
 
+void CliFrontEnd::showProblem(const QString& text)
+{
+    ShowMessage(text);
+    std::fputs(("kovferrit-cli: " + text.toLocal8Bit() + '\n').constData(), stderr);
+}
+
 void CliFrontEnd::ShowUpdateText(const QString& text)
 {
     cliPrint(QStringLiteral("update: ") + text);

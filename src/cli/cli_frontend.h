@@ -18,6 +18,7 @@ class CliFrontEnd : public SyncFrontEnd
 {
 public:
     void ShowMessage(const QString& text) override;
+    void showProblem(const QString& text) override;
     void ShowUpdateText(const QString& text) override;
     TextBox* messageArea() override { return &m_box; }
     void enableUpdateTimer() override { m_timerEnabled = true; }

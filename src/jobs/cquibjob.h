@@ -5,6 +5,7 @@
 #include <QString>
 
 class CKovReg;
+class RecorderScheduler;
 
 class CQuibJob
 {
@@ -33,8 +34,16 @@ public:
     QString Description() const { return m_description; }
     QString Persons() const { return m_persons; }
 
-    /// The name of the recording: Title + " " + StartTime as text, made safe as a file name.
+    /// The name of the recording: Title + " " + StartTime as "yyyy-MM-dd HH:mm:ss", made safe as
+    /// a file name. It is the same under every locale, so a daemon and the desktop program
+    /// running under different ones name a job's recording alike.
     QString ProgramName() const;
+    /// The name recordings were made under before, with the start as regional date text: such
+    /// a recording is still found and deleted, but none is made under it.
+    QString RegionalProgramName() const;
+    /// The name `recorder` holds this job's recording under (ProgramName first), or an empty
+    /// text when it holds none.
+    QString ExistingProgramName(RecorderScheduler& recorder) const;
     /// The file name of the last error file written ("ERROR_" + stamp + ".txt"), for tests.
     QString LastErrorFile() const { return m_lastErrorFile; }
 

@@ -39,7 +39,24 @@ QString safeName(const QString& name)
 
 QString CQuibJob::ProgramName() const
 {
+    return safeName(m_title + QLatin1Char(' ') +
+                    m_startTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+}
+
+QString CQuibJob::RegionalProgramName() const
+{
     return safeName(m_title + QLatin1Char(' ') + kov_DateText(m_startTime));
+}
+
+QString CQuibJob::ExistingProgramName(RecorderScheduler& recorder) const
+{
+    const QString name = ProgramName();
+    if (recorder.DoesProgramExist(name))
+        return name;
+    const QString regional = RegionalProgramName();
+    if (regional != name && recorder.failure().isEmpty() && recorder.DoesProgramExist(regional))
+        return regional;
+    return QString();
 }
 
 qint32 CQuibJob::GetSequence()
@@ -84,7 +101,7 @@ bool CQuibJob::HandleAction(const QString& action)
             return false;
         }
         bool exists = false;
-        passOver([&] { exists = scheduler->DoesProgramExist(name); });
+        passOver([&] { exists = !ExistingProgramName(*scheduler).isEmpty(); });
         if (exists) {
             result = true;
         } else {
@@ -98,7 +115,12 @@ bool CQuibJob::HandleAction(const QString& action)
             result = returned == 0;
         }
     } else if (action == QLatin1String("delete")) {
+        // A recording made under the regional name before is deleted as well: one job, one
+        // recording, whichever name it was made under.
+        const QString regional = RegionalProgramName();
         passOver([&] { result = scheduler->DeleteProgram(name); });
+        if (regional != name && scheduler->failure().isEmpty())
+            passOver([&] { result = scheduler->DeleteProgram(regional) || result; });
     }
     if (!scheduler->failure().isEmpty() && outageOfRun(scheduler->failure()))
         return false;

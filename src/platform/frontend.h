@@ -20,6 +20,8 @@ public:
     virtual ~SyncFrontEnd() = default;
     /// ShowMessage: the message area shows the previous message and this one.
     virtual void ShowMessage(const QString& text) = 0;
+    /// A problem that ends the run: the message area, and standard error where there is one.
+    virtual void showProblem(const QString& text) { ShowMessage(text); }
     /// ShowUpdateText: the update line.
     virtual void ShowUpdateText(const QString& text) = 0;
     /// The message area as a text box (`txtMessage`), written directly by DoWork.

@@ -3,6 +3,7 @@
 // server, the daemon.
 #include "clitest.h"
 #include "foundation/aes.h"
+#include "recorders/localscheduler.h"
 
 #include <QTcpServer>
 
@@ -316,6 +317,113 @@ private slots:
         QCOMPARE(fetch.lines(),
                  (QStringList{u"box: WAIT ...."_s, u"box: Job List Download FAILED"_s, u"-1"_s}));
         QCOMPARE(fetch.err, err);
+    }
+    void oneSyncPerFolder()
+    {
+        // A sync waiting for a slow reply holds the folder: syncs and a fetch started meanwhile
+        // say so and fail, without touching the reply file; a sync killed while it waits leaves
+        // nothing that blocks the next.
+        const QJsonObject slow{{u"misbehave"_s, u"delay"_s}, {u"seconds"_s, 6}};
+        QJsonObject functions = standard({});
+        functions[u"getjobs"_s] = QJsonArray{slow, slow, QJsonObject{}};
+        Simulator sim;
+        QVERIFY(sim.start(functions));
+        setUp(sim, true);
+        set(u"TimeoutSeconds"_s, u"30"_s);
+        auto start = [&](QProcess& p, const QStringList& command) {
+            p.start(qEnvironmentVariable("KOVFERRIT_CLI"),
+                    QStringList{u"--home"_s, m_home->path()} + command);
+        };
+        QProcess first;
+        start(first, {u"sync"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(sim.served(u"function"_s).size(), 1, 20000);
+        QProcess others[3];
+        start(others[0], {u"sync"_s});
+        start(others[1], {u"sync"_s});
+        start(others[2], {u"fetch"_s, u"getjobs"_s});
+        for (QProcess& other : others) {
+            QVERIFY(other.waitForFinished(20000));
+            const QString err = QString::fromUtf8(other.readAllStandardError());
+            QVERIFY2(err.contains(u"A sync is already running in this program folder."_s),
+                     qPrintable(err));
+            QCOMPARE(other.exitCode(), 1);
+            QVERIFY(!other.readAllStandardOutput().contains("access error"));
+        }
+        QVERIFY(first.waitForFinished(30000));
+        QCOMPARE(first.exitCode(), 0);
+        QVERIFY(first.readAllStandardOutput().contains("New Data Received"));
+        QCOMPARE(sim.served(u"function"_s).size(), 1); // only the first asked the service
+
+        QProcess killed;
+        start(killed, {u"sync"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(sim.served(u"function"_s).size(), 2, 20000);
+        killed.kill(); // SIGKILL: no clean-up of its own
+        QVERIFY(killed.waitForFinished(5000));
+        QCOMPARE(run({u"sync"_s}).status, 0);
+        QCOMPARE(sim.served(u"function"_s).size(), 3);
+    }
+    void recordingNameIgnoresLocale_data()
+    {
+        // The name of a recording of the job made before the name's date part was fixed (none:
+        // no recording), the locale and the job's action of each sync, what `sync --dry-run`
+        // says before the last sync (what and name), and the recordings then left.
+        Columns<QString, QString, QString, QStringList>::add();
+        const QString fixed = u"G1_2026-12-24_20_00_00"_s;
+        const QString german = u"G1_24_12_2026_20_00_00"_s;
+        QTest::newRow("German, then C") << QString() << u"de_DE.UTF-8 rec|C.UTF-8 rec"_s
+                                        << u"exists\t"_s + fixed << QStringList{fixed};
+        QTest::newRow("C, then German") << QString() << u"C.UTF-8 rec|de_DE.UTF-8 rec"_s
+                                        << u"exists\t"_s + fixed << QStringList{fixed};
+        QTest::newRow("made before, German")
+            << german << u"de_DE.UTF-8 rec"_s << u"exists\t"_s + german << QStringList{german};
+        QTest::newRow("made before, deleted")
+            << german << u"de_DE.UTF-8 delete"_s << u"delete\t"_s + german << QStringList();
+        QTest::newRow("made before under C, deleted")
+            << u"G1_24_Dec_2026_20_00_00"_s << u"C.UTF-8 delete"_s
+            << u"delete\tG1_24_Dec_2026_20_00_00"_s << QStringList();
+        QTest::newRow("made under C, deleted under German")
+            << QString() << u"C.UTF-8 rec|de_DE.UTF-8 delete"_s << u"delete\t"_s + fixed
+            << QStringList();
+    }
+    void recordingNameIgnoresLocale()
+    {
+        const auto [before, syncs, preview, left] =
+            Columns<QString, QString, QString, QStringList>::fetch();
+        const QString job = u"Alpha TV,101,5001,2026-12-24 20:00:00 +0000,2026-12-24 21:00:00 "
+                            u"+0000,%1,G1,0,1,0,2,1,n,f,,d,"_s;
+        const QStringList steps = syncs.split(u'|');
+        QJsonArray replies; // one for each sync, and the dry run before the last
+        for (const QString& step : steps)
+            replies << QJsonObject{{u"records"_s, QJsonArray{job.arg(step.section(u' ', 1))}}};
+        replies.insert(steps.size() - 1, replies.last());
+        QJsonObject functions = standard({});
+        functions[u"getjobs"_s] = replies;
+        Simulator sim;
+        QVERIFY(sim.start(functions));
+        setUp(sim, true);
+        writeBytes(m_home->filePath(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
+        if (!before.isEmpty()) {
+            const QDateTime start(QDate(2026, 12, 24), QTime(20, 0));
+            LocalScheduler store(m_home->filePath(u"KOVSched.db"_s));
+            QCOMPARE(store.createRecording(
+                         {before, start, start.addSecs(3600), 7, before, u"fs:5001"_s, 0, {}}),
+                     0);
+        }
+        for (const QString& step : steps) {
+            const QStringList locale{u"LANG="_s + step.section(u' ', 0, 0), u"LC_ALL="_s,
+                                     u"LC_TIME="_s, u"LANGUAGE="_s};
+            if (&step == &steps.last()) {
+                const Run dry = run({u"sync"_s, u"--dry-run"_s}, {}, locale);
+                QCOMPARE(
+                    dry.lines(u"(exists|delete|create|absent)\t"_s).value(0).section(u'\t', 0, 1),
+                    preview);
+            }
+            QCOMPARE(run({u"sync"_s}, {}, locale).status, 0);
+        }
+        QStringList names;
+        for (const QString& line : run({u"recordings"_s}).lines())
+            names << line.section(u'\t', 0, 0);
+        QCOMPARE(names, left);
     }
     void daemonAndTick()
     {

@@ -76,9 +76,18 @@ class CliTest : public QObject
 protected:
     std::unique_ptr<QTemporaryDir> m_home;
 
-    Run run(const QStringList& args, const QByteArray& input = QByteArray())
+    /// `environment`: NAME=VALUE pairs set for the run, NAME= removes one.
+    Run run(const QStringList& args, const QByteArray& input = QByteArray(),
+            const QStringList& environment = {})
     {
         QProcess p;
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        for (const QString& pair : environment) {
+            const QString name = pair.section(u'=', 0, 0);
+            const QString value = pair.section(u'=', 1);
+            value.isEmpty() ? variables.remove(name) : variables.insert(name, value);
+        }
+        p.setProcessEnvironment(variables);
         p.start(qEnvironmentVariable("KOVFERRIT_CLI"),
                 (args.value(0) == u"--home"_s ? QStringList()
                                               : QStringList{u"--home"_s, m_home->path()}) +

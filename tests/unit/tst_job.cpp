@@ -91,16 +91,16 @@ private slots:
         QLocale::setDefault(QLocale(u"en_US"_s));
         kov_Settings().setLng(KovSetting::LogReplies, 1);
         QVERIFY(read(jobString(), true));
-        const QString name = u"Film_5_12_2006_20_15_00"_s;
-        QCOMPARE(m_log.calls, (QStringList{u"exists "_s + name,
+        const QString name = u"Film_2006-05-12_20_15_00"_s; // the same under every locale
+        QCOMPARE(m_log.calls, (QStringList{u"exists "_s + name, u"exists Film_5_12_2006_20_15_00"_s,
                                            u"create 1|%1|2006-05-12T20:15:00|2006-05-12T23:00:00|"
                                            u"7|1|%1|fs:4711|0|omitted|true"_s.arg(name)}));
         QCOMPARE(readBytes(env->file(u"ReplyLog.txt"_s)), "Scheduler rec " + name.toLatin1() +
                                                               "\r\nScheduler Return Value: 0\r\n" +
                                                               QByteArray(65, '-') + "\r\n");
-        QLocale::setDefault(QLocale(u"de_DE"_s)); // a start at midnight names the date alone
+        QLocale::setDefault(QLocale(u"de_DE"_s)); // a start at midnight keeps its time
         QVERIFY(read(jobString({{3, u"2006-05-13 00:00:00 +0200"_s}}), true));
-        QCOMPARE(m_log.calls.last().section(u'|', 1, 1), u"Film_13_05_2006"_s);
+        QCOMPARE(m_log.calls.last().section(u'|', 1, 1), u"Film_2006-05-13_00_00_00"_s);
         QLocale::setDefault(QLocale::c());
     }
     void unchangedJobCommitsNothing()
@@ -128,23 +128,28 @@ private slots:
     }
     void schedule_data()
     {
-        // The job's channel, action and sequence; the recorder ("exists", "refuses", "raises",
-        // "missing"; configured ones failing: "folder" or "junk" as the store, "vdr" on a port
-        // nobody listens on); the calls made ("create" with channel and recurrence); how the box
-        // shown begins (%1 the program folder); whether an error file was written.
+        // The job's channel, action and sequence; the recorder ("exists", "regional": holds the
+        // recording under the name with the regional date, "refuses", "raises", "missing";
+        // configured ones failing: "folder" or "junk" as the store, "vdr" on a port nobody
+        // listens on); the calls made ("create" with channel and recurrence; existence and
+        // deletion ask for the name and then for the regional one); how the box shown begins
+        // (%1 the program folder); whether an error file was written.
         Columns<QString, QString, QString, QString, bool>::add();
-        const QString made = u"exists, create 7 0"_s;
+        const QString made = u"exists, exists, create 7 0"_s;
         QTest::newRow("rec") << u"Alpha TV|rec|0"_s << QString() << made << QString() << false;
         QTest::newRow("rec, there already")
             << u"Alpha TV|rec|0"_s << u"exists"_s << u"exists"_s << QString() << false;
-        QTest::newRow("delete") << u"Alpha TV|delete|0"_s << QString() << u"delete"_s << QString()
-                                << false;
-        QTest::newRow("every day")
-            << u"Alpha TV|rec|127"_s << QString() << u"exists, create 7 1"_s << QString() << false;
+        QTest::newRow("rec, there under the regional name")
+            << u"Alpha TV|rec|0"_s << u"regional"_s << u"exists, exists"_s << QString() << false;
+        QTest::newRow("delete") << u"Alpha TV|delete|0"_s << QString() << u"delete, delete"_s
+                                << QString() << false;
+        QTest::newRow("every day") << u"Alpha TV|rec|127"_s << QString()
+                                   << u"exists, exists, create 7 1"_s << QString() << false;
         QTest::newRow("other sequence")
             << u"Alpha TV|rec|126"_s << QString() << made << QString() << true;
         QTest::newRow("unknown channel answered")
-            << u"Gamma 1|rec|0"_s << QString() << u"exists, create 12 0"_s << QString() << false;
+            << u"Gamma 1|rec|0"_s << QString() << u"exists, exists, create 12 0"_s << QString()
+            << false;
         QTest::newRow("unknown channel cancelled")
             << u"Gamma 2|rec|0"_s << QString() << QString() << QString() << false;
         QTest::newRow("unsupported action")
@@ -153,7 +158,7 @@ private slots:
         QTest::newRow("recorder refuses") << u"Alpha TV|rec|0"_s << u"refuses"_s << made
                                           << u"ERROR CreateProgram FAILED: 2"_s << false;
         QTest::newRow("recorder raises")
-            << u"Alpha TV|rec|0"_s << u"raises"_s << made << QString() << false;
+            << u"Alpha TV|rec|0"_s << u"raises"_s << u"exists, create 7 0"_s << QString() << false;
         const QString missing = u"KOVSched.ocx is required for this application.\r\n"_s;
         QTest::newRow("recorder missing")
             << u"Alpha TV|rec|0"_s << u"missing"_s << QString()
@@ -179,6 +184,8 @@ private slots:
         read(line, false, &probe);
         if (recorder == u"exists"_s)
             m_log.existing << probe.ProgramName();
+        if (recorder == u"regional"_s)
+            m_log.existing << probe.RegionalProgramName();
         m_log.createResult = recorder == u"refuses"_s ? 2 : 0;
         m_log.raises = recorder == u"raises"_s;
         installRecordingScheduler(m_log, recorder == u"missing"_s);
@@ -197,8 +204,10 @@ private slots:
         for (const QString& call : m_log.calls) {
             const QStringList args = call.section(u' ', 1).split(u'|');
             const bool create = call.startsWith(u"create"_s);
-            made << (create ? u"create "_s + args[4] + u' ' + args[8] : call.section(u' ', 0, 0));
-            QCOMPARE(args[create ? 1 : 0], probe.ProgramName());
+            const QString verb = call.section(u' ', 0, 0);
+            QCOMPARE(args[create ? 1 : 0],
+                     made.contains(verb) ? probe.RegionalProgramName() : probe.ProgramName());
+            made << (create ? u"create "_s + args[4] + u' ' + args[8] : verb);
         }
         QCOMPARE(made.join(u", "_s), calls);
         QCOMPARE(env->ui.boxes.size(), box.isEmpty() ? 0 : 1);
