@@ -65,6 +65,15 @@ private slots:
             << u"settings|set|app.EXEName|--text|Other.exe;account|bob;settings|get|Protocol"_s
             << QByteArray("pw\r\n") << 0 << AES::EncryptText(u"pw"_s, u"other"_s) + u'\n'
             << QString();
+        // A forgotten password (empty standard input, or an empty line) stores nothing.
+        QTest::newRow("account, no input")
+            << u"account|bob"_s << QByteArray() << 2 << QString()
+            << u"kovferrit-cli: account needs the password on the first line of standard input\n"_s +
+                   usage + u" [--home DIR] account NAME"_s;
+        QTest::newRow("account, empty line")
+            << u"account|bob;settings|list"_s << QByteArray("\r\n") << 0 << QString() << QString();
+        QTest::newRow("empty --home=") << u"--home=|settings|list"_s << QByteArray() << 2
+                                       << QString() << u"kovferrit-cli: --home needs a folder\n"_s;
         QTest::newRow("translate")
             << u"translate|No New Data"_s << QByteArray() << 0 << u"No New Data\n"_s << QString();
         QTest::newRow("export") << u"settings|set|Account|--text|demo;settings|export|%home/a.reg"_s
