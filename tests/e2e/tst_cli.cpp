@@ -326,6 +326,34 @@ private slots:
                  (QStringList{u"box: WAIT ...."_s, u"box: Job List Download FAILED"_s, u"-1"_s}));
         QCOMPARE(fetch.err, err);
     }
+    void namesKeepToTheirLines()
+    {
+        // A TAB, a line break or a backslash in a name is written escaped, so every entry keeps
+        // one line and its columns.
+        writeBytes(m_home->filePath(u"kovquibcg.dat"_s),
+                   "0,3,csv,3\r\nisocode,name,id,country,category,language\r\n"
+                   "de,Tab\tTV,1,DE,General,de\r\nde,\"Line\nFeed\",2,DE,General,de\r\n"
+                   "de,C:\\TV,3,DE,General,de\r\n");
+        QCOMPARE(run({u"channels"_s, u"set"_s, u"Tab\tTV"_s, u"5"_s}).status, 0);
+        QCOMPARE(run({u"channels"_s, u"list"_s}).out,
+                 u"Tab\\tTV\t5\nLine\\nFeed\t\nC:\\\\TV\t\n"_s);
+        // A store another program wrote into.
+        const QString store =
+            u"import sqlite3, sys\n"
+            u"db = sqlite3.connect(sys.argv[1])\n"
+            u"db.execute('CREATE TABLE programs (id INTEGER PRIMARY KEY, name "
+            u"TEXT, start TEXT, finish TEXT, channel INTEGER, file TEXT, tag "
+            u"TEXT, recurrence INTEGER)')\n"
+            u"db.execute('INSERT INTO programs VALUES (1, ?, \"2026-12-24T20:15:00\", "
+            u"\"2026-12-24T21:00:00\", 5, ?, ?, 0)', sys.argv[2:])\n"
+            u"db.commit()\n"_s;
+        QCOMPARE(
+            QProcess::execute(u"python3"_s, {u"-c"_s, store, m_home->filePath(u"KOVSched.db"_s),
+                                             u"A\tB\r\nC"_s, u"f\\g"_s, u"fs:1"_s}),
+            0);
+        QCOMPARE(run({u"recordings"_s}).out,
+                 u"A\\tB\\r\\nC\t2026-12-24T20:15:00\t2026-12-24T21:00:00\t5\tf\\\\g\tfs:1\t0\n"_s);
+    }
     void daemonAndTick()
     {
         Simulator sim;
