@@ -1,7 +1,9 @@
 #include "dryrun.h"
 
 #include "channels/channel_lookup.h"
+#include "channels/channeldatabase.h"
 #include "jobs/cquibjob.h"
+#include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
 
 namespace {
@@ -18,7 +20,11 @@ QString verdict(const CQuibJob& job, qint32 channel, RecorderScheduler* recorder
     const bool exists = recorder && recorder->DoesProgramExist(job.ProgramName());
     if (rec)
         return exists ? QStringLiteral("exists") : QStringLiteral("create");
-    return exists ? QStringLiteral("delete") : QStringLiteral("absent");
+    if (!exists)
+        return QStringLiteral("absent");
+    // The recorder would refuse to stop a recording under way, so the delete would not happen.
+    return recorder->isRecording(job.ProgramName()) ? QStringLiteral("recording")
+                                                    : QStringLiteral("delete");
 }
 } // namespace
 
@@ -32,7 +38,14 @@ void DryRunRecords::Record(QuibFunction function, qint32 index, const QString& r
     CQuibJob job;
     if (!job.CreateJobFromString(record, &reg, false))
         return;
-    const qint32 channel = GetChannelByName(job.Channel(), false);
+    qint32 channel = GetChannelByName(job.Channel(), false);
+    if (channel == 0) {
+        // The number the sync would be given without asking (kovferrit-cli --channel); it is
+        // shown here but stored nowhere.
+        const qint32 preset = kov_UserInterface().presetChannelNumber(job.Channel());
+        if (kov_IsChannelNumber(preset))
+            channel = preset;
+    }
     const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
     m_recorderMissing = m_recorderMissing || !recorder;
     m_lines << QStringList{verdict(job, channel, recorder.get()),

@@ -354,6 +354,24 @@ private slots:
         QCOMPARE(run({u"recordings"_s}).out,
                  u"A\\tB\\r\\nC\t2026-12-24T20:15:00\t2026-12-24T21:00:00\t5\tf\\\\g\tfs:1\t0\n"_s);
     }
+    void dryRunTakesChannelAnswers()
+    {
+        const QString job = u"%1,101,%2,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,rec,"
+                            u"F%2,0,1,0,2,1,n,f,,d,"_s;
+        Simulator sim;
+        QVERIFY(
+            sim.start(standard({{u"records"_s, QJsonArray{job.arg(u"Alpha TV"_s).arg(5001),
+                                                          job.arg(u"Beta One"_s).arg(5002)}}})));
+        setUp(sim, true);
+        const Run preview = run({u"sync"_s, u"--dry-run"_s, u"--channel"_s, u"Alpha TV=7"_s});
+        QCOMPARE(preview.status, 0);
+        QStringList verdicts;
+        for (const QString& line : preview.lines().filter(u"\t"_s))
+            verdicts << line.section(u'\t', 0, 0) + u' ' + line.section(u'\t', 4);
+        QCOMPARE(verdicts,
+                 (QStringList{u"create Alpha TV\t7"_s, u"unknown-channel Beta One\t0"_s}));
+        QVERIFY(!QFile::exists(m_home->filePath(u"dbchannel.dat"_s))); // shown, not stored
+    }
     void daemonAndTick()
     {
         Simulator sim;
