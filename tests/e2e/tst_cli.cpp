@@ -372,6 +372,42 @@ private slots:
                  (QStringList{u"create Alpha TV\t7"_s, u"unknown-channel Beta One\t0"_s}));
         QVERIFY(!QFile::exists(m_home->filePath(u"dbchannel.dat"_s))); // shown, not stored
     }
+    void syncSaysWhyTheServiceFailed_data()
+    {
+        // How getjobs misbehaves (none: nobody listens), the second message line.
+        Columns<QJsonObject, QString>::add();
+        const QString service = u"The Quib service at localhost, port %1, cannot be used: "_s;
+        QTest::newRow("refused") << QJsonObject() << service + u"the connection was refused."_s;
+        QTest::newRow("no answer in time")
+            << QJsonObject{{u"misbehave"_s, u"delay"_s}, {u"seconds"_s, 5}}
+            << service + u"it did not answer in time."_s;
+        QTest::newRow("HTTP status") << QJsonObject{{u"misbehave"_s, u"raw"_s},
+                                                    {u"http_status"_s, 503},
+                                                    {u"body"_s, u"Service Unavailable"_s}}
+                                     << service + u"it answered with HTTP status 503."_s;
+        QTest::newRow("over the cap") << QJsonObject{{u"misbehave"_s, u"big"_s}}
+                                      << service + u"its reply is larger than 16 MiB."_s;
+    }
+    void syncSaysWhyTheServiceFailed()
+    {
+        const auto [misbehave, why] = Columns<QJsonObject, QString>::fetch();
+        Simulator sim;
+        QTcpServer probe; // a port nobody listens on
+        if (misbehave.isEmpty()) {
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            sim.port = probe.serverPort();
+            probe.close();
+        } else {
+            QVERIFY(sim.start({{u"getjobs"_s, misbehave}}));
+        }
+        setUp(sim, true);
+        set(u"TimeoutSeconds"_s, u"1"_s);
+        set(u"OpenURLRetries"_s, u"1"_s);
+        const Run sync = run({u"sync"_s});
+        QCOMPARE(sync.status, 1);
+        QCOMPARE(sync.lines(u"message"_s), (QStringList{u"message: GetJobs FAILED -1"_s,
+                                                        u"message: "_s + why.arg(sim.port)}));
+    }
     void daemonAndTick()
     {
         Simulator sim;
