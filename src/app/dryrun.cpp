@@ -1,14 +1,17 @@
 #include "dryrun.h"
 
 #include "channels/channel_lookup.h"
+#include "channels/channeldatabase.h"
 #include "jobs/cquibjob.h"
+#include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
 
 namespace {
 const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
 // `existing`: the name the recorder holds the job's recording under, empty when none.
-QString verdict(const CQuibJob& job, qint32 channel, const QString& existing)
+QString verdict(const CQuibJob& job, qint32 channel, const QString& existing,
+                RecorderScheduler* recorder)
 {
     const bool rec = job.Action() == QLatin1String("rec");
     if (!rec && job.Action() != QLatin1String("delete"))
@@ -19,7 +22,11 @@ QString verdict(const CQuibJob& job, qint32 channel, const QString& existing)
     const bool exists = !existing.isEmpty();
     if (rec)
         return exists ? QStringLiteral("exists") : QStringLiteral("create");
-    return exists ? QStringLiteral("delete") : QStringLiteral("absent");
+    if (!exists)
+        return QStringLiteral("absent");
+    // The recorder would refuse to stop a recording under way, so the delete would not happen.
+    return recorder && recorder->isRecording(existing) ? QStringLiteral("recording")
+                                                       : QStringLiteral("delete");
 }
 } // namespace
 
@@ -33,7 +40,14 @@ void DryRunRecords::Record(QuibFunction function, qint32 index, const QString& r
     CQuibJob job;
     if (!job.CreateJobFromString(record, &reg, false))
         return;
-    const qint32 channel = GetChannelByName(job.Channel(), false);
+    qint32 channel = GetChannelByName(job.Channel(), false);
+    if (channel == 0) {
+        // The number the sync would be given without asking (kovferrit-cli --channel); it is
+        // shown here but stored nowhere.
+        const qint32 preset = kov_UserInterface().presetChannelNumber(job.Channel());
+        if (kov_IsChannelNumber(preset))
+            channel = preset;
+    }
     QString why;
     const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading(&why);
     // A recording made under the regional name before shows under that name.
@@ -43,7 +57,7 @@ void DryRunRecords::Record(QuibFunction function, qint32 index, const QString& r
         m_recorderMissing = true;
         kov::recorderFailed(recorder ? recorder->failure() : why);
     }
-    m_lines << QStringList{verdict(job, channel, existing),
+    m_lines << QStringList{verdict(job, channel, existing, recorder.get()),
                            existing.isEmpty() ? job.ProgramName() : existing,
                            job.StartTime().toString(kTimeFormat),
                            job.EndTime().toString(kTimeFormat),

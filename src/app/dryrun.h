@@ -1,7 +1,7 @@
 #pragma once
 // A preview of a sync: the reply is fetched and parsed as usual, but a job record only says
 // what the sync would do with it. Nothing is written to the recorder or the channel database
-// (no prompt either: an unknown channel is reported as such).
+// (no prompt either: an unknown channel without a number given beforehand is reported as such).
 #include "replyrecords.h"
 
 #include <QStringList>
@@ -12,8 +12,10 @@ public:
     void Record(QuibFunction function, qint32 index, const QString& record) override;
 
     /// One line per job: what, program name, start, end, service channel, channel number,
-    /// separated by TABs. What is create, exists, delete, absent (delete of a missing
-    /// program), unknown-channel or unsupported.
+    /// separated by TABs. What is create, exists, delete, recording (delete of a program being
+    /// recorded, which the recorder keeps), absent (delete of a missing program),
+    /// unknown-channel or unsupported. A channel the channel database lacks takes the number
+    /// the user interface was given beforehand, without asking.
     QStringList Lines() const { return m_lines; }
     /// Set when the recorder could not be asked; existence then reads as "no".
     bool RecorderMissing() const { return m_recorderMissing; }

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/frontend.h"
 #include "platform/userinterface.h"
+#include "protocol/cquibsession.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 
@@ -80,6 +81,11 @@ bool runSyncSteps(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
     const bool inactive = kov_LeadingNumber(lastReply.left(2)) == 40.0;
     ui.ShowMessage(Translate(inactive ? QStringLiteral("Quib For PC is not active")
                                       : QStringLiteral("GetJobs FAILED -1")));
+    // The second line says why, when the transfer knows: the user can tell a service that is
+    // down from a wrong host or port.
+    const CQuibSession* session = kov_SharedSession();
+    if (!inactive && session && !session->transferProblem().isEmpty())
+        ui.ShowMessage(session->transferProblem());
     return false;
 }
 } // namespace

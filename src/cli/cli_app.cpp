@@ -292,8 +292,14 @@ int runCli(QStringList args)
         print(stdout, kProgram + QStringLiteral(" " KOVFERRIT_VERSION "\n"));
         return kOk;
     }
-    if (program.isSet(QStringLiteral("home")))
-        kov_SetProgramFolder(program.value(QStringLiteral("home")));
+    if (program.isSet(QStringLiteral("home"))) {
+        // An empty value (an unset variable in "--home=$DIR") would fall back to the default
+        // folder and change another program folder than the one meant.
+        const QString home = program.value(QStringLiteral("home"));
+        if (home.isEmpty())
+            return usage(QStringLiteral("--home needs a folder"));
+        kov_SetProgramFolder(home);
+    }
     QStringList rest = program.positionalArguments();
     if (rest.isEmpty())
         return usage(QStringLiteral("no command given"));

@@ -57,7 +57,7 @@ int channelsCommand(const QCommandLineParser& /*parser*/, const QStringList& arg
         if (!fillView(model))
             return kFailed;
         for (const QStringList& row : model.rows())
-            cliPrint(row.join(QLatin1Char('\t')));
+            cliPrint(cliRow(row));
         return kOk;
     }
     if (args.value(0) == QLatin1String("set") && args.size() == 3) {
@@ -103,10 +103,9 @@ int recordingsCommand(const QCommandLineParser& /*parser*/, const QStringList& a
     }
     const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
     for (const ScheduledProgram& p : scheduler->Programs()) {
-        cliPrint(QStringList{p.name, p.start.toString(format), p.end.toString(format),
-                             QString::number(p.channel), p.fileName, p.tag,
-                             QString::number(p.recurrence)}
-                     .join(QLatin1Char('\t')));
+        cliPrint(
+            cliRow({p.name, p.start.toString(format), p.end.toString(format),
+                    QString::number(p.channel), p.fileName, p.tag, QString::number(p.recurrence)}));
     }
     return kOk;
 }

@@ -14,6 +14,19 @@ void cliPrint(const QString& line)
     std::fflush(stdout);
 }
 
+QString cliRow(const QStringList& fields)
+{
+    QStringList escaped;
+    for (QString field : fields) {
+        field.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('\r'), QStringLiteral("\\r"))
+            .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
+            .replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+        escaped << field;
+    }
+    return escaped.join(QLatin1Char('\t'));
+}
+
 void cliProgressLine(const QString& text)
 {
     // Back to the start of the line and over the last text, which was never longer: the

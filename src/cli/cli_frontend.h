@@ -4,6 +4,8 @@
 // output box.
 #include "platform/frontend.h"
 
+#include <QStringList>
+
 class CliTextBox : public TextBox
 {
 public:
@@ -31,6 +33,9 @@ private:
 
 /// Prints one line to standard output and flushes it, after ending an open progress line.
 void cliPrint(const QString& line);
+/// The fields joined by TABs into one output line, each with a backslash, CR, LF and TAB
+/// written as \\, \r, \n and \t, so a name holding them keeps to its line and column.
+QString cliRow(const QStringList& fields);
 /// Shows `text` as the progress line on standard output, in place of the last one.
 void cliProgressLine(const QString& text);
 /// Ends the progress line, if one is shown, so the next output starts on a line of its own.

@@ -80,6 +80,11 @@ int accountCommand(const QCommandLineParser& /*parser*/, const QStringList& args
     std::getline(std::cin, line);
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
+    // An empty password could never log in, and would replace a working one: the input was
+    // forgotten (a closed or empty standard input), so it is a usage error and nothing is stored.
+    if (line.empty())
+        return usage(QStringLiteral("account needs the password on the first line of standard "
+                                    "input"));
     kov_StoreAccount(args[0]);
     return kov_StorePassword(QString::fromLocal8Bit(line.c_str())) ? kOk : kFailed;
 }

@@ -95,11 +95,17 @@ int tick(const QCommandLineParser& parser, const QStringList& args, bool keepTic
         return usage(QStringLiteral("no arguments expected: ") + args.join(QLatin1Char(' ')));
     const bool admin = parser.isSet(QStringLiteral("admin"));
     CliFrontEnd frontEnd;
+    if (keepTicking) {
+        // Before the first tick: its sync may be a long first one, and a stop signal then ends
+        // it between two records, like a stop during any later tick.
+        std::signal(SIGTERM, onStopSignal);
+        std::signal(SIGINT, onStopSignal);
+    }
     const bool synced = TimerTick(frontEnd, admin);
     if (!keepTicking)
         return synced ? kOk : kFailed;
-    std::signal(SIGTERM, onStopSignal);
-    std::signal(SIGINT, onStopSignal);
+    if (kov_StopRequested())
+        return kOk;
     QTimer minute;
     QObject::connect(&minute, &QTimer::timeout, [&] { TimerTick(frontEnd, admin); });
     minute.start(60 * 1000);

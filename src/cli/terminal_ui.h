@@ -12,6 +12,10 @@ class TerminalUserInterface : public StderrUserInterface
 public:
     void setChannelAnswers(const QHash<QString, int>& answers) { m_answers = answers; }
     int askChannelNumber(const QString& channelName, qint32 suggested) override;
+    int presetChannelNumber(const QString& channelName) const override
+    {
+        return m_answers.value(channelName, 0);
+    }
     /// Ends the progress line first, so the box starts a line of its own on the terminal.
     int messageBox(const QString& text, int style, const QString& caption) override;
     /// "progress: 1200 of 200000 jobs" on the terminal, ended at the last job.

@@ -70,6 +70,7 @@ QString QtHttpTransfer::OpenURL(const QString& url)
 {
     if (m_reply)
         throw TransferFailure("Still executing last request");
+    m_lastStatus = 0;
     const QUrl target(url, QUrl::TolerantMode);
     if (!target.isValid() || target.host().isEmpty())
         throw TransferFailure("URL is malformed");
@@ -133,16 +134,23 @@ QString QtHttpTransfer::OpenURL(const QString& url)
     takeBody(); // what arrived after the last readyRead
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const QString errorText = reply->errorString();
+    const QNetworkReply::NetworkError error = reply->error();
     reply->deleteLater();
 
     if (timedOut)
-        throw TransferFailure("Timeout");
+        throw TransferFailure("Timeout", TransferFailure::Cause::TimedOut);
     if (tooLarge)
         throw ReplyTooLarge();
     // Any HTTP status is an answer, even one whose body was cut short; only a transfer that
     // produced no response at all (refused, unknown host, reset, cancelled) is a failure.
-    if (!status.isValid())
-        throw TransferFailure(errorText.toStdString());
+    if (!status.isValid()) {
+        const TransferFailure::Cause cause =
+            error == QNetworkReply::ConnectionRefusedError ? TransferFailure::Cause::Refused
+            : error == QNetworkReply::HostNotFoundError    ? TransferFailure::Cause::UnknownHost
+                                                           : TransferFailure::Cause::Other;
+        throw TransferFailure(errorText.toStdString(), cause);
+    }
+    m_lastStatus = status.toInt();
     return text;
 }
 
@@ -152,6 +160,26 @@ void kov_ReportTransferFailure(const std::exception& failure)
         // The same text as the exception's, written out so the string files can list it.
         kov_UserInterface().messageBox(Translate(QStringLiteral("Reply larger than 16 MiB")),
                                        MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
+}
+
+QString kov_TransferProblemText(const std::exception* failure, int httpStatus)
+{
+    const auto* transfer = dynamic_cast<const TransferFailure*>(failure);
+    if (!failure)
+        return Translate(QStringLiteral("it answered with HTTP status %1.")).arg(httpStatus);
+    switch (transfer ? transfer->cause() : TransferFailure::Cause::Other) {
+    case TransferFailure::Cause::Refused:
+        return Translate(QStringLiteral("the connection was refused."));
+    case TransferFailure::Cause::TimedOut:
+        return Translate(QStringLiteral("it did not answer in time."));
+    case TransferFailure::Cause::UnknownHost:
+        return Translate(QStringLiteral("the host name is unknown."));
+    case TransferFailure::Cause::TooLarge:
+        return Translate(QStringLiteral("its reply is larger than 16 MiB."));
+    case TransferFailure::Cause::Other:
+        break;
+    }
+    return QString::fromLocal8Bit(failure->what());
 }
 
 QString kov_DecodeBody(const QByteArray& body, const QByteArray& contentType)

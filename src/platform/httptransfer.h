@@ -12,7 +12,23 @@ class QNetworkReply;
 class TransferFailure : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    /// What the user is told; Other shows the system's own text.
+    enum class Cause
+    {
+        Other,
+        Refused,
+        TimedOut,
+        UnknownHost,
+        TooLarge
+    };
+    explicit TransferFailure(const std::string& what, Cause cause = Cause::Other)
+        : std::runtime_error(what), m_cause(cause)
+    {
+    }
+    Cause cause() const { return m_cause; }
+
+private:
+    Cause m_cause;
 };
 
 /// A body over the cap: unlike a network hiccup it comes back on every try, so the user is
@@ -20,12 +36,16 @@ public:
 class ReplyTooLarge : public TransferFailure
 {
 public:
-    ReplyTooLarge() : TransferFailure("Reply larger than 16 MiB") {}
+    ReplyTooLarge() : TransferFailure("Reply larger than 16 MiB", Cause::TooLarge) {}
 };
 
 /// Shows a failure of OpenURL that the user must see (a reply over the cap) as a message box,
 /// translated; every other failure is left to the caller's trace.
 void kov_ReportTransferFailure(const std::exception& failure);
+/// Why an exchange brought no reply, translated, as the end of a sentence: from a failure of
+/// OpenURL ("the connection was refused."), or from the HTTP status of an answer that was no
+/// reply of the service (`failure` nullptr).
+QString kov_TransferProblemText(const std::exception* failure, int httpStatus = 0);
 
 class HttpTransfer
 {
@@ -37,6 +57,8 @@ public:
     virtual qint32 RequestTimeout() const = 0;
     virtual bool StillExecuting() const = 0;
     virtual void Cancel() = 0;
+    /// The HTTP status of the last answer OpenURL returned; 0 when it returned none.
+    virtual int lastHttpStatus() const { return 0; }
 };
 
 /// The stand-in over QNetworkAccessManager: a local event loop that repaints but
@@ -53,6 +75,7 @@ public:
     qint32 RequestTimeout() const override { return m_timeoutSeconds; }
     bool StillExecuting() const override { return m_reply != nullptr; }
     void Cancel() override;
+    int lastHttpStatus() const override { return m_lastStatus; }
 
     static constexpr qint64 kMaxBody = 16 * 1024 * 1024;
 
@@ -60,6 +83,7 @@ private:
     QNetworkAccessManager* m_manager;
     QNetworkReply* m_reply = nullptr;
     qint32 m_timeoutSeconds = 60;
+    int m_lastStatus = 0;
 };
 
 /// Decodes a body by the charset of its Content-Type, else as Windows-1252.

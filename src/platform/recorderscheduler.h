@@ -58,6 +58,13 @@ public:
                              r.recurrence, QVariant(), true);
     }
     virtual bool DeleteProgram(const QString& name) = 0;
+    /// Whether the program is being recorded now, so that a delete would leave it in place.
+    /// The local store only keeps the schedule: nothing in it is ever under way.
+    virtual bool isRecording(const QString& name)
+    {
+        Q_UNUSED(name);
+        return false;
+    }
     /// The recordings this program made, oldest first.
     virtual QList<ScheduledProgram> Programs() = 0;
     /// The recorder's own channel list; none when it keeps none or cannot tell.

@@ -10,6 +10,13 @@ public:
     /// Asks for the tuner number of an unknown service channel; 0 means cancelled. `suggested`
     /// (0: none) is the recorder's number for a channel of that name, offered as the answer.
     virtual int askChannelNumber(const QString& channelName, qint32 suggested) = 0;
+    /// The number given for a channel before the run (kovferrit-cli --channel), found without
+    /// asking anybody; 0 when none was given. A dry run shows it where a sync would ask.
+    virtual int presetChannelNumber(const QString& channelName) const
+    {
+        Q_UNUSED(channelName);
+        return 0;
+    }
     /// How far the records of a long reply have got: `done` of the `total` it announced. Called
     /// at a bounded rate while the reply is read; an interface with a window also lets it handle
     /// its events here. Shows nothing by default.

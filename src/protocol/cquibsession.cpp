@@ -15,6 +15,7 @@
 #include "settings/settings_catalogue.h"
 
 #include <QScopeGuard>
+#include <QUrl>
 
 #include <cmath>
 #include <stdexcept>
@@ -177,6 +178,7 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
     }
     m_inProgress = true;
     const auto done = qScopeGuard([this] { m_inProgress = false; });
+    QString url;
     try {
         if (!m_inet) {
             classMessage(m_handedOver
@@ -184,7 +186,7 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
                              : QStringLiteral("ServerFunction Internet Control is not Available."));
             return false;
         }
-        QString url;
+        m_transferProblem.clear();
         {
             CQuibQuery query;
             query.setAccess(GetAccessString());
@@ -210,6 +212,8 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
 
         if (IsValidReply(reply))
             return ProcessReply(std::move(reply), Function); // the parser lets it go early
+        if (const int status = m_inet->lastHttpStatus(); status != 0 && status / 100 != 2)
+            setTransferProblem(url, kov_TransferProblemText(nullptr, status));
         if (reply.isEmpty()) {
             kov_UserInterface().messageBox(
                 Translate(QStringLiteral("No internet connection available")), MsgStyle::Critical,
@@ -220,10 +224,22 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
         // The exchange failed: the component is dropped, so the rest of this sync run asks the
         // server nothing more; the next run hands it over again (Initialize).
         classMessage(QStringLiteral("GetJobs FAILED: ") + QString::fromLocal8Bit(e.what()));
+        if (dynamic_cast<const TransferFailure*>(&e))
+            setTransferProblem(url, kov_TransferProblemText(&e));
         kov_ReportTransferFailure(e);
         m_inet = nullptr;
         return false;
     }
+}
+
+void CQuibSession::setTransferProblem(const QString& url, const QString& reason)
+{
+    const QUrl target(url, QUrl::TolerantMode);
+    m_transferProblem = Translate(QStringLiteral("The Quib service at %1, port %2, cannot be "
+                                                 "used:"))
+                            .arg(target.host())
+                            .arg(target.port(80)) +
+                        QLatin1Char(' ') + reason;
 }
 
 bool CQuibSession::ProcessReply(QString reply, QuibFunction Function)

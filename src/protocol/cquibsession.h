@@ -38,6 +38,11 @@ public:
     /// Hands over the transfer component (not owned); again after a failed exchange dropped it.
     bool Initialize(HttpTransfer* InetControl);
     bool HasTransferComponent() const { return m_inet != nullptr; }
+    /// Why the last exchange brought no reply, translated, with the host and port asked
+    /// (refused, timed out, unknown host, an HTTP status, a reply over the cap); empty when the
+    /// transfer went well. An exchange that could not start, because an earlier failure of
+    /// the run dropped the transfer component, keeps that failure's text.
+    QString transferProblem() const { return m_transferProblem; }
 
 private:
     QString GetTarget();
@@ -46,6 +51,7 @@ private:
     qint32 GetLastSerial(bool ZeroSerial);
     bool ProcessReply(QString reply, QuibFunction Function);
     void classMessage(const QString& message, bool showBox = false);
+    void setTransferProblem(const QString& url, const QString& reason);
 
     HttpTransfer* m_inet = nullptr;
     bool m_handedOver = false;
@@ -54,6 +60,7 @@ private:
     ReplyRecordConsumer* m_consumer = nullptr;
     qint32 m_timeoutSeconds = 0;
     bool m_logReplies = false;
+    QString m_transferProblem;
     CKovReg m_reg;
 };
 

@@ -409,6 +409,14 @@ bool VdrScheduler::DeleteProgram(const QString& name)
     return changeClaims(timer);
 }
 
+bool VdrScheduler::isRecording(const QString& name)
+{
+    if (!loadTimers() || !m_byName.contains(name))
+        return false;
+    const auto timer = m_timers.find(m_byName.value(name));
+    return timer != m_timers.end() && (timer->second.flags & kRecording);
+}
+
 QList<ScheduledProgram> VdrScheduler::Programs()
 {
     QList<ScheduledProgram> list;

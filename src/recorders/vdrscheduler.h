@@ -50,6 +50,8 @@ public:
                          bool arg11) override;
     qint32 createRecording(const RecordingRequest& request) override;
     bool DeleteProgram(const QString& name) override;
+    /// From the timer list as this run read it: VDR's flag that the timer is recording.
+    bool isRecording(const QString& name) override;
     QList<ScheduledProgram> Programs() override;
     std::optional<QList<RecorderChannel>> Channels() override;
     QString failure() const override { return m_failure; }

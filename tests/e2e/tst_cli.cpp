@@ -66,6 +66,15 @@ private slots:
             << u"settings|set|app.EXEName|--text|Other.exe;account|bob;settings|get|Protocol"_s
             << QByteArray("pw\r\n") << 0 << AES::EncryptText(u"pw"_s, u"other"_s) + u'\n'
             << QString();
+        // A forgotten password (empty standard input, or an empty line) stores nothing.
+        QTest::newRow("account, no input")
+            << u"account|bob"_s << QByteArray() << 2 << QString()
+            << u"kovferrit-cli: account needs the password on the first line of standard input\n"_s +
+                   usage + u" [--home DIR] account NAME"_s;
+        QTest::newRow("account, empty line")
+            << u"account|bob;settings|list"_s << QByteArray("\r\n") << 0 << QString() << QString();
+        QTest::newRow("empty --home=") << u"--home=|settings|list"_s << QByteArray() << 2
+                                       << QString() << u"kovferrit-cli: --home needs a folder\n"_s;
         QTest::newRow("translate")
             << u"translate|No New Data"_s << QByteArray() << 0 << u"No New Data\n"_s << QString();
         QTest::newRow("export") << u"settings|set|Account|--text|demo;settings|export|%home/a.reg"_s
@@ -425,24 +434,122 @@ private slots:
             names << line.section(u'\t', 0, 0);
         QCOMPARE(names, left);
     }
+    void namesKeepToTheirLines()
+    {
+        // A TAB, a line break or a backslash in a name is written escaped, so every entry keeps
+        // one line and its columns.
+        writeBytes(m_home->filePath(u"kovquibcg.dat"_s),
+                   "0,3,csv,3\r\nisocode,name,id,country,category,language\r\n"
+                   "de,Tab\tTV,1,DE,General,de\r\nde,\"Line\nFeed\",2,DE,General,de\r\n"
+                   "de,C:\\TV,3,DE,General,de\r\n");
+        QCOMPARE(run({u"channels"_s, u"set"_s, u"Tab\tTV"_s, u"5"_s}).status, 0);
+        QCOMPARE(run({u"channels"_s, u"list"_s}).out,
+                 u"Tab\\tTV\t5\nLine\\nFeed\t\nC:\\\\TV\t\n"_s);
+        // A store another program wrote into.
+        const QString store =
+            u"import sqlite3, sys\n"
+            u"db = sqlite3.connect(sys.argv[1])\n"
+            u"db.execute('CREATE TABLE programs (id INTEGER PRIMARY KEY, name "
+            u"TEXT, start TEXT, finish TEXT, channel INTEGER, file TEXT, tag "
+            u"TEXT, recurrence INTEGER)')\n"
+            u"db.execute('INSERT INTO programs VALUES (1, ?, \"2026-12-24T20:15:00\", "
+            u"\"2026-12-24T21:00:00\", 5, ?, ?, 0)', sys.argv[2:])\n"
+            u"db.commit()\n"_s;
+        QCOMPARE(
+            QProcess::execute(u"python3"_s, {u"-c"_s, store, m_home->filePath(u"KOVSched.db"_s),
+                                             u"A\tB\r\nC"_s, u"f\\g"_s, u"fs:1"_s}),
+            0);
+        QCOMPARE(run({u"recordings"_s}).out,
+                 u"A\\tB\\r\\nC\t2026-12-24T20:15:00\t2026-12-24T21:00:00\t5\tf\\\\g\tfs:1\t0\n"_s);
+    }
+    void dryRunTakesChannelAnswers()
+    {
+        const QString job = u"%1,101,%2,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,rec,"
+                            u"F%2,0,1,0,2,1,n,f,,d,"_s;
+        Simulator sim;
+        QVERIFY(
+            sim.start(standard({{u"records"_s, QJsonArray{job.arg(u"Alpha TV"_s).arg(5001),
+                                                          job.arg(u"Beta One"_s).arg(5002)}}})));
+        setUp(sim, true);
+        const Run preview = run({u"sync"_s, u"--dry-run"_s, u"--channel"_s, u"Alpha TV=7"_s});
+        QCOMPARE(preview.status, 0);
+        QStringList verdicts;
+        for (const QString& line : preview.lines().filter(u"\t"_s))
+            verdicts << line.section(u'\t', 0, 0) + u' ' + line.section(u'\t', 4);
+        QCOMPARE(verdicts,
+                 (QStringList{u"create Alpha TV\t7"_s, u"unknown-channel Beta One\t0"_s}));
+        QVERIFY(!QFile::exists(m_home->filePath(u"dbchannel.dat"_s))); // shown, not stored
+    }
+    void syncSaysWhyTheServiceFailed_data()
+    {
+        // How getjobs misbehaves (none: nobody listens), the second message line.
+        Columns<QJsonObject, QString>::add();
+        const QString service = u"The Quib service at localhost, port %1, cannot be used: "_s;
+        QTest::newRow("refused") << QJsonObject() << service + u"the connection was refused."_s;
+        QTest::newRow("no answer in time")
+            << QJsonObject{{u"misbehave"_s, u"delay"_s}, {u"seconds"_s, 5}}
+            << service + u"it did not answer in time."_s;
+        QTest::newRow("HTTP status") << QJsonObject{{u"misbehave"_s, u"raw"_s},
+                                                    {u"http_status"_s, 503},
+                                                    {u"body"_s, u"Service Unavailable"_s}}
+                                     << service + u"it answered with HTTP status 503."_s;
+        QTest::newRow("over the cap") << QJsonObject{{u"misbehave"_s, u"big"_s}}
+                                      << service + u"its reply is larger than 16 MiB."_s;
+    }
+    void syncSaysWhyTheServiceFailed()
+    {
+        const auto [misbehave, why] = Columns<QJsonObject, QString>::fetch();
+        Simulator sim;
+        QTcpServer probe; // a port nobody listens on
+        if (misbehave.isEmpty()) {
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            sim.port = probe.serverPort();
+            probe.close();
+        } else {
+            QVERIFY(sim.start({{u"getjobs"_s, misbehave}}));
+        }
+        setUp(sim, true);
+        set(u"TimeoutSeconds"_s, u"1"_s);
+        set(u"OpenURLRetries"_s, u"1"_s);
+        const Run sync = run({u"sync"_s});
+        QCOMPARE(sync.status, 1);
+        QCOMPARE(sync.lines(u"message"_s), (QStringList{u"message: GetJobs FAILED -1"_s,
+                                                        u"message: "_s + why.arg(sim.port)}));
+    }
+    void daemonAndTick_data()
+    {
+        // The getjobs answers, the output after which SIGTERM comes, the requests served once
+        // a tick has followed.
+        Columns<QJsonArray, QByteArray, QStringList>::add();
+        const QJsonObject noNews{{u"status"_s, 1}};
+        QTest::newRow("after the first sync")
+            << QJsonArray{noNews} << QByteArray("update: Next Update: ") << QStringList{u"1"_s};
+        // The first sync stops before its first record and stays due.
+        QTest::newRow("during the first sync")
+            << QJsonArray{QJsonObject{{u"misbehave"_s, u"delay"_s}, {u"seconds"_s, 2}}, noNews}
+            << QByteArray("box: WAIT") << QStringList{u"1"_s, u"1"_s};
+    }
     void daemonAndTick()
     {
+        const auto [answers, signalAfter, served] =
+            Columns<QJsonArray, QByteArray, QStringList>::fetch();
+        QJsonObject functions = standard({});
+        functions[u"getjobs"_s] = answers;
         Simulator sim;
-        QVERIFY(sim.start(standard({{u"status"_s, 1}})));
+        QVERIFY(sim.start(functions));
         setUp(sim, true);
         QProcess daemon; // its first tick syncs at once
         daemon.start(qEnvironmentVariable("KOVFERRIT_CLI"),
                      {u"--home"_s, m_home->path(), u"daemon"_s});
         QByteArray out;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (out += daemon.readAllStandardOutput()).contains("update: Next Update: "), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT((out += daemon.readAllStandardOutput()).contains(signalAfter),
+                                 30000);
         daemon.terminate(); // SIGTERM ends it cleanly
         QVERIFY(daemon.waitForFinished(10000));
         QCOMPARE(daemon.exitStatus(), QProcess::NormalExit);
         QCOMPARE(daemon.exitCode(), 0);
-        QCOMPARE(run({u"tick"_s}).status, 0); // not due again
-        QCOMPARE(sim.served(u"function"_s), QStringList{u"getjobs"_s});
-        QCOMPARE(sim.served(u"initiator"_s), QStringList{u"1"_s});
+        QCOMPARE(run({u"tick"_s}).status, 0); // a sync only when the first one was cut short
+        QCOMPARE(sim.served(u"initiator"_s), served);
     }
 };
 

@@ -87,11 +87,14 @@ private slots:
         kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kStart.addSecs(-60)));
         RecordingFrontEnd ui;
         TimerTick(ui, true);
-        QCOMPARE(ui.messages, QStringList{u"GetJobs FAILED -1"_s});
+        QCOMPARE(ui.messages.value(0), u"GetJobs FAILED -1"_s);
+        QVERIFY2(ui.messages.value(1).endsWith(u", cannot be used: Timeout"_s),
+                 qPrintable(ui.messages.value(1)));
         clock.time = clock.time.addSecs(61);
         TimerTick(ui, true);
         QCOMPARE(transfer.functions(), (QStringList{u"getjobs"_s, u"getjobs"_s}));
         QVERIFY(ui.messages.last().endsWith(u":No New Data"_s));
+        QCOMPARE(ui.messages.size(), 3);
     }
     void guideRefetched_data()
     {

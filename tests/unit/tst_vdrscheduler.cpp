@@ -1,5 +1,6 @@
 // The VDR backend against a scripted SVDRP server: what it sends, how it reads multi-line
 // replies, and that a refusing, silent or broken server costs a bounded wait and no timer.
+#include "app/dryrun.h"
 #include "app/kovferritsupport.h"
 #include "jobs/cquibjob.h"
 #include "recorders/vdrscheduler.h"
@@ -252,6 +253,33 @@ private slots:
         QVERIFY(!connect(server)->DeleteProgram(u"Film"_s));
         QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"LSTT 2"_s, u"QUIT"_s}));
         QCOMPARE(env->ui.boxes, QStringList{u"Film is being recorded and was not deleted."_s});
+    }
+    void dryRunTellsARecordingTimer_data()
+    {
+        // VDR's flags of the job's timer and whose it is; the dry run's verdict on a delete.
+        Columns<int, QString, QString>::add();
+        QTest::newRow("waiting") << 1 << u"anna"_s << u"delete"_s;
+        QTest::newRow("recording") << 9 << u"anna"_s << u"recording"_s;
+        QTest::newRow("another account's") << 9 << u"ben"_s << u"absent"_s;
+    }
+    void dryRunTellsARecordingTimer()
+    {
+        const auto [flags, account, verdict] = Columns<int, QString, QString>::fetch();
+        CKovReg reg = kov_Settings();
+        reg.setLng(u"NoDataFields_getjobs"_s, 17);
+        const QString line = u"Alpha TV,101,5001,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 "
+                             u"+0100,delete,Film,0,1,0,2,1,n,f,,d,"_s;
+        CQuibJob job;
+        QVERIFY(job.CreateJobFromString(line, &reg, false));
+        ScriptedVdr server(kGreeting, {timer("250 ", 2, flags, job.ProgramName(), account)});
+        reg.setStr(KovSetting::Account, u"anna"_s);
+        reg.setStr(KovSetting::Recorder, u"vdr"_s);
+        reg.setStr(KovSetting::VdrHost, u"127.0.0.1"_s);
+        reg.setLng(KovSetting::VdrPort, server.port);
+        DryRunRecords preview;
+        preview.Record(QuibFunction::GetJobs, 0, line);
+        QCOMPARE(preview.Lines().value(0).section(u'\t', 0, 0), verdict);
+        QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"QUIT"_s})); // it changes nothing
     }
     void serviceTextsStayInTheirFields_data()
     {
