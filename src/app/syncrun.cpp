@@ -84,6 +84,34 @@ bool runSyncSteps(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 }
 } // namespace
 
+QString kov::jobSummary(const JobTally& tally, int maxNames)
+{
+    QString text = Translate(QStringLiteral("Jobs: %1 scheduled, %2 deleted, %3 already there, "
+                                            "%4 skipped"))
+                       .arg(tally.scheduled)
+                       .arg(tally.deleted)
+                       .arg(tally.alreadyThere)
+                       .arg(tally.skipped());
+    QStringList why;
+    if (tally.noChannelNumber > 0) {
+        const QStringList& names = tally.unnumberedChannels;
+        QString named = (maxNames < 0 ? names : names.mid(0, maxNames)).join(QStringLiteral(", "));
+        if (maxNames >= 0 && names.size() > maxNames)
+            named += QStringLiteral(", ") +
+                     Translate(QStringLiteral("%1 more")).arg(names.size() - maxNames);
+        why << Translate(QStringLiteral("no channel number:")) + QLatin1Char(' ') + named;
+    }
+    if (tally.recorderFailed > 0)
+        why << Translate(QStringLiteral("recorder failed:")) + QLatin1Char(' ') +
+                   QString::number(tally.recorderFailed);
+    if (tally.refused > 0)
+        why << Translate(QStringLiteral("refused by the recorder:")) + QLatin1Char(' ') +
+                   QString::number(tally.refused);
+    if (!why.isEmpty())
+        text += QStringLiteral(" (") + why.join(QStringLiteral("; ")) + QLatin1Char(')');
+    return text;
+}
+
 bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 {
     // One run at a time: the timer or the tray menu may fire while a run waits in a prompt or
@@ -92,6 +120,11 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
         return false;
     SyncRunScope run;
     const bool stepsDone = runSyncSteps(ui, ZeroSerial, Manually);
+    // Said before the recorder's failure, whose jobs it counts as skipped without repeating
+    // why; three channel names keep it within the message area.
+    const kov::JobTally jobs = kov::jobTally();
+    if (!jobs.isEmpty() && !kov_StopRequested())
+        ui.ShowSummary(kov::jobSummary(jobs, 3), kov::jobSummary(jobs));
     const bool result = run.reportRecorder() && stepsDone;
     // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.
     ui.runEnding();

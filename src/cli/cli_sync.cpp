@@ -89,7 +89,9 @@ int syncCommand(const QCommandLineParser& parser, const QStringList& args)
     if (parser.isSet(QStringLiteral("dry-run")))
         return dryRunSync(frontEnd, timed);
     const bool ok = timed ? RunSync(frontEnd, false, false) : RunSync(frontEnd, true, true);
-    return ok ? kOk : kFailed;
+    if (!ok)
+        return kFailed;
+    return kov::jobTally().skipped() > 0 ? kSkipped : kOk;
 }
 
 namespace {

@@ -10,6 +10,8 @@
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 
+#include <optional>
+
 namespace {
 // The first line is the one users and their helpers know the failure by; the second says
 // which recorder could not be used and why, so the user can act on it.
@@ -84,17 +86,20 @@ bool CQuibJob::HandleAction(const QString& action)
     const QString name = ProgramName();
     qint32 returned = 0;
     bool result = false;
+    std::optional<kov::JobOutcome> outcome; // counted once the recorder is known not to have failed
     if (action == QLatin1String("rec")) {
         if (channel < 1) {
             ClassMessage(QStringLiteral("Invalid Channel Number for channel (") + m_channel +
                              QLatin1Char(')'),
                          kov_InDevelopment());
+            kov::countJob(kov::JobOutcome::NoChannelNumber, m_channel);
             return false;
         }
         bool exists = false;
         passOver([&] { exists = scheduler->DoesProgramExist(name); });
         if (exists) {
             result = true;
+            outcome = kov::JobOutcome::AlreadyThere;
         } else {
             // A failure raised by the control skips the assignment: the return value stays 0
             // and the job counts as created.
@@ -104,12 +109,17 @@ bool CQuibJob::HandleAction(const QString& action)
                 recurrence, m_vps};
             passOver([&] { returned = scheduler->createRecording(request); });
             result = returned == 0;
+            outcome = result ? kov::JobOutcome::Scheduled : kov::JobOutcome::Refused;
         }
     } else if (action == QLatin1String("delete")) {
         passOver([&] { result = scheduler->DeleteProgram(name); });
+        if (result)
+            outcome = kov::JobOutcome::Deleted;
     }
     if (!scheduler->failure().isEmpty() && outageOfRun(scheduler->failure()))
         return false;
+    if (outcome)
+        kov::countJob(*outcome, m_channel);
     if (returned != 0) {
         kov_UserInterface().messageBox(Translate(QStringLiteral("ERROR")) +
                                            QStringLiteral(" CreateProgram FAILED: ") +
