@@ -84,14 +84,22 @@ bool runSyncSteps(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 }
 } // namespace
 
-QString kov::jobSummary(const JobTally& tally, int maxNames)
+QString kov::jobSummary(const JobTally& tally, bool brief)
 {
-    QString text = Translate(QStringLiteral("Jobs: %1 scheduled, %2 deleted, %3 already there, "
-                                            "%4 skipped"))
-                       .arg(tally.scheduled)
-                       .arg(tally.deleted)
-                       .arg(tally.alreadyThere)
-                       .arg(tally.skipped());
+    // Brief, for the message area: the counts that are not 0 and two channel names; a failed
+    // or refusing recorder has said why in a box of its own.
+    const int maxNames = brief ? 2 : -1;
+    QStringList counts;
+    const auto count = [&](int n, const QString& text) {
+        if (n > 0 || !brief)
+            counts << text.arg(n);
+    };
+    count(tally.scheduled, Translate(QStringLiteral("%1 scheduled")));
+    count(tally.deleted, Translate(QStringLiteral("%1 deleted")));
+    count(tally.alreadyThere, Translate(QStringLiteral("%1 already there")));
+    count(tally.skipped(), Translate(QStringLiteral("%1 skipped")));
+    QString text =
+        Translate(QStringLiteral("Jobs:")) + QLatin1Char(' ') + counts.join(QStringLiteral(", "));
     QStringList why;
     if (tally.noChannelNumber > 0) {
         const QStringList& names = tally.unnumberedChannels;
@@ -101,10 +109,10 @@ QString kov::jobSummary(const JobTally& tally, int maxNames)
                      Translate(QStringLiteral("%1 more")).arg(names.size() - maxNames);
         why << Translate(QStringLiteral("no channel number:")) + QLatin1Char(' ') + named;
     }
-    if (tally.recorderFailed > 0)
+    if (tally.recorderFailed > 0 && !brief)
         why << Translate(QStringLiteral("recorder failed:")) + QLatin1Char(' ') +
                    QString::number(tally.recorderFailed);
-    if (tally.refused > 0)
+    if (tally.refused > 0 && !brief)
         why << Translate(QStringLiteral("refused by the recorder:")) + QLatin1Char(' ') +
                    QString::number(tally.refused);
     if (!why.isEmpty())
@@ -121,10 +129,10 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
     SyncRunScope run;
     const bool stepsDone = runSyncSteps(ui, ZeroSerial, Manually);
     // Said before the recorder's failure, whose jobs it counts as skipped without repeating
-    // why; three channel names keep it within the message area.
+    // why.
     const kov::JobTally jobs = kov::jobTally();
     if (!jobs.isEmpty() && !kov_StopRequested())
-        ui.ShowSummary(kov::jobSummary(jobs, 3), kov::jobSummary(jobs));
+        ui.ShowSummary(kov::jobSummary(jobs, true), kov::jobSummary(jobs, false));
     const bool result = run.reportRecorder() && stepsDone;
     // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.
     ui.runEnding();

@@ -5,9 +5,10 @@
 class SyncFrontEnd;
 namespace kov {
 struct JobTally;
-/// "Jobs: 2 scheduled, 0 deleted, 1 already there, 3 skipped (no channel number: A, B; ...)",
-/// naming at most `maxNames` channels (then "N more"); -1 names them all.
-QString jobSummary(const JobTally& tally, int maxNames = -1);
+/// "Jobs: 2 scheduled, 0 deleted, 1 already there, 3 skipped (no channel number: A, B; ...)".
+/// `brief` (the message area holds four short lines) leaves out the counts that are 0 and the
+/// reasons a recorder's own box gives, and names two channels, then "N more".
+QString jobSummary(const JobTally& tally, bool brief);
 } // namespace kov
 
 /// The two lines that ask for account and password (a sync run and the start-up, when no account is
