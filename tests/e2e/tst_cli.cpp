@@ -306,10 +306,11 @@ private slots:
             << QStringList{u"--channel"_s, u"Quote \"Q\" TV=6"_s, u"--channel"_s, u"Alpha TV=7"_s}
             << QByteArray() << QByteArray("7,Alpha TV\r\n6,Quote Q TV\r\n") << QStringList();
         QTest::newRow("asked again")
-            << QStringList{u"--channel"_s, u"Quote Q TV=6"_s} << QByteArray("1000\n0\n1,5\n9\n")
-            << QByteArray("9,Alpha TV\r\n6,Quote Q TV\r\n")
+            << QStringList{u"--channel"_s, u"Quote Q TV=6"_s}
+            << QByteArray("1000\n0\n1e20\n1,5\n9\n") << QByteArray("9,Alpha TV\r\n6,Quote Q TV\r\n")
             << QStringList{u"1000 is out of range: channel numbers are 1 to 999."_s,
                            u"0 is out of range: channel numbers are 1 to 999."_s,
+                           u"1e20 is out of range: channel numbers are 1 to 999."_s,
                            u"1,5 is not a whole number."_s};
     }
     void channelAnswers()
