@@ -90,6 +90,42 @@ bool runSyncSteps(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 }
 } // namespace
 
+QString kov::jobSummary(const JobTally& tally, bool brief)
+{
+    // Brief, for the message area: the counts that are not 0 and two channel names; a failed
+    // or refusing recorder has said why in a box of its own.
+    const int maxNames = brief ? 2 : -1;
+    QStringList counts;
+    const auto count = [&](int n, const QString& text) {
+        if (n > 0 || !brief)
+            counts << text.arg(n);
+    };
+    count(tally.scheduled, Translate(QStringLiteral("%1 scheduled")));
+    count(tally.deleted, Translate(QStringLiteral("%1 deleted")));
+    count(tally.alreadyThere, Translate(QStringLiteral("%1 already there")));
+    count(tally.skipped(), Translate(QStringLiteral("%1 skipped")));
+    QString text =
+        Translate(QStringLiteral("Jobs:")) + QLatin1Char(' ') + counts.join(QStringLiteral(", "));
+    QStringList why;
+    if (tally.noChannelNumber > 0) {
+        const QStringList& names = tally.unnumberedChannels;
+        QString named = (maxNames < 0 ? names : names.mid(0, maxNames)).join(QStringLiteral(", "));
+        if (maxNames >= 0 && names.size() > maxNames)
+            named += QStringLiteral(", ") +
+                     Translate(QStringLiteral("%1 more")).arg(names.size() - maxNames);
+        why << Translate(QStringLiteral("no channel number:")) + QLatin1Char(' ') + named;
+    }
+    if (tally.recorderFailed > 0 && !brief)
+        why << Translate(QStringLiteral("recorder failed:")) + QLatin1Char(' ') +
+                   QString::number(tally.recorderFailed);
+    if (tally.refused > 0 && !brief)
+        why << Translate(QStringLiteral("refused by the recorder:")) + QLatin1Char(' ') +
+                   QString::number(tally.refused);
+    if (!why.isEmpty())
+        text += QStringLiteral(" (") + why.join(QStringLiteral("; ")) + QLatin1Char(')');
+    return text;
+}
+
 bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 {
     // One run at a time: the timer or the tray menu may fire while a run waits in a prompt or
@@ -105,6 +141,11 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
         return false;
     }
     const bool stepsDone = runSyncSteps(ui, ZeroSerial, Manually);
+    // Said before the recorder's failure, whose jobs it counts as skipped without repeating
+    // why.
+    const kov::JobTally jobs = kov::jobTally();
+    if (!jobs.isEmpty() && !kov_StopRequested())
+        ui.ShowSummary(kov::jobSummary(jobs, true), kov::jobSummary(jobs, false));
     const bool result = run.reportRecorder() && stepsDone;
     // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.
     ui.runEnding();

@@ -3,11 +3,13 @@
 #include "foundation/codepage.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
+#include "foundation/translate.h"
 
 #include <QFile>
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <ctime>
 #include <fcntl.h>
 #include <mutex>
@@ -261,6 +263,26 @@ qint32 kov_ChannelNumberFromText(const QString& text)
 {
     const qint32 number = plainNumber(text.trimmed(), 999);
     return kov_IsChannelNumber(number) ? number : 0;
+}
+
+qint32 kov::readChannelNumber(const QString& text, bool roundFraction, QString* why)
+{
+    const QString answer = text.trimmed();
+    bool ok = false;
+    const double value = answer.toDouble(&ok); // "1,5" is no number in any locale
+    if (!ok || !std::isfinite(value) || (!roundFraction && value != std::floor(value))) {
+        if (why)
+            *why = Translate(QStringLiteral("%1 is not a whole number.")).arg(answer);
+        return 0;
+    }
+    bool inRange = false;
+    const qint32 number = kov_RoundHalfEven(value, &inRange);
+    if (inRange && kov_IsChannelNumber(number))
+        return number;
+    if (why)
+        *why = Translate(QStringLiteral("%1 is out of range: channel numbers are 1 to 999."))
+                   .arg(answer);
+    return 0;
 }
 
 ChannelDatabaseLock::ChannelDatabaseLock()

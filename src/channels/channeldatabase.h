@@ -58,6 +58,14 @@ qint32 kov_ChannelNumberFromText(const QString& text);
 /// Whether `number` is a tuner channel number that may be stored.
 bool kov_IsChannelNumber(qint64 number);
 
+namespace kov {
+/// An answer to "which channel number?" (the prompts, --channel): a whole number from 1 to 999,
+/// blanks around it allowed; with `roundFraction` a fraction is rounded halves to even, as the
+/// window's number field reads. 0 for anything else, and then `why` says in one translated
+/// sentence what is wrong with the answer, so the one who typed it can correct it.
+qint32 readChannelNumber(const QString& text, bool roundFraction, QString* why);
+} // namespace kov
+
 /// Holds the advisory lock on "dbchannel.lock" beside the database while it lives. Every
 /// read-modify-write of "dbchannel.dat" runs under it, in this process and in others (a sync
 /// appending an answer, the editor or `kovferrit-cli channels` saving), so no writer loses

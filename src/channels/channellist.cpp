@@ -101,6 +101,7 @@ QString guidePath()
 ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
 {
     m_method = method == 0 ? 2 : method;
+    m_problem.clear();
     m_header.clear();
     m_rows.clear();
     if (!kov_FileExists(guidePath())) {
@@ -112,8 +113,11 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
         return Fill::NoGuide;
     }
     CKovQzCSV table;
-    if (!table.ParseData(guidePath(), true, true)) {
+    // The guide is the reply as it came: its records end at CR LF only, so a lone CR inside a
+    // channel's name stays in that name (as the channel-guide check read it).
+    if (!table.ParseData(guidePath(), true, true, LineEnds::CrLfOnly)) {
         silent(QStringLiteral("Unable to populate grid"));
+        m_problem = table.LastMesage();
         return Fill::Unreadable;
     }
     if (kov_FileExists(kov_ChannelDatabasePath()))

@@ -31,6 +31,8 @@ public:
     Fill fill(qint32 method, qint32 sortColumn);
 
     qint32 method() const { return m_method; }
+    /// After a fill that found the guide unreadable: why, as the table parser said it.
+    QString problem() const { return m_problem; }
     /// Grid row 0: "Name", "Number" for method 2, the guide's column-header line for method 1.
     QStringList header() const { return m_header; }
     /// Data rows (grid rows 1 ...): name and number text for method 2, the record for method 1.
@@ -61,4 +63,5 @@ private:
     qint32 m_method = 2;
     QStringList m_header;
     QList<QStringList> m_rows;
+    QString m_problem;
 };

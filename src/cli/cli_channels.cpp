@@ -15,8 +15,14 @@ namespace {
 bool fillView(ChannelListModel& model)
 {
     CKovReg reg = kov_Settings();
-    return model.fill(kov_ReadNumber(reg, KovSetting::GridFillMethod), 1) ==
-           ChannelListModel::Fill::Ok;
+    const ChannelListModel::Fill fill =
+        model.fill(kov_ReadNumber(reg, KovSetting::GridFillMethod), 1);
+    // The other failures have shown their box; this one would otherwise end without a word.
+    if (fill == ChannelListModel::Fill::Unreadable)
+        std::fprintf(stderr, "kovferrit-cli: the channel guide %s cannot be read: %s\n",
+                     kov_ProgramFile(QStringLiteral("kovquibcg.dat")).toLocal8Bit().constData(),
+                     model.problem().toLocal8Bit().constData());
+    return fill == ChannelListModel::Fill::Ok;
 }
 
 // Fills the numbers the channel list lacks from the recorder's channel list and saves.

@@ -1,6 +1,6 @@
 #pragma once
-// The commands of kovferrit-cli; each returns the program's exit status (kOk, kFailed, kUsage),
-// so scripts can tell a refused operation from a mistyped command.
+// The commands of kovferrit-cli; each returns the program's exit status (kOk, kFailed, kUsage,
+// and for a sync kSkipped), so scripts can tell a refused operation from a mistyped command.
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QStringList>
@@ -9,6 +9,7 @@ namespace cli {
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+constexpr int kSkipped = 3; ///< a sync that did its work but skipped jobs (see its summary)
 
 /// One command: what its help shows, the options it owns and the function that runs it with
 /// the parsed options and the arguments after the command name.

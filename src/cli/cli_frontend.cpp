@@ -67,3 +67,12 @@ void CliFrontEnd::ShowUpdateText(const QString& text)
 {
     cliPrint(QStringLiteral("update: ") + text);
 }
+
+void CliFrontEnd::ShowSummary(const QString& /*brief*/, const QString& full)
+{
+    ShowMessage(full);
+    std::fputs(
+        (QStringLiteral("kovferrit-cli: ") + full + QLatin1Char('\n')).toLocal8Bit().constData(),
+        stderr);
+    std::fflush(stderr);
+}

@@ -22,6 +22,9 @@ public:
     void ShowMessage(const QString& text) override;
     void showProblem(const QString& text) override;
     void ShowUpdateText(const QString& text) override;
+    /// "message: " and the full summary, and the same on standard error, where a script or a
+    /// daemon's log sees jobs that were skipped.
+    void ShowSummary(const QString& brief, const QString& full) override;
     TextBox* messageArea() override { return &m_box; }
     void enableUpdateTimer() override { m_timerEnabled = true; }
     bool timerEnabled() const { return m_timerEnabled; }

@@ -3,6 +3,7 @@
 #include "app/kovferritsupport.h"
 #include "app/syncrun.h"
 #include "app/updatetimer.h"
+#include "channels/channeldatabase.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"
 #include "foundation/kov_paths.h"
@@ -72,11 +73,15 @@ int syncCommand(const QCommandLineParser& parser, const QStringList& args)
     QHash<QString, int> answers;
     for (const QString& pair : parser.values(QStringLiteral("channel"))) {
         const qsizetype eq = pair.lastIndexOf(QLatin1Char('='));
-        bool ok = false;
-        const int number = eq > 0 ? pair.mid(eq + 1).toInt(&ok) : 0;
-        if (!ok)
+        if (eq <= 0 || eq + 1 == pair.size())
             return usage(QStringLiteral("--channel takes NAME=NUMBER: ") + pair);
-        answers.insert(pair.left(eq), number);
+        // A number the prompt would refuse is refused here, rather than cancelling its channel
+        // without a word later.
+        QString why;
+        const qint32 number = kov::readChannelNumber(pair.mid(eq + 1), false, &why);
+        if (number == 0)
+            return usage(QStringLiteral("--channel ") + pair + QStringLiteral(": ") + why);
+        answers.insert(kov_StoredChannelName(pair.left(eq)), number);
     }
     if (auto* terminal = dynamic_cast<TerminalUserInterface*>(&kov_UserInterface()))
         terminal->setChannelAnswers(answers);
@@ -84,7 +89,9 @@ int syncCommand(const QCommandLineParser& parser, const QStringList& args)
     if (parser.isSet(QStringLiteral("dry-run")))
         return dryRunSync(frontEnd, timed);
     const bool ok = timed ? RunSync(frontEnd, false, false) : RunSync(frontEnd, true, true);
-    return ok ? kOk : kFailed;
+    if (!ok)
+        return kFailed;
+    return kov::jobTally().skipped() > 0 ? kSkipped : kOk;
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "terminal_ui.h"
 
+#include "channels/channeldatabase.h"
 #include "cli_frontend.h"
 
 #include <cstdio>
@@ -9,7 +10,9 @@
 
 int TerminalUserInterface::askChannelNumber(const QString& channelName, qint32 suggested)
 {
-    const auto answer = m_answers.constFind(channelName);
+    // Quotes are left out of the stored names, so a name given with the quotes the service
+    // sends matches too.
+    const auto answer = m_answers.constFind(kov_StoredChannelName(channelName));
     if (answer != m_answers.constEnd())
         return answer.value();
     if (!isatty(STDIN_FILENO))
@@ -17,18 +20,24 @@ int TerminalUserInterface::askChannelNumber(const QString& channelName, qint32 s
     // Enter alone takes the preset number, as in the desktop prompt.
     const int preset = suggested > 0 ? suggested : 2;
     cliEndProgressLine();
-    std::fprintf(stderr, "Channel number for %s (empty: %d, c: cancel): ",
-                 channelName.toLocal8Bit().constData(), preset);
-    std::fflush(stderr);
-    std::string line;
-    if (!std::getline(std::cin, line))
-        return 0;
-    const QString text = QString::fromLocal8Bit(line.c_str()).trimmed();
-    if (text.isEmpty())
-        return preset;
-    bool ok = false;
-    const int number = text.toInt(&ok);
-    return ok && number >= 0 && number <= 256 ? number : 0;
+    // A mistyped answer is said to be one and asked again; only "c" or the end of input cancel.
+    for (;;) {
+        std::fprintf(stderr, "Channel number for %s (empty: %d, c: cancel): ",
+                     channelName.toLocal8Bit().constData(), preset);
+        std::fflush(stderr);
+        std::string line;
+        if (!std::getline(std::cin, line))
+            return 0;
+        const QString text = QString::fromLocal8Bit(line.c_str()).trimmed();
+        if (text.isEmpty())
+            return preset;
+        if (text.compare(QLatin1String("c"), Qt::CaseInsensitive) == 0)
+            return 0;
+        QString why;
+        if (const qint32 number = kov::readChannelNumber(text, false, &why))
+            return number;
+        std::fprintf(stderr, "%s\n", why.toLocal8Bit().constData());
+    }
 }
 
 int TerminalUserInterface::messageBox(const QString& text, int style, const QString& caption)

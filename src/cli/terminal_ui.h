@@ -10,6 +10,7 @@
 class TerminalUserInterface : public StderrUserInterface
 {
 public:
+    /// The answers of --channel, by the channel's name as the channel database stores it.
     void setChannelAnswers(const QHash<QString, int>& answers) { m_answers = answers; }
     int askChannelNumber(const QString& channelName, qint32 suggested) override;
     int presetChannelNumber(const QString& channelName) const override

@@ -94,19 +94,20 @@ void CKovQzCSV::classMessage(const QString& message)
     kov_ClassMessage("CKovQzCSV", message);
 }
 
-bool CKovQzCSV::ParseData(const QString& ThisData, bool DataIsFilename, bool AllowDifferentSizeRows)
+bool CKovQzCSV::ParseData(const QString& ThisData, bool DataIsFilename, bool AllowDifferentSizeRows,
+                          LineEnds Ends)
 {
     if (ThisData.isEmpty()) {
         classMessage(QStringLiteral("ParseData Data is missing"));
         return false;
     }
     if (DataIsFilename)
-        return parseFile(ThisData, AllowDifferentSizeRows);
+        return parseFile(ThisData, AllowDifferentSizeRows, Ends);
     // Text goes through the one fixed file "temp.csv", removed on every way out.
     const QString temp = kov_ProgramFile(QStringLiteral("temp.csv"));
     bool ok = false;
     if (kov_WriteTextFile(temp, ThisData + kov_CrLf())) {
-        ok = parseFile(temp, AllowDifferentSizeRows);
+        ok = parseFile(temp, AllowDifferentSizeRows, LineEnds::CrLfOrCr);
     } else {
         classMessage(QStringLiteral("ParseData FAILED ") + QStringLiteral("Permission denied"));
         m_rows.clear();
@@ -116,7 +117,7 @@ bool CKovQzCSV::ParseData(const QString& ThisData, bool DataIsFilename, bool All
     return ok;
 }
 
-bool CKovQzCSV::parseFile(const QString& path, bool allowDifferent)
+bool CKovQzCSV::parseFile(const QString& path, bool allowDifferent, LineEnds ends)
 {
     m_rows.clear();
     m_rowCount = 0;
@@ -128,7 +129,7 @@ bool CKovQzCSV::parseFile(const QString& path, bool allowDifferent)
         return false;
     };
     bool opened = false;
-    const QStringList lines = kov_ReadLines(path, &opened);
+    const QStringList lines = kov_ReadLines(path, &opened, ends);
     if (!opened)
         return fail(QStringLiteral("ParseData FAILED ") + QStringLiteral("File not found"));
     qint32 expected = -1;

@@ -26,11 +26,21 @@ private:
     QStringList m_fields;
 };
 
+/// Where a file's lines end: at CR LF or a lone CR (a lone LF stays in its line), as the string
+/// files and CSV files are read; or at CR LF alone, as a reply document is read, so that a stray
+/// CR or LF inside a record stays in that record.
+enum class LineEnds
+{
+    CrLfOrCr,
+    CrLfOnly
+};
+
 class CKovQzCSV
 {
 public:
+    /// `Ends` applies to a file: a saved reply (the channel guide) is read with CrLfOnly.
     bool ParseData(const QString& ThisData, bool DataIsFilename = false,
-                   bool AllowDifferentSizeRows = false);
+                   bool AllowDifferentSizeRows = false, LineEnds Ends = LineEnds::CrLfOrCr);
     qint32 NoRows() const { return m_rowCount; }
     /// Row Index (from 0), or nullptr outside the rows.
     const CKovQzCSVrow* Row(qint32 Index);
@@ -46,22 +56,13 @@ public:
 
 private:
     void classMessage(const QString& message);
-    bool parseFile(const QString& path, bool allowDifferent);
+    bool parseFile(const QString& path, bool allowDifferent, LineEnds ends);
 
     QList<CKovQzCSVrow> m_rows;
     qint32 m_rowCount = 0;
     bool m_differentSizedRows = false;
     qint32 m_sortedIndex = 0;
     QString m_lastMessage;
-};
-
-/// Where a file's lines end: at CR LF or a lone CR (a lone LF stays in its line), as the string
-/// files and CSV files are read; or at CR LF alone, as a reply document is read, so that a stray
-/// CR or LF inside a record stays in that record.
-enum class LineEnds
-{
-    CrLfOrCr,
-    CrLfOnly
 };
 
 /// Reads a file as code-page text split into lines. `ok` is false when it cannot be opened.

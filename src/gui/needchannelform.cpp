@@ -1,6 +1,7 @@
 #include "needchannelform.h"
 
 #include "artwork.h"
+#include "channels/channeldatabase.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
@@ -46,8 +47,7 @@ NeedChannelForm::NeedChannelForm(const QString& requestedName, int suggested, QW
     cmdCancel = new QPushButton(Translate(QStringLiteral("Cancel")), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     place(cmdCancel, 2880, 2250, 1245, 525);
-    Label1->setText(Translate(QStringLiteral("Please assign channel number to")) +
-                    QLatin1Char(' ') + m_requested + QLatin1Char('?'));
+    Label1->setText(question());
     connect(cmdPlus, &QPushButton::clicked, this, &NeedChannelForm::plus);
     connect(cmdMinus, &QPushButton::clicked, this, &NeedChannelForm::minus);
     connect(cmdOK, &QPushButton::clicked, this, &NeedChannelForm::ok);
@@ -98,8 +98,27 @@ void NeedChannelForm::minus()
         txtChannel->setText(QString::number(n - 1));
 }
 
+QString NeedChannelForm::question() const
+{
+    return Translate(QStringLiteral("Please assign channel number to")) + QLatin1Char(' ') +
+           m_requested + QLatin1Char('?');
+}
+
 void NeedChannelForm::ok()
 {
-    m_chosen = wholeNumber(txtChannel->text());
-    accept();
+    // An empty field is a cancel; a number the database cannot hold is said to be one above
+    // the question, and the window stays open for a better answer.
+    if (txtChannel->text().trimmed().isEmpty()) {
+        reject();
+        return;
+    }
+    QString why;
+    m_chosen = kov::readChannelNumber(txtChannel->text(), true, &why);
+    if (m_chosen != 0) {
+        accept();
+        return;
+    }
+    Label1->setText(why + QLatin1Char('\n') + question());
+    txtChannel->selectAll();
+    txtChannel->setFocus();
 }

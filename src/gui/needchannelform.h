@@ -15,7 +15,9 @@ public:
     explicit NeedChannelForm(const QString& requestedName, int suggested = 0,
                              QWidget* parent = nullptr);
 
-    /// Shows a new prompt modally and returns the chosen number (0: cancelled).
+    /// Shows a new prompt modally and returns the chosen number (0: cancelled). OK with an
+    /// empty field cancels; with any other answer than a channel number (1 to 999) the window
+    /// says why and stays open.
     static int ask(const QString& requestedName, int suggested = 0, QWidget* parent = nullptr);
 
     int chosenNumber() const { return m_chosen; }
@@ -37,6 +39,7 @@ private:
     void plus();
     void minus();
     void ok();
+    QString question() const;
 
     QString m_requested;
     int m_chosen = 0;

@@ -10,6 +10,8 @@
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 
+#include <optional>
+
 namespace {
 // Within a sync run a recorder that cannot be used is reported once, at the run's end, with
 // the jobs it cost; false outside a run, where each job says it itself.
@@ -93,17 +95,20 @@ bool CQuibJob::HandleAction(const QString& action)
     const QString name = ProgramName();
     qint32 returned = 0;
     bool result = false;
+    std::optional<kov::JobOutcome> outcome; // counted once the recorder is known not to have failed
     if (action == QLatin1String("rec")) {
         if (channel < 1) {
             ClassMessage(QStringLiteral("Invalid Channel Number for channel (") + m_channel +
                              QLatin1Char(')'),
                          kov_InDevelopment());
+            kov::countJob(kov::JobOutcome::NoChannelNumber, m_channel);
             return false;
         }
         bool exists = false;
         passOver([&] { exists = !ExistingProgramName(*scheduler).isEmpty(); });
         if (exists) {
             result = true;
+            outcome = kov::JobOutcome::AlreadyThere;
         } else {
             // A failure raised by the control skips the assignment: the return value stays 0
             // and the job counts as created.
@@ -113,6 +118,7 @@ bool CQuibJob::HandleAction(const QString& action)
                 recurrence, m_vps};
             passOver([&] { returned = scheduler->createRecording(request); });
             result = returned == 0;
+            outcome = result ? kov::JobOutcome::Scheduled : kov::JobOutcome::Refused;
         }
     } else if (action == QLatin1String("delete")) {
         // A recording made under the regional name before is deleted as well: one job, one
@@ -121,9 +127,13 @@ bool CQuibJob::HandleAction(const QString& action)
         passOver([&] { result = scheduler->DeleteProgram(name); });
         if (regional != name && scheduler->failure().isEmpty())
             passOver([&] { result = scheduler->DeleteProgram(regional) || result; });
+        if (result)
+            outcome = kov::JobOutcome::Deleted;
     }
     if (!scheduler->failure().isEmpty() && outageOfRun(scheduler->failure()))
         return false;
+    if (outcome)
+        kov::countJob(*outcome, m_channel);
     if (returned != 0) {
         kov_UserInterface().messageBox(Translate(QStringLiteral("ERROR")) +
                                            QStringLiteral(" CreateProgram FAILED: ") +

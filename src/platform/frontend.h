@@ -26,6 +26,14 @@ public:
     virtual void ShowUpdateText(const QString& text) = 0;
     /// The message area as a text box (`txtMessage`), written directly by DoWork.
     virtual TextBox* messageArea() = 0;
+    /// The summary at the end of a run that handed jobs to the recorder: `brief` fits the
+    /// message area, `full` names every channel without a number. The CLI also writes it to
+    /// standard error.
+    virtual void ShowSummary(const QString& brief, const QString& full)
+    {
+        Q_UNUSED(full);
+        ShowMessage(brief);
+    }
     /// Enables the update timer `tmrMinutes` (after the channel database arrived).
     virtual void enableUpdateTimer() = 0;
     /// The end of every sync run, while it still counts as running: the desktop program drops

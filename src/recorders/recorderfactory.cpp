@@ -25,7 +25,7 @@ struct RecorderRun
     std::unique_ptr<VdrScheduler> shared; // the run's VDR connection
     QString sharedWhy;                    // why it could not be made
     QString outage;
-    int notScheduled = 0;
+    kov::JobTally jobs;
 };
 
 RecorderRun& recorderRun()
@@ -161,7 +161,7 @@ RecorderRunScope::RecorderRunScope()
     RecorderRun& run = recorderRun();
     if (run.scopes++ == 0) {
         run.outage.clear();
-        run.notScheduled = 0;
+        run.jobs = kov::JobTally();
     }
 }
 
@@ -203,12 +203,41 @@ QString recorderOutage()
 
 void countJobNotScheduled()
 {
-    ++recorderRun().notScheduled;
+    ++recorderRun().jobs.recorderFailed;
 }
 
 int jobsNotScheduled()
 {
-    return recorderRun().notScheduled;
+    return recorderRun().jobs.recorderFailed;
+}
+
+void countJob(JobOutcome outcome, const QString& channel)
+{
+    JobTally& jobs = recorderRun().jobs;
+    switch (outcome) {
+    case JobOutcome::Scheduled:
+        ++jobs.scheduled;
+        break;
+    case JobOutcome::Deleted:
+        ++jobs.deleted;
+        break;
+    case JobOutcome::AlreadyThere:
+        ++jobs.alreadyThere;
+        break;
+    case JobOutcome::NoChannelNumber:
+        ++jobs.noChannelNumber;
+        if (!jobs.unnumberedChannels.contains(channel))
+            jobs.unnumberedChannels << channel;
+        break;
+    case JobOutcome::Refused:
+        ++jobs.refused;
+        break;
+    }
+}
+
+JobTally jobTally()
+{
+    return recorderRun().jobs;
 }
 } // namespace kov
 

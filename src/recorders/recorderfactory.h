@@ -2,6 +2,8 @@
 // Making the recorder a job is scheduled into: the `Recorder` setting picks the backend.
 #include "platform/recorderscheduler.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <memory>
 
@@ -49,6 +51,32 @@ QString recorderOutage();
 /// Counts one job that the failed recorder left unscheduled, and reads the count.
 void countJobNotScheduled();
 int jobsNotScheduled();
+
+/// What became of a job handed to the recorder, for the summary at the run's end.
+enum class JobOutcome
+{
+    Scheduled,
+    Deleted,
+    AlreadyThere,
+    NoChannelNumber, ///< a "rec" job whose channel has no number (the prompt cancelled)
+    Refused          ///< the recorder answered CreateProgram with a failure code
+};
+/// The outcomes of the current or the last run's jobs; like the outage, kept until the next
+/// run starts.
+struct JobTally
+{
+    int scheduled = 0;
+    int deleted = 0;
+    int alreadyThere = 0;
+    int noChannelNumber = 0;
+    QStringList unnumberedChannels; ///< each once, in the order met
+    int refused = 0;
+    int recorderFailed = 0; ///< left unscheduled by the failed recorder
+    int skipped() const { return noChannelNumber + refused + recorderFailed; }
+    bool isEmpty() const { return scheduled + deleted + alreadyThere + skipped() == 0; }
+};
+void countJob(JobOutcome outcome, const QString& channel = QString());
+JobTally jobTally();
 } // namespace kov
 
 using SchedulerFactory = std::function<std::unique_ptr<RecorderScheduler>(const QString&)>;

@@ -12,8 +12,8 @@
 #include <unistd.h>
 
 namespace {
-// Everything kovferrit-cli wrote when its standard streams are a terminal.
-QString onTerminal(const QStringList& args)
+// Everything kovferrit-cli wrote when its standard streams are a terminal, `typed` there.
+QString onTerminal(const QStringList& args, const QByteArray& typed = QByteArray())
 {
     std::vector<QByteArray> words{qEnvironmentVariable("KOVFERRIT_CLI").toLocal8Bit()};
     for (const QString& arg : args)
@@ -28,6 +28,8 @@ QString onTerminal(const QStringList& args)
         execv(argv[0], argv.data());
         _exit(127);
     }
+    if (pid > 0 && write(terminal, typed.constData(), typed.size()) != typed.size())
+        return u"failed"_s;
     QByteArray screen;
     char buffer[4096];
     for (ssize_t n; pid > 0 && (n = read(terminal, buffer, sizeof buffer)) > 0;)
@@ -146,6 +148,14 @@ private slots:
         QTest::newRow("missing argument") << u"fetch|--manual"_s << QByteArray() << 2 << QString()
                                           << u"kovferrit-cli: fetch needs one server function\n"_s +
                                                  usage + u" [--home DIR] fetch "_s;
+        for (const QString& number : {u"0"_s, u"-1"_s, u"1000"_s, u"1e20"_s})
+            QTest::newRow(qPrintable(u"--channel X="_s + number))
+                << u"sync|--channel|X="_s + number << QByteArray() << 2 << QString()
+                << u"kovferrit-cli: --channel X=%1: %1 is out of range: channel numbers are 1 to "
+                   u"999.\n"_s.arg(number);
+        QTest::newRow("--channel X=1,5")
+            << u"sync|--channel|X=1,5"_s << QByteArray() << 2 << QString()
+            << u"kovferrit-cli: --channel X=1,5: 1,5 is not a whole number.\n"_s;
         QTest::newRow("missing value") << u"sync|--channel"_s << QByteArray() << 2 << QString()
                                        << u"kovferrit-cli: missing value after '--channel'\n"_s;
         QTest::newRow("settings set, no kind")
@@ -232,8 +242,8 @@ private slots:
         setUp(sim, false, "wrong\n"); // the service knows the account by its access string
         const Run refused = run({u"sync"_s});
         QCOMPARE(refused.status, 1);
-        QCOMPARE(refused.lines(u"message"_s),
-                 QStringList{u"message: GetJobs FAILED : Account Unknown"_s});
+        QCOMPARE(refused.lines(u"message"_s).value(0),
+                 u"message: GetJobs FAILED : Account Unknown"_s);
         setUp(sim, false);
         const Run first =
             run({u"sync"_s, u"--channel"_s, u"Alpha TV=7"_s, u"--channel"_s, u"Beta One=8"_s});
@@ -257,7 +267,106 @@ private slots:
         QCOMPARE(second.status, 0);
         QCOMPARE(sim.served(u"function"_s).mid(5), QStringList{u"getjobs"_s});
         QCOMPARE(run({u"recordings"_s}).lines(), recordings); // none made twice
-        QVERIFY2(first.err.isEmpty() && second.err.isEmpty(), qPrintable(first.err + second.err));
+        QCOMPARE(first.err,
+                 u"kovferrit-cli: Jobs: 2 scheduled, 0 deleted, 0 already there, 0 skipped\n"_s);
+        QCOMPARE(second.err,
+                 u"kovferrit-cli: Jobs: 0 scheduled, 0 deleted, 2 already there, 0 skipped\n"_s);
+    }
+    void syncSummary_data()
+    {
+        // --channel answers given to a first sync without a terminal; its exit status and summary
+        Columns<QStringList, int, QString>::add();
+        QTest::newRow("no numbers")
+            << QStringList() << 3
+            << u"Jobs: 0 scheduled, 0 deleted, 0 already there, 3 skipped (no channel number: "
+               u"Alpha TV, Beta One)"_s;
+        QTest::newRow("one number")
+            << QStringList{u"--channel"_s, u"Beta One=8"_s} << 3
+            << u"Jobs: 1 scheduled, 0 deleted, 0 already there, 2 skipped (no channel number: "
+               u"Alpha TV)"_s;
+        QTest::newRow("all numbers")
+            << QStringList{u"--channel"_s,  u"Alpha TV=7"_s, u"--channel"_s,
+                           u"Beta One=8"_s, u"--channel"_s,  u"Gamma=9"_s}
+            << 0 << u"Jobs: 3 scheduled, 1 deleted, 0 already there, 0 skipped"_s;
+    }
+    void syncSummary()
+    {
+        const auto [answers, status, summary] = Columns<QStringList, int, QString>::fetch();
+        // Uid, channel, action and title; the delete finds what the first job made, if anything.
+        const QString job = u"%2,101,%1,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,%3,"
+                            u"%4,0,1,0,2,1,n,f,,d,"_s;
+        Simulator sim;
+        QVERIFY(sim.start(standard(
+            {{u"records"_s, QJsonArray{job.arg(1).arg(u"Alpha TV"_s, u"rec"_s, u"F1"_s),
+                                       job.arg(2).arg(u"Beta One"_s, u"rec"_s, u"F2"_s),
+                                       job.arg(3).arg(u"Gamma"_s, u"delete"_s, u"F1"_s),
+                                       job.arg(4).arg(u"Alpha TV"_s, u"rec"_s, u"F4"_s)}}})));
+        setUp(sim, false);
+        const Run sync = run(QStringList{u"sync"_s} + answers);
+        QCOMPARE(sync.status, status);
+        QCOMPARE(sync.lines(u"message"_s).last(), u"message: "_s + summary);
+        QCOMPARE(sync.err, u"kovferrit-cli: "_s + summary + u'\n');
+    }
+    void channelAnswers_data()
+    {
+        // --channel pairs, what is typed at the terminal (none: not a terminal); the channel
+        // database made and what the terminal says to mistyped answers
+        Columns<QStringList, QByteArray, QByteArray, QStringList>::add();
+        QTest::newRow("quoted name as sent")
+            << QStringList{u"--channel"_s, u"Quote \"Q\" TV=6"_s, u"--channel"_s, u"Alpha TV=7"_s}
+            << QByteArray() << QByteArray("7,Alpha TV\r\n6,Quote Q TV\r\n") << QStringList();
+        QTest::newRow("asked again")
+            << QStringList{u"--channel"_s, u"Quote Q TV=6"_s}
+            << QByteArray("1000\n0\n1e20\n1,5\n9\n") << QByteArray("9,Alpha TV\r\n6,Quote Q TV\r\n")
+            << QStringList{u"1000 is out of range: channel numbers are 1 to 999."_s,
+                           u"0 is out of range: channel numbers are 1 to 999."_s,
+                           u"1e20 is out of range: channel numbers are 1 to 999."_s,
+                           u"1,5 is not a whole number."_s};
+    }
+    void channelAnswers()
+    {
+        const auto [pairs, typed, database, said] =
+            Columns<QStringList, QByteArray, QByteArray, QStringList>::fetch();
+        const QString job = u"%1,101,%2,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,rec,"
+                            u"F%2,0,1,0,2,1,n,f,,d,"_s;
+        Simulator sim;
+        QVERIFY(
+            sim.start(standard({{u"records"_s, QJsonArray{job.arg(u"Alpha TV"_s).arg(1),
+                                                          job.arg(u"Quote \"Q\" TV"_s).arg(2)}}})));
+        setUp(sim, true);
+        const QStringList sync = QStringList{u"--home"_s, m_home->path(), u"sync"_s} + pairs;
+        if (typed.isEmpty()) {
+            QCOMPARE(run(sync).status, 0);
+        } else {
+            // The typed lines are echoed whenever the terminal takes them: only the answers to
+            // them and the number of times asked are in a fixed place.
+            const QString screen = onTerminal(sync, typed);
+            for (const QString& line : said)
+                QVERIFY2(screen.contains(line + u"\r\n"_s), qPrintable(screen));
+            QCOMPARE(screen.count(u"Channel number for Alpha TV"_s), said.size() + 1);
+        }
+        QCOMPARE(readBytes(m_home->filePath(u"dbchannel.dat"_s)), database);
+        QCOMPARE(run({u"recordings"_s}).lines().size(), 2);
+    }
+    void guideNameWithLoneCr()
+    {
+        writeBytes(m_home->filePath(u"kovquibcg.dat"_s),
+                   "0,3,csv,3\r\nisocode,name,id,country,category,language\r\nde,Alpha "
+                   "TV,101,DE,General,de\r\nde,\"Lone\rCR\",102,DE,News,de\r\nde,Beta "
+                   "One,103,DE,News,de\r\n");
+        QCOMPARE(run({u"channels"_s, u"set"_s, u"Lone\rCR"_s, u"5"_s}).status, 0);
+        QCOMPARE(run({u"channels"_s, u"set"_s, u"Beta One"_s, u"6"_s}).status, 0);
+        QCOMPARE(readBytes(m_home->filePath(u"dbchannel.dat"_s)),
+                 "5,\"Lone\rCR\"\r\n6,Beta One\r\n");
+        const Run list = run({u"channels"_s, u"list"_s});
+        QCOMPARE(list.status, 0);
+        QCOMPARE(list.lines(u"Beta One"_s), QStringList{u"Beta One\t6"_s});
+        // A guide the table cannot read says why.
+        writeBytes(m_home->filePath(u"kovquibcg.dat"_s), "\"\r\n");
+        const Run unreadable = run({u"channels"_s, u"list"_s});
+        QCOMPARE(unreadable.status, 1);
+        QVERIFY2(unreadable.err.contains(u"kovquibcg.dat cannot be read: ParseData"_s),
+                 qPrintable(unreadable.err));
     }
     void longReplyShowsProgressOnATerminal()
     {

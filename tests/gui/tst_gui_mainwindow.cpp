@@ -1,10 +1,12 @@
 // The main window: how it starts (shown or in the tray, the timer, a due sync), its tray icon
 // and menu, its buttons and fields, and its layout on a large-font screen.
 #include "app/kovferritsupport.h"
+#include "app/syncrun.h"
 #include "foundation/aes.h"
 #include "frmadvanced.h"
 #include "frmkovferrit.h"
 #include "placement.h"
+#include "recorders/recorderfactory.h"
 #include "testsupport.h"
 #include "twips.h"
 
@@ -203,6 +205,10 @@ private slots:
             << u"Channel database has been received from the server."_s << true;
         QTest::newRow("failures") << u"GetJobs FAILED : Quib Error #2147483647"_s
                                   << u"GetJobs FAILED : Doc Type Unknown"_s << true;
+        // A sync's summary at its longest: every count, channel names and other reasons.
+        kov::JobTally jobs{1, 1, 2, 5, {u"Alpha TV"_s, u"Beta One"_s, u"Gamma"_s}, 2, 0};
+        QTest::newRow("sync summary")
+            << u"14:05:00:New Data Received"_s << kov::jobSummary(jobs, true) << false;
         QTest::newRow("word longer than a line")
             << u"Quib For PC is not active"_s
             << u"Kanaldatenbankaktualisierungsbenachrichtigungsfehlermeldungen"_s << true;

@@ -13,17 +13,23 @@ class TestNeedChannelForm : public EnvironmentTest
 private slots:
     void okReadsTheField_data()
     {
-        Columns<QString, QString, int>::add(); // typed, buttons pressed before OK, chosen
-        QTest::newRow("0 means cancelled") << u"0"_s << QString() << 0;
-        QTest::newRow("halves to even") << u"12.5"_s << QString() << 12;
-        QTest::newRow("blanks, no range check") << u" 999 "_s << QString() << 999;
-        QTest::newRow("text") << u"abc"_s << QString() << 0;
-        QTest::newRow("plus up to 256") << u"255"_s << u"++"_s << 256;
-        QTest::newRow("minus down to 0") << u"1"_s << u"--"_s << 0;
+        // typed, buttons pressed before OK; chosen (0: cancelled), else why the window stays
+        Columns<QString, QString, int, QString>::add();
+        QTest::newRow("halves to even") << u"12.5"_s << QString() << 12 << QString();
+        QTest::newRow("blanks") << u" 999 "_s << QString() << 999 << QString();
+        QTest::newRow("plus up to 256") << u"255"_s << u"++"_s << 256 << QString();
+        QTest::newRow("empty cancels") << u" "_s << QString() << 0 << QString();
+        const QString range = u"%1 is out of range: channel numbers are 1 to 999."_s;
+        for (const QString& typed : {u"0"_s, u"1000"_s, u"1e20"_s, u"-5"_s})
+            QTest::newRow(qPrintable(typed)) << typed << QString() << 0 << range.arg(typed);
+        QTest::newRow("minus down to 0") << u"1"_s << u"--"_s << 0 << range.arg(u"0"_s);
+        for (const QString& typed : {u"1,5"_s, u"abc"_s})
+            QTest::newRow(qPrintable(typed))
+                << typed << QString() << 0 << typed + u" is not a whole number."_s;
     }
     void okReadsTheField()
     {
-        const auto [typed, buttons, chosen] = Columns<QString, QString, int>::fetch();
+        const auto [typed, buttons, chosen, why] = Columns<QString, QString, int, QString>::fetch();
         NeedChannelForm form(u"X"_s);
         form.show();
         form.txtChannel->clear();
@@ -31,8 +37,19 @@ private slots:
         for (const QChar button : buttons)
             QTest::mouseClick(button == u'+' ? form.cmdPlus : form.cmdMinus, Qt::LeftButton);
         QTest::mouseClick(form.cmdOK, Qt::LeftButton);
-        QCOMPARE(form.result(), int(QDialog::Accepted));
         QCOMPARE(form.chosenNumber(), chosen);
+        if (why.isEmpty()) {
+            QCOMPARE(form.result(), int(chosen ? QDialog::Accepted : QDialog::Rejected));
+            QVERIFY(!form.isVisible());
+            return;
+        }
+        // Still asking, with the reason above the question; a valid answer then closes it.
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.Label1->text(), why + u"\nPlease assign channel number to X?"_s);
+        QTest::keyClicks(form.txtChannel, u"7"_s); // replaces the selected answer
+        QTest::mouseClick(form.cmdOK, Qt::LeftButton);
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(form.chosenNumber(), 7);
     }
     void lookupAsksThroughThePrompt()
     {

@@ -37,6 +37,14 @@ private slots:
                           "de,Alpha TV,102,DE\r\nat,Beta,103,AT\r\n")
             << QByteArray()
             << QStringList{u"Name|Number"_s, u"Beta|"_s, u"Zeta|"_s, u"Alpha TV|"_s};
+        // A lone CR inside a name, quoted or not, stays in that name, as the reply held it.
+        QTest::newRow("lone CR in a name")
+            << 2
+            << QByteArray("0,3,csv,3\r\nisocode,name,id,country,category,language\r\n"
+                          "de,\"Lone\rQ\",101,DE,General,de\r\nde,Lone\rCR,102,DE,News,de\r\n"
+                          "at,Beta,103,AT,Culture,de\r\n")
+            << QByteArray("4,\"Lone\rCR\"\r\n")
+            << QStringList{u"Name|Number"_s, u"Lone\rQ|"_s, u"Lone\rCR|4"_s, u"Beta|"_s};
         QTest::newRow("whole records")
             << 1 << QByteArray() << QByteArray()
             << QStringList{u"isocode|name|id|country|category|language"_s,

@@ -70,6 +70,43 @@ private slots:
                      .arg(ui.timerEnabled ? u"on"_s : u"off"_s),
                  after);
     }
+    void summary_data()
+    {
+        // the channels of the "rec" jobs (dbchannel.dat knows Alpha TV), whether the recorder
+        // is missing; the run's last message and its boxes
+        Columns<QStringList, bool, QString, int>::add();
+        QTest::newRow("short in the message area")
+            << QStringList{u"Ch 1"_s, u"Alpha TV"_s, u"Ch 2"_s, u"Ch 3"_s, u"Ch 4"_s, u"Ch 5"_s}
+            << false << u"Jobs: 1 scheduled, 5 skipped (no channel number: Ch 1, Ch 2, 3 more)"_s
+            << 0;
+        // The failed recorder's jobs count as skipped; its one box says why.
+        QTest::newRow("recorder missing") << QStringList{u"Alpha TV"_s, u"Alpha TV"_s, u"Ch 1"_s}
+                                          << true << u"Jobs: 3 skipped"_s << 1;
+    }
+    void summary()
+    {
+        const auto [channels, missing, message, boxes] =
+            Columns<QStringList, bool, QString, int>::fetch();
+        BuildResultTexts();
+        kov_Settings().setLng(KovSetting::HaveServers, 1);
+        kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
+        writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
+        RecordingScheduler::Log log;
+        installRecordingScheduler(log, missing);
+        QStringList reply{u"0,4711,csv,%1"_s.arg(channels.size()),
+                          u"channel,channelid,uid,starttime,endtime,action,title,pg,quality,"
+                          u"sequence,priority,protection,nature,format,vps,description,persons"_s};
+        for (qsizetype i = 0; i < channels.size(); ++i)
+            reply << u"%1,101,%2,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,rec,F%2,0,1,"
+                     u"0,2,1,n,f,,d,"_s.arg(channels[i])
+                         .arg(i);
+        transfer.queue(replyDocument(reply));
+        RecordingFrontEnd ui;
+        QCOMPARE(RunSync(ui, true, true), !missing);
+        kov_SetSchedulerFactory({});
+        QCOMPARE(ui.messages.value(ui.messages.size() - 1), message);
+        QCOMPARE(env->ui.boxes.size(), boxes);
+    }
     void noPassword()
     {
         kov_Settings().setStr(KovSetting::Protocol, u"ABCD"_s); // does not decrypt
