@@ -43,13 +43,6 @@ RegistryStore& RegistryStore::instance()
     if (!store || store->m_folder != folder) {
         store = std::make_unique<RegistryStore>(folder + QStringLiteral("/settings.db"));
         store->m_folder = folder;
-        // Registered with the first store, opened or not: a store whose file turned out not
-        // to be a database still holds a Qt SQL connection. The routines run in the reverse
-        // order of their registration, so this one runs before Qt SQL lets go of its
-        // connections.
-        static bool closeRegistered = false;
-        if (!std::exchange(closeRegistered, true))
-            qAddPostRoutine(closeSharedStore);
     }
     return *store;
 }
@@ -69,8 +62,15 @@ bool RegistryStore::ensureOpen()
     // The connection stays open for the life of the process; its statements are reset after
     // each use, so no read keeps an old snapshot (answers are kept only as dropStaleAnswers
     // allows).
+    const bool opened = m_db.isOpen() || m_db.open(m_path, false);
+    // Registered once a connection was made, opened or not (a file that is not a database still
+    // leaves one): the routines run in the reverse order of their registration, so this one runs
+    // before Qt SQL lets go of its connections.
+    static bool closeRegistered = false;
+    if (!std::exchange(closeRegistered, true))
+        qAddPostRoutine(closeSharedStore);
     const bool ok =
-        (m_db.isOpen() || m_db.open(m_path, false)) &&
+        opened &&
         m_db.exec(
             QStringLiteral("CREATE TABLE IF NOT EXISTS keys (id INTEGER PRIMARY KEY "
                            "AUTOINCREMENT, root INTEGER NOT NULL, path TEXT NOT NULL, "
