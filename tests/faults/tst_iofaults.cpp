@@ -64,7 +64,7 @@ class TestIoFaults : public CliTest
 
     QString base(const QString& name) const { return m_bases.filePath(name); }
 
-    /// Runs the CLI in the current folder, the shim failing call `nth` of `kind` (none for 0)
+    /// Runs the CLI in the test's folder, the shim failing call `nth` of `kind` (none for 0)
     /// with `error`; its counts, when asked, in `counts`.
     Run faulty(const QStringList& args, const QString& kind, int nth, const QString& error,
                QString* counts = nullptr)
@@ -87,7 +87,11 @@ class TestIoFaults : public CliTest
                 QStringList{u"--home"_s, m_home->path()} + args);
         p.waitForStarted();
         p.closeWriteChannel();
-        p.waitForFinished(120000);
+        if (!p.waitForFinished(120000)) { // hung: neither an exit nor a signal of its own
+            p.kill();
+            p.waitForFinished();
+            return {-2, QString(), QString()};
+        }
         if (counts)
             *counts = QString::fromLatin1(readBytes(m_bases.filePath(u"counts"_s))).trimmed();
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
