@@ -23,6 +23,9 @@ bool DownloadChannelGuide(TextBox* txtMessage, bool Manually)
     CKovReg& settings = GetSettings();
     DoWork(QuibFunction::ChannelGuide, settings.Str(KovSetting::Account),
            settings.Str(KovSetting::Protocol), txtMessage, true, Manually);
+    // A guide whose reply could not be stored whole is fetched again by the next run.
+    if (kov::writeFailed())
+        return false;
 
     const QString path = kov_ProgramFile(QStringLiteral("kovquibcg.dat"));
     if (!kov_FileExists(path)) {

@@ -128,6 +128,7 @@ bool kov_SyncRunning()
 void kov_ResetSupport()
 {
     kov_ClearStopRequest();
+    kov::takeWriteFailure();
     state().session.reset();
     state().consumer = nullptr;
     state().settings.reset();

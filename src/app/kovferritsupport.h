@@ -19,8 +19,8 @@ void kov_SetTransferComponent(HttpTransfer* component);
 void kov_SetRecordConsumer(ReplyRecordConsumer* consumer);
 /// The shared session, or nullptr before the first DoWork.
 CQuibSession* kov_SharedSession();
-/// Drops the shared session, settings object, channel manager and result texts (process end;
-/// tests start each case afresh).
+/// Drops the shared session, settings object, channel manager, result texts and a noted write
+/// failure (process end; tests start each case afresh).
 void kov_ResetSupport();
 
 /// The shared settings object, opened on the settings key on first use.

@@ -2,6 +2,7 @@
 
 #include "app/channelguide.h"
 #include "foundation/aes.h"
+#include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "kovferritsupport.h"
@@ -28,11 +29,12 @@ bool runSyncSteps(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
         const qint32 code =
             DoWork(QuibFunction::GetTargetSystems, settings.Str(KovSetting::Account),
                    settings.Str(KovSetting::Protocol), ui.messageArea(), true, Manually);
-        if (IsSuccessCode(code))
+        if (IsSuccessCode(code) && !kov::writeFailed()) // the list itself was stored
             settings.setLng(KovSetting::HaveServers, 1);
     }
-    // Once the program is ending, a run stops after the reply it was reading, reporting nothing.
-    if (kov_StopRequested())
+    // Once the program is ending, a run stops after the reply it was reading, reporting nothing;
+    // one that could not store what it received stops there too, and says so at its end.
+    if (kov_StopRequested() || kov::writeFailed())
         return false;
 
     const QString encrypted = settings.Str(KovSetting::Protocol);
@@ -45,12 +47,12 @@ bool runSyncSteps(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
 
     const qint32 code =
         DoWork(QuibFunction::GetJobs, account, encrypted, ui.messageArea(), ZeroSerial, Manually);
-    if (kov_StopRequested())
+    if (kov_StopRequested() || kov::writeFailed())
         return false;
     if (IsSuccessCode(code)) {
         if (settings.Lng(KovSetting::HaveChannelDatabase) == 0) {
             const bool received = DownloadChannelGuide(ui.messageArea(), Manually);
-            if (kov_StopRequested())
+            if (kov_StopRequested() || kov::writeFailed())
                 return false;
             if (received) {
                 ui.ShowMessage(Translate(
@@ -140,13 +142,21 @@ bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
         ui.runEnding();
         return false;
     }
+    kov::takeWriteFailure(); // an earlier one was reported on standard error
     const bool stepsDone = runSyncSteps(ui, ZeroSerial, Manually);
     // Said before the recorder's failure, whose jobs it counts as skipped without repeating
     // why.
     const kov::JobTally jobs = kov::jobTally();
     if (!jobs.isEmpty() && !kov_StopRequested())
         ui.ShowSummary(kov::jobSummary(jobs, true), kov::jobSummary(jobs, false));
-    const bool result = run.reportRecorder() && stepsDone;
+    bool result = run.reportRecorder() && stepsDone;
+    // A file of the program's that could not be written: the run stopped at it. What it
+    // scheduled before stays.
+    if (const QString failure = kov::takeWriteFailure(); !failure.isEmpty()) {
+        ui.ShowMessage(failure);
+        ui.ShowMessage(Translate(QStringLiteral("The sync stopped.")));
+        result = false;
+    }
     // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.
     ui.runEnding();
     return result;

@@ -1,6 +1,7 @@
 #include "updatetimer.h"
 
 #include "foundation/kov_date.h"
+#include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "kovferritsupport.h"
@@ -51,6 +52,10 @@ bool TimerTick(SyncFrontEnd& ui, bool adminMode)
     // due sync to the next minute.
     if (kov_SyncRunning())
         return true;
+    // A file that could not be written outside a sync (a window's settings, the last tick's
+    // NextSync) reaches the message area too, not only standard error.
+    if (const QString failure = kov::takeWriteFailure(); !failure.isEmpty())
+        ui.ShowMessage(failure);
     CKovReg& settings = GetSettings();
     const QString nextText = readOrSeed(settings, KovSetting::NextSync, kov_SyncSentinel());
     bool synced = true;

@@ -16,7 +16,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <numeric>
 #include <unistd.h>
 
@@ -76,8 +78,11 @@ bool replaceDatabase(const QString& text)
     QFile out(fresh);
     bool written = out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                    out.write(kov::toCodePage(text)) >= 0 && out.flush();
-    if (written)
-        written = out.handle() >= 0 && ::fsync(out.handle()) == 0;
+    QString why = out.errorString();
+    if (written && ::fsync(out.handle()) != 0) {
+        written = false;
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    }
     out.close();
     if (written) {
         QFile::remove(backup);
@@ -86,9 +91,13 @@ bool replaceDatabase(const QString& text)
         // rename(2) replaces the old file in one step: at every moment one whole file exists.
         written = std::rename(QFile::encodeName(fresh).constData(),
                               QFile::encodeName(database).constData()) == 0;
+        if (!written)
+            why = QString::fromLocal8Bit(std::strerror(errno));
     }
-    if (!written)
+    if (!written) {
         QFile::remove(fresh);
+        kov::noteWriteFailure(database, why);
+    }
     return written;
 }
 

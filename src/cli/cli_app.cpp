@@ -252,7 +252,11 @@ int runCommand(const Command& command, const QCommandLineParser& parser)
     // The transfer component lives as long as the command; the session goes before it.
     QtHttpTransfer transfer;
     kov_PrepareSession(&transfer);
-    const int status = command.run(parser, parser.positionalArguments());
+    int status = command.run(parser, parser.positionalArguments());
+    // A file of the program's that could not be written was named on standard error when it
+    // failed; the command has not done all its work.
+    if (!kov::takeWriteFailure().isEmpty() && status == kOk)
+        status = kFailed;
     kov_ResetSupport();
     kov_SetTransferComponent(nullptr);
     return status;

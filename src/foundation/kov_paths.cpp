@@ -1,6 +1,7 @@
 #include "kov_paths.h"
 
 #include "codepage.h"
+#include "translate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <mutex>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 QString& overrideFolder()
@@ -29,13 +31,28 @@ QString clean(const QString& folder)
 
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
+// The bytes reach the system before the file is closed: a write failing at the flush (a full
+// disk) is seen, not lost in QFile's destructor.
 bool writeBytes(const QString& path, const QString& text, QIODevice::OpenMode mode)
 {
     QFile f(path);
-    if (!f.open(mode))
-        return false;
     const QByteArray bytes = kov::toCodePage(text);
-    return f.write(bytes) == bytes.size();
+    if (f.open(mode) && f.write(bytes) == bytes.size() && f.flush())
+        return true;
+    kov::noteWriteFailure(path, f.errorString());
+    return false;
+}
+
+struct WriteFailure
+{
+    std::mutex mutex;
+    QString message;
+};
+
+WriteFailure& writeFailure()
+{
+    static WriteFailure failure;
+    return failure;
 }
 } // namespace
 
@@ -171,14 +188,67 @@ bool kov_WritePrivateFile(const QString& path, const QString& text, QString* why
     return kov_WritePrivateBytes(path, kov::toCodePage(text), whyNot);
 }
 
+void kov::noteWriteFailure(const QString& path, const QString& reason)
+{
+    const QString message = Translate(QStringLiteral("%1 cannot be written: %2")).arg(path, reason);
+    WriteFailure& failure = writeFailure();
+    const std::lock_guard<std::mutex> guard(failure.mutex);
+    if (!failure.message.isEmpty())
+        return;
+    failure.message = message;
+    std::fprintf(stderr, "[%s] %s\n", qPrintable(kov_AppTitle()),
+                 failure.message.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+bool kov::writeFailed()
+{
+    WriteFailure& failure = writeFailure();
+    const std::lock_guard<std::mutex> guard(failure.mutex);
+    return !failure.message.isEmpty();
+}
+
+QString kov::takeWriteFailure()
+{
+    WriteFailure& failure = writeFailure();
+    const std::lock_guard<std::mutex> guard(failure.mutex);
+    return std::exchange(failure.message, QString());
+}
+
+namespace {
+// An export to a device or a pipe (/dev/stdout) is written into: it cannot be replaced.
+bool writeInto(const QString& path, const QByteArray& bytes, QString* why)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush())
+        return true;
+    *why = f.errorString();
+    return false;
+}
+} // namespace
+
 bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot)
 {
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        QString why;
+        const bool written = writeInto(path, bytes, &why);
+        if (!written && whyNot)
+            *whyNot = why;
+        else if (!written)
+            kov::noteWriteFailure(path, why);
+        return written;
+    }
     const QString fresh = path + QStringLiteral(".new");
     QFile::remove(fresh); // a stale one may have another mode
     QFile f(fresh);
     bool written = f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnly) &&
-                   f.write(bytes) == bytes.size() && f.flush() && ::fsync(f.handle()) == 0;
+                   f.write(bytes) == bytes.size() && f.flush();
     QString why = f.errorString();
+    if (written && ::fsync(f.handle()) != 0) {
+        written = false;
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    }
     f.close();
     // rename(2) replaces the old file in one step.
     if (written && std::rename(QFile::encodeName(fresh).constData(),
@@ -190,14 +260,20 @@ bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString
         QFile::remove(fresh);
         if (whyNot)
             *whyNot = why;
+        else
+            kov::noteWriteFailure(path, why);
     }
     return written;
 }
 
 bool kov_AppendPrivateFile(const QString& path, const QString& text)
 {
-    return kov_PreparePrivateFile(path) &&
-           writeBytes(path, text, QIODevice::WriteOnly | QIODevice::Append);
+    QString why;
+    if (!kov_PreparePrivateFile(path, &why)) {
+        kov::noteWriteFailure(path, why);
+        return false;
+    }
+    return writeBytes(path, text, QIODevice::WriteOnly | QIODevice::Append);
 }
 
 QString kov_ProgramFolderProblem()

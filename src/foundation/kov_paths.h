@@ -19,6 +19,9 @@ QString kov_DefaultProgramFolder(const QString& exeDir);
 /// Program folder + "/" + name.
 QString kov_ProgramFile(const QString& name);
 
+// The writers below note a failure (kov::noteWriteFailure) unless they are given `whyNot`, in
+// which case the caller tells the user itself.
+
 /// Writes text in the code page, replacing the file. False when it cannot be written.
 bool kov_WriteTextFile(const QString& path, const QString& text);
 /// Appends text in the code page, creating the file. False when it cannot be written.
@@ -42,6 +45,18 @@ bool kov_AppendPrivateFile(const QString& path, const QString& text);
 /// Why the program folder cannot hold the program's files ("it is not a folder" ...), or
 /// empty text when it can.
 QString kov_ProgramFolderProblem();
+
+namespace kov {
+/// Notes that the program could not write one of its own files, with the system's reason. The
+/// first failure is shown on standard error at once and kept, for the message area and the
+/// exit status, until it is taken; later ones add nothing (a full disk fails every write).
+void noteWriteFailure(const QString& path, const QString& reason);
+/// True while a failure is noted and not yet taken.
+bool writeFailed();
+/// The noted failure's message ("<file> cannot be written: <reason>"), and forgets it; empty
+/// text when none.
+QString takeWriteFailure();
+} // namespace kov
 
 /// CR LF, the line end of every file the program writes.
 inline QString kov_CrLf()

@@ -4,6 +4,7 @@
 #include "foundation/translate.h"
 #include "frmkovferrit.h"
 #include "platform/httptransfer.h"
+#include "platform/registrystore.h"
 #include "settings/settings_catalogue.h"
 #include "widgetuserinterface.h"
 
@@ -60,6 +61,15 @@ int main(int argc, char* argv[])
                           QStringLiteral(": ") + kov_ProgramFolder() + QStringLiteral(" (") +
                           problem + QLatin1Char(')'),
                       MsgStyle::Critical, kov_AppTitle());
+        return 1;
+    }
+    // Without its settings the program would run on defaults and keep nothing the user sets.
+    if (const QString problem = RegistryStore::instance().problem(); !problem.isEmpty()) {
+        const QString text = Translate(QStringLiteral("The settings store cannot be opened")) +
+                             QStringLiteral(": ") + RegistryStore::instance().path() +
+                             QStringLiteral(" (") + problem + QLatin1Char(')');
+        std::fprintf(stderr, "kovferrit: %s\n", text.toLocal8Bit().constData());
+        ui.messageBox(text, MsgStyle::Critical, kov_AppTitle());
         return 1;
     }
     QtHttpTransfer transfer;

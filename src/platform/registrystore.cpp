@@ -62,8 +62,15 @@ bool RegistryStore::ensureOpen()
     // The connection stays open for the life of the process; its statements are reset after
     // each use, so no read keeps an old snapshot (answers are kept only as dropStaleAnswers
     // allows).
+    const bool opened = m_db.isOpen() || m_db.open(m_path, false);
+    // Registered once a connection was made, opened or not (a file that is not a database still
+    // leaves one): the routines run in the reverse order of their registration, so this one runs
+    // before Qt SQL lets go of its connections.
+    static bool closeRegistered = false;
+    if (!std::exchange(closeRegistered, true))
+        qAddPostRoutine(closeSharedStore);
     const bool ok =
-        (m_db.isOpen() || m_db.open(m_path, false)) &&
+        opened &&
         m_db.exec(
             QStringLiteral("CREATE TABLE IF NOT EXISTS keys (id INTEGER PRIMARY KEY "
                            "AUTOINCREMENT, root INTEGER NOT NULL, path TEXT NOT NULL, "
@@ -78,11 +85,6 @@ bool RegistryStore::ensureOpen()
     }
     m_problem.clear();
     m_open = true;
-    // Registered once a connection exists: the routines run in the reverse order of their
-    // registration, so this one runs before Qt SQL lets go of its connections.
-    static bool closeRegistered = false;
-    if (!std::exchange(closeRegistered, true))
-        qAddPostRoutine(closeSharedStore);
     return true;
 }
 
@@ -158,6 +160,8 @@ qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
 {
     qint64 id = 0;
     const qint32 rc = keyId(root, key, &id);
+    if (rc == RegCode::BadDatabase && create)
+        return writeFailed();
     if (rc != RegCode::NotFound || !create)
         return rc;
     // Creating a key creates its missing parents, from the top down, as the registry does.
@@ -172,7 +176,7 @@ qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
                 .ok();
         forgetAnswers();
         if (!inserted)
-            return RegCode::CantWrite;
+            return writeFailed();
     }
     return RegCode::Success;
 }
@@ -210,6 +214,8 @@ qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& n
 {
     qint64 id = 0;
     const qint32 rc = keyId(root, key, &id);
+    if (rc == RegCode::BadDatabase)
+        return writeFailed();
     if (rc != RegCode::Success)
         return rc;
     // One statement, so a concurrent writer never sees half a value; an existing value keeps
@@ -219,7 +225,7 @@ qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& n
         "ON CONFLICT(key_id, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
         {id, name, fold(name), type, data.isNull() ? QByteArray("") : data});
     forgetAnswers();
-    return q.ok() ? RegCode::Success : RegCode::CantWrite;
+    return q.ok() ? RegCode::Success : writeFailed();
 }
 
 qint32 RegistryStore::enumValue(qint32 root, const QString& key, qint32 index, QString* name,
@@ -278,7 +284,7 @@ qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString
     const SqlUse q = m_db.run("DELETE FROM vals WHERE key_id = ? AND fold = ?", {id, fold(name)});
     forgetAnswers();
     if (!q.ok())
-        return RegCode::CantWrite;
+        return writeFailed();
     return q.rowsAffected() > 0 ? RegCode::Success : RegCode::NotFound;
 }
 
@@ -297,12 +303,18 @@ qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
             return RegCode::KeyHasChildren;
     }
     if (!m_db.transaction())
-        return RegCode::CantWrite;
+        return writeFailed();
     const bool ok = m_db.run("DELETE FROM vals WHERE key_id = ?", {id}).ok() &&
                     m_db.run("DELETE FROM keys WHERE id = ?", {id}).ok();
     if (!ok)
         m_db.rollback();
     const bool done = ok && m_db.commit();
     forgetAnswers();
-    return done ? RegCode::Success : RegCode::CantWrite;
+    return done ? RegCode::Success : writeFailed();
+}
+
+qint32 RegistryStore::writeFailed()
+{
+    kov::noteWriteFailure(m_path, m_open ? m_db.lastError() : m_problem);
+    return RegCode::CantWrite;
 }

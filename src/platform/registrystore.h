@@ -66,6 +66,8 @@ public:
 
 private:
     bool ensureOpen();
+    /// Notes the failed write with SQLite's and the system's reason; CantWrite.
+    qint32 writeFailed();
     qint32 keyId(qint32 root, const QString& key, qint64* id);
     /// The folded form of a key path; the last one is kept, as nearly every call names the
     /// settings key.

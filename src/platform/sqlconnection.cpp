@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -190,8 +191,17 @@ SqlUse SqlConnection::run(const char* sql, const QVariantList& values)
     }
     SqlUse use(statement, values);
     if (!use.ok())
-        m_error = QString::fromUtf8(sqlite3_errmsg(m_handle));
+        m_error = handleError();
     return use;
+}
+
+QString SqlConnection::handleError() const
+{
+    // SQLite's "disk I/O error" says nothing of the cause; the system's errno does.
+    QString text = QString::fromUtf8(sqlite3_errmsg(m_handle));
+    if (const int system = sqlite3_system_errno(m_handle); system != 0)
+        text += QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(system)));
+    return text;
 }
 
 bool SqlConnection::transaction()

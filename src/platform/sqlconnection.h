@@ -73,6 +73,8 @@ public:
 
 private:
     QSqlDatabase database() const;
+    /// SQLite's message for the last failure on the handle, with the system's reason.
+    QString handleError() const;
 
     QString m_name;
     QString m_error;

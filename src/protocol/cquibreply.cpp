@@ -167,7 +167,9 @@ bool CQuibReply::HandleReplyString(QString ThisReply, QuibFunction function)
             AddDetail(QStringLiteral("End of file while seaching for data section."));
             return accepted;
         }
-        if (TokenMatches(line, function) && ReadFieldNames(line, function))
+        // The records are read by the header and field count just stored: a sync that could
+        // not store them stops here (RunSync reports the failed write).
+        if (TokenMatches(line, function) && ReadFieldNames(line, function) && !kov::writeFailed())
             HandOverRecords(lines, function);
         return accepted;
     } catch (const std::exception& e) {
@@ -258,6 +260,12 @@ void CQuibReply::HandOverRecords(Lines& lines, QuibFunction function)
     QString line;
     for (qint32 i = 1; i <= m_contentLines; ++i) {
         // Between two records is the one place a sync may stop: each record is handled whole.
+        if (kov::writeFailed()) {
+            AddDetail(QStringLiteral("Stopped before ") + kov_FunctionName(function) +
+                      QStringLiteral(" #") + QString::number(i) +
+                      QStringLiteral(": a file could not be written."));
+            return;
+        }
         if (kov_StopRequested()) {
             AddDetail(QStringLiteral("Stopped before ") + kov_FunctionName(function) +
                       QStringLiteral(" #") + QString::number(i) +

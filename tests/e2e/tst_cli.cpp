@@ -85,6 +85,9 @@ private slots:
             << u"settings|set|Account|--text|demo;settings|export|%home/none/a.reg"_s
             << QByteArray() << 1 << QString()
             << u"cannot export to %home/none/a.reg: No such file or directory\n"_s;
+        QTest::newRow("export to a full device") // written into, not replaced
+            << u"settings|set|Account|--text|demo;settings|export|/dev/full"_s << QByteArray() << 1
+            << QString() << u"cannot export to /dev/full: No space left on device\n"_s;
         QTest::newRow("folder unusable") << u"--home|/dev/null|settings|list"_s << QByteArray() << 1
                                          << QString() << u"/dev/null: it is not a folder\n"_s;
         QTest::newRow("unknown setting") << u"settings|set|Acount|--text|demo"_s << QByteArray()

@@ -2,6 +2,7 @@
 // a minute in admin mode), the guide fetched again when its date passed, and the countdown.
 #include "app/kovferritsupport.h"
 #include "app/updatetimer.h"
+#include "foundation/kov_paths.h"
 #include "testsupport.h"
 
 namespace {
@@ -95,6 +96,17 @@ private slots:
         QCOMPARE(transfer.functions(), (QStringList{u"getjobs"_s, u"getjobs"_s}));
         QVERIFY(ui.messages.last().endsWith(u":No New Data"_s));
         QCOMPARE(ui.messages.size(), 3);
+    }
+    void failedWriteShownAtTheNextTick()
+    {
+        const QString path = kov_ProgramFile(u"missing/ReplyLog.txt"_s);
+        QVERIFY(!kov_WriteTextFile(path, u"x"_s));
+        kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kStart.addDays(1)));
+        RecordingFrontEnd ui;
+        TimerTick(ui, false);
+        QCOMPARE(ui.messages.value(0), path + u" cannot be written: No such file or directory"_s);
+        TimerTick(ui, false);
+        QCOMPARE(ui.messages.size(), 1); // once
     }
     void guideRefetched_data()
     {
