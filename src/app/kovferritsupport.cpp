@@ -4,6 +4,7 @@
 #include "foundation/aes.h"
 #include "foundation/kov_paths.h"
 #include "foundation/translate.h"
+#include "platform/folderlock.h"
 #include "platform/frontend.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
@@ -12,7 +13,6 @@
 #include "replyrecords.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
-#include "synclock.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -28,8 +28,11 @@ struct SupportState
     ReplyRecordConsumer* consumer = nullptr;
     std::unique_ptr<CKovReg> settings;
     QStringList resultTexts;
-    int runDepth = 0;                           // sync runs in progress
-    std::unique_ptr<SyncFolderLock> folderLock; // held by the outermost run
+    int runDepth = 0; // sync runs in progress
+    // One sync per program folder, across processes: the desktop program's timer, tray menu
+    // and Sync button and kovferrit-cli's sync, fetch, tick and daemon all read and write the
+    // same reply file and settings. Held by the outermost run.
+    std::unique_ptr<FolderLock> folderLock;
 };
 
 // How long a run waits for one of another process to end before it gives up.
@@ -88,7 +91,7 @@ SyncRunScope::SyncRunScope()
 {
     SupportState& s = state();
     if (s.runDepth == 0) {
-        auto lock = std::make_unique<SyncFolderLock>(kFolderLockWaitMs);
+        auto lock = std::make_unique<FolderLock>(QStringLiteral("sync.lock"), kFolderLockWaitMs);
         m_started = lock->held();
         if (!m_started)
             return;

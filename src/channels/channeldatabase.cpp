@@ -8,14 +8,10 @@
 #include <QFile>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <ctime>
-#include <fcntl.h>
 #include <mutex>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 bool isBlank(QChar c)
@@ -283,23 +279,4 @@ qint32 kov::readChannelNumber(const QString& text, bool roundFraction, QString* 
         *why = Translate(QStringLiteral("%1 is out of range: channel numbers are 1 to 999."))
                    .arg(answer);
     return 0;
-}
-
-ChannelDatabaseLock::ChannelDatabaseLock()
-{
-    const QByteArray path = QFile::encodeName(kov_ProgramFile(QStringLiteral("dbchannel.lock")));
-    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_fd < 0) {
-        kov_ClassMessage("ChannelDatabaseLock", QStringLiteral("cannot open dbchannel.lock"),
-                         kov_InDevelopment());
-        return;
-    }
-    while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-    }
-}
-
-ChannelDatabaseLock::~ChannelDatabaseLock()
-{
-    if (m_fd >= 0)
-        ::close(m_fd); // closing the descriptor releases the lock
 }

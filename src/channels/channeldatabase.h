@@ -2,6 +2,7 @@
 // The file "dbchannel.dat": reading it into entries, writing one entry as a line, the channel
 // numbers it accepts, and the lock that every writer of the file holds.
 #include "cquibchannel.h"
+#include "platform/folderlock.h"
 
 #include <QHash>
 #include <QList>
@@ -70,14 +71,8 @@ qint32 readChannelNumber(const QString& text, bool roundFraction, QString* why);
 /// read-modify-write of "dbchannel.dat" runs under it, in this process and in others (a sync
 /// appending an answer, the editor or `kovferrit-cli channels` saving), so no writer loses
 /// another's change.
-class ChannelDatabaseLock
+class ChannelDatabaseLock : public FolderLock
 {
 public:
-    ChannelDatabaseLock();
-    ~ChannelDatabaseLock();
-    ChannelDatabaseLock(const ChannelDatabaseLock&) = delete;
-    ChannelDatabaseLock& operator=(const ChannelDatabaseLock&) = delete;
-
-private:
-    int m_fd = -1;
+    ChannelDatabaseLock() : FolderLock(QStringLiteral("dbchannel.lock")) {}
 };

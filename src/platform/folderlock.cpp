@@ -1,8 +1,8 @@
-#include "synclock.h"
+#include "folderlock.h"
 
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
-#include "platform/userinterface.h"
+#include "userinterface.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,27 +13,26 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-SyncFolderLock::SyncFolderLock(int waitMs)
+FolderLock::FolderLock(const QString& fileName, int waitMs)
 {
-    const QByteArray path = QFile::encodeName(kov_ProgramFile(QStringLiteral("sync.lock")));
+    const QByteArray path = QFile::encodeName(kov_ProgramFile(fileName));
     m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (m_fd < 0) {
-        // A folder the lock cannot be made in cannot hold the run's files either; the run
-        // goes on and reports those.
-        kov_ClassMessage("SyncFolderLock", QStringLiteral("cannot open sync.lock"),
+        // A folder the lock cannot be made in cannot hold the files it guards either; the
+        // caller goes on and reports those.
+        kov_ClassMessage("FolderLock", QStringLiteral("cannot open ") + fileName,
                          kov_InDevelopment());
         return;
     }
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+        if (::flock(m_fd, waitMs < 0 ? LOCK_EX : LOCK_EX | LOCK_NB) == 0)
             return;
         if (errno == EINTR)
             continue;
         if (errno != EWOULDBLOCK) {
-            // A file system without locks: the run goes on as it did before there was a lock.
-            kov_ClassMessage("SyncFolderLock", QStringLiteral("cannot lock sync.lock"),
+            kov_ClassMessage("FolderLock", QStringLiteral("cannot lock ") + fileName,
                              kov_InDevelopment());
             break;
         }
@@ -47,7 +46,7 @@ SyncFolderLock::SyncFolderLock(int waitMs)
     m_fd = -1;
 }
 
-SyncFolderLock::~SyncFolderLock()
+FolderLock::~FolderLock()
 {
     if (m_fd >= 0)
         ::close(m_fd); // closing the descriptor releases the lock
