@@ -27,18 +27,11 @@ struct RecorderChannel
     QString name;
 };
 
-/// What a job asks the recorder to record: the arguments of CreateProgram that vary, by name,
-/// and the job's VPS time, which only a recorder that knows VPS uses.
-struct RecordingRequest
+/// What a job asks the recorder to record: the recording (the arguments of CreateProgram that
+/// vary, by name) and the job's VPS time, which only a recorder that knows VPS uses.
+struct RecordingRequest : ScheduledProgram
 {
-    QString name;
-    QDateTime start;
-    QDateTime end;
-    qint32 channel = 0;
-    QString fileName;
-    QString tag;
-    qint32 recurrence = 0;
-    QDateTime vps; // invalid or the zero date-time: none
+    QDateTime vps; // invalid, or far from the start (the zero date-time): none
 };
 
 class RecorderScheduler
