@@ -74,100 +74,34 @@ static int strike(enum Kind kind)
     return 1;
 }
 
-static void* next(const char* name)
-{
-    return dlsym(RTLD_NEXT, name);
-}
+/* One wrapper: the call goes on to the real function unless it is counted (`counts`) and is
+   the one to fail. The nine differ only in their signatures. */
+#define WRAP(type, name, params, args, counts, kind)                                               \
+    type name params                                                                               \
+    {                                                                                              \
+        static type(*real) params;                                                                 \
+        if (!real)                                                                                 \
+            real = (type(*) params)dlsym(RTLD_NEXT, #name);                                        \
+        if ((counts) && strike(kind))                                                              \
+            return -1;                                                                             \
+        return real args;                                                                          \
+    }
 
-ssize_t write(int fd, const void* buffer, size_t size)
-{
-    static ssize_t (*real)(int, const void*, size_t);
-    if (!real)
-        real = (ssize_t(*)(int, const void*, size_t))next("write");
-    if (counted(fd) && strike(KindWrite))
-        return -1;
-    return real(fd, buffer, size);
-}
-
-ssize_t pwrite(int fd, const void* buffer, size_t size, off_t offset)
-{
-    static ssize_t (*real)(int, const void*, size_t, off_t);
-    if (!real)
-        real = (ssize_t(*)(int, const void*, size_t, off_t))next("pwrite");
-    if (counted(fd) && strike(KindWrite))
-        return -1;
-    return real(fd, buffer, size, offset);
-}
-
-ssize_t pwrite64(int fd, const void* buffer, size_t size, off64_t offset)
-{
-    static ssize_t (*real)(int, const void*, size_t, off64_t);
-    if (!real)
-        real = (ssize_t(*)(int, const void*, size_t, off64_t))next("pwrite64");
-    if (counted(fd) && strike(KindWrite))
-        return -1;
-    return real(fd, buffer, size, offset);
-}
-
-ssize_t writev(int fd, const struct iovec* parts, int count)
-{
-    static ssize_t (*real)(int, const struct iovec*, int);
-    if (!real)
-        real = (ssize_t(*)(int, const struct iovec*, int))next("writev");
-    if (counted(fd) && strike(KindWrite))
-        return -1;
-    return real(fd, parts, count);
-}
-
-int fsync(int fd)
-{
-    static int (*real)(int);
-    if (!real)
-        real = (int (*)(int))next("fsync");
-    if (counted(fd) && strike(KindSync))
-        return -1;
-    return real(fd);
-}
-
-int fdatasync(int fd)
-{
-    static int (*real)(int);
-    if (!real)
-        real = (int (*)(int))next("fdatasync");
-    if (counted(fd) && strike(KindSync))
-        return -1;
-    return real(fd);
-}
-
-int rename(const char* from, const char* to)
-{
-    static int (*real)(const char*, const char*);
-    if (!real)
-        real = (int (*)(const char*, const char*))next("rename");
-    if (under(from) && strike(KindRename))
-        return -1;
-    return real(from, to);
-}
-
-int renameat(int fromDir, const char* from, int toDir, const char* to)
-{
-    static int (*real)(int, const char*, int, const char*);
-    if (!real)
-        real = (int (*)(int, const char*, int, const char*))next("renameat");
-    if (under(from) && strike(KindRename))
-        return -1;
-    return real(fromDir, from, toDir, to);
-}
-
-int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned flags)
-{
-    static int (*real)(int, const char*, int, const char*, unsigned);
-    if (!real)
-        real = (int (*)(int, const char*, int, const char*, unsigned))next("renameat2");
-    if (under(from) && strike(KindRename))
-        return -1;
-    return real(fromDir, from, toDir, to, flags);
-}
+WRAP(ssize_t, write, (int fd, const void* buffer, size_t size), (fd, buffer, size), counted(fd),
+     KindWrite)
+WRAP(ssize_t, pwrite, (int fd, const void* buffer, size_t size, off_t offset),
+     (fd, buffer, size, offset), counted(fd), KindWrite)
+WRAP(ssize_t, pwrite64, (int fd, const void* buffer, size_t size, off64_t offset),
+     (fd, buffer, size, offset), counted(fd), KindWrite)
+WRAP(ssize_t, writev, (int fd, const struct iovec* parts, int count), (fd, parts, count),
+     counted(fd), KindWrite)
+WRAP(int, fsync, (int fd), (fd), counted(fd), KindSync)
+WRAP(int, fdatasync, (int fd), (fd), counted(fd), KindSync)
+WRAP(int, rename, (const char* from, const char* to), (from, to), under(from), KindRename)
+WRAP(int, renameat, (int fromDir, const char* from, int toDir, const char* to),
+     (fromDir, from, toDir, to), under(from), KindRename)
+WRAP(int, renameat2, (int fromDir, const char* from, int toDir, const char* to, unsigned flags),
+     (fromDir, from, toDir, to, flags), under(from), KindRename)
 
 __attribute__((destructor)) static void report(void)
 {
