@@ -19,9 +19,9 @@ bool fillView(ChannelListModel& model)
         model.fill(kov_ReadNumber(reg, KovSetting::GridFillMethod), 1);
     // The other failures have shown their box; this one would otherwise end without a word.
     if (fill == ChannelListModel::Fill::Unreadable)
-        std::fprintf(stderr, "kovferrit-cli: the channel guide %s cannot be read: %s\n",
-                     kov_ProgramFile(QStringLiteral("kovquibcg.dat")).toLocal8Bit().constData(),
-                     model.problem().toLocal8Bit().constData());
+        complain(QStringLiteral("the channel guide %1 cannot be read: %2")
+                     .arg(kov_ProgramFile(QStringLiteral("kovquibcg.dat")), model.problem()),
+                 kFailed);
     return fill == ChannelListModel::Fill::Ok;
 }
 

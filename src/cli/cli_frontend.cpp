@@ -1,5 +1,7 @@
 #include "cli_frontend.h"
 
+#include "cli_commands.h"
+
 #include <cstdio>
 
 namespace {
@@ -60,7 +62,7 @@ void CliFrontEnd::ShowMessage(const QString& text)
 void CliFrontEnd::showProblem(const QString& text)
 {
     ShowMessage(text);
-    std::fputs(("kovferrit-cli: " + text.toLocal8Bit() + '\n').constData(), stderr);
+    cli::complain(text, cli::kFailed);
 }
 
 void CliFrontEnd::ShowUpdateText(const QString& text)
@@ -71,8 +73,5 @@ void CliFrontEnd::ShowUpdateText(const QString& text)
 void CliFrontEnd::ShowSummary(const QString& /*brief*/, const QString& full)
 {
     ShowMessage(full);
-    std::fputs(
-        (QStringLiteral("kovferrit-cli: ") + full + QLatin1Char('\n')).toLocal8Bit().constData(),
-        stderr);
-    std::fflush(stderr);
+    cli::complain(full, cli::kOk);
 }
