@@ -32,14 +32,22 @@ QString clean(const QString& folder)
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // The bytes reach the system before the file is closed: a write failing at the flush (a full
-// disk) is seen, not lost in QFile's destructor.
-bool writeBytes(const QString& path, const QString& text, QIODevice::OpenMode mode)
+// disk) is seen, not lost in QFile's destructor. `why` says what failed.
+bool writeAll(const QString& path, const QByteArray& bytes, QIODevice::OpenMode mode, QString* why)
 {
     QFile f(path);
-    const QByteArray bytes = kov::toCodePage(text);
     if (f.open(mode) && f.write(bytes) == bytes.size() && f.flush())
         return true;
-    kov::noteWriteFailure(path, f.errorString());
+    *why = f.errorString();
+    return false;
+}
+
+bool writeBytes(const QString& path, const QString& text, QIODevice::OpenMode mode)
+{
+    QString why;
+    if (writeAll(path, kov::toCodePage(text), mode, &why))
+        return true;
+    kov::noteWriteFailure(path, why);
     return false;
 }
 
@@ -215,24 +223,13 @@ QString kov::takeWriteFailure()
     return std::exchange(failure.message, QString());
 }
 
-namespace {
-// An export to a device or a pipe (/dev/stdout) is written into: it cannot be replaced.
-bool writeInto(const QString& path, const QByteArray& bytes, QString* why)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush())
-        return true;
-    *why = f.errorString();
-    return false;
-}
-} // namespace
-
 bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot)
 {
     const QFileInfo target(path);
     if (target.exists() && !target.isFile() && !target.isDir()) {
         QString why;
-        const bool written = writeInto(path, bytes, &why);
+        // An export to a device or a pipe (/dev/stdout) is written into: it cannot be replaced.
+        const bool written = writeAll(path, bytes, QIODevice::WriteOnly, &why);
         if (!written && whyNot)
             *whyNot = why;
         else if (!written)
