@@ -66,6 +66,7 @@ public:
         return m_shared.createRecording(request);
     }
     bool DeleteProgram(const QString& name) override { return m_shared.DeleteProgram(name); }
+    bool isRecording(const QString& name) override { return m_shared.isRecording(name); }
     QList<ScheduledProgram> Programs() override { return m_shared.Programs(); }
     std::optional<QList<RecorderChannel>> Channels() override { return m_shared.Channels(); }
     QString failure() const override { return m_shared.failure(); }

@@ -277,7 +277,10 @@ private slots:
         reg.setStr(KovSetting::VdrHost, u"127.0.0.1"_s);
         reg.setLng(KovSetting::VdrPort, server.port);
         DryRunRecords preview;
-        preview.Record(QuibFunction::GetJobs, 0, line);
+        {
+            const RecorderRunScope run; // as in `sync --dry-run`: the run's VDR connection
+            preview.Record(QuibFunction::GetJobs, 0, line);
+        }
         QCOMPARE(preview.Lines().value(0).section(u'\t', 0, 0), verdict);
         QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"QUIT"_s})); // it changes nothing
     }
