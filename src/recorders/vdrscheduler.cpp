@@ -1,6 +1,5 @@
 #include "vdrscheduler.h"
 
-#include "foundation/kov_date.h"
 #include "foundation/kov_paths.h"
 #include "foundation/kov_vb.h"
 #include "foundation/translate.h"
