@@ -12,6 +12,14 @@
 #include <unistd.h>
 
 namespace {
+// A "rec" job of uid `uid` on `channel`, titled "F" and the uid.
+QString recJob(const QString& channel, int uid)
+{
+    const QString record = u"%1,101,%2,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,rec,"
+                           u"F%2,0,1,0,2,1,n,f,,d,"_s;
+    return record.arg(channel).arg(uid);
+}
+
 // Everything kovferrit-cli wrote when its standard streams are a terminal, `typed` there.
 QString onTerminal(const QStringList& args, const QByteArray& typed = QByteArray())
 {
@@ -235,13 +243,10 @@ private slots:
     }
     void firstSyncThenTheNext()
     {
-        const QString job = u"%1,101,%2,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,rec,"
-                            u"F%2,0,1,0,2,1,n,f,,d,"_s;
         Simulator sim;
-        QVERIFY(
-            sim.start(standard({{u"serial"_s, 4711},
-                                {u"records"_s, QJsonArray{job.arg(u"Alpha TV"_s).arg(5001),
-                                                          job.arg(u"Beta One"_s).arg(5002)}}})));
+        QVERIFY(sim.start(standard({{u"serial"_s, 4711},
+                                    {u"records"_s, QJsonArray{recJob(u"Alpha TV"_s, 5001),
+                                                              recJob(u"Beta One"_s, 5002)}}})));
         setUp(sim, false, "wrong\n"); // the service knows the account by its access string
         const Run refused = run({u"sync"_s});
         QCOMPARE(refused.status, 1);
@@ -330,12 +335,9 @@ private slots:
     {
         const auto [pairs, typed, database, said] =
             Columns<QStringList, QByteArray, QByteArray, QStringList>::fetch();
-        const QString job = u"%1,101,%2,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,rec,"
-                            u"F%2,0,1,0,2,1,n,f,,d,"_s;
         Simulator sim;
-        QVERIFY(
-            sim.start(standard({{u"records"_s, QJsonArray{job.arg(u"Alpha TV"_s).arg(1),
-                                                          job.arg(u"Quote \"Q\" TV"_s).arg(2)}}})));
+        QVERIFY(sim.start(standard({{u"records"_s, QJsonArray{recJob(u"Alpha TV"_s, 1),
+                                                              recJob(u"Quote \"Q\" TV"_s, 2)}}})));
         setUp(sim, true);
         const QStringList sync = QStringList{u"--home"_s, m_home->path(), u"sync"_s} + pairs;
         if (typed.isEmpty()) {
@@ -576,12 +578,9 @@ private slots:
     }
     void dryRunTakesChannelAnswers()
     {
-        const QString job = u"%1,101,%2,2026-12-24 20:15:00 +0100,2026-12-24 23:00:00 +0100,rec,"
-                            u"F%2,0,1,0,2,1,n,f,,d,"_s;
         Simulator sim;
-        QVERIFY(
-            sim.start(standard({{u"records"_s, QJsonArray{job.arg(u"Alpha TV"_s).arg(5001),
-                                                          job.arg(u"Beta One"_s).arg(5002)}}})));
+        QVERIFY(sim.start(standard({{u"records"_s, QJsonArray{recJob(u"Alpha TV"_s, 5001),
+                                                              recJob(u"Beta One"_s, 5002)}}})));
         setUp(sim, true);
         const Run preview = run({u"sync"_s, u"--dry-run"_s, u"--channel"_s, u"Alpha TV=7"_s});
         QCOMPARE(preview.status, 0);
