@@ -250,31 +250,6 @@ qint32 RegistryStore::enumValue(qint32 root, const QString& key, qint32 index, Q
     return RegCode::Success;
 }
 
-qint32 RegistryStore::enumKey(qint32 root, const QString& key, qint32 index, QString* name)
-{
-    qint64 id = 0;
-    const QString parent = kov_NormaliseKey(key);
-    if (!parent.isEmpty()) {
-        const qint32 rc = keyId(root, parent, &id);
-        if (rc != RegCode::Success)
-            return rc;
-    } else if (!ensureOpen()) {
-        return RegCode::BadDatabase;
-    }
-    if (index < 0)
-        return RegCode::NoMoreItems;
-    SqlUse q =
-        m_db.run("SELECT path FROM keys WHERE root = ? AND parent = ? ORDER BY id LIMIT 1 OFFSET ?",
-                 {root, fold(parent), index});
-    if (!q.ok())
-        return RegCode::BadDatabase;
-    if (!q.next())
-        return RegCode::NoMoreItems;
-    if (name)
-        *name = q.value(0).toString().mid(parent.isEmpty() ? 0 : parent.size() + 1);
-    return RegCode::Success;
-}
-
 qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString& name)
 {
     qint64 id = 0;

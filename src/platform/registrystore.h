@@ -54,8 +54,6 @@ public:
                     const QByteArray& data);
     /// Name of value number index in creation order; NoMoreItems past the last.
     qint32 enumValue(qint32 root, const QString& key, qint32 index, QString* name, qint32* type);
-    /// Name of subkey number index in creation order; NoMoreItems past the last.
-    qint32 enumKey(qint32 root, const QString& key, qint32 index, QString* name);
     qint32 deleteValue(qint32 root, const QString& key, const QString& name);
     /// Removes a key without subkeys, with its values.
     qint32 deleteKey(qint32 root, const QString& key);

@@ -7,7 +7,6 @@
 #include "platform/registrystore.h"
 #include "qz_reg.h"
 
-#include <QFile>
 #include <QtEndian>
 
 #include <cmath>
@@ -100,24 +99,13 @@ QString CKovReg::rootName(qint32 root)
     return QLatin1String(names[root - kHKeyClassesRoot]);
 }
 
-void CKovReg::setHKey(qint32 root)
-{
-    if (isValidRoot(root))
-        m_hKey = root;
-}
-
-void CKovReg::setSubKey(const QString& key)
-{
-    if (key.isEmpty()) {
-        kov_DebugMessage(QStringLiteral("CKovRegNo SubKey specified"), true);
-        return;
-    }
-    m_subKey = key;
-}
-
 bool CKovReg::SetInfo(const QString& NewSubKey, const QString& NewAddInfo)
 {
-    setSubKey(NewSubKey);
+    // An empty key is refused and the one held before kept.
+    if (NewSubKey.isEmpty())
+        kov_DebugMessage(QStringLiteral("CKovRegNo SubKey specified"), true);
+    else
+        m_subKey = NewSubKey;
     m_addInfo = NewAddInfo;
     return !m_subKey.isEmpty();
 }
@@ -329,62 +317,9 @@ bool CKovReg::DeleteValue(const QString& ValueName, const QString& SubKey, qint3
     return true;
 }
 
-bool CKovReg::KeyExists(const QString& ThisKey, qint32 ThishKey)
-{
-    return qz_KeyExists(keyOr(ThisKey), rootOr(ThishKey));
-}
-
-qint32 CKovReg::GetType(const QString& ThisSubkey, const QString& ValueName, qint32 h_Key)
-{
-    const RegistryRead read;
-    return qz_ValueType(keyOr(ThisSubkey), ValueName, rootOr(h_Key));
-}
-
-qint32 CKovReg::GetStringSize(const QString& SubKey, const QString& ValueName, qint32 h_Key)
-{
-    return kov_RegStringSize(keyOr(SubKey), ValueName, rootOr(h_Key));
-}
-
-QString CKovReg::EnumKey(qint32 Index, const QString& ThisSubkey, qint32 OhKey, bool bFullPath)
-{
-    const QString key = keyOr(ThisSubkey);
-    const qint32 root = rootOr(OhKey);
-    QString name;
-    if (RegistryStore::instance().enumKey(root, key, Index, &name) != RegCode::Success)
-        return QString();
-    if (bFullPath)
-        return rootName(root) + QLatin1Char('\\') + kov_NormaliseKey(key) + QLatin1Char('\\') +
-               name;
-    return name;
-}
-
-bool CKovReg::CopyKey(const QString& SourceKey, const QString& DestinationKey, qint32 hkeySrc,
-                      qint32 hKeyDest)
-{
-    RegistryStore& store = RegistryStore::instance();
-    const qint32 src = rootOr(hkeySrc);
-    const qint32 dst = rootOr(hKeyDest);
-    if (store.openKey(dst, DestinationKey, true) != RegCode::Success)
-        return false;
-    bool ok = true;
-    QString name;
-    qint32 type = 0;
-    for (qint32 i = 0; store.enumValue(src, SourceKey, i, &name, &type) == RegCode::Success; ++i) {
-        QByteArray data;
-        store.queryValue(src, SourceKey, name, &type, &data);
-        ok = store.setValue(dst, DestinationKey, name, type, data) == RegCode::Success && ok;
-    }
-    return ok;
-}
-
 bool CKovReg::DeleteKey(const QString& SubKey, qint32 h_Key)
 {
     return RegistryStore::instance().deleteKey(rootOr(h_Key), keyOr(SubKey)) == RegCode::Success;
-}
-
-bool CKovReg::SaveToFile(const QString& FileName)
-{
-    return Export(FileName, m_subKey);
 }
 
 bool CKovReg::Export(const QString& FileName, const QString& ThisSubkey, QString* whyNot)
@@ -429,26 +364,4 @@ bool CKovReg::Export(const QString& FileName, const QString& ThisSubkey, QString
     }
     out += crlf;
     return kov_WritePrivateFile(FileName, out, whyNot);
-}
-
-bool CKovReg::FileCompare(const QString& File1, const QString& File2)
-{
-    auto lines = [](const QString& path, bool* ok) {
-        QStringList result;
-        QFile f(path);
-        *ok = f.open(QIODevice::ReadOnly);
-        if (*ok) {
-            const QString text = kov::fromCodePage(f.readAll());
-            for (const QString& line : text.split(QStringLiteral("\r\n"))) {
-                if (!line.startsWith(QLatin1Char(';')))
-                    result << line;
-            }
-        }
-        return result;
-    };
-    bool ok1 = false;
-    bool ok2 = false;
-    const QStringList a = lines(File1, &ok1);
-    const QStringList b = lines(File2, &ok2);
-    return ok1 && ok2 && a == b;
 }

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QVariant>
 
-/// The settings key of the program below HKEY_LOCAL_MACHINE.
+/// The key path under which the program keeps its settings in the settings database.
 QString kov_SettingsKey();
 
 class CKovReg
@@ -13,7 +13,7 @@ public:
 
     bool SetInfo(const QString& NewSubKey, const QString& NewAddInfo = QString());
 
-    // Str, Lng and LngD: reads, and writes (the property Let).
+    // Str, Lng and LngD read a value; setStr and setLng write one.
     QString Str(const QString& ValueName, const QString& oSubKey = QString(), qint32 h_Key = 0);
     bool setStr(const QString& ValueName, const QString& Text, const QString& oSubKey = QString(),
                 qint32 h_Key = 0);
@@ -33,27 +33,17 @@ public:
     QString EnumValue(qint32 Index, const QString& ThisSubkey, qint32 ThishKey);
     bool DeleteValue(const QString& ValueName, const QString& SubKey = QString(), qint32 h_Key = 0);
 
-    // Members the program does not call; they keep their registry meanings.
+    // What the object was set to, and whether its last write of Str or Lng succeeded.
     qint32 hKey() const { return m_hKey; }
-    void setHKey(qint32 root);
     QString SubKey() const { return m_subKey; }
-    void setSubKey(const QString& key);
     QString AddInfo() const { return m_addInfo; }
     bool LastError() const { return m_lastError; }
-    bool KeyExists(const QString& ThisKey, qint32 ThishKey = 0);
-    qint32 GetType(const QString& ThisSubkey, const QString& ValueName, qint32 h_Key = 0);
-    qint32 GetStringSize(const QString& SubKey, const QString& ValueName, qint32 h_Key = 0);
-    QString EnumKey(qint32 Index, const QString& ThisSubkey, qint32 OhKey, bool bFullPath);
-    bool CopyKey(const QString& SourceKey, const QString& DestinationKey, qint32 hkeySrc,
-                 qint32 hKeyDest);
+    /// Removes a key that holds no keys below it, with its values.
     bool DeleteKey(const QString& SubKey, qint32 h_Key = 0);
-    bool SaveToFile(const QString& FileName);
-    /// Writes the key as a REGEDIT4 text file (what "REGEDIT /E" would write), mode 0600 since
-    /// it holds the account; why it could not, in `whyNot`.
+    /// Writes the key in the REGEDIT4 text format, mode 0600 since it holds the account; why it
+    /// could not, in `whyNot`.
     bool Export(const QString& FileName, const QString& ThisSubkey = QString(),
                 QString* whyNot = nullptr);
-    /// True when two exported files agree line by line, lines beginning with ";" skipped.
-    bool FileCompare(const QString& File1, const QString& File2);
 
     static bool isValidRoot(qint32 root);
     static QString rootName(qint32 root);

@@ -90,11 +90,6 @@ bool qz_ValueExists(const QString& SubKey, const QString& ValueName, qint32 Root
     return qz_ValueType(SubKey, ValueName, Root) >= 1;
 }
 
-bool qz_KeyExists(const QString& SubKey, qint32 Root)
-{
-    return store().openKey(Root, SubKey, false) == RegCode::Success;
-}
-
 QByteArray qz_GetBinary(const QString& SubKey, const QString& ValueName, qint32 Root)
 {
     QByteArray buffer(1024, '\0');

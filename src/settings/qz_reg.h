@@ -12,7 +12,6 @@ QString kov_RegGetString(const QString& SubKey, const QString& ValueName, qint32
 
 qint32 qz_ValueType(const QString& SubKey, const QString& ValueName, qint32 Root);
 bool qz_ValueExists(const QString& SubKey, const QString& ValueName, qint32 Root);
-bool qz_KeyExists(const QString& SubKey, qint32 Root);
 QByteArray qz_GetBinary(const QString& SubKey, const QString& ValueName, qint32 Root);
 qint32 qz_GetLongOrDefault(const QString& SubKey, const QString& ValueName, qint32 Default,
                            qint32 Root);
