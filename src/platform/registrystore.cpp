@@ -8,7 +8,7 @@
 #include <utility>
 
 namespace {
-// Registry key and value names compare without regard to case.
+// Key and value names compare without regard to case.
 QString fold(const QString& s)
 {
     return s.toCaseFolded();
@@ -137,34 +137,34 @@ QString RegistryStore::answerKey(qint32 root, const QString& key)
     return QString::number(root) + QLatin1Char('\\') + foldedKey(key);
 }
 
-qint32 RegistryStore::keyId(qint32 root, const QString& key, qint64* id)
+StoreResult RegistryStore::keyId(qint32 root, const QString& key, qint64* id)
 {
     if (!ensureOpen())
-        return RegCode::BadDatabase;
+        return StoreResult::BadDatabase;
     dropStaleAnswers();
     const QString cacheKey = answerKey(root, key);
     const auto known = m_keys.constFind(cacheKey);
     if (known != m_keys.constEnd()) {
         *id = known.value();
-        return *id < 0 ? RegCode::NotFound : RegCode::Success;
+        return *id < 0 ? StoreResult::NotFound : StoreResult::Success;
     }
     SqlUse q = m_db.run("SELECT id FROM keys WHERE root = ? AND fold = ?", {root, foldedKey(key)});
     if (!q.ok())
-        return RegCode::BadDatabase;
+        return StoreResult::BadDatabase;
     *id = q.next() ? q.value(0).toLongLong() : -1;
     m_keys.insert(cacheKey, *id);
-    return *id < 0 ? RegCode::NotFound : RegCode::Success;
+    return *id < 0 ? StoreResult::NotFound : StoreResult::Success;
 }
 
-qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
+StoreResult RegistryStore::openKey(qint32 root, const QString& key, bool create)
 {
     qint64 id = 0;
-    const qint32 rc = keyId(root, key, &id);
-    if (rc == RegCode::BadDatabase && create)
+    const StoreResult rc = keyId(root, key, &id);
+    if (rc == StoreResult::BadDatabase && create)
         return writeFailed();
-    if (rc != RegCode::NotFound || !create)
+    if (rc != StoreResult::NotFound || !create)
         return rc;
-    // Creating a key creates its missing parents, from the top down, as the registry does.
+    // Creating a key creates its missing parents, from the top down, so every key has its parent.
     const QStringList parts = kov_NormaliseKey(key).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     QString path;
     for (const QString& part : parts) {
@@ -178,14 +178,14 @@ qint32 RegistryStore::openKey(qint32 root, const QString& key, bool create)
         if (!inserted)
             return writeFailed();
     }
-    return RegCode::Success;
+    return StoreResult::Success;
 }
 
-qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString& name, qint32* type,
-                                 QByteArray* data)
+StoreResult RegistryStore::queryValue(qint32 root, const QString& key, const QString& name,
+                                      qint32* type, QByteArray* data)
 {
     if (!ensureOpen())
-        return RegCode::BadDatabase;
+        return StoreResult::BadDatabase;
     dropStaleAnswers();
     const QString cacheKey = answerKey(root, key) + QLatin1Char('\\') + fold(name);
     auto known = m_values.constFind(cacheKey);
@@ -195,12 +195,13 @@ qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString&
                             "WHERE k.root = ? AND k.fold = ? AND v.fold = ?",
                             {root, foldedKey(key), fold(name)});
         if (!q.ok())
-            return RegCode::BadDatabase;
-        known = m_values.insert(cacheKey, q.next() ? Answer{RegCode::Success, q.value(0).toInt(),
-                                                            q.value(1).toByteArray()}
-                                                   : Answer{RegCode::NotFound, 0, {}});
+            return StoreResult::BadDatabase;
+        known =
+            m_values.insert(cacheKey, q.next() ? Answer{StoreResult::Success, q.value(0).toInt(),
+                                                        q.value(1).toByteArray()}
+                                               : Answer{StoreResult::NotFound, 0, {}});
     }
-    if (known->code == RegCode::Success) {
+    if (known->code == StoreResult::Success) {
         if (type)
             *type = known->type;
         if (data)
@@ -209,14 +210,14 @@ qint32 RegistryStore::queryValue(qint32 root, const QString& key, const QString&
     return known->code;
 }
 
-qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& name, qint32 type,
-                               const QByteArray& data)
+StoreResult RegistryStore::setValue(qint32 root, const QString& key, const QString& name,
+                                    qint32 type, const QByteArray& data)
 {
     qint64 id = 0;
-    const qint32 rc = keyId(root, key, &id);
-    if (rc == RegCode::BadDatabase)
+    const StoreResult rc = keyId(root, key, &id);
+    if (rc == StoreResult::BadDatabase)
         return writeFailed();
-    if (rc != RegCode::Success)
+    if (rc != StoreResult::Success)
         return rc;
     // One statement, so a concurrent writer never sees half a value; an existing value keeps
     // its row and so its place in the enumeration.
@@ -225,57 +226,57 @@ qint32 RegistryStore::setValue(qint32 root, const QString& key, const QString& n
         "ON CONFLICT(key_id, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
         {id, name, fold(name), type, data.isNull() ? QByteArray("") : data});
     forgetAnswers();
-    return q.ok() ? RegCode::Success : writeFailed();
+    return q.ok() ? StoreResult::Success : writeFailed();
 }
 
-qint32 RegistryStore::enumValue(qint32 root, const QString& key, qint32 index, QString* name,
-                                qint32* type)
+StoreResult RegistryStore::enumValue(qint32 root, const QString& key, qint32 index, QString* name,
+                                     qint32* type)
 {
     qint64 id = 0;
-    const qint32 rc = keyId(root, key, &id);
-    if (rc != RegCode::Success)
+    const StoreResult rc = keyId(root, key, &id);
+    if (rc != StoreResult::Success)
         return rc;
     if (index < 0)
-        return RegCode::NoMoreItems;
+        return StoreResult::NoMoreItems;
     SqlUse q = m_db.run("SELECT name, type FROM vals WHERE key_id = ? ORDER BY id LIMIT 1 OFFSET ?",
                         {id, index});
     if (!q.ok())
-        return RegCode::BadDatabase;
+        return StoreResult::BadDatabase;
     if (!q.next())
-        return RegCode::NoMoreItems;
+        return StoreResult::NoMoreItems;
     if (name)
         *name = q.value(0).toString();
     if (type)
         *type = q.value(1).toInt();
-    return RegCode::Success;
+    return StoreResult::Success;
 }
 
-qint32 RegistryStore::deleteValue(qint32 root, const QString& key, const QString& name)
+StoreResult RegistryStore::deleteValue(qint32 root, const QString& key, const QString& name)
 {
     qint64 id = 0;
-    const qint32 rc = keyId(root, key, &id);
-    if (rc != RegCode::Success)
+    const StoreResult rc = keyId(root, key, &id);
+    if (rc != StoreResult::Success)
         return rc;
     const SqlUse q = m_db.run("DELETE FROM vals WHERE key_id = ? AND fold = ?", {id, fold(name)});
     forgetAnswers();
     if (!q.ok())
         return writeFailed();
-    return q.rowsAffected() > 0 ? RegCode::Success : RegCode::NotFound;
+    return q.rowsAffected() > 0 ? StoreResult::Success : StoreResult::NotFound;
 }
 
-qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
+StoreResult RegistryStore::deleteKey(qint32 root, const QString& key)
 {
     qint64 id = 0;
-    const qint32 rc = keyId(root, key, &id);
-    if (rc != RegCode::Success)
+    const StoreResult rc = keyId(root, key, &id);
+    if (rc != StoreResult::Success)
         return rc;
     {
         SqlUse q = m_db.run("SELECT COUNT(*) FROM keys WHERE root = ? AND parent = ?",
                             {root, foldedKey(key)});
         if (!q.next())
-            return RegCode::BadDatabase;
+            return StoreResult::BadDatabase;
         if (q.value(0).toInt() > 0)
-            return RegCode::KeyHasChildren;
+            return StoreResult::KeyHasChildren;
     }
     if (!m_db.transaction())
         return writeFailed();
@@ -285,11 +286,11 @@ qint32 RegistryStore::deleteKey(qint32 root, const QString& key)
         m_db.rollback();
     const bool done = ok && m_db.commit();
     forgetAnswers();
-    return done ? RegCode::Success : writeFailed();
+    return done ? StoreResult::Success : writeFailed();
 }
 
-qint32 RegistryStore::writeFailed()
+StoreResult RegistryStore::writeFailed()
 {
     kov::noteWriteFailure(m_path, m_open ? m_db.lastError() : m_problem);
-    return RegCode::CantWrite;
+    return StoreResult::CantWrite;
 }

@@ -1,31 +1,44 @@
 #pragma once
-// The system-registry stand-in: a typed value store in one SQLite file
-// (settings.db in the program folder). It speaks in registry terms (roots, key paths, value
-// types, raw bytes, Windows result codes) so that the layers above keep the registry's rules.
+// The settings database: a typed value store in one SQLite file (settings.db in the program
+// folder). A value lives under a key, a backslash-separated path below a root number, and
+// holds a type and raw bytes; every operation answers with a StoreResult.
 #include "sqlconnection.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 
-namespace RegCode {
-constexpr qint32 Success = 0;
-constexpr qint32 NotFound = 2;       // ERROR_FILE_NOT_FOUND
-constexpr qint32 AccessDenied = 5;   // ERROR_ACCESS_DENIED
-constexpr qint32 MoreData = 234;     // ERROR_MORE_DATA
-constexpr qint32 NoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
-constexpr qint32 BadDatabase = 1009; // ERROR_BADDB
-constexpr qint32 CantWrite = 1013;   // ERROR_CANTWRITE
-constexpr qint32 KeyHasChildren = 1020;
-} // namespace RegCode
+/// What an operation of the store came to. The numbers appear in trace messages, so each keeps
+/// the value it has always printed as.
+enum class StoreResult : qint32
+{
+    Success = 0,
+    NotFound = 2, ///< no such key, or no such value under it
+    AccessDenied = 5,
+    MoreData = 234,        ///< the value is larger than the reader allowed for
+    NoMoreItems = 259,     ///< an enumeration index past the last entry
+    BadDatabase = 1009,    ///< the database cannot be opened or read
+    CantWrite = 1013,      ///< a change could not be written (see kov::noteWriteFailure)
+    KeyHasChildren = 1020, ///< a key with keys below it cannot be deleted
+};
 
+namespace kov {
+/// The number a trace message shows for a result.
+constexpr qint32 resultNumber(StoreResult result)
+{
+    return static_cast<qint32>(result);
+}
+} // namespace kov
+
+// The type of a value, stored with it in the database, so the numbers stay.
 namespace RegType {
-constexpr qint32 None = 0;
-constexpr qint32 Text = 1;   // REG_SZ
-constexpr qint32 Binary = 3; // REG_BINARY
-constexpr qint32 Number = 4; // REG_DWORD
+constexpr qint32 None = 0;   // no such value
+constexpr qint32 Text = 1;   // code-page bytes and a NUL; no bytes for the empty text
+constexpr qint32 Binary = 3; // bytes as they are
+constexpr qint32 Number = 4; // four bytes, little-endian
 } // namespace RegType
 
+// The roots a key path lies under; the settings lie under kHKeyLocalMachine.
 constexpr qint32 kHKeyClassesRoot = static_cast<qint32>(0x80000000u);
 constexpr qint32 kHKeyLocalMachine = static_cast<qint32>(0x80000002u);
 
@@ -45,18 +58,19 @@ public:
     QString problem();
 
     /// Opens (or, with create, creates with its parents) a key; Success, NotFound or a failure.
-    qint32 openKey(qint32 root, const QString& key, bool create);
+    StoreResult openKey(qint32 root, const QString& key, bool create);
     /// Reads a value: type and raw bytes.
-    qint32 queryValue(qint32 root, const QString& key, const QString& name, qint32* type,
-                      QByteArray* data);
+    StoreResult queryValue(qint32 root, const QString& key, const QString& name, qint32* type,
+                           QByteArray* data);
     /// Stores a value under an existing key; an existing value keeps its place and name.
-    qint32 setValue(qint32 root, const QString& key, const QString& name, qint32 type,
-                    const QByteArray& data);
+    StoreResult setValue(qint32 root, const QString& key, const QString& name, qint32 type,
+                         const QByteArray& data);
     /// Name of value number index in creation order; NoMoreItems past the last.
-    qint32 enumValue(qint32 root, const QString& key, qint32 index, QString* name, qint32* type);
-    qint32 deleteValue(qint32 root, const QString& key, const QString& name);
+    StoreResult enumValue(qint32 root, const QString& key, qint32 index, QString* name,
+                          qint32* type);
+    StoreResult deleteValue(qint32 root, const QString& key, const QString& name);
     /// Removes a key without subkeys, with its values.
-    qint32 deleteKey(qint32 root, const QString& key);
+    StoreResult deleteKey(qint32 root, const QString& key);
 
     /// See RegistryRead.
     void beginRead();
@@ -65,8 +79,8 @@ public:
 private:
     bool ensureOpen();
     /// Notes the failed write with SQLite's and the system's reason; CantWrite.
-    qint32 writeFailed();
-    qint32 keyId(qint32 root, const QString& key, qint64* id);
+    StoreResult writeFailed();
+    StoreResult keyId(qint32 root, const QString& key, qint64* id);
     /// The folded form of a key path; the last one is kept, as nearly every call names the
     /// settings key.
     const QString& foldedKey(const QString& key);
@@ -80,7 +94,7 @@ private:
 
     struct Answer
     {
-        qint32 code = 0;
+        StoreResult code = StoreResult::Success;
         qint32 type = 0;
         QByteArray data;
     };

@@ -272,21 +272,22 @@ QString CKovReg::EnumValue(qint32 Index, const QString& ThisSubkey, qint32 Thish
     const QString key = keyOr(ThisSubkey);
     const qint32 root = rootOr(ThishKey);
     RegistryStore& store = RegistryStore::instance();
-    qint32 rc = store.openKey(root, key, false);
-    if (rc != RegCode::Success) {
+    StoreResult rc = store.openKey(root, key, false);
+    if (rc != StoreResult::Success) {
         classMessage(QStringLiteral("EnumValue RegOpenKeyEx (") + key +
-                         QStringLiteral(") FAILED : ") + QString::number(rc),
+                         QStringLiteral(") FAILED : ") + QString::number(kov::resultNumber(rc)),
                      false);
         return QString();
     }
     QString name;
     qint32 type = 0;
     rc = store.enumValue(root, key, Index, &name, &type);
-    if (rc != RegCode::Success) {
+    if (rc != StoreResult::Success) {
         classMessage(QStringLiteral("EnumValue RegEnumValue FAILED. Index = ") +
                          QString::number(Index) + QStringLiteral(" RetVal = ") +
-                         QString::number(rc) + kov_CrLf() + QStringLiteral("  lpType = ") +
-                         QString::number(type) + QStringLiteral("  ThisSubKey = ") + key,
+                         QString::number(kov::resultNumber(rc)) + kov_CrLf() +
+                         QStringLiteral("  lpType = ") + QString::number(type) +
+                         QStringLiteral("  ThisSubKey = ") + key,
                      false);
         return QString();
     }
@@ -300,17 +301,17 @@ bool CKovReg::DeleteValue(const QString& ValueName, const QString& SubKey, qint3
     const QString key = keyOr(SubKey);
     const qint32 root = rootOr(h_Key);
     RegistryStore& store = RegistryStore::instance();
-    qint32 rc = store.openKey(root, key, false);
-    if (rc != RegCode::Success) {
+    StoreResult rc = store.openKey(root, key, false);
+    if (rc != StoreResult::Success) {
         classMessage(QStringLiteral("RegOpenKeyEx(") + key + QStringLiteral(") FAILED : ") +
-                         QString::number(rc),
+                         QString::number(kov::resultNumber(rc)),
                      true);
         return false;
     }
     rc = store.deleteValue(root, key, ValueName);
-    if (rc != RegCode::Success) {
+    if (rc != StoreResult::Success) {
         classMessage(QStringLiteral("RegDeleteValue(") + ValueName + QStringLiteral(") FAILED : ") +
-                         QString::number(rc),
+                         QString::number(kov::resultNumber(rc)),
                      true);
         return false;
     }
@@ -319,14 +320,15 @@ bool CKovReg::DeleteValue(const QString& ValueName, const QString& SubKey, qint3
 
 bool CKovReg::DeleteKey(const QString& SubKey, qint32 h_Key)
 {
-    return RegistryStore::instance().deleteKey(rootOr(h_Key), keyOr(SubKey)) == RegCode::Success;
+    return RegistryStore::instance().deleteKey(rootOr(h_Key), keyOr(SubKey)) ==
+           StoreResult::Success;
 }
 
 bool CKovReg::Export(const QString& FileName, const QString& ThisSubkey, QString* whyNot)
 {
     const QString key = kov_NormaliseKey(keyOr(ThisSubkey));
     RegistryStore& store = RegistryStore::instance();
-    if (store.openKey(m_hKey, key, false) != RegCode::Success) {
+    if (store.openKey(m_hKey, key, false) != StoreResult::Success) {
         if (whyNot) {
             const QString problem = store.problem();
             *whyNot = problem.isEmpty() ? QStringLiteral("no settings are stored") : problem;
@@ -343,7 +345,7 @@ bool CKovReg::Export(const QString& FileName, const QString& ThisSubkey, QString
     };
     QString name;
     qint32 type = 0;
-    for (qint32 i = 0; store.enumValue(m_hKey, key, i, &name, &type) == RegCode::Success; ++i) {
+    for (qint32 i = 0; store.enumValue(m_hKey, key, i, &name, &type) == StoreResult::Success; ++i) {
         QByteArray data;
         store.queryValue(m_hKey, key, name, &type, &data);
         out += quoted(name) + QLatin1Char('=');

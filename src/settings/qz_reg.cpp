@@ -15,13 +15,13 @@ RegistryStore& store()
 // Opening for writing creates a missing key; "not found" is the only result that does.
 bool openForWrite(const QString& SubKey, qint32 Root)
 {
-    qint32 rc = store().openKey(Root, SubKey, false);
-    if (rc == RegCode::NotFound) {
+    StoreResult rc = store().openKey(Root, SubKey, false);
+    if (rc == StoreResult::NotFound) {
         rc = store().openKey(Root, SubKey, true);
-        if (kov_ApiFailed(rc, QStringLiteral("RegCreateKeyEx")))
+        if (kov_ApiFailed(kov::resultNumber(rc), QStringLiteral("RegCreateKeyEx")))
             return false;
     }
-    return !kov_ApiFailed(rc, QStringLiteral("RegOpenKeyEx"));
+    return !kov_ApiFailed(kov::resultNumber(rc), QStringLiteral("RegOpenKeyEx"));
 }
 } // namespace
 
@@ -36,8 +36,8 @@ bool kov_RegSetString(const QString& SubKey, const QString& ValueName, const QSt
     QByteArray data;
     if (!Text.isEmpty())
         data = kov::toCodePage(Text, true);
-    const qint32 rc = store().setValue(Root, SubKey, ValueName, RegType::Text, data);
-    return !kov_ApiFailed(rc, QStringLiteral("RegSetValueExString"));
+    const StoreResult rc = store().setValue(Root, SubKey, ValueName, RegType::Text, data);
+    return !kov_ApiFailed(kov::resultNumber(rc), QStringLiteral("RegSetValueExString"));
 }
 
 bool kov_RegSetLong(const QString& SubKey, const QString& ValueName, qint32 Number, qint32 Root)
@@ -46,14 +46,14 @@ bool kov_RegSetLong(const QString& SubKey, const QString& ValueName, qint32 Numb
         return false;
     QByteArray data(4, '\0');
     qToLittleEndian<qint32>(Number, data.data());
-    const qint32 rc = store().setValue(Root, SubKey, ValueName, RegType::Number, data);
-    return !kov_ApiFailed(rc, QStringLiteral("RegSetValueExLong"));
+    const StoreResult rc = store().setValue(Root, SubKey, ValueName, RegType::Number, data);
+    return !kov_ApiFailed(kov::resultNumber(rc), QStringLiteral("RegSetValueExLong"));
 }
 
 qint32 kov_RegStringSize(const QString& SubKey, const QString& ValueName, qint32 Root)
 {
     QByteArray data;
-    if (store().queryValue(Root, SubKey, ValueName, nullptr, &data) != RegCode::Success)
+    if (store().queryValue(Root, SubKey, ValueName, nullptr, &data) != StoreResult::Success)
         return -1;
     return static_cast<qint32>(data.size()) - 1;
 }
@@ -63,15 +63,15 @@ QString kov_RegGetString(const QString& SubKey, const QString& ValueName, qint32
     const qint32 n = kov_RegStringSize(SubKey, ValueName, Root);
     if (n < 0)
         return QString();
-    qint32 rc = store().openKey(Root, SubKey, false);
-    if (kov_ApiFailed(rc, QStringLiteral("RegOpenKeyEx")))
+    StoreResult rc = store().openKey(Root, SubKey, false);
+    if (kov_ApiFailed(kov::resultNumber(rc), QStringLiteral("RegOpenKeyEx")))
         return QString();
     QByteArray data;
     rc = store().queryValue(Root, SubKey, ValueName, nullptr, &data);
     // The buffer holds n + 2 bytes; a value that grew since its size was read does not fit.
-    if (rc == RegCode::Success && data.size() > n + 2)
-        rc = RegCode::MoreData;
-    if (kov_ApiFailed(rc, QStringLiteral("RegQueryValueExString")))
+    if (rc == StoreResult::Success && data.size() > n + 2)
+        rc = StoreResult::MoreData;
+    if (kov_ApiFailed(kov::resultNumber(rc), QStringLiteral("RegQueryValueExString")))
         return QString();
     const qsizetype nul = data.indexOf('\0');
     return kov::fromCodePage(nul < 0 ? data : data.left(nul));
@@ -80,7 +80,7 @@ QString kov_RegGetString(const QString& SubKey, const QString& ValueName, qint32
 qint32 qz_ValueType(const QString& SubKey, const QString& ValueName, qint32 Root)
 {
     qint32 type = RegType::None;
-    if (store().queryValue(Root, SubKey, ValueName, &type, nullptr) != RegCode::Success)
+    if (store().queryValue(Root, SubKey, ValueName, &type, nullptr) != StoreResult::Success)
         return RegType::None;
     return type;
 }
@@ -94,7 +94,7 @@ QByteArray qz_GetBinary(const QString& SubKey, const QString& ValueName, qint32 
 {
     QByteArray buffer(1024, '\0');
     QByteArray data;
-    if (store().queryValue(Root, SubKey, ValueName, nullptr, &data) == RegCode::Success)
+    if (store().queryValue(Root, SubKey, ValueName, nullptr, &data) == StoreResult::Success)
         buffer.replace(0, qMin<qsizetype>(data.size(), 1024), data.left(1024));
     return buffer;
 }
@@ -105,7 +105,7 @@ qint32 qz_GetLongOrDefault(const QString& SubKey, const QString& ValueName, qint
     QByteArray data;
     // A 4-byte buffer: the read fails when the value is missing or longer than 4 bytes. Shorter
     // data fills the buffer from the front, so the text "1" (two bytes) reads as 49.
-    if (store().queryValue(Root, SubKey, ValueName, nullptr, &data) == RegCode::Success &&
+    if (store().queryValue(Root, SubKey, ValueName, nullptr, &data) == StoreResult::Success &&
         data.size() <= 4) {
         QByteArray buffer(4, '\0');
         buffer.replace(0, data.size(), data);

@@ -100,7 +100,7 @@ private slots:
         RegistryStore other(RegistryStore::instance().path());
         QCOMPARE(other.setValue(kHKeyLocalMachine, kov_SettingsKey(), u"Account"_s, RegType::Text,
                                 QByteArray("cli\0", 4)),
-                 RegCode::Success);
+                 StoreResult::Success);
         QCOMPARE(reg.Str(u"Account"_s), u"cli"_s);
 
         const QString path = env->file(u"KOVSched.db"_s);
