@@ -9,7 +9,7 @@
 namespace {
 void silent(const QString& message)
 {
-    kov_ClassMessage("CQuibChannelManager", message, kov_InDevelopment());
+    kov_ClassMessage("CQuibChannelManager", message);
 }
 } // namespace
 

@@ -25,7 +25,7 @@
 namespace {
 void silent(const QString& message)
 {
-    kov_ClassMessage("frmChannelList", message, kov_InDevelopment());
+    kov_ClassMessage("frmChannelList", message);
 }
 
 void forceReload()

@@ -6,7 +6,7 @@
 namespace {
 void silent(const QString& message)
 {
-    kov_ClassMessage("CQuibChannel", message, kov_InDevelopment());
+    kov_ClassMessage("CQuibChannel", message);
 }
 } // namespace
 

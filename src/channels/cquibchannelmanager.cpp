@@ -12,7 +12,7 @@
 namespace {
 void silent(const QString& message)
 {
-    kov_ClassMessage("CQuibChannelManager", message, kov_InDevelopment());
+    kov_ClassMessage("CQuibChannelManager", message);
 }
 
 std::unique_ptr<CQuibChannelManager>& shared()

@@ -6,8 +6,6 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QLocale>
-#include <QProcess>
 
 #include <cmath>
 #include <cstdio>
@@ -59,35 +57,17 @@ qint32 kov_DebugMessage(const QString& Message, bool ShowBox, qint32 RetVal, con
     return RetVal;
 }
 
-bool kov_InDevelopment()
-{
-    return false;
-}
-
 bool kov_TraceEnabled()
 {
     return qEnvironmentVariable("KOVFERRIT_TRACE") == QLatin1String("1");
 }
 
-qint32 kov_IdeMessage(const QString& Message, qint32 RetVal)
-{
-    if (kov_InDevelopment())
-        kov_MessageBoxSink().messageBox(Message, 0, QStringLiteral("** IDE Debug Message **"));
-    return RetVal;
-}
-
-bool kov_ApiFailed(qint32 Code, const QString& CallName, bool ShowBox)
+bool kov_ApiFailed(qint32 Code, const QString& CallName)
 {
     if (Code == 0)
         return false;
-    kov_DebugMessage(CallName + QStringLiteral(" FAILED : ") + QString::number(Code),
-                     ShowBox && kov_InDevelopment(), 0, QString(), 64);
+    kov_DebugMessage(CallName + QStringLiteral(" FAILED : ") + QString::number(Code));
     return true;
-}
-
-bool kov_ApiOk(qint32 Code, const QString& CallName)
-{
-    return !kov_ApiFailed(Code, CallName, false);
 }
 
 qint32 kov_ClassMessage(const char* ClassName, const QString& Message, bool ShowBox)
@@ -106,7 +86,7 @@ bool kov_IsUrlSafe(QChar Char)
 QString kov_URLEncode(const QString& Text)
 {
     if (Text.isEmpty()) {
-        kov_DebugMessage(QStringLiteral("kov_URLEncode Sting is empty"), kov_InDevelopment());
+        kov_DebugMessage(QStringLiteral("kov_URLEncode Sting is empty"));
         return QString();
     }
     QString out;
@@ -168,11 +148,6 @@ QString kov_SafeFileName(const QString& Name, const QString& Extension, bool Rep
     return kov_StripNull(work);
 }
 
-QString kov_LowerCase(const QString& Text)
-{
-    return QLocale::system().toLower(Text);
-}
-
 qint32 kov_RandomBetween(qint32 Low, qint32 High)
 {
     const auto tick = static_cast<quint32>(QDateTime::currentMSecsSinceEpoch());
@@ -201,20 +176,6 @@ bool kov_FileExists(const QString& Path)
         return false;
     const QFileInfo info(Path);
     return info.exists() && info.isFile() && info.size() > 0;
-}
-
-qint32 kov_RunAndWait(const QString& CommandLine)
-{
-    QStringList args = QProcess::splitCommand(CommandLine);
-    if (args.isEmpty())
-        return -1;
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(args.takeFirst(), args);
-    if (!process.waitForStarted(-1))
-        return -1;
-    process.waitForFinished(-1);
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 double kov_LeadingNumber(const QString& Text, bool* ok)

@@ -9,13 +9,9 @@
 /// Sends Message to the trace channel (when on), shows a box when ShowBox; returns RetVal.
 qint32 kov_DebugMessage(const QString& Message, bool ShowBox = false, qint32 RetVal = 0,
                         const QString& Title = QString(), qint32 Style = 64);
-/// False: the product never runs inside its development environment.
-bool kov_InDevelopment();
 /// The source of the trace switch: true when the environment variable KOVFERRIT_TRACE is 1.
 bool kov_TraceEnabled();
-qint32 kov_IdeMessage(const QString& Message, qint32 RetVal = 0);
-bool kov_ApiFailed(qint32 Code, const QString& CallName, bool ShowBox = false);
-bool kov_ApiOk(qint32 Code, const QString& CallName);
+bool kov_ApiFailed(qint32 Code, const QString& CallName);
 /// The per-class wrapper: "<ClassName>::" + Message through kov_DebugMessage.
 qint32 kov_ClassMessage(const char* ClassName, const QString& Message, bool ShowBox = false);
 
@@ -29,18 +25,10 @@ bool kov_IsUrlSafe(QChar Char);
 QString kov_SafeFileName(const QString& Name, const QString& Extension, bool ReplaceIllegal,
                          bool SpacesToUnderscore, bool FileNameOnly);
 QString kov_StripNull(const QString& Text);
-QString kov_LowerCase(const QString& Text);
 
 // --- Other utilities ------------------------------------------------------------------
 qint32 kov_RandomBetween(qint32 Low, qint32 High);
 bool kov_FileExists(const QString& Path);
-/// Runs CommandLine and waits for it; its exit code, or -1 when it could not be started.
-qint32 kov_RunAndWait(const QString& CommandLine);
-/// A copy of Source with the same index range.
-template <typename T> QList<T> kov_ToVariantArray(const QList<T>& Source)
-{
-    return QList<T>(Source);
-}
 
 /// The leading number of a text: blanks skipped, the longest leading decimal number (sign,
 /// digits, point, exponent), 0 when there is none. `ok` is false when nothing was read.

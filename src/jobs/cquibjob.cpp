@@ -24,12 +24,11 @@ void CQuibJob::ClassMessage(const QString& message, bool showBox)
 QDateTime CQuibJob::HandleTime(const QString& text, bool ignoreOffset)
 {
     if (text.isEmpty()) {
-        ClassMessage(QStringLiteral("HandleTime Param is missing"), kov_InDevelopment());
+        ClassMessage(QStringLiteral("HandleTime Param is missing"));
         return kov_ZeroDate();
     }
     if (text.size() < 5) {
-        ClassMessage(QStringLiteral("HandleTime ERROR Invalid procedure call or argument"),
-                     kov_InDevelopment());
+        ClassMessage(QStringLiteral("HandleTime ERROR Invalid procedure call or argument"));
         return kov_ZeroDate();
     }
     // The sign position (fifth from the end) is not read: the offset is always added.
@@ -39,7 +38,7 @@ QDateTime CQuibJob::HandleTime(const QString& text, bool ignoreOffset)
     bool ok = false;
     QDateTime value = kov_ParseDate(text.left(text.size() - 5), &ok);
     if (!ok) {
-        ClassMessage(QStringLiteral("HandleTime ERROR Type mismatch"), kov_InDevelopment());
+        ClassMessage(QStringLiteral("HandleTime ERROR Type mismatch"));
         return kov_ZeroDate();
     }
     if (!ignoreOffset)
@@ -50,11 +49,11 @@ QDateTime CQuibJob::HandleTime(const QString& text, bool ignoreOffset)
 bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool bScheduleIt)
 {
     if (!MyReg) {
-        ClassMessage(QStringLiteral("MyReg is nothing"), kov_InDevelopment());
+        ClassMessage(QStringLiteral("MyReg is nothing"));
         return false;
     }
     if (MyString.isEmpty()) {
-        ClassMessage(QStringLiteral("MyString is empty"), kov_InDevelopment());
+        ClassMessage(QStringLiteral("MyString is empty"));
         return false;
     }
     {
@@ -65,8 +64,7 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
         const qint32 columns = row.setRowData(MyString) ? row.NoColumns() : 0;
         if (columns != MyReg->Lng(KovSetting::noDataFields(QuibFunction::GetJobs))) {
             ClassMessage(QStringLiteral("Job format (") + QString::number(columns) +
-                             QStringLiteral(")not supported:") + kov_CrLf() + MyString,
-                         kov_InDevelopment());
+                         QStringLiteral(")not supported:") + kov_CrLf() + MyString);
             return false;
         }
         m_channel = row.Column(0);
@@ -91,10 +89,9 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
         m_persons = row.Column(16);
     }
 
-    if (m_channel.isEmpty()) {
-        kov_IdeMessage(QStringLiteral("CreateJobFromString NULL channel name"));
+    // A record without a channel name is dropped without a message.
+    if (m_channel.isEmpty())
         return false;
-    }
     m_raw = MyString;
     if (bScheduleIt) {
         if (m_action == QLatin1String("rec") || m_action == QLatin1String("delete")) {

@@ -51,7 +51,7 @@ private:
     QDateTime HandleTime(const QString& text, bool ignoreOffset);
     bool HandleAction(const QString& action);
     qint32 GetSequence();
-    void ClassMessage(const QString& message, bool showBox);
+    void ClassMessage(const QString& message, bool showBox = false);
     void WriteErrorFile(const QString& data);
     QString ErrorFileName() const;
 

@@ -69,7 +69,7 @@ qint32 CQuibJob::GetSequence()
         return 1;
     const QString text =
         QStringLiteral("GetSequence (") + QString::number(m_sequence) + QStringLiteral(") FAILED");
-    ClassMessage(text, kov_InDevelopment());
+    ClassMessage(text);
     WriteErrorFile(text + kov_CrLf() + m_raw);
     return 0;
 }
@@ -99,8 +99,7 @@ bool CQuibJob::HandleAction(const QString& action)
     if (action == QLatin1String("rec")) {
         if (channel < 1) {
             ClassMessage(QStringLiteral("Invalid Channel Number for channel (") + m_channel +
-                             QLatin1Char(')'),
-                         kov_InDevelopment());
+                         QLatin1Char(')'));
             kov::countJob(kov::JobOutcome::NoChannelNumber, m_channel);
             return false;
         }
