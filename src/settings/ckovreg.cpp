@@ -43,7 +43,7 @@ qint32 wholeNumber(const QVariant& v)
     return v.metaType().id() == QMetaType::Bool ? (v.toBool() ? -1 : 0) : v.toInt();
 }
 
-// CLng of the platform: whole text must be a number, rounded with halves to even.
+// A text must be a number as a whole; it is rounded with halves to even.
 bool toLong(const QVariant& v, qint32* out, QString* error)
 {
     if (isWholeNumber(v)) {
@@ -89,6 +89,7 @@ bool CKovReg::isValidRoot(qint32 root)
     return root < static_cast<qint32>(0x80000007u);
 }
 
+// The root names a REGEDIT4 export writes in its key header.
 QString CKovReg::rootName(qint32 root)
 {
     static const char* const names[] = {

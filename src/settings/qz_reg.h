@@ -1,6 +1,6 @@
 #pragma once
-// Below CKovReg: the registry functions of `kov_vb` and the module `qz_reg`. Each call
-// opens the key, does one operation and closes it; nothing is cached.
+// Below CKovReg: one value of the settings database, read or written by key path and name.
+// Each call opens the key and does one operation; a write creates a missing key.
 #include <QByteArray>
 #include <QString>
 
