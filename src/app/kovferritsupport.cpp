@@ -2,7 +2,9 @@
 
 #include "channels/cquibchannelmanager.h"
 #include "foundation/aes.h"
-#include "foundation/kov_paths.h"
+#include "foundation/filewriters.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
 #include "foundation/translate.h"
 #include "platform/folderlock.h"
 #include "platform/frontend.h"

@@ -1,8 +1,8 @@
 #include "startup.h"
 
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programname.h"
+#include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "kovferritsupport.h"
 #include "platform/clock.h"

@@ -2,8 +2,8 @@
 
 #include "app/channelguide.h"
 #include "foundation/aes.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/filewriters.h"
+#include "foundation/numbertext.h"
 #include "foundation/translate.h"
 #include "kovferritsupport.h"
 #include "platform/clock.h"

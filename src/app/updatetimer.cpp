@@ -1,8 +1,8 @@
 #include "updatetimer.h"
 
+#include "foundation/filewriters.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/randomnumber.h"
 #include "foundation/translate.h"
 #include "kovferritsupport.h"
 #include "platform/clock.h"

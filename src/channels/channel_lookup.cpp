@@ -2,14 +2,14 @@
 
 #include "channeldatabase.h"
 #include "channelmatch.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programfolder.h"
+#include "foundation/trace.h"
 #include "platform/userinterface.h"
 
 namespace {
 void silent(const QString& message)
 {
-    kov_ClassMessage("CQuibChannelManager", message, kov_InDevelopment());
+    kov_ClassMessage("CQuibChannelManager", message, false);
 }
 } // namespace
 

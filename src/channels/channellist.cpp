@@ -5,8 +5,13 @@
 #include "cquibchannelmanager.h"
 #include "foundation/ckovqzcsv.h"
 #include "foundation/codepage.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/fileexists.h"
+#include "foundation/filewriters.h"
+#include "foundation/numbertext.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
 #include "settings/ckovreg.h"
@@ -25,7 +30,7 @@
 namespace {
 void silent(const QString& message)
 {
-    kov_ClassMessage("frmChannelList", message, kov_InDevelopment());
+    kov_ClassMessage("frmChannelList", message, false);
 }
 
 void forceReload()

@@ -1,12 +1,13 @@
 #include "cquibchannel.h"
 
 #include "channel_lookup.h"
-#include "foundation/kov_vb.h"
+#include "foundation/numbertext.h"
+#include "foundation/trace.h"
 
 namespace {
 void silent(const QString& message)
 {
-    kov_ClassMessage("CQuibChannel", message, kov_InDevelopment());
+    kov_ClassMessage("CQuibChannel", message, false);
 }
 } // namespace
 

@@ -3,8 +3,11 @@
 #include "channel_lookup.h"
 #include "channeldatabase.h"
 #include "foundation/ckovqzcsv.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/numbertext.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
 #include "platform/userinterface.h"
 
 #include <stdexcept>
@@ -12,7 +15,7 @@
 namespace {
 void silent(const QString& message)
 {
-    kov_ClassMessage("CQuibChannelManager", message, kov_InDevelopment());
+    kov_ClassMessage("CQuibChannelManager", message, false);
 }
 
 std::unique_ptr<CQuibChannelManager>& shared()

@@ -6,7 +6,6 @@
 #include "channels/channeldatabase.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"
-#include "foundation/kov_paths.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
 #include "settings/ckovreg.h"

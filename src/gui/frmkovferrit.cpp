@@ -7,7 +7,7 @@
 #include "app/updatetimer.h"
 #include "artwork.h"
 #include "foundation/aes.h"
-#include "foundation/kov_paths.h"
+#include "foundation/programname.h"
 #include "foundation/translate.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"

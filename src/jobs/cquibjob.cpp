@@ -1,9 +1,12 @@
 #include "cquibjob.h"
 
 #include "foundation/ckovqzcsv.h"
+#include "foundation/filewriters.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/numbertext.h"
+#include "foundation/programfolder.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
 #include "platform/registrystore.h"
@@ -24,12 +27,11 @@ void CQuibJob::ClassMessage(const QString& message, bool showBox)
 QDateTime CQuibJob::HandleTime(const QString& text, bool ignoreOffset)
 {
     if (text.isEmpty()) {
-        ClassMessage(QStringLiteral("HandleTime Param is missing"), kov_InDevelopment());
+        ClassMessage(QStringLiteral("HandleTime Param is missing"), false);
         return kov_ZeroDate();
     }
     if (text.size() < 5) {
-        ClassMessage(QStringLiteral("HandleTime ERROR Invalid procedure call or argument"),
-                     kov_InDevelopment());
+        ClassMessage(QStringLiteral("HandleTime ERROR Invalid procedure call or argument"), false);
         return kov_ZeroDate();
     }
     // The sign position (fifth from the end) is not read: the offset is always added.
@@ -39,7 +41,7 @@ QDateTime CQuibJob::HandleTime(const QString& text, bool ignoreOffset)
     bool ok = false;
     QDateTime value = kov_ParseDate(text.left(text.size() - 5), &ok);
     if (!ok) {
-        ClassMessage(QStringLiteral("HandleTime ERROR Type mismatch"), kov_InDevelopment());
+        ClassMessage(QStringLiteral("HandleTime ERROR Type mismatch"), false);
         return kov_ZeroDate();
     }
     if (!ignoreOffset)
@@ -50,11 +52,11 @@ QDateTime CQuibJob::HandleTime(const QString& text, bool ignoreOffset)
 bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool bScheduleIt)
 {
     if (!MyReg) {
-        ClassMessage(QStringLiteral("MyReg is nothing"), kov_InDevelopment());
+        ClassMessage(QStringLiteral("MyReg is nothing"), false);
         return false;
     }
     if (MyString.isEmpty()) {
-        ClassMessage(QStringLiteral("MyString is empty"), kov_InDevelopment());
+        ClassMessage(QStringLiteral("MyString is empty"), false);
         return false;
     }
     {
@@ -66,7 +68,7 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
         if (columns != MyReg->Lng(KovSetting::noDataFields(QuibFunction::GetJobs))) {
             ClassMessage(QStringLiteral("Job format (") + QString::number(columns) +
                              QStringLiteral(")not supported:") + kov_CrLf() + MyString,
-                         kov_InDevelopment());
+                         false);
             return false;
         }
         m_channel = row.Column(0);
@@ -91,10 +93,8 @@ bool CQuibJob::CreateJobFromString(const QString& MyString, CKovReg* MyReg, bool
         m_persons = row.Column(16);
     }
 
-    if (m_channel.isEmpty()) {
-        kov_IdeMessage(QStringLiteral("CreateJobFromString NULL channel name"));
-        return false;
-    }
+    if (m_channel.isEmpty())
+        return false; // a job without a channel cannot be scheduled
     m_raw = MyString;
     if (bScheduleIt) {
         if (m_action == QLatin1String("rec") || m_action == QLatin1String("delete")) {

@@ -1,9 +1,11 @@
 // Scheduling one job into the recorder.
 #include "channels/channel_lookup.h"
 #include "cquibjob.h"
+#include "foundation/filewriters.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
@@ -69,7 +71,7 @@ qint32 CQuibJob::GetSequence()
         return 1;
     const QString text =
         QStringLiteral("GetSequence (") + QString::number(m_sequence) + QStringLiteral(") FAILED");
-    ClassMessage(text, kov_InDevelopment());
+    ClassMessage(text, false);
     WriteErrorFile(text + kov_CrLf() + m_raw);
     return 0;
 }
@@ -100,7 +102,7 @@ bool CQuibJob::HandleAction(const QString& action)
         if (channel < 1) {
             ClassMessage(QStringLiteral("Invalid Channel Number for channel (") + m_channel +
                              QLatin1Char(')'),
-                         kov_InDevelopment());
+                         false);
             kov::countJob(kov::JobOutcome::NoChannelNumber, m_channel);
             return false;
         }

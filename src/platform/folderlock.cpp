@@ -1,7 +1,7 @@
 #include "folderlock.h"
 
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programfolder.h"
+#include "foundation/trace.h"
 #include "userinterface.h"
 
 #include <QElapsedTimer>
@@ -20,8 +20,7 @@ FolderLock::FolderLock(const QString& fileName, int waitMs)
     if (m_fd < 0) {
         // A folder the lock cannot be made in cannot hold the files it guards either; the
         // caller goes on and reports those.
-        kov_ClassMessage("FolderLock", QStringLiteral("cannot open ") + fileName,
-                         kov_InDevelopment());
+        kov_ClassMessage("FolderLock", QStringLiteral("cannot open ") + fileName, false);
         return;
     }
     QElapsedTimer waited;
@@ -32,8 +31,7 @@ FolderLock::FolderLock(const QString& fileName, int waitMs)
         if (errno == EINTR)
             continue;
         if (errno != EWOULDBLOCK) {
-            kov_ClassMessage("FolderLock", QStringLiteral("cannot lock ") + fileName,
-                             kov_InDevelopment());
+            kov_ClassMessage("FolderLock", QStringLiteral("cannot lock ") + fileName, false);
             break;
         }
         if (waited.elapsed() >= waitMs || kov_StopRequested()) {

@@ -3,7 +3,7 @@
 #include "app/kovferritsupport.h"
 #include "channels/cquibchannelmanager.h"
 #include "foundation/codepage.h"
-#include "foundation/kov_paths.h"
+#include "foundation/programfolder.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 
 #include "app/account.h"
 #include "app/kovferritsupport.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programfolder.h"
+#include "foundation/trace.h"
 #include "foundation/translate.h"
 
 #include <QFile>

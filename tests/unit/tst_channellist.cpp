@@ -2,7 +2,7 @@
 // their numbers, the change check, and the save with its backup.
 #include "channels/channellist.h"
 #include "channels/cquibchannelmanager.h"
-#include "foundation/kov_paths.h"
+#include "foundation/filewriters.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -2,7 +2,8 @@
 // a minute in admin mode), the guide fetched again when its date passed, and the countdown.
 #include "app/kovferritsupport.h"
 #include "app/updatetimer.h"
-#include "foundation/kov_paths.h"
+#include "foundation/filewriters.h"
+#include "foundation/programfolder.h"
 #include "testsupport.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "app/kovferritsupport.h"
 #include "app/updatetimer.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
+#include "foundation/programfolder.h"
 #include "foundation/translate.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
