@@ -8,10 +8,12 @@
 #include "foundation/programname.h"
 #include "foundation/trace.h"
 #include "foundation/translate.h"
-#include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/userinterface.h"
+#include "serverfunction.h"
+#include "sessioncontext.h"
 #include "settings/ckovreg.h"
+#include "settings/quibfunction.h"
 #include "settings/settings_catalogue.h"
 
 namespace {

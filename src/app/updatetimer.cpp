@@ -4,13 +4,15 @@
 #include "foundation/kov_date.h"
 #include "foundation/randomnumber.h"
 #include "foundation/translate.h"
-#include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/frontend.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
+#include "sessioncontext.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 #include "syncrun.h"
+#include "syncrunscope.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #include "cli_app.h"
 
-#include "app/kovferritsupport.h"
+#include "app/sessioncontext.h"
 #include "app/startup.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"

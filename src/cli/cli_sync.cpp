@@ -1,6 +1,8 @@
 // kovferrit-cli fetch, sync, tick and daemon: the same core calls as the desktop program.
 #include "app/dryrun.h"
-#include "app/kovferritsupport.h"
+#include "app/resulttexts.h"
+#include "app/serverfunction.h"
+#include "app/sessioncontext.h"
 #include "app/syncrun.h"
 #include "app/updatetimer.h"
 #include "channels/channeldatabase.h"
@@ -8,7 +10,9 @@
 #include "cli_frontend.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
 #include "settings/ckovreg.h"
+#include "settings/quibfunction.h"
 #include "settings/settings_catalogue.h"
 #include "terminal_ui.h"
 

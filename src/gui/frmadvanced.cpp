@@ -1,7 +1,8 @@
 #include "frmadvanced.h"
 
 #include "app/autostart.h"
-#include "app/kovferritsupport.h"
+#include "app/resulttexts.h"
+#include "app/serverfunction.h"
 #include "artwork.h"
 #include "foundation/ckovqzcsv.h"
 #include "foundation/numbertext.h"
@@ -13,6 +14,7 @@
 #include "placement.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
+#include "settings/quibfunction.h"
 #include "settings/settings_catalogue.h"
 #include "twips.h"
 

@@ -1,10 +1,10 @@
 #include "frmkovferrit.h"
 
 #include "app/account.h"
-#include "app/kovferritsupport.h"
 #include "app/startup.h"
 #include "app/syncrun.h"
 #include "app/updatetimer.h"
+#include "app/versiontext.h"
 #include "artwork.h"
 #include "foundation/aes.h"
 #include "foundation/programname.h"

@@ -1,6 +1,6 @@
 #include "fuzzsupport.h"
 
-#include "app/kovferritsupport.h"
+#include "app/sessioncontext.h"
 #include "channels/cquibchannelmanager.h"
 #include "foundation/codepage.h"
 #include "foundation/programfolder.h"

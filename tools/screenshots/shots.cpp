@@ -1,7 +1,7 @@
 // Saves a screenshot of each window of the desktop program, filled with demo data, to the
 // folder given on the command line. scripts/screenshots.sh runs it under Xvfb.
 #include "app/account.h"
-#include "app/kovferritsupport.h"
+#include "app/resulttexts.h"
 #include "app/updatetimer.h"
 #include "foundation/kov_date.h"
 #include "foundation/programfolder.h"
