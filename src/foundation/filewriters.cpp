@@ -125,7 +125,8 @@ QString kov::takeWriteFailure()
     return std::exchange(failure.message, QString());
 }
 
-bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot)
+bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot,
+                           const QString& backup)
 {
     const QFileInfo target(path);
     if (target.exists() && !target.isFile() && !target.isDir()) {
@@ -149,7 +150,12 @@ bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString
         why = QString::fromLocal8Bit(std::strerror(errno));
     }
     f.close();
-    // rename(2) replaces the old file in one step.
+    if (written && !backup.isEmpty()) {
+        QFile::remove(backup);
+        if (QFile::exists(path))
+            QFile::copy(path, backup);
+    }
+    // rename(2) replaces the old file in one step: at every moment one whole file exists.
     if (written && std::rename(QFile::encodeName(fresh).constData(),
                                QFile::encodeName(path).constData()) != 0) {
         written = false;

@@ -24,8 +24,11 @@ bool kov_PreparePrivateDatabase(const QString& path, QString* whyNot = nullptr);
 /// Writes text in the code page to a new file of mode 0600 and renames it over `path`, so the
 /// text is never readable by others and a reader sees the old file or the new one whole.
 bool kov_WritePrivateFile(const QString& path, const QString& text, QString* whyNot = nullptr);
-/// The same for bytes already in their final form.
-bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot = nullptr);
+/// The same for bytes already in their final form. The new file is on disk (fsync) before it
+/// replaces the old one. Given a `backup` name, the old file is copied to it (an earlier copy
+/// removed) once the new bytes are safe and just before the rename.
+bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot = nullptr,
+                           const QString& backup = QString());
 /// Appends text in the code page to a file of mode 0600, creating it with that mode.
 bool kov_AppendPrivateFile(const QString& path, const QString& text);
 
