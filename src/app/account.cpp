@@ -1,7 +1,7 @@
 #include "account.h"
 
 #include "foundation/aes.h"
-#include "foundation/kov_vb.h"
+#include "foundation/trace.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 

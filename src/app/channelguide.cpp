@@ -1,14 +1,19 @@
 #include "channelguide.h"
 
 #include "foundation/ckovqzcsv.h"
+#include "foundation/fileexists.h"
+#include "foundation/filewriters.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/trace.h"
 #include "foundation/translate.h"
-#include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/userinterface.h"
+#include "serverfunction.h"
+#include "sessioncontext.h"
 #include "settings/ckovreg.h"
+#include "settings/quibfunction.h"
 #include "settings/settings_catalogue.h"
 
 namespace {

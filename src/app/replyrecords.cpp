@@ -2,8 +2,8 @@
 
 #include "channels/cquibchannelmanager.h"
 #include "foundation/ckovqzcsv.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
 #include "jobs/cquibjob.h"
 #include "settings/settings_catalogue.h"
 

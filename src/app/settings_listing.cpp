@@ -1,6 +1,6 @@
 #include "settings_listing.h"
 
-#include "foundation/kov_paths.h"
+#include "foundation/texttools.h"
 #include "platform/registrystore.h"
 #include "settings/ckovreg.h"
 

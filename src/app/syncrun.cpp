@@ -2,16 +2,22 @@
 
 #include "app/channelguide.h"
 #include "foundation/aes.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/filewriters.h"
+#include "foundation/numbertext.h"
 #include "foundation/translate.h"
-#include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/frontend.h"
 #include "platform/userinterface.h"
 #include "protocol/cquibsession.h"
+#include "recorders/recorderfactory.h"
+#include "resulttexts.h"
+#include "serverfunction.h"
+#include "sessioncontext.h"
 #include "settings/ckovreg.h"
+#include "settings/quibfunction.h"
 #include "settings/settings_catalogue.h"
+#include "syncrunscope.h"
+#include "versiontext.h"
 
 #include <QTime>
 

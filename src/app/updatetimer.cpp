@@ -1,16 +1,18 @@
 #include "updatetimer.h"
 
+#include "foundation/filewriters.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/randomnumber.h"
 #include "foundation/translate.h"
-#include "kovferritsupport.h"
 #include "platform/clock.h"
 #include "platform/frontend.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
+#include "sessioncontext.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 #include "syncrun.h"
+#include "syncrunscope.h"
 
 #include <limits>
 

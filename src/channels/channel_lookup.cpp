@@ -2,8 +2,8 @@
 
 #include "channeldatabase.h"
 #include "channelmatch.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programfolder.h"
+#include "foundation/trace.h"
 #include "platform/userinterface.h"
 
 namespace {

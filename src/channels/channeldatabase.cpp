@@ -1,8 +1,9 @@
 #include "channeldatabase.h"
 
 #include "foundation/codepage.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/filewriters.h"
+#include "foundation/numbertext.h"
+#include "foundation/texttools.h"
 #include "foundation/translate.h"
 
 #include <QFile>

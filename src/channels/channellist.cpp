@@ -5,22 +5,22 @@
 #include "cquibchannelmanager.h"
 #include "foundation/ckovqzcsv.h"
 #include "foundation/codepage.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/fileexists.h"
+#include "foundation/filewriters.h"
+#include "foundation/numbertext.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"
 
-#include <QFile>
 #include <QHash>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <numeric>
-#include <unistd.h>
 
 namespace {
 void silent(const QString& message)
@@ -68,37 +68,11 @@ bool databaseText(const QList<QStringList>& rows, const QList<QStringList>& load
     return true;
 }
 
-// Writes the new database beside the old one and renames it over, keeping the old file as
-// "dbchannel_.dat".
+// Replaces the database whole, keeping the old file as "dbchannel_.dat".
 bool replaceDatabase(const QString& text)
 {
-    const QString database = kov_ChannelDatabasePath();
-    const QString backup = kov_ProgramFile(QStringLiteral("dbchannel_.dat"));
-    const QString fresh = database + QStringLiteral(".new");
-    QFile out(fresh);
-    bool written = out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                   out.write(kov::toCodePage(text)) >= 0 && out.flush();
-    QString why = out.errorString();
-    if (written && ::fsync(out.handle()) != 0) {
-        written = false;
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    }
-    out.close();
-    if (written) {
-        QFile::remove(backup);
-        if (QFile::exists(database))
-            QFile::copy(database, backup);
-        // rename(2) replaces the old file in one step: at every moment one whole file exists.
-        written = std::rename(QFile::encodeName(fresh).constData(),
-                              QFile::encodeName(database).constData()) == 0;
-        if (!written)
-            why = QString::fromLocal8Bit(std::strerror(errno));
-    }
-    if (!written) {
-        QFile::remove(fresh);
-        kov::noteWriteFailure(database, why);
-    }
-    return written;
+    return kov_WritePrivateBytes(kov_ChannelDatabasePath(), kov::toCodePage(text), nullptr,
+                                 kov_ProgramFile(QStringLiteral("dbchannel_.dat")));
 }
 
 QString guidePath()

@@ -1,7 +1,8 @@
 #include "cquibchannel.h"
 
 #include "channel_lookup.h"
-#include "foundation/kov_vb.h"
+#include "foundation/numbertext.h"
+#include "foundation/trace.h"
 
 namespace {
 void silent(const QString& message)

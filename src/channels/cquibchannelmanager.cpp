@@ -3,8 +3,11 @@
 #include "channel_lookup.h"
 #include "channeldatabase.h"
 #include "foundation/ckovqzcsv.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/numbertext.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
 #include "platform/userinterface.h"
 
 #include <stdexcept>

@@ -3,7 +3,7 @@
 #include "channels/channelmatch.h"
 #include "cli_commands.h"
 #include "cli_frontend.h"
-#include "foundation/kov_paths.h"
+#include "foundation/programfolder.h"
 #include "recorders/recorderfactory.h"
 #include "settings/ckovreg.h"
 #include "settings/settings_catalogue.h"

@@ -1,6 +1,6 @@
 #include "aes.h"
 
-#include "kov_paths.h"
+#include "programname.h"
 
 #include <QFileInfo>
 #include <QtEndian>

@@ -1,8 +1,10 @@
 #include "ckovqzcsv.h"
 
 #include "codepage.h"
-#include "kov_paths.h"
-#include "kov_vb.h"
+#include "filewriters.h"
+#include "programfolder.h"
+#include "texttools.h"
+#include "trace.h"
 
 #include <QFile>
 

@@ -1,8 +1,10 @@
 #include "translate.h"
 
 #include "foundation/ckovqzcsv.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/fileexists.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,9 @@
 
 #include "app/settings_listing.h"
 #include "artwork.h"
-#include "foundation/kov_paths.h"
+#include "foundation/filewriters.h"
+#include "foundation/programfolder.h"
+#include "foundation/texttools.h"
 #include "foundation/translate.h"
 #include "placement.h"
 #include "platform/userinterface.h"

@@ -1,6 +1,7 @@
 #include "artwork.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
 #include "foundation/translate.h"
 #include "frmkovferrit.h"
 #include "platform/httptransfer.h"

@@ -2,7 +2,7 @@
 
 #include "artwork.h"
 #include "channels/channeldatabase.h"
-#include "foundation/kov_vb.h"
+#include "foundation/numbertext.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
 #include "twips.h"

@@ -1,9 +1,11 @@
 // Scheduling one job into the recorder.
 #include "channels/channel_lookup.h"
 #include "cquibjob.h"
+#include "foundation/filewriters.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"

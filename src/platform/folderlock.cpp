@@ -1,7 +1,7 @@
 #include "folderlock.h"
 
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programfolder.h"
+#include "foundation/trace.h"
 #include "userinterface.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,7 @@
 #include "registrystore.h"
 
-#include "foundation/kov_paths.h"
+#include "foundation/filewriters.h"
+#include "foundation/programfolder.h"
 
 #include <QCoreApplication>
 

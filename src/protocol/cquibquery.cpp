@@ -1,7 +1,7 @@
 #include "cquibquery.h"
 
 #include "cquibsession.h"
-#include "foundation/kov_vb.h"
+#include "foundation/trace.h"
 
 QString CQuibQuery::MakeQuery(CQuibSession* Session, QuibFunction Query) const
 {

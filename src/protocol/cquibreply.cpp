@@ -2,9 +2,13 @@
 
 #include "foundation/ckovqzcsv.h"
 #include "foundation/codepage.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/filewriters.h"
 #include "foundation/messagebox.h"
+#include "foundation/numbertext.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
 #include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
 

@@ -1,8 +1,8 @@
 #include "localscheduler.h"
 
+#include "foundation/fileexists.h"
+#include "foundation/filewriters.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
 #include "foundation/translate.h"
 #include "platform/sqlconnection.h"
 

@@ -1,7 +1,9 @@
 #include "recorderfactory.h"
 
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/fileexists.h"
+#include "foundation/programfolder.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "localscheduler.h"
 #include "platform/registrystore.h"

@@ -1,7 +1,7 @@
 #include "vdrscheduler.h"
 
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/programname.h"
+#include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
 #include "platform/userinterface.h"

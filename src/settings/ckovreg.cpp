@@ -1,9 +1,11 @@
 #include "ckovreg.h"
 
 #include "foundation/codepage.h"
+#include "foundation/filewriters.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/numbertext.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
 #include "platform/registrystore.h"
 #include "qz_reg.h"
 

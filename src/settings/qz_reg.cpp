@@ -1,7 +1,7 @@
 #include "qz_reg.h"
 
 #include "foundation/codepage.h"
-#include "foundation/kov_vb.h"
+#include "foundation/trace.h"
 #include "platform/registrystore.h"
 
 #include <QtEndian>

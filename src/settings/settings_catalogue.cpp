@@ -1,7 +1,7 @@
 #include "settings_catalogue.h"
 
 #include "ckovreg.h"
-#include "foundation/kov_paths.h"
+#include "foundation/programname.h"
 #include "platform/registrystore.h"
 
 #include <QRegularExpression>

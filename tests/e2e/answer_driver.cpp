@@ -1,7 +1,7 @@
 // `answer_driver FOLDER NAME NUMBER` stores a prompted channel answer the way a sync does: it
 // looks NAME up in the program folder FOLDER and answers the prompt with NUMBER.
 #include "channels/channel_lookup.h"
-#include "foundation/kov_paths.h"
+#include "foundation/programfolder.h"
 #include "platform/userinterface.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #include "fuzzsupport.h"
 
-#include "app/kovferritsupport.h"
+#include "app/sessioncontext.h"
 #include "channels/cquibchannelmanager.h"
 #include "foundation/codepage.h"
-#include "foundation/kov_paths.h"
+#include "foundation/programfolder.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // The advanced settings window: its fields and buttons store at once, the VDR's fields follow the
 // recorder choice, the autostart entry its "Start at login" box writes, the server list it
 // offers, and the sync its closing starts after a frequency change.
-#include "app/kovferritsupport.h"
+#include "app/resulttexts.h"
 #include "frmadvanced.h"
 #include "placement.h"
 #include "testsupport.h"

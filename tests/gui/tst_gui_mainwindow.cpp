@@ -1,6 +1,5 @@
 // The main window: how it starts (shown or in the tray, the timer, a due sync), its tray icon
 // and menu, its buttons and fields, and its layout on a large-font screen.
-#include "app/kovferritsupport.h"
 #include "app/syncrun.h"
 #include "foundation/aes.h"
 #include "frmadvanced.h"

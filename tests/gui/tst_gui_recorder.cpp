@@ -1,5 +1,5 @@
 // The recorder choice in the advanced settings and the Match button of the channel list editor.
-#include "foundation/kov_paths.h"
+#include "foundation/programname.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"
 #include "recorders/recorderfactory.h"

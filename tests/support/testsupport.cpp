@@ -1,10 +1,11 @@
 #include "testsupport.h"
 
 #include "app/account.h"
-#include "app/kovferritsupport.h"
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "app/sessioncontext.h"
+#include "foundation/programfolder.h"
+#include "foundation/trace.h"
 #include "foundation/translate.h"
+#include "recorders/recorderfactory.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 // their numbers, the change check, and the save with its backup.
 #include "channels/channellist.h"
 #include "channels/cquibchannelmanager.h"
-#include "foundation/kov_paths.h"
+#include "foundation/filewriters.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -100,7 +100,10 @@ private slots:
         QVERIFY(ChannelListModel::save(2, rows, model.rows()));
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "5,Zeta\r\n8,Alpha TV\r\n");
         QCOMPARE(readBytes(env->file(u"dbchannel_.dat"_s)), old + "8,Alpha TV\r\n4,Beta\r\n");
-        QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(u"Zeta"_s), 5); // reloaded at once
+        const QFile::Permissions others =
+            QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+        QVERIFY(!(QFile(env->file(u"dbchannel.dat"_s)).permissions() & others)); // owner only
+        QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(u"Zeta"_s), 5);        // reloaded at once
         QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(u"Beta"_s), 0);
         QVERIFY(!ChannelListModel::save(1, rows, {})); // whole records are never saved
         QVERIFY(!ChannelListModel::save(2, {{u"Zeta"_s, u"1000"_s}}, {})); // nor a bad number

@@ -4,7 +4,7 @@
 #include "channels/channeldatabase.h"
 #include "channels/channellist.h"
 #include "channels/cquibchannelmanager.h"
-#include "foundation/kov_paths.h"
+#include "foundation/filewriters.h"
 #include "testsupport.h"
 
 #include <cstdio>

@@ -1,8 +1,9 @@
 // A job: the record read from a job string (columns, times and their offset) and the step that
 // schedules it into the recorder (rec, delete, repetition, unknown channels, recorder failures).
-#include "app/kovferritsupport.h"
+#include "app/syncrunscope.h"
 #include "jobs/cquibjob.h"
 #include "platform/sqlconnection.h"
+#include "recorders/recorderfactory.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,7 +1,10 @@
 // Utilities every layer leans on: URL encoding in the code page, safe file names, numbers read
 // from the front of a text, the random shift of the update timer, and the program folder.
-#include "foundation/kov_paths.h"
-#include "foundation/kov_vb.h"
+#include "foundation/filewriters.h"
+#include "foundation/numbertext.h"
+#include "foundation/programfolder.h"
+#include "foundation/randomnumber.h"
+#include "foundation/texttools.h"
 #include "testsupport.h"
 
 class TestKovVb : public QObject

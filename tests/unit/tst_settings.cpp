@@ -1,6 +1,6 @@
 // The settings store: what each read of CKovReg creates and writes, names without case, export
 // in creation order, and a store that cannot be opened.
-#include "foundation/kov_paths.h"
+#include "foundation/filewriters.h"
 #include "platform/registrystore.h"
 #include "platform/sqlconnection.h"
 #include "recorders/localscheduler.h"

@@ -1,7 +1,8 @@
 // One sync run: the server functions it calls in each state, what it shows and records.
-#include "app/kovferritsupport.h"
+#include "app/resulttexts.h"
 #include "app/syncrun.h"
 #include "foundation/translate.h"
+#include "recorders/recorderfactory.h"
 #include "testsupport.h"
 
 namespace {

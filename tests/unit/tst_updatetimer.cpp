@@ -1,8 +1,9 @@
 // The update timer's tick: when a sync is due, when the next one is (hours with a random shift,
 // a minute in admin mode), the guide fetched again when its date passed, and the countdown.
-#include "app/kovferritsupport.h"
+#include "app/resulttexts.h"
 #include "app/updatetimer.h"
-#include "foundation/kov_paths.h"
+#include "foundation/filewriters.h"
+#include "foundation/programfolder.h"
 #include "testsupport.h"
 
 namespace {

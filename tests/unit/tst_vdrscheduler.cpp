@@ -1,10 +1,12 @@
 // The VDR backend against a scripted SVDRP server: what it sends, how it reads multi-line
 // replies, and that a refusing, silent or broken server costs a bounded wait and no timer.
 #include "app/dryrun.h"
-#include "app/kovferritsupport.h"
+#include "app/syncrunscope.h"
 #include "jobs/cquibjob.h"
+#include "recorders/recorderfactory.h"
 #include "recorders/vdrscheduler.h"
 #include "recorders/vdrtimertext.h"
+#include "settings/quibfunction.h"
 #include "testsupport.h"
 
 #include <netinet/in.h>

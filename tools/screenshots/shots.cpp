@@ -1,10 +1,10 @@
 // Saves a screenshot of each window of the desktop program, filled with demo data, to the
 // folder given on the command line. scripts/screenshots.sh runs it under Xvfb.
 #include "app/account.h"
-#include "app/kovferritsupport.h"
+#include "app/resulttexts.h"
 #include "app/updatetimer.h"
 #include "foundation/kov_date.h"
-#include "foundation/kov_paths.h"
+#include "foundation/programfolder.h"
 #include "foundation/translate.h"
 #include "frmadvanced.h"
 #include "frmchannellist.h"

@@ -1,23 +1,9 @@
 #pragma once
-// The program folder (where settings, channel database and logs live) and the few file
-// helpers that every part of the program shares (code page, CR LF, private files).
+// How the program writes its own files: text in the code page, written over or appended;
+// files holding account data, private to their owner from their first byte and replaced
+// whole; and the note of a write that failed, kept until the user has been told.
+#include <QByteArray>
 #include <QString>
-
-/// Application title: the caption of every message box that names no other.
-QString kov_AppTitle();
-/// The executable name the program records in `app.EXEName` ("kovferrit").
-QString kov_ExecutableName();
-void kov_SetExecutableName(const QString& name);
-/// The program folder, without a trailing separator. Made when missing.
-QString kov_ProgramFolder();
-/// Overrides the program folder for this process (`--home`, tests). Empty restores the rule.
-void kov_SetProgramFolder(const QString& folder);
-/// The folder used when neither `--home` nor KOVFERRIT_HOME names one: `exeDir`, the
-/// executable's folder, when it is the build's output folder or holds a file named `portable`,
-/// and is writable; else $XDG_DATA_HOME/KovFerrit (~/.local/share/KovFerrit). Not made here.
-QString kov_DefaultProgramFolder(const QString& exeDir);
-/// Program folder + "/" + name.
-QString kov_ProgramFile(const QString& name);
 
 // The writers below note a failure (kov::noteWriteFailure) unless they are given `whyNot`, in
 // which case the caller tells the user itself.
@@ -38,13 +24,13 @@ bool kov_PreparePrivateDatabase(const QString& path, QString* whyNot = nullptr);
 /// Writes text in the code page to a new file of mode 0600 and renames it over `path`, so the
 /// text is never readable by others and a reader sees the old file or the new one whole.
 bool kov_WritePrivateFile(const QString& path, const QString& text, QString* whyNot = nullptr);
-/// The same for bytes already in their final form.
-bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot = nullptr);
+/// The same for bytes already in their final form. The new file is on disk (fsync) before it
+/// replaces the old one. Given a `backup` name, the old file is copied to it (an earlier copy
+/// removed) once the new bytes are safe and just before the rename.
+bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot = nullptr,
+                           const QString& backup = QString());
 /// Appends text in the code page to a file of mode 0600, creating it with that mode.
 bool kov_AppendPrivateFile(const QString& path, const QString& text);
-/// Why the program folder cannot hold the program's files ("it is not a folder" ...), or
-/// empty text when it can.
-QString kov_ProgramFolderProblem();
 
 namespace kov {
 /// Notes that the program could not write one of its own files, with the system's reason. The
@@ -57,9 +43,3 @@ bool writeFailed();
 /// text when none.
 QString takeWriteFailure();
 } // namespace kov
-
-/// CR LF, the line end of every file the program writes.
-inline QString kov_CrLf()
-{
-    return QStringLiteral("\r\n");
-}

@@ -1,13 +1,11 @@
-#include "kov_paths.h"
+#include "filewriters.h"
 
 #include "codepage.h"
+#include "programname.h"
 #include "translate.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
@@ -17,18 +15,6 @@
 #include <utility>
 
 namespace {
-QString& overrideFolder()
-{
-    static QString folder;
-    return folder;
-}
-
-QString clean(const QString& folder)
-{
-    QDir().mkpath(folder);
-    return QDir(folder).absolutePath();
-}
-
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // The bytes reach the system before the file is closed: a write failing at the flush (a full
@@ -63,90 +49,6 @@ WriteFailure& writeFailure()
     return failure;
 }
 } // namespace
-
-QString kov_AppTitle()
-{
-    return QStringLiteral("KovFerrit");
-}
-
-QString kov_DefaultProgramFolder(const QString& exeDir)
-{
-    // An installed binary never writes beside itself, not even run by root, who could write
-    // to /usr/bin: only a binary in the build's output folder, or one made portable with a
-    // file named `portable` beside it, keeps its files in its own folder.
-    if (!exeDir.isEmpty()) {
-        const QString own = QFileInfo(exeDir).canonicalFilePath();
-        const bool buildTree =
-            !own.isEmpty() &&
-            own == QFileInfo(QStringLiteral(KOV_BUILD_BIN_DIR)).canonicalFilePath();
-        const bool portable = QFileInfo(exeDir + QStringLiteral("/portable")).isFile();
-        if ((buildTree || portable) && QFileInfo(exeDir).isWritable())
-            return QDir(exeDir).absolutePath();
-    }
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty())
-        data = QDir::homePath() + QStringLiteral("/.local/share");
-    return QDir(data + QStringLiteral("/KovFerrit")).absolutePath();
-}
-
-namespace {
-QString resolveProgramFolder(const QString& override, const QString& env)
-{
-    if (!override.isEmpty())
-        return clean(override);
-    if (!env.isEmpty())
-        return clean(env);
-    return clean(kov_DefaultProgramFolder(
-        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString()));
-}
-
-// The folder as last resolved, with what it was resolved from: the override (`--home`, tests),
-// KOVFERRIT_HOME and whether an application object existed. Every file name passes through
-// kov_ProgramFolder, so it is resolved (and made) again only when one of these has changed.
-struct ResolvedFolder
-{
-    std::mutex mutex;
-    QString override;
-    QString env;
-    bool application = false;
-    QString folder; ///< empty while nothing was resolved, or the folder could not be made
-};
-
-ResolvedFolder& resolvedFolder()
-{
-    static ResolvedFolder resolved;
-    return resolved;
-}
-} // namespace
-
-QString kov_ProgramFolder()
-{
-    ResolvedFolder& last = resolvedFolder();
-    const std::lock_guard<std::mutex> guard(last.mutex);
-    const QString override = overrideFolder();
-    const QString env = override.isEmpty() ? qEnvironmentVariable("KOVFERRIT_HOME") : QString();
-    const bool application = QCoreApplication::instance() != nullptr;
-    if (!last.folder.isEmpty() && last.override == override && last.env == env &&
-        last.application == application)
-        return last.folder;
-    const QString folder = resolveProgramFolder(override, env);
-    // A folder that could not be made is tried again by the next call.
-    last.override = override;
-    last.env = env;
-    last.application = application;
-    last.folder = QFileInfo(folder).isDir() ? folder : QString();
-    return folder;
-}
-
-void kov_SetProgramFolder(const QString& folder)
-{
-    overrideFolder() = folder;
-}
-
-QString kov_ProgramFile(const QString& name)
-{
-    return kov_ProgramFolder() + QLatin1Char('/') + name;
-}
 
 bool kov_WriteTextFile(const QString& path, const QString& text)
 {
@@ -223,7 +125,8 @@ QString kov::takeWriteFailure()
     return std::exchange(failure.message, QString());
 }
 
-bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot)
+bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot,
+                           const QString& backup)
 {
     const QFileInfo target(path);
     if (target.exists() && !target.isFile() && !target.isDir()) {
@@ -247,7 +150,12 @@ bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString
         why = QString::fromLocal8Bit(std::strerror(errno));
     }
     f.close();
-    // rename(2) replaces the old file in one step.
+    if (written && !backup.isEmpty()) {
+        QFile::remove(backup);
+        if (QFile::exists(path))
+            QFile::copy(path, backup);
+    }
+    // rename(2) replaces the old file in one step: at every moment one whole file exists.
     if (written && std::rename(QFile::encodeName(fresh).constData(),
                                QFile::encodeName(path).constData()) != 0) {
         written = false;
@@ -271,34 +179,4 @@ bool kov_AppendPrivateFile(const QString& path, const QString& text)
         return false;
     }
     return writeBytes(path, text, QIODevice::WriteOnly | QIODevice::Append);
-}
-
-QString kov_ProgramFolderProblem()
-{
-    const QFileInfo folder(kov_ProgramFolder());
-    if (!folder.exists())
-        return QStringLiteral("it cannot be made");
-    if (!folder.isDir())
-        return QStringLiteral("it is not a folder");
-    if (!folder.isWritable())
-        return QStringLiteral("it is not writable");
-    return QString();
-}
-
-namespace {
-QString& executableName()
-{
-    static QString name = QStringLiteral("kovferrit");
-    return name;
-}
-} // namespace
-
-QString kov_ExecutableName()
-{
-    return executableName();
-}
-
-void kov_SetExecutableName(const QString& name)
-{
-    executableName() = name;
 }

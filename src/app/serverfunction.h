@@ -1,0 +1,13 @@
+#pragma once
+// One server function run against the Quib service: the account checked, the reply fetched
+// through the shared session, and the progress shown in the caller's text box.
+#include "settings/quibfunction.h"
+
+#include <QString>
+
+class TextBox;
+
+/// Runs one server function; -1 on failure, else the reply's result code. Outside a sync run
+/// a call is a run of its own; once the program is ending it asks nothing.
+qint32 DoWork(QuibFunction Function, const QString& Account, const QString& EncryptedPassword,
+              TextBox* OutputBox, bool ZeroSerial, bool Manually);
