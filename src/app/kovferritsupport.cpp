@@ -46,7 +46,7 @@ SupportState& state()
 
 void infoBox(const QString& text)
 {
-    kov_UserInterface().messageBox(text, MsgStyle::Information, kov_AppTitle());
+    kov_UserInterface().messageBox(text, MessageIcon::Information, kov_AppTitle());
 }
 
 // A failed exchange dropped the session's transfer component; a new run hands it over again.

@@ -42,7 +42,7 @@ void kov_SetTraceObserver(std::function<void(const QString&)> observer)
 }
 
 qint32 kov_DebugMessage(const QString& Message, bool ShowBox, qint32 RetVal, const QString& Title,
-                        qint32 Style)
+                        MessageStyle Style)
 {
     if (!g_traceSwitchRead) {
         g_traceSwitch = kov_TraceEnabled();
@@ -72,7 +72,8 @@ bool kov_TraceEnabled()
 qint32 kov_IdeMessage(const QString& Message, qint32 RetVal)
 {
     if (kov_InDevelopment())
-        kov_MessageBoxSink().messageBox(Message, 0, QStringLiteral("** IDE Debug Message **"));
+        kov_MessageBoxSink().messageBox(Message, MessageIcon::None,
+                                        QStringLiteral("** IDE Debug Message **"));
     return RetVal;
 }
 
@@ -81,7 +82,7 @@ bool kov_ApiFailed(qint32 Code, const QString& CallName, bool ShowBox)
     if (Code == 0)
         return false;
     kov_DebugMessage(CallName + QStringLiteral(" FAILED : ") + QString::number(Code),
-                     ShowBox && kov_InDevelopment(), 0, QString(), 64);
+                     ShowBox && kov_InDevelopment(), 0, QString(), MessageIcon::Information);
     return true;
 }
 
@@ -93,7 +94,7 @@ bool kov_ApiOk(qint32 Code, const QString& CallName)
 qint32 kov_ClassMessage(const char* ClassName, const QString& Message, bool ShowBox)
 {
     return kov_DebugMessage(QLatin1String(ClassName) + QStringLiteral("::") + Message, ShowBox, 0,
-                            QString(), 64);
+                            QString(), MessageIcon::Information);
 }
 
 bool kov_IsUrlSafe(QChar Char)

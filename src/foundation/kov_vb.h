@@ -1,5 +1,7 @@
 #pragma once
 // The diagnostic channel and the small utilities of the general module `kov_vb`.
+#include "messagebox.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,7 +10,8 @@
 // --- Diagnostic channel ---------------------------------------------------------------
 /// Sends Message to the trace channel (when on), shows a box when ShowBox; returns RetVal.
 qint32 kov_DebugMessage(const QString& Message, bool ShowBox = false, qint32 RetVal = 0,
-                        const QString& Title = QString(), qint32 Style = 64);
+                        const QString& Title = QString(),
+                        MessageStyle Style = MessageIcon::Information);
 /// False: the product never runs inside its development environment.
 bool kov_InDevelopment();
 /// The source of the trace switch: true when the environment variable KOVFERRIT_TRACE is 1.

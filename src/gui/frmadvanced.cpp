@@ -391,7 +391,7 @@ void frmAdvanced::startAtLoginClicked(bool on)
     const bool done = on ? Autostart::Enable(QCoreApplication::applicationFilePath(), &error)
                          : Autostart::Disable(&error);
     if (!done)
-        kov_UserInterface().messageBox(error, MsgStyle::Critical, kov_AppTitle());
+        kov_UserInterface().messageBox(error, MessageIcon::Critical, kov_AppTitle());
     // The box shows what is on disk, also after a failure.
     chkStartAtLogin->setChecked(Autostart::IsEnabled());
 }

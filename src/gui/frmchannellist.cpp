@@ -9,7 +9,6 @@
 #include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
 #include "twips.h"
-#include "widgetuserinterface.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,7 +29,7 @@ QPointer<frmChannelList>& openOne()
 
 void information(const QString& text)
 {
-    kov_UserInterface().messageBox(text, MsgStyle::Information, kov_AppTitle());
+    kov_UserInterface().messageBox(text, MessageIcon::Information, kov_AppTitle());
 }
 
 // A heading and the names under it, at most a screenful of them.
@@ -255,10 +254,11 @@ void frmChannelList::closeEvent(QCloseEvent* event)
         for (int c = 0; c < GRID->columnCount(); ++c)
             m_reg.setLng(KovSetting::columnWidth(c), kov_PixelsToTwips(GRID->columnWidth(c), this));
         if (HasChanges()) {
-            const int answer =
-                kov_UserInterface().messageBox(Translate(QStringLiteral("Save Changes ?")), 36,
+            const MessageAnswer answer =
+                kov_UserInterface().messageBox(Translate(QStringLiteral("Save Changes ?")),
+                                               {MessageIcon::Question, MessageButtons::YesNo},
                                                Translate(QStringLiteral("Channel Configuration")));
-            if (answer == MsgResult::Yes)
+            if (answer == MessageAnswer::Yes)
                 SaveGridContents();
         }
         // The same rectangle the window was placed by: the frame's.

@@ -259,7 +259,7 @@ void frmKovFerrit::startUp()
         // The steps after the failing one (tray icon, timer) do not happen.
         kov_UserInterface().messageBox(QStringLiteral("The specific error is: \r\n") +
                                            QString::fromLocal8Bit(e.what()),
-                                       MsgStyle::Information, kov_AppTitle());
+                                       MessageIcon::Information, kov_AppTitle());
     }
 }
 

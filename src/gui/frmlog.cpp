@@ -65,7 +65,8 @@ void frmLog::save()
     // the account, its enciphered password and the last access strings.
     if (!kov_WritePrivateFile(path, m_listing + kov_CrLf()))
         return;
-    kov_UserInterface().messageBox(path, MsgStyle::Information, Translate(QStringLiteral("SAVE")));
+    kov_UserInterface().messageBox(path, MessageIcon::Information,
+                                   Translate(QStringLiteral("SAVE")));
     m_reg.setLng(KovSetting::NextLogNo, n + 1);
 }
 

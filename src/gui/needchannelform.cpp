@@ -77,7 +77,7 @@ void NeedChannelForm::showEvent(QShowEvent* event)
         // On activation: nothing to ask for.
         QTimer::singleShot(0, this, [this] {
             kov_UserInterface().messageBox(QStringLiteral("Requested channel is null"),
-                                           MsgStyle::Information,
+                                           MessageIcon::Information,
                                            QStringLiteral("Channel Translation"));
             reject();
         });

@@ -70,10 +70,10 @@ private slots:
         type(*w, 0, 1, u"99"_s, Qt::Key_Escape);
         QVERIFY(!editor->isEditing());
         QCOMPARE(cell(*w, 0, 1), u"4"_s);
-        env->ui.boxAnswers = {7}; // No: nothing saved
+        env->ui.boxAnswers = {MessageAnswer::No}; // nothing saved
         w->close();
         QCOMPARE(env->ui.boxes, QStringList{u"Save Changes ?"_s});
-        QCOMPARE(env->ui.boxFrames, QStringList{u"36 Channel Configuration"_s});
+        QCOMPARE(env->ui.boxFrames, QStringList{u"Question YesNo Channel Configuration"_s});
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
     }
     void gridKeys_data()
@@ -132,7 +132,7 @@ private slots:
         QTest::keyClick(w->GRID, Qt::Key_F2);
         w->editor()->editBox()->clear();
         QTest::keyClick(w->editor()->editBox(), Qt::Key_Return);
-        env->ui.boxAnswers = {6}; // Yes
+        env->ui.boxAnswers = {MessageAnswer::Yes};
         QTest::mouseClick(w->cmdClose, Qt::LeftButton);
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "12,Alpha TV\r\n");
         QCOMPARE(readBytes(env->file(u"dbchannel_.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
@@ -189,9 +189,13 @@ private slots:
         QString seen; // the box is closed before anything is checked
         QTimer::singleShot(0, [&seen] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                const bool yesNoQuestion =
+                    box->icon() == QMessageBox::Question &&
+                    box->standardButtons() == (QMessageBox::Yes | QMessageBox::No);
                 seen = box->windowTitle() +
                        (box->windowIcon().isNull() ? u", no icon"_s : QString()) +
-                       (box->width() < kov_CaptionWidth(box) ? u", too narrow"_s : QString());
+                       (box->width() < kov_CaptionWidth(box) ? u", too narrow"_s : QString()) +
+                       (yesNoQuestion ? QString() : u", not a yes/no question"_s);
                 box->reject();
             }
         });

@@ -20,7 +20,7 @@ private slots:
         log.mnuFileSave->trigger();
         log.mnuFileSave->trigger();
         QCOMPARE(env->ui.boxes, QStringList{env->folder() + u"/log1.txt"_s});
-        QCOMPARE(env->ui.boxFrames, QStringList{u"64 SAVE"_s});
+        QCOMPARE(env->ui.boxFrames, QStringList{u"Information SAVE"_s});
         QCOMPARE(readBytes(env->file(u"log1.txt"_s)), "Account : demo\r\n\r\n"); // not the edit
         QCOMPARE(kov_Settings().Lng(KovSetting::NextLogNo), 2);
         for (const QSize size : {QSize(600, 400), QSize(900, 300)}) {

@@ -106,8 +106,8 @@ private slots:
         QCOMPARE(env->ui.boxes.size(), 1);
         for (const QString& word : told)
             QVERIFY2(env->ui.boxes[0].contains(word), qPrintable(word));
-        QCOMPARE(env->ui.boxFrames[0], u"64 "_s + kov_AppTitle());
-        env->ui.boxAnswers = {6}; // Yes to "Save Changes ?", asked only after a match
+        QCOMPARE(env->ui.boxFrames[0], u"Information "_s + kov_AppTitle());
+        env->ui.boxAnswers = {MessageAnswer::Yes}; // "Save Changes ?" comes only after a match
         w.close();
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)),
                  QByteArray(recorder == 2 ? "7,Alpha TV\r\n9,Beta One\r\n" : "7,Alpha TV\r\n"));
