@@ -224,12 +224,7 @@ void frmKovFerrit::connectHandlers()
     connect(mnuSync, &QAction::triggered, this, &frmKovFerrit::mnuSync_Click);
     connect(mnuExit, &QAction::triggered, this, &frmKovFerrit::mnuExit_Click);
     connect(tmrMinutes, &QTimer::timeout, this, &frmKovFerrit::tmrMinutes_Timer);
-    connect(trayIcon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                // The right button's menu (517) is the icon's context menu: Qt pops it up.
-                if (reason == QSystemTrayIcon::DoubleClick)
-                    trayMessage(515);
-            });
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &frmKovFerrit::onTrayActivated);
     // Leaving a field stores it.
     txtAccount->installEventFilter(this);
     txtPassword->installEventFilter(this);
@@ -425,12 +420,10 @@ void frmKovFerrit::showFromTray()
     activateWindow();
 }
 
-void frmKovFerrit::trayMessage(int message)
+void frmKovFerrit::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (message == 515)
+    if (reason == QSystemTrayIcon::DoubleClick)
         showFromTray();
-    else if (message == 517 && m_trayAvailable)
-        mnuTray->popup(QCursor::pos());
 }
 
 void frmKovFerrit::cmdGetJobs_Click()

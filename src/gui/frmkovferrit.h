@@ -5,6 +5,7 @@
 #include "settings/ckovreg.h"
 
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <memory>
@@ -22,7 +23,6 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class QSystemTrayIcon;
 class QTimer;
 class frmAdvanced;
 struct StartUpPlan;
@@ -58,8 +58,6 @@ public:
     /// Sets admin mode from the command-line words "admin" and "noadmin" (the last one wins).
     void ParseCommandLine(const QStringList& arguments);
     bool adminMode() const { return m_adminMode; }
-    /// The tray icon's mouse message (512 move ... 517 right button up).
-    void trayMessage(int message);
     bool windowShownFlag() const { return m_shownFlag; }
     bool trayIconAdded() const { return m_trayAdded; }
     bool exiting() const { return m_unloaded; }
@@ -100,6 +98,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    /// A double-click on the tray icon shows the window. The right button's menu is the icon's
+    /// context menu, which Qt pops up itself; other clicks do nothing.
+    void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
 
 private:
     int px(int twips) const;

@@ -99,13 +99,14 @@ private slots:
     {
         installed(1, 60);
         auto w = start();
-        for (int message : {512, 513, 514, 517})
-            w->trayMessage(message);
+        for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::MiddleClick,
+                                  QSystemTrayIcon::Context, QSystemTrayIcon::Unknown})
+            emit w->trayIcon->activated(reason);
         QVERIFY(!w->isVisible());
-        w->trayMessage(515); // a double-click
+        emit w->trayIcon->activated(QSystemTrayIcon::DoubleClick);
         QVERIFY(w->isVisible() && w->windowShownFlag());
         w->hide(); // hidden another way: the flag stays, neither double-click nor Open shows it
-        w->trayMessage(515);
+        emit w->trayIcon->activated(QSystemTrayIcon::DoubleClick);
         w->mnuOpen->trigger();
         QVERIFY(!w->isVisible());
         QTest::mouseClick(w->cmdClose, Qt::LeftButton);
