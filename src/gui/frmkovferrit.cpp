@@ -216,14 +216,14 @@ void frmKovFerrit::buildTimerAndTray()
 
 void frmKovFerrit::connectHandlers()
 {
-    connect(cmdGetJobs, &QPushButton::clicked, this, &frmKovFerrit::cmdGetJobs_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmKovFerrit::cmdClose_Click);
-    connect(cmdViewLog, &QPushButton::clicked, this, &frmKovFerrit::cmdViewLog_Click);
-    connect(cmdAdvanced, &QPushButton::clicked, this, &frmKovFerrit::cmdAdvanced_Click);
-    connect(mnuOpen, &QAction::triggered, this, &frmKovFerrit::mnuOpen_Click);
-    connect(mnuSync, &QAction::triggered, this, &frmKovFerrit::mnuSync_Click);
-    connect(mnuExit, &QAction::triggered, this, &frmKovFerrit::mnuExit_Click);
-    connect(tmrMinutes, &QTimer::timeout, this, &frmKovFerrit::tmrMinutes_Timer);
+    connect(cmdGetJobs, &QPushButton::clicked, this, &frmKovFerrit::onSyncClicked);
+    connect(cmdClose, &QPushButton::clicked, this, &frmKovFerrit::onCloseClicked);
+    connect(cmdViewLog, &QPushButton::clicked, this, &frmKovFerrit::onViewLogClicked);
+    connect(cmdAdvanced, &QPushButton::clicked, this, &frmKovFerrit::onAdvancedClicked);
+    connect(mnuOpen, &QAction::triggered, this, &frmKovFerrit::onOpenTriggered);
+    connect(mnuSync, &QAction::triggered, this, &frmKovFerrit::onSyncTriggered);
+    connect(mnuExit, &QAction::triggered, this, &frmKovFerrit::onExitTriggered);
+    connect(tmrMinutes, &QTimer::timeout, this, &frmKovFerrit::onMinuteTick);
     connect(trayIcon, &QSystemTrayIcon::activated, this, &frmKovFerrit::onTrayActivated);
     // Leaving a field stores it.
     txtAccount->installEventFilter(this);
@@ -327,7 +327,7 @@ void frmKovFerrit::showUpdateState(const StartUpPlan& plan)
     }
     ShowUpdateText(plan.updateText);
     if (plan.syncNow)
-        tmrMinutes_Timer();
+        onMinuteTick();
 }
 
 void frmKovFerrit::enlargeForLargeFonts()
@@ -405,7 +405,7 @@ void frmKovFerrit::showProgress(int done, int total)
     QCoreApplication::processEvents();
 }
 
-void frmKovFerrit::tmrMinutes_Timer()
+void frmKovFerrit::onMinuteTick()
 {
     TimerTick(*this, m_adminMode);
 }
@@ -426,7 +426,7 @@ void frmKovFerrit::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
         showFromTray();
 }
 
-void frmKovFerrit::cmdGetJobs_Click()
+void frmKovFerrit::onSyncClicked()
 {
     if (m_busy)
         return;
@@ -435,7 +435,7 @@ void frmKovFerrit::cmdGetJobs_Click()
     m_busy = false;
 }
 
-void frmKovFerrit::cmdClose_Click()
+void frmKovFerrit::onCloseClicked()
 {
     hide();
     m_shownFlag = false;
@@ -450,13 +450,13 @@ void frmKovFerrit::closeSideWindows()
         m_advanced->close();
 }
 
-void frmKovFerrit::cmdViewLog_Click()
+void frmKovFerrit::onViewLogClicked()
 {
     frmLog log(this);
     log.exec();
 }
 
-void frmKovFerrit::cmdAdvanced_Click()
+void frmKovFerrit::onAdvancedClicked()
 {
     if (!m_advanced)
         m_advanced = new frmAdvanced(m_transfer, this);
@@ -468,17 +468,17 @@ void frmKovFerrit::cmdAdvanced_Click()
     tmrMinutes->start(); // restarts the minute, and enables the timer even if it was off
 }
 
-void frmKovFerrit::mnuOpen_Click()
+void frmKovFerrit::onOpenTriggered()
 {
     showFromTray();
 }
 
-void frmKovFerrit::mnuSync_Click()
+void frmKovFerrit::onSyncTriggered()
 {
     RunSync(*this, true, true);
 }
 
-void frmKovFerrit::mnuExit_Click()
+void frmKovFerrit::onExitTriggered()
 {
     m_exitChosen = true;
     close(); // the unload closes the advanced settings window first
@@ -505,7 +505,7 @@ void frmKovFerrit::closeEvent(QCloseEvent* event)
     // as nothing would be left to bring the window back.
     if (m_trayAdded && !m_exitChosen && !qApp->isSavingSession()) {
         event->ignore();
-        cmdClose_Click();
+        onCloseClicked();
         return;
     }
     if (!m_unloaded)

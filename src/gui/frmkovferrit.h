@@ -64,16 +64,23 @@ public:
     /// The program ends when this window unloads (set by main; tests keep their own loop).
     void setQuitOnUnload(bool on) { m_quitOnUnload = on; }
 
-    // Handlers of the controls and menu items.
-    void cmdGetJobs_Click();
-    void cmdClose_Click();
-    void cmdViewLog_Click();
-    void cmdAdvanced_Click();
-    void mnuOpen_Click();
-    void mnuSync_Click();
-    void mnuExit_Click();
-    void tmrMinutes_Timer();
+public slots:
+    /// Sync: a manual run, ignored while one started here is still going.
+    void onSyncClicked();
+    /// Close (and the title bar's close with a tray icon): hides the window and its side
+    /// windows; the program keeps running in the tray.
+    void onCloseClicked();
+    void onViewLogClicked();
+    /// Opens the advanced settings below the window and restarts the minute timer.
+    void onAdvancedClicked();
+    void onOpenTriggered();
+    void onSyncTriggered();
+    /// "E&xit": ends the program, stopping a running sync between two jobs.
+    void onExitTriggered();
+    /// The update timer's minute: a sync when one is due, then the countdown to the next.
+    void onMinuteTick();
 
+public:
     QLineEdit* txtUpdate;
     QPlainTextEdit* txtMessage;
     QGroupBox* boxInfo;

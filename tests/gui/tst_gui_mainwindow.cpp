@@ -156,7 +156,7 @@ private slots:
         QVERIFY(transfer.urls[1].contains(u"&initiator=0&target=localhost&serial=0&"_s));
         clickAgain = true; // and a click held during a timed run
         kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kTestNow.addSecs(-60)));
-        w->tmrMinutes_Timer();
+        w->onMinuteTick();
         QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 3);
     }
@@ -177,8 +177,8 @@ private slots:
         env->ui.onProgress = [&](int done, int total) {
             if (done == 3) { // a second run meanwhile is refused: "&Sync Now", Sync, a tick
                 w->mnuSync->trigger();
-                w->cmdGetJobs_Click();
-                w->tmrMinutes_Timer();
+                w->onSyncClicked();
+                w->onMinuteTick();
             }
             if (done == 30) // the user picks "E&xit" from the tray menu
                 QTimer::singleShot(0, w->mnuExit, &QAction::trigger);
@@ -187,7 +187,7 @@ private slots:
         };
         const QString due = kov_DateText(kTestNow.addSecs(-60));
         kov_Settings().setStr(KovSetting::NextSync, due);
-        w->tmrMinutes_Timer();
+        w->onMinuteTick();
         QVERIFY(w->exiting() && !w->trayIconAdded());
         QCOMPARE(shown.mid(0, 2), (QStringList{u"3 of 300 jobs"_s, u"6 of 300 jobs"_s}));
         QCOMPARE(scheduled.count(u"create"_s), 30); // stopped between two jobs
