@@ -11,7 +11,7 @@ QIcon windowIcon();
 QPixmap background(const QSize& size, bool large);
 /// Button faces: 103 (up) and 104 (down/hover).
 QPixmap buttonFace(int resource, const QSize& size);
-/// The small decoration of the main window (`Picture1`).
+/// The small decoration of the main window (`logoLabel`).
 QPixmap decoration(const QSize& size);
 /// The style sheet of the LCD panels, background RGB (116, 150, 91).
 QString lcdStyleSheet();

@@ -11,7 +11,7 @@ void clsFlexGridEdit::setFlexGridControl(QTableWidget* grid)
 {
     m_grid = grid;
     QWidget* form = grid->window();
-    QString name = QStringLiteral("tbFgEdit");
+    QString name = QStringLiteral("cellEditor");
     while (form->findChild<QObject*>(name))
         name += QLatin1Char('1');
     m_box = new QLineEdit(form);

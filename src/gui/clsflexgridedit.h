@@ -25,7 +25,7 @@ public:
 
     explicit clsFlexGridEdit(QObject* parent = nullptr);
 
-    /// Attaches the editor: adds the hidden box "tbFgEdit" (or "tbFgEdit1", ...) to the grid's
+    /// Attaches the editor: adds the hidden box "cellEditor" (or "cellEditor1", ...) to the grid's
     /// form.
     void setFlexGridControl(QTableWidget* grid);
     QTableWidget* FlexGridControl() const { return m_grid; }

@@ -58,37 +58,37 @@ frmChannelList::frmChannelList(QWidget* mainWindow, QWidget* parent)
     setWindowTitle(Translate(QStringLiteral("Channel Configuration")));
     setWindowIcon(Artwork::windowIcon());
     m_reg.SetInfo(kov_SettingsKey());
-    lblCaption = new QLabel(Translate(QStringLiteral("Channel Configuration")), this);
-    lblCaption->setObjectName(QStringLiteral("lblCaption"));
-    GRID = new QTableWidget(this);
-    GRID->setObjectName(QStringLiteral("GRID"));
-    GRID->setSelectionMode(QAbstractItemView::SingleSelection);
-    cmdSortChannel = new QPushButton(Translate(QStringLiteral("Sort By Channel")), this);
-    cmdSortName = new QPushButton(Translate(QStringLiteral("Sort By Name")), this);
-    cmdMatch = new QPushButton(Translate(QStringLiteral("Match")), this);
-    cmdMatch->setToolTip(Translate(QStringLiteral("Fill empty numbers from the recorder")));
-    cmdClose = new QPushButton(Translate(QStringLiteral("Close")), this);
+    headingLabel = new QLabel(Translate(QStringLiteral("Channel Configuration")), this);
+    headingLabel->setObjectName(QStringLiteral("headingLabel"));
+    grid = new QTableWidget(this);
+    grid->setObjectName(QStringLiteral("grid"));
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    sortByChannelButton = new QPushButton(Translate(QStringLiteral("Sort By Channel")), this);
+    sortByNameButton = new QPushButton(Translate(QStringLiteral("Sort By Name")), this);
+    matchButton = new QPushButton(Translate(QStringLiteral("Match")), this);
+    matchButton->setToolTip(Translate(QStringLiteral("Fill empty numbers from the recorder")));
+    closeButton = new QPushButton(Translate(QStringLiteral("Close")), this);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdSortChannel);
-    buttons->addWidget(cmdSortName);
-    buttons->addWidget(cmdMatch);
+    buttons->addWidget(sortByChannelButton);
+    buttons->addWidget(sortByNameButton);
+    buttons->addWidget(matchButton);
     buttons->addStretch();
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblCaption);
-    layout->addWidget(GRID);
+    layout->addWidget(headingLabel);
+    layout->addWidget(grid);
     layout->addLayout(buttons);
     resize(kov_TwipsToPixels(5400, this), kov_TwipsToPixels(6000, this));
 
     m_editor = new clsFlexGridEdit(this);
-    m_editor->setFlexGridControl(GRID);
+    m_editor->setFlexGridControl(grid);
     connect(m_editor, &clsFlexGridEdit::cellStored, this, &frmChannelList::cleanNumberCell);
-    connect(cmdSortChannel, &QPushButton::clicked, this,
+    connect(sortByChannelButton, &QPushButton::clicked, this,
             [this] { FillGrid(2, 1, ChannelListModel::Order::Number); });
-    connect(cmdSortName, &QPushButton::clicked, this,
+    connect(sortByNameButton, &QPushButton::clicked, this,
             [this] { FillGrid(2, 0, ChannelListModel::Order::Name); });
-    connect(cmdMatch, &QPushButton::clicked, this, &frmChannelList::MatchChannels);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(matchButton, &QPushButton::clicked, this, &frmChannelList::MatchChannels);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     FillGrid(kov_ReadNumber(m_reg, KovSetting::GridFillMethod), 1);
 }
@@ -102,7 +102,7 @@ void frmChannelList::FillGrid(int method, int sortColumn, ChannelListModel::Orde
     ChannelListModel model;
     const ChannelListModel::Fill result = model.fill(method, sortColumn);
     m_method = model.method();
-    cmdMatch->setEnabled(m_method == 2); // only the normal view has a Number column
+    matchButton->setEnabled(m_method == 2); // only the normal view has a Number column
     if (result == ChannelListModel::Fill::NoGuide) {
         m_noGuide = true;
         return;
@@ -111,24 +111,24 @@ void frmChannelList::FillGrid(int method, int sortColumn, ChannelListModel::Orde
         return;
     const QList<QStringList> shown = model.arrange(order, typed);
     m_loaded = model.rows();
-    GRID->clear();
-    GRID->setColumnCount(model.header().size());
-    GRID->setRowCount(shown.size());
-    GRID->setHorizontalHeaderLabels(model.header());
+    grid->clear();
+    grid->setColumnCount(model.header().size());
+    grid->setRowCount(shown.size());
+    grid->setHorizontalHeaderLabels(model.header());
     if (m_method == 2) {
-        for (int c = 0; c < GRID->columnCount(); ++c) {
-            const int present = kov_PixelsToTwips(GRID->columnWidth(c), this);
-            GRID->setColumnWidth(
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            const int present = kov_PixelsToTwips(grid->columnWidth(c), this);
+            grid->setColumnWidth(
                 c, kov_TwipsToPixels(kov_ReadNumber(m_reg, KovSetting::columnWidth(c), present),
                                      this));
         }
     }
     for (int r = 0; r < shown.size(); ++r) {
         const QStringList& row = shown.at(r);
-        for (int c = 0; c < GRID->columnCount(); ++c) {
+        for (int c = 0; c < grid->columnCount(); ++c) {
             auto* item = new QTableWidgetItem(row.value(c));
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            GRID->setItem(r, c, item);
+            grid->setItem(r, c, item);
         }
     }
 }
@@ -156,13 +156,13 @@ void frmChannelList::MatchChannels()
     const ChannelMatch match = kov_MatchChannels(rows, *channels);
     for (int r = 0; r < rows.size(); ++r) {
         const QString number = rows[r].value(1);
-        QTableWidgetItem* item = GRID->item(r, 1);
+        QTableWidgetItem* item = grid->item(r, 1);
         if (item && item->text() == number)
             continue;
         if (!item) {
             item = new QTableWidgetItem;
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            GRID->setItem(r, 1, item);
+            grid->setItem(r, 1, item);
         }
         item->setText(number);
     }
@@ -181,7 +181,7 @@ void frmChannelList::cleanNumberCell(int row, int column, const QString& previou
 {
     if (m_method != 2 || column != 1)
         return;
-    QTableWidgetItem* item = GRID->item(row, column);
+    QTableWidgetItem* item = grid->item(row, column);
     if (!item)
         return;
     QString cleaned;
@@ -196,10 +196,10 @@ void frmChannelList::cleanNumberCell(int row, int column, const QString& previou
 QList<QStringList> frmChannelList::gridRows() const
 {
     QList<QStringList> rows;
-    for (int r = 0; r < GRID->rowCount(); ++r) {
+    for (int r = 0; r < grid->rowCount(); ++r) {
         QStringList row;
-        for (int c = 0; c < GRID->columnCount(); ++c)
-            row << (GRID->item(r, c) ? GRID->item(r, c)->text() : QString());
+        for (int c = 0; c < grid->columnCount(); ++c)
+            row << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
         rows << row;
     }
     return rows;
@@ -251,8 +251,8 @@ void frmChannelList::closeEvent(QCloseEvent* event)
     if (!m_noGuide && !m_closing) {
         m_closing = true;
         m_editor->commit(); // a typed number reaches its cell before the grid is read
-        for (int c = 0; c < GRID->columnCount(); ++c)
-            m_reg.setLng(KovSetting::columnWidth(c), kov_PixelsToTwips(GRID->columnWidth(c), this));
+        for (int c = 0; c < grid->columnCount(); ++c)
+            m_reg.setLng(KovSetting::columnWidth(c), kov_PixelsToTwips(grid->columnWidth(c), this));
         if (HasChanges()) {
             const MessageAnswer answer =
                 kov_UserInterface().messageBox(Translate(QStringLiteral("Save Changes ?")),

@@ -26,12 +26,12 @@ public:
     /// The open editor, if any (the main window closes it when it hides or exits).
     static frmChannelList* openInstance();
 
-    QTableWidget* GRID;
-    QLabel* lblCaption;
-    QPushButton* cmdSortChannel;
-    QPushButton* cmdSortName;
-    QPushButton* cmdMatch;
-    QPushButton* cmdClose;
+    QTableWidget* grid;
+    QLabel* headingLabel;
+    QPushButton* sortByChannelButton;
+    QPushButton* sortByNameButton;
+    QPushButton* matchButton;
+    QPushButton* closeButton;
     clsFlexGridEdit* editor() const { return m_editor; }
     bool noGuide() const { return m_noGuide; }
     int fillMethod() const { return m_method; }

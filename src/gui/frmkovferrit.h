@@ -1,6 +1,6 @@
 #pragma once
 // The main window, the program's only permanent one: its start-up, tray icon and buttons. The
-// sync run reports through it (SyncFrontEnd), and it owns the update timer `tmrMinutes`.
+// sync run reports through it (SyncFrontEnd), and it owns the update timer `minuteTimer`.
 #include "platform/frontend.h"
 #include "settings/ckovreg.h"
 
@@ -81,24 +81,24 @@ public slots:
     void onMinuteTick();
 
 public:
-    QLineEdit* txtUpdate;
-    QPlainTextEdit* txtMessage;
-    QGroupBox* boxInfo;
-    QLabel* lblAccount;
-    QLineEdit* txtAccount;
-    QLabel* lblPassword;
-    QLineEdit* txtPassword;
-    QPushButton* cmdGetJobs;
-    QPushButton* cmdViewLog;
-    QPushButton* cmdAdvanced;
-    QPushButton* cmdClose;
-    QLabel* Label1;
-    QLabel* Picture1;
-    QTimer* tmrMinutes;
-    QMenu* mnuTray;
-    QAction* mnuOpen;
-    QAction* mnuSync;
-    QAction* mnuExit;
+    QLineEdit* updateLine;
+    QPlainTextEdit* messageDisplay;
+    QGroupBox* accountBox;
+    QLabel* accountLabel;
+    QLineEdit* accountField;
+    QLabel* passwordLabel;
+    QLineEdit* passwordField;
+    QPushButton* syncButton;
+    QPushButton* logButton;
+    QPushButton* advancedButton;
+    QPushButton* closeButton;
+    QLabel* titleLabel;
+    QLabel* logoLabel;
+    QTimer* minuteTimer;
+    QMenu* trayMenu;
+    QAction* openAction;
+    QAction* syncAction;
+    QAction* exitAction;
     QSystemTrayIcon* trayIcon;
     frmAdvanced* advancedWindow() const;
 

@@ -14,11 +14,11 @@ class frmLog : public QDialog
 public:
     explicit frmLog(QWidget* parent = nullptr);
 
-    QPlainTextEdit* Text1;
+    QPlainTextEdit* listingView;
     QMenuBar* menuBar;
-    QAction* mnuFileSave;
-    QAction* mnuFileCopyClose;
-    QAction* mnuFileExit;
+    QAction* saveAction;
+    QAction* copyAndCloseAction;
+    QAction* exitAction;
     /// The listing as built when the window loaded.
     QString listing() const { return m_listing; }
 
