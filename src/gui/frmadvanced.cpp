@@ -424,8 +424,8 @@ void frmAdvanced::showEvent(QShowEvent* event)
 void frmAdvanced::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
-    // A click on the background puts the window back where it loaded. The window is moved only
-    // when it is elsewhere.
+    // A click on the background puts the window back where it was first shown. The window is moved
+    // only when it is elsewhere.
     const QMargins frame = kov_FrameMargins(this, m_mainWindow);
     if (kov_FrameRect(this, frame).topLeft() != m_loadPosition)
         kov_MoveFrameTo(this, m_loadPosition, frame);

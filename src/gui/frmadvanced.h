@@ -23,7 +23,7 @@ class frmAdvanced : public QWidget
 {
     Q_OBJECT
 public:
-    /// `transfer` is the program's HTTP transfer control (cancelled on closing).
+    /// `transfer` carries the program's server requests; closing the window cancels a running one.
     explicit frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow = nullptr,
                          QWidget* parent = nullptr);
     ~frmAdvanced() override;
@@ -86,7 +86,7 @@ protected:
 private:
     void createControls();
     void layOutControls();
-    /// Captions through Translate and the stored values into their controls.
+    /// Captions through Translate and the stored values into their widgets.
     void loadSettings();
     void fillServerList();
     void loadRecorder();

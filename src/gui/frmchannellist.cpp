@@ -232,8 +232,9 @@ void frmChannelList::SaveGridContents()
 void frmChannelList::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // The stored place is the frame's top-left corner; by default the frame stands just right
-    // of the main window's, 10 twips apart, top edges level.
+    // The stored place is the frame's top-left corner, in twips like the other stored window
+    // sizes; by default the frame stands just right of the main window's, 10 twips (less than
+    // a pixel) apart, top edges level.
     const QRect main =
         m_mainWindow ? kov_FrameRect(m_mainWindow, kov_FrameMargins(m_mainWindow)) : QRect();
     const int left = kov_ReadNumber(m_reg, KovSetting::ChLstLeft,

@@ -360,9 +360,9 @@ void frmKovFerrit::addTrayIcon()
 
 void frmKovFerrit::setButtonFaces()
 {
-    // The same faces for both buttons: 103 at rest, 104 under the mouse.
-    QIcon face(Artwork::buttonFace(103, QSize(16, 16)));
-    face.addPixmap(Artwork::buttonFace(104, QSize(16, 16)), QIcon::Active);
+    // Both buttons wear the same face, sunken while the mouse is over them.
+    QIcon face(Artwork::buttonFace(false, QSize(16, 16)));
+    face.addPixmap(Artwork::buttonFace(true, QSize(16, 16)), QIcon::Active);
     logButton->setIcon(face);
     syncButton->setIcon(face);
     logButton->setToolTip(logButton->text());
@@ -500,7 +500,7 @@ void frmKovFerrit::unload()
 
 void frmKovFerrit::closeEvent(QCloseEvent* event)
 {
-    // With a tray icon, closing the window from its title bar hides it there like closeButton;
+    // With a tray icon, closing the window from its title bar hides it there like Close does;
     // only "E&xit", or the session ending, ends the program. Without one the close ends it,
     // as nothing would be left to bring the window back.
     if (m_trayAdded && !m_exitChosen && !qApp->isSavingSession()) {

@@ -38,7 +38,7 @@ public:
                  QWidget* parent = nullptr);
     ~frmKovFerrit() override;
 
-    /// Loads the window: prepares the shared session, fills the fields from the settings,
+    /// Starts the window up: prepares the shared session, fills the fields from the settings,
     /// shows the status and the update line, runs a due sync, adds the tray icon and, once a
     /// channel database has arrived, starts the update timer. A set-up program ends hidden in
     /// the tray, any other shown. A failure shows a message box and skips the steps after it.

@@ -19,7 +19,7 @@ public:
     QAction* saveAction;
     QAction* copyAndCloseAction;
     QAction* exitAction;
-    /// The listing as built when the window loaded.
+    /// The listing as built when the window was made.
     QString listing() const { return m_listing; }
 
     void save();

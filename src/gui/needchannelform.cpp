@@ -74,7 +74,7 @@ void NeedChannelForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (m_requested.isEmpty()) {
-        // On activation: nothing to ask for.
+        // Shown without a channel to ask for: it says so and closes.
         QTimer::singleShot(0, this, [this] {
             kov_UserInterface().messageBox(QStringLiteral("Requested channel is null"),
                                            MessageIcon::Information,
