@@ -19,7 +19,7 @@
 namespace {
 void box(const QString& text, const QString& caption = kov_AppTitle())
 {
-    kov_UserInterface().messageBox(text, MsgStyle::Information, caption);
+    kov_UserInterface().messageBox(text, MessageIcon::Information, caption);
 }
 } // namespace
 

@@ -17,7 +17,7 @@
 namespace {
 void infoBox(const QString& text)
 {
-    kov_UserInterface().messageBox(text, MsgStyle::Information, kov_AppTitle());
+    kov_UserInterface().messageBox(text, MessageIcon::Information, kov_AppTitle());
 }
 
 // What the progress text calls the download of each function.

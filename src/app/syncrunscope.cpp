@@ -63,7 +63,7 @@ bool SyncRunScope::reportRecorder()
         kov::missingRecorderMessage(outage) + kov_CrLf() +
             Translate(QStringLiteral("Jobs left unscheduled in this run:")) + QLatin1Char(' ') +
             QString::number(kov::jobsNotScheduled()),
-        MsgStyle::Information, kov_AppTitle());
+        MessageIcon::Information, kov_AppTitle());
     return false;
 }
 

@@ -19,6 +19,6 @@ qint64 kov_MinutesUntil(const QDateTime& now, const QDateTime& due);
 /// "Next Update: N Minutes." through Translate.
 QString kov_CountdownText(const QDateTime& now, const QDateTime& due);
 
-/// One tick of `tmrMinutes`; a timed sync when `NextSync` has passed. False when a sync of the
+/// One tick of `minuteTimer`; a timed sync when `NextSync` has passed. False when a sync of the
 /// tick failed.
 bool TimerTick(SyncFrontEnd& frontEnd, bool adminMode);

@@ -90,7 +90,7 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
     if (!kov_FileExists(guidePath())) {
         kov_UserInterface().messageBox(Translate(QStringLiteral("Channel Database Doesn't Exist")) +
                                            kov_CrLf() + guidePath(),
-                                       MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
+                                       MessageIcon::Critical, Translate(QStringLiteral("ERROR")));
         CKovReg reg = kov_Settings();
         reg.setLng(KovSetting::HaveChannelDatabase, 0);
         return Fill::NoGuide;
@@ -135,7 +135,7 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
     }
     kov_UserInterface().messageBox(QStringLiteral("Grid fill Method (") + QString::number(method) +
                                        QStringLiteral(") Unknown"),
-                                   MsgStyle::Information, kov_AppTitle());
+                                   MessageIcon::Information, kov_AppTitle());
     return Fill::UnknownMethod;
 }
 
@@ -211,7 +211,7 @@ bool ChannelListModel::save(qint32 method, const QList<QStringList>& rows,
     } else if (method != 0 && method != 1) {
         kov_UserInterface().messageBox(QStringLiteral("SaveGridContents(") +
                                            QString::number(method) + QStringLiteral(") Unknown"),
-                                       MsgStyle::Information, kov_AppTitle());
+                                       MessageIcon::Information, kov_AppTitle());
     }
     forceReload();
     return written;

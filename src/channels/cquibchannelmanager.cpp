@@ -34,7 +34,7 @@ CQuibChannelManager* GetChannelManager()
             kov_UserInterface().messageBox(
                 QStringLiteral("No reference to ChMan available, sorry !") + kov_CrLf() +
                     QString::fromLocal8Bit(e.what()),
-                MsgStyle::Critical, QStringLiteral("Where's my ChMan ?"));
+                MessageIcon::Critical, QStringLiteral("Where's my ChMan ?"));
             return nullptr;
         }
     }
@@ -68,7 +68,7 @@ bool CQuibChannelManager::LoadChannelsFromDatabase(const QString& FileName, bool
     if (!content.complete) {
         kov_UserInterface().messageBox(
             QStringLiteral("CQuibChannelManager::LoadChannelsFromDatabase : File not found"),
-            MsgStyle::Information, kov_AppTitle());
+            MessageIcon::Information, kov_AppTitle());
         return false;
     }
     for (const QString& line : content.damaged)

@@ -40,7 +40,8 @@ int TerminalUserInterface::askChannelNumber(const QString& channelName, qint32 s
     }
 }
 
-int TerminalUserInterface::messageBox(const QString& text, int style, const QString& caption)
+MessageAnswer TerminalUserInterface::messageBox(const QString& text, MessageStyle style,
+                                                const QString& caption)
 {
     cliEndProgressLine();
     return StderrUserInterface::messageBox(text, style, caption);

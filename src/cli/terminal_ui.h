@@ -18,7 +18,8 @@ public:
         return m_answers.value(channelName, 0);
     }
     /// Ends the progress line first, so the box starts a line of its own on the terminal.
-    int messageBox(const QString& text, int style, const QString& caption) override;
+    MessageAnswer messageBox(const QString& text, MessageStyle style,
+                             const QString& caption) override;
     /// "progress: 1200 of 200000 jobs" on the terminal, ended at the last job.
     void showProgress(int done, int total) override;
 

@@ -6,7 +6,8 @@ namespace {
 class StderrSink : public MessageBoxSink
 {
 public:
-    int messageBox(const QString& text, int /*style*/, const QString& caption) override
+    MessageAnswer messageBox(const QString& text, MessageStyle /*style*/,
+                             const QString& caption) override
     {
         return kov_StderrMessageBox(text, caption);
     }
@@ -19,14 +20,14 @@ MessageBoxSink*& installed()
 }
 } // namespace
 
-int kov_StderrMessageBox(const QString& text, const QString& caption)
+MessageAnswer kov_StderrMessageBox(const QString& text, const QString& caption)
 {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     std::fprintf(stderr, "[%s] %s\n", caption.toLocal8Bit().constData(),
                  shown.toLocal8Bit().constData());
     std::fflush(stderr);
-    return 1;
+    return MessageAnswer::Ok;
 }
 
 MessageBoxSink& kov_MessageBoxSink()

@@ -4,23 +4,53 @@
 // user interface; until then a box is printed to standard error.
 #include <QString>
 
-/// Message-box styles as callers pass them (the Windows MB_* values).
-namespace MsgStyle {
-constexpr int OkOnly = 0;
-constexpr int Critical = 16;
-constexpr int Information = 64;
-} // namespace MsgStyle
+/// The symbol a box shows beside its text.
+enum class MessageIcon
+{
+    None,
+    Information,
+    Critical,
+    Question
+};
+
+/// The buttons a box offers.
+enum class MessageButtons
+{
+    Ok,
+    YesNo
+};
+
+/// The button that closed a box. A box nobody can answer counts as Ok.
+enum class MessageAnswer
+{
+    Ok,
+    Yes,
+    No
+};
+
+/// A box's icon and buttons. Most boxes only inform, so an icon alone converts to a style
+/// with the OK button.
+struct MessageStyle
+{
+    MessageStyle(MessageIcon icon = MessageIcon::None, MessageButtons buttons = MessageButtons::Ok)
+        : icon(icon), buttons(buttons)
+    {
+    }
+    MessageIcon icon;
+    MessageButtons buttons;
+};
 
 class MessageBoxSink
 {
 public:
     virtual ~MessageBoxSink() = default;
-    /// Shows a modal message box; returns the button pressed (1 = OK).
-    virtual int messageBox(const QString& text, int style, const QString& caption) = 0;
+    /// Shows a modal message box; returns the button pressed.
+    virtual MessageAnswer messageBox(const QString& text, MessageStyle style,
+                                     const QString& caption) = 0;
 };
 
 /// Prints "[CAPTION] TEXT" on standard error: the box of a process with nobody to ask.
-int kov_StderrMessageBox(const QString& text, const QString& caption);
+MessageAnswer kov_StderrMessageBox(const QString& text, const QString& caption);
 
 /// The sink every box of this process goes to.
 MessageBoxSink& kov_MessageBoxSink();

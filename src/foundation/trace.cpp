@@ -23,7 +23,7 @@ void kov_SetTraceObserver(std::function<void(const QString&)> observer)
 }
 
 qint32 kov_DebugMessage(const QString& Message, bool ShowBox, qint32 RetVal, const QString& Title,
-                        qint32 Style)
+                        MessageStyle Style)
 {
     if (!g_traceSwitchRead) {
         g_traceSwitch = kov_TraceEnabled();
@@ -47,17 +47,17 @@ bool kov_TraceEnabled()
 
 // A failed call is traced only: its box was meant for a developer's environment, which the
 // program never runs in.
-bool kov_ApiFailed(qint32 Code, const QString& CallName, bool /*ShowBox*/)
+bool kov_ApiFailed(qint32 Code, const QString& CallName)
 {
     if (Code == 0)
         return false;
     kov_DebugMessage(CallName + QStringLiteral(" FAILED : ") + QString::number(Code), false, 0,
-                     QString(), 64);
+                     QString(), MessageIcon::Information);
     return true;
 }
 
 qint32 kov_ClassMessage(const char* ClassName, const QString& Message, bool ShowBox)
 {
     return kov_DebugMessage(QLatin1String(ClassName) + QStringLiteral("::") + Message, ShowBox, 0,
-                            QString(), 64);
+                            QString(), MessageIcon::Information);
 }

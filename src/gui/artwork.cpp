@@ -57,16 +57,15 @@ QPixmap background(const QSize& size, bool large)
     return pixmap;
 }
 
-QPixmap buttonFace(int resource, const QSize& size)
+QPixmap buttonFace(bool underMouse, const QSize& size)
 {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient g(0, 0, 0, size.height());
-    const bool down = resource == 104;
-    g.setColorAt(0, down ? QColor(70, 78, 90) : QColor(150, 160, 175));
-    g.setColorAt(1, down ? QColor(120, 130, 145) : QColor(80, 88, 100));
+    g.setColorAt(0, underMouse ? QColor(70, 78, 90) : QColor(150, 160, 175));
+    g.setColorAt(1, underMouse ? QColor(120, 130, 145) : QColor(80, 88, 100));
     p.setBrush(g);
     p.setPen(QPen(QColor(30, 30, 36), 1));
     p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), 5, 5);

@@ -11,7 +11,7 @@ void clsFlexGridEdit::setFlexGridControl(QTableWidget* grid)
 {
     m_grid = grid;
     QWidget* form = grid->window();
-    QString name = QStringLiteral("tbFgEdit");
+    QString name = QStringLiteral("cellEditor");
     while (form->findChild<QObject*>(name))
         name += QLatin1Char('1');
     m_box = new QLineEdit(form);
@@ -50,7 +50,8 @@ void clsFlexGridEdit::setTabKeyBehaviour(int code)
 {
     QWidget* form = m_grid ? m_grid->window() : nullptr;
     if (form && m_tab == CloseEditor && code != CloseEditor) {
-        // While Tab edits the grid, the form's other controls give up their tab stops.
+        // While Tab moves the editor through the grid, the window's other widgets leave the tab
+        // order.
         for (QWidget* w : form->findChildren<QWidget*>()) {
             if (w != m_grid && w != m_box && (w->focusPolicy() & Qt::TabFocus)) {
                 m_savedTabStops.insert(w, w->focusPolicy());

@@ -25,8 +25,8 @@ public:
 
     explicit clsFlexGridEdit(QObject* parent = nullptr);
 
-    /// Attaches the editor: adds the hidden box "tbFgEdit" (or "tbFgEdit1", ...) to the grid's
-    /// form.
+    /// Attaches the editor: adds the hidden box "cellEditor" (or "cellEditor1", ...) to the
+    /// grid's window.
     void setFlexGridControl(QTableWidget* grid);
     QTableWidget* FlexGridControl() const { return m_grid; }
     void setEditBoxBorderStyle(int style);

@@ -77,125 +77,125 @@ frmAdvanced::frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow, QWidget* p
 
 void frmAdvanced::createControls()
 {
-    cmboServers = new QComboBox(this);
-    cmboServers->setObjectName(QStringLiteral("cmboServers"));
-    cmboServers->setEditable(true);
-    cmdGetServers = new QPushButton(QStringLiteral("Servers"), this);
-    Text2 = new QLabel(this);
-    lblTimeout = new QLabel(this);
-    txtTimeout = new QLineEdit(this);
-    txtTimeout->setObjectName(QStringLiteral("txtTimeout"));
-    lblLogReplies = new QLabel(this);
-    chkLogReplies = new QCheckBox(this);
-    lblIgnoreTimeOffset = new QLabel(this);
-    chkIgnoreOffset = new QCheckBox(this);
-    lblStartAtLogin = new QLabel(this);
-    chkStartAtLogin = new QCheckBox(this);
-    chkStartAtLogin->setObjectName(QStringLiteral("chkStartAtLogin"));
-    txtUpdates = new QLabel(this);
-    lblFrequency = new QLabel(this);
-    txtFrequency = new QLineEdit(this);
-    txtFrequency->setObjectName(QStringLiteral("txtFrequency"));
-    lblHours = new QLabel(this);
-    cmdFreqUp = new QPushButton(QStringLiteral("\u25B2"), this);
-    cmdFreqDown = new QPushButton(QStringLiteral("\u25BC"), this);
-    lblRecorder = new QLabel(this);
-    cmboRecorder = new QComboBox(this);
-    cmboRecorder->setObjectName(QStringLiteral("cmboRecorder"));
-    lblVdrHost = new QLabel(this);
-    txtVdrHost = new QLineEdit(this);
-    txtVdrHost->setObjectName(QStringLiteral("txtVdrHost"));
-    lblVdrPort = new QLabel(this);
-    txtVdrPort = new QLineEdit(this);
-    txtVdrPort->setObjectName(QStringLiteral("txtVdrPort"));
-    lblVdrMarginBefore = new QLabel(this);
-    txtVdrMarginBefore = new QLineEdit(this);
-    txtVdrMarginBefore->setObjectName(QStringLiteral("txtVdrMarginBefore"));
-    lblMinutesBefore = new QLabel(this);
-    lblVdrMarginAfter = new QLabel(this);
-    txtVdrMarginAfter = new QLineEdit(this);
-    txtVdrMarginAfter->setObjectName(QStringLiteral("txtVdrMarginAfter"));
-    lblMinutesAfter = new QLabel(this);
+    serverList = new QComboBox(this);
+    serverList->setObjectName(QStringLiteral("serverList"));
+    serverList->setEditable(true);
+    serversButton = new QPushButton(QStringLiteral("Servers"), this);
+    targetLabel = new QLabel(this);
+    timeoutLabel = new QLabel(this);
+    timeoutField = new QLineEdit(this);
+    timeoutField->setObjectName(QStringLiteral("timeoutField"));
+    logRepliesLabel = new QLabel(this);
+    logRepliesBox = new QCheckBox(this);
+    ignoreOffsetLabel = new QLabel(this);
+    ignoreOffsetBox = new QCheckBox(this);
+    startAtLoginLabel = new QLabel(this);
+    startAtLoginBox = new QCheckBox(this);
+    startAtLoginBox->setObjectName(QStringLiteral("startAtLoginBox"));
+    syncHeading = new QLabel(this);
+    frequencyLabel = new QLabel(this);
+    frequencyField = new QLineEdit(this);
+    frequencyField->setObjectName(QStringLiteral("frequencyField"));
+    hoursLabel = new QLabel(this);
+    frequencyUpButton = new QPushButton(QStringLiteral("\u25B2"), this);
+    frequencyDownButton = new QPushButton(QStringLiteral("\u25BC"), this);
+    recorderLabel = new QLabel(this);
+    recorderList = new QComboBox(this);
+    recorderList->setObjectName(QStringLiteral("recorderList"));
+    vdrHostLabel = new QLabel(this);
+    vdrHostField = new QLineEdit(this);
+    vdrHostField->setObjectName(QStringLiteral("vdrHostField"));
+    vdrPortLabel = new QLabel(this);
+    vdrPortField = new QLineEdit(this);
+    vdrPortField->setObjectName(QStringLiteral("vdrPortField"));
+    vdrMarginBeforeLabel = new QLabel(this);
+    vdrMarginBeforeField = new QLineEdit(this);
+    vdrMarginBeforeField->setObjectName(QStringLiteral("vdrMarginBeforeField"));
+    minutesBeforeLabel = new QLabel(this);
+    vdrMarginAfterLabel = new QLabel(this);
+    vdrMarginAfterField = new QLineEdit(this);
+    vdrMarginAfterField->setObjectName(QStringLiteral("vdrMarginAfterField"));
+    minutesAfterLabel = new QLabel(this);
     for (const auto& [field, setting] : vdrNumberFields())
         field->setValidator(new SettingNumberValidator(setting, field));
-    lblVdrUseVps = new QLabel(this);
-    chkVdrUseVps = new QCheckBox(this);
-    chkVdrUseVps->setObjectName(QStringLiteral("chkVdrUseVps"));
-    lblVdrFolder = new QLabel(this);
-    txtVdrFolder = new QLineEdit(this);
-    txtVdrFolder->setObjectName(QStringLiteral("txtVdrFolder"));
-    cmdChannels = new QPushButton(this);
-    lblMessage = new QLabel(this);
-    lblMessage->setObjectName(QStringLiteral("lblMessage"));
-    lblMessage->setStyleSheet(Artwork::lcdStyleSheet());
-    cmdClose = new QPushButton(QStringLiteral("\u2715"), this);
-    m_status = std::make_unique<LabelTextBox>(lblMessage);
+    vdrUseVpsLabel = new QLabel(this);
+    vdrUseVpsBox = new QCheckBox(this);
+    vdrUseVpsBox->setObjectName(QStringLiteral("vdrUseVpsBox"));
+    vdrFolderLabel = new QLabel(this);
+    vdrFolderField = new QLineEdit(this);
+    vdrFolderField->setObjectName(QStringLiteral("vdrFolderField"));
+    channelListButton = new QPushButton(this);
+    messageLine = new QLabel(this);
+    messageLine->setObjectName(QStringLiteral("messageLine"));
+    messageLine->setStyleSheet(Artwork::lcdStyleSheet());
+    closeButton = new QPushButton(QStringLiteral("\u2715"), this);
+    m_status = std::make_unique<LabelTextBox>(messageLine);
 }
 
 void frmAdvanced::layOutControls()
 {
     auto* grid = new QGridLayout(this);
-    grid->addWidget(Text2, 0, 0, 1, 2);
-    grid->addWidget(cmboServers, 1, 0, 1, 2);
-    grid->addWidget(cmdGetServers, 1, 2);
-    grid->addWidget(lblTimeout, 2, 0);
-    grid->addWidget(txtTimeout, 2, 1);
-    grid->addWidget(lblLogReplies, 3, 0);
-    grid->addWidget(chkLogReplies, 3, 1);
-    grid->addWidget(lblIgnoreTimeOffset, 4, 0);
-    grid->addWidget(chkIgnoreOffset, 4, 1);
-    grid->addWidget(lblStartAtLogin, 5, 0);
-    grid->addWidget(chkStartAtLogin, 5, 1);
-    grid->addWidget(txtUpdates, 6, 0, 1, 3);
-    grid->addWidget(lblFrequency, 7, 0);
-    grid->addWidget(txtFrequency, 7, 1);
-    grid->addWidget(lblHours, 7, 2);
-    grid->addWidget(cmdFreqUp, 8, 1);
-    grid->addWidget(cmdFreqDown, 8, 2);
-    grid->addWidget(lblRecorder, 9, 0);
-    grid->addWidget(cmboRecorder, 9, 1, 1, 2);
-    grid->addWidget(lblVdrHost, 10, 0);
-    grid->addWidget(txtVdrHost, 10, 1, 1, 2);
-    grid->addWidget(lblVdrPort, 11, 0);
-    grid->addWidget(txtVdrPort, 11, 1);
-    grid->addWidget(lblVdrMarginBefore, 12, 0);
-    grid->addWidget(txtVdrMarginBefore, 12, 1);
-    grid->addWidget(lblMinutesBefore, 12, 2);
-    grid->addWidget(lblVdrMarginAfter, 13, 0);
-    grid->addWidget(txtVdrMarginAfter, 13, 1);
-    grid->addWidget(lblMinutesAfter, 13, 2);
-    grid->addWidget(lblVdrUseVps, 14, 0);
-    grid->addWidget(chkVdrUseVps, 14, 1);
-    grid->addWidget(lblVdrFolder, 15, 0);
-    grid->addWidget(txtVdrFolder, 15, 1, 1, 2);
-    grid->addWidget(cmdChannels, 16, 0, 1, 3);
-    grid->addWidget(lblMessage, 17, 0, 1, 3);
-    grid->addWidget(cmdClose, 18, 2);
+    grid->addWidget(targetLabel, 0, 0, 1, 2);
+    grid->addWidget(serverList, 1, 0, 1, 2);
+    grid->addWidget(serversButton, 1, 2);
+    grid->addWidget(timeoutLabel, 2, 0);
+    grid->addWidget(timeoutField, 2, 1);
+    grid->addWidget(logRepliesLabel, 3, 0);
+    grid->addWidget(logRepliesBox, 3, 1);
+    grid->addWidget(ignoreOffsetLabel, 4, 0);
+    grid->addWidget(ignoreOffsetBox, 4, 1);
+    grid->addWidget(startAtLoginLabel, 5, 0);
+    grid->addWidget(startAtLoginBox, 5, 1);
+    grid->addWidget(syncHeading, 6, 0, 1, 3);
+    grid->addWidget(frequencyLabel, 7, 0);
+    grid->addWidget(frequencyField, 7, 1);
+    grid->addWidget(hoursLabel, 7, 2);
+    grid->addWidget(frequencyUpButton, 8, 1);
+    grid->addWidget(frequencyDownButton, 8, 2);
+    grid->addWidget(recorderLabel, 9, 0);
+    grid->addWidget(recorderList, 9, 1, 1, 2);
+    grid->addWidget(vdrHostLabel, 10, 0);
+    grid->addWidget(vdrHostField, 10, 1, 1, 2);
+    grid->addWidget(vdrPortLabel, 11, 0);
+    grid->addWidget(vdrPortField, 11, 1);
+    grid->addWidget(vdrMarginBeforeLabel, 12, 0);
+    grid->addWidget(vdrMarginBeforeField, 12, 1);
+    grid->addWidget(minutesBeforeLabel, 12, 2);
+    grid->addWidget(vdrMarginAfterLabel, 13, 0);
+    grid->addWidget(vdrMarginAfterField, 13, 1);
+    grid->addWidget(minutesAfterLabel, 13, 2);
+    grid->addWidget(vdrUseVpsLabel, 14, 0);
+    grid->addWidget(vdrUseVpsBox, 14, 1);
+    grid->addWidget(vdrFolderLabel, 15, 0);
+    grid->addWidget(vdrFolderField, 15, 1, 1, 2);
+    grid->addWidget(channelListButton, 16, 0, 1, 3);
+    grid->addWidget(messageLine, 17, 0, 1, 3);
+    grid->addWidget(closeButton, 18, 2);
 }
 
 void frmAdvanced::loadSettings()
 {
     // Every opening reads the settings afresh; a value the store lacks shows its default.
     m_reg.SetInfo(kov_SettingsKey());
-    lblTimeout->setText(Translate(QStringLiteral("Timeout Seconds")));
-    txtTimeout->setText(QString::number(kov_ReadNumber(m_reg, KovSetting::TimeoutSeconds)));
-    lblLogReplies->setText(Translate(QStringLiteral("Log Replies")));
-    lblIgnoreTimeOffset->setText(Translate(QStringLiteral("Ignore GMT Offset")));
-    txtUpdates->setText(Translate(QStringLiteral("Synchronize Now")));
-    chkLogReplies->setChecked(kov_ReadNumber(m_reg, KovSetting::LogReplies) == 1);
-    chkIgnoreOffset->setChecked(kov_ReadNumber(m_reg, KovSetting::IgnoreOffset) == 1);
-    lblStartAtLogin->setText(Translate(QStringLiteral("Start at login")));
-    chkStartAtLogin->setChecked(Autostart::IsEnabled());
-    Text2->setText(Translate(QStringLiteral("Target Database")));
-    lblHours->setText(Translate(QStringLiteral("Hours")));
-    lblFrequency->setText(Translate(QStringLiteral("Sync Frequency")));
+    timeoutLabel->setText(Translate(QStringLiteral("Timeout Seconds")));
+    timeoutField->setText(QString::number(kov_ReadNumber(m_reg, KovSetting::TimeoutSeconds)));
+    logRepliesLabel->setText(Translate(QStringLiteral("Log Replies")));
+    ignoreOffsetLabel->setText(Translate(QStringLiteral("Ignore GMT Offset")));
+    syncHeading->setText(Translate(QStringLiteral("Synchronize Now")));
+    logRepliesBox->setChecked(kov_ReadNumber(m_reg, KovSetting::LogReplies) == 1);
+    ignoreOffsetBox->setChecked(kov_ReadNumber(m_reg, KovSetting::IgnoreOffset) == 1);
+    startAtLoginLabel->setText(Translate(QStringLiteral("Start at login")));
+    startAtLoginBox->setChecked(Autostart::IsEnabled());
+    targetLabel->setText(Translate(QStringLiteral("Target Database")));
+    hoursLabel->setText(Translate(QStringLiteral("Hours")));
+    frequencyLabel->setText(Translate(QStringLiteral("Sync Frequency")));
     m_frequency = kov_ReadNumber(m_reg, KovSetting::UpdateFrequency);
     m_frequencyAtLoad = m_frequency;
     showFrequency();
     loadRecorder();
-    cmdChannels->setText(Translate(QStringLiteral("Channel List")));
+    channelListButton->setText(Translate(QStringLiteral("Channel List")));
     fillServerList();
-    lblMessage->setText(Translate(QStringLiteral("Welcome to KOV Ferrit")));
+    messageLine->setText(Translate(QStringLiteral("Welcome to KOV Ferrit")));
 }
 
 void frmAdvanced::fillServerList()
@@ -206,97 +206,97 @@ void frmAdvanced::fillServerList()
         const QString server = m_reg.Str(KovSetting::server(n));
         if (server.isEmpty())
             break;
-        cmboServers->addItem(server.section(QLatin1Char(','), 0, 0));
+        serverList->addItem(server.section(QLatin1Char(','), 0, 0));
     }
-    cmboServers->setCurrentIndex(-1);
-    cmboServers->setEditText(m_reg.Str(KovSetting::Target));
+    serverList->setCurrentIndex(-1);
+    serverList->setEditText(m_reg.Str(KovSetting::Target));
 }
 
 void frmAdvanced::loadRecorder()
 {
-    lblRecorder->setText(Translate(QStringLiteral("Recorder")));
-    cmboRecorder->addItem(Translate(QStringLiteral("Local scheduler")), QStringLiteral("local"));
-    cmboRecorder->addItem(Translate(QStringLiteral("VDR")), QStringLiteral("vdr"));
+    recorderLabel->setText(Translate(QStringLiteral("Recorder")));
+    recorderList->addItem(Translate(QStringLiteral("Local scheduler")), QStringLiteral("local"));
+    recorderList->addItem(Translate(QStringLiteral("VDR")), QStringLiteral("vdr"));
     // A value the program does not know selects nothing; the recorder then counts as missing.
-    cmboRecorder->setCurrentIndex(
-        cmboRecorder->findData(kov_ReadText(m_reg, KovSetting::Recorder).trimmed().toLower()));
-    lblVdrHost->setText(Translate(QStringLiteral("VDR Host")));
-    txtVdrHost->setPlaceholderText(
+    recorderList->setCurrentIndex(
+        recorderList->findData(kov_ReadText(m_reg, KovSetting::Recorder).trimmed().toLower()));
+    vdrHostLabel->setText(Translate(QStringLiteral("VDR Host")));
+    vdrHostField->setPlaceholderText(
         kov_SettingDefault(*kov_FindSetting(KovSetting::VdrHost)).toString());
-    txtVdrHost->setText(kov_ReadText(m_reg, KovSetting::VdrHost));
-    lblVdrPort->setText(Translate(QStringLiteral("VDR Port")));
-    lblVdrMarginBefore->setText(Translate(QStringLiteral("Margin at Start")));
-    lblVdrMarginAfter->setText(Translate(QStringLiteral("Margin at Stop")));
-    lblMinutesBefore->setText(Translate(QStringLiteral("Minutes")));
-    lblMinutesAfter->setText(lblMinutesBefore->text());
+    vdrHostField->setText(kov_ReadText(m_reg, KovSetting::VdrHost));
+    vdrPortLabel->setText(Translate(QStringLiteral("VDR Port")));
+    vdrMarginBeforeLabel->setText(Translate(QStringLiteral("Margin at Start")));
+    vdrMarginAfterLabel->setText(Translate(QStringLiteral("Margin at Stop")));
+    minutesBeforeLabel->setText(Translate(QStringLiteral("Minutes")));
+    minutesAfterLabel->setText(minutesBeforeLabel->text());
     for (const auto& [field, setting] : vdrNumberFields())
         field->setText(QString::number(kov_ReadNumber(m_reg, setting)));
-    lblVdrUseVps->setText(Translate(QStringLiteral("Use VPS")));
-    chkVdrUseVps->setChecked(kov_ReadNumber(m_reg, KovSetting::VdrUseVps) != 0);
-    lblVdrFolder->setText(Translate(QStringLiteral("VDR Folder")));
-    txtVdrFolder->setPlaceholderText(Translate(QStringLiteral("No folder")));
-    txtVdrFolder->setText(kov_ReadText(m_reg, KovSetting::VdrFolder));
+    vdrUseVpsLabel->setText(Translate(QStringLiteral("Use VPS")));
+    vdrUseVpsBox->setChecked(kov_ReadNumber(m_reg, KovSetting::VdrUseVps) != 0);
+    vdrFolderLabel->setText(Translate(QStringLiteral("VDR Folder")));
+    vdrFolderField->setPlaceholderText(Translate(QStringLiteral("No folder")));
+    vdrFolderField->setText(kov_ReadText(m_reg, KovSetting::VdrFolder));
     enableVdrFields();
 }
 
 QList<std::pair<QLineEdit*, QLatin1String>> frmAdvanced::vdrNumberFields() const
 {
-    return {{txtVdrPort, KovSetting::VdrPort},
-            {txtVdrMarginBefore, KovSetting::VdrMarginBefore},
-            {txtVdrMarginAfter, KovSetting::VdrMarginAfter}};
+    return {{vdrPortField, KovSetting::VdrPort},
+            {vdrMarginBeforeField, KovSetting::VdrMarginBefore},
+            {vdrMarginAfterField, KovSetting::VdrMarginAfter}};
 }
 
 void frmAdvanced::enableVdrFields()
 {
-    const bool vdr = cmboRecorder->currentData().toString() == QLatin1String("vdr");
-    const QList<QWidget*> vdrFields{lblVdrHost,       txtVdrHost,         lblVdrPort,
-                                    txtVdrPort,       lblVdrMarginBefore, txtVdrMarginBefore,
-                                    lblMinutesBefore, lblVdrMarginAfter,  txtVdrMarginAfter,
-                                    lblMinutesAfter,  lblVdrUseVps,       chkVdrUseVps,
-                                    lblVdrFolder,     txtVdrFolder};
+    const bool vdr = recorderList->currentData().toString() == QLatin1String("vdr");
+    const QList<QWidget*> vdrFields{vdrHostLabel,       vdrHostField,         vdrPortLabel,
+                                    vdrPortField,       vdrMarginBeforeLabel, vdrMarginBeforeField,
+                                    minutesBeforeLabel, vdrMarginAfterLabel,  vdrMarginAfterField,
+                                    minutesAfterLabel,  vdrUseVpsLabel,       vdrUseVpsBox,
+                                    vdrFolderLabel,     vdrFolderField};
     for (QWidget* field : vdrFields)
         field->setEnabled(vdr);
 }
 
 void frmAdvanced::connectControls()
 {
-    connect(cmboServers, &QComboBox::activated, this, &frmAdvanced::serverChosen);
-    cmboServers->installEventFilter(this); // leaving the list chooses too
-    connect(cmdGetServers, &QPushButton::clicked, this, &frmAdvanced::getServers);
-    connect(txtTimeout, &QLineEdit::textEdited, this, &frmAdvanced::timeoutEdited);
-    connect(txtTimeout, &QLineEdit::editingFinished, this, &frmAdvanced::timeoutLeft);
-    connect(chkLogReplies, &QCheckBox::clicked, this,
+    connect(serverList, &QComboBox::activated, this, &frmAdvanced::serverChosen);
+    serverList->installEventFilter(this); // leaving the list chooses too
+    connect(serversButton, &QPushButton::clicked, this, &frmAdvanced::getServers);
+    connect(timeoutField, &QLineEdit::textEdited, this, &frmAdvanced::timeoutEdited);
+    connect(timeoutField, &QLineEdit::editingFinished, this, &frmAdvanced::timeoutLeft);
+    connect(logRepliesBox, &QCheckBox::clicked, this,
             [this](bool on) { m_reg.setLng(KovSetting::LogReplies, on ? 1 : 0); });
-    connect(chkIgnoreOffset, &QCheckBox::clicked, this,
+    connect(ignoreOffsetBox, &QCheckBox::clicked, this,
             [this](bool on) { m_reg.setLng(KovSetting::IgnoreOffset, on ? 1 : 0); });
-    connect(chkStartAtLogin, &QCheckBox::clicked, this, &frmAdvanced::startAtLoginClicked);
-    connect(cmdFreqUp, &QPushButton::clicked, this, &frmAdvanced::frequencyUp);
-    connect(cmdFreqDown, &QPushButton::clicked, this, &frmAdvanced::frequencyDown);
-    connect(cmboRecorder, &QComboBox::activated, this, &frmAdvanced::recorderChosen);
-    connect(txtVdrHost, &QLineEdit::textEdited, this, &frmAdvanced::vdrHostEdited);
+    connect(startAtLoginBox, &QCheckBox::clicked, this, &frmAdvanced::startAtLoginClicked);
+    connect(frequencyUpButton, &QPushButton::clicked, this, &frmAdvanced::frequencyUp);
+    connect(frequencyDownButton, &QPushButton::clicked, this, &frmAdvanced::frequencyDown);
+    connect(recorderList, &QComboBox::activated, this, &frmAdvanced::recorderChosen);
+    connect(vdrHostField, &QLineEdit::textEdited, this, &frmAdvanced::vdrHostEdited);
     for (const auto& [field, setting] : vdrNumberFields()) {
         field->installEventFilter(this); // leaving it empty shows the stored number again
         connect(
             field, &QLineEdit::textEdited, this,
             [this, field = field, setting = QString(setting)] { vdrNumberEdited(field, setting); });
     }
-    connect(chkVdrUseVps, &QCheckBox::clicked, this,
+    connect(vdrUseVpsBox, &QCheckBox::clicked, this,
             [this](bool on) { m_reg.setLng(KovSetting::VdrUseVps, on ? 1 : 0); });
-    connect(txtVdrFolder, &QLineEdit::textEdited, this, &frmAdvanced::vdrFolderEdited);
-    connect(cmdChannels, &QPushButton::clicked, this, &frmAdvanced::openChannelList);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(vdrFolderField, &QLineEdit::textEdited, this, &frmAdvanced::vdrFolderEdited);
+    connect(channelListButton, &QPushButton::clicked, this, &frmAdvanced::openChannelList);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
 frmAdvanced::~frmAdvanced() = default;
 
 void frmAdvanced::showFrequency()
 {
-    txtFrequency->setText(QString::number(m_frequency));
+    frequencyField->setText(QString::number(m_frequency));
 }
 
 bool frmAdvanced::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == cmboServers && event->type() == QEvent::FocusOut)
+    if (watched == serverList && event->type() == QEvent::FocusOut)
         serverChosen();
     if (event->type() == QEvent::FocusOut) {
         for (const auto& [field, setting] : vdrNumberFields()) {
@@ -309,11 +309,11 @@ bool frmAdvanced::eventFilter(QObject* watched, QEvent* event)
 
 void frmAdvanced::serverChosen()
 {
-    const int index = cmboServers->currentIndex();
+    const int index = serverList->currentIndex();
     if (index < 0)
         return;
     CKovQzCSVrow row;
-    if (row.setRowData(cmboServers->itemText(index)))
+    if (row.setRowData(serverList->itemText(index)))
         m_reg.setStr(KovSetting::Target, row.Column(0));
 }
 
@@ -328,15 +328,15 @@ void frmAdvanced::getServers()
 void frmAdvanced::timeoutEdited()
 {
     // After every change the field holds the number read from its beginning.
-    const int cursor = txtTimeout->cursorPosition();
-    txtTimeout->setText(QString::number(kov_LeadingNumber(txtTimeout->text()), 'g', 15));
-    txtTimeout->setCursorPosition(qMin(cursor, static_cast<int>(txtTimeout->text().size())));
+    const int cursor = timeoutField->cursorPosition();
+    timeoutField->setText(QString::number(kov_LeadingNumber(timeoutField->text()), 'g', 15));
+    timeoutField->setCursorPosition(qMin(cursor, static_cast<int>(timeoutField->text().size())));
 }
 
 void frmAdvanced::timeoutLeft()
 {
     bool inRange = false;
-    const qint32 seconds = kov_LeadingLong(txtTimeout->text(), &inRange);
+    const qint32 seconds = kov_LeadingLong(timeoutField->text(), &inRange);
     if (inRange)
         m_reg.setLng(KovSetting::TimeoutSeconds, seconds);
 }
@@ -359,14 +359,14 @@ void frmAdvanced::frequencyDown()
 
 void frmAdvanced::recorderChosen()
 {
-    m_reg.setStr(KovSetting::Recorder, cmboRecorder->currentData().toString());
+    m_reg.setStr(KovSetting::Recorder, recorderList->currentData().toString());
     enableVdrFields();
 }
 
 void frmAdvanced::vdrHostEdited()
 {
     // An emptied field goes back to the default host, which it then shows as its placeholder.
-    const QString host = txtVdrHost->text().trimmed();
+    const QString host = vdrHostField->text().trimmed();
     if (host.isEmpty())
         m_reg.DeleteValue(KovSetting::VdrHost);
     else
@@ -384,7 +384,7 @@ void frmAdvanced::vdrFolderEdited()
 {
     // An emptied field stores an empty text, which means no folder; deleting the value instead
     // would bring the default folder back.
-    m_reg.setStr(KovSetting::VdrFolder, txtVdrFolder->text().trimmed());
+    m_reg.setStr(KovSetting::VdrFolder, vdrFolderField->text().trimmed());
 }
 
 void frmAdvanced::startAtLoginClicked(bool on)
@@ -394,9 +394,9 @@ void frmAdvanced::startAtLoginClicked(bool on)
     const bool done = on ? Autostart::Enable(QCoreApplication::applicationFilePath(), &error)
                          : Autostart::Disable(&error);
     if (!done)
-        kov_UserInterface().messageBox(error, MsgStyle::Critical, kov_AppTitle());
+        kov_UserInterface().messageBox(error, MessageIcon::Critical, kov_AppTitle());
     // The box shows what is on disk, also after a failure.
-    chkStartAtLogin->setChecked(Autostart::IsEnabled());
+    startAtLoginBox->setChecked(Autostart::IsEnabled());
 }
 
 void frmAdvanced::openChannelList()
@@ -427,8 +427,8 @@ void frmAdvanced::showEvent(QShowEvent* event)
 void frmAdvanced::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
-    // A click on the background puts the window back where it loaded. The window is moved only
-    // when it is elsewhere.
+    // A click on the background puts the window back where it was first shown. The window is moved
+    // only when it is elsewhere.
     const QMargins frame = kov_FrameMargins(this, m_mainWindow);
     if (kov_FrameRect(this, frame).topLeft() != m_loadPosition)
         kov_MoveFrameTo(this, m_loadPosition, frame);
@@ -449,7 +449,7 @@ void frmAdvanced::closeEvent(QCloseEvent* event)
                     DoWork(QuibFunction::GetJobs, m_reg.Str(KovSetting::Account),
                            m_reg.Str(KovSetting::Protocol), m_status.get(), false, true);
                 if (!IsSuccessCode(code)) {
-                    lblMessage->setText(
+                    messageLine->setText(
                         code < 0
                             ? Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" -1")
                             : Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" : ") +

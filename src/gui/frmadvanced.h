@@ -23,47 +23,47 @@ class frmAdvanced : public QWidget
 {
     Q_OBJECT
 public:
-    /// `transfer` is the program's HTTP transfer control (cancelled on closing).
+    /// `transfer` carries the program's server requests; closing the window cancels a running one.
     explicit frmAdvanced(HttpTransfer* transfer, QWidget* mainWindow = nullptr,
                          QWidget* parent = nullptr);
     ~frmAdvanced() override;
 
-    QComboBox* cmboServers;
-    QPushButton* cmdGetServers;
-    QLabel* Text2;
-    QLabel* lblTimeout;
-    QLineEdit* txtTimeout;
-    QLabel* lblLogReplies;
-    QCheckBox* chkLogReplies;
-    QLabel* lblIgnoreTimeOffset;
-    QCheckBox* chkIgnoreOffset;
-    QLabel* lblStartAtLogin;
-    QCheckBox* chkStartAtLogin; // checked while the desktop's autostart entry exists
-    QLabel* txtUpdates;
-    QLabel* lblFrequency;
-    QLineEdit* txtFrequency;
-    QLabel* lblHours;
-    QPushButton* cmdFreqUp;
-    QPushButton* cmdFreqDown;
-    QLabel* lblRecorder;
-    QComboBox* cmboRecorder; // item data: the Recorder setting's value
-    QLabel* lblVdrHost;
-    QLineEdit* txtVdrHost;
-    QLabel* lblVdrPort;
-    QLineEdit* txtVdrPort;
-    QLabel* lblVdrMarginBefore;
-    QLineEdit* txtVdrMarginBefore;
-    QLabel* lblMinutesBefore;
-    QLabel* lblVdrMarginAfter;
-    QLineEdit* txtVdrMarginAfter;
-    QLabel* lblMinutesAfter;
-    QLabel* lblVdrUseVps;
-    QCheckBox* chkVdrUseVps;
-    QLabel* lblVdrFolder;
-    QLineEdit* txtVdrFolder; // empty: no folder
-    QPushButton* cmdChannels;
-    QLabel* lblMessage;
-    QPushButton* cmdClose;
+    QComboBox* serverList;
+    QPushButton* serversButton;
+    QLabel* targetLabel;
+    QLabel* timeoutLabel;
+    QLineEdit* timeoutField;
+    QLabel* logRepliesLabel;
+    QCheckBox* logRepliesBox;
+    QLabel* ignoreOffsetLabel;
+    QCheckBox* ignoreOffsetBox;
+    QLabel* startAtLoginLabel;
+    QCheckBox* startAtLoginBox; // checked while the desktop's autostart entry exists
+    QLabel* syncHeading;
+    QLabel* frequencyLabel;
+    QLineEdit* frequencyField;
+    QLabel* hoursLabel;
+    QPushButton* frequencyUpButton;
+    QPushButton* frequencyDownButton;
+    QLabel* recorderLabel;
+    QComboBox* recorderList; // item data: the Recorder setting's value
+    QLabel* vdrHostLabel;
+    QLineEdit* vdrHostField;
+    QLabel* vdrPortLabel;
+    QLineEdit* vdrPortField;
+    QLabel* vdrMarginBeforeLabel;
+    QLineEdit* vdrMarginBeforeField;
+    QLabel* minutesBeforeLabel;
+    QLabel* vdrMarginAfterLabel;
+    QLineEdit* vdrMarginAfterField;
+    QLabel* minutesAfterLabel;
+    QLabel* vdrUseVpsLabel;
+    QCheckBox* vdrUseVpsBox;
+    QLabel* vdrFolderLabel;
+    QLineEdit* vdrFolderField; // empty: no folder
+    QPushButton* channelListButton;
+    QLabel* messageLine;
+    QPushButton* closeButton;
 
     void serverChosen();
     void getServers();
@@ -86,7 +86,7 @@ protected:
 private:
     void createControls();
     void layOutControls();
-    /// Captions through Translate and the stored values into their controls.
+    /// Captions through Translate and the stored values into their widgets.
     void loadSettings();
     void fillServerList();
     void loadRecorder();

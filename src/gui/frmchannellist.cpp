@@ -10,7 +10,6 @@
 #include "platform/userinterface.h"
 #include "settings/settings_catalogue.h"
 #include "twips.h"
-#include "widgetuserinterface.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,7 +30,7 @@ QPointer<frmChannelList>& openOne()
 
 void information(const QString& text)
 {
-    kov_UserInterface().messageBox(text, MsgStyle::Information, kov_AppTitle());
+    kov_UserInterface().messageBox(text, MessageIcon::Information, kov_AppTitle());
 }
 
 // A heading and the names under it, at most a screenful of them.
@@ -60,37 +59,37 @@ frmChannelList::frmChannelList(QWidget* mainWindow, QWidget* parent)
     setWindowTitle(Translate(QStringLiteral("Channel Configuration")));
     setWindowIcon(Artwork::windowIcon());
     m_reg.SetInfo(kov_SettingsKey());
-    lblCaption = new QLabel(Translate(QStringLiteral("Channel Configuration")), this);
-    lblCaption->setObjectName(QStringLiteral("lblCaption"));
-    GRID = new QTableWidget(this);
-    GRID->setObjectName(QStringLiteral("GRID"));
-    GRID->setSelectionMode(QAbstractItemView::SingleSelection);
-    cmdSortChannel = new QPushButton(Translate(QStringLiteral("Sort By Channel")), this);
-    cmdSortName = new QPushButton(Translate(QStringLiteral("Sort By Name")), this);
-    cmdMatch = new QPushButton(Translate(QStringLiteral("Match")), this);
-    cmdMatch->setToolTip(Translate(QStringLiteral("Fill empty numbers from the recorder")));
-    cmdClose = new QPushButton(Translate(QStringLiteral("Close")), this);
+    headingLabel = new QLabel(Translate(QStringLiteral("Channel Configuration")), this);
+    headingLabel->setObjectName(QStringLiteral("headingLabel"));
+    grid = new QTableWidget(this);
+    grid->setObjectName(QStringLiteral("grid"));
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    sortByChannelButton = new QPushButton(Translate(QStringLiteral("Sort By Channel")), this);
+    sortByNameButton = new QPushButton(Translate(QStringLiteral("Sort By Name")), this);
+    matchButton = new QPushButton(Translate(QStringLiteral("Match")), this);
+    matchButton->setToolTip(Translate(QStringLiteral("Fill empty numbers from the recorder")));
+    closeButton = new QPushButton(Translate(QStringLiteral("Close")), this);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdSortChannel);
-    buttons->addWidget(cmdSortName);
-    buttons->addWidget(cmdMatch);
+    buttons->addWidget(sortByChannelButton);
+    buttons->addWidget(sortByNameButton);
+    buttons->addWidget(matchButton);
     buttons->addStretch();
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblCaption);
-    layout->addWidget(GRID);
+    layout->addWidget(headingLabel);
+    layout->addWidget(grid);
     layout->addLayout(buttons);
     resize(kov_TwipsToPixels(5400, this), kov_TwipsToPixels(6000, this));
 
     m_editor = new clsFlexGridEdit(this);
-    m_editor->setFlexGridControl(GRID);
+    m_editor->setFlexGridControl(grid);
     connect(m_editor, &clsFlexGridEdit::cellStored, this, &frmChannelList::cleanNumberCell);
-    connect(cmdSortChannel, &QPushButton::clicked, this,
+    connect(sortByChannelButton, &QPushButton::clicked, this,
             [this] { FillGrid(2, 1, ChannelListModel::Order::Number); });
-    connect(cmdSortName, &QPushButton::clicked, this,
+    connect(sortByNameButton, &QPushButton::clicked, this,
             [this] { FillGrid(2, 0, ChannelListModel::Order::Name); });
-    connect(cmdMatch, &QPushButton::clicked, this, &frmChannelList::MatchChannels);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(matchButton, &QPushButton::clicked, this, &frmChannelList::MatchChannels);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     FillGrid(kov_ReadNumber(m_reg, KovSetting::GridFillMethod), 1);
 }
@@ -104,7 +103,7 @@ void frmChannelList::FillGrid(int method, int sortColumn, ChannelListModel::Orde
     ChannelListModel model;
     const ChannelListModel::Fill result = model.fill(method, sortColumn);
     m_method = model.method();
-    cmdMatch->setEnabled(m_method == 2); // only the normal view has a Number column
+    matchButton->setEnabled(m_method == 2); // only the normal view has a Number column
     if (result == ChannelListModel::Fill::NoGuide) {
         m_noGuide = true;
         return;
@@ -113,24 +112,24 @@ void frmChannelList::FillGrid(int method, int sortColumn, ChannelListModel::Orde
         return;
     const QList<QStringList> shown = model.arrange(order, typed);
     m_loaded = model.rows();
-    GRID->clear();
-    GRID->setColumnCount(model.header().size());
-    GRID->setRowCount(shown.size());
-    GRID->setHorizontalHeaderLabels(model.header());
+    grid->clear();
+    grid->setColumnCount(model.header().size());
+    grid->setRowCount(shown.size());
+    grid->setHorizontalHeaderLabels(model.header());
     if (m_method == 2) {
-        for (int c = 0; c < GRID->columnCount(); ++c) {
-            const int present = kov_PixelsToTwips(GRID->columnWidth(c), this);
-            GRID->setColumnWidth(
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            const int present = kov_PixelsToTwips(grid->columnWidth(c), this);
+            grid->setColumnWidth(
                 c, kov_TwipsToPixels(kov_ReadNumber(m_reg, KovSetting::columnWidth(c), present),
                                      this));
         }
     }
     for (int r = 0; r < shown.size(); ++r) {
         const QStringList& row = shown.at(r);
-        for (int c = 0; c < GRID->columnCount(); ++c) {
+        for (int c = 0; c < grid->columnCount(); ++c) {
             auto* item = new QTableWidgetItem(row.value(c));
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            GRID->setItem(r, c, item);
+            grid->setItem(r, c, item);
         }
     }
 }
@@ -158,13 +157,13 @@ void frmChannelList::MatchChannels()
     const ChannelMatch match = kov_MatchChannels(rows, *channels);
     for (int r = 0; r < rows.size(); ++r) {
         const QString number = rows[r].value(1);
-        QTableWidgetItem* item = GRID->item(r, 1);
+        QTableWidgetItem* item = grid->item(r, 1);
         if (item && item->text() == number)
             continue;
         if (!item) {
             item = new QTableWidgetItem;
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            GRID->setItem(r, 1, item);
+            grid->setItem(r, 1, item);
         }
         item->setText(number);
     }
@@ -183,7 +182,7 @@ void frmChannelList::cleanNumberCell(int row, int column, const QString& previou
 {
     if (m_method != 2 || column != 1)
         return;
-    QTableWidgetItem* item = GRID->item(row, column);
+    QTableWidgetItem* item = grid->item(row, column);
     if (!item)
         return;
     QString cleaned;
@@ -198,10 +197,10 @@ void frmChannelList::cleanNumberCell(int row, int column, const QString& previou
 QList<QStringList> frmChannelList::gridRows() const
 {
     QList<QStringList> rows;
-    for (int r = 0; r < GRID->rowCount(); ++r) {
+    for (int r = 0; r < grid->rowCount(); ++r) {
         QStringList row;
-        for (int c = 0; c < GRID->columnCount(); ++c)
-            row << (GRID->item(r, c) ? GRID->item(r, c)->text() : QString());
+        for (int c = 0; c < grid->columnCount(); ++c)
+            row << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
         rows << row;
     }
     return rows;
@@ -234,8 +233,9 @@ void frmChannelList::SaveGridContents()
 void frmChannelList::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // The stored place is the frame's top-left corner; by default the frame stands just right
-    // of the main window's, 10 twips apart, top edges level.
+    // The stored place is the frame's top-left corner, in twips like the other stored window
+    // sizes; by default the frame stands just right of the main window's, 10 twips (less than
+    // a pixel) apart, top edges level.
     const QRect main =
         m_mainWindow ? kov_FrameRect(m_mainWindow, kov_FrameMargins(m_mainWindow)) : QRect();
     const int left = kov_ReadNumber(m_reg, KovSetting::ChLstLeft,
@@ -253,13 +253,14 @@ void frmChannelList::closeEvent(QCloseEvent* event)
     if (!m_noGuide && !m_closing) {
         m_closing = true;
         m_editor->commit(); // a typed number reaches its cell before the grid is read
-        for (int c = 0; c < GRID->columnCount(); ++c)
-            m_reg.setLng(KovSetting::columnWidth(c), kov_PixelsToTwips(GRID->columnWidth(c), this));
+        for (int c = 0; c < grid->columnCount(); ++c)
+            m_reg.setLng(KovSetting::columnWidth(c), kov_PixelsToTwips(grid->columnWidth(c), this));
         if (HasChanges()) {
-            const int answer =
-                kov_UserInterface().messageBox(Translate(QStringLiteral("Save Changes ?")), 36,
+            const MessageAnswer answer =
+                kov_UserInterface().messageBox(Translate(QStringLiteral("Save Changes ?")),
+                                               {MessageIcon::Question, MessageButtons::YesNo},
                                                Translate(QStringLiteral("Channel Configuration")));
-            if (answer == MsgResult::Yes)
+            if (answer == MessageAnswer::Yes)
                 SaveGridContents();
         }
         // The same rectangle the window was placed by: the frame's.

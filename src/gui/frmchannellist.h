@@ -2,8 +2,8 @@
 // The channel list editor. The data rules live in ChannelListModel (core); this
 // window shows them in a grid edited through clsFlexGridEdit.
 //
-// The grid's fixed heading row ("Name", "Number") is the table's horizontal header, so table
-// row 0 is the first channel; the fixed column is the vertical header.
+// The column headings ("Name", "Number") are the table's horizontal header, not a row of it,
+// so table row 0 is the first channel.
 #include "channels/channellist.h"
 #include "settings/ckovreg.h"
 
@@ -26,12 +26,12 @@ public:
     /// The open editor, if any (the main window closes it when it hides or exits).
     static frmChannelList* openInstance();
 
-    QTableWidget* GRID;
-    QLabel* lblCaption;
-    QPushButton* cmdSortChannel;
-    QPushButton* cmdSortName;
-    QPushButton* cmdMatch;
-    QPushButton* cmdClose;
+    QTableWidget* grid;
+    QLabel* headingLabel;
+    QPushButton* sortByChannelButton;
+    QPushButton* sortByNameButton;
+    QPushButton* matchButton;
+    QPushButton* closeButton;
     clsFlexGridEdit* editor() const { return m_editor; }
     bool noGuide() const { return m_noGuide; }
     int fillMethod() const { return m_method; }

@@ -119,7 +119,7 @@ void frmKovFerrit::buildControls()
     buildAccountBox();
     buildButtons();
     buildTimerAndTray();
-    m_messageBox = std::make_unique<PlainTextBox>(txtMessage);
+    m_messageBox = std::make_unique<PlainTextBox>(messageDisplay);
     m_messageArea = std::make_unique<MessageArea>(*m_messageBox);
     connectHandlers();
 }
@@ -127,112 +127,107 @@ void frmKovFerrit::buildControls()
 void frmKovFerrit::buildSkinAndTitle()
 {
     auto* background = new QLabel(this);
-    background->setObjectName(QStringLiteral("QzForm1"));
+    background->setObjectName(QStringLiteral("skin"));
     background->setGeometry(rect());
     background->setPixmap(Artwork::background(size(), false));
 
-    Label1 = new QLabel(QStringLiteral("KOV Quib Sync"), this);
-    Label1->setStyleSheet(QStringLiteral("color: rgb(230, 236, 240); font-weight: bold;"));
-    Label1->setGeometry(px(600), px(75), px(2400), px(180));
-    Picture1 = new QLabel(this);
-    Picture1->setGeometry(px(120), px(60), px(360), px(360));
-    Picture1->setPixmap(Artwork::decoration(Picture1->size()));
+    titleLabel = new QLabel(QStringLiteral("KOV Quib Sync"), this);
+    titleLabel->setStyleSheet(QStringLiteral("color: rgb(230, 236, 240); font-weight: bold;"));
+    titleLabel->setGeometry(px(600), px(75), px(2400), px(180));
+    logoLabel = new QLabel(this);
+    logoLabel->setGeometry(px(120), px(60), px(360), px(360));
+    logoLabel->setPixmap(Artwork::decoration(logoLabel->size()));
 }
 
 void frmKovFerrit::buildDisplays()
 {
-    txtMessage = new QPlainTextEdit(this);
-    txtMessage->setObjectName(QStringLiteral("txtMessage"));
-    txtMessage->setReadOnly(true);
-    txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    messageDisplay = new QPlainTextEdit(this);
+    messageDisplay->setObjectName(QStringLiteral("messageDisplay"));
+    messageDisplay->setReadOnly(true);
+    messageDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    messageDisplay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A message longer than the area's width wraps at a space, or inside a word too long for
     // a line, rather than running past the area's right edge.
-    txtMessage->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    txtMessage->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    QFont lcd = txtMessage->font();
+    messageDisplay->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    messageDisplay->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QFont lcd = messageDisplay->font();
     lcd.setPointSizeF(lcd.pointSizeF() * 0.85);
-    txtMessage->setFont(lcd);
-    txtMessage->setGeometry(px(120), px(480), px(3000), px(620));
-    txtUpdate = new QLineEdit(this);
-    txtUpdate->setObjectName(QStringLiteral("txtUpdate"));
-    txtUpdate->setReadOnly(true);
-    txtUpdate->setGeometry(px(120), px(1160), px(3000), px(330));
+    messageDisplay->setFont(lcd);
+    messageDisplay->setGeometry(px(120), px(480), px(3000), px(620));
+    updateLine = new QLineEdit(this);
+    updateLine->setObjectName(QStringLiteral("updateLine"));
+    updateLine->setReadOnly(true);
+    updateLine->setGeometry(px(120), px(1160), px(3000), px(330));
 }
 
 void frmKovFerrit::buildAccountBox()
 {
-    boxInfo = new QGroupBox(this);
-    boxInfo->setGeometry(px(3240), px(60), px(2715), px(1430));
-    boxInfo->setStyleSheet(QStringLiteral(
+    accountBox = new QGroupBox(this);
+    accountBox->setGeometry(px(3240), px(60), px(2715), px(1430));
+    accountBox->setStyleSheet(QStringLiteral(
         "QGroupBox { color: rgb(230, 236, 240); } QLabel { color: rgb(230, 236, 240); }"));
-    lblAccount = new QLabel(boxInfo);
-    lblAccount->setGeometry(px(120), px(270), px(900), px(300));
-    txtAccount = new QLineEdit(boxInfo);
-    txtAccount->setObjectName(QStringLiteral("txtAccount"));
-    txtAccount->setGeometry(px(1050), px(250), px(1560), px(330));
-    lblPassword = new QLabel(boxInfo);
-    lblPassword->setGeometry(px(120), px(700), px(900), px(300));
-    txtPassword = new QLineEdit(boxInfo);
-    txtPassword->setObjectName(QStringLiteral("txtPassword"));
-    txtPassword->setEchoMode(QLineEdit::Password);
+    accountLabel = new QLabel(accountBox);
+    accountLabel->setGeometry(px(120), px(270), px(900), px(300));
+    accountField = new QLineEdit(accountBox);
+    accountField->setObjectName(QStringLiteral("accountField"));
+    accountField->setGeometry(px(1050), px(250), px(1560), px(330));
+    passwordLabel = new QLabel(accountBox);
+    passwordLabel->setGeometry(px(120), px(700), px(900), px(300));
+    passwordField = new QLineEdit(accountBox);
+    passwordField->setObjectName(QStringLiteral("passwordField"));
+    passwordField->setEchoMode(QLineEdit::Password);
     // The window owns the style; it is deleted after the account box and its fields.
     auto* stars = new StarPasswordStyle;
     stars->setParent(this);
-    txtPassword->setStyle(stars);
-    txtPassword->setGeometry(px(1050), px(680), px(1560), px(330));
-    cmdGetJobs = new QPushButton(boxInfo);
-    cmdGetJobs->setObjectName(QStringLiteral("cmdGetJobs"));
-    cmdGetJobs->setGeometry(px(1050), px(1060), px(1560), px(300));
+    passwordField->setStyle(stars);
+    passwordField->setGeometry(px(1050), px(680), px(1560), px(330));
+    syncButton = new QPushButton(accountBox);
+    syncButton->setObjectName(QStringLiteral("syncButton"));
+    syncButton->setGeometry(px(1050), px(1060), px(1560), px(300));
 }
 
 void frmKovFerrit::buildButtons()
 {
-    cmdViewLog = new QPushButton(this);
-    cmdViewLog->setObjectName(QStringLiteral("cmdViewLog"));
-    cmdViewLog->setGeometry(px(120), px(1560), px(900), px(330));
-    cmdAdvanced = new QPushButton(QStringLiteral("\u2699"), this);
-    cmdAdvanced->setObjectName(QStringLiteral("cmdAdvanced"));
-    cmdAdvanced->setToolTip(QStringLiteral("Advanced"));
-    cmdAdvanced->setGeometry(px(1080), px(1560), px(420), px(330));
-    cmdClose = new QPushButton(QStringLiteral("\u2715"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setToolTip(QStringLiteral("Close"));
-    cmdClose->setGeometry(px(5520), px(1560), px(420), px(330));
+    logButton = new QPushButton(this);
+    logButton->setObjectName(QStringLiteral("logButton"));
+    logButton->setGeometry(px(120), px(1560), px(900), px(330));
+    advancedButton = new QPushButton(QStringLiteral("\u2699"), this);
+    advancedButton->setObjectName(QStringLiteral("advancedButton"));
+    advancedButton->setToolTip(QStringLiteral("Advanced"));
+    advancedButton->setGeometry(px(1080), px(1560), px(420), px(330));
+    closeButton = new QPushButton(QStringLiteral("\u2715"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setToolTip(QStringLiteral("Close"));
+    closeButton->setGeometry(px(5520), px(1560), px(420), px(330));
 }
 
 void frmKovFerrit::buildTimerAndTray()
 {
-    tmrMinutes = new QTimer(this);
-    tmrMinutes->setInterval(60000);
-    mnuTray = new QMenu(this);
-    mnuOpen = mnuTray->addAction(QStringLiteral("&Open"));
-    mnuSync = mnuTray->addAction(QStringLiteral("&Sync Now"));
-    mnuExit = mnuTray->addAction(QStringLiteral("E&xit"));
+    minuteTimer = new QTimer(this);
+    minuteTimer->setInterval(60000);
+    trayMenu = new QMenu(this);
+    openAction = trayMenu->addAction(QStringLiteral("&Open"));
+    syncAction = trayMenu->addAction(QStringLiteral("&Sync Now"));
+    exitAction = trayMenu->addAction(QStringLiteral("E&xit"));
     trayIcon = new QSystemTrayIcon(Artwork::windowIcon(), this);
     trayIcon->setToolTip(QStringLiteral("KOVFerrit"));
-    trayIcon->setContextMenu(mnuTray);
+    trayIcon->setContextMenu(trayMenu);
 }
 
 void frmKovFerrit::connectHandlers()
 {
-    connect(cmdGetJobs, &QPushButton::clicked, this, &frmKovFerrit::cmdGetJobs_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmKovFerrit::cmdClose_Click);
-    connect(cmdViewLog, &QPushButton::clicked, this, &frmKovFerrit::cmdViewLog_Click);
-    connect(cmdAdvanced, &QPushButton::clicked, this, &frmKovFerrit::cmdAdvanced_Click);
-    connect(mnuOpen, &QAction::triggered, this, &frmKovFerrit::mnuOpen_Click);
-    connect(mnuSync, &QAction::triggered, this, &frmKovFerrit::mnuSync_Click);
-    connect(mnuExit, &QAction::triggered, this, &frmKovFerrit::mnuExit_Click);
-    connect(tmrMinutes, &QTimer::timeout, this, &frmKovFerrit::tmrMinutes_Timer);
-    connect(trayIcon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                // The right button's menu (517) is the icon's context menu: Qt pops it up.
-                if (reason == QSystemTrayIcon::DoubleClick)
-                    trayMessage(515);
-            });
+    connect(syncButton, &QPushButton::clicked, this, &frmKovFerrit::onSyncClicked);
+    connect(closeButton, &QPushButton::clicked, this, &frmKovFerrit::onCloseClicked);
+    connect(logButton, &QPushButton::clicked, this, &frmKovFerrit::onViewLogClicked);
+    connect(advancedButton, &QPushButton::clicked, this, &frmKovFerrit::onAdvancedClicked);
+    connect(openAction, &QAction::triggered, this, &frmKovFerrit::onOpenTriggered);
+    connect(syncAction, &QAction::triggered, this, &frmKovFerrit::onSyncTriggered);
+    connect(exitAction, &QAction::triggered, this, &frmKovFerrit::onExitTriggered);
+    connect(minuteTimer, &QTimer::timeout, this, &frmKovFerrit::onMinuteTick);
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &frmKovFerrit::onTrayActivated);
     // Leaving a field stores it.
-    txtAccount->installEventFilter(this);
-    txtPassword->installEventFilter(this);
+    accountField->installEventFilter(this);
+    passwordField->installEventFilter(this);
 }
 
 void frmKovFerrit::startUp()
@@ -254,32 +249,32 @@ void frmKovFerrit::startUp()
         addTrayIcon();
         setButtonFaces();
         if (plan.timerRuns)
-            tmrMinutes->start();
+            minuteTimer->start();
     } catch (const std::exception& e) {
         // The steps after the failing one (tray icon, timer) do not happen.
         kov_UserInterface().messageBox(QStringLiteral("The specific error is: \r\n") +
                                            QString::fromLocal8Bit(e.what()),
-                                       MsgStyle::Information, kov_AppTitle());
+                                       MessageIcon::Information, kov_AppTitle());
     }
 }
 
 void frmKovFerrit::loadAccountFields()
 {
-    lblAccount->setText(Translate(QStringLiteral("Account")));
-    lblPassword->setText(Translate(QStringLiteral("Password")));
+    accountLabel->setText(Translate(QStringLiteral("Account")));
+    passwordLabel->setText(Translate(QStringLiteral("Password")));
     // A stored password that does not decrypt leaves the field empty.
-    txtPassword->setText(
+    passwordField->setText(
         AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase()));
-    txtAccount->setText(m_reg.Str(KovSetting::Account));
+    accountField->setText(m_reg.Str(KovSetting::Account));
 }
 
 void frmKovFerrit::setCaptionsAndLcdLook()
 {
-    boxInfo->setTitle(Translate(QStringLiteral("Account Information")));
-    cmdGetJobs->setText(Translate(QStringLiteral("Sync")));
-    cmdViewLog->setText(Translate(QStringLiteral("Log")));
-    txtMessage->setStyleSheet(Artwork::lcdStyleSheet());
-    txtUpdate->setStyleSheet(Artwork::lcdStyleSheet());
+    accountBox->setTitle(Translate(QStringLiteral("Account Information")));
+    syncButton->setText(Translate(QStringLiteral("Sync")));
+    logButton->setText(Translate(QStringLiteral("Log")));
+    messageDisplay->setStyleSheet(Artwork::lcdStyleSheet());
+    updateLine->setStyleSheet(Artwork::lcdStyleSheet());
     fitMessageArea();
 }
 
@@ -288,29 +283,29 @@ void frmKovFerrit::fitMessageArea()
     // The LCD font is known only once the style sheet applies. When its lines need more height
     // than the drawn area has, the area grows and everything below it moves down with the
     // window's bottom edge; the account box keeps its button level with the update line.
-    txtMessage->ensurePolished();
-    const int frame = txtMessage->height() - txtMessage->contentsRect().height();
-    const int margins = 2 * qCeil(txtMessage->document()->documentMargin());
+    messageDisplay->ensurePolished();
+    const int frame = messageDisplay->height() - messageDisplay->contentsRect().height();
+    const int margins = 2 * qCeil(messageDisplay->document()->documentMargin());
     // A line as the text layout sets it, which may be taller than the font's line spacing.
-    QTextLayout probe(QStringLiteral("X"), txtMessage->font());
+    QTextLayout probe(QStringLiteral("X"), messageDisplay->font());
     probe.beginLayout();
     QTextLine line = probe.createLine();
     line.setLeadingIncluded(true);
-    line.setLineWidth(txtMessage->width());
+    line.setLineWidth(messageDisplay->width());
     const qreal lineHeight = line.height();
     probe.endLayout();
     // The edit counts its last line as shown only with a pixel to spare below it.
     const int needed = frame + margins + qCeil(kMessageLines * lineHeight) + 1;
-    const int extra = needed - txtMessage->height();
+    const int extra = needed - messageDisplay->height();
     if (extra <= 0)
         return;
-    txtMessage->resize(txtMessage->width(), needed);
-    const QList<QWidget*> below{txtUpdate, cmdViewLog, cmdAdvanced, cmdClose, cmdGetJobs};
+    messageDisplay->resize(messageDisplay->width(), needed);
+    const QList<QWidget*> below{updateLine, logButton, advancedButton, closeButton, syncButton};
     for (QWidget* control : below)
         control->move(control->x(), control->y() + extra);
-    boxInfo->resize(boxInfo->width(), boxInfo->height() + extra);
+    accountBox->resize(accountBox->width(), accountBox->height() + extra);
     setFixedSize(width(), height() + extra);
-    if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
+    if (auto* skin = findChild<QLabel*>(QStringLiteral("skin"))) {
         skin->setGeometry(rect());
         skin->setPixmap(Artwork::background(size(), false));
     }
@@ -321,7 +316,7 @@ void frmKovFerrit::showTimerStatus()
     // The timer is still off here, so start-up shows "Status: Idle".
     ShowMessage(
         Translate(QStringLiteral("Status")) + QStringLiteral(": ") +
-        Translate(tmrMinutes->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
+        Translate(minuteTimer->isActive() ? QStringLiteral("Active") : QStringLiteral("Idle")));
 }
 
 void frmKovFerrit::showUpdateState(const StartUpPlan& plan)
@@ -332,7 +327,7 @@ void frmKovFerrit::showUpdateState(const StartUpPlan& plan)
     }
     ShowUpdateText(plan.updateText);
     if (plan.syncNow)
-        tmrMinutes_Timer();
+        onMinuteTick();
 }
 
 void frmKovFerrit::enlargeForLargeFonts()
@@ -340,12 +335,12 @@ void frmKovFerrit::enlargeForLargeFonts()
     // The window grows by a quarter on screens that are not 96 dpi; the skin is redrawn for
     // the new size from the large-font background.
     setFixedSize(size() * 1.25);
-    if (auto* skin = findChild<QLabel*>(QStringLiteral("QzForm1"))) {
+    if (auto* skin = findChild<QLabel*>(QStringLiteral("skin"))) {
         skin->setGeometry(rect());
         skin->setPixmap(Artwork::background(size(), true));
     }
-    Label1->move(static_cast<int>(Label1->x() * 1.25), Label1->y());
-    cmdAdvanced->move(cmdAdvanced->x(), static_cast<int>(cmdAdvanced->y() * 1.25));
+    titleLabel->move(static_cast<int>(titleLabel->x() * 1.25), titleLabel->y());
+    advancedButton->move(advancedButton->x(), static_cast<int>(advancedButton->y() * 1.25));
 }
 
 void frmKovFerrit::placeInScreenCentre()
@@ -365,13 +360,13 @@ void frmKovFerrit::addTrayIcon()
 
 void frmKovFerrit::setButtonFaces()
 {
-    // The same faces for both buttons: 103 at rest, 104 under the mouse.
-    QIcon face(Artwork::buttonFace(103, QSize(16, 16)));
-    face.addPixmap(Artwork::buttonFace(104, QSize(16, 16)), QIcon::Active);
-    cmdViewLog->setIcon(face);
-    cmdGetJobs->setIcon(face);
-    cmdViewLog->setToolTip(cmdViewLog->text());
-    cmdGetJobs->setToolTip(cmdGetJobs->text());
+    // Both buttons wear the same face, sunken while the mouse is over them.
+    QIcon face(Artwork::buttonFace(false, QSize(16, 16)));
+    face.addPixmap(Artwork::buttonFace(true, QSize(16, 16)), QIcon::Active);
+    logButton->setIcon(face);
+    syncButton->setIcon(face);
+    logButton->setToolTip(logButton->text());
+    syncButton->setToolTip(syncButton->text());
 }
 
 void frmKovFerrit::ParseCommandLine(const QStringList& arguments)
@@ -386,7 +381,7 @@ void frmKovFerrit::ShowMessage(const QString& text)
 
 void frmKovFerrit::ShowUpdateText(const QString& text)
 {
-    txtUpdate->setText(text);
+    updateLine->setText(text);
 }
 
 TextBox* frmKovFerrit::messageArea()
@@ -396,7 +391,7 @@ TextBox* frmKovFerrit::messageArea()
 
 void frmKovFerrit::enableUpdateTimer()
 {
-    tmrMinutes->start();
+    minuteTimer->start();
 }
 
 void frmKovFerrit::runEnding()
@@ -410,7 +405,7 @@ void frmKovFerrit::showProgress(int done, int total)
     QCoreApplication::processEvents();
 }
 
-void frmKovFerrit::tmrMinutes_Timer()
+void frmKovFerrit::onMinuteTick()
 {
     TimerTick(*this, m_adminMode);
 }
@@ -425,15 +420,13 @@ void frmKovFerrit::showFromTray()
     activateWindow();
 }
 
-void frmKovFerrit::trayMessage(int message)
+void frmKovFerrit::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (message == 515)
+    if (reason == QSystemTrayIcon::DoubleClick)
         showFromTray();
-    else if (message == 517 && m_trayAvailable)
-        mnuTray->popup(QCursor::pos());
 }
 
-void frmKovFerrit::cmdGetJobs_Click()
+void frmKovFerrit::onSyncClicked()
 {
     if (m_busy)
         return;
@@ -442,7 +435,7 @@ void frmKovFerrit::cmdGetJobs_Click()
     m_busy = false;
 }
 
-void frmKovFerrit::cmdClose_Click()
+void frmKovFerrit::onCloseClicked()
 {
     hide();
     m_shownFlag = false;
@@ -457,35 +450,35 @@ void frmKovFerrit::closeSideWindows()
         m_advanced->close();
 }
 
-void frmKovFerrit::cmdViewLog_Click()
+void frmKovFerrit::onViewLogClicked()
 {
     frmLog log(this);
     log.exec();
 }
 
-void frmKovFerrit::cmdAdvanced_Click()
+void frmKovFerrit::onAdvancedClicked()
 {
     if (!m_advanced)
         m_advanced = new frmAdvanced(m_transfer, this);
     m_advanced->move(frameGeometry().left(),
                      frameGeometry().bottom() - kov_TwipsToPixels(835, this));
-    tmrMinutes->stop();
+    minuteTimer->stop();
     m_advanced->show();
     m_advanced->raise();
-    tmrMinutes->start(); // restarts the minute, and enables the timer even if it was off
+    minuteTimer->start(); // restarts the minute, and enables the timer even if it was off
 }
 
-void frmKovFerrit::mnuOpen_Click()
+void frmKovFerrit::onOpenTriggered()
 {
     showFromTray();
 }
 
-void frmKovFerrit::mnuSync_Click()
+void frmKovFerrit::onSyncTriggered()
 {
     RunSync(*this, true, true);
 }
 
-void frmKovFerrit::mnuExit_Click()
+void frmKovFerrit::onExitTriggered()
 {
     m_exitChosen = true;
     close(); // the unload closes the advanced settings window first
@@ -502,17 +495,17 @@ void frmKovFerrit::unload()
         m_transfer->Cancel();
     trayIcon->hide();
     m_trayAdded = false;
-    tmrMinutes->stop();
+    minuteTimer->stop();
 }
 
 void frmKovFerrit::closeEvent(QCloseEvent* event)
 {
-    // With a tray icon, closing the window from its title bar hides it there like cmdClose;
+    // With a tray icon, closing the window from its title bar hides it there like Close does;
     // only "E&xit", or the session ending, ends the program. Without one the close ends it,
     // as nothing would be left to bring the window back.
     if (m_trayAdded && !m_exitChosen && !qApp->isSavingSession()) {
         event->ignore();
-        cmdClose_Click();
+        onCloseClicked();
         return;
     }
     if (!m_unloaded)
@@ -525,10 +518,10 @@ void frmKovFerrit::closeEvent(QCloseEvent* event)
 bool frmKovFerrit::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut) {
-        if (watched == txtAccount)
-            kov_StoreAccount(txtAccount->text());
-        else if (watched == txtPassword)
-            kov_StorePassword(txtPassword->text()); // stored only when it decrypts back
+        if (watched == accountField)
+            kov_StoreAccount(accountField->text());
+        else if (watched == passwordField)
+            kov_StorePassword(passwordField->text()); // stored only when it decrypts back
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The main window, the program's only permanent one: its start-up, tray icon and buttons. The
-// sync run reports through it (SyncFrontEnd), and it owns the update timer `tmrMinutes`.
+// sync run reports through it (SyncFrontEnd), and it owns the update timer `minuteTimer`.
 #include "platform/frontend.h"
 #include "settings/ckovreg.h"
 
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <memory>
@@ -22,7 +23,6 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class QSystemTrayIcon;
 class QTimer;
 class frmAdvanced;
 struct StartUpPlan;
@@ -38,7 +38,7 @@ public:
                  QWidget* parent = nullptr);
     ~frmKovFerrit() override;
 
-    /// Loads the window: prepares the shared session, fills the fields from the settings,
+    /// Starts the window up: prepares the shared session, fills the fields from the settings,
     /// shows the status and the update line, runs a due sync, adds the tray icon and, once a
     /// channel database has arrived, starts the update timer. A set-up program ends hidden in
     /// the tray, any other shown. A failure shows a message box and skips the steps after it.
@@ -58,48 +58,58 @@ public:
     /// Sets admin mode from the command-line words "admin" and "noadmin" (the last one wins).
     void ParseCommandLine(const QStringList& arguments);
     bool adminMode() const { return m_adminMode; }
-    /// The tray icon's mouse message (512 move ... 517 right button up).
-    void trayMessage(int message);
     bool windowShownFlag() const { return m_shownFlag; }
     bool trayIconAdded() const { return m_trayAdded; }
     bool exiting() const { return m_unloaded; }
     /// The program ends when this window unloads (set by main; tests keep their own loop).
     void setQuitOnUnload(bool on) { m_quitOnUnload = on; }
 
-    // Handlers of the controls and menu items.
-    void cmdGetJobs_Click();
-    void cmdClose_Click();
-    void cmdViewLog_Click();
-    void cmdAdvanced_Click();
-    void mnuOpen_Click();
-    void mnuSync_Click();
-    void mnuExit_Click();
-    void tmrMinutes_Timer();
+public slots:
+    /// Sync: a manual run, ignored while one started here is still going.
+    void onSyncClicked();
+    /// Close (and the title bar's close with a tray icon): hides the window and its side
+    /// windows; the program keeps running in the tray.
+    void onCloseClicked();
+    void onViewLogClicked();
+    /// Opens the advanced settings below the window and restarts the minute timer.
+    void onAdvancedClicked();
+    void onOpenTriggered();
+    void onSyncTriggered();
+    /// "E&xit": ends the program, stopping a running sync between two jobs.
+    void onExitTriggered();
+    /// The update timer's minute: a sync when one is due, then the countdown to the next.
+    void onMinuteTick();
 
-    QLineEdit* txtUpdate;
-    QPlainTextEdit* txtMessage;
-    QGroupBox* boxInfo;
-    QLabel* lblAccount;
-    QLineEdit* txtAccount;
-    QLabel* lblPassword;
-    QLineEdit* txtPassword;
-    QPushButton* cmdGetJobs;
-    QPushButton* cmdViewLog;
-    QPushButton* cmdAdvanced;
-    QPushButton* cmdClose;
-    QLabel* Label1;
-    QLabel* Picture1;
-    QTimer* tmrMinutes;
-    QMenu* mnuTray;
-    QAction* mnuOpen;
-    QAction* mnuSync;
-    QAction* mnuExit;
+public:
+    QLineEdit* updateLine;
+    QPlainTextEdit* messageDisplay;
+    QGroupBox* accountBox;
+    QLabel* accountLabel;
+    QLineEdit* accountField;
+    QLabel* passwordLabel;
+    QLineEdit* passwordField;
+    QPushButton* syncButton;
+    QPushButton* logButton;
+    QPushButton* advancedButton;
+    QPushButton* closeButton;
+    QLabel* titleLabel;
+    QLabel* logoLabel;
+    QTimer* minuteTimer;
+    QMenu* trayMenu;
+    QAction* openAction;
+    QAction* syncAction;
+    QAction* exitAction;
     QSystemTrayIcon* trayIcon;
     frmAdvanced* advancedWindow() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    /// A double-click on the tray icon shows the window. The right button's menu is the icon's
+    /// context menu, which Qt pops up itself; other clicks do nothing.
+    void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
 
 private:
     int px(int twips) const;

@@ -28,26 +28,26 @@ frmLog::frmLog(QWidget* parent) : QDialog(parent)
     m_listing = kov_SettingsListing();
 
     menuBar = new QMenuBar(this);
-    QMenu* mnuFileTop = menuBar->addMenu(Translate(QStringLiteral("&File")));
-    mnuFileSave = mnuFileTop->addAction(Translate(QStringLiteral("&Save")));
-    mnuFileCopyClose = mnuFileTop->addAction(Translate(QStringLiteral("&Copy and Close")));
-    mnuFileExit = mnuFileTop->addAction(Translate(QStringLiteral("E&xit")));
-    connect(mnuFileSave, &QAction::triggered, this, &frmLog::save);
-    connect(mnuFileCopyClose, &QAction::triggered, this, &frmLog::copyAndClose);
-    connect(mnuFileExit, &QAction::triggered, this, &QDialog::close);
+    QMenu* fileMenu = menuBar->addMenu(Translate(QStringLiteral("&File")));
+    saveAction = fileMenu->addAction(Translate(QStringLiteral("&Save")));
+    copyAndCloseAction = fileMenu->addAction(Translate(QStringLiteral("&Copy and Close")));
+    exitAction = fileMenu->addAction(Translate(QStringLiteral("E&xit")));
+    connect(saveAction, &QAction::triggered, this, &frmLog::save);
+    connect(copyAndCloseAction, &QAction::triggered, this, &frmLog::copyAndClose);
+    connect(exitAction, &QAction::triggered, this, &QDialog::close);
 
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    listingView = new QPlainTextEdit(this);
+    listingView->setObjectName(QStringLiteral("listingView"));
+    listingView->setLineWrapMode(QPlainTextEdit::NoWrap);
     QString shown = m_listing;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Text1->setPlainText(shown);
+    listingView->setPlainText(shown);
     // The text box fills the client area under the menu, at any size of the window.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->setMenuBar(menuBar);
-    layout->addWidget(Text1);
+    layout->addWidget(listingView);
     resize(kov_TwipsToPixels(9105, this),
            kov_TwipsToPixels(5115, this) + menuBar->sizeHint().height());
     if (parent) { // centred on the window that opened it, frame on frame
@@ -67,12 +67,13 @@ void frmLog::save()
     // the account, its enciphered password and the last access strings.
     if (!kov_WritePrivateFile(path, m_listing + kov_CrLf()))
         return;
-    kov_UserInterface().messageBox(path, MsgStyle::Information, Translate(QStringLiteral("SAVE")));
+    kov_UserInterface().messageBox(path, MessageIcon::Information,
+                                   Translate(QStringLiteral("SAVE")));
     m_reg.setLng(KovSetting::NextLogNo, n + 1);
 }
 
 void frmLog::copyAndClose()
 {
-    QGuiApplication::clipboard()->setText(Text1->toPlainText());
+    QGuiApplication::clipboard()->setText(listingView->toPlainText());
     close();
 }

@@ -14,12 +14,12 @@ class frmLog : public QDialog
 public:
     explicit frmLog(QWidget* parent = nullptr);
 
-    QPlainTextEdit* Text1;
+    QPlainTextEdit* listingView;
     QMenuBar* menuBar;
-    QAction* mnuFileSave;
-    QAction* mnuFileCopyClose;
-    QAction* mnuFileExit;
-    /// The listing as built when the window loaded.
+    QAction* saveAction;
+    QAction* copyAndCloseAction;
+    QAction* exitAction;
+    /// The listing as built when the window was made.
     QString listing() const { return m_listing; }
 
     void save();

@@ -61,7 +61,7 @@ int main(int argc, char* argv[])
         ui.messageBox(Translate(QStringLiteral("The program folder cannot be used")) +
                           QStringLiteral(": ") + kov_ProgramFolder() + QStringLiteral(" (") +
                           problem + QLatin1Char(')'),
-                      MsgStyle::Critical, kov_AppTitle());
+                      MessageIcon::Critical, kov_AppTitle());
         return 1;
     }
     // Without its settings the program would run on defaults and keep nothing the user sets.
@@ -70,7 +70,7 @@ int main(int argc, char* argv[])
                              QStringLiteral(": ") + RegistryStore::instance().path() +
                              QStringLiteral(" (") + problem + QLatin1Char(')');
         std::fprintf(stderr, "kovferrit: %s\n", text.toLocal8Bit().constData());
-        ui.messageBox(text, MsgStyle::Critical, kov_AppTitle());
+        ui.messageBox(text, MessageIcon::Critical, kov_AppTitle());
         return 1;
     }
     QtHttpTransfer transfer;

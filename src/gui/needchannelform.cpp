@@ -25,33 +25,33 @@ NeedChannelForm::NeedChannelForm(const QString& requestedName, int suggested, QW
                        kov_TwipsToPixels(width, this), kov_TwipsToPixels(height, this));
     };
     setFixedSize(kov_TwipsToPixels(5625, this), kov_TwipsToPixels(3000, this));
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(QFont(QStringLiteral("Arial"), 10));
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignCenter);
-    place(Label1, 210, 150, 5205, 1185);
-    txtChannel = new QLineEdit(QString::number(suggested > 0 ? suggested : 2), this);
-    txtChannel->setObjectName(QStringLiteral("txtChannel"));
-    place(txtChannel, 2317, 1560, 735, 360);
-    cmdPlus = new QPushButton(QStringLiteral("+"), this);
-    cmdPlus->setObjectName(QStringLiteral("cmdPlus"));
-    place(cmdPlus, 3060, 1560, 195, 195);
-    cmdMinus = new QPushButton(QStringLiteral("-"), this);
-    cmdMinus->setObjectName(QStringLiteral("cmdMinus"));
-    place(cmdMinus, 3060, 1740, 195, 195);
-    cmdOK = new QPushButton(Translate(QStringLiteral("OK")), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    place(cmdOK, 1500, 2250, 1245, 525);
-    cmdCancel = new QPushButton(Translate(QStringLiteral("Cancel")), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    place(cmdCancel, 2880, 2250, 1245, 525);
-    Label1->setText(question());
-    connect(cmdPlus, &QPushButton::clicked, this, &NeedChannelForm::plus);
-    connect(cmdMinus, &QPushButton::clicked, this, &NeedChannelForm::minus);
-    connect(cmdOK, &QPushButton::clicked, this, &NeedChannelForm::ok);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    questionLabel = new QLabel(this);
+    questionLabel->setObjectName(QStringLiteral("questionLabel"));
+    questionLabel->setFont(QFont(QStringLiteral("Arial"), 10));
+    questionLabel->setWordWrap(true);
+    questionLabel->setAlignment(Qt::AlignCenter);
+    place(questionLabel, 210, 150, 5205, 1185);
+    numberField = new QLineEdit(QString::number(suggested > 0 ? suggested : 2), this);
+    numberField->setObjectName(QStringLiteral("numberField"));
+    place(numberField, 2317, 1560, 735, 360);
+    plusButton = new QPushButton(QStringLiteral("+"), this);
+    plusButton->setObjectName(QStringLiteral("plusButton"));
+    place(plusButton, 3060, 1560, 195, 195);
+    minusButton = new QPushButton(QStringLiteral("-"), this);
+    minusButton->setObjectName(QStringLiteral("minusButton"));
+    place(minusButton, 3060, 1740, 195, 195);
+    okButton = new QPushButton(Translate(QStringLiteral("OK")), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    place(okButton, 1500, 2250, 1245, 525);
+    cancelButton = new QPushButton(Translate(QStringLiteral("Cancel")), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    place(cancelButton, 2880, 2250, 1245, 525);
+    questionLabel->setText(question());
+    connect(plusButton, &QPushButton::clicked, this, &NeedChannelForm::plus);
+    connect(minusButton, &QPushButton::clicked, this, &NeedChannelForm::minus);
+    connect(okButton, &QPushButton::clicked, this, &NeedChannelForm::ok);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 int NeedChannelForm::ask(const QString& requestedName, int suggested, QWidget* parent)
@@ -74,10 +74,10 @@ void NeedChannelForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (m_requested.isEmpty()) {
-        // On activation: nothing to ask for.
+        // Shown without a channel to ask for: it says so and closes.
         QTimer::singleShot(0, this, [this] {
             kov_UserInterface().messageBox(QStringLiteral("Requested channel is null"),
-                                           MsgStyle::Information,
+                                           MessageIcon::Information,
                                            QStringLiteral("Channel Translation"));
             reject();
         });
@@ -86,16 +86,16 @@ void NeedChannelForm::showEvent(QShowEvent* event)
 
 void NeedChannelForm::plus()
 {
-    const int n = wholeNumber(txtChannel->text());
+    const int n = wholeNumber(numberField->text());
     if (n < 256)
-        txtChannel->setText(QString::number(n + 1));
+        numberField->setText(QString::number(n + 1));
 }
 
 void NeedChannelForm::minus()
 {
-    const int n = wholeNumber(txtChannel->text());
+    const int n = wholeNumber(numberField->text());
     if (n > 0)
-        txtChannel->setText(QString::number(n - 1));
+        numberField->setText(QString::number(n - 1));
 }
 
 QString NeedChannelForm::question() const
@@ -108,17 +108,17 @@ void NeedChannelForm::ok()
 {
     // An empty field is a cancel; a number the database cannot hold is said to be one above
     // the question, and the window stays open for a better answer.
-    if (txtChannel->text().trimmed().isEmpty()) {
+    if (numberField->text().trimmed().isEmpty()) {
         reject();
         return;
     }
     QString why;
-    m_chosen = kov::readChannelNumber(txtChannel->text(), true, &why);
+    m_chosen = kov::readChannelNumber(numberField->text(), true, &why);
     if (m_chosen != 0) {
         accept();
         return;
     }
-    Label1->setText(why + QLatin1Char('\n') + question());
-    txtChannel->selectAll();
-    txtChannel->setFocus();
+    questionLabel->setText(why + QLatin1Char('\n') + question());
+    numberField->selectAll();
+    numberField->setFocus();
 }

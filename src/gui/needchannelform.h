@@ -22,12 +22,12 @@ public:
 
     int chosenNumber() const { return m_chosen; }
 
-    QLabel* Label1;
-    QLineEdit* txtChannel;
-    QPushButton* cmdPlus;
-    QPushButton* cmdMinus;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
+    QLabel* questionLabel;
+    QLineEdit* numberField;
+    QPushButton* plusButton;
+    QPushButton* minusButton;
+    QPushButton* okButton;
+    QPushButton* cancelButton;
 
     /// The text box read as a whole number: blanks allowed, halves to even; 0 for other text.
     static int wholeNumber(const QString& text);

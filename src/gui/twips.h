@@ -1,6 +1,7 @@
 #pragma once
-// Window sizes are given in twips (1/1440 inch), laid out for 15 twips per pixel (96 dots per
-// inch).
+// The windows' sizes and places, and those stored in the settings, are in twips (1/1440 inch)
+// and become pixels by the screen's resolution; the layout was drawn at 15 twips per pixel (96
+// dots per inch).
 class QWidget;
 
 /// Twips per pixel of the screen the widget is on (15 at 96 dpi).

@@ -18,7 +18,36 @@ int kov_CaptionWidth(const QWidget* window)
     return QFontMetrics(font).horizontalAdvance(window->windowTitle()) + 4 * bar;
 }
 
-int WidgetUserInterface::messageBox(const QString& text, int style, const QString& caption)
+namespace {
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons boxButtons(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+} // namespace
+
+MessageAnswer WidgetUserInterface::messageBox(const QString& text, MessageStyle style,
+                                              const QString& caption)
 {
     // Without an active window (the main window in the tray) the box has no parent to take
     // the program's icon from, so it carries its own.
@@ -28,50 +57,22 @@ int WidgetUserInterface::messageBox(const QString& text, int style, const QStrin
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box.setText(shown);
     box.setWindowTitle(caption);
-    switch (style & 0x70) {
-    case 16:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case 32:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case 48:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case 64:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        box.setIcon(QMessageBox::NoIcon);
-    }
-    switch (style & 0x7) {
-    case 1:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case 3:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
-    case 4:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    default:
-        box.setStandardButtons(QMessageBox::Ok);
-    }
+    box.setIcon(boxIcon(style.icon));
+    box.setStandardButtons(boxButtons(style.buttons));
     // QMessageBox sizes itself to its text and buttons and leaves too little room for a
     // caption longer than they are: the title bar then shortens it ("Chan… ation"). A spacer
     // under the buttons keeps the box wide enough.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
         grid->addItem(new QSpacerItem(kov_CaptionWidth(&box), 0), grid->rowCount(), 0, 1,
                       grid->columnCount());
+    // Escape and the title bar's close button answer No to a Yes/No box.
     switch (box.exec()) {
     case QMessageBox::Yes:
-        return MsgResult::Yes;
+        return MessageAnswer::Yes;
     case QMessageBox::No:
-        return MsgResult::No;
-    case QMessageBox::Cancel:
-        return MsgResult::Cancel;
+        return MessageAnswer::No;
     default:
-        return MsgResult::Ok;
+        return MessageAnswer::Ok;
     }
 }
 

@@ -10,7 +10,8 @@ class QWidget;
 class WidgetUserInterface : public UserInterface
 {
 public:
-    int messageBox(const QString& text, int style, const QString& caption) override;
+    MessageAnswer messageBox(const QString& text, MessageStyle style,
+                             const QString& caption) override;
     int askChannelNumber(const QString& channelName, qint32 suggested) override;
     void showProgress(int done, int total) override;
     /// Where the progress of a long reply shows (the main window).
@@ -25,11 +26,3 @@ private:
 
 /// The width a window needs for its title bar to show its whole caption.
 int kov_CaptionWidth(const QWidget* window);
-
-/// Message-box results as the platform numbers them.
-namespace MsgResult {
-constexpr int Ok = 1;
-constexpr int Cancel = 2;
-constexpr int Yes = 6;
-constexpr int No = 7;
-} // namespace MsgResult

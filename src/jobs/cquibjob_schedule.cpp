@@ -90,8 +90,8 @@ bool CQuibJob::HandleAction(const QString& action)
     std::unique_ptr<RecorderScheduler> scheduler = kov_CreateScheduler(kov_SchedulerProgId(), &why);
     if (!scheduler) {
         if (!outageOfRun(why))
-            kov_UserInterface().messageBox(kov::missingRecorderMessage(why), MsgStyle::Information,
-                                           kov_AppTitle());
+            kov_UserInterface().messageBox(kov::missingRecorderMessage(why),
+                                           MessageIcon::Information, kov_AppTitle());
         return false;
     }
     const QString name = ProgramName();
@@ -139,7 +139,7 @@ bool CQuibJob::HandleAction(const QString& action)
         kov_UserInterface().messageBox(Translate(QStringLiteral("ERROR")) +
                                            QStringLiteral(" CreateProgram FAILED: ") +
                                            QString::number(returned),
-                                       MsgStyle::Information, kov_AppTitle());
+                                       MessageIcon::Information, kov_AppTitle());
     }
     CKovReg reg = kov_Settings();
     if (reg.Lng(KovSetting::LogReplies) != 0) {

@@ -1,5 +1,5 @@
 #pragma once
-// What the sync run writes to: a text box (`txtMessage`, the output box of `DoWork`) and the
+// What the sync run writes to: a text box (`messageDisplay`, the output box of `DoWork`) and the
 // main window's procedures ShowMessage / ShowUpdateText and its update timer. The desktop
 // program implements them with widgets, the CLI with printed lines, tests with recorders.
 #include <QString>
@@ -24,7 +24,7 @@ public:
     virtual void showProblem(const QString& text) { ShowMessage(text); }
     /// ShowUpdateText: the update line.
     virtual void ShowUpdateText(const QString& text) = 0;
-    /// The message area as a text box (`txtMessage`), written directly by DoWork.
+    /// The message area as a text box (`messageDisplay`), written directly by DoWork.
     virtual TextBox* messageArea() = 0;
     /// The summary at the end of a run that handed jobs to the recorder: `brief` fits the
     /// message area, `full` names every channel without a number. The CLI also writes it to
@@ -34,7 +34,7 @@ public:
         Q_UNUSED(full);
         ShowMessage(brief);
     }
-    /// Enables the update timer `tmrMinutes` (after the channel database arrived).
+    /// Enables the update timer `minuteTimer` (after the channel database arrived).
     virtual void enableUpdateTimer() = 0;
     /// The end of every sync run, while it still counts as running: the desktop program drops
     /// the clicks and keys the window system held back while a request blocked its input.

@@ -159,7 +159,7 @@ void kov_ReportTransferFailure(const std::exception& failure)
     if (dynamic_cast<const ReplyTooLarge*>(&failure))
         // The same text as the exception's, written out so the string files can list it.
         kov_UserInterface().messageBox(Translate(QStringLiteral("Reply larger than 16 MiB")),
-                                       MsgStyle::Critical, Translate(QStringLiteral("ERROR")));
+                                       MessageIcon::Critical, Translate(QStringLiteral("ERROR")));
 }
 
 QString kov_TransferProblemText(const std::exception* failure, int httpStatus)

@@ -4,7 +4,8 @@
 
 #include <atomic>
 
-int StderrUserInterface::messageBox(const QString& text, int /*style*/, const QString& caption)
+MessageAnswer StderrUserInterface::messageBox(const QString& text, MessageStyle /*style*/,
+                                              const QString& caption)
 {
     return kov_StderrMessageBox(text, caption);
 }

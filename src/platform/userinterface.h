@@ -42,7 +42,8 @@ void kov_ClearStopRequest();
 class StderrUserInterface : public UserInterface
 {
 public:
-    int messageBox(const QString& text, int style, const QString& caption) override;
+    MessageAnswer messageBox(const QString& text, MessageStyle style,
+                             const QString& caption) override;
     int askChannelNumber(const QString& channelName, qint32 suggested) override;
 };
 

@@ -181,7 +181,7 @@ bool CQuibReply::HandleReplyString(QString ThisReply, QuibFunction function)
         AddDetail(QStringLiteral("Quib Reply Error, ") + description);
         kov_MessageBoxSink().messageBox(QStringLiteral("CQuibReply::HandleReplyString ") +
                                             description,
-                                        MsgStyle::Information, kov_AppTitle());
+                                        MessageIcon::Information, kov_AppTitle());
         return accepted;
     }
 }

@@ -158,7 +158,7 @@ QString CQuibSession::GetAccessString()
         AES::DecryptText(m_reg.Str(KovSetting::Protocol), kov_ProcessPassPhrase());
     if (account.isEmpty() || password.isEmpty()) {
         kov_UserInterface().messageBox(
-            Translate(QStringLiteral("You MUST set an Account and Password")), MsgStyle::OkOnly,
+            Translate(QStringLiteral("You MUST set an Account and Password")), MessageIcon::None,
             kov_AppTitle());
         classMessage(QStringLiteral("GetAccessString Account or Password not set"));
         return QString();
@@ -220,8 +220,8 @@ bool CQuibSession::ServerFunction(QuibFunction Function, bool Manually, bool Zer
             setTransferProblem(url, kov_TransferProblemText(nullptr, status));
         if (reply.isEmpty()) {
             kov_UserInterface().messageBox(
-                Translate(QStringLiteral("No internet connection available")), MsgStyle::Critical,
-                Translate(QStringLiteral("ERROR")));
+                Translate(QStringLiteral("No internet connection available")),
+                MessageIcon::Critical, Translate(QStringLiteral("ERROR")));
         }
         return false;
     } catch (const std::exception& e) {

@@ -401,7 +401,7 @@ bool VdrScheduler::DeleteProgram(const QString& name)
         kov_UserInterface().messageBox(
             name + QLatin1Char(' ') +
                 Translate(QStringLiteral("is being recorded and was not deleted.")),
-            MsgStyle::Information, kov_AppTitle());
+            MessageIcon::Information, kov_AppTitle());
         return false;
     }
     claims.erase(std::remove_if(claims.begin(), claims.end(), own), claims.end());

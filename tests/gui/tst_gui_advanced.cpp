@@ -26,20 +26,20 @@ private slots:
         w.move(120, 90); // where the main window places it
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QTest::mouseClick(w.cmdFreqUp, Qt::LeftButton);
-        QTest::mouseClick(w.cmdFreqUp, Qt::LeftButton);
-        QCOMPARE(w.txtFrequency->text(), u"999"_s);
+        QTest::mouseClick(w.frequencyUpButton, Qt::LeftButton);
+        QTest::mouseClick(w.frequencyUpButton, Qt::LeftButton);
+        QCOMPARE(w.frequencyField->text(), u"999"_s);
         QCOMPARE(stored(KovSetting::UpdateFrequency), 999);
-        w.txtTimeout->setFocus();
-        w.txtTimeout->selectAll();
-        QTest::keyClicks(w.txtTimeout, u"12abc"_s);
-        QCOMPARE(w.txtTimeout->text(), u"12"_s);
+        w.timeoutField->setFocus();
+        w.timeoutField->selectAll();
+        QTest::keyClicks(w.timeoutField, u"12abc"_s);
+        QCOMPARE(w.timeoutField->text(), u"12"_s);
         QCOMPARE(stored(KovSetting::TimeoutSeconds), 60); // stored when the field is left
-        w.chkLogReplies->setFocus();
+        w.logRepliesBox->setFocus();
         QTRY_COMPARE(stored(KovSetting::TimeoutSeconds), 12);
-        const QPoint indicator(6, w.chkLogReplies->height() / 2);
-        QTest::mouseClick(w.chkLogReplies, Qt::LeftButton, {}, indicator);
-        QTest::mouseClick(w.chkIgnoreOffset, Qt::LeftButton, {}, indicator);
+        const QPoint indicator(6, w.logRepliesBox->height() / 2);
+        QTest::mouseClick(w.logRepliesBox, Qt::LeftButton, {}, indicator);
+        QTest::mouseClick(w.ignoreOffsetBox, Qt::LeftButton, {}, indicator);
         QCOMPARE(stored(KovSetting::LogReplies), 1);
         QCOMPARE(stored(KovSetting::IgnoreOffset), 0);
     }
@@ -50,19 +50,19 @@ private slots:
         Columns<QString, QString, QString, QString, QVariant>::add();
         const QString before = KovSetting::VdrMarginBefore, after = KovSetting::VdrMarginAfter;
         QTest::newRow("margin at start")
-            << u"txtVdrMarginBefore"_s << before << u"2"_s << u"15"_s << QVariant(15);
+            << u"vdrMarginBeforeField"_s << before << u"2"_s << u"15"_s << QVariant(15);
         QTest::newRow("margin off")
-            << u"txtVdrMarginBefore"_s << before << u"2"_s << u"00"_s << QVariant(0);
+            << u"vdrMarginBeforeField"_s << before << u"2"_s << u"00"_s << QVariant(0);
         QTest::newRow("margin at stop")
-            << u"txtVdrMarginAfter"_s << after << u"10"_s << u"600"_s << QVariant(600);
+            << u"vdrMarginAfterField"_s << after << u"10"_s << u"600"_s << QVariant(600);
         QTest::newRow("above 600")
-            << u"txtVdrMarginAfter"_s << after << u"10"_s << u"6x01"_s << QVariant(60);
-        QTest::newRow("no VPS") << u"chkVdrUseVps"_s << QString(KovSetting::VdrUseVps) << u"1"_s
+            << u"vdrMarginAfterField"_s << after << u"10"_s << u"6x01"_s << QVariant(60);
+        QTest::newRow("no VPS") << u"vdrUseVpsBox"_s << QString(KovSetting::VdrUseVps) << u"1"_s
                                 << QString() << QVariant(0);
         QTest::newRow("sub-folder")
-            << u"txtVdrFolder"_s << QString(KovSetting::VdrFolder) << u"KovFerrit"_s
+            << u"vdrFolderField"_s << QString(KovSetting::VdrFolder) << u"KovFerrit"_s
             << u" Series~Crime "_s << QVariant(u"Series~Crime"_s);
-        QTest::newRow("no folder") << u"txtVdrFolder"_s << QString(KovSetting::VdrFolder)
+        QTest::newRow("no folder") << u"vdrFolderField"_s << QString(KovSetting::VdrFolder)
                                    << u"KovFerrit"_s << QString() << QVariant(u""_s);
     }
     void vdrFields()
@@ -76,7 +76,7 @@ private slots:
         frmAdvanced w(&transfer);
         auto* field = w.findChild<QWidget*>(name);
         QVERIFY(!field->isEnabled()); // the local scheduler is chosen
-        QTest::keyClick(w.cmboRecorder, Qt::Key_Down);
+        QTest::keyClick(w.recorderList, Qt::Key_Down);
         QVERIFY(field->isEnabled());
         QCOMPARE(shown(w), shownFirst);
         if (auto* box = qobject_cast<QCheckBox*>(field)) {
@@ -99,8 +99,8 @@ private slots:
         w.move(120, 90); // where the main window places it
         w.show();
         const QRect shown = w.geometry();
-        QCOMPARE(shown.topLeft(), QPoint(121, 110));     // inside the frame at the place given
-        QTest::mouseClick(w.lblTimeout, Qt::LeftButton); // a label and the background: it stays
+        QCOMPARE(shown.topLeft(), QPoint(121, 110));       // inside the frame at the place given
+        QTest::mouseClick(w.timeoutLabel, Qt::LeftButton); // a label and the background: it stays
         QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(w.geometry(), shown);
         w.setGeometry(shown.translated(40, 30)); // dragged away: a click brings it back
@@ -116,18 +116,18 @@ private slots:
         const QString entry = config.filePath(u"autostart/kovferrit.desktop"_s);
         frmAdvanced w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
-        QVERIFY(!w.chkStartAtLogin->isChecked());
-        w.chkStartAtLogin->click();
+        QVERIFY(!w.startAtLoginBox->isChecked());
+        w.startAtLoginBox->click();
         QVERIFY(readBytes(entry).contains(
             "\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + '\n'));
-        QVERIFY(frmAdvanced(&transfer).chkStartAtLogin->isChecked()); // the next window finds it
-        w.chkStartAtLogin->click();
-        QVERIFY(!QFile::exists(entry) && !w.chkStartAtLogin->isChecked());
+        QVERIFY(frmAdvanced(&transfer).startAtLoginBox->isChecked()); // the next window finds it
+        w.startAtLoginBox->click();
+        QVERIFY(!QFile::exists(entry) && !w.startAtLoginBox->isChecked());
         // A file where the autostart folder belongs: the user is told why, the box stays off.
         QVERIFY(QDir(config.path()).rmdir(u"autostart"_s));
         writeBytes(config.filePath(u"autostart"_s), "");
-        w.chkStartAtLogin->click();
-        QVERIFY(!w.chkStartAtLogin->isChecked());
+        w.startAtLoginBox->click();
+        QVERIFY(!w.startAtLoginBox->isChecked());
         QCOMPARE(env->ui.boxes.size(), 1);
         QVERIFY2(env->ui.boxes[0].contains(u"autostart"_s), qPrintable(env->ui.boxes[0]));
     }
@@ -140,9 +140,9 @@ private slots:
         reg.setStr(KovSetting::Target, u"beta"_s);
         frmAdvanced w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
-        QCOMPARE(w.cmboServers->count(), 2);
-        QCOMPARE(w.cmboServers->itemText(0) + w.cmboServers->currentText(), u"alphabeta"_s);
-        w.cmboServers->setCurrentIndex(0);
+        QCOMPARE(w.serverList->count(), 2);
+        QCOMPARE(w.serverList->itemText(0) + w.serverList->currentText(), u"alphabeta"_s);
+        w.serverList->setCurrentIndex(0);
         w.serverChosen();
         QCOMPARE(reg.Str(KovSetting::Target), u"alpha"_s);
     }
@@ -161,12 +161,12 @@ private slots:
         frmAdvanced w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         if (changed)
-            QTest::mouseClick(w.cmdFreqUp, Qt::LeftButton);
+            QTest::mouseClick(w.frequencyUpButton, Qt::LeftButton);
         w.close();
         QCOMPARE(transfer.functions(), changed ? QStringList{u"getjobs"_s} : QStringList());
         QCOMPARE(transfer.cancels, 1); // a running request is cancelled on closing
         if (!message.isEmpty())
-            QCOMPARE(w.lblMessage->text(), message);
+            QCOMPARE(w.messageLine->text(), message);
     }
 };
 

@@ -36,16 +36,16 @@ class TestChannelListWindow : public EnvironmentTest
     void type(frmChannelList& w, int row, int column, const QString& text,
               Qt::Key finish = Qt::Key_Return)
     {
-        w.GRID->setFocus();
-        w.GRID->setCurrentCell(row, column);
-        QTest::keyClicks(w.GRID, text.left(1));
+        w.grid->setFocus();
+        w.grid->setCurrentCell(row, column);
+        QTest::keyClicks(w.grid, text.left(1));
         QVERIFY(w.editor()->editBox()->isVisible());
         QTest::keyClicks(w.editor()->editBox(), text.mid(1));
         QTest::keyClick(w.editor()->editBox(), finish);
     }
     QString cell(const frmChannelList& w, int row, int column)
     {
-        return w.GRID->item(row, column) ? w.GRID->item(row, column)->text() : QString();
+        return w.grid->item(row, column) ? w.grid->item(row, column)->text() : QString();
     }
 
 private slots:
@@ -54,26 +54,27 @@ private slots:
         auto w = open();
         clsFlexGridEdit* editor = w->editor();
         type(*w, 0, 1, u"4"_s, Qt::Key_Down);
-        QCOMPARE(w->GRID->currentRow(), 1);
+        QCOMPARE(w->grid->currentRow(), 1);
         type(*w, 1, 1, u"6"_s, Qt::Key_Up);
-        QCOMPARE(w->GRID->currentRow(), 0);
+        QCOMPARE(w->grid->currentRow(), 0);
         QCOMPARE(cell(*w, 1, 1), u"6"_s);
         editor->setEnterKeyBehaviour(clsFlexGridEdit::MoveRight);
         type(*w, 1, 1, u"8"_s); // past the row's end: the next row's first cell
-        QCOMPARE(QPoint(w->GRID->currentColumn(), w->GRID->currentRow()), QPoint(0, 2));
+        QCOMPARE(QPoint(w->grid->currentColumn(), w->grid->currentRow()), QPoint(0, 2));
         editor->setTabKeyBehaviour(clsFlexGridEdit::MoveDown);
-        QCOMPARE(w->cmdClose->focusPolicy(), Qt::ClickFocus); // other controls leave the tab order
-        type(*w, 2, 1, u"9"_s, Qt::Key_Tab);                  // past the bottom: the first row
-        QCOMPARE(w->GRID->currentRow(), 0);
+        QCOMPARE(w->closeButton->focusPolicy(),
+                 Qt::ClickFocus);            // other controls leave the tab order
+        type(*w, 2, 1, u"9"_s, Qt::Key_Tab); // past the bottom: the first row
+        QCOMPARE(w->grid->currentRow(), 0);
         editor->setTabKeyBehaviour(clsFlexGridEdit::CloseEditor);
-        QVERIFY(w->cmdClose->focusPolicy() & Qt::TabFocus);
+        QVERIFY(w->closeButton->focusPolicy() & Qt::TabFocus);
         type(*w, 0, 1, u"99"_s, Qt::Key_Escape);
         QVERIFY(!editor->isEditing());
         QCOMPARE(cell(*w, 0, 1), u"4"_s);
-        env->ui.boxAnswers = {7}; // No: nothing saved
+        env->ui.boxAnswers = {MessageAnswer::No}; // nothing saved
         w->close();
         QCOMPARE(env->ui.boxes, QStringList{u"Save Changes ?"_s});
-        QCOMPARE(env->ui.boxFrames, QStringList{u"36 Channel Configuration"_s});
+        QCOMPARE(env->ui.boxFrames, QStringList{u"Question YesNo Channel Configuration"_s});
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
     }
     void gridKeys_data()
@@ -90,8 +91,8 @@ private slots:
     {
         const auto [key, text] = Columns<int, QString>::fetch();
         auto w = open();
-        w->GRID->setCurrentCell(0, 1);
-        QTest::keyClick(w->GRID, Qt::Key(key));
+        w->grid->setCurrentCell(0, 1);
+        QTest::keyClick(w->grid, Qt::Key(key));
         QCOMPARE(w->editor()->isEditing() ? w->editor()->editBox()->text() : QString(), text);
     }
     void sortButtons_data()
@@ -112,9 +113,10 @@ private slots:
         auto w = open();
         for (const QString& edit : typed.split(u' '))
             type(*w, edit.section(u'=', 0, 0).toInt(), 1, edit.section(u'=', 1));
-        QTest::mouseClick(column == 0 ? w->cmdSortName : w->cmdSortChannel, Qt::LeftButton);
+        QTest::mouseClick(column == 0 ? w->sortByNameButton : w->sortByChannelButton,
+                          Qt::LeftButton);
         QStringList got;
-        for (int r = 0; r < w->GRID->rowCount(); ++r)
+        for (int r = 0; r < w->grid->rowCount(); ++r)
             got << cell(*w, r, 0) + u'|' + cell(*w, r, 1);
         QCOMPARE(got.join(u','), shown);
     }
@@ -128,12 +130,12 @@ private slots:
         QCOMPARE(cell(*w, 0, 1) + u'|' + cell(*w, 1, 1) + u'|' + cell(*w, 2, 1) + u'|' +
                      cell(*w, 2, 0),
                  u"12|8||Renamed 1x"_s);
-        w->GRID->setCurrentCell(1, 1);
-        QTest::keyClick(w->GRID, Qt::Key_F2);
+        w->grid->setCurrentCell(1, 1);
+        QTest::keyClick(w->grid, Qt::Key_F2);
         w->editor()->editBox()->clear();
         QTest::keyClick(w->editor()->editBox(), Qt::Key_Return);
-        env->ui.boxAnswers = {6}; // Yes
-        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+        env->ui.boxAnswers = {MessageAnswer::Yes};
+        QTest::mouseClick(w->closeButton, Qt::LeftButton);
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "12,Alpha TV\r\n");
         QCOMPARE(readBytes(env->file(u"dbchannel_.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
         for (const QString& name : {u"ChColW1"_s, u"ChLstWidth"_s, u"ChLstLeft"_s, u"ChLstTop"_s})
@@ -189,9 +191,13 @@ private slots:
         QString seen; // the box is closed before anything is checked
         QTimer::singleShot(0, [&seen] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                const bool yesNoQuestion =
+                    box->icon() == QMessageBox::Question &&
+                    box->standardButtons() == (QMessageBox::Yes | QMessageBox::No);
                 seen = box->windowTitle() +
                        (box->windowIcon().isNull() ? u", no icon"_s : QString()) +
-                       (box->width() < kov_CaptionWidth(box) ? u", too narrow"_s : QString());
+                       (box->width() < kov_CaptionWidth(box) ? u", too narrow"_s : QString()) +
+                       (yesNoQuestion ? QString() : u", not a yes/no question"_s);
                 box->reject();
             }
         });

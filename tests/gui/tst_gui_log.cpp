@@ -15,20 +15,20 @@ private slots:
         QDir(env->folder()).mkdir(u"log2.txt"_s); // a save that fails keeps the number
         frmLog log;
         log.show();
-        log.Text1->moveCursor(QTextCursor::End);
-        QTest::keyClicks(log.Text1, u"typed"_s);
-        log.mnuFileSave->trigger();
-        log.mnuFileSave->trigger();
+        log.listingView->moveCursor(QTextCursor::End);
+        QTest::keyClicks(log.listingView, u"typed"_s);
+        log.saveAction->trigger();
+        log.saveAction->trigger();
         QCOMPARE(env->ui.boxes, QStringList{env->folder() + u"/log1.txt"_s});
-        QCOMPARE(env->ui.boxFrames, QStringList{u"64 SAVE"_s});
+        QCOMPARE(env->ui.boxFrames, QStringList{u"Information SAVE"_s});
         QCOMPARE(readBytes(env->file(u"log1.txt"_s)), "Account : demo\r\n\r\n"); // not the edit
         QCOMPARE(kov_Settings().Lng(KovSetting::NextLogNo), 2);
         for (const QSize size : {QSize(600, 400), QSize(900, 300)}) {
             log.resize(size); // the text box fills the window under the menu
-            QCOMPARE(log.Text1->geometry(), QRect(0, log.menuBar->height(), size.width(),
-                                                  size.height() - log.menuBar->height()));
+            QCOMPARE(log.listingView->geometry(), QRect(0, log.menuBar->height(), size.width(),
+                                                        size.height() - log.menuBar->height()));
         }
-        log.mnuFileCopyClose->trigger();
+        log.copyAndCloseAction->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), u"Account : demo\ntyped"_s);
         QVERIFY(!log.isVisible());
     }

@@ -57,13 +57,13 @@ private slots:
             installed(database, minutes);
         auto w = start(tray);
         QCOMPARE(w->isVisible(), shown);
-        QCOMPARE(w->tmrMinutes->isActive(), timer);
+        QCOMPARE(w->minuteTimer->isActive(), timer);
         QCOMPARE(w->trayIconAdded(), tray);
         QCOMPARE(transfer.urls.size(), requests);
         QVERIFY(!m_trayDuringSync); // a due sync runs before the tray icon is added
-        QVERIFY2(w->txtUpdate->text().startsWith(update), qPrintable(w->txtUpdate->text()));
+        QVERIFY2(w->updateLine->text().startsWith(update), qPrintable(w->updateLine->text()));
         if (database < 0)
-            QCOMPARE(w->txtMessage->toPlainText(),
+            QCOMPARE(w->messageDisplay->toPlainText(),
                      u"Specify your account and password,\nThen click 'Sync' to begin."_s);
         QCOMPARE(w->pos(),
                  kov_CentredFrameTopLeft(w->screen()->availableGeometry(), w->size(), QMargins()));
@@ -83,45 +83,46 @@ private slots:
         auto w = start();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        w->txtAccount->setFocus();
-        QTest::keyClicks(w->txtAccount, u"bob"_s);
-        w->txtPassword->setFocus();
+        w->accountField->setFocus();
+        QTest::keyClicks(w->accountField, u"bob"_s);
+        w->passwordField->setFocus();
         QCOMPARE(kov_Settings().Str(KovSetting::Account), u"bob"_s);
-        QTest::keyClicks(w->txtPassword, u"s3cret"_s);
+        QTest::keyClicks(w->passwordField, u"s3cret"_s);
         QVERIFY(kov_Settings().Str(KovSetting::Protocol).isEmpty());
-        w->txtAccount->setFocus();
+        w->accountField->setFocus();
         QCOMPARE(AES::DecryptText(kov_Settings().Str(KovSetting::Protocol), u"kovferrit"_s),
                  u"s3cret"_s);
-        QCOMPARE(w->txtPassword->displayText(), u"******"_s);
+        QCOMPARE(w->passwordField->displayText(), u"******"_s);
     }
     void trayCloseAndExit()
     {
         installed(1, 60);
         auto w = start();
-        for (int message : {512, 513, 514, 517})
-            w->trayMessage(message);
+        for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::MiddleClick,
+                                  QSystemTrayIcon::Context, QSystemTrayIcon::Unknown})
+            emit w->trayIcon->activated(reason);
         QVERIFY(!w->isVisible());
-        w->trayMessage(515); // a double-click
+        emit w->trayIcon->activated(QSystemTrayIcon::DoubleClick);
         QVERIFY(w->isVisible() && w->windowShownFlag());
         w->hide(); // hidden another way: the flag stays, neither double-click nor Open shows it
-        w->trayMessage(515);
-        w->mnuOpen->trigger();
+        emit w->trayIcon->activated(QSystemTrayIcon::DoubleClick);
+        w->openAction->trigger();
         QVERIFY(!w->isVisible());
-        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
-        w->mnuOpen->trigger();
+        QTest::mouseClick(w->closeButton, Qt::LeftButton);
+        w->openAction->trigger();
         QVERIFY(w->isVisible());
-        w->tmrMinutes->stop();
-        QTest::mouseClick(w->cmdAdvanced, Qt::LeftButton);
+        w->minuteTimer->stop();
+        QTest::mouseClick(w->advancedButton, Qt::LeftButton);
         QPointer<frmAdvanced> advanced(w->advancedWindow());
         const QRect frame = w->frameGeometry(); // it opens just below
         QCOMPARE(advanced->pos(),
                  QPoint(frame.left(), frame.bottom() - kov_TwipsToPixels(835, w.get())));
-        QVERIFY(w->tmrMinutes->isActive());             // started even though it was off
-        QTest::mouseClick(w->cmdClose, Qt::LeftButton); // hides it with its side windows
+        QVERIFY(w->minuteTimer->isActive());               // started even though it was off
+        QTest::mouseClick(w->closeButton, Qt::LeftButton); // hides it with its side windows
         QVERIFY(!w->isVisible() && !w->windowShownFlag() && w->trayIconAdded());
         QTRY_VERIFY(advanced.isNull());
         const int cancels = transfer.cancels;
-        w->mnuExit->trigger();
+        w->exitAction->trigger();
         QVERIFY(w->exiting() && !w->trayIconAdded());
         QCOMPARE(transfer.cancels, cancels + 1);
     }
@@ -129,7 +130,7 @@ private slots:
     {
         installed(1, 60);
         auto w = start(false);
-        QPushButton* sync = w->cmdGetJobs;
+        QPushButton* sync = w->syncButton;
         // A second click on Sync while the request runs: the window system holds it until the
         // run is over (a posted click stands for it), and then it must do nothing.
         bool clickAgain = true;
@@ -146,15 +147,15 @@ private slots:
         QTest::mouseClick(sync, Qt::LeftButton);
         QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 1);
-        QCOMPARE(w->txtMessage->toPlainText().count(u"12:00:00:No New Data"_s), 1);
+        QCOMPARE(w->messageDisplay->toPlainText().count(u"12:00:00:No New Data"_s), 1);
         clickAgain = true;
-        w->mnuSync->trigger(); // "&Sync Now": a manual run from serial 0
+        w->syncAction->trigger(); // "&Sync Now": a manual run from serial 0
         QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 2);
         QVERIFY(transfer.urls[1].contains(u"&initiator=0&target=localhost&serial=0&"_s));
         clickAgain = true; // and a click held during a timed run
         kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kTestNow.addSecs(-60)));
-        w->tmrMinutes_Timer();
+        w->onMinuteTick();
         QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 3);
     }
@@ -174,18 +175,18 @@ private slots:
         QStringList shown;
         env->ui.onProgress = [&](int done, int total) {
             if (done == 3) { // a second run meanwhile is refused: "&Sync Now", Sync, a tick
-                w->mnuSync->trigger();
-                w->cmdGetJobs_Click();
-                w->tmrMinutes_Timer();
+                w->syncAction->trigger();
+                w->onSyncClicked();
+                w->onMinuteTick();
             }
             if (done == 30) // the user picks "E&xit" from the tray menu
-                QTimer::singleShot(0, w->mnuExit, &QAction::trigger);
+                QTimer::singleShot(0, w->exitAction, &QAction::trigger);
             w->showProgress(done, total);
-            shown << w->txtMessage->toPlainText();
+            shown << w->messageDisplay->toPlainText();
         };
         const QString due = kov_DateText(kTestNow.addSecs(-60));
         kov_Settings().setStr(KovSetting::NextSync, due);
-        w->tmrMinutes_Timer();
+        w->onMinuteTick();
         QVERIFY(w->exiting() && !w->trayIconAdded());
         QCOMPARE(shown.mid(0, 2), (QStringList{u"3 of 300 jobs"_s, u"6 of 300 jobs"_s}));
         QCOMPARE(scheduled.count(u"create"_s), 30); // stopped between two jobs
@@ -224,7 +225,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         w->ShowMessage(previous);
         w->ShowMessage(newest);
-        QPlainTextEdit* area = w->txtMessage;
+        QPlainTextEdit* area = w->messageDisplay;
         const QFontMetrics metrics(area->font());
         const QRect view = area->viewport()->rect();
         for (QTextBlock block = area->document()->begin(); block.isValid(); block = block.next()) {
@@ -243,8 +244,8 @@ private slots:
             }
         }
         // A grown area pushed the update line and the buttons down, still inside the window.
-        QVERIFY(w->txtUpdate->y() > area->geometry().bottom() &&
-                w->cmdClose->geometry().bottom() < w->height());
+        QVERIFY(w->updateLine->y() > area->geometry().bottom() &&
+                w->closeButton->geometry().bottom() < w->height());
     }
     void largeFonts()
     {
@@ -254,17 +255,17 @@ private slots:
         kov_SetTwipsPerPixelOverride(12);  // a 120-dpi screen
         frmKovFerrit large(&transfer, {}, true);
         const QSize base = large.size();
-        const QPoint label = large.Label1->pos();
-        const QPoint advanced = large.cmdAdvanced->pos();
-        const int update = large.txtUpdate->y();
+        const QPoint label = large.titleLabel->pos();
+        const QPoint advanced = large.advancedButton->pos();
+        const int update = large.updateLine->y();
         large.startUp();
         kov_SetTwipsPerPixelOverride(0);
-        const int grown = large.txtUpdate->y() - update; // for the message area's lines
+        const int grown = large.updateLine->y() - update; // for the message area's lines
         QCOMPARE(large.size(), QSize(base.width(), base.height() + grown) * 1.25);
-        QCOMPARE(large.Label1->pos(), QPoint(int(label.x() * 1.25), label.y()));
-        QCOMPARE(large.cmdAdvanced->pos(),
+        QCOMPARE(large.titleLabel->pos(), QPoint(int(label.x() * 1.25), label.y()));
+        QCOMPARE(large.advancedButton->pos(),
                  QPoint(advanced.x(), int((advanced.y() + grown) * 1.25)));
-        QCOMPARE(large.findChild<QLabel*>(u"QzForm1"_s)->size(), large.size());
+        QCOMPARE(large.findChild<QLabel*>(u"skin"_s)->size(), large.size());
         QCOMPARE(normal->size(), normalSize);
     }
 };

@@ -32,11 +32,11 @@ private slots:
         const auto [typed, buttons, chosen, why] = Columns<QString, QString, int, QString>::fetch();
         NeedChannelForm form(u"X"_s);
         form.show();
-        form.txtChannel->clear();
-        QTest::keyClicks(form.txtChannel, typed);
+        form.numberField->clear();
+        QTest::keyClicks(form.numberField, typed);
         for (const QChar button : buttons)
-            QTest::mouseClick(button == u'+' ? form.cmdPlus : form.cmdMinus, Qt::LeftButton);
-        QTest::mouseClick(form.cmdOK, Qt::LeftButton);
+            QTest::mouseClick(button == u'+' ? form.plusButton : form.minusButton, Qt::LeftButton);
+        QTest::mouseClick(form.okButton, Qt::LeftButton);
         QCOMPARE(form.chosenNumber(), chosen);
         if (why.isEmpty()) {
             QCOMPARE(form.result(), int(chosen ? QDialog::Accepted : QDialog::Rejected));
@@ -45,9 +45,9 @@ private slots:
         }
         // Still asking, with the reason above the question; a valid answer then closes it.
         QVERIFY(form.isVisible());
-        QCOMPARE(form.Label1->text(), why + u"\nPlease assign channel number to X?"_s);
-        QTest::keyClicks(form.txtChannel, u"7"_s); // replaces the selected answer
-        QTest::mouseClick(form.cmdOK, Qt::LeftButton);
+        QCOMPARE(form.questionLabel->text(), why + u"\nPlease assign channel number to X?"_s);
+        QTest::keyClicks(form.numberField, u"7"_s); // replaces the selected answer
+        QTest::mouseClick(form.okButton, Qt::LeftButton);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QCOMPARE(form.chosenNumber(), 7);
     }
@@ -63,10 +63,10 @@ private slots:
         };
         onPrompt([](NeedChannelForm* form) {
             QVERIFY(form->isModal() && (form->windowFlags() & Qt::WindowStaysOnTopHint));
-            QCOMPARE(form->Label1->text(), u"Please assign channel number to Gamma 1?"_s);
-            QCOMPARE(form->txtChannel->text(), u"2"_s);
-            form->txtChannel->setText(u"9"_s);
-            QTest::mouseClick(form->cmdOK, Qt::LeftButton);
+            QCOMPARE(form->questionLabel->text(), u"Please assign channel number to Gamma 1?"_s);
+            QCOMPARE(form->numberField->text(), u"2"_s);
+            form->numberField->setText(u"9"_s);
+            QTest::mouseClick(form->okButton, Qt::LeftButton);
         });
         QCOMPARE(GetChannelByName(u"Gamma 1"_s, true), 9);
         onPrompt([](NeedChannelForm* form) { form->close(); }); // the title bar's close box

@@ -26,8 +26,8 @@ struct ListingScheduler : RecordingScheduler
 QStringList gridNumbers(const frmChannelList& w)
 {
     QStringList column;
-    for (int r = 0; r < w.GRID->rowCount(); ++r)
-        column << (w.GRID->item(r, 1) ? w.GRID->item(r, 1)->text() : QString());
+    for (int r = 0; r < w.grid->rowCount(); ++r)
+        column << (w.grid->item(r, 1) ? w.grid->item(r, 1)->text() : QString());
     return column;
 }
 } // namespace
@@ -50,13 +50,13 @@ private slots:
     void chooseVdr()
     {
         frmAdvanced w(&transfer);
-        QCOMPARE(w.cmboRecorder->currentText(), u"Local scheduler"_s);
-        QVERIFY(!w.txtVdrHost->isEnabled() && !w.txtVdrPort->isEnabled());
-        QTest::keyClick(w.cmboRecorder, Qt::Key_Down);
+        QCOMPARE(w.recorderList->currentText(), u"Local scheduler"_s);
+        QVERIFY(!w.vdrHostField->isEnabled() && !w.vdrPortField->isEnabled());
+        QTest::keyClick(w.recorderList, Qt::Key_Down);
         QCOMPARE(kov_Settings().Str(KovSetting::Recorder), u"vdr"_s);
-        QVERIFY(w.txtVdrHost->isEnabled() && w.txtVdrPort->isEnabled());
+        QVERIFY(w.vdrHostField->isEnabled() && w.vdrPortField->isEnabled());
         frmAdvanced again(&transfer); // opens with the stored choice
-        QVERIFY(again.txtVdrPort->isEnabled());
+        QVERIFY(again.vdrPortField->isEnabled());
     }
 
     void vdrPortStored_data()
@@ -72,10 +72,10 @@ private slots:
         const auto [typed, shown, stored] = Columns<QString, QString, int>::fetch();
         kov_Settings().setStr(KovSetting::Recorder, u"vdr"_s);
         frmAdvanced w(&transfer);
-        QCOMPARE(w.txtVdrPort->text(), u"6419"_s);
-        w.txtVdrPort->clear();
-        QTest::keyClicks(w.txtVdrPort, typed);
-        QCOMPARE(w.txtVdrPort->text(), shown);
+        QCOMPARE(w.vdrPortField->text(), u"6419"_s);
+        w.vdrPortField->clear();
+        QTest::keyClicks(w.vdrPortField, typed);
+        QCOMPARE(w.vdrPortField->text(), shown);
         QCOMPARE(kov_Settings().Lng(KovSetting::VdrPort), stored);
     }
 
@@ -101,13 +101,13 @@ private slots:
             });
         frmChannelList w(nullptr);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
-        QTest::mouseClick(w.cmdMatch, Qt::LeftButton);
+        QTest::mouseClick(w.matchButton, Qt::LeftButton);
         QCOMPARE(gridNumbers(w), numbers);
         QCOMPARE(env->ui.boxes.size(), 1);
         for (const QString& word : told)
             QVERIFY2(env->ui.boxes[0].contains(word), qPrintable(word));
-        QCOMPARE(env->ui.boxFrames[0], u"64 "_s + kov_AppTitle());
-        env->ui.boxAnswers = {6}; // Yes to "Save Changes ?", asked only after a match
+        QCOMPARE(env->ui.boxFrames[0], u"Information "_s + kov_AppTitle());
+        env->ui.boxAnswers = {MessageAnswer::Yes}; // "Save Changes ?" comes only after a match
         w.close();
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)),
                  QByteArray(recorder == 2 ? "7,Alpha TV\r\n9,Beta One\r\n" : "7,Alpha TV\r\n"));

@@ -42,6 +42,28 @@ void EnvironmentTest::init()
     setUp();
 }
 
+QString messageStyleText(MessageStyle style)
+{
+    QString text;
+    switch (style.icon) {
+    case MessageIcon::None:
+        text = u"None"_s;
+        break;
+    case MessageIcon::Information:
+        text = u"Information"_s;
+        break;
+    case MessageIcon::Critical:
+        text = u"Critical"_s;
+        break;
+    case MessageIcon::Question:
+        text = u"Question"_s;
+        break;
+    }
+    if (style.buttons == MessageButtons::YesNo)
+        text += u" YesNo"_s;
+    return text;
+}
+
 void writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);

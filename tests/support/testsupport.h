@@ -40,14 +40,18 @@ private:
     }
 };
 
+/// A box's icon and buttons as tests compare them: "Information", "Question YesNo".
+QString messageStyleText(MessageStyle style);
+
 class ScriptedUserInterface : public UserInterface
 {
 public:
-    int messageBox(const QString& text, int style, const QString& caption) override
+    MessageAnswer messageBox(const QString& text, MessageStyle style,
+                             const QString& caption) override
     {
         boxes << text;
-        boxFrames << QString::number(style) + u' ' + caption;
-        return boxAnswers.isEmpty() ? 1 : boxAnswers.takeFirst();
+        boxFrames << messageStyleText(style) + u' ' + caption;
+        return boxAnswers.isEmpty() ? MessageAnswer::Ok : boxAnswers.takeFirst();
     }
     int askChannelNumber(const QString& channelName, qint32 suggested) override
     {
@@ -62,11 +66,11 @@ public:
             onProgress(done, total);
     }
     QStringList boxes;                        // the texts of the message boxes shown
-    QStringList boxFrames;                    // their styles and captions, as "64 KovFerrit"
+    QStringList boxFrames;                    // styles and captions: "Information KovFerrit"
     QStringList askedChannels;                // the channel names asked for
     QList<qint32> suggestions;                // the number offered with each question
     QList<int> channelAnswers;                // answered in order; 0 (cancel) when used up
-    QList<int> boxAnswers;                    // buttons pressed, in order; OK (1) when used up
+    QList<MessageAnswer> boxAnswers;          // buttons pressed, in order; Ok when used up
     QStringList progress;                     // each progress report, as "done/total"
     std::function<void(int, int)> onProgress; // runs at each report
 };

@@ -15,17 +15,18 @@ private slots:
         // the file ("-": none), the box shown ("style caption|text")
         Columns<QByteArray, QString>::add();
         QTest::newRow("no file")
-            << QByteArray("-") << u"64 KovFerrit|Failed to get channel database from the server."_s;
+            << QByteArray("-")
+            << u"Information KovFerrit|Failed to get channel database from the server."_s;
         QTest::newRow("status line alone")
             << QByteArray("\r\n\r\n0,a,b,c\r\n")
-            << u"64 Information|A corrupt channel database was received from server."_s;
+            << u"Information Information|A corrupt channel database was received from server."_s;
         QTest::newRow("five columns")
             << QByteArray("0,a,b,c,d\r\nisocode,name\r\n")
-            << u"64 KovFerrit|ERROR Invalid Header in channel database.  #5"_s;
+            << u"Information KovFerrit|ERROR Invalid Header in channel database.  #5"_s;
         QTest::newRow("status 00") << QByteArray("00,a,b,c\r\nisocode,name\r\n") << QString();
         QTest::newRow("status 1") << QByteArray("1,a,b,c\r\nisocode,name\r\n") << QString();
         QTest::newRow("ISOCODE") << QByteArray("0,a,b,c\r\nISOCODE,name\r\n")
-                                 << u"64 KovFerrit|ERROR: Channel database is corrupt."_s;
+                                 << u"Information KovFerrit|ERROR: Channel database is corrupt."_s;
     }
     void checks()
     {

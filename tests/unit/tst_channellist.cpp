@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(ChannelListModel().fill(2, 1), ChannelListModel::Fill::NoGuide);
         QCOMPARE(env->ui.boxes, QStringList{u"Channel Database Doesn't Exist\r\n"_s +
                                             env->file(u"kovquibcg.dat"_s)});
-        QCOMPARE(env->ui.boxFrames, QStringList{u"16 ERROR"_s});
+        QCOMPARE(env->ui.boxFrames, QStringList{u"Critical ERROR"_s});
         QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 0);
     }
     void changesAndSave()
