@@ -3,8 +3,8 @@
 # include root in the build tree holds one link named after the layer's folder, so
 # `#include "app/..."` from a lower layer is not found and the build stops there.
 #
-#   kov_add_layer(NAME FOLDER SOURCES ... [DEPENDS lower layers ...] [QT Qt components ...])
-function(kov_add_layer name folder)
+#   kovferrit_add_layer(NAME FOLDER SOURCES ... [DEPENDS lower layers ...] [QT Qt components ...])
+function(kovferrit_add_layer name folder)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;QT" ${ARGN})
   # Layers are added from the bottom up, so a layer named here that does not exist yet lies
   # above this one.
@@ -20,5 +20,5 @@ function(kov_add_layer name folder)
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${root})
   list(TRANSFORM ARG_QT PREPEND Qt6::)
-  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_QT} kov_warnings)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_QT} kovferrit_warnings)
 endfunction()

@@ -1,2 +1,2 @@
 // Built against the foundation layer only: the include from a layer above must not be found.
-#include "settings/ckovreg.h"
+#include "settings/settingsstore.h"

@@ -1,24 +1,24 @@
 #include "account.h"
 
-#include "foundation/aes.h"
+#include "foundation/passwordcipher.h"
 #include "foundation/trace.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 
-void kov_StoreAccount(const QString& account)
+void kov::storeAccount(const QString& account)
 {
-    CKovReg reg = kov_Settings();
-    reg.setStr(KovSetting::Account, account);
+    SettingsStore reg = kov::settings();
+    reg.setText(KovSetting::Account, account);
 }
 
-bool kov_StorePassword(const QString& password)
+bool kov::storePassword(const QString& password)
 {
-    const QString phrase = kov_ProcessPassPhrase();
-    const QString encrypted = AES::EncryptText(password, phrase);
-    if (AES::DecryptText(encrypted, phrase) != password) {
-        kov_DebugMessage(QStringLiteral("Encrypt -> Decrypt IDE ERROR !"));
+    const QString phrase = kov::processPassPhrase();
+    const QString encrypted = PasswordCipher::encryptText(password, phrase);
+    if (PasswordCipher::decryptText(encrypted, phrase) != password) {
+        kov::trace(QStringLiteral("Encrypt -> Decrypt IDE ERROR !"));
         return false;
     }
-    CKovReg reg = kov_Settings();
-    return reg.setStr(KovSetting::Protocol, encrypted);
+    SettingsStore reg = kov::settings();
+    return reg.setText(KovSetting::Protocol, encrypted);
 }

@@ -11,7 +11,7 @@ namespace {
 // An Exec key holds a command line: a path with a space or a shell character is quoted, and
 // inside the quotes ", `, $ and \ are escaped. The key is also a string value, so each
 // backslash is doubled once more, and a literal % is written %% (field codes start with %).
-QString ExecValue(const QString& executable)
+QString execValue(const QString& executable)
 {
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
     QString value = executable;
@@ -38,7 +38,7 @@ QString ExecValue(const QString& executable)
 
 namespace Autostart {
 
-QString EntryPath()
+QString entryPath()
 {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || QDir::isRelativePath(config))
@@ -46,12 +46,12 @@ QString EntryPath()
     return config + QStringLiteral("/autostart/kovferrit.desktop");
 }
 
-bool IsEnabled()
+bool isEnabled()
 {
-    return QFileInfo::exists(EntryPath());
+    return QFileInfo::exists(entryPath());
 }
 
-QString EntryText(const QString& executable)
+QString entryText(const QString& executable)
 {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
@@ -61,35 +61,35 @@ QString EntryText(const QString& executable)
                           "Icon=kovferrit\n"
                           "Terminal=false\n"
                           "X-GNOME-Autostart-enabled=true\n")
-        .arg(ExecValue(executable));
+        .arg(execValue(executable));
 }
 
-bool Enable(const QString& executable, QString* error)
+bool enable(const QString& executable, QString* error)
 {
-    const QString path = EntryPath();
+    const QString path = entryPath();
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
-        *error = Translate(QStringLiteral("Cannot create the folder %1"))
+        *error = kov::translate(QStringLiteral("Cannot create the folder %1"))
                      .arg(QDir::toNativeSeparators(folder));
         return false;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(EntryText(executable).toUtf8()) < 0 ||
+    if (!file.open(QIODevice::WriteOnly) || file.write(entryText(executable).toUtf8()) < 0 ||
         !file.commit()) {
-        *error = Translate(QStringLiteral("Cannot write %1: %2"))
+        *error = kov::translate(QStringLiteral("Cannot write %1: %2"))
                      .arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
     return true;
 }
 
-bool Disable(QString* error)
+bool disable(QString* error)
 {
-    const QString path = EntryPath();
+    const QString path = entryPath();
     QFile file(path);
     if (!file.exists() || file.remove())
         return true;
-    *error = Translate(QStringLiteral("Cannot remove %1: %2"))
+    *error = kov::translate(QStringLiteral("Cannot remove %1: %2"))
                  .arg(QDir::toNativeSeparators(path), file.errorString());
     return false;
 }

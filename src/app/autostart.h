@@ -6,14 +6,14 @@
 
 namespace Autostart {
 /// Where the entry lives for the current user.
-QString EntryPath();
+QString entryPath();
 /// True when the entry exists, i.e. the program starts at login.
-bool IsEnabled();
+bool isEnabled();
 /// The entry's text for the program at `executable` (an absolute path).
-QString EntryText(const QString& executable);
+QString entryText(const QString& executable);
 /// Writes the entry through a temporary file renamed into place, so a desktop never reads half
 /// an entry. False with the reason in `error` when the folder or the file cannot be written.
-bool Enable(const QString& executable, QString* error);
+bool enable(const QString& executable, QString* error);
 /// Removes the entry; an entry already gone is no failure.
-bool Disable(QString* error);
+bool disable(QString* error);
 } // namespace Autostart

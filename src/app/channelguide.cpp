@@ -1,9 +1,9 @@
 #include "channelguide.h"
 
-#include "foundation/ckovqzcsv.h"
+#include "foundation/csvtable.h"
+#include "foundation/datetext.h"
 #include "foundation/fileexists.h"
 #include "foundation/filewriters.h"
-#include "foundation/kov_date.h"
 #include "foundation/programfolder.h"
 #include "foundation/programname.h"
 #include "foundation/trace.h"
@@ -12,63 +12,63 @@
 #include "platform/userinterface.h"
 #include "serverfunction.h"
 #include "sessioncontext.h"
-#include "settings/ckovreg.h"
 #include "settings/quibfunction.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 
 namespace {
-void box(const QString& text, const QString& caption = kov_AppTitle())
+void box(const QString& text, const QString& caption = kov::appTitle())
 {
-    kov_UserInterface().messageBox(text, MessageIcon::Information, caption);
+    kov::userInterface().messageBox(text, MessageIcon::Information, caption);
 }
 } // namespace
 
-bool DownloadChannelGuide(TextBox* txtMessage, bool Manually)
+bool kov::downloadChannelGuide(TextBox* output, bool manually)
 {
-    CKovReg& settings = GetSettings();
-    DoWork(QuibFunction::ChannelGuide, settings.Str(KovSetting::Account),
-           settings.Str(KovSetting::Protocol), txtMessage, true, Manually);
+    SettingsStore& settings = kov::sharedSettings();
+    kov::runServerFunction(QuibFunction::ChannelGuide, settings.text(KovSetting::Account),
+                           settings.text(KovSetting::Protocol), output, true, manually);
     // A guide whose reply could not be stored whole is fetched again by the next run.
     if (kov::writeFailed())
         return false;
 
-    const QString path = kov_ProgramFile(QStringLiteral("kovquibcg.dat"));
-    if (!kov_FileExists(path)) {
-        box(Translate(QStringLiteral("Failed to get channel database from the server.")));
+    const QString path = kov::programFile(QStringLiteral("kovquibcg.dat"));
+    if (!kov::fileExists(path)) {
+        box(kov::translate(QStringLiteral("Failed to get channel database from the server.")));
         return false;
     }
     // The saved guide is the reply as it came: its lines end where the parser's did.
-    const QStringList lines = kov_ReadLines(path, nullptr, LineEnds::CrLfOnly);
+    const QStringList lines = kov::readLines(path, nullptr, LineEnds::CrLfOnly);
     qsizetype at = 0;
     while (at < lines.size() && lines.at(at).isEmpty())
         ++at;
     // The status line must be followed by something: the file may not end right after it.
     if (at + 1 >= lines.size()) {
-        box(Translate(QStringLiteral("A corrupt channel database was received from server.")),
-            Translate(QStringLiteral("Information")));
+        box(kov::translate(QStringLiteral("A corrupt channel database was received from server.")),
+            kov::translate(QStringLiteral("Information")));
         return false;
     }
     const QString statusLine = lines.at(at);
-    CKovQzCSVrow status;
-    const qint32 columns = status.setRowData(statusLine) ? status.NoColumns() : 0;
+    CsvRow status;
+    const qint32 columns = status.setText(statusLine) ? status.columnCount() : 0;
     if (columns != 4) {
-        box(Translate(QStringLiteral("ERROR")) + QLatin1Char(' ') +
-            Translate(QStringLiteral("Invalid Header in channel database")) +
+        box(kov::translate(QStringLiteral("ERROR")) + QLatin1Char(' ') +
+            kov::translate(QStringLiteral("Invalid Header in channel database")) +
             QStringLiteral(".  #") + QString::number(columns));
         return false;
     }
-    if (status.Column(0) != QLatin1String("0")) {
-        kov_DebugMessage(Translate(QStringLiteral("Channel Database ERROR:")) + QLatin1Char(' ') +
-                         statusLine);
+    if (status.column(0) != QLatin1String("0")) {
+        kov::trace(kov::translate(QStringLiteral("Channel Database ERROR:")) + QLatin1Char(' ') +
+                   statusLine);
         return false;
     }
-    CKovQzCSVrow header;
-    header.setRowData(lines.at(at + 1));
-    if (header.Column(0) != QLatin1String("isocode")) {
-        box(Translate(QStringLiteral("ERROR: Channel database is corrupt.")));
+    CsvRow header;
+    header.setText(lines.at(at + 1));
+    if (header.column(0) != QLatin1String("isocode")) {
+        box(kov::translate(QStringLiteral("ERROR: Channel database is corrupt.")));
         return false;
     }
-    settings.setLng(KovSetting::HaveChannelDatabase, 1);
-    settings.setStr(KovSetting::NextChannelUpdate, kov_DateText(kov_Now().addMonths(1)));
+    settings.setNumber(KovSetting::HaveChannelDatabase, 1);
+    settings.setText(KovSetting::NextChannelUpdate, kov::dateText(kov::now().addMonths(1)));
     return true;
 }

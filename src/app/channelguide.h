@@ -2,4 +2,6 @@
 // Fetching the channel guide and checking the saved "kovquibcg.dat".
 class TextBox;
 
-bool DownloadChannelGuide(TextBox* txtMessage, bool Manually);
+namespace kov {
+bool downloadChannelGuide(TextBox* output, bool manually);
+} // namespace kov

@@ -1,8 +1,8 @@
 #include "dryrun.h"
 
-#include "channels/channel_lookup.h"
 #include "channels/channeldatabase.h"
-#include "jobs/cquibjob.h"
+#include "channels/channellookup.h"
+#include "jobs/recordingjob.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
 
@@ -10,11 +10,11 @@ namespace {
 const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
 // `existing`: the name the recorder holds the job's recording under, empty when none.
-QString verdict(const CQuibJob& job, qint32 channel, const QString& existing,
+QString verdict(const RecordingJob& job, qint32 channel, const QString& existing,
                 RecorderScheduler* recorder)
 {
-    const bool rec = job.Action() == QLatin1String("rec");
-    if (!rec && job.Action() != QLatin1String("delete"))
+    const bool rec = job.action() == QLatin1String("rec");
+    if (!rec && job.action() != QLatin1String("delete"))
         return QStringLiteral("unsupported");
     // A delete does not look at the channel, just as the sync does not.
     if (rec && channel < 1)
@@ -30,38 +30,38 @@ QString verdict(const CQuibJob& job, qint32 channel, const QString& existing,
 }
 } // namespace
 
-void DryRunRecords::Record(QuibFunction function, qint32 index, const QString& record)
+void DryRunRecords::takeRecord(QuibFunction function, qint32 index, const QString& record)
 {
     if (function != QuibFunction::GetJobs) {
-        SyncReplyRecords::Record(function, index, record);
+        SyncReplyRecords::takeRecord(function, index, record);
         return;
     }
-    CKovReg reg = kov_Settings();
-    CQuibJob job;
-    if (!job.CreateJobFromString(record, &reg, false))
+    SettingsStore reg = kov::settings();
+    RecordingJob job;
+    if (!job.readJob(record, &reg, false))
         return;
-    qint32 channel = GetChannelByName(job.Channel(), false);
+    qint32 channel = kov::channelByName(job.channel(), false);
     if (channel == 0) {
         // The number the sync would be given without asking (kovferrit-cli --channel); it is
         // shown here but stored nowhere.
-        const qint32 preset = kov_UserInterface().presetChannelNumber(job.Channel());
-        if (kov_IsChannelNumber(preset))
+        const qint32 preset = kov::userInterface().presetChannelNumber(job.channel());
+        if (kov::isChannelNumber(preset))
             channel = preset;
     }
     QString why;
-    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading(&why);
+    const std::unique_ptr<RecorderScheduler> recorder = kov::openRecorderForReading(&why);
     // A recording made under the regional name before shows under that name.
-    const QString existing = recorder ? job.ExistingProgramName(*recorder) : QString();
+    const QString existing = recorder ? job.existingRecordingName(*recorder) : QString();
     // Verdicts made without the recorder are guesses: the run says why, once, and fails.
     if (!recorder || !recorder->failure().isEmpty()) {
         m_recorderMissing = true;
         kov::recorderFailed(recorder ? recorder->failure() : why);
     }
     m_lines << QStringList{verdict(job, channel, existing, recorder.get()),
-                           existing.isEmpty() ? job.ProgramName() : existing,
-                           job.StartTime().toString(kTimeFormat),
-                           job.EndTime().toString(kTimeFormat),
-                           job.Channel(),
+                           existing.isEmpty() ? job.recordingName() : existing,
+                           job.startTime().toString(kTimeFormat),
+                           job.endTime().toString(kTimeFormat),
+                           job.channel(),
                            QString::number(channel)}
                    .join(QLatin1Char('\t'));
 }

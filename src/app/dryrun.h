@@ -9,7 +9,7 @@
 class DryRunRecords : public SyncReplyRecords
 {
 public:
-    void Record(QuibFunction function, qint32 index, const QString& record) override;
+    void takeRecord(QuibFunction function, qint32 index, const QString& record) override;
 
     /// One line per job: what, program name, start, end, service channel, channel number,
     /// separated by TABs. What is create, exists, delete, recording (delete of a program being
@@ -18,7 +18,7 @@ public:
     /// the user interface was given beforehand, without asking.
     QStringList Lines() const { return m_lines; }
     /// Set when the recorder could not be asked; existence then reads as "no".
-    bool RecorderMissing() const { return m_recorderMissing; }
+    bool recorderMissing() const { return m_recorderMissing; }
 
 private:
     QStringList m_lines;

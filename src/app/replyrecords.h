@@ -2,21 +2,21 @@
 // What the records of a reply do in a sync: a job record is scheduled into the recorder, a
 // channel-guide record joins the channel manager, a target-system record joins the server
 // list.
-#include "protocol/cquibreply.h"
-#include "settings/ckovreg.h"
+#include "protocol/replyparser.h"
+#include "settings/settingsstore.h"
 
 class SyncReplyRecords : public ReplyRecordConsumer
 {
 public:
     SyncReplyRecords();
-    void Record(QuibFunction function, qint32 index, const QString& record) override;
+    void takeRecord(QuibFunction function, qint32 index, const QString& record) override;
 
 private:
-    void ScheduleJob(const QString& record);
-    void AddChannel(qint32 index, const QString& record);
-    void AddServer(qint32 index, const QString& record);
+    void scheduleJob(const QString& record);
+    void addChannel(qint32 index, const QString& record);
+    void addServer(qint32 index, const QString& record);
 
-    CKovReg m_reg;
+    SettingsStore m_reg;
     /// The field count a channel-guide record must have, read at the reply's first record (the
     /// reply stored it from its column-header line just before): a guide of thousands of
     /// records reads it once, not once a record.

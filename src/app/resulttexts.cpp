@@ -13,21 +13,21 @@ QStringList& resultTexts()
 }
 } // namespace
 
-void BuildResultTexts()
+void kov::buildResultTexts()
 {
     // Every text is a literal passed to Translate, so that the string files can list it.
-    QStringList table{Translate(QStringLiteral("New Data Received")),
-                      Translate(QStringLiteral("No New Data")),
-                      Translate(QStringLiteral("Number Exceeded"))};
+    QStringList table{kov::translate(QStringLiteral("New Data Received")),
+                      kov::translate(QStringLiteral("No New Data")),
+                      kov::translate(QStringLiteral("Number Exceeded"))};
     for (int code = 3; code <= 9; ++code) // codes the service does not use
-        table << Translate(QStringLiteral("Error")) + QString::number(code);
-    table << Translate(QStringLiteral("Account Unknown"))
-          << Translate(QStringLiteral("Bad Parameter"))
-          << Translate(QStringLiteral("Product Unknown"))
-          << Translate(QStringLiteral("Initiator Error"))
-          << Translate(QStringLiteral("Target Unknown"))
-          << Translate(QStringLiteral("Serial Invalid"))
-          << Translate(QStringLiteral("Doc Type Unknown"));
+        table << kov::translate(QStringLiteral("Error")) + QString::number(code);
+    table << kov::translate(QStringLiteral("Account Unknown"))
+          << kov::translate(QStringLiteral("Bad Parameter"))
+          << kov::translate(QStringLiteral("Product Unknown"))
+          << kov::translate(QStringLiteral("Initiator Error"))
+          << kov::translate(QStringLiteral("Target Unknown"))
+          << kov::translate(QStringLiteral("Serial Invalid"))
+          << kov::translate(QStringLiteral("Doc Type Unknown"));
     resultTexts() = table;
 }
 
@@ -36,15 +36,16 @@ void kov::forgetResultTexts()
     resultTexts().clear();
 }
 
-QString ResultText(qint32 Code)
+QString kov::resultText(qint32 code)
 {
     const QStringList& table = resultTexts();
-    if (Code >= 0 && Code < table.size())
-        return table.at(Code);
-    return Translate(QStringLiteral("Quib Error")) + QStringLiteral(" #") + QString::number(Code);
+    if (code >= 0 && code < table.size())
+        return table.at(code);
+    return kov::translate(QStringLiteral("Quib Error")) + QStringLiteral(" #") +
+           QString::number(code);
 }
 
-bool IsSuccessCode(qint32 Code)
+bool kov::isSuccessCode(qint32 code)
 {
-    return Code == 0 || Code == 1;
+    return code == 0 || code == 1;
 }

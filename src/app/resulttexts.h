@@ -3,12 +3,14 @@
 // and which codes count as success.
 #include <QString>
 
+namespace kov {
 /// Builds the 17 translated result texts (the main window does it when it loads).
-void BuildResultTexts();
-QString ResultText(qint32 Code);
-bool IsSuccessCode(qint32 Code);
+void buildResultTexts();
+QString resultText(qint32 code);
+bool isSuccessCode(qint32 code);
+} // namespace kov
 
 namespace kov {
-/// Drops the built texts, so that the next BuildResultTexts translates them afresh.
+/// Drops the built texts, so that the next kov::buildResultTexts translates them afresh.
 void forgetResultTexts();
 } // namespace kov

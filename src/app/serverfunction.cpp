@@ -1,15 +1,15 @@
 #include "serverfunction.h"
 
-#include "foundation/aes.h"
+#include "foundation/passwordcipher.h"
 #include "foundation/programname.h"
 #include "foundation/translate.h"
 #include "platform/frontend.h"
 #include "platform/userinterface.h"
-#include "protocol/cquibreply.h"
-#include "protocol/cquibsession.h"
+#include "protocol/quibsession.h"
+#include "protocol/replyparser.h"
 #include "sessioncontext.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 #include "syncrunscope.h"
 
 #include <exception>
@@ -17,72 +17,74 @@
 namespace {
 void infoBox(const QString& text)
 {
-    kov_UserInterface().messageBox(text, MessageIcon::Information, kov_AppTitle());
+    kov::userInterface().messageBox(text, MessageIcon::Information, kov::appTitle());
 }
 
 // What the progress text calls the download of each function.
-QString DownloadWord(QuibFunction function)
+QString downloadWord(QuibFunction function)
 {
     switch (function) {
     case QuibFunction::GetTargetSystems:
-        return Translate(QStringLiteral("Database"));
+        return kov::translate(QStringLiteral("Database"));
     case QuibFunction::GetJobs:
         break;
     case QuibFunction::ChannelGuide:
-        return Translate(QStringLiteral("Channels"));
+        return kov::translate(QStringLiteral("Channels"));
     }
-    return Translate(QStringLiteral("Job List"));
+    return kov::translate(QStringLiteral("Job List"));
 }
 } // namespace
 
-qint32 DoWork(QuibFunction Function, const QString& Account, const QString& EncryptedPassword,
-              TextBox* OutputBox, bool ZeroSerial, bool Manually)
+qint32 kov::runServerFunction(QuibFunction function, const QString& account,
+                              const QString& encryptedPassword, TextBox* output, bool zeroSerial,
+                              bool manually)
 {
-    if (!kov_SyncRunning()) {
+    if (!kov::syncRunning()) {
         // Outside a sync run a call is a run of its own.
         SyncRunScope run;
         if (!run.started()) {
-            infoBox(kov_SyncBusyText());
+            infoBox(kov::syncBusyText());
             return -1;
         }
-        const qint32 code =
-            DoWork(Function, Account, EncryptedPassword, OutputBox, ZeroSerial, Manually);
+        const qint32 code = kov::runServerFunction(function, account, encryptedPassword, output,
+                                                   zeroSerial, manually);
         run.reportRecorder();
         return code;
     }
     try {
-        if (kov_StopRequested())
+        if (kov::stopRequested())
             return -1;
-        const QString password = AES::DecryptText(EncryptedPassword, kov_ProcessPassPhrase());
-        if (Account.isEmpty() || password.isEmpty()) {
-            infoBox(Translate(QStringLiteral("Please specify an account and password.")));
+        const QString password =
+            PasswordCipher::decryptText(encryptedPassword, kov::processPassPhrase());
+        if (account.isEmpty() || password.isEmpty()) {
+            infoBox(kov::translate(QStringLiteral("Please specify an account and password.")));
             return -1;
         }
-        CQuibSession* session = kov::openSharedSession();
+        QuibSession* session = kov::openSharedSession();
         if (!session)
             return -1;
-        if (OutputBox) {
-            OutputBox->setText(QStringLiteral("WAIT ...."));
-            OutputBox->repaintNow();
+        if (output) {
+            output->setText(QStringLiteral("WAIT ...."));
+            output->repaintNow();
         }
-        CKovReg& settings = GetSettings();
-        settings.SetInfo(kov_SettingsKey(), QString());
-        session->setTimeoutSeconds(kov_ReadNumber(settings, KovSetting::TimeoutSeconds));
-        session->setLogReplies(kov_ReadNumber(settings, KovSetting::LogReplies) == 1);
+        SettingsStore& settings = kov::sharedSettings();
+        settings.setKey(kov::settingsKey(), QString());
+        session->setTimeoutSeconds(kov::readNumber(settings, KovSetting::TimeoutSeconds));
+        session->setLogReplies(kov::readNumber(settings, KovSetting::LogReplies) == 1);
 
         session->setRecordConsumer(kov::recordConsumer());
-        const QString word = DownloadWord(Function);
-        const bool ok = session->ServerFunction(Function, Manually, ZeroSerial);
-        if (OutputBox) {
-            OutputBox->setText(word + QLatin1Char(' ') + Translate(QStringLiteral("Download")) +
-                               QLatin1Char(' ') +
-                               Translate(ok ? QStringLiteral("OK") : QStringLiteral("FAILED")));
+        const QString word = downloadWord(function);
+        const bool ok = session->runServerFunction(function, manually, zeroSerial);
+        if (output) {
+            output->setText(word + QLatin1Char(' ') + kov::translate(QStringLiteral("Download")) +
+                            QLatin1Char(' ') +
+                            kov::translate(ok ? QStringLiteral("OK") : QStringLiteral("FAILED")));
         }
-        if (!ok || !session->Reply())
+        if (!ok || !session->reply())
             return -1;
-        const qint32 code = session->Reply()->ErrorCode();
-        if (OutputBox && code != 0)
-            OutputBox->setText(OutputBox->text() + QLatin1Char(' ') + QString::number(code));
+        const qint32 code = session->reply()->errorCode();
+        if (output && code != 0)
+            output->setText(output->text() + QLatin1Char(' ') + QString::number(code));
         return code;
     } catch (const std::exception& e) {
         infoBox(QStringLiteral("manual GetJobs Error: ") + QString::fromLocal8Bit(e.what()));

@@ -7,7 +7,10 @@
 
 class TextBox;
 
+namespace kov {
 /// Runs one server function; -1 on failure, else the reply's result code. Outside a sync run
 /// a call is a run of its own; once the program is ending it asks nothing.
-qint32 DoWork(QuibFunction Function, const QString& Account, const QString& EncryptedPassword,
-              TextBox* OutputBox, bool ZeroSerial, bool Manually);
+qint32 runServerFunction(QuibFunction function, const QString& account,
+                         const QString& encryptedPassword, TextBox* output, bool zeroSerial,
+                         bool manually);
+} // namespace kov

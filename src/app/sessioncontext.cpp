@@ -1,13 +1,13 @@
 #include "sessioncontext.h"
 
-#include "channels/cquibchannelmanager.h"
+#include "channels/channelcatalog.h"
 #include "foundation/filewriters.h"
 #include "platform/userinterface.h"
-#include "protocol/cquibsession.h"
+#include "protocol/quibsession.h"
 #include "replyrecords.h"
 #include "resulttexts.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 
 #include <memory>
 
@@ -15,10 +15,10 @@ namespace {
 struct SupportState
 {
     HttpTransfer* transfer = nullptr;
-    std::unique_ptr<CQuibSession> session;
+    std::unique_ptr<QuibSession> session;
     SyncReplyRecords records;
     ReplyRecordConsumer* consumer = nullptr;
-    std::unique_ptr<CKovReg> settings;
+    std::unique_ptr<SettingsStore> settings;
 };
 
 SupportState& state()
@@ -28,27 +28,27 @@ SupportState& state()
 }
 } // namespace
 
-void kov_SetTransferComponent(HttpTransfer* component)
+void kov::setTransferComponent(HttpTransfer* component)
 {
     state().transfer = component;
 }
 
-void kov_SetRecordConsumer(ReplyRecordConsumer* consumer)
+void kov::setRecordConsumer(ReplyRecordConsumer* consumer)
 {
     state().consumer = consumer;
 }
 
-CQuibSession* kov_SharedSession()
+QuibSession* kov::sharedSession()
 {
     return state().session.get();
 }
 
-CQuibSession* kov::openSharedSession()
+QuibSession* kov::openSharedSession()
 {
     SupportState& s = state();
     if (!s.session) {
-        s.session = std::make_unique<CQuibSession>();
-        if (!s.session->Initialize(s.transfer))
+        s.session = std::make_unique<QuibSession>();
+        if (!s.session->setTransfer(s.transfer))
             return nullptr;
     }
     return s.session.get();
@@ -57,8 +57,8 @@ CQuibSession* kov::openSharedSession()
 void kov::handOverTransferAgain()
 {
     SupportState& s = state();
-    if (s.session && !s.session->HasTransferComponent())
-        s.session->Initialize(s.transfer);
+    if (s.session && !s.session->hasTransfer())
+        s.session->setTransfer(s.transfer);
 }
 
 ReplyRecordConsumer* kov::recordConsumer()
@@ -67,22 +67,22 @@ ReplyRecordConsumer* kov::recordConsumer()
     return s.consumer ? s.consumer : &s.records;
 }
 
-void kov_ResetSupport()
+void kov::resetSupport()
 {
-    kov_ClearStopRequest();
+    kov::clearStopRequest();
     kov::takeWriteFailure();
     state().session.reset();
     state().consumer = nullptr;
     state().settings.reset();
     kov::forgetResultTexts();
-    kov_ResetChannelManager();
+    kov::resetChannelManager();
 }
 
-CKovReg& GetSettings()
+SettingsStore& kov::sharedSettings()
 {
     if (!state().settings) {
-        state().settings = std::make_unique<CKovReg>();
-        state().settings->SetInfo(kov_SettingsKey(), QString());
+        state().settings = std::make_unique<SettingsStore>();
+        state().settings->setKey(kov::settingsKey(), QString());
     }
     return *state().settings;
 }

@@ -1,29 +1,31 @@
 #pragma once
 // The context every server function of the process shares: the one session, the transfer
 // component it is handed, where the records of its replies go, and the settings object.
-class CKovReg;
-class CQuibSession;
+class SettingsStore;
+class QuibSession;
 class ReplyRecordConsumer;
 class HttpTransfer;
 
+namespace kov {
 /// Records the transfer component (the main window's `Inet1`) for the shared session.
-void kov_SetTransferComponent(HttpTransfer* component);
+void setTransferComponent(HttpTransfer* component);
 /// Where the records of the following replies go (not owned); nullptr restores the sync's own
 /// (jobs scheduled, channels and servers kept).
-void kov_SetRecordConsumer(ReplyRecordConsumer* consumer);
-/// The shared session, or nullptr before the first DoWork.
-CQuibSession* kov_SharedSession();
+void setRecordConsumer(ReplyRecordConsumer* consumer);
+/// The shared session, or nullptr before the first kov::runServerFunction.
+QuibSession* sharedSession();
 /// Drops the shared session, settings object, channel manager, result texts and a noted write
 /// failure (process end; tests start each case afresh).
-void kov_ResetSupport();
+void resetSupport();
 
 /// The shared settings object, opened on the settings key on first use.
-CKovReg& GetSettings();
+SettingsStore& sharedSettings();
+} // namespace kov
 
 namespace kov {
 /// The shared session, made and handed the transfer component on first use. Made once and
 /// never replaced: nullptr when that first hand-over fails, and a later run hands it over again.
-CQuibSession* openSharedSession();
+QuibSession* openSharedSession();
 /// Hands the transfer component to the shared session again when a failed exchange of an
 /// earlier run dropped it.
 void handOverTransferAgain();

@@ -1,25 +1,25 @@
 #include "startup.h"
 
-#include "foundation/kov_date.h"
+#include "foundation/datetext.h"
 #include "foundation/programname.h"
 #include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
 #include "resulttexts.h"
 #include "sessioncontext.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 #include "updatetimer.h"
 
 #include <QRegularExpression>
 
-void kov_PrepareSession(HttpTransfer* transfer)
+void kov::prepareSession(HttpTransfer* transfer)
 {
-    kov_SetTransferComponent(transfer);
-    BuildResultTexts();
+    kov::setTransferComponent(transfer);
+    kov::buildResultTexts();
 }
 
-bool kov_AdminModeFromCommandLine(const QStringList& arguments, bool adminMode)
+bool kov::adminModeFromCommandLine(const QStringList& arguments, bool adminMode)
 {
     const QStringList words =
         arguments.join(QLatin1Char(' '))
@@ -34,30 +34,30 @@ bool kov_AdminModeFromCommandLine(const QStringList& arguments, bool adminMode)
     return adminMode;
 }
 
-void kov_OpenStartUpSettings(CKovReg& settings)
+void kov::openStartUpSettings(SettingsStore& settings)
 {
-    settings.SetInfo(kov_SettingsKey());
-    if (kov_ReadText(settings, KovSetting::AppEXEName) != kov_ExecutableName())
-        kov_DebugMessage(QStringLiteral("Executables are inconsistent !"));
+    settings.setKey(kov::settingsKey());
+    if (kov::readText(settings, KovSetting::AppEXEName) != kov::executableName())
+        kov::trace(QStringLiteral("Executables are inconsistent !"));
 }
 
-StartUpPlan kov_PlanStartUp(CKovReg& settings, bool trayAvailable)
+StartUpPlan kov::planStartUp(SettingsStore& settings, bool trayAvailable)
 {
-    const QString stored = settings.Str(KovSetting::NextSync);
-    if (stored.isEmpty() || stored == kov_SyncSentinel())
-        settings.setStr(KovSetting::NextSync, kov_DateText(kov_Now().addDays(-1)));
+    const QString stored = settings.text(KovSetting::NextSync);
+    if (stored.isEmpty() || stored == kov::syncSentinel())
+        settings.setText(KovSetting::NextSync, kov::dateText(kov::now().addDays(-1)));
 
     StartUpPlan plan;
-    const qint32 haveDatabase = settings.Lng(KovSetting::HaveChannelDatabase);
+    const qint32 haveDatabase = settings.number(KovSetting::HaveChannelDatabase);
     if (haveDatabase != 0) {
-        const QString next = settings.Str(KovSetting::NextSync);
-        const QDateTime due = MakeDate(next);
-        plan.syncNow = due < kov_Now();
+        const QString next = settings.text(KovSetting::NextSync);
+        const QDateTime due = kov::dateOrZero(next);
+        plan.syncNow = due < kov::now();
         if (plan.syncNow)
             plan.updateText =
-                Translate(QStringLiteral("Updating Now ...")) + QStringLiteral(" : ") + next;
+                kov::translate(QStringLiteral("Updating Now ...")) + QStringLiteral(" : ") + next;
         else
-            plan.updateText = kov_CountdownText(kov_Now(), due);
+            plan.updateText = kov::countdownText(kov::now(), due);
     } else {
         plan.specifyAccount = true;
     }

@@ -6,22 +6,24 @@
 #include <QString>
 #include <QStringList>
 
-class CKovReg;
+class SettingsStore;
 class HttpTransfer;
 
+namespace kov {
 /// Records `transfer` as the transfer component of the shared session and builds the
 /// translated result texts; both must be in place before the first server request.
-void kov_PrepareSession(HttpTransfer* transfer);
+void prepareSession(HttpTransfer* transfer);
 
 /// Admin mode after reading the command-line words: "admin" turns it on, "noadmin" off, the
 /// last one wins, and `adminMode` stays when neither appears. Words are split at runs of
 /// blanks and tabs (quotes mean nothing), compared case-sensitively, and only the first 10 count.
-bool kov_AdminModeFromCommandLine(const QStringList& arguments, bool adminMode);
+bool adminModeFromCommandLine(const QStringList& arguments, bool adminMode);
 
 /// Opens `settings` on the settings key and reads `app.EXEName`, which the first start creates
 /// with this executable's name. A different recorded name only leaves a trace: the stored
 /// password is encrypted with the executable name, which a renamed program no longer matches.
-void kov_OpenStartUpSettings(CKovReg& settings);
+void openStartUpSettings(SettingsStore& settings);
+} // namespace kov
 
 /// What the main window shows and starts once it has read the settings at start-up.
 struct StartUpPlan
@@ -40,8 +42,10 @@ struct StartUpPlan
     bool timerRuns = false;
 };
 
+namespace kov {
 /// Seeds `NextSync` with yesterday when it is empty or the sentinel, so that a sync is due at
 /// once, then decides from `HaveChannelDatabase` (read before any sync of the start-up) and
 /// `NextSync` what the window does.
 /// `trayAvailable`: whether the desktop has a tray for the window to hide in.
-StartUpPlan kov_PlanStartUp(CKovReg& settings, bool trayAvailable);
+StartUpPlan planStartUp(SettingsStore& settings, bool trayAvailable);
+} // namespace kov

@@ -1,84 +1,85 @@
 #include "syncrun.h"
 
 #include "app/channelguide.h"
-#include "foundation/aes.h"
 #include "foundation/filewriters.h"
 #include "foundation/numbertext.h"
+#include "foundation/passwordcipher.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
 #include "platform/frontend.h"
 #include "platform/userinterface.h"
-#include "protocol/cquibsession.h"
+#include "protocol/quibsession.h"
 #include "recorders/recorderfactory.h"
 #include "resulttexts.h"
 #include "serverfunction.h"
 #include "sessioncontext.h"
-#include "settings/ckovreg.h"
 #include "settings/quibfunction.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 #include "syncrunscope.h"
 #include "versiontext.h"
 
 #include <QTime>
 
-void ShowSpecifyAccount(SyncFrontEnd& ui)
+void kov::showAccountNeeded(SyncFrontEnd& ui)
 {
-    ui.ShowMessage(Translate(QStringLiteral("Specify your account and password,")));
-    ui.ShowMessage(Translate(QStringLiteral("Then click 'Sync' to begin.")));
+    ui.showMessage(kov::translate(QStringLiteral("Specify your account and password,")));
+    ui.showMessage(kov::translate(QStringLiteral("Then click 'Sync' to begin.")));
 }
 
 namespace {
-bool runSyncSteps(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
+bool runSyncSteps(SyncFrontEnd& ui, bool zeroSerial, bool manually)
 {
-    CKovReg& settings = GetSettings();
-    if (settings.Lng(KovSetting::HaveServers) == 0) {
-        const qint32 code =
-            DoWork(QuibFunction::GetTargetSystems, settings.Str(KovSetting::Account),
-                   settings.Str(KovSetting::Protocol), ui.messageArea(), true, Manually);
-        if (IsSuccessCode(code) && !kov::writeFailed()) // the list itself was stored
-            settings.setLng(KovSetting::HaveServers, 1);
+    SettingsStore& settings = kov::sharedSettings();
+    if (settings.number(KovSetting::HaveServers) == 0) {
+        const qint32 code = kov::runServerFunction(
+            QuibFunction::GetTargetSystems, settings.text(KovSetting::Account),
+            settings.text(KovSetting::Protocol), ui.messageArea(), true, manually);
+        if (kov::isSuccessCode(code) && !kov::writeFailed()) // the list itself was stored
+            settings.setNumber(KovSetting::HaveServers, 1);
     }
     // Once the program is ending, a run stops after the reply it was reading, reporting nothing;
     // one that could not store what it received stops there too, and says so at its end.
-    if (kov_StopRequested() || kov::writeFailed())
+    if (kov::stopRequested() || kov::writeFailed())
         return false;
 
-    const QString encrypted = settings.Str(KovSetting::Protocol);
-    const QString account = settings.Str(KovSetting::Account);
-    if (AES::DecryptText(encrypted, kov_ProcessPassPhrase()).isEmpty() || account.isEmpty()) {
-        ShowSpecifyAccount(ui);
-        ui.ShowUpdateText(kov_VersionText());
+    const QString encrypted = settings.text(KovSetting::Protocol);
+    const QString account = settings.text(KovSetting::Account);
+    if (PasswordCipher::decryptText(encrypted, kov::processPassPhrase()).isEmpty() ||
+        account.isEmpty()) {
+        kov::showAccountNeeded(ui);
+        ui.showUpdateText(kov::versionText());
         return false;
     }
 
-    const qint32 code =
-        DoWork(QuibFunction::GetJobs, account, encrypted, ui.messageArea(), ZeroSerial, Manually);
-    if (kov_StopRequested() || kov::writeFailed())
+    const qint32 code = kov::runServerFunction(QuibFunction::GetJobs, account, encrypted,
+                                               ui.messageArea(), zeroSerial, manually);
+    if (kov::stopRequested() || kov::writeFailed())
         return false;
-    if (IsSuccessCode(code)) {
-        if (settings.Lng(KovSetting::HaveChannelDatabase) == 0) {
-            const bool received = DownloadChannelGuide(ui.messageArea(), Manually);
-            if (kov_StopRequested() || kov::writeFailed())
+    if (kov::isSuccessCode(code)) {
+        if (settings.number(KovSetting::HaveChannelDatabase) == 0) {
+            const bool received = kov::downloadChannelGuide(ui.messageArea(), manually);
+            if (kov::stopRequested() || kov::writeFailed())
                 return false;
             if (received) {
-                ui.ShowMessage(Translate(
+                ui.showMessage(kov::translate(
                     QStringLiteral("Channel database has been received from the server.")));
-                settings.setLng(KovSetting::HaveChannelDatabase, 1);
+                settings.setNumber(KovSetting::HaveChannelDatabase, 1);
                 ui.enableUpdateTimer();
             } else {
-                ui.ShowMessage(Translate(
+                ui.showMessage(kov::translate(
                     QStringLiteral("Unable to retrieve channel database from the server.")));
                 return true;
             }
         }
-        const QTime now = kov_Now().time();
-        ui.ShowMessage(QTime(now.hour(), now.minute(), 0).toString(QStringLiteral("HH:mm:ss")) +
-                       QLatin1Char(':') + ResultText(code));
+        const QTime now = kov::now().time();
+        ui.showMessage(QTime(now.hour(), now.minute(), 0).toString(QStringLiteral("HH:mm:ss")) +
+                       QLatin1Char(':') + kov::resultText(code));
         return true;
     }
     if (code >= 0) {
-        ui.ShowMessage(Translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" : ") +
-                       Translate(ResultText(code)));
+        ui.showMessage(kov::translate(QStringLiteral("GetJobs FAILED")) + QStringLiteral(" : ") +
+                       kov::translate(kov::resultText(code)));
         return false;
     }
     const QString lastReply =
@@ -86,14 +87,14 @@ bool runSyncSteps(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
             .value(KovSetting::last(QuibFunction::GetJobs, QStringLiteral("ReplyString")),
                    QString())
             .toString();
-    const bool inactive = kov_LeadingNumber(lastReply.left(2)) == 40.0;
-    ui.ShowMessage(Translate(inactive ? QStringLiteral("Quib For PC is not active")
-                                      : QStringLiteral("GetJobs FAILED -1")));
+    const bool inactive = kov::leadingNumber(lastReply.left(2)) == 40.0;
+    ui.showMessage(kov::translate(inactive ? QStringLiteral("Quib For PC is not active")
+                                           : QStringLiteral("GetJobs FAILED -1")));
     // The second line says why, when the transfer knows: the user can tell a service that is
     // down from a wrong host or port.
-    const CQuibSession* session = kov_SharedSession();
+    const QuibSession* session = kov::sharedSession();
     if (!inactive && session && !session->transferProblem().isEmpty())
-        ui.ShowMessage(session->transferProblem());
+        ui.showMessage(session->transferProblem());
     return false;
 }
 } // namespace
@@ -108,59 +109,59 @@ QString kov::jobSummary(const JobTally& tally, bool brief)
         if (n > 0 || !brief)
             counts << text.arg(n);
     };
-    count(tally.scheduled, Translate(QStringLiteral("%1 scheduled")));
-    count(tally.deleted, Translate(QStringLiteral("%1 deleted")));
-    count(tally.alreadyThere, Translate(QStringLiteral("%1 already there")));
-    count(tally.skipped(), Translate(QStringLiteral("%1 skipped")));
-    QString text =
-        Translate(QStringLiteral("Jobs:")) + QLatin1Char(' ') + counts.join(QStringLiteral(", "));
+    count(tally.scheduled, kov::translate(QStringLiteral("%1 scheduled")));
+    count(tally.deleted, kov::translate(QStringLiteral("%1 deleted")));
+    count(tally.alreadyThere, kov::translate(QStringLiteral("%1 already there")));
+    count(tally.skipped(), kov::translate(QStringLiteral("%1 skipped")));
+    QString text = kov::translate(QStringLiteral("Jobs:")) + QLatin1Char(' ') +
+                   counts.join(QStringLiteral(", "));
     QStringList why;
     if (tally.noChannelNumber > 0) {
         const QStringList& names = tally.unnumberedChannels;
         QString named = (maxNames < 0 ? names : names.mid(0, maxNames)).join(QStringLiteral(", "));
         if (maxNames >= 0 && names.size() > maxNames)
             named += QStringLiteral(", ") +
-                     Translate(QStringLiteral("%1 more")).arg(names.size() - maxNames);
-        why << Translate(QStringLiteral("no channel number:")) + QLatin1Char(' ') + named;
+                     kov::translate(QStringLiteral("%1 more")).arg(names.size() - maxNames);
+        why << kov::translate(QStringLiteral("no channel number:")) + QLatin1Char(' ') + named;
     }
     if (tally.recorderFailed > 0 && !brief)
-        why << Translate(QStringLiteral("recorder failed:")) + QLatin1Char(' ') +
+        why << kov::translate(QStringLiteral("recorder failed:")) + QLatin1Char(' ') +
                    QString::number(tally.recorderFailed);
     if (tally.refused > 0 && !brief)
-        why << Translate(QStringLiteral("refused by the recorder:")) + QLatin1Char(' ') +
+        why << kov::translate(QStringLiteral("refused by the recorder:")) + QLatin1Char(' ') +
                    QString::number(tally.refused);
     if (!why.isEmpty())
         text += QStringLiteral(" (") + why.join(QStringLiteral("; ")) + QLatin1Char(')');
     return text;
 }
 
-bool RunSync(SyncFrontEnd& ui, bool ZeroSerial, bool Manually)
+bool kov::runSync(SyncFrontEnd& ui, bool zeroSerial, bool manually)
 {
     // One run at a time: the timer or the tray menu may fire while a run waits in a prompt or
     // shows the progress of a long reply.
-    if (kov_SyncRunning())
+    if (kov::syncRunning())
         return false;
     SyncRunScope run;
     if (!run.started()) {
         // Another process syncs in this folder: its run does this one's work.
-        if (!kov_StopRequested())
-            ui.showProblem(kov_SyncBusyText());
+        if (!kov::stopRequested())
+            ui.showProblem(kov::syncBusyText());
         ui.runEnding();
         return false;
     }
     kov::takeWriteFailure(); // an earlier one was reported on standard error
-    const bool stepsDone = runSyncSteps(ui, ZeroSerial, Manually);
+    const bool stepsDone = runSyncSteps(ui, zeroSerial, manually);
     // Said before the recorder's failure, whose jobs it counts as skipped without repeating
     // why.
     const kov::JobTally jobs = kov::jobTally();
-    if (!jobs.isEmpty() && !kov_StopRequested())
-        ui.ShowSummary(kov::jobSummary(jobs, true), kov::jobSummary(jobs, false));
+    if (!jobs.isEmpty() && !kov::stopRequested())
+        ui.showSummary(kov::jobSummary(jobs, true), kov::jobSummary(jobs, false));
     bool result = run.reportRecorder() && stepsDone;
     // A file of the program's that could not be written: the run stopped at it. What it
     // scheduled before stays.
     if (const QString failure = kov::takeWriteFailure(); !failure.isEmpty()) {
-        ui.ShowMessage(failure);
-        ui.ShowMessage(Translate(QStringLiteral("The sync stopped.")));
+        ui.showMessage(failure);
+        ui.showMessage(kov::translate(QStringLiteral("The sync stopped.")));
         result = false;
     }
     // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.

@@ -1,5 +1,5 @@
 #pragma once
-// RunSync: one sync run reported through the main window's procedures.
+// kov::runSync: one sync run reported through the main window's procedures.
 #include <QString>
 
 class SyncFrontEnd;
@@ -11,9 +11,11 @@ struct JobTally;
 QString jobSummary(const JobTally& tally, bool brief);
 } // namespace kov
 
+namespace kov {
 /// The two lines that ask for account and password (a sync run and the start-up, when no account is
 /// set).
-void ShowSpecifyAccount(SyncFrontEnd& frontEnd);
+void showAccountNeeded(SyncFrontEnd& frontEnd);
 /// True when the job list was fetched successfully. A run that handed jobs to the recorder
 /// ends with their summary (kov::jobTally() has the counts until the next run).
-bool RunSync(SyncFrontEnd& frontEnd, bool ZeroSerial, bool Manually);
+bool runSync(SyncFrontEnd& frontEnd, bool zeroSerial, bool manually);
+} // namespace kov

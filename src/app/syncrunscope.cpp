@@ -49,9 +49,9 @@ SyncRunScope::~SyncRunScope()
         runState().folderLock.reset();
 }
 
-QString kov_SyncBusyText()
+QString kov::syncBusyText()
 {
-    return Translate(QStringLiteral("A sync is already running in this program folder."));
+    return kov::translate(QStringLiteral("A sync is already running in this program folder."));
 }
 
 bool SyncRunScope::reportRecorder()
@@ -59,15 +59,15 @@ bool SyncRunScope::reportRecorder()
     const QString outage = kov::recorderOutage();
     if (outage.isEmpty())
         return true;
-    kov_UserInterface().messageBox(
-        kov::missingRecorderMessage(outage) + kov_CrLf() +
-            Translate(QStringLiteral("Jobs left unscheduled in this run:")) + QLatin1Char(' ') +
-            QString::number(kov::jobsNotScheduled()),
-        MessageIcon::Information, kov_AppTitle());
+    kov::userInterface().messageBox(
+        kov::missingRecorderMessage(outage) + kov::crLf() +
+            kov::translate(QStringLiteral("Jobs left unscheduled in this run:")) +
+            QLatin1Char(' ') + QString::number(kov::jobsNotScheduled()),
+        MessageIcon::Information, kov::appTitle());
     return false;
 }
 
-bool kov_SyncRunning()
+bool kov::syncRunning()
 {
     return runState().depth > 0;
 }

@@ -27,8 +27,10 @@ private:
     RecorderRunScope m_recorder; // one recorder serves the whole run
     bool m_started = true;
 };
+namespace kov {
 /// "A sync is already running in this program folder.", translated: what a run that could not
 /// start says.
-QString kov_SyncBusyText();
+QString syncBusyText();
 /// True while a sync run is in progress (a prompt or a long reply lets events in meanwhile).
-bool kov_SyncRunning();
+bool syncRunning();
+} // namespace kov

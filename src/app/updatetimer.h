@@ -6,19 +6,21 @@
 
 class SyncFrontEnd;
 
+namespace kov {
 /// The sentinel date long past that makes the next tick sync.
-inline QString kov_SyncSentinel()
+inline QString syncSentinel()
 {
     return QStringLiteral("July 4, 1776");
 }
 
 /// A date-time text read by the locale rules; the zero date-time when it is none.
-QDateTime MakeDate(const QString& Text);
+QDateTime dateOrZero(const QString& text);
 /// Minute boundaries from now until `due`, plus 1.
-qint64 kov_MinutesUntil(const QDateTime& now, const QDateTime& due);
+qint64 minutesUntil(const QDateTime& now, const QDateTime& due);
 /// "Next Update: N Minutes." through Translate.
-QString kov_CountdownText(const QDateTime& now, const QDateTime& due);
+QString countdownText(const QDateTime& now, const QDateTime& due);
 
 /// One tick of `minuteTimer`; a timed sync when `NextSync` has passed. False when a sync of the
 /// tick failed.
-bool TimerTick(SyncFrontEnd& frontEnd, bool adminMode);
+bool runMinuteTick(SyncFrontEnd& frontEnd, bool adminMode);
+} // namespace kov

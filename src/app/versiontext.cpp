@@ -2,8 +2,8 @@
 
 #include "foundation/translate.h"
 
-QString kov_VersionText()
+QString kov::versionText()
 {
-    return Translate(QStringLiteral("Version")) + QLatin1Char(' ') +
+    return kov::translate(QStringLiteral("Version")) + QLatin1Char(' ') +
            QStringLiteral(KOVFERRIT_VERSION);
 }

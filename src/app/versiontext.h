@@ -2,5 +2,7 @@
 // The program's version as the windows and messages show it.
 #include <QString>
 
+namespace kov {
 /// "Version " (through Translate) and the version number.
-QString kov_VersionText();
+QString versionText();
+} // namespace kov

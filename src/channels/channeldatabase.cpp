@@ -94,7 +94,7 @@ ChannelDatabaseContent parseDatabase(const QString& text)
         if (!closed || number < 0)
             content.damaged << line;
         else
-            content.entries.append(CDatabaseChannel{number, fields.at(1)});
+            content.entries.append(DatabaseChannel{number, fields.at(1)});
     }
     return content;
 }
@@ -103,8 +103,8 @@ ChannelDatabaseContent parseDatabase(const QString& text)
 bool endsWithEntry(const QString& text, qint32 number, const QString& name)
 {
     const ChannelDatabaseContent content = parseDatabase(text);
-    return !content.entries.isEmpty() && content.entries.back().Number == number &&
-           content.entries.back().Name == kov_StoredChannelName(name);
+    return !content.entries.isEmpty() && content.entries.back().number == number &&
+           content.entries.back().name == kov::storedChannelName(name);
 }
 } // namespace
 
@@ -182,7 +182,7 @@ DatabaseCache& databaseCache()
 }
 } // namespace
 
-ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path)
+ChannelDatabaseContent kov::readChannelDatabase(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -190,8 +190,8 @@ ChannelDatabaseContent kov_ReadChannelDatabase(const QString& path)
     return readOpenFile(file, nullptr);
 }
 
-std::shared_ptr<const ChannelDatabaseSnapshot> kov_ChannelDatabaseNow(const QString& path,
-                                                                      qint64 settleNs)
+std::shared_ptr<const ChannelDatabaseSnapshot> kov::channelDatabaseNow(const QString& path,
+                                                                       qint64 settleNs)
 {
     struct stat st = {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
@@ -206,8 +206,8 @@ std::shared_ptr<const ChannelDatabaseSnapshot> kov_ChannelDatabaseNow(const QStr
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))
         snapshot->content = readOpenFile(file, &stamp);
-    for (const CDatabaseChannel& entry : std::as_const(snapshot->content.entries))
-        snapshot->numbers.insert(entry.Name, entry.Number); // a later entry replaces an earlier
+    for (const DatabaseChannel& entry : std::as_const(snapshot->content.entries))
+        snapshot->numbers.insert(entry.name, entry.number); // a later entry replaces an earlier
     const bool keep = snapshot->content.complete && stamp.size >= 0 && settled(stamp, settleNs);
     cache.path = path;
     cache.stamp = stamp;
@@ -215,51 +215,51 @@ std::shared_ptr<const ChannelDatabaseSnapshot> kov_ChannelDatabaseNow(const QStr
     return snapshot;
 }
 
-QString kov_StoredChannelName(const QString& name)
+QString kov::storedChannelName(const QString& name)
 {
     QString stored = name;
     return stored.remove(QLatin1Char('"'));
 }
 
-QString kov_ChannelDatabaseLine(qint32 number, const QString& name)
+QString kov::channelDatabaseLine(qint32 number, const QString& name)
 {
-    const QString stored = kov_StoredChannelName(name);
+    const QString stored = kov::storedChannelName(name);
     const bool quoted = stored.isEmpty() || stored.contains(QLatin1Char(',')) ||
                         stored.contains(QLatin1Char('\r')) || stored.contains(QLatin1Char('\n')) ||
                         isBlank(stored.front()) || isBlank(stored.back());
     const QString field = quoted ? QLatin1Char('"') + stored + QLatin1Char('"') : stored;
-    return QString::number(number) + QLatin1Char(',') + field + kov_CrLf();
+    return QString::number(number) + QLatin1Char(',') + field + kov::crLf();
 }
 
-bool kov_AppendChannelDatabaseLine(const QString& path, qint32 number, const QString& name)
+bool kov::appendChannelDatabaseLine(const QString& path, qint32 number, const QString& name)
 {
     QString existing;
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))
         existing = kov::fromCodePage(file.readAll());
     file.close();
-    QString text = kov_ChannelDatabaseLine(number, name);
+    QString text = kov::channelDatabaseLine(number, name);
     if (!existing.isEmpty() && !isLineEnd(existing.back()))
-        text.prepend(kov_CrLf());
+        text.prepend(kov::crLf());
     // A damaged last line may hold a quote that is never closed; the first quote of the new
     // entry would close it and swallow the entry. Closing it here and giving that line a third
     // field keeps it damaged, and the new entry readable.
-    const QString closeDamaged = QStringLiteral("\",,") + kov_CrLf();
+    const QString closeDamaged = QStringLiteral("\",,") + kov::crLf();
     if (!endsWithEntry(existing + text, number, name) &&
         endsWithEntry(existing + closeDamaged + text, number, name))
         text.prepend(closeDamaged);
-    return kov_AppendTextFile(path, text);
+    return kov::appendTextFile(path, text);
 }
 
-bool kov_IsChannelNumber(qint64 number)
+bool kov::isChannelNumber(qint64 number)
 {
     return number >= 1 && number <= 999;
 }
 
-qint32 kov_ChannelNumberFromText(const QString& text)
+qint32 kov::channelNumberFromText(const QString& text)
 {
     const qint32 number = plainNumber(text.trimmed(), 999);
-    return kov_IsChannelNumber(number) ? number : 0;
+    return kov::isChannelNumber(number) ? number : 0;
 }
 
 qint32 kov::readChannelNumber(const QString& text, bool roundFraction, QString* why)
@@ -269,15 +269,15 @@ qint32 kov::readChannelNumber(const QString& text, bool roundFraction, QString* 
     const double value = answer.toDouble(&ok); // "1,5" is no number in any locale
     if (!ok || !std::isfinite(value) || (!roundFraction && value != std::floor(value))) {
         if (why)
-            *why = Translate(QStringLiteral("%1 is not a whole number.")).arg(answer);
+            *why = kov::translate(QStringLiteral("%1 is not a whole number.")).arg(answer);
         return 0;
     }
     bool inRange = false;
-    const qint32 number = kov_RoundHalfEven(value, &inRange);
-    if (inRange && kov_IsChannelNumber(number))
+    const qint32 number = kov::roundHalfEven(value, &inRange);
+    if (inRange && kov::isChannelNumber(number))
         return number;
     if (why)
-        *why = Translate(QStringLiteral("%1 is out of range: channel numbers are 1 to 999."))
+        *why = kov::translate(QStringLiteral("%1 is out of range: channel numbers are 1 to 999."))
                    .arg(answer);
     return 0;
 }

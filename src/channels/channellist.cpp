@@ -1,10 +1,10 @@
 #include "channellist.h"
 
-#include "channel_lookup.h"
+#include "channelcatalog.h"
 #include "channeldatabase.h"
-#include "cquibchannelmanager.h"
-#include "foundation/ckovqzcsv.h"
+#include "channellookup.h"
 #include "foundation/codepage.h"
+#include "foundation/csvtable.h"
 #include "foundation/fileexists.h"
 #include "foundation/filewriters.h"
 #include "foundation/numbertext.h"
@@ -14,8 +14,8 @@
 #include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 
 #include <QHash>
 
@@ -25,14 +25,14 @@
 namespace {
 void silent(const QString& message)
 {
-    kov_ClassMessage("frmChannelList", message);
+    kov::traceFrom("frmChannelList", message);
 }
 
 void forceReload()
 {
     bool force = true;
-    CQuibChannelManager* manager = GetChannelManager();
-    if (!manager || !manager->LoadChannelsFromDatabase(QString(), force))
+    ChannelCatalog* manager = kov::channelCatalog();
+    if (!manager || !manager->loadDatabase(QString(), force))
         silent(QStringLiteral("ChannelManager Force Update Failed"));
 }
 
@@ -42,28 +42,28 @@ void forceReload()
 bool databaseText(const QList<QStringList>& rows, const QList<QStringList>& loaded, QString* text)
 {
     QHash<QString, qint32> current;
-    if (kov_FileExists(kov_ChannelDatabasePath())) {
-        const ChannelDatabaseContent content = kov_ReadChannelDatabase(kov_ChannelDatabasePath());
+    if (kov::fileExists(kov::channelDatabasePath())) {
+        const ChannelDatabaseContent content = kov::readChannelDatabase(kov::channelDatabasePath());
         if (!content.complete) {
             silent(QStringLiteral("SaveGridContents: dbchannel.dat cannot be read, not saved"));
             return false;
         }
-        for (const CDatabaseChannel& entry : content.entries)
-            current.insert(entry.Name, entry.Number);
+        for (const DatabaseChannel& entry : content.entries)
+            current.insert(entry.name, entry.number);
     }
     for (qsizetype r = 0; r < rows.size(); ++r) {
         const QString& name = rows.at(r).value(0);
         const QString& typed = rows.at(r).value(1);
-        qint32 number = kov_ChannelNumberFromText(typed);
+        qint32 number = kov::channelNumberFromText(typed);
         if (r < loaded.size() && rows.at(r) == loaded.at(r)) {
-            number = current.value(kov_StoredChannelName(name));
+            number = current.value(kov::storedChannelName(name));
         } else if (!typed.isEmpty() && number == 0) {
             silent(QStringLiteral("SaveGridContents: no channel number (") + typed +
                    QStringLiteral("), not saved"));
             return false;
         }
         if (number != 0)
-            *text += kov_ChannelDatabaseLine(number, name);
+            *text += kov::channelDatabaseLine(number, name);
     }
     return true;
 }
@@ -71,13 +71,13 @@ bool databaseText(const QList<QStringList>& rows, const QList<QStringList>& load
 // Replaces the database whole, keeping the old file as "dbchannel_.dat".
 bool replaceDatabase(const QString& text)
 {
-    return kov_WritePrivateBytes(kov_ChannelDatabasePath(), kov::toCodePage(text), nullptr,
-                                 kov_ProgramFile(QStringLiteral("dbchannel_.dat")));
+    return kov::writePrivateBytes(kov::channelDatabasePath(), kov::toCodePage(text), nullptr,
+                                  kov::programFile(QStringLiteral("dbchannel_.dat")));
 }
 
 QString guidePath()
 {
-    return kov_ProgramFile(QStringLiteral("kovquibcg.dat"));
+    return kov::programFile(QStringLiteral("kovquibcg.dat"));
 }
 } // namespace
 
@@ -87,23 +87,24 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
     m_problem.clear();
     m_header.clear();
     m_rows.clear();
-    if (!kov_FileExists(guidePath())) {
-        kov_UserInterface().messageBox(Translate(QStringLiteral("Channel Database Doesn't Exist")) +
-                                           kov_CrLf() + guidePath(),
-                                       MessageIcon::Critical, Translate(QStringLiteral("ERROR")));
-        CKovReg reg = kov_Settings();
-        reg.setLng(KovSetting::HaveChannelDatabase, 0);
+    if (!kov::fileExists(guidePath())) {
+        kov::userInterface().messageBox(
+            kov::translate(QStringLiteral("Channel Database Doesn't Exist")) + kov::crLf() +
+                guidePath(),
+            MessageIcon::Critical, kov::translate(QStringLiteral("ERROR")));
+        SettingsStore reg = kov::settings();
+        reg.setNumber(KovSetting::HaveChannelDatabase, 0);
         return Fill::NoGuide;
     }
-    CKovQzCSV table;
+    CsvTable table;
     // The guide is the reply as it came: its records end at CR LF only, so a lone CR inside a
     // channel's name stays in that name (as the channel-guide check read it).
-    if (!table.ParseData(guidePath(), true, true, LineEnds::CrLfOnly)) {
+    if (!table.parse(guidePath(), true, true, LineEnds::CrLfOnly)) {
         silent(QStringLiteral("Unable to populate grid"));
-        m_problem = table.LastMesage();
+        m_problem = table.lastMessage();
         return Fill::Unreadable;
     }
-    if (kov_FileExists(kov_ChannelDatabasePath()))
+    if (kov::fileExists(kov::channelDatabasePath()))
         forceReload();
     if (m_method == 2) {
         m_header = QStringList{QStringLiteral("Name"), QStringLiteral("Number")};
@@ -111,31 +112,31 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
         // records after them are sorted, so that the loop below still starts at the first
         // record. A guide's status line is shorter than its records, so the table refuses to
         // sort and the records keep file order (the service's order).
-        table.SortByColumnIndex(sortColumn, 2);
-        CQuibChannelManager* manager = GetChannelManager();
-        for (qint32 i = 2; i < table.NoRows(); ++i) {
-            const QString name = table.Row(i)->Column(1);
-            const qint32 number = manager ? manager->GetChNoByNameFromDB(name) : 0;
+        table.sortByColumn(sortColumn, 2);
+        ChannelCatalog* manager = kov::channelCatalog();
+        for (qint32 i = 2; i < table.rowCount(); ++i) {
+            const QString name = table.row(i)->column(1);
+            const qint32 number = manager ? manager->databaseNumber(name) : 0;
             m_rows.append(QStringList{name, number != 0 ? QString::number(number) : QString()});
         }
         return Fill::Ok;
     }
     if (m_method == 1) {
-        const CKovQzCSVrow* header = table.Row(1);
-        const qint32 columns = header ? header->NoColumns() : 0;
+        const CsvRow* header = table.row(1);
+        const qint32 columns = header ? header->columnCount() : 0;
         for (qint32 c = 0; c < columns; ++c)
-            m_header << header->Column(c);
-        for (qint32 i = 2; i < table.NoRows(); ++i) {
+            m_header << header->column(c);
+        for (qint32 i = 2; i < table.rowCount(); ++i) {
             QStringList record;
             for (qint32 c = 0; c < columns; ++c)
-                record << table.Row(i)->Column(c);
+                record << table.row(i)->column(c);
             m_rows.append(record);
         }
         return Fill::Ok;
     }
-    kov_UserInterface().messageBox(QStringLiteral("Grid fill Method (") + QString::number(method) +
-                                       QStringLiteral(") Unknown"),
-                                   MessageIcon::Information, kov_AppTitle());
+    kov::userInterface().messageBox(QStringLiteral("Grid fill Method (") + QString::number(method) +
+                                        QStringLiteral(") Unknown"),
+                                    MessageIcon::Information, kov::appTitle());
     return Fill::UnknownMethod;
 }
 
@@ -160,8 +161,8 @@ QList<QStringList> ChannelListModel::arrange(Order order, const QHash<QString, Q
         std::stable_sort(index.begin(), index.end(), byName);
     } else if (order == Order::Number) {
         std::stable_sort(index.begin(), index.end(), [&](qsizetype a, qsizetype b) {
-            const double left = kov_LeadingNumber(shown.at(a).at(1));
-            const double right = kov_LeadingNumber(shown.at(b).at(1));
+            const double left = kov::leadingNumber(shown.at(a).at(1));
+            const double right = kov::leadingNumber(shown.at(b).at(1));
             return left != right ? left < right : byName(a, b);
         });
     }
@@ -181,7 +182,7 @@ bool ChannelListModel::cleanNumber(const QString& text, QString* cleaned)
         *cleaned = text;
         return true;
     }
-    const qint32 number = kov_ChannelNumberFromText(text);
+    const qint32 number = kov::channelNumberFromText(text);
     if (number == 0)
         return false;
     *cleaned = QString::number(number); // plain digits in every locale
@@ -190,10 +191,10 @@ bool ChannelListModel::cleanNumber(const QString& text, QString* cleaned)
 
 bool ChannelListModel::hasChanges(const QList<QStringList>& rows)
 {
-    CQuibChannelManager* manager = GetChannelManager();
+    ChannelCatalog* manager = kov::channelCatalog();
     for (const QStringList& row : rows) {
-        const double typed = kov_LeadingNumber(row.value(1));
-        const qint32 stored = manager ? manager->GetChNoByNameFromDB(row.value(0)) : 0;
+        const double typed = kov::leadingNumber(row.value(1));
+        const qint32 stored = manager ? manager->databaseNumber(row.value(0)) : 0;
         if (typed != stored)
             return true;
     }
@@ -209,9 +210,9 @@ bool ChannelListModel::save(qint32 method, const QList<QStringList>& rows,
         QString text;
         written = databaseText(rows, loaded, &text) && replaceDatabase(text);
     } else if (method != 0 && method != 1) {
-        kov_UserInterface().messageBox(QStringLiteral("SaveGridContents(") +
-                                           QString::number(method) + QStringLiteral(") Unknown"),
-                                       MessageIcon::Information, kov_AppTitle());
+        kov::userInterface().messageBox(QStringLiteral("SaveGridContents(") +
+                                            QString::number(method) + QStringLiteral(") Unknown"),
+                                        MessageIcon::Information, kov::appTitle());
     }
     forceReload();
     return written;

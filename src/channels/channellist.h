@@ -1,6 +1,6 @@
 #pragma once
-// The channel list editor without widgets: what the channel list editor shows (FillGrid), whether
-// the grid differs from the database (HasChanges) and how it is saved (SaveGridContents). The
+// The channel list editor without widgets: what the channel list editor shows (fillGrid), whether
+// the grid differs from the database (hasChanges) and how it is saved (saveGrid). The
 // desktop window and `kovferrit-cli channels` share it.
 #include <QHash>
 #include <QList>
@@ -26,7 +26,7 @@ public:
         Number
     };
 
-    /// FillGrid's data for a fill method (0 counts as 2) and sort column. The critical box for
+    /// fillGrid's data for a fill method (0 counts as 2) and sort column. The critical box for
     /// a missing guide and the "unknown method" box are shown here.
     Fill fill(qint32 method, qint32 sortColumn);
 

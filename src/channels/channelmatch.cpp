@@ -7,27 +7,27 @@ namespace {
 // The numbers of the recorder channels whose name matches, without repeats.
 QList<qint32> candidates(const QString& name, const QList<RecorderChannel>& recorder)
 {
-    const QString key = kov_ChannelKey(name);
+    const QString key = kov::channelKey(name);
     QList<qint32> numbers;
     for (const RecorderChannel& channel : recorder) {
         // A recorder number the channel database cannot hold is no candidate.
-        if (!key.isEmpty() && kov_ChannelKey(channel.name) == key &&
-            kov_IsChannelNumber(channel.number) && !numbers.contains(channel.number))
+        if (!key.isEmpty() && kov::channelKey(channel.name) == key &&
+            kov::isChannelNumber(channel.number) && !numbers.contains(channel.number))
             numbers << channel.number;
     }
     return numbers;
 }
 } // namespace
 
-std::optional<QList<RecorderChannel>> kov_RecorderChannels(bool* reachable)
+std::optional<QList<RecorderChannel>> kov::recorderChannels(bool* reachable)
 {
-    const std::unique_ptr<RecorderScheduler> recorder = kov_OpenSchedulerForReading();
+    const std::unique_ptr<RecorderScheduler> recorder = kov::openRecorderForReading();
     if (reachable)
         *reachable = recorder != nullptr;
-    return recorder ? recorder->Channels() : std::nullopt;
+    return recorder ? recorder->channels() : std::nullopt;
 }
 
-QString kov_ChannelKey(const QString& name)
+QString kov::channelKey(const QString& name)
 {
     QString key;
     for (const QChar c : name) {
@@ -37,13 +37,13 @@ QString kov_ChannelKey(const QString& name)
     return key;
 }
 
-qint32 kov_MatchedNumber(const QString& name, const QList<RecorderChannel>& recorder)
+qint32 kov::matchedNumber(const QString& name, const QList<RecorderChannel>& recorder)
 {
     const QList<qint32> numbers = candidates(name, recorder);
     return numbers.size() == 1 ? numbers.first() : 0;
 }
 
-ChannelMatch kov_MatchChannels(QList<QStringList>& rows, const QList<RecorderChannel>& recorder)
+ChannelMatch kov::matchChannels(QList<QStringList>& rows, const QList<RecorderChannel>& recorder)
 {
     ChannelMatch result;
     for (QStringList& row : rows) {

@@ -6,15 +6,17 @@
 #include <QList>
 #include <QStringList>
 
+namespace kov {
 /// The configured recorder's own channel list; none when it keeps none or, with `*reachable`
 /// set false, when it cannot be reached.
-std::optional<QList<RecorderChannel>> kov_RecorderChannels(bool* reachable = nullptr);
+std::optional<QList<RecorderChannel>> recorderChannels(bool* reachable = nullptr);
 
 /// The form two channel names are compared in.
-QString kov_ChannelKey(const QString& name);
+QString channelKey(const QString& name);
 
 /// The recorder's number for a service channel name; 0 when none or more than one matches.
-qint32 kov_MatchedNumber(const QString& name, const QList<RecorderChannel>& recorder);
+qint32 matchedNumber(const QString& name, const QList<RecorderChannel>& recorder);
+} // namespace kov
 
 struct ChannelMatch
 {
@@ -23,6 +25,8 @@ struct ChannelMatch
     QStringList ambiguous; // names that match more than one recorder channel
 };
 
+namespace kov {
 /// Fills the empty numbers of channel list rows (name, number text) from the recorder's
 /// channels. A number the user set is never changed.
-ChannelMatch kov_MatchChannels(QList<QStringList>& rows, const QList<RecorderChannel>& recorder);
+ChannelMatch matchChannels(QList<QStringList>& rows, const QList<RecorderChannel>& recorder);
+} // namespace kov

@@ -1,11 +1,11 @@
-#include "cli_app.h"
-#include "foundation/kov_date.h"
+#include "cliapp.h"
+#include "foundation/datetext.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char* argv[])
 {
-    kov_CacheLocalTimeRules(); // before any thread starts: it sets TZ
+    kov::cacheLocalTimeRules(); // before any thread starts: it sets TZ
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kovferrit-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KOVFERRIT_VERSION));

@@ -2,10 +2,10 @@
 
 #include <QFileInfo>
 
-bool kov_FileExists(const QString& Path)
+bool kov::fileExists(const QString& path)
 {
-    if (Path.isEmpty())
+    if (path.isEmpty())
         return false;
-    const QFileInfo info(Path);
+    const QFileInfo info(path);
     return info.exists() && info.isFile() && info.size() > 0;
 }

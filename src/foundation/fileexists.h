@@ -2,5 +2,7 @@
 // Whether a file the program reads is there to be read.
 #include <QString>
 
+namespace kov {
 /// True when Path names a file (not a folder) that holds at least one byte.
-bool kov_FileExists(const QString& Path);
+bool fileExists(const QString& path);
+} // namespace kov

@@ -50,27 +50,27 @@ WriteFailure& writeFailure()
 }
 } // namespace
 
-bool kov_WriteTextFile(const QString& path, const QString& text)
+bool kov::writeTextFile(const QString& path, const QString& text)
 {
     return writeBytes(path, text, QIODevice::WriteOnly | QIODevice::Truncate);
 }
 
-bool kov_AppendTextFile(const QString& path, const QString& text)
+bool kov::appendTextFile(const QString& path, const QString& text)
 {
     return writeBytes(path, text, QIODevice::WriteOnly | QIODevice::Append);
 }
 
-void kov_MakePrivate(const QString& path)
+void kov::makePrivate(const QString& path)
 {
     QFile::setPermissions(path, kOwnerOnly);
 }
 
-bool kov_PreparePrivateFile(const QString& path, QString* whyNot)
+bool kov::preparePrivateFile(const QString& path, QString* whyNot)
 {
     const QFileInfo info(path);
     if (info.exists()) {
         if (info.isFile())
-            kov_MakePrivate(path);
+            kov::makePrivate(path);
         return true;
     }
     QFile f(path);
@@ -83,30 +83,31 @@ bool kov_PreparePrivateFile(const QString& path, QString* whyNot)
     return false;
 }
 
-bool kov_PreparePrivateDatabase(const QString& path, QString* whyNot)
+bool kov::preparePrivateDatabase(const QString& path, QString* whyNot)
 {
     for (const char* journal : {"-wal", "-shm", "-journal"}) {
         if (QFileInfo(path + QLatin1String(journal)).isFile())
-            kov_MakePrivate(path + QLatin1String(journal));
+            kov::makePrivate(path + QLatin1String(journal));
     }
     // SQLite gives its journal files the mode of the database file.
-    return kov_PreparePrivateFile(path, whyNot);
+    return kov::preparePrivateFile(path, whyNot);
 }
 
-bool kov_WritePrivateFile(const QString& path, const QString& text, QString* whyNot)
+bool kov::writePrivateFile(const QString& path, const QString& text, QString* whyNot)
 {
-    return kov_WritePrivateBytes(path, kov::toCodePage(text), whyNot);
+    return kov::writePrivateBytes(path, kov::toCodePage(text), whyNot);
 }
 
 void kov::noteWriteFailure(const QString& path, const QString& reason)
 {
-    const QString message = Translate(QStringLiteral("%1 cannot be written: %2")).arg(path, reason);
+    const QString message =
+        kov::translate(QStringLiteral("%1 cannot be written: %2")).arg(path, reason);
     WriteFailure& failure = writeFailure();
     const std::lock_guard<std::mutex> guard(failure.mutex);
     if (!failure.message.isEmpty())
         return;
     failure.message = message;
-    std::fprintf(stderr, "[%s] %s\n", qPrintable(kov_AppTitle()),
+    std::fprintf(stderr, "[%s] %s\n", qPrintable(kov::appTitle()),
                  failure.message.toLocal8Bit().constData());
     std::fflush(stderr);
 }
@@ -125,8 +126,8 @@ QString kov::takeWriteFailure()
     return std::exchange(failure.message, QString());
 }
 
-bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot,
-                           const QString& backup)
+bool kov::writePrivateBytes(const QString& path, const QByteArray& bytes, QString* whyNot,
+                            const QString& backup)
 {
     const QFileInfo target(path);
     if (target.exists() && !target.isFile() && !target.isDir()) {
@@ -171,10 +172,10 @@ bool kov_WritePrivateBytes(const QString& path, const QByteArray& bytes, QString
     return written;
 }
 
-bool kov_AppendPrivateFile(const QString& path, const QString& text)
+bool kov::appendPrivateFile(const QString& path, const QString& text)
 {
     QString why;
-    if (!kov_PreparePrivateFile(path, &why)) {
+    if (!kov::preparePrivateFile(path, &why)) {
         kov::noteWriteFailure(path, why);
         return false;
     }

@@ -9,7 +9,7 @@ public:
     MessageAnswer messageBox(const QString& text, MessageStyle /*style*/,
                              const QString& caption) override
     {
-        return kov_StderrMessageBox(text, caption);
+        return kov::stderrMessageBox(text, caption);
     }
 };
 
@@ -20,7 +20,7 @@ MessageBoxSink*& installed()
 }
 } // namespace
 
-MessageAnswer kov_StderrMessageBox(const QString& text, const QString& caption)
+MessageAnswer kov::stderrMessageBox(const QString& text, const QString& caption)
 {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -30,13 +30,13 @@ MessageAnswer kov_StderrMessageBox(const QString& text, const QString& caption)
     return MessageAnswer::Ok;
 }
 
-MessageBoxSink& kov_MessageBoxSink()
+MessageBoxSink& kov::messageBoxSink()
 {
     static StderrSink fallback;
     return installed() ? *installed() : fallback;
 }
 
-void kov_SetMessageBoxSink(MessageBoxSink* sink)
+void kov::setMessageBoxSink(MessageBoxSink* sink)
 {
     installed() = sink;
 }

@@ -49,10 +49,12 @@ public:
                                      const QString& caption) = 0;
 };
 
+namespace kov {
 /// Prints "[CAPTION] TEXT" on standard error: the box of a process with nobody to ask.
-MessageAnswer kov_StderrMessageBox(const QString& text, const QString& caption);
+MessageAnswer stderrMessageBox(const QString& text, const QString& caption);
 
 /// The sink every box of this process goes to.
-MessageBoxSink& kov_MessageBoxSink();
+MessageBoxSink& messageBoxSink();
 /// Installs the sink (not owned); nullptr restores the standard-error one.
-void kov_SetMessageBoxSink(MessageBoxSink* sink);
+void setMessageBoxSink(MessageBoxSink* sink);
+} // namespace kov

@@ -4,37 +4,37 @@
 #include <limits>
 #include <stdexcept>
 
-double kov_LeadingNumber(const QString& Text, bool* ok)
+double kov::leadingNumber(const QString& text, bool* ok)
 {
     qsizetype i = 0;
-    const qsizetype n = Text.size();
-    while (i < n && (Text[i] == QLatin1Char(' ') || Text[i] == QLatin1Char('\t')))
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
         ++i;
     const qsizetype start = i;
-    const bool negative = i < n && Text[i] == QLatin1Char('-');
-    if (i < n && (Text[i] == QLatin1Char('+') || Text[i] == QLatin1Char('-')))
+    const bool negative = i < n && text[i] == QLatin1Char('-');
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
         ++i;
     qsizetype digits = 0;
     qint64 whole = 0;
-    while (i < n && Text[i].unicode() >= '0' && Text[i].unicode() <= '9') {
+    while (i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
         if (digits < 18)
-            whole = whole * 10 + (Text[i].unicode() - '0');
+            whole = whole * 10 + (text[i].unicode() - '0');
         ++i;
         ++digits;
     }
     // Whole numbers, nearly every number read, need no floating-point parse:
     // with up to 15 digits they are exact, as the parse would give them.
     if (digits > 0 && digits <= 15 &&
-        (i == n || (Text[i] != QLatin1Char('.') && Text[i] != QLatin1Char('e') &&
-                    Text[i] != QLatin1Char('E')))) {
+        (i == n || (text[i] != QLatin1Char('.') && text[i] != QLatin1Char('e') &&
+                    text[i] != QLatin1Char('E')))) {
         if (ok)
             *ok = true;
         return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
     }
-    if (i < n && Text[i] == QLatin1Char('.')) {
+    if (i < n && text[i] == QLatin1Char('.')) {
         qsizetype j = i + 1;
         qsizetype fraction = 0;
-        while (j < n && Text[j].unicode() >= '0' && Text[j].unicode() <= '9') {
+        while (j < n && text[j].unicode() >= '0' && text[j].unicode() <= '9') {
             ++j;
             ++fraction;
         }
@@ -49,26 +49,26 @@ double kov_LeadingNumber(const QString& Text, bool* ok)
         return 0.0;
     }
     // An exponent counts only when at least one digit follows it.
-    if (i < n && (Text[i] == QLatin1Char('e') || Text[i] == QLatin1Char('E'))) {
+    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
         qsizetype j = i + 1;
-        if (j < n && (Text[j] == QLatin1Char('+') || Text[j] == QLatin1Char('-')))
+        if (j < n && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-')))
             ++j;
         const qsizetype expStart = j;
-        while (j < n && Text[j].unicode() >= '0' && Text[j].unicode() <= '9')
+        while (j < n && text[j].unicode() >= '0' && text[j].unicode() <= '9')
             ++j;
         if (j > expStart)
             i = j;
     }
     bool converted = false;
-    const double value = Text.mid(start, i - start).toDouble(&converted);
+    const double value = text.mid(start, i - start).toDouble(&converted);
     if (ok)
         *ok = converted;
     return converted ? value : 0.0;
 }
 
-qint32 kov_RoundHalfEven(double Value, bool* ok)
+qint32 kov::roundHalfEven(double value, bool* ok)
 {
-    const double rounded = std::nearbyint(Value); // default rounding mode: halves to even
+    const double rounded = std::nearbyint(value); // default rounding mode: halves to even
     const bool inRange = std::isfinite(rounded) &&
                          rounded >= static_cast<double>(std::numeric_limits<qint32>::min()) &&
                          rounded <= static_cast<double>(std::numeric_limits<qint32>::max());
@@ -77,28 +77,28 @@ qint32 kov_RoundHalfEven(double Value, bool* ok)
     return inRange ? static_cast<qint32>(rounded) : 0;
 }
 
-qint32 kov_LeadingLong(const QString& Text, bool* inRange)
+qint32 kov::leadingLong(const QString& text, bool* inRange)
 {
-    return kov_RoundHalfEven(kov_LeadingNumber(Text), inRange);
+    return kov::roundHalfEven(kov::leadingNumber(text), inRange);
 }
 
-qint32 kov_LeadingLongOrThrow(const QString& Text)
+qint32 kov::leadingLongOrThrow(const QString& text)
 {
     bool inRange = false;
-    const qint32 value = kov_LeadingLong(Text, &inRange);
+    const qint32 value = kov::leadingLong(text, &inRange);
     if (!inRange)
         throw std::overflow_error("Overflow");
     return value;
 }
 
-qint32 kov_CLng(const QString& Text)
+qint32 kov::toInt32Strict(const QString& text)
 {
     bool ok = false;
-    const double value = Text.trimmed().toDouble(&ok);
+    const double value = text.trimmed().toDouble(&ok);
     if (!ok)
         throw std::runtime_error("Type mismatch");
     bool inRange = false;
-    const qint32 number = kov_RoundHalfEven(value, &inRange);
+    const qint32 number = kov::roundHalfEven(value, &inRange);
     if (!inRange)
         throw std::overflow_error("Overflow");
     return number;

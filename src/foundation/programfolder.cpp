@@ -20,7 +20,7 @@ QString clean(const QString& folder)
 }
 } // namespace
 
-QString kov_DefaultProgramFolder(const QString& exeDir)
+QString kov::defaultProgramFolder(const QString& exeDir)
 {
     // An installed binary never writes beside itself, not even run by root, who could write
     // to /usr/bin: only a binary in the build's output folder, or one made portable with a
@@ -47,13 +47,13 @@ QString resolveProgramFolder(const QString& override, const QString& env)
         return clean(override);
     if (!env.isEmpty())
         return clean(env);
-    return clean(kov_DefaultProgramFolder(
+    return clean(kov::defaultProgramFolder(
         QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString()));
 }
 
 // The folder as last resolved, with what it was resolved from: the override (`--home`, tests),
 // KOVFERRIT_HOME and whether an application object existed. Every file name passes through
-// kov_ProgramFolder, so it is resolved (and made) again only when one of these has changed.
+// kov::programFolder, so it is resolved (and made) again only when one of these has changed.
 struct ResolvedFolder
 {
     std::mutex mutex;
@@ -70,7 +70,7 @@ ResolvedFolder& resolvedFolder()
 }
 } // namespace
 
-QString kov_ProgramFolder()
+QString kov::programFolder()
 {
     ResolvedFolder& last = resolvedFolder();
     const std::lock_guard<std::mutex> guard(last.mutex);
@@ -89,19 +89,19 @@ QString kov_ProgramFolder()
     return folder;
 }
 
-void kov_SetProgramFolder(const QString& folder)
+void kov::setProgramFolder(const QString& folder)
 {
     overrideFolder() = folder;
 }
 
-QString kov_ProgramFile(const QString& name)
+QString kov::programFile(const QString& name)
 {
-    return kov_ProgramFolder() + QLatin1Char('/') + name;
+    return kov::programFolder() + QLatin1Char('/') + name;
 }
 
-QString kov_ProgramFolderProblem()
+QString kov::programFolderProblem()
 {
-    const QFileInfo folder(kov_ProgramFolder());
+    const QFileInfo folder(kov::programFolder());
     if (!folder.exists())
         return QStringLiteral("it cannot be made");
     if (!folder.isDir())

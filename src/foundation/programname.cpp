@@ -1,24 +1,24 @@
 #include "programname.h"
 
 namespace {
-QString& executableName()
+QString& storedExecutableName()
 {
     static QString name = QStringLiteral("kovferrit");
     return name;
 }
 } // namespace
 
-QString kov_AppTitle()
+QString kov::appTitle()
 {
     return QStringLiteral("KovFerrit");
 }
 
-QString kov_ExecutableName()
+QString kov::executableName()
 {
-    return executableName();
+    return storedExecutableName();
 }
 
-void kov_SetExecutableName(const QString& name)
+void kov::setExecutableName(const QString& name)
 {
-    executableName() = name;
+    storedExecutableName() = name;
 }

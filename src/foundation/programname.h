@@ -3,8 +3,10 @@
 // records in the settings.
 #include <QString>
 
+namespace kov {
 /// Application title: the caption of every message box that names no other.
-QString kov_AppTitle();
+QString appTitle();
 /// The executable name the program records in `app.EXEName` ("kovferrit").
-QString kov_ExecutableName();
-void kov_SetExecutableName(const QString& name);
+QString executableName();
+void setExecutableName(const QString& name);
+} // namespace kov

@@ -18,7 +18,7 @@ quint64 splitMix(quint64 x)
 }
 } // namespace
 
-qint32 kov_RandomBetween(qint32 Low, qint32 High)
+qint32 kov::randomBetween(qint32 low, qint32 high)
 {
     const auto tick = static_cast<quint32>(QDateTime::currentMSecsSinceEpoch());
     const quint32 seed =
@@ -26,13 +26,13 @@ qint32 kov_RandomBetween(qint32 Low, qint32 High)
     // "Re-seed and draw": a strong mix of the seed, so that neighbouring seeds (the counter
     // steps by one) give unrelated draws. 24 bits: single precision, 0 <= r < 1.
     const float r = static_cast<float>(splitMix(seed) >> 40) / 16777216.0f;
-    const double span = static_cast<double>(High) - static_cast<double>(Low) + 1.0;
-    double value = std::floor(static_cast<double>(r) * span + static_cast<double>(Low));
+    const double span = static_cast<double>(high) - static_cast<double>(low) + 1.0;
+    double value = std::floor(static_cast<double>(r) * span + static_cast<double>(low));
     // Guard against rounding at the ends of very wide ranges.
-    if (value > High)
-        value = High;
-    if (value < Low)
-        value = Low;
+    if (value > high)
+        value = high;
+    if (value < low)
+        value = low;
     const auto result = static_cast<qint32>(value);
     g_randomSeed = result;
     if (++g_randomCounter > 32768)

@@ -3,22 +3,22 @@
 #include "codepage.h"
 #include "trace.h"
 
-bool kov_IsUrlSafe(QChar Char)
+bool kov::isUrlSafe(QChar ch)
 {
-    const char16_t c = Char.unicode();
+    const char16_t c = ch.unicode();
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '_';
 }
 
-QString kov_URLEncode(const QString& Text)
+QString kov::urlEncode(const QString& text)
 {
-    if (Text.isEmpty()) {
-        kov_DebugMessage(QStringLiteral("kov_URLEncode Sting is empty"), false);
+    if (text.isEmpty()) {
+        kov::trace(QStringLiteral("kov_URLEncode Sting is empty"), false);
         return QString();
     }
     QString out;
-    for (const QChar c : Text) {
-        if (kov_IsUrlSafe(c)) {
+    for (const QChar c : text) {
+        if (kov::isUrlSafe(c)) {
             out.append(c);
         } else {
             out.append(
@@ -28,34 +28,34 @@ QString kov_URLEncode(const QString& Text)
     return out;
 }
 
-QString kov_StripNull(const QString& Text)
+QString kov::stripNull(const QString& text)
 {
-    if (Text.isEmpty())
+    if (text.isEmpty())
         return QString();
-    const qsizetype nul = Text.indexOf(QChar(0));
-    return nul < 0 ? Text : Text.left(nul);
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
 }
 
-QString kov_SafeFileName(const QString& Name, const QString& Extension, bool ReplaceIllegal,
-                         bool SpacesToUnderscore, bool FileNameOnly)
+QString kov::safeFileName(const QString& name, const QString& extension, bool replaceIllegal,
+                          bool spacesToUnderscore, bool fileNameOnly)
 {
-    if (Name.isEmpty())
+    if (name.isEmpty())
         return QString();
-    QString work = kov_StripNull(Name);
+    QString work = kov::stripNull(name);
     if (work.size() > 215)
         work = work.left(215);
-    if (FileNameOnly) {
+    if (fileNameOnly) {
         // 1-based position p of the last "\"; keep the last (length - p) characters of Name
         // as given, which is the text after the backslash for ordinary names.
         const qsizetype p = work.lastIndexOf(QLatin1Char('\\')) + 1;
         if (p > 0)
-            work = Name.right(work.size() - p);
+            work = name.right(work.size() - p);
     }
-    if (SpacesToUnderscore)
+    if (spacesToUnderscore)
         work.replace(QLatin1Char(' '), QLatin1Char('_'));
-    if (ReplaceIllegal) {
+    if (replaceIllegal) {
         QString illegal = QStringLiteral("/?\"<>|*");
-        if (FileNameOnly)
+        if (fileNameOnly)
             illegal += QStringLiteral("\\:");
         for (QChar& c : work) {
             if (illegal.contains(c))
@@ -67,10 +67,10 @@ QString kov_SafeFileName(const QString& Name, const QString& Extension, bool Rep
                 work[i] = QLatin1Char('_');
         }
     }
-    if (!Extension.isEmpty()) {
-        if (!Extension.startsWith(QLatin1Char('.')))
+    if (!extension.isEmpty()) {
+        if (!extension.startsWith(QLatin1Char('.')))
             work += QLatin1Char('.');
-        work += Extension;
+        work += extension;
     }
-    return kov_StripNull(work);
+    return kov::stripNull(work);
 }

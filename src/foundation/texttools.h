@@ -3,16 +3,18 @@
 // in the code page, file names made safe, and text cut at its first NUL.
 #include <QString>
 
+namespace kov {
 /// CR LF, the line end of every file the program writes.
-inline QString kov_CrLf()
+inline QString crLf()
 {
     return QStringLiteral("\r\n");
 }
 
 /// Each character but A-Z, a-z, 0-9, "-" and "_" as "%XX", its code-page byte in hex.
-QString kov_URLEncode(const QString& Text);
-bool kov_IsUrlSafe(QChar Char);
-QString kov_SafeFileName(const QString& Name, const QString& Extension, bool ReplaceIllegal,
-                         bool SpacesToUnderscore, bool FileNameOnly);
+QString urlEncode(const QString& text);
+bool isUrlSafe(QChar ch);
+QString safeFileName(const QString& name, const QString& extension, bool replaceIllegal,
+                     bool spacesToUnderscore, bool fileNameOnly);
 /// The text up to its first NUL character.
-QString kov_StripNull(const QString& Text);
+QString stripNull(const QString& text);
+} // namespace kov

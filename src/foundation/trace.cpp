@@ -17,47 +17,47 @@ std::function<void(const QString&)>& traceObserver()
 }
 } // namespace
 
-void kov_SetTraceObserver(std::function<void(const QString&)> observer)
+void kov::setTraceObserver(std::function<void(const QString&)> observer)
 {
     traceObserver() = std::move(observer);
 }
 
-qint32 kov_DebugMessage(const QString& Message, bool ShowBox, qint32 RetVal, const QString& Title,
-                        MessageStyle Style)
+qint32 kov::trace(const QString& message, bool showBox, qint32 result, const QString& title,
+                  MessageStyle style)
 {
     if (!g_traceSwitchRead) {
-        g_traceSwitch = kov_TraceEnabled();
+        g_traceSwitch = kov::traceEnabled();
         g_traceSwitchRead = true;
     }
     if (traceObserver())
-        traceObserver()(Message);
+        traceObserver()(message);
     if (g_traceSwitch) {
-        const QByteArray line = "##B## " + Message.toLocal8Bit() + " ##B##\n";
+        const QByteArray line = "##B## " + message.toLocal8Bit() + " ##B##\n";
         std::fputs(line.constData(), stderr);
     }
-    if (ShowBox)
-        kov_MessageBoxSink().messageBox(Message, Style, Title.isEmpty() ? kov_AppTitle() : Title);
-    return RetVal;
+    if (showBox)
+        kov::messageBoxSink().messageBox(message, style, title.isEmpty() ? kov::appTitle() : title);
+    return result;
 }
 
-bool kov_TraceEnabled()
+bool kov::traceEnabled()
 {
     return qEnvironmentVariable("KOVFERRIT_TRACE") == QLatin1String("1");
 }
 
 // A failed call is traced only: its box was meant for a developer's environment, which the
 // program never runs in.
-bool kov_ApiFailed(qint32 Code, const QString& CallName)
+bool kov::callFailed(qint32 code, const QString& callName)
 {
-    if (Code == 0)
+    if (code == 0)
         return false;
-    kov_DebugMessage(CallName + QStringLiteral(" FAILED : ") + QString::number(Code), false, 0,
-                     QString(), MessageIcon::Information);
+    kov::trace(callName + QStringLiteral(" FAILED : ") + QString::number(code), false, 0, QString(),
+               MessageIcon::Information);
     return true;
 }
 
-qint32 kov_ClassMessage(const char* ClassName, const QString& Message, bool ShowBox)
+qint32 kov::traceFrom(const char* className, const QString& message, bool showBox)
 {
-    return kov_DebugMessage(QLatin1String(ClassName) + QStringLiteral("::") + Message, ShowBox, 0,
-                            QString(), MessageIcon::Information);
+    return kov::trace(QLatin1String(className) + QStringLiteral("::") + message, showBox, 0,
+                      QString(), MessageIcon::Information);
 }

@@ -7,17 +7,18 @@
 
 #include <functional>
 
-/// Sends Message to the trace channel (when on), shows a box when ShowBox; returns RetVal.
-qint32 kov_DebugMessage(const QString& Message, bool ShowBox = false, qint32 RetVal = 0,
-                        const QString& Title = QString(),
-                        MessageStyle Style = MessageIcon::Information);
+namespace kov {
+/// Sends Message to the trace channel (when on), shows a box when showBox; returns result.
+qint32 trace(const QString& message, bool showBox = false, qint32 result = 0,
+             const QString& title = QString(), MessageStyle style = MessageIcon::Information);
 /// The source of the trace switch: true when the environment variable KOVFERRIT_TRACE is 1.
-bool kov_TraceEnabled();
-/// Traces "<CallName> FAILED : <Code>" when Code is not 0; true when it is not.
-bool kov_ApiFailed(qint32 Code, const QString& CallName);
-/// The per-class wrapper: "<ClassName>::" + Message through kov_DebugMessage.
-qint32 kov_ClassMessage(const char* ClassName, const QString& Message, bool ShowBox = false);
+bool traceEnabled();
+/// Traces "<callName> FAILED : <Code>" when Code is not 0; true when it is not.
+bool callFailed(qint32 code, const QString& callName);
+/// The per-class wrapper: "<className>::" + Message through kov::trace.
+qint32 traceFrom(const char* className, const QString& message, bool showBox = false);
 
 /// Tests observe every diagnostic message, whatever the trace switch says; no behaviour of the
 /// program depends on an observer. An empty function removes it.
-void kov_SetTraceObserver(std::function<void(const QString&)> observer);
+void setTraceObserver(std::function<void(const QString&)> observer);
+} // namespace kov

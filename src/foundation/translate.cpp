@@ -1,6 +1,6 @@
 #include "translate.h"
 
-#include "foundation/ckovqzcsv.h"
+#include "foundation/csvtable.h"
 #include "foundation/fileexists.h"
 #include "foundation/programfolder.h"
 #include "foundation/programname.h"
@@ -43,9 +43,9 @@ bool findSharedGerman(QString* englishPath, QString* translationPath)
 #endif
     for (const QString& folder : folders) {
         const QString english = QDir::cleanPath(folder + QStringLiteral("/strings.dat"));
-        const QString translation = QDir::cleanPath(folder + QLatin1Char('/') + kov_AppTitle() +
+        const QString translation = QDir::cleanPath(folder + QLatin1Char('/') + kov::appTitle() +
                                                     QStringLiteral("Strings.dat"));
-        if (kov_FileExists(english) && kov_FileExists(translation)) {
+        if (kov::fileExists(english) && kov::fileExists(translation)) {
             *englishPath = english;
             *translationPath = translation;
             return true;
@@ -56,45 +56,45 @@ bool findSharedGerman(QString* englishPath, QString* translationPath)
 
 QStringList readList(const QString& path)
 {
-    QStringList lines = kov_ReadLines(path, nullptr);
+    QStringList lines = kov::readLines(path, nullptr);
     for (QString& line : lines)
-        line = kov_StripNull(line);
+        line = kov::stripNull(line);
     return lines;
 }
 } // namespace
 
-void Translate_Reset()
+void kov::resetTranslations()
 {
     state() = TranslationState();
 }
 
-QString Translate(const QString& Text)
+QString kov::translate(const QString& text)
 {
     TranslationState& s = state();
     if (!s.loaded) {
         // Tried once per run, whatever the outcome.
         s.loaded = true;
-        s.englishPath = kov_ProgramFile(QStringLiteral("strings.dat"));
-        s.translationPath = kov_ProgramFile(kov_AppTitle() + QStringLiteral("Strings.dat"));
-        const bool ownTranslation = kov_FileExists(s.translationPath);
-        const bool ownEnglish = kov_FileExists(s.englishPath);
+        s.englishPath = kov::programFile(QStringLiteral("strings.dat"));
+        s.translationPath = kov::programFile(kov::appTitle() + QStringLiteral("Strings.dat"));
+        const bool ownTranslation = kov::fileExists(s.translationPath);
+        const bool ownEnglish = kov::fileExists(s.englishPath);
         // A user whose language is German gets the shipped German texts, unless the program
         // folder holds string files of its own. QLocale() is the user's locale (LC_ALL,
         // LC_MESSAGES, LANG) as long as the program sets no other default.
         if (!ownTranslation && !ownEnglish && QLocale().language() == QLocale::German) {
             if (!findSharedGerman(&s.englishPath, &s.translationPath))
-                return Text;
+                return text;
         } else if (!ownTranslation || !ownEnglish) {
-            return Text;
+            return text;
         }
         s.english = readList(s.englishPath);
         s.translation = readList(s.translationPath);
         // Lists of different length leave this call untranslated; later calls use them.
         if (s.english.size() != s.translation.size())
-            return Text;
+            return text;
     }
-    const qsizetype i = s.english.indexOf(Text);
+    const qsizetype i = s.english.indexOf(text);
     if (i >= 0 && i < s.translation.size())
         return s.translation.at(i);
-    return Text;
+    return text;
 }

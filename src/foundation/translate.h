@@ -3,7 +3,9 @@
 // "KovFerritStrings.dat" of the program folder.
 #include <QString>
 
-QString Translate(const QString& Text);
+namespace kov {
+QString translate(const QString& text);
 /// Forgets the loaded lists, so the next call loads the files again. The program never calls
 /// it (a load is tried once per run); tests do, to start each case fresh.
-void Translate_Reset();
+void resetTranslations();
+} // namespace kov

@@ -1,6 +1,7 @@
 #pragma once
-// TextBox over Qt text widgets: the core writes the message area and DoWork's status display
-// through it; repaintNow makes "WAIT ...." visible before the synchronous request blocks.
+// TextBox over Qt text widgets: the core writes the message area and kov::runServerFunction's
+// status display through it; repaintNow makes "WAIT ...." visible before the synchronous request
+// blocks.
 #include "platform/frontend.h"
 
 class QLabel;

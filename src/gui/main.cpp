@@ -1,12 +1,12 @@
 #include "artwork.h"
-#include "foundation/kov_date.h"
+#include "foundation/datetext.h"
 #include "foundation/programfolder.h"
 #include "foundation/programname.h"
 #include "foundation/translate.h"
-#include "frmkovferrit.h"
+#include "mainwindow.h"
 #include "platform/httptransfer.h"
-#include "platform/registrystore.h"
-#include "settings/settings_catalogue.h"
+#include "platform/settingsdatabase.h"
+#include "settings/settingscatalogue.h"
 #include "widgetuserinterface.h"
 
 #include <QApplication>
@@ -44,38 +44,38 @@ int main(int argc, char* argv[])
 {
     if (answeredWithoutWindow(argc, argv))
         return 0;
-    kov_CacheLocalTimeRules(); // before any thread starts: it sets TZ
+    kov::cacheLocalTimeRules(); // before any thread starts: it sets TZ
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KovFerrit"));
     QApplication::setApplicationVersion(QStringLiteral(KOVFERRIT_VERSION));
     QApplication::setWindowIcon(Artwork::windowIcon()); // for any window without its own
     // The tray keeps the program alive while the window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
-    kov_SetExecutableName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+    kov::setExecutableName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
 
     WidgetUserInterface ui;
-    kov_SetUserInterface(&ui);
+    kov::setUserInterface(&ui);
     // Settings, channel database and logs live in the program folder; without it nothing the
     // user enters would be kept.
-    if (const QString problem = kov_ProgramFolderProblem(); !problem.isEmpty()) {
-        ui.messageBox(Translate(QStringLiteral("The program folder cannot be used")) +
-                          QStringLiteral(": ") + kov_ProgramFolder() + QStringLiteral(" (") +
+    if (const QString problem = kov::programFolderProblem(); !problem.isEmpty()) {
+        ui.messageBox(kov::translate(QStringLiteral("The program folder cannot be used")) +
+                          QStringLiteral(": ") + kov::programFolder() + QStringLiteral(" (") +
                           problem + QLatin1Char(')'),
-                      MessageIcon::Critical, kov_AppTitle());
+                      MessageIcon::Critical, kov::appTitle());
         return 1;
     }
     // Without its settings the program would run on defaults and keep nothing the user sets.
-    if (const QString problem = RegistryStore::instance().problem(); !problem.isEmpty()) {
-        const QString text = Translate(QStringLiteral("The settings store cannot be opened")) +
-                             QStringLiteral(": ") + RegistryStore::instance().path() +
+    if (const QString problem = SettingsDatabase::instance().problem(); !problem.isEmpty()) {
+        const QString text = kov::translate(QStringLiteral("The settings store cannot be opened")) +
+                             QStringLiteral(": ") + SettingsDatabase::instance().path() +
                              QStringLiteral(" (") + problem + QLatin1Char(')');
         std::fprintf(stderr, "kovferrit: %s\n", text.toLocal8Bit().constData());
-        ui.messageBox(text, MessageIcon::Critical, kov_AppTitle());
+        ui.messageBox(text, MessageIcon::Critical, kov::appTitle());
         return 1;
     }
     QtHttpTransfer transfer;
-    frmKovFerrit window(&transfer, QApplication::arguments().mid(1),
-                        QSystemTrayIcon::isSystemTrayAvailable());
+    MainWindow window(&transfer, QApplication::arguments().mid(1),
+                      QSystemTrayIcon::isSystemTrayAvailable());
     window.setQuitOnUnload(true);
     ui.setProgressDisplay([&window](int done, int total) { window.showProgress(done, total); });
     window.startUp();

@@ -20,12 +20,12 @@ QMargins ownFrame(const QWidget* window)
 }
 } // namespace
 
-void kov_SetFrameMarginsOverride(std::optional<QMargins> frame)
+void kov::setFrameMarginsOverride(std::optional<QMargins> frame)
 {
     overrideValue() = frame;
 }
 
-QMargins kov_FrameMargins(const QWidget* window, const QWidget* shown)
+QMargins kov::frameMargins(const QWidget* window, const QWidget* shown)
 {
     // Before the window manager has framed a window, Qt reports no frame at all.
     if (window && (overrideValue() || window->isVisible())) {
@@ -38,17 +38,17 @@ QMargins kov_FrameMargins(const QWidget* window, const QWidget* shown)
     return {};
 }
 
-QRect kov_FrameRect(const QWidget* window, const QMargins& frame)
+QRect kov::frameRect(const QWidget* window, const QMargins& frame)
 {
     return window->geometry().marginsAdded(frame);
 }
 
-void kov_MoveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins& frame)
+void kov::moveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins& frame)
 {
     window->setGeometry(QRect(frameTopLeft + QPoint(frame.left(), frame.top()), window->size()));
 }
 
-QPoint kov_CentredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame)
+QPoint kov::centredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame)
 {
     const QSize outer = client.grownBy(frame);
     return {available.left() + qMax(0, (available.width() - outer.width()) / 2),

@@ -14,17 +14,19 @@
 
 class QWidget;
 
+namespace kov {
 /// The frame around `window`: its own once the window manager has drawn it, else that of
 /// `shown` (a window on screen, framed alike), else none.
-QMargins kov_FrameMargins(const QWidget* window, const QWidget* shown = nullptr);
+QMargins frameMargins(const QWidget* window, const QWidget* shown = nullptr);
 /// Pretends every window has this frame (nullopt: the real ones). The offscreen test platform
 /// draws no frames, so the frame arithmetic is tested through this.
-void kov_SetFrameMarginsOverride(std::optional<QMargins> frame);
+void setFrameMarginsOverride(std::optional<QMargins> frame);
 
 /// The outer rectangle of `window` with the given frame.
-QRect kov_FrameRect(const QWidget* window, const QMargins& frame);
+QRect frameRect(const QWidget* window, const QMargins& frame);
 /// Puts the window's frame's top-left corner at `frameTopLeft`; the client area goes inside it.
-void kov_MoveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins& frame);
+void moveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins& frame);
 /// Where a window's frame goes so that the frame, a client area of `client` inside `frame`
 /// margins, sits in the middle of the screen's free area `available`; never above or left of it.
-QPoint kov_CentredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame);
+QPoint centredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame);
+} // namespace kov

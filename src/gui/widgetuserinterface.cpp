@@ -1,14 +1,14 @@
 #include "widgetuserinterface.h"
 
 #include "artwork.h"
-#include "needchannelform.h"
+#include "channelnumberprompt.h"
 
 #include <QApplication>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QStyle>
 
-int kov_CaptionWidth(const QWidget* window)
+int kov::captionWidth(const QWidget* window)
 {
     // Title bars show the caption in bold, between the window icon and the three buttons
     // (minimise, maximise, close), each about as wide as the bar is high.
@@ -63,7 +63,7 @@ MessageAnswer WidgetUserInterface::messageBox(const QString& text, MessageStyle 
     // caption longer than they are: the title bar then shortens it ("Chan… ation"). A spacer
     // under the buttons keeps the box wide enough.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-        grid->addItem(new QSpacerItem(kov_CaptionWidth(&box), 0), grid->rowCount(), 0, 1,
+        grid->addItem(new QSpacerItem(kov::captionWidth(&box), 0), grid->rowCount(), 0, 1,
                       grid->columnCount());
     // Escape and the title bar's close button answer No to a Yes/No box.
     switch (box.exec()) {
@@ -78,7 +78,7 @@ MessageAnswer WidgetUserInterface::messageBox(const QString& text, MessageStyle 
 
 int WidgetUserInterface::askChannelNumber(const QString& channelName, qint32 suggested)
 {
-    return NeedChannelForm::ask(channelName, suggested, QApplication::activeWindow());
+    return ChannelNumberPrompt::ask(channelName, suggested, QApplication::activeWindow());
 }
 
 void WidgetUserInterface::showProgress(int done, int total)

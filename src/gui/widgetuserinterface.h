@@ -1,6 +1,7 @@
 #pragma once
 // The desktop program's user interface: QMessageBox for the message boxes and
-// NeedChannelForm for the missing-channel prompt; a long reply's progress goes to the main window.
+// ChannelNumberPrompt for the missing-channel prompt; a long reply's progress goes to the main
+// window.
 #include "platform/userinterface.h"
 
 #include <functional>
@@ -24,5 +25,7 @@ private:
     std::function<void(int, int)> m_progressDisplay;
 };
 
+namespace kov {
 /// The width a window needs for its title bar to show its whole caption.
-int kov_CaptionWidth(const QWidget* window);
+int captionWidth(const QWidget* window);
+} // namespace kov

@@ -14,18 +14,18 @@ const Clock*& installed()
 }
 } // namespace
 
-const Clock& kov_Clock()
+const Clock& kov::clock()
 {
     static SystemClock system;
     return installed() ? *installed() : system;
 }
 
-void kov_SetClock(const Clock* clock)
+void kov::setClock(const Clock* clock)
 {
     installed() = clock;
 }
 
-QDateTime kov_Now()
+QDateTime kov::now()
 {
-    return kov_Clock().now();
+    return kov::clock().now();
 }

@@ -9,8 +9,10 @@ public:
     virtual QDateTime now() const = 0;
 };
 
+namespace kov {
 /// The process-wide clock: local system time unless a test installs another.
-const Clock& kov_Clock();
-void kov_SetClock(const Clock* clock);
-/// kov_Clock().now()
-QDateTime kov_Now();
+const Clock& clock();
+void setClock(const Clock* clock);
+/// kov::clock().now()
+QDateTime now();
+} // namespace kov

@@ -15,12 +15,12 @@
 
 FolderLock::FolderLock(const QString& fileName, int waitMs)
 {
-    const QByteArray path = QFile::encodeName(kov_ProgramFile(fileName));
+    const QByteArray path = QFile::encodeName(kov::programFile(fileName));
     m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (m_fd < 0) {
         // A folder the lock cannot be made in cannot hold the files it guards either; the
         // caller goes on and reports those.
-        kov_ClassMessage("FolderLock", QStringLiteral("cannot open ") + fileName);
+        kov::traceFrom("FolderLock", QStringLiteral("cannot open ") + fileName);
         return;
     }
     QElapsedTimer waited;
@@ -31,10 +31,10 @@ FolderLock::FolderLock(const QString& fileName, int waitMs)
         if (errno == EINTR)
             continue;
         if (errno != EWOULDBLOCK) {
-            kov_ClassMessage("FolderLock", QStringLiteral("cannot lock ") + fileName);
+            kov::traceFrom("FolderLock", QStringLiteral("cannot lock ") + fileName);
             break;
         }
-        if (waited.elapsed() >= waitMs || kov_StopRequested()) {
+        if (waited.elapsed() >= waitMs || kov::stopRequested()) {
             m_held = false;
             break;
         }

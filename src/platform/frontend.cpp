@@ -1,6 +1,6 @@
 #include "frontend.h"
 
-void MessageArea::ShowMessage(const QString& text)
+void MessageArea::showMessage(const QString& text)
 {
     m_box.setText(m_previous + QStringLiteral("\r\n") + text);
     m_previous = text;

@@ -1,7 +1,8 @@
 #pragma once
-// What the sync run writes to: a text box (`messageDisplay`, the output box of `DoWork`) and the
-// main window's procedures ShowMessage / ShowUpdateText and its update timer. The desktop
-// program implements them with widgets, the CLI with printed lines, tests with recorders.
+// What the sync run writes to: a text box (`messageDisplay`, the output box of
+// `kov::runServerFunction`) and the main window's procedures showMessage / showUpdateText and its
+// update timer. The desktop program implements them with widgets, the CLI with printed lines, tests
+// with recorders.
 #include <QString>
 
 class TextBox
@@ -18,21 +19,22 @@ class SyncFrontEnd
 {
 public:
     virtual ~SyncFrontEnd() = default;
-    /// ShowMessage: the message area shows the previous message and this one.
-    virtual void ShowMessage(const QString& text) = 0;
+    /// showMessage: the message area shows the previous message and this one.
+    virtual void showMessage(const QString& text) = 0;
     /// A problem that ends the run: the message area, and standard error where there is one.
-    virtual void showProblem(const QString& text) { ShowMessage(text); }
-    /// ShowUpdateText: the update line.
-    virtual void ShowUpdateText(const QString& text) = 0;
-    /// The message area as a text box (`messageDisplay`), written directly by DoWork.
+    virtual void showProblem(const QString& text) { showMessage(text); }
+    /// showUpdateText: the update line.
+    virtual void showUpdateText(const QString& text) = 0;
+    /// The message area as a text box (`messageDisplay`), written directly by
+    /// kov::runServerFunction.
     virtual TextBox* messageArea() = 0;
     /// The summary at the end of a run that handed jobs to the recorder: `brief` fits the
     /// message area, `full` names every channel without a number. The CLI also writes it to
     /// standard error.
-    virtual void ShowSummary(const QString& brief, const QString& full)
+    virtual void showSummary(const QString& brief, const QString& full)
     {
         Q_UNUSED(full);
-        ShowMessage(brief);
+        showMessage(brief);
     }
     /// Enables the update timer `minuteTimer` (after the channel database arrived).
     virtual void enableUpdateTimer() = 0;
@@ -41,13 +43,13 @@ public:
     virtual void runEnding() {}
 };
 
-/// The main window's two-line message area over any text box: ShowMessage puts the previous
+/// The main window's two-line message area over any text box: showMessage puts the previous
 /// message above the new one.
 class MessageArea
 {
 public:
     explicit MessageArea(TextBox& box) : m_box(box) {}
-    void ShowMessage(const QString& text);
+    void showMessage(const QString& text);
 
 private:
     TextBox& m_box;

@@ -57,16 +57,16 @@ QtHttpTransfer::QtHttpTransfer(QObject* parent)
 
 QtHttpTransfer::~QtHttpTransfer()
 {
-    Cancel();
+    cancel();
 }
 
-void QtHttpTransfer::Cancel()
+void QtHttpTransfer::cancel()
 {
     if (m_reply)
         m_reply->abort();
 }
 
-QString QtHttpTransfer::OpenURL(const QString& url)
+QString QtHttpTransfer::openUrl(const QString& url)
 {
     if (m_reply)
         throw TransferFailure("Still executing last request");
@@ -154,35 +154,36 @@ QString QtHttpTransfer::OpenURL(const QString& url)
     return text;
 }
 
-void kov_ReportTransferFailure(const std::exception& failure)
+void kov::reportTransferFailure(const std::exception& failure)
 {
     if (dynamic_cast<const ReplyTooLarge*>(&failure))
         // The same text as the exception's, written out so the string files can list it.
-        kov_UserInterface().messageBox(Translate(QStringLiteral("Reply larger than 16 MiB")),
-                                       MessageIcon::Critical, Translate(QStringLiteral("ERROR")));
+        kov::userInterface().messageBox(kov::translate(QStringLiteral("Reply larger than 16 MiB")),
+                                        MessageIcon::Critical,
+                                        kov::translate(QStringLiteral("ERROR")));
 }
 
-QString kov_TransferProblemText(const std::exception* failure, int httpStatus)
+QString kov::transferProblemText(const std::exception* failure, int httpStatus)
 {
     const auto* transfer = dynamic_cast<const TransferFailure*>(failure);
     if (!failure)
-        return Translate(QStringLiteral("it answered with HTTP status %1.")).arg(httpStatus);
+        return kov::translate(QStringLiteral("it answered with HTTP status %1.")).arg(httpStatus);
     switch (transfer ? transfer->cause() : TransferFailure::Cause::Other) {
     case TransferFailure::Cause::Refused:
-        return Translate(QStringLiteral("the connection was refused."));
+        return kov::translate(QStringLiteral("the connection was refused."));
     case TransferFailure::Cause::TimedOut:
-        return Translate(QStringLiteral("it did not answer in time."));
+        return kov::translate(QStringLiteral("it did not answer in time."));
     case TransferFailure::Cause::UnknownHost:
-        return Translate(QStringLiteral("the host name is unknown."));
+        return kov::translate(QStringLiteral("the host name is unknown."));
     case TransferFailure::Cause::TooLarge:
-        return Translate(QStringLiteral("its reply is larger than 16 MiB."));
+        return kov::translate(QStringLiteral("its reply is larger than 16 MiB."));
     case TransferFailure::Cause::Other:
         break;
     }
     return QString::fromLocal8Bit(failure->what());
 }
 
-QString kov_DecodeBody(const QByteArray& body, const QByteArray& contentType)
+QString kov::decodeBody(const QByteArray& body, const QByteArray& contentType)
 {
     return BodyDecoder(contentType).decode(body);
 }

@@ -8,7 +8,7 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 
-/// A failure raised by OpenURL (time-out, refused connection, unknown host, body too large).
+/// A failure raised by openUrl (time-out, refused connection, unknown host, body too large).
 class TransferFailure : public std::runtime_error
 {
 public:
@@ -32,37 +32,39 @@ private:
 };
 
 /// A body over the cap: unlike a network hiccup it comes back on every try, so the user is
-/// told (kov_ReportTransferFailure).
+/// told (kov::reportTransferFailure).
 class ReplyTooLarge : public TransferFailure
 {
 public:
     ReplyTooLarge() : TransferFailure("Reply larger than 16 MiB", Cause::TooLarge) {}
 };
 
-/// Shows a failure of OpenURL that the user must see (a reply over the cap) as a message box,
+namespace kov {
+/// Shows a failure of openUrl that the user must see (a reply over the cap) as a message box,
 /// translated; every other failure is left to the caller's trace.
-void kov_ReportTransferFailure(const std::exception& failure);
+void reportTransferFailure(const std::exception& failure);
 /// Why an exchange brought no reply, translated, as the end of a sentence: from a failure of
-/// OpenURL ("the connection was refused."), or from the HTTP status of an answer that was no
+/// openUrl ("the connection was refused."), or from the HTTP status of an answer that was no
 /// reply of the service (`failure` nullptr).
-QString kov_TransferProblemText(const std::exception* failure, int httpStatus = 0);
+QString transferProblemText(const std::exception* failure, int httpStatus = 0);
+} // namespace kov
 
 class HttpTransfer
 {
 public:
     virtual ~HttpTransfer() = default;
     /// Synchronous GET of the whole URL; the body of any HTTP status, or TransferFailure.
-    virtual QString OpenURL(const QString& url) = 0;
+    virtual QString openUrl(const QString& url) = 0;
     virtual void setRequestTimeout(qint32 seconds) = 0;
-    virtual qint32 RequestTimeout() const = 0;
-    virtual bool StillExecuting() const = 0;
-    virtual void Cancel() = 0;
-    /// The HTTP status of the last answer OpenURL returned; 0 when it returned none.
+    virtual qint32 requestTimeout() const = 0;
+    virtual bool isBusy() const = 0;
+    virtual void cancel() = 0;
+    /// The HTTP status of the last answer openUrl returned; 0 when it returned none.
     virtual int lastHttpStatus() const { return 0; }
 };
 
 /// The stand-in over QNetworkAccessManager: a local event loop that repaints but
-/// takes no user input, bounded by RequestTimeout, no redirects, at most 16 MiB of body.
+/// takes no user input, bounded by requestTimeout, no redirects, at most 16 MiB of body.
 class QtHttpTransfer : public QObject, public HttpTransfer
 {
     Q_OBJECT
@@ -70,11 +72,11 @@ public:
     explicit QtHttpTransfer(QObject* parent = nullptr);
     ~QtHttpTransfer() override;
 
-    QString OpenURL(const QString& url) override;
+    QString openUrl(const QString& url) override;
     void setRequestTimeout(qint32 seconds) override { m_timeoutSeconds = seconds; }
-    qint32 RequestTimeout() const override { return m_timeoutSeconds; }
-    bool StillExecuting() const override { return m_reply != nullptr; }
-    void Cancel() override;
+    qint32 requestTimeout() const override { return m_timeoutSeconds; }
+    bool isBusy() const override { return m_reply != nullptr; }
+    void cancel() override;
     int lastHttpStatus() const override { return m_lastStatus; }
 
     static constexpr qint64 kMaxBody = 16 * 1024 * 1024;
@@ -86,5 +88,7 @@ private:
     int m_lastStatus = 0;
 };
 
+namespace kov {
 /// Decodes a body by the charset of its Content-Type, else as Windows-1252.
-QString kov_DecodeBody(const QByteArray& body, const QByteArray& contentType);
+QString decodeBody(const QByteArray& body, const QByteArray& contentType);
+} // namespace kov

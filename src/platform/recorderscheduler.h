@@ -27,7 +27,7 @@ struct RecorderChannel
     QString name;
 };
 
-/// What a job asks the recorder to record: the recording (the arguments of CreateProgram that
+/// What a job asks the recorder to record: the recording (the arguments of scheduleRecording that
 /// vary, by name) and the job's VPS time, which only a recorder that knows VPS uses.
 struct RecordingRequest : ScheduledProgram
 {
@@ -38,19 +38,19 @@ class RecorderScheduler
 {
 public:
     virtual ~RecorderScheduler() = default;
-    virtual bool DoesProgramExist(const QString& name) = 0;
+    virtual bool hasRecording(const QString& name) = 0;
     /// The eleven arguments of the control; argument 10 is omitted (an invalid QVariant).
-    virtual qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
-                                 const QDateTime& end, qint32 channel, qint32 arg6,
-                                 const QString& fileName, const QString& tag, qint32 recurrence,
-                                 const QVariant& arg10, bool arg11) = 0;
-    /// CreateProgram with the request's values and the control's constants.
+    virtual qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
+                                     const QDateTime& end, qint32 channel, qint32 arg6,
+                                     const QString& fileName, const QString& tag, qint32 recurrence,
+                                     const QVariant& arg10, bool arg11) = 0;
+    /// scheduleRecording with the request's values and the control's constants.
     virtual qint32 createRecording(const RecordingRequest& r)
     {
-        return CreateProgram(1, r.name, r.start, r.end, r.channel, 1, r.fileName, r.tag,
-                             r.recurrence, QVariant(), true);
+        return scheduleRecording(1, r.name, r.start, r.end, r.channel, 1, r.fileName, r.tag,
+                                 r.recurrence, QVariant(), true);
     }
-    virtual bool DeleteProgram(const QString& name) = 0;
+    virtual bool deleteRecording(const QString& name) = 0;
     /// Whether the program is being recorded now, so that a delete would leave it in place.
     /// The local store only keeps the schedule: nothing in it is ever under way.
     virtual bool isRecording(const QString& name)
@@ -59,9 +59,9 @@ public:
         return false;
     }
     /// The recordings this program made, oldest first.
-    virtual QList<ScheduledProgram> Programs() = 0;
+    virtual QList<ScheduledProgram> recordingNames() = 0;
     /// The recorder's own channel list; none when it keeps none or cannot tell.
-    virtual std::optional<QList<RecorderChannel>> Channels() { return std::nullopt; }
+    virtual std::optional<QList<RecorderChannel>> channels() { return std::nullopt; }
     /// Why the recorder stopped serving (it no longer answers, its store cannot be written);
     /// empty while it serves. Once set it stays for the object's life: nothing more is tried.
     virtual QString failure() const { return QString(); }

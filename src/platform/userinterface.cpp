@@ -7,7 +7,7 @@
 MessageAnswer StderrUserInterface::messageBox(const QString& text, MessageStyle /*style*/,
                                               const QString& caption)
 {
-    return kov_StderrMessageBox(text, caption);
+    return kov::stderrMessageBox(text, caption);
 }
 
 int StderrUserInterface::askChannelNumber(const QString& /*channelName*/, qint32 /*suggested*/)
@@ -23,23 +23,23 @@ UserInterface*& installed()
 }
 } // namespace
 
-UserInterface& kov_UserInterface()
+UserInterface& kov::userInterface()
 {
     static StderrUserInterface fallback;
     return installed() ? *installed() : fallback;
 }
 
-void kov_SetUserInterface(UserInterface* ui)
+void kov::setUserInterface(UserInterface* ui)
 {
     installed() = ui;
-    kov_SetMessageBoxSink(ui);
+    kov::setMessageBoxSink(ui);
 }
 
-QString kov_ProgressText(int done, int total)
+QString kov::progressText(int done, int total)
 {
-    return QString::number(done) + QLatin1Char(' ') + Translate(QStringLiteral("of")) +
+    return QString::number(done) + QLatin1Char(' ') + kov::translate(QStringLiteral("of")) +
            QLatin1Char(' ') + QString::number(total) + QLatin1Char(' ') +
-           Translate(QStringLiteral("jobs"));
+           kov::translate(QStringLiteral("jobs"));
 }
 
 namespace {
@@ -47,17 +47,17 @@ std::atomic<bool> g_stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 } // namespace
 
-void kov_RequestStop()
+void kov::requestStop()
 {
     g_stopRequested = true;
 }
 
-bool kov_StopRequested()
+bool kov::stopRequested()
 {
     return g_stopRequested;
 }
 
-void kov_ClearStopRequest()
+void kov::clearStopRequest()
 {
     g_stopRequested = false;
 }

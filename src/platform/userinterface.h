@@ -27,15 +27,17 @@ public:
     }
 };
 
+namespace kov {
 /// "1200 of 200000 jobs", translated: the progress of a long reply.
-QString kov_ProgressText(int done, int total);
+QString progressText(int done, int total);
 
 /// Asks a running sync to stop before its next record, because the program is ending. Safe
 /// to call from a signal handler.
-void kov_RequestStop();
-bool kov_StopRequested();
+void requestStop();
+bool stopRequested();
 /// Forgets the request (a process starting over, a test).
-void kov_ClearStopRequest();
+void clearStopRequest();
+} // namespace kov
 
 /// Prints boxes to standard error as "[CAPTION] TEXT" and cancels every prompt: the
 /// behaviour of a process that has no way to ask anybody.
@@ -47,8 +49,10 @@ public:
     int askChannelNumber(const QString& channelName, qint32 suggested) override;
 };
 
+namespace kov {
 /// The process-wide interface; a StderrUserInterface until one is installed.
-UserInterface& kov_UserInterface();
+UserInterface& userInterface();
 /// Installs the interface for this process (not owned), also as the sink of every message
 /// box of the lower layers; nullptr restores the default.
-void kov_SetUserInterface(UserInterface* ui);
+void setUserInterface(UserInterface* ui);
+} // namespace kov

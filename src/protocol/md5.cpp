@@ -4,7 +4,7 @@
 
 #include <QCryptographicHash>
 
-QString MD5::DigestStrBase64(const QString& source)
+QString Md5::digestBase64(const QString& source)
 {
     const QByteArray digest =
         QCryptographicHash::hash(kov::toCodePage(source), QCryptographicHash::Md5);

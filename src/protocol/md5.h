@@ -2,9 +2,9 @@
 // The MD5 step of the access string: code-page bytes, MD5 (RFC 1321), Base64 (RFC 4648).
 #include <QString>
 
-class MD5
+class Md5
 {
 public:
     /// Steps 5 to 7 of the access string: Base64 of the MD5 digest of the text's code-page bytes.
-    static QString DigestStrBase64(const QString& source);
+    static QString digestBase64(const QString& source);
 };

@@ -1,8 +1,8 @@
 #include "localscheduler.h"
 
+#include "foundation/datetext.h"
 #include "foundation/fileexists.h"
 #include "foundation/filewriters.h"
-#include "foundation/kov_date.h"
 #include "foundation/translate.h"
 #include "platform/sqlconnection.h"
 
@@ -55,13 +55,13 @@ QString storeProblem(const QString& path, const QString& error)
 {
     const QFileInfo info(path);
     if (info.isDir())
-        return Translate(QStringLiteral("a folder is in its place."));
+        return kov::translate(QStringLiteral("a folder is in its place."));
     if (error.contains(QLatin1String("not a database"), Qt::CaseInsensitive))
-        return Translate(QStringLiteral("the file is not a recording store."));
+        return kov::translate(QStringLiteral("the file is not a recording store."));
     if (error.contains(QLatin1String("permission denied"), Qt::CaseInsensitive) ||
         error.contains(QLatin1String("readonly"), Qt::CaseInsensitive) ||
         (info.exists() && !(info.isReadable() && info.isWritable())))
-        return Translate(QStringLiteral("permission denied."));
+        return kov::translate(QStringLiteral("permission denied."));
     return error;
 }
 
@@ -78,7 +78,7 @@ std::shared_ptr<SqlConnection> sharedConnection(const QString& path, QString* pr
     auto db = std::make_shared<SqlConnection>("kovsched");
     // The recordings come from the user's account: the store is its owner's alone.
     QString error;
-    if (!kov_PreparePrivateDatabase(path, &error)) {
+    if (!kov::preparePrivateDatabase(path, &error)) {
         *problem = storeProblem(path, error);
         return nullptr; // the next job tries again
     }
@@ -111,22 +111,23 @@ LocalScheduler::LocalScheduler(const QString& databasePath, bool readOnly) : m_p
         return;
     }
     m_db = std::make_shared<SqlConnection>("kovsched-read");
-    m_open = kov_FileExists(databasePath) && m_db->open(databasePath, true);
+    m_open = kov::fileExists(databasePath) && m_db->open(databasePath, true);
 }
 
 LocalScheduler::~LocalScheduler() = default;
 
-bool LocalScheduler::DoesProgramExist(const QString& name)
+bool LocalScheduler::hasRecording(const QString& name)
 {
     if (!m_open)
         return false;
     return m_db->run("SELECT 1 FROM programs WHERE name = ?", {name}).next();
 }
 
-qint32 LocalScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const QDateTime& start,
-                                     const QDateTime& end, qint32 channel, qint32 /*arg6*/,
-                                     const QString& fileName, const QString& tag, qint32 recurrence,
-                                     const QVariant& /*arg10*/, bool /*arg11*/)
+qint32 LocalScheduler::scheduleRecording(qint32 /*arg1*/, const QString& name,
+                                         const QDateTime& start, const QDateTime& end,
+                                         qint32 channel, qint32 /*arg6*/, const QString& fileName,
+                                         const QString& tag, qint32 recurrence,
+                                         const QVariant& /*arg10*/, bool /*arg11*/)
 {
     if (!(end > start))
         return EndNotAfterStart;
@@ -136,16 +137,16 @@ qint32 LocalScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const
         return CannotWrite;
     // One statement outside any transaction: the recording is committed, and seen by every
     // process, when it returns.
-    const SqlUse q =
-        m_db->run("INSERT OR REPLACE INTO programs (name, start, finish, channel, "
-                  "file, tag, recurrence) VALUES (?, ?, ?, ?, ?, ?, ?)",
-                  {name, kov_IsoText(start), kov_IsoText(end), channel, fileName, tag, recurrence});
+    const SqlUse q = m_db->run(
+        "INSERT OR REPLACE INTO programs (name, start, finish, channel, "
+        "file, tag, recurrence) VALUES (?, ?, ?, ?, ?, ?, ?)",
+        {name, kov::isoText(start), kov::isoText(end), channel, fileName, tag, recurrence});
     if (!q.ok())
         noteWriteFailure();
     return q.ok() ? Stored : CannotWrite;
 }
 
-bool LocalScheduler::DeleteProgram(const QString& name)
+bool LocalScheduler::deleteRecording(const QString& name)
 {
     if (!m_open)
         return false;
@@ -157,11 +158,12 @@ bool LocalScheduler::DeleteProgram(const QString& name)
 
 void LocalScheduler::noteWriteFailure()
 {
-    m_failure = Translate(QStringLiteral("The recording store %1 cannot be written:")).arg(m_path) +
-                QLatin1Char(' ') + storeProblem(m_path, m_db->lastError());
+    m_failure =
+        kov::translate(QStringLiteral("The recording store %1 cannot be written:")).arg(m_path) +
+        QLatin1Char(' ') + storeProblem(m_path, m_db->lastError());
 }
 
-QList<ScheduledProgram> LocalScheduler::Programs()
+QList<ScheduledProgram> LocalScheduler::recordingNames()
 {
     QList<ScheduledProgram> list;
     if (!m_open)

@@ -10,7 +10,7 @@ class SqlConnection;
 class LocalScheduler : public RecorderScheduler
 {
 public:
-    /// CreateProgram results.
+    /// scheduleRecording results.
     enum Result
     {
         Stored = 0,
@@ -30,13 +30,13 @@ public:
     bool isOpen() const { return m_open; }
     /// Why a writable store could not be opened, translated for the user.
     QString problem() const { return m_problem; }
-    bool DoesProgramExist(const QString& name) override;
-    qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
-                         const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
-                         const QString& tag, qint32 recurrence, const QVariant& arg10,
-                         bool arg11) override;
-    bool DeleteProgram(const QString& name) override;
-    QList<ScheduledProgram> Programs() override;
+    bool hasRecording(const QString& name) override;
+    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
+                             const QDateTime& end, qint32 channel, qint32 arg6,
+                             const QString& fileName, const QString& tag, qint32 recurrence,
+                             const QVariant& arg10, bool arg11) override;
+    bool deleteRecording(const QString& name) override;
+    QList<ScheduledProgram> recordingNames() override;
     QString failure() const override { return m_failure; }
 
 private:

@@ -6,9 +6,9 @@
 #include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "localscheduler.h"
-#include "platform/registrystore.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "platform/settingsdatabase.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 #include "vdrscheduler.h"
 
 namespace {
@@ -36,12 +36,12 @@ RecorderRun& recorderRun()
     return run;
 }
 
-QString recorderKind(CKovReg& reg)
+QString recorderKind(SettingsStore& reg)
 {
     RecorderRun& run = recorderRun();
     if (run.scopes > 0 && run.known)
         return run.kind;
-    const QString kind = kov_ReadText(reg, KovSetting::Recorder).trimmed().toLower();
+    const QString kind = kov::readText(reg, KovSetting::Recorder).trimmed().toLower();
     if (run.scopes > 0) {
         run.kind = kind;
         run.known = true;
@@ -54,23 +54,23 @@ class SharedScheduler : public RecorderScheduler
 {
 public:
     explicit SharedScheduler(RecorderScheduler& shared) : m_shared(shared) {}
-    bool DoesProgramExist(const QString& name) override { return m_shared.DoesProgramExist(name); }
-    qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
-                         const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
-                         const QString& tag, qint32 recurrence, const QVariant& arg10,
-                         bool arg11) override
+    bool hasRecording(const QString& name) override { return m_shared.hasRecording(name); }
+    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
+                             const QDateTime& end, qint32 channel, qint32 arg6,
+                             const QString& fileName, const QString& tag, qint32 recurrence,
+                             const QVariant& arg10, bool arg11) override
     {
-        return m_shared.CreateProgram(arg1, name, start, end, channel, arg6, fileName, tag,
-                                      recurrence, arg10, arg11);
+        return m_shared.scheduleRecording(arg1, name, start, end, channel, arg6, fileName, tag,
+                                          recurrence, arg10, arg11);
     }
     qint32 createRecording(const RecordingRequest& request) override
     {
         return m_shared.createRecording(request);
     }
-    bool DeleteProgram(const QString& name) override { return m_shared.DeleteProgram(name); }
+    bool deleteRecording(const QString& name) override { return m_shared.deleteRecording(name); }
     bool isRecording(const QString& name) override { return m_shared.isRecording(name); }
-    QList<ScheduledProgram> Programs() override { return m_shared.Programs(); }
-    std::optional<QList<RecorderChannel>> Channels() override { return m_shared.Channels(); }
+    QList<ScheduledProgram> recordingNames() override { return m_shared.recordingNames(); }
+    std::optional<QList<RecorderChannel>> channels() override { return m_shared.channels(); }
     QString failure() const override { return m_shared.failure(); }
 
 private:
@@ -79,39 +79,39 @@ private:
 
 std::unique_ptr<RecorderScheduler> local(bool readOnly, QString* why)
 {
-    const QString store = kov_ProgramFile(QStringLiteral("KOVSched.db"));
+    const QString store = kov::programFile(QStringLiteral("KOVSched.db"));
     auto scheduler = std::make_unique<LocalScheduler>(store, readOnly);
-    if (!scheduler->isOpen() && !(readOnly && !kov_FileExists(store))) {
+    if (!scheduler->isOpen() && !(readOnly && !kov::fileExists(store))) {
         if (why)
-            *why =
-                Translate(QStringLiteral("The recording store %1 cannot be opened:")).arg(store) +
-                QLatin1Char(' ') + scheduler->problem();
+            *why = kov::translate(QStringLiteral("The recording store %1 cannot be opened:"))
+                       .arg(store) +
+                   QLatin1Char(' ') + scheduler->problem();
         return nullptr;
     }
     return scheduler;
 }
 
-VdrOptions vdrOptions(CKovReg& reg, bool readOnly)
+VdrOptions vdrOptions(SettingsStore& reg, bool readOnly)
 {
     VdrOptions options;
     options.readOnly = readOnly;
-    options.host = kov_ReadText(reg, KovSetting::VdrHost);
-    options.port = kov_ReadNumber(reg, KovSetting::VdrPort);
-    options.timeoutSeconds = kov_ReadNumber(reg, KovSetting::VdrTimeoutSeconds);
-    options.marginBefore = std::max(0, kov_ReadNumber(reg, KovSetting::VdrMarginBefore));
-    options.marginAfter = std::max(0, kov_ReadNumber(reg, KovSetting::VdrMarginAfter));
-    options.useVps = kov_ReadNumber(reg, KovSetting::VdrUseVps) != 0;
-    options.folder = kov_ReadText(reg, KovSetting::VdrFolder);
-    options.account = kov_ReadText(reg, KovSetting::Account);
+    options.host = kov::readText(reg, KovSetting::VdrHost);
+    options.port = kov::readNumber(reg, KovSetting::VdrPort);
+    options.timeoutSeconds = kov::readNumber(reg, KovSetting::VdrTimeoutSeconds);
+    options.marginBefore = std::max(0, kov::readNumber(reg, KovSetting::VdrMarginBefore));
+    options.marginAfter = std::max(0, kov::readNumber(reg, KovSetting::VdrMarginAfter));
+    options.useVps = kov::readNumber(reg, KovSetting::VdrUseVps) != 0;
+    options.folder = kov::readText(reg, KovSetting::VdrFolder);
+    options.account = kov::readText(reg, KovSetting::Account);
     return options;
 }
 
 std::unique_ptr<VdrScheduler> connectVdr(const VdrOptions& options, QString* why)
 {
     if (options.port < 1 || options.port > 65535) {
-        kov_ClassMessage("RecorderFactory", QStringLiteral("VdrPort out of range"));
+        kov::traceFrom("RecorderFactory", QStringLiteral("VdrPort out of range"));
         if (why)
-            *why = Translate(QStringLiteral("The setting VdrPort is no port number:")) +
+            *why = kov::translate(QStringLiteral("The setting VdrPort is no port number:")) +
                    QLatin1Char(' ') + QString::number(options.port);
         return nullptr;
     }
@@ -120,14 +120,14 @@ std::unique_ptr<VdrScheduler> connectVdr(const VdrOptions& options, QString* why
 
 std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = nullptr)
 {
-    CKovReg reg = kov_Settings();
+    SettingsStore reg = kov::settings();
     const QString kind = recorderKind(reg);
     const bool isLocal = kind.isEmpty() || kind == QLatin1String("local");
     // The VDR settings are read, and so made with their defaults, whatever the choice, so that
     // the settings listings show them; for the local store once per settings file and process
     // is enough for that, rather than three more reads for every job.
     static QString vdrSettingsMadeIn;
-    const QString settingsFile = RegistryStore::instance().path();
+    const QString settingsFile = SettingsDatabase::instance().path();
     if (isLocal && vdrSettingsMadeIn == settingsFile)
         return local(readOnly, why);
     RecorderRun& run = recorderRun();
@@ -149,9 +149,9 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = null
     if (vdr)
         return connectVdr(options, why);
     if (!isLocal) {
-        kov_ClassMessage("RecorderFactory", QStringLiteral("Unknown recorder: ") + kind);
+        kov::traceFrom("RecorderFactory", QStringLiteral("Unknown recorder: ") + kind);
         if (why)
-            *why = Translate(QStringLiteral("The setting Recorder names no known recorder:")) +
+            *why = kov::translate(QStringLiteral("The setting Recorder names no known recorder:")) +
                    QLatin1Char(' ') + kind;
         return nullptr;
     }
@@ -187,16 +187,18 @@ bool recorderRunActive()
 
 QString missingRecorderMessage(const QString& why)
 {
-    return QStringLiteral("KOVSched.ocx is required for this application.") + kov_CrLf() +
-           (why.isEmpty() ? Translate(QStringLiteral("The recorder could not be started.")) : why);
+    return QStringLiteral("KOVSched.ocx is required for this application.") + kov::crLf() +
+           (why.isEmpty() ? kov::translate(QStringLiteral("The recorder could not be started."))
+                          : why);
 }
 
 void recorderFailed(const QString& why)
 {
     QString& outage = recorderRun().outage;
     if (outage.isEmpty())
-        outage =
-            why.isEmpty() ? Translate(QStringLiteral("The recorder could not be started.")) : why;
+        outage = why.isEmpty()
+                     ? kov::translate(QStringLiteral("The recorder could not be started."))
+                     : why;
 }
 
 QString recorderOutage()
@@ -244,23 +246,23 @@ JobTally jobTally()
 }
 } // namespace kov
 
-std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId, QString* why)
+std::unique_ptr<RecorderScheduler> kov::createRecorder(const QString& progId, QString* why)
 {
     if (factory())
         return factory()(progId);
-    if (progId != kov_SchedulerProgId())
+    if (progId != kov::defaultRecorderId())
         return nullptr;
     return configured(false, why);
 }
 
-std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading(QString* why)
+std::unique_ptr<RecorderScheduler> kov::openRecorderForReading(QString* why)
 {
     if (factory())
-        return factory()(kov_SchedulerProgId());
+        return factory()(kov::defaultRecorderId());
     return configured(true, why);
 }
 
-void kov_SetSchedulerFactory(SchedulerFactory factory_)
+void kov::setRecorderFactory(SchedulerFactory factory_)
 {
     factory() = std::move(factory_);
 }

@@ -7,8 +7,9 @@
 #include <functional>
 #include <memory>
 
+namespace kov {
 /// The programmatic identifier of the Lumo Scheduler's control.
-inline QString kov_SchedulerProgId()
+inline QString defaultRecorderId()
 {
     return QStringLiteral("KOVSchedControl.KOVSched");
 }
@@ -17,12 +18,12 @@ inline QString kov_SchedulerProgId()
 /// the default, or "vdr"). nullptr when that fails (unknown identifier or backend, a local
 /// store that cannot be opened, a VDR that cannot be reached); then *why, when the configured
 /// backend failed, tells the user in one translated sentence what and why.
-std::unique_ptr<RecorderScheduler> kov_CreateScheduler(const QString& progId,
-                                                       QString* why = nullptr);
+std::unique_ptr<RecorderScheduler> createRecorder(const QString& progId, QString* why = nullptr);
 
 /// The chosen backend for reading only: the local store is neither created nor changed.
 /// nullptr when it cannot be used, and then *why says what and why.
-std::unique_ptr<RecorderScheduler> kov_OpenSchedulerForReading(QString* why = nullptr);
+std::unique_ptr<RecorderScheduler> openRecorderForReading(QString* why = nullptr);
+} // namespace kov
 
 /// While one lives (a sync run), one recorder serves all the run's jobs: the `Recorder` setting
 /// is read at the run's first job, and a VDR is connected once and serves every job over that
@@ -59,7 +60,7 @@ enum class JobOutcome
     Deleted,
     AlreadyThere,
     NoChannelNumber, ///< a "rec" job whose channel has no number (the prompt cancelled)
-    Refused          ///< the recorder answered CreateProgram with a failure code
+    Refused          ///< the recorder answered scheduleRecording with a failure code
 };
 /// The outcomes of the current or the last run's jobs; like the outage, kept until the next
 /// run starts.
@@ -80,5 +81,7 @@ JobTally jobTally();
 } // namespace kov
 
 using SchedulerFactory = std::function<std::unique_ptr<RecorderScheduler>(const QString&)>;
+namespace kov {
 /// Replaces the factory (tests); an empty function restores the configured backend.
-void kov_SetSchedulerFactory(SchedulerFactory factory);
+void setRecorderFactory(SchedulerFactory factory);
+} // namespace kov

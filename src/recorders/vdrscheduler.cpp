@@ -20,7 +20,7 @@ constexpr qint64 kIdleMs = 60 * 1000;
 
 void trace(const QString& message)
 {
-    kov_ClassMessage("VdrScheduler", message);
+    kov::traceFrom("VdrScheduler", message);
 }
 
 // "0930" as a time of day.
@@ -48,20 +48,21 @@ QString reasonText(const SvdrpClient& client)
 {
     switch (client.failure()) {
     case SvdrpClient::Failure::Refused:
-        return Translate(QStringLiteral("the connection was refused (is VDR running, and is this "
-                                        "its SVDRP port?)."));
+        return kov::translate(
+            QStringLiteral("the connection was refused (is VDR running, and is this "
+                           "its SVDRP port?)."));
     case SvdrpClient::Failure::TimedOut:
-        return Translate(QStringLiteral("it did not answer in time."));
+        return kov::translate(QStringLiteral("it did not answer in time."));
     case SvdrpClient::Failure::UnknownHost:
-        return Translate(QStringLiteral("the host name is unknown."));
+        return kov::translate(QStringLiteral("the host name is unknown."));
     case SvdrpClient::Failure::NotAllowed:
-        return Translate(QStringLiteral(
+        return kov::translate(QStringLiteral(
             "it does not let this computer in; add its address to VDR's svdrphosts.conf."));
     case SvdrpClient::Failure::Closed:
-        return Translate(QStringLiteral("it closed the connection."));
+        return kov::translate(QStringLiteral("it closed the connection."));
     case SvdrpClient::Failure::NotSvdrp:
         // The line it sent tells the user which service listens there.
-        return Translate(QStringLiteral("it answers something that is not SVDRP:")) +
+        return kov::translate(QStringLiteral("it answers something that is not SVDRP:")) +
                QLatin1Char(' ') + client.error().section(QStringLiteral(": "), 1);
     case SvdrpClient::Failure::None:
     case SvdrpClient::Failure::Other:
@@ -91,7 +92,7 @@ std::unique_ptr<VdrScheduler> VdrScheduler::connect(const VdrOptions& options, Q
 
 QString VdrScheduler::unusable() const
 {
-    return Translate(QStringLiteral("VDR at %1, port %2, cannot be used:"))
+    return kov::translate(QStringLiteral("VDR at %1, port %2, cannot be used:"))
                .arg(m_options.host)
                .arg(m_options.port) +
            QLatin1Char(' ') + reasonText(m_client);
@@ -246,7 +247,7 @@ std::optional<bool> VdrScheduler::hasChannel(qint32 channel)
 {
     // The whole list once: one reply costs VDR less than a question per job.
     if (!m_channels) {
-        const std::optional<QList<RecorderChannel>> list = Channels();
+        const std::optional<QList<RecorderChannel>> list = channels();
         if (!m_failure.isEmpty())
             return std::nullopt;
         m_channels.emplace(); // none at all: VDR answers 550
@@ -275,7 +276,7 @@ bool VdrScheduler::changeClaims(Timer timer)
     return true;
 }
 
-bool VdrScheduler::DoesProgramExist(const QString& name)
+bool VdrScheduler::hasRecording(const QString& name)
 {
     refreshIfIdle();
     if (!loadTimers() || !m_byName.contains(name))
@@ -303,10 +304,10 @@ void VdrScheduler::adoptOldClaim(int id, const QString& name)
     changeClaims(timer);
 }
 
-qint32 VdrScheduler::CreateProgram(qint32 /*arg1*/, const QString& name, const QDateTime& start,
-                                   const QDateTime& end, qint32 channel, qint32 /*arg6*/,
-                                   const QString& fileName, const QString& tag, qint32 recurrence,
-                                   const QVariant& /*arg10*/, bool /*arg11*/)
+qint32 VdrScheduler::scheduleRecording(qint32 /*arg1*/, const QString& name, const QDateTime& start,
+                                       const QDateTime& end, qint32 channel, qint32 /*arg6*/,
+                                       const QString& fileName, const QString& tag,
+                                       qint32 recurrence, const QVariant& /*arg10*/, bool /*arg11*/)
 {
     return createRecording({name, start, end, channel, fileName, tag, recurrence, QDateTime()});
 }
@@ -376,7 +377,7 @@ qint32 VdrScheduler::createRecording(const RecordingRequest& r)
     return Created;
 }
 
-bool VdrScheduler::DeleteProgram(const QString& name)
+bool VdrScheduler::deleteRecording(const QString& name)
 {
     refreshIfIdle();
     if (!loadTimers() || !m_byName.contains(name))
@@ -398,10 +399,10 @@ bool VdrScheduler::DeleteProgram(const QString& name)
         return false;
     // DELT would stop a running recording without a word: leave it and say so.
     if (timer.flags & kRecording) {
-        kov_UserInterface().messageBox(
+        kov::userInterface().messageBox(
             name + QLatin1Char(' ') +
-                Translate(QStringLiteral("is being recorded and was not deleted.")),
-            MessageIcon::Information, kov_AppTitle());
+                kov::translate(QStringLiteral("is being recorded and was not deleted.")),
+            MessageIcon::Information, kov::appTitle());
         return false;
     }
     claims.erase(std::remove_if(claims.begin(), claims.end(), own), claims.end());
@@ -416,7 +417,7 @@ bool VdrScheduler::isRecording(const QString& name)
     return timer != m_timers.end() && (timer->second.flags & kRecording);
 }
 
-QList<ScheduledProgram> VdrScheduler::Programs()
+QList<ScheduledProgram> VdrScheduler::recordingNames()
 {
     QList<ScheduledProgram> list;
     refreshIfIdle();
@@ -430,7 +431,7 @@ QList<ScheduledProgram> VdrScheduler::Programs()
         ScheduledProgram p;
         p.recurrence = at >= 0 || !date.isValid() ? 1 : 0;
         if (!date.isValid()) // a weekday mask whose first day has passed
-            date = kov_Now().date();
+            date = kov::now().date();
         p.start = QDateTime(date, timeOfDay(t.fields.at(2)));
         p.end = QDateTime(date, timeOfDay(t.fields.at(3)));
         if (p.end <= p.start)
@@ -448,7 +449,7 @@ QList<ScheduledProgram> VdrScheduler::Programs()
     return list;
 }
 
-std::optional<QList<RecorderChannel>> VdrScheduler::Channels()
+std::optional<QList<RecorderChannel>> VdrScheduler::channels()
 {
     refreshIfIdle();
     const std::optional<SvdrpReply> reply = send(QStringLiteral("LSTC"));

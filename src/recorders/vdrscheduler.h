@@ -29,7 +29,7 @@ struct VdrOptions
 class VdrScheduler : public RecorderScheduler
 {
 public:
-    /// CreateProgram results, with the local store's meanings.
+    /// scheduleRecording results, with the local store's meanings.
     enum Result
     {
         Created = 0,
@@ -43,17 +43,17 @@ public:
     /// and why.
     static std::unique_ptr<VdrScheduler> connect(const VdrOptions& options, QString* why = nullptr);
 
-    bool DoesProgramExist(const QString& name) override;
-    qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
-                         const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
-                         const QString& tag, qint32 recurrence, const QVariant& arg10,
-                         bool arg11) override;
+    bool hasRecording(const QString& name) override;
+    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
+                             const QDateTime& end, qint32 channel, qint32 arg6,
+                             const QString& fileName, const QString& tag, qint32 recurrence,
+                             const QVariant& arg10, bool arg11) override;
     qint32 createRecording(const RecordingRequest& request) override;
-    bool DeleteProgram(const QString& name) override;
+    bool deleteRecording(const QString& name) override;
     /// From the timer list as this run read it: VDR's flag that the timer is recording.
     bool isRecording(const QString& name) override;
-    QList<ScheduledProgram> Programs() override;
-    std::optional<QList<RecorderChannel>> Channels() override;
+    QList<ScheduledProgram> recordingNames() override;
+    std::optional<QList<RecorderChannel>> channels() override;
     QString failure() const override { return m_failure; }
     /// A scheduler opened for reading that a sync run goes on to change through.
     void allowChanges() { m_options.readOnly = false; }

@@ -11,7 +11,7 @@ const std::array<std::pair<QuibFunction, QLatin1String>, 3> kNames{{
 }};
 } // namespace
 
-QString kov_FunctionName(QuibFunction function)
+QString kov::functionName(QuibFunction function)
 {
     for (const auto& [f, name] : kNames) {
         if (f == function)
@@ -20,7 +20,7 @@ QString kov_FunctionName(QuibFunction function)
     return QString();
 }
 
-std::optional<QuibFunction> kov_FunctionFromName(const QString& name)
+std::optional<QuibFunction> kov::functionFromName(const QString& name)
 {
     for (const auto& [f, text] : kNames) {
         if (name == text)

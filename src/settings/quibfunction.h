@@ -12,7 +12,9 @@ enum class QuibFunction
     ChannelGuide
 };
 
+namespace kov {
 /// The function's name in the request path: "gettargetsystems", "getjobs", "channelguide".
-QString kov_FunctionName(QuibFunction function);
+QString functionName(QuibFunction function);
 /// The function of a name as the service spells it (lower case), or none.
-std::optional<QuibFunction> kov_FunctionFromName(const QString& name);
+std::optional<QuibFunction> functionFromName(const QString& name);
+} // namespace kov

@@ -1,6 +1,6 @@
 // `answer_driver FOLDER NAME NUMBER` stores a prompted channel answer the way a sync does: it
 // looks NAME up in the program folder FOLDER and answers the prompt with NUMBER.
-#include "channels/channel_lookup.h"
+#include "channels/channellookup.h"
 #include "foundation/programfolder.h"
 #include "platform/userinterface.h"
 
@@ -16,9 +16,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    kov_SetProgramFolder(args.value(1));
+    kov::setProgramFolder(args.value(1));
     Answer answer;
     answer.number = args.value(3).toInt();
-    kov_SetUserInterface(&answer);
-    return GetChannelByName(args.value(2), true) == answer.number ? 0 : 1;
+    kov::setUserInterface(&answer);
+    return kov::channelByName(args.value(2), true) == answer.number ? 0 : 1;
 }

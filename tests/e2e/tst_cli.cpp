@@ -2,7 +2,7 @@
 // and runs against the Quib simulator over a real socket: the first sync, a hung and a refused
 // server, the daemon.
 #include "clitest.h"
-#include "foundation/aes.h"
+#include "foundation/passwordcipher.h"
 #include "recorders/localscheduler.h"
 
 #include <QTcpServer>
@@ -70,11 +70,12 @@ private slots:
             << u"settings|set|Y|--number|1|--force;settings|delete|X"_s << QByteArray() << 1
             << QString() << u"[KovFerrit] CKovReg::RegDeleteValue(X) FAILED : 2\n"_s;
         QTest::newRow("account") << u"account|bob;settings|get|Protocol"_s << QByteArray("secret\n")
-                                 << 0 << AES::EncryptText(u"secret"_s, u"kovferrit"_s) + u'\n'
+                                 << 0
+                                 << PasswordCipher::encryptText(u"secret"_s, u"kovferrit"_s) + u'\n'
                                  << QString();
         QTest::newRow("account, recorded name")
             << u"settings|set|app.EXEName|--text|Other.exe;account|bob;settings|get|Protocol"_s
-            << QByteArray("pw\r\n") << 0 << AES::EncryptText(u"pw"_s, u"other"_s) + u'\n'
+            << QByteArray("pw\r\n") << 0 << PasswordCipher::encryptText(u"pw"_s, u"other"_s) + u'\n'
             << QString();
         // A forgotten password (empty standard input, or an empty line) stores nothing.
         QTest::newRow("account, no input")

@@ -3,9 +3,9 @@
 // editor's other fill method). The first byte picks the file and the sort column. For the
 // database, the bytes after the first 0xFE are a channel name: the prompt's answer for it is
 // appended to whatever the file holds, and a lookup must then find that answer.
-#include "channels/channel_lookup.h"
+#include "channels/channelcatalog.h"
 #include "channels/channellist.h"
-#include "channels/cquibchannelmanager.h"
+#include "channels/channellookup.h"
 #include "fuzzsupport.h"
 
 #include <cstring>
@@ -22,12 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const size_t fileSize = mark ? static_cast<size_t>(mark - data - 1) : size - 1;
         fuzzFile(QStringLiteral("dbchannel.dat"), data + 1, fileSize);
         const QString name = mark ? fuzzText(mark + 1, size - fileSize - 2) : QString();
-        if (!name.isEmpty() && !name.contains(QChar(0)) && GetChannelByName(name, false) == 0) {
-            if (GetChannelByName(name, true) != 7 || GetChannelByName(name, false) != 7)
+        if (!name.isEmpty() && !name.contains(QChar(0)) && kov::channelByName(name, false) == 0) {
+            if (kov::channelByName(name, true) != 7 || kov::channelByName(name, false) != 7)
                 __builtin_trap(); // an answer stored is an answer found
         }
-        if (CQuibChannelManager* manager = GetChannelManager())
-            manager->LoadChannelsFromDatabase();
+        if (ChannelCatalog* manager = kov::channelCatalog())
+            manager->loadDatabase();
         model.fill(2, choice >> 1 & 1);
     } else {
         fuzzFile(QStringLiteral("kovquibcg.dat"), data + 1, size - 1);

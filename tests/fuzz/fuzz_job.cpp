@@ -2,7 +2,7 @@
 // a recorder that only counts, asking for (and storing) the number of an unknown channel.
 #include "app/replyrecords.h"
 #include "fuzzsupport.h"
-#include "protocol/cquibreply.h"
+#include "protocol/replyparser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             .arg(records.count(QLatin1Char('\n')) + 1) +
         records + QStringLiteral("\r\n");
     SyncReplyRecords consumer;
-    CQuibReply parser(&consumer);
-    parser.HandleReplyString(reply, QuibFunction::GetJobs);
+    ReplyParser parser(&consumer);
+    parser.parse(reply, QuibFunction::GetJobs);
     fuzzReset();
     return 0;
 }

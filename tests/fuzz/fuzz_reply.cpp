@@ -3,7 +3,7 @@
 // the function.
 #include "app/replyrecords.h"
 #include "fuzzsupport.h"
-#include "protocol/cquibreply.h"
+#include "protocol/replyparser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                              QuibFunction::GetTargetSystems};
     const QuibFunction function = functions[data[0] % 3];
     SyncReplyRecords records;
-    CQuibReply reply(&records);
-    reply.HandleReplyString(fuzzText(data + 1, size - 1), function);
+    ReplyParser reply(&records);
+    reply.parse(fuzzText(data + 1, size - 1), function);
     fuzzReset();
     return 0;
 }

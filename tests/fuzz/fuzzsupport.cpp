@@ -1,7 +1,7 @@
 #include "fuzzsupport.h"
 
 #include "app/sessioncontext.h"
-#include "channels/cquibchannelmanager.h"
+#include "channels/channelcatalog.h"
 #include "foundation/codepage.h"
 #include "foundation/programfolder.h"
 #include "testsupport.h"
@@ -41,7 +41,7 @@ void fuzzSetUp()
     // libFuzzer ends the process with exit(). The settings store is opened first so that Qt's
     // own statics exist before the handler is registered: it then runs before they go, and
     // the application object closes the store while Qt SQL is still there.
-    GetSettings().Str(QStringLiteral("Account"));
+    kov::sharedSettings().text(QStringLiteral("Account"));
     atexit(tearDown);
 }
 
@@ -54,8 +54,8 @@ void fuzzReset()
     harness->env.ui.suggestions.clear();
     harness->env.ui.channelAnswers = {7};
     harness->env.trace.clear();
-    kov_ResetChannelManager();
-    QFile::remove(kov_ProgramFile(QStringLiteral("dbchannel.dat")));
+    kov::resetChannelManager();
+    QFile::remove(kov::programFile(QStringLiteral("dbchannel.dat")));
 }
 
 QString fuzzText(const uint8_t* data, size_t size)
@@ -66,7 +66,7 @@ QString fuzzText(const uint8_t* data, size_t size)
 
 QString fuzzFile(const QString& name, const uint8_t* data, size_t size)
 {
-    const QString path = kov_ProgramFile(name);
+    const QString path = kov::programFile(name);
     writeBytes(path, QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     return path;
 }

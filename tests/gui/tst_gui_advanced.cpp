@@ -1,8 +1,8 @@
 // The advanced settings window: its fields and buttons store at once, the VDR's fields follow the
 // recorder choice, the autostart entry its "Start at login" box writes, the server list it
 // offers, and the sync its closing starts after a frequency change.
+#include "advancedsettingswindow.h"
 #include "app/resulttexts.h"
-#include "frmadvanced.h"
 #include "placement.h"
 #include "testsupport.h"
 
@@ -12,16 +12,16 @@ class TestAdvancedWindow : public EnvironmentTest
     Q_OBJECT
     void setUp() override
     {
-        BuildResultTexts();
+        kov::buildResultTexts();
         storeCredentials();
     }
-    qint32 stored(const QString& name) { return kov_Settings().Lng(name); }
+    qint32 stored(const QString& name) { return kov::settings().number(name); }
 
 private slots:
     void fieldsStoreAtOnce()
     {
-        kov_Settings().setLng(KovSetting::UpdateFrequency, 998);
-        frmAdvanced w(&transfer);
+        kov::settings().setNumber(KovSetting::UpdateFrequency, 998);
+        AdvancedSettingsWindow w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         w.move(120, 90); // where the main window places it
         w.show();
@@ -69,11 +69,11 @@ private slots:
     {
         const auto [name, setting, shownFirst, typed, stored] =
             Columns<QString, QString, QString, QString, QVariant>::fetch();
-        const auto shown = [name = name](const frmAdvanced& w) {
+        const auto shown = [name = name](const AdvancedSettingsWindow& w) {
             auto* box = w.findChild<QCheckBox*>(name);
             return box ? QString::number(box->isChecked()) : w.findChild<QLineEdit*>(name)->text();
         };
-        frmAdvanced w(&transfer);
+        AdvancedSettingsWindow w(&transfer);
         auto* field = w.findChild<QWidget*>(name);
         QVERIFY(!field->isEnabled()); // the local scheduler is chosen
         QTest::keyClick(w.recorderList, Qt::Key_Down);
@@ -86,15 +86,15 @@ private slots:
             QTest::keyClick(field, Qt::Key_Backspace);
             QTest::keyClicks(field, typed);
         }
-        CKovReg reg = kov_Settings();
-        QCOMPARE(kov_ReadSetting(reg, setting), stored);
-        QCOMPARE(shown(frmAdvanced(&transfer)), stored.toString());
+        SettingsStore reg = kov::settings();
+        QCOMPARE(kov::readSetting(reg, setting), stored);
+        QCOMPARE(shown(AdvancedSettingsWindow(&transfer)), stored.toString());
     }
     void aClickPutsItBackWhereItLoaded()
     {
-        kov_SetFrameMarginsOverride(QMargins(1, 20, 1, 1)); // framed as by a window manager
-        const auto reset = qScopeGuard([] { kov_SetFrameMarginsOverride(std::nullopt); });
-        frmAdvanced w(&transfer);
+        kov::setFrameMarginsOverride(QMargins(1, 20, 1, 1)); // framed as by a window manager
+        const auto reset = qScopeGuard([] { kov::setFrameMarginsOverride(std::nullopt); });
+        AdvancedSettingsWindow w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         w.move(120, 90); // where the main window places it
         w.show();
@@ -114,13 +114,14 @@ private slots:
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
         const auto restore = qScopeGuard([&kept] { qputenv("XDG_CONFIG_HOME", kept); });
         const QString entry = config.filePath(u"autostart/kovferrit.desktop"_s);
-        frmAdvanced w(&transfer);
+        AdvancedSettingsWindow w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(!w.startAtLoginBox->isChecked());
         w.startAtLoginBox->click();
         QVERIFY(readBytes(entry).contains(
             "\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + '\n'));
-        QVERIFY(frmAdvanced(&transfer).startAtLoginBox->isChecked()); // the next window finds it
+        QVERIFY(AdvancedSettingsWindow(&transfer)
+                    .startAtLoginBox->isChecked()); // the next window finds it
         w.startAtLoginBox->click();
         QVERIFY(!QFile::exists(entry) && !w.startAtLoginBox->isChecked());
         // A file where the autostart folder belongs: the user is told why, the box stays off.
@@ -133,18 +134,18 @@ private slots:
     }
     void servers()
     {
-        CKovReg reg = kov_Settings();
-        reg.setStr(u"1Server"_s, u"alpha,Some Name"_s);
-        reg.setStr(u"2Server"_s, u"beta"_s);
-        reg.setStr(u"4Server"_s, u"after,the gap"_s);
-        reg.setStr(KovSetting::Target, u"beta"_s);
-        frmAdvanced w(&transfer);
+        SettingsStore reg = kov::settings();
+        reg.setText(u"1Server"_s, u"alpha,Some Name"_s);
+        reg.setText(u"2Server"_s, u"beta"_s);
+        reg.setText(u"4Server"_s, u"after,the gap"_s);
+        reg.setText(KovSetting::Target, u"beta"_s);
+        AdvancedSettingsWindow w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         QCOMPARE(w.serverList->count(), 2);
         QCOMPARE(w.serverList->itemText(0) + w.serverList->currentText(), u"alphabeta"_s);
         w.serverList->setCurrentIndex(0);
         w.serverChosen();
-        QCOMPARE(reg.Str(KovSetting::Target), u"alpha"_s);
+        QCOMPARE(reg.text(KovSetting::Target), u"alpha"_s);
     }
     void closingSyncsAfterAFrequencyChange_data()
     {
@@ -158,7 +159,7 @@ private slots:
     {
         const auto [changed, reply, message] = Columns<bool, QString, QString>::fetch();
         transfer.queue(reply);
-        frmAdvanced w(&transfer);
+        AdvancedSettingsWindow w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         if (changed)
             QTest::mouseClick(w.frequencyUpButton, Qt::LeftButton);

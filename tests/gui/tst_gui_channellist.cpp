@@ -1,13 +1,13 @@
 // The channel list window: the grid's editor and its keys, numbers cleaned as typed, the save
 // question on closing, a missing guide, and where it opens; every window's icon and caption.
-#include "clsflexgridedit.h"
-#include "frmadvanced.h"
-#include "frmchannellist.h"
-#include "frmlog.h"
-#include "needchannelform.h"
+#include "advancedsettingswindow.h"
+#include "channellistwindow.h"
+#include "channelnumberprompt.h"
+#include "gridcelleditor.h"
+#include "logviewer.h"
 #include "placement.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 #include "testsupport.h"
 #include "widgetuserinterface.h"
 
@@ -25,15 +25,15 @@ class TestChannelListWindow : public EnvironmentTest
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n8,Beta One\r\n");
         m_main.setGeometry(100, 100, 400, 130);
     }
-    std::unique_ptr<frmChannelList> open()
+    std::unique_ptr<ChannelListWindow> open()
     {
-        auto w = std::make_unique<frmChannelList>(&m_main);
+        auto w = std::make_unique<ChannelListWindow>(&m_main);
         w->setAttribute(Qt::WA_DeleteOnClose, false);
         w->show();
         return w;
     }
     /// Types over a cell as a user does: the first key opens the editor, `finish` ends it.
-    void type(frmChannelList& w, int row, int column, const QString& text,
+    void type(ChannelListWindow& w, int row, int column, const QString& text,
               Qt::Key finish = Qt::Key_Return)
     {
         w.grid->setFocus();
@@ -43,7 +43,7 @@ class TestChannelListWindow : public EnvironmentTest
         QTest::keyClicks(w.editor()->editBox(), text.mid(1));
         QTest::keyClick(w.editor()->editBox(), finish);
     }
-    QString cell(const frmChannelList& w, int row, int column)
+    QString cell(const ChannelListWindow& w, int row, int column)
     {
         return w.grid->item(row, column) ? w.grid->item(row, column)->text() : QString();
     }
@@ -52,21 +52,21 @@ private slots:
     void editorKeys()
     {
         auto w = open();
-        clsFlexGridEdit* editor = w->editor();
+        GridCellEditor* editor = w->editor();
         type(*w, 0, 1, u"4"_s, Qt::Key_Down);
         QCOMPARE(w->grid->currentRow(), 1);
         type(*w, 1, 1, u"6"_s, Qt::Key_Up);
         QCOMPARE(w->grid->currentRow(), 0);
         QCOMPARE(cell(*w, 1, 1), u"6"_s);
-        editor->setEnterKeyBehaviour(clsFlexGridEdit::MoveRight);
+        editor->setEnterKeyBehaviour(GridCellEditor::MoveRight);
         type(*w, 1, 1, u"8"_s); // past the row's end: the next row's first cell
         QCOMPARE(QPoint(w->grid->currentColumn(), w->grid->currentRow()), QPoint(0, 2));
-        editor->setTabKeyBehaviour(clsFlexGridEdit::MoveDown);
+        editor->setTabKeyBehaviour(GridCellEditor::MoveDown);
         QCOMPARE(w->closeButton->focusPolicy(),
                  Qt::ClickFocus);            // other controls leave the tab order
         type(*w, 2, 1, u"9"_s, Qt::Key_Tab); // past the bottom: the first row
         QCOMPARE(w->grid->currentRow(), 0);
-        editor->setTabKeyBehaviour(clsFlexGridEdit::CloseEditor);
+        editor->setTabKeyBehaviour(GridCellEditor::CloseEditor);
         QVERIFY(w->closeButton->focusPolicy() & Qt::TabFocus);
         type(*w, 0, 1, u"99"_s, Qt::Key_Escape);
         QVERIFY(!editor->isEditing());
@@ -139,12 +139,12 @@ private slots:
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "12,Alpha TV\r\n");
         QCOMPARE(readBytes(env->file(u"dbchannel_.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
         for (const QString& name : {u"ChColW1"_s, u"ChLstWidth"_s, u"ChLstLeft"_s, u"ChLstTop"_s})
-            QVERIFY2(kov_Settings().ValueExists(name), qPrintable(name));
+            QVERIFY2(kov::settings().valueExists(name), qPrintable(name));
     }
     void missingGuideClosesAtOnce()
     {
         QFile::remove(env->file(u"kovquibcg.dat"_s));
-        QPointer<frmChannelList> w = new frmChannelList(&m_main);
+        QPointer<ChannelListWindow> w = new ChannelListWindow(&m_main);
         w->show();
         QTRY_VERIFY(w.isNull());
         QCOMPARE(env->ui.boxes.size(), 1); // that the guide is missing; no save question
@@ -161,31 +161,33 @@ private slots:
     void placesAndStoresTheFrame()
     {
         const auto [frame, stored, client] = Columns<QMargins, QPoint, QPoint>::fetch();
-        kov_SetFrameMarginsOverride(frame);
-        const auto reset = qScopeGuard([] { kov_SetFrameMarginsOverride(std::nullopt); });
-        CKovReg reg = kov_Settings();
+        kov::setFrameMarginsOverride(frame);
+        const auto reset = qScopeGuard([] { kov::setFrameMarginsOverride(std::nullopt); });
+        SettingsStore reg = kov::settings();
         if (!stored.isNull()) {
-            reg.setLng(KovSetting::ChLstLeft, stored.x());
-            reg.setLng(KovSetting::ChLstTop, stored.y());
+            reg.setNumber(KovSetting::ChLstLeft, stored.x());
+            reg.setNumber(KovSetting::ChLstTop, stored.y());
         }
         for (int opened = 0; opened < 3; ++opened) { // it stays where it was closed
             auto w = open();
             QCOMPARE(w->geometry().topLeft(), client);
             w->close();
-            QCOMPARE(QPoint(reg.Lng(KovSetting::ChLstLeft), reg.Lng(KovSetting::ChLstTop)) / 15,
+            QCOMPARE(QPoint(reg.number(KovSetting::ChLstLeft), reg.number(KovSetting::ChLstTop)) /
+                         15,
                      client - QPoint(frame.left(), frame.top()));
         }
     }
     void windowsCarryTheIconAndTheirCaption()
     {
-        const QList<QWidget*> windows{new frmChannelList(&m_main), new frmLog,
-                                      new frmAdvanced(&transfer), new NeedChannelForm(u"X"_s)};
+        const QList<QWidget*> windows{new ChannelListWindow(&m_main), new LogViewer,
+                                      new AdvancedSettingsWindow(&transfer),
+                                      new ChannelNumberPrompt(u"X"_s)};
         const auto deleteAll = qScopeGuard([&windows] { qDeleteAll(windows); });
         for (const QWidget* window : windows)
             QVERIFY2(!window->windowIcon().isNull(), window->metaObject()->className());
         WidgetUserInterface widgets;
-        kov_SetUserInterface(&widgets);
-        const auto restore = qScopeGuard([this] { kov_SetUserInterface(&env->ui); });
+        kov::setUserInterface(&widgets);
+        const auto restore = qScopeGuard([this] { kov::setUserInterface(&env->ui); });
         auto w = open();
         type(*w, 2, 1, u"5"_s);
         QString seen; // the box is closed before anything is checked
@@ -196,7 +198,7 @@ private slots:
                     box->standardButtons() == (QMessageBox::Yes | QMessageBox::No);
                 seen = box->windowTitle() +
                        (box->windowIcon().isNull() ? u", no icon"_s : QString()) +
-                       (box->width() < kov_CaptionWidth(box) ? u", too narrow"_s : QString()) +
+                       (box->width() < kov::captionWidth(box) ? u", too narrow"_s : QString()) +
                        (yesNoQuestion ? QString() : u", not a yes/no question"_s);
                 box->reject();
             }

@@ -1,6 +1,6 @@
 // The log window: the listing it shows, saved to numbered files and copied on closing, and the
 // text area following the window's size.
-#include "frmlog.h"
+#include "logviewer.h"
 #include "testsupport.h"
 
 #include <QtWidgets>
@@ -11,9 +11,9 @@ class TestLogWindow : public EnvironmentTest
 private slots:
     void saveCopyAndSize()
     {
-        kov_Settings().setStr(KovSetting::Account, u"demo"_s);
+        kov::settings().setText(KovSetting::Account, u"demo"_s);
         QDir(env->folder()).mkdir(u"log2.txt"_s); // a save that fails keeps the number
-        frmLog log;
+        LogViewer log;
         log.show();
         log.listingView->moveCursor(QTextCursor::End);
         QTest::keyClicks(log.listingView, u"typed"_s);
@@ -22,7 +22,7 @@ private slots:
         QCOMPARE(env->ui.boxes, QStringList{env->folder() + u"/log1.txt"_s});
         QCOMPARE(env->ui.boxFrames, QStringList{u"Information SAVE"_s});
         QCOMPARE(readBytes(env->file(u"log1.txt"_s)), "Account : demo\r\n\r\n"); // not the edit
-        QCOMPARE(kov_Settings().Lng(KovSetting::NextLogNo), 2);
+        QCOMPARE(kov::settings().number(KovSetting::NextLogNo), 2);
         for (const QSize size : {QSize(600, 400), QSize(900, 300)}) {
             log.resize(size); // the text box fills the window under the menu
             QCOMPARE(log.listingView->geometry(), QRect(0, log.menuBar->height(), size.width(),

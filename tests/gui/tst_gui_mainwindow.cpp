@@ -1,13 +1,13 @@
 // The main window: how it starts (shown or in the tray, the timer, a due sync), its tray icon
 // and menu, its buttons and fields, and its layout on a large-font screen.
+#include "advancedsettingswindow.h"
 #include "app/syncrun.h"
-#include "foundation/aes.h"
-#include "frmadvanced.h"
-#include "frmkovferrit.h"
+#include "foundation/passwordcipher.h"
+#include "mainwindow.h"
 #include "placement.h"
 #include "recorders/recorderfactory.h"
 #include "testsupport.h"
-#include "twips.h"
+#include "windowunits.h"
 
 #include <QtWidgets>
 
@@ -16,9 +16,9 @@ class TestMainWindow : public EnvironmentTest
     Q_OBJECT
     bool m_trayDuringSync = false;
 
-    std::unique_ptr<frmKovFerrit> start(bool tray = true)
+    std::unique_ptr<MainWindow> start(bool tray = true)
     {
-        auto window = std::make_unique<frmKovFerrit>(&transfer, QStringList(), tray);
+        auto window = std::make_unique<MainWindow>(&transfer, QStringList(), tray);
         transfer.during = [this, w = window.get()] { m_trayDuringSync = w->trayIconAdded(); };
         window->startUp();
         return window;
@@ -27,11 +27,11 @@ class TestMainWindow : public EnvironmentTest
     void installed(int database, int minutes)
     {
         storeCredentials();
-        CKovReg reg = kov_Settings();
-        reg.setLng(KovSetting::HaveServers, 1);
-        reg.setLng(KovSetting::HaveChannelDatabase, database);
-        reg.setStr(KovSetting::NextChannelUpdate, kov_DateText(kTestNow.addDays(20)));
-        reg.setStr(KovSetting::NextSync, kov_DateText(kTestNow.addSecs(60 * minutes)));
+        SettingsStore reg = kov::settings();
+        reg.setNumber(KovSetting::HaveServers, 1);
+        reg.setNumber(KovSetting::HaveChannelDatabase, database);
+        reg.setText(KovSetting::NextChannelUpdate, kov::dateText(kTestNow.addDays(20)));
+        reg.setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(60 * minutes)));
         transfer.queue(replyDocument({u"1,5,csv,0"_s, u"channel,title"_s}));
     }
 
@@ -66,7 +66,7 @@ private slots:
             QCOMPARE(w->messageDisplay->toPlainText(),
                      u"Specify your account and password,\nThen click 'Sync' to begin."_s);
         QCOMPARE(w->pos(),
-                 kov_CentredFrameTopLeft(w->screen()->availableGeometry(), w->size(), QMargins()));
+                 kov::centredFrameTopLeft(w->screen()->availableGeometry(), w->size(), QMargins()));
         w->show(); // the title bar's close button hides it to a tray, else ends the program
         QVERIFY(w->windowHandle()->close() != tray);
         QVERIFY(!w->isVisible() && w->exiting() != tray && w->trayIconAdded() == tray);
@@ -75,8 +75,8 @@ private slots:
     {
         // The frame, client area and margins, centred in the screen's free area; never above it.
         const QMargins frame(1, 20, 1, 1);
-        QCOMPARE(kov_CentredFrameTopLeft({0, 30, 1280, 994}, {405, 140}, frame), QPoint(436, 446));
-        QCOMPARE(kov_CentredFrameTopLeft({0, 30, 400, 120}, {405, 140}, frame), QPoint(0, 30));
+        QCOMPARE(kov::centredFrameTopLeft({0, 30, 1280, 994}, {405, 140}, frame), QPoint(436, 446));
+        QCOMPARE(kov::centredFrameTopLeft({0, 30, 400, 120}, {405, 140}, frame), QPoint(0, 30));
     }
     void fieldsStoredWhenLeft()
     {
@@ -86,12 +86,13 @@ private slots:
         w->accountField->setFocus();
         QTest::keyClicks(w->accountField, u"bob"_s);
         w->passwordField->setFocus();
-        QCOMPARE(kov_Settings().Str(KovSetting::Account), u"bob"_s);
+        QCOMPARE(kov::settings().text(KovSetting::Account), u"bob"_s);
         QTest::keyClicks(w->passwordField, u"s3cret"_s);
-        QVERIFY(kov_Settings().Str(KovSetting::Protocol).isEmpty());
+        QVERIFY(kov::settings().text(KovSetting::Protocol).isEmpty());
         w->accountField->setFocus();
-        QCOMPARE(AES::DecryptText(kov_Settings().Str(KovSetting::Protocol), u"kovferrit"_s),
-                 u"s3cret"_s);
+        QCOMPARE(
+            PasswordCipher::decryptText(kov::settings().text(KovSetting::Protocol), u"kovferrit"_s),
+            u"s3cret"_s);
         QCOMPARE(w->passwordField->displayText(), u"******"_s);
     }
     void trayCloseAndExit()
@@ -113,10 +114,10 @@ private slots:
         QVERIFY(w->isVisible());
         w->minuteTimer->stop();
         QTest::mouseClick(w->advancedButton, Qt::LeftButton);
-        QPointer<frmAdvanced> advanced(w->advancedWindow());
+        QPointer<AdvancedSettingsWindow> advanced(w->advancedWindow());
         const QRect frame = w->frameGeometry(); // it opens just below
         QCOMPARE(advanced->pos(),
-                 QPoint(frame.left(), frame.bottom() - kov_TwipsToPixels(835, w.get())));
+                 QPoint(frame.left(), frame.bottom() - kov::twipsToPixels(835, w.get())));
         QVERIFY(w->minuteTimer->isActive());               // started even though it was off
         QTest::mouseClick(w->closeButton, Qt::LeftButton); // hides it with its side windows
         QVERIFY(!w->isVisible() && !w->windowShownFlag() && w->trayIconAdded());
@@ -154,7 +155,7 @@ private slots:
         QCOMPARE(transfer.urls.size(), 2);
         QVERIFY(transfer.urls[1].contains(u"&initiator=0&target=localhost&serial=0&"_s));
         clickAgain = true; // and a click held during a timed run
-        kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kTestNow.addSecs(-60)));
+        kov::settings().setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
         w->onMinuteTick();
         QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 3);
@@ -184,14 +185,14 @@ private slots:
             w->showProgress(done, total);
             shown << w->messageDisplay->toPlainText();
         };
-        const QString due = kov_DateText(kTestNow.addSecs(-60));
-        kov_Settings().setStr(KovSetting::NextSync, due);
+        const QString due = kov::dateText(kTestNow.addSecs(-60));
+        kov::settings().setText(KovSetting::NextSync, due);
         w->onMinuteTick();
         QVERIFY(w->exiting() && !w->trayIconAdded());
         QCOMPARE(shown.mid(0, 2), (QStringList{u"3 of 300 jobs"_s, u"6 of 300 jobs"_s}));
         QCOMPARE(scheduled.count(u"create"_s), 30); // stopped between two jobs
         QCOMPARE(transfer.urls.size(), 1);
-        QCOMPARE(kov_Settings().Str(KovSetting::NextSync), due); // due again at the next start
+        QCOMPARE(kov::settings().text(KovSetting::NextSync), due); // due again at the next start
     }
     void messagesShowWhole_data()
     {
@@ -223,8 +224,8 @@ private slots:
         const auto [previous, newest, both] = Columns<QString, QString, bool>::fetch();
         auto w = start(false);
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->ShowMessage(previous);
-        w->ShowMessage(newest);
+        w->showMessage(previous);
+        w->showMessage(newest);
         QPlainTextEdit* area = w->messageDisplay;
         const QFontMetrics metrics(area->font());
         const QRect view = area->viewport()->rect();
@@ -252,14 +253,14 @@ private slots:
         auto normal = start();
         const QSize normalSize = normal->size();
         QCOMPARE(normalSize.width(), 405); // 6075 twips at 15 twips per pixel
-        kov_SetTwipsPerPixelOverride(12);  // a 120-dpi screen
-        frmKovFerrit large(&transfer, {}, true);
+        kov::setTwipsPerPixelOverride(12); // a 120-dpi screen
+        MainWindow large(&transfer, {}, true);
         const QSize base = large.size();
         const QPoint label = large.titleLabel->pos();
         const QPoint advanced = large.advancedButton->pos();
         const int update = large.updateLine->y();
         large.startUp();
-        kov_SetTwipsPerPixelOverride(0);
+        kov::setTwipsPerPixelOverride(0);
         const int grown = large.updateLine->y() - update; // for the message area's lines
         QCOMPARE(large.size(), QSize(base.width(), base.height() + grown) * 1.25);
         QCOMPARE(large.titleLabel->pos(), QPoint(int(label.x() * 1.25), label.y()));

@@ -1,10 +1,10 @@
 // The recorder choice in the advanced settings and the Match button of the channel list editor.
+#include "advancedsettingswindow.h"
+#include "channellistwindow.h"
 #include "foundation/programname.h"
-#include "frmadvanced.h"
-#include "frmchannellist.h"
 #include "recorders/recorderfactory.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 #include "testsupport.h"
 
 #include <QComboBox>
@@ -20,10 +20,10 @@ const QList<RecorderChannel> kRecorderChannels{
 struct ListingScheduler : RecordingScheduler
 {
     using RecordingScheduler::RecordingScheduler;
-    std::optional<QList<RecorderChannel>> Channels() override { return kRecorderChannels; }
+    std::optional<QList<RecorderChannel>> channels() override { return kRecorderChannels; }
 };
 
-QStringList gridNumbers(const frmChannelList& w)
+QStringList gridNumbers(const ChannelListWindow& w)
 {
     QStringList column;
     for (int r = 0; r < w.grid->rowCount(); ++r)
@@ -49,13 +49,13 @@ class TestRecorderInWindows : public EnvironmentTest
 private slots:
     void chooseVdr()
     {
-        frmAdvanced w(&transfer);
+        AdvancedSettingsWindow w(&transfer);
         QCOMPARE(w.recorderList->currentText(), u"Local scheduler"_s);
         QVERIFY(!w.vdrHostField->isEnabled() && !w.vdrPortField->isEnabled());
         QTest::keyClick(w.recorderList, Qt::Key_Down);
-        QCOMPARE(kov_Settings().Str(KovSetting::Recorder), u"vdr"_s);
+        QCOMPARE(kov::settings().text(KovSetting::Recorder), u"vdr"_s);
         QVERIFY(w.vdrHostField->isEnabled() && w.vdrPortField->isEnabled());
-        frmAdvanced again(&transfer); // opens with the stored choice
+        AdvancedSettingsWindow again(&transfer); // opens with the stored choice
         QVERIFY(again.vdrPortField->isEnabled());
     }
 
@@ -70,13 +70,13 @@ private slots:
     void vdrPortStored()
     {
         const auto [typed, shown, stored] = Columns<QString, QString, int>::fetch();
-        kov_Settings().setStr(KovSetting::Recorder, u"vdr"_s);
-        frmAdvanced w(&transfer);
+        kov::settings().setText(KovSetting::Recorder, u"vdr"_s);
+        AdvancedSettingsWindow w(&transfer);
         QCOMPARE(w.vdrPortField->text(), u"6419"_s);
         w.vdrPortField->clear();
         QTest::keyClicks(w.vdrPortField, typed);
         QCOMPARE(w.vdrPortField->text(), shown);
-        QCOMPARE(kov_Settings().Lng(KovSetting::VdrPort), stored);
+        QCOMPARE(kov::settings().number(KovSetting::VdrPort), stored);
     }
 
     void matchButton_data()
@@ -96,17 +96,17 @@ private slots:
     {
         const auto [recorder, numbers, told] = Columns<int, QStringList, QStringList>::fetch();
         if (recorder != 1) // the local store is the configured recorder
-            kov_SetSchedulerFactory([this, listing = recorder == 2](const QString&) {
+            kov::setRecorderFactory([this, listing = recorder == 2](const QString&) {
                 return listing ? std::make_unique<ListingScheduler>(m_log) : nullptr;
             });
-        frmChannelList w(nullptr);
+        ChannelListWindow w(nullptr);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         QTest::mouseClick(w.matchButton, Qt::LeftButton);
         QCOMPARE(gridNumbers(w), numbers);
         QCOMPARE(env->ui.boxes.size(), 1);
         for (const QString& word : told)
             QVERIFY2(env->ui.boxes[0].contains(word), qPrintable(word));
-        QCOMPARE(env->ui.boxFrames[0], u"Information "_s + kov_AppTitle());
+        QCOMPARE(env->ui.boxFrames[0], u"Information "_s + kov::appTitle());
         env->ui.boxAnswers = {MessageAnswer::Yes}; // "Save Changes ?" comes only after a match
         w.close();
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)),

@@ -13,32 +13,32 @@
 
 TestEnvironment::TestEnvironment()
 {
-    kov_SetProgramFolder(m_dir.path());
-    kov_SetUserInterface(&ui);
-    kov_SetTraceObserver([this](const QString& line) { trace << line; });
-    Translate_Reset();
-    kov_ResetSupport();
+    kov::setProgramFolder(m_dir.path());
+    kov::setUserInterface(&ui);
+    kov::setTraceObserver([this](const QString& line) { trace << line; });
+    kov::resetTranslations();
+    kov::resetSupport();
 }
 
 TestEnvironment::~TestEnvironment()
 {
-    kov_ResetSupport();
-    kov_SetTransferComponent(nullptr);
-    kov_SetClock(nullptr);
-    kov_SetSchedulerFactory({});
-    kov_SetTraceObserver({});
-    kov_SetUserInterface(nullptr);
-    kov_SetProgramFolder(QString());
-    Translate_Reset();
+    kov::resetSupport();
+    kov::setTransferComponent(nullptr);
+    kov::setClock(nullptr);
+    kov::setRecorderFactory({});
+    kov::setTraceObserver({});
+    kov::setUserInterface(nullptr);
+    kov::setProgramFolder(QString());
+    kov::resetTranslations();
 }
 
 void EnvironmentTest::init()
 {
     env = std::make_unique<TestEnvironment>();
     clock.time = kTestNow;
-    kov_SetClock(&clock);
+    kov::setClock(&clock);
     transfer = FakeTransfer();
-    kov_SetTransferComponent(&transfer);
+    kov::setTransferComponent(&transfer);
     setUp();
 }
 
@@ -79,11 +79,11 @@ QByteArray readBytes(const QString& path)
 
 void storeCredentials(const QString& account, const QString& password)
 {
-    kov_StoreAccount(account);
-    kov_StorePassword(password);
+    kov::storeAccount(account);
+    kov::storePassword(password);
 }
 
-QString FakeTransfer::OpenURL(const QString& url)
+QString FakeTransfer::openUrl(const QString& url)
 {
     urls << url;
     if (during)
@@ -104,7 +104,7 @@ QStringList FakeTransfer::functions() const
     return names;
 }
 
-bool RecordingScheduler::DoesProgramExist(const QString& name)
+bool RecordingScheduler::hasRecording(const QString& name)
 {
     m_log.calls << u"exists "_s + name;
     if (m_log.raises)
@@ -112,10 +112,11 @@ bool RecordingScheduler::DoesProgramExist(const QString& name)
     return m_log.existing.contains(name);
 }
 
-qint32 RecordingScheduler::CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
-                                         const QDateTime& end, qint32 channel, qint32 arg6,
-                                         const QString& fileName, const QString& tag,
-                                         qint32 recurrence, const QVariant& arg10, bool arg11)
+qint32 RecordingScheduler::scheduleRecording(qint32 arg1, const QString& name,
+                                             const QDateTime& start, const QDateTime& end,
+                                             qint32 channel, qint32 arg6, const QString& fileName,
+                                             const QString& tag, qint32 recurrence,
+                                             const QVariant& arg10, bool arg11)
 {
     m_log.calls << u"create %1|%2|%3|%4|%5|%6|%7|%8|%9|"_s.arg(arg1)
                            .arg(name, start.toString(Qt::ISODate), end.toString(Qt::ISODate))
@@ -132,7 +133,7 @@ qint32 RecordingScheduler::CreateProgram(qint32 arg1, const QString& name, const
     return m_log.createResult;
 }
 
-bool RecordingScheduler::DeleteProgram(const QString& name)
+bool RecordingScheduler::deleteRecording(const QString& name)
 {
     m_log.calls << u"delete "_s + name;
     if (m_log.raises)
@@ -142,9 +143,9 @@ bool RecordingScheduler::DeleteProgram(const QString& name)
 
 void installRecordingScheduler(RecordingScheduler::Log& log, bool missing)
 {
-    kov_SetSchedulerFactory(
+    kov::setRecorderFactory(
         [&log, missing](const QString& progId) -> std::unique_ptr<RecorderScheduler> {
-            if (missing || progId != kov_SchedulerProgId())
+            if (missing || progId != kov::defaultRecorderId())
                 return nullptr;
             return std::make_unique<RecordingScheduler>(log);
         });

@@ -2,14 +2,14 @@
 // Shared pieces of the tests: the test framework and settings store, a fresh program folder per
 // test with a scripted user interface and a trace capture, and doubles for what the core lets
 // vary (the HTTP transfer, the clock, the recorder's scheduler and the main window's front end).
-#include "foundation/kov_date.h"
+#include "foundation/datetext.h"
 #include "platform/clock.h"
 #include "platform/frontend.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -96,7 +96,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-/// Answers OpenURL from a script: each entry is a body, or a failure when `fails` is set.
+/// Answers openUrl from a script: each entry is a body, or a failure when `fails` is set.
 class FakeTransfer : public HttpTransfer
 {
 public:
@@ -108,11 +108,11 @@ public:
     void queue(const QString& body) { answers.append({body, false}); }
     void queueFailure(const QString& what) { answers.append({what, true}); }
 
-    QString OpenURL(const QString& url) override;
+    QString openUrl(const QString& url) override;
     void setRequestTimeout(qint32) override {}
-    qint32 RequestTimeout() const override { return 0; }
-    bool StillExecuting() const override { return false; }
-    void Cancel() override { ++cancels; }
+    qint32 requestTimeout() const override { return 0; }
+    bool isBusy() const override { return false; }
+    void cancel() override { ++cancels; }
     /// The server functions asked for, in order.
     QStringList functions() const;
 
@@ -167,20 +167,20 @@ public:
     struct Log
     {
         QStringList calls;
-        QStringList existing; // names that DoesProgramExist reports
+        QStringList existing; // names that hasRecording reports
         qint32 createResult = 0;
         bool raises = false; // every call raises a failure instead of answering
         qsizetype count(const QString& verb) const { return calls.filter(verb + u' ').size(); }
     };
     explicit RecordingScheduler(Log& log) : m_log(log) {}
 
-    bool DoesProgramExist(const QString& name) override;
-    qint32 CreateProgram(qint32 arg1, const QString& name, const QDateTime& start,
-                         const QDateTime& end, qint32 channel, qint32 arg6, const QString& fileName,
-                         const QString& tag, qint32 recurrence, const QVariant& arg10,
-                         bool arg11) override;
-    bool DeleteProgram(const QString& name) override;
-    QList<ScheduledProgram> Programs() override { return {}; }
+    bool hasRecording(const QString& name) override;
+    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
+                             const QDateTime& end, qint32 channel, qint32 arg6,
+                             const QString& fileName, const QString& tag, qint32 recurrence,
+                             const QVariant& arg10, bool arg11) override;
+    bool deleteRecording(const QString& name) override;
+    QList<ScheduledProgram> recordingNames() override { return {}; }
 
 private:
     Log& m_log;
@@ -201,8 +201,8 @@ public:
 class RecordingFrontEnd : public SyncFrontEnd
 {
 public:
-    void ShowMessage(const QString& text) override { messages << text; }
-    void ShowUpdateText(const QString& text) override { updates << text; }
+    void showMessage(const QString& text) override { messages << text; }
+    void showUpdateText(const QString& text) override { updates << text; }
     TextBox* messageArea() override { return &box; }
     void enableUpdateTimer() override { timerEnabled = true; }
 

@@ -26,11 +26,11 @@ private slots:
             Columns<QByteArray, QString, QString, QString>::fetch();
         const QByteArray kept = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", variable);
-        const QString path = Autostart::EntryPath();
+        const QString path = Autostart::entryPath();
         qputenv("XDG_CONFIG_HOME", kept);
         QCOMPARE(path, QString(folder).replace(u'~', QDir::homePath()) +
                            u"/autostart/kovferrit.desktop"_s);
-        QVERIFY(Autostart::EntryText(executable).contains(u"\nExec="_s + exec + u'\n'));
+        QVERIFY(Autostart::entryText(executable).contains(u"\nExec="_s + exec + u'\n'));
     }
 };
 

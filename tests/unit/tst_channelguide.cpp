@@ -1,7 +1,7 @@
 // The channel guide download: the checks on kovquibcg.dat after the request, and a good guide
 // moving the next guide update a month on.
 #include "app/channelguide.h"
-#include "channels/cquibchannelmanager.h"
+#include "channels/channelcatalog.h"
 #include "testsupport.h"
 
 class TestChannelGuide : public EnvironmentTest
@@ -35,7 +35,7 @@ private slots:
             writeBytes(env->file(u"kovquibcg.dat"_s), file);
         transfer.queue(u"17,0,csv,0\r\n"_s); // not valid: the file stays as it is
         RecordingTextBox text;
-        QVERIFY(!DownloadChannelGuide(&text, true));
+        QVERIFY(!kov::downloadChannelGuide(&text, true));
         QCOMPARE(text.value, u"Channels Download FAILED"_s);
         QStringList shown;
         for (int i = 0; i < env->ui.boxes.size(); ++i)
@@ -44,8 +44,8 @@ private slots:
         if (box.isEmpty()) // a bad status is only traced
             QVERIFY(env->traced(u"Channel Database ERROR: "_s +
                                 QString::fromLatin1(file.left(file.indexOf('\r')))));
-        QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 0);
-        QVERIFY(!kov_Settings().ValueExists(KovSetting::NextChannelUpdate));
+        QCOMPARE(kov::settings().number(KovSetting::HaveChannelDatabase), 0);
+        QVERIFY(!kov::settings().valueExists(KovSetting::NextChannelUpdate));
     }
     void nextUpdateAMonthOn_data()
     {
@@ -66,11 +66,11 @@ private slots:
             replyDocument({u"0,3,csv,2\r"_s, u"isocode,name,id,country,category,language"_s,
                            u"de,Alpha\rTV,101,DE,General,de"_s, u"de,Beta,102,DE,News,de"_s}));
         RecordingTextBox text;
-        QVERIFY(DownloadChannelGuide(&text, false));
+        QVERIFY(kov::downloadChannelGuide(&text, false));
         QCOMPARE(text.history, (QStringList{u"WAIT ...."_s, u"Channels Download OK"_s}));
-        QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 1);
-        QCOMPARE(kov_Settings().Str(KovSetting::NextChannelUpdate), kov_DateText(next));
-        QCOMPARE(GetChannelManager()->ChannelCount(), 2);
+        QCOMPARE(kov::settings().number(KovSetting::HaveChannelDatabase), 1);
+        QCOMPARE(kov::settings().text(KovSetting::NextChannelUpdate), kov::dateText(next));
+        QCOMPARE(kov::channelCatalog()->channelCount(), 2);
         QVERIFY(transfer.urls.value(0).contains(u"&initiator=1&target=localhost&serial=0&"_s));
         QVERIFY(env->ui.boxes.isEmpty());
     }

@@ -1,7 +1,7 @@
 // What the channel list editor shows and saves, without widgets: the rows from the guide with
 // their numbers, the change check, and the save with its backup.
+#include "channels/channelcatalog.h"
 #include "channels/channellist.h"
-#include "channels/cquibchannelmanager.h"
 #include "foundation/filewriters.h"
 #include "testsupport.h"
 
@@ -73,12 +73,12 @@ private slots:
     void noGuide()
     {
         QFile::remove(env->file(u"kovquibcg.dat"_s));
-        kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
+        kov::settings().setNumber(KovSetting::HaveChannelDatabase, 1);
         QCOMPARE(ChannelListModel().fill(2, 1), ChannelListModel::Fill::NoGuide);
         QCOMPARE(env->ui.boxes, QStringList{u"Channel Database Doesn't Exist\r\n"_s +
                                             env->file(u"kovquibcg.dat"_s)});
         QCOMPARE(env->ui.boxFrames, QStringList{u"Critical ERROR"_s});
-        QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), 0);
+        QCOMPARE(kov::settings().number(KovSetting::HaveChannelDatabase), 0);
     }
     void changesAndSave()
     {
@@ -96,15 +96,15 @@ private slots:
         rows[0][1] = u"5"_s;
         QVERIFY(ChannelListModel::hasChanges(rows));
         // A sync stores answers meanwhile: rows left as filled take them, edited rows win.
-        kov_AppendTextFile(env->file(u"dbchannel.dat"_s), u"8,Alpha TV\r\n4,Beta\r\n"_s);
+        kov::appendTextFile(env->file(u"dbchannel.dat"_s), u"8,Alpha TV\r\n4,Beta\r\n"_s);
         QVERIFY(ChannelListModel::save(2, rows, model.rows()));
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "5,Zeta\r\n8,Alpha TV\r\n");
         QCOMPARE(readBytes(env->file(u"dbchannel_.dat"_s)), old + "8,Alpha TV\r\n4,Beta\r\n");
         const QFile::Permissions others =
             QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
         QVERIFY(!(QFile(env->file(u"dbchannel.dat"_s)).permissions() & others)); // owner only
-        QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(u"Zeta"_s), 5);        // reloaded at once
-        QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(u"Beta"_s), 0);
+        QCOMPARE(kov::channelCatalog()->databaseNumber(u"Zeta"_s), 5);           // reloaded at once
+        QCOMPARE(kov::channelCatalog()->databaseNumber(u"Beta"_s), 0);
         QVERIFY(!ChannelListModel::save(1, rows, {})); // whole records are never saved
         QVERIFY(!ChannelListModel::save(2, {{u"Zeta"_s, u"1000"_s}}, {})); // nor a bad number
         QDir(env->folder()).mkdir(u"dbchannel.dat.new"_s); // nor anything that cannot be written

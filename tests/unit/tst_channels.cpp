@@ -1,9 +1,9 @@
 // Channel numbers: the lookup in dbchannel.dat that asks for a missing number and appends the
 // answer, the channel manager's copy of that file, and the channels a guide creates.
-#include "channels/channel_lookup.h"
+#include "channels/channelcatalog.h"
 #include "channels/channeldatabase.h"
 #include "channels/channellist.h"
-#include "channels/cquibchannelmanager.h"
+#include "channels/channellookup.h"
 #include "foundation/filewriters.h"
 #include "testsupport.h"
 
@@ -47,13 +47,13 @@ private slots:
         const QString path = env->file(u"dbchannel.dat"_s);
         writeBytes(path, file);
         env->ui.channelAnswers = {answer};
-        QCOMPARE(GetChannelByName(name, answer >= 0), expected);
+        QCOMPARE(kov::channelByName(name, answer >= 0), expected);
         QCOMPARE(env->ui.askedChannels, asked ? QStringList{name} : QStringList());
         const QByteArray added = QByteArray::number(answer) + ',' + name.toLatin1() + "\r\n";
         QCOMPARE(readBytes(path), asked && answer > 0 && answer < 1000 ? file + added : file);
         // The manager, reading the file when first needed, sees an appended line.
         if (asked)
-            QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(name), expected);
+            QCOMPARE(kov::channelCatalog()->databaseNumber(name), expected);
     }
     void lookupSeesEveryChange_data()
     {
@@ -71,9 +71,9 @@ private slots:
         const auto [after, inPlace, expected] = Columns<QByteArray, bool, int>::fetch();
         const QString path = env->file(u"dbchannel.dat"_s);
         writeBytes(path, "7,Alpha\r\n");
-        const auto before = kov_ChannelDatabaseNow(path, 0);
+        const auto before = kov::channelDatabaseNow(path, 0);
         QCOMPARE(before->numbers.value(u"Alpha"_s), 7);
-        QCOMPARE(kov_ChannelDatabaseNow(path, 0), before); // unchanged: not read again
+        QCOMPARE(kov::channelDatabaseNow(path, 0), before); // unchanged: not read again
         auto changed = [&path] {
             struct stat st = {};
             ::stat(QFile::encodeName(path).constData(), &st);
@@ -87,9 +87,9 @@ private slots:
                      0);
         if (inPlace && !after.isEmpty() && changed() == old)
             QSKIP("the file system stamps both writes with the same time");
-        const auto current = kov_ChannelDatabaseNow(path, 0);
+        const auto current = kov::channelDatabaseNow(path, 0);
         QCOMPARE(current ? current->numbers.value(u"Alpha"_s) : 0, expected);
-        QCOMPARE(GetChannelByName(u"Alpha"_s, false), expected);
+        QCOMPARE(kov::channelByName(u"Alpha"_s, false), expected);
     }
     void namesRoundTrip_data()
     {
@@ -105,44 +105,44 @@ private slots:
         const auto [name] = Columns<QString>::fetch();
         const QString path = env->file(u"dbchannel.dat"_s);
         env->ui.channelAnswers = {9};
-        QCOMPARE(GetChannelByName(name, true), 9);
-        kov_AppendTextFile(path, u"14,After\r\n"_s);
-        QCOMPARE(GetChannelByName(name, true) * 100 + GetChannelByName(u"After"_s, false), 914);
+        QCOMPARE(kov::channelByName(name, true), 9);
+        kov::appendTextFile(path, u"14,After\r\n"_s);
+        QCOMPARE(kov::channelByName(name, true) * 100 + kov::channelByName(u"After"_s, false), 914);
         QCOMPARE(env->ui.askedChannels, QStringList{name});
         const QList<QStringList> rows{{name, u"12"_s}, {u"After"_s, u"14"_s}};
         QVERIFY(ChannelListModel::save(2, rows, {}));
         const QByteArray saved = readBytes(path);
         QVERIFY(ChannelListModel::save(2, rows, rows) && readBytes(path) == saved);
-        QCOMPARE(GetChannelByName(name, false), 12);
-        QCOMPARE(GetChannelManager()->GetChNoByNameFromDB(name), 12);
+        QCOMPARE(kov::channelByName(name, false), 12);
+        QCOMPARE(kov::channelCatalog()->databaseNumber(name), 12);
     }
     void managerReadsTwoColumnLines()
     {
         writeBytes(env->file(u"dbchannel.dat"_s),
                    "3,Beta,Extra\r\n\r\n4,Gamma\r\n5,gamma\r\n1e+20,Gamma\r\n");
-        CQuibChannelManager* manager = GetChannelManager();
-        QCOMPARE(manager->GetChNoByNameFromDB(u"Beta"_s), 0);
-        QCOMPARE(manager->GetChNoByNameFromDB(u"Gamma"_s), 4);
+        ChannelCatalog* manager = kov::channelCatalog();
+        QCOMPARE(manager->databaseNumber(u"Beta"_s), 0);
+        QCOMPARE(manager->databaseNumber(u"Gamma"_s), 4);
         bool force = true; // a forced reload replaces the list instead of adding to it
         writeBytes(env->file(u"dbchannel.dat"_s), "6,Gamma\r\n");
-        QVERIFY(manager->LoadChannelsFromDatabase(QString(), force));
-        QCOMPARE(manager->GetChNoByNameFromDB(u"Gamma"_s), 6);
+        QVERIFY(manager->loadDatabase(QString(), force));
+        QCOMPARE(manager->databaseNumber(u"Gamma"_s), 6);
     }
     void channelsFromGuideRecords()
     {
-        CQuibChannelManager* manager = GetChannelManager();
-        CQuibChannel* alpha = manager->CreateNewChannel(u"de,Alpha TV,101,Germany,General,de"_s, 1);
+        ChannelCatalog* manager = kov::channelCatalog();
+        GuideChannel* alpha = manager->createChannel(u"de,Alpha TV,101,Germany,General,de"_s, 1);
         QVERIFY(alpha);
-        QCOMPARE(alpha->IsoCode() + alpha->Name() + alpha->Country() + alpha->Category(),
+        QCOMPARE(alpha->isoCode() + alpha->name() + alpha->country() + alpha->category(),
                  u"deAlpha TVGermanyGeneral"_s);
-        QCOMPARE(alpha->ID(), 101);
-        QVERIFY(!manager->CreateNewChannel(u"de,Other,101,Germany,General,de"_s, 1));
+        QCOMPARE(alpha->id(), 101);
+        QVERIFY(!manager->createChannel(u"de,Other,101,Germany,General,de"_s, 1));
         QVERIFY(env->traced(
             u"CQuibChannelManager::CreateNewChannel channel alredy exists with ID : 101"_s));
-        QVERIFY(!manager->CreateNewChannel(u"de,,102,Germany,General,de"_s, 1));
-        QVERIFY(!manager->CreateNewChannel(u"de,Gamma,abc,Germany,General,de"_s, 1));
-        QVERIFY(manager->CreateNewChannel(u"de,Gamma,103,Germany,General,de"_s, 1));
-        QCOMPARE(manager->ChannelCount(), 2);
+        QVERIFY(!manager->createChannel(u"de,,102,Germany,General,de"_s, 1));
+        QVERIFY(!manager->createChannel(u"de,Gamma,abc,Germany,General,de"_s, 1));
+        QVERIFY(manager->createChannel(u"de,Gamma,103,Germany,General,de"_s, 1));
+        QCOMPARE(manager->channelCount(), 2);
         QVERIFY(env->ui.boxes.isEmpty());
     }
 };

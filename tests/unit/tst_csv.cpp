@@ -1,16 +1,16 @@
 // CSV rows split by the program's own quoting rule, and tables read from a file or text,
 // checked for equal row widths and sorted in binary order.
-#include "foundation/ckovqzcsv.h"
+#include "foundation/csvtable.h"
 #include "testsupport.h"
 
 namespace {
-QStringList rowsOf(CKovQzCSV& csv)
+QStringList rowsOf(CsvTable& csv)
 {
     QStringList rows; // fields joined by "|"
-    for (int i = 0; i < csv.NoRows(); ++i) {
+    for (int i = 0; i < csv.rowCount(); ++i) {
         QStringList fields;
-        for (int c = 0; c < csv.Row(i)->NoColumns(); ++c)
-            fields << csv.Row(i)->Column(c);
+        for (int c = 0; c < csv.row(i)->columnCount(); ++c)
+            fields << csv.row(i)->column(c);
         rows << fields.join(u'|');
     }
     return rows;
@@ -37,18 +37,18 @@ private slots:
     void split()
     {
         const auto [line, fields] = Columns<QString, QString>::fetch();
-        CKovQzCSVrow row;
-        QVERIFY(row.setRowData(u"x,y"_s));
-        QCOMPARE(row.setRowData(line), fields != u"-"_s);
+        CsvRow row;
+        QVERIFY(row.setText(u"x,y"_s));
+        QCOMPARE(row.setText(line), fields != u"-"_s);
         if (fields == u"-"_s) {
-            QCOMPARE(row.RowData(), u"x,y"_s); // a refused line leaves the row as it was
+            QCOMPARE(row.text(), u"x,y"_s); // a refused line leaves the row as it was
             return;
         }
         QStringList got;
-        for (int i = 0; i < row.NoColumns(); ++i)
-            got << row.Column(i);
+        for (int i = 0; i < row.columnCount(); ++i)
+            got << row.column(i);
         QCOMPARE(got.join(u'|'), fields);
-        QCOMPARE(row.Column(row.NoColumns()), QString());
+        QCOMPARE(row.column(row.columnCount()), QString());
     }
     void table_data()
     {
@@ -69,26 +69,26 @@ private slots:
         const auto [file, rows] = Columns<QByteArray, QStringList>::fetch();
         const QString path = env->file(u"data.csv"_s);
         writeBytes(path, file);
-        CKovQzCSV csv;
-        QCOMPARE(csv.ParseData(path, true), !rows.isEmpty());
+        CsvTable csv;
+        QCOMPARE(csv.parse(path, true), !rows.isEmpty());
         QCOMPARE(rowsOf(csv), rows);
         if (rows.isEmpty()) {
-            QCOMPARE(csv.LastMesage(), u"ParseData NoColumns inconsistent"_s);
-            QVERIFY(csv.ParseData(path, true, true)); // unless different widths are allowed
-            QVERIFY(csv.bDifferentSizedRows());
-            QVERIFY(!csv.SortByColumnIndex(0));
+            QCOMPARE(csv.lastMessage(), u"ParseData NoColumns inconsistent"_s);
+            QVERIFY(csv.parse(path, true, true)); // unless different widths are allowed
+            QVERIFY(csv.hasRaggedRows());
+            QVERIFY(!csv.sortByColumn(0));
         }
     }
     void sortInBinaryOrder()
     {
-        CKovQzCSV csv;
-        QVERIFY(csv.ParseData(u"b,1\r\na,3\r\nb,2\r\n10,4\r\n9,5\r\nZ,6"_s));
-        QVERIFY(csv.SortByColumnIndex(0)); // equal keys keep their order
+        CsvTable csv;
+        QVERIFY(csv.parse(u"b,1\r\na,3\r\nb,2\r\n10,4\r\n9,5\r\nZ,6"_s));
+        QVERIFY(csv.sortByColumn(0)); // equal keys keep their order
         QCOMPARE(rowsOf(csv),
                  (QStringList{u"10|4"_s, u"9|5"_s, u"Z|6"_s, u"a|3"_s, u"b|1"_s, u"b|2"_s}));
-        QVERIFY(csv.SortByColumnIndex(1));
-        QCOMPARE(csv.SortedIndex(), 1);
-        QCOMPARE(csv.Row(0)->Column(0), u"b"_s);
+        QVERIFY(csv.sortByColumn(1));
+        QCOMPARE(csv.sortedColumn(), 1);
+        QCOMPARE(csv.row(0)->column(0), u"b"_s);
     }
 };
 

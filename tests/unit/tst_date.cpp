@@ -24,12 +24,12 @@ private slots:
     {
         const auto [locale, value, text] = Columns<QString, QDateTime, QString>::fetch();
         QLocale::setDefault(QLocale(locale));
-        const QString written = kov_DateText(value);
+        const QString written = kov::dateText(value);
         QVERIFY2(text.isEmpty() ? written.contains(QString::number(value.date().year()))
                                 : written == text,
                  qPrintable(written));
         bool ok = false;
-        QCOMPARE(kov_ParseDate(written, &ok), value);
+        QCOMPARE(kov::parseDate(written, &ok), value);
         QVERIFY(ok);
     }
     void writtenAsTheLocaleWrites()
@@ -49,11 +49,11 @@ private slots:
             for (const QDateTime& value : values) {
                 const QString expected = locale.toString(value.date(), format) + u' ' +
                                          value.time().toString(u"HH:mm:ss"_s);
-                QCOMPARE(kov_DateText(value), expected);
+                QCOMPARE(kov::dateText(value), expected);
             }
         }
-        QCOMPARE(kov_IsoText(values[0]), u"2006-05-02T09:05:07"_s);
-        QCOMPARE(kov_IsoText(values[2]), u"0987-01-09T00:00:01"_s);
+        QCOMPARE(kov::isoText(values[0]), u"2006-05-02T09:05:07"_s);
+        QCOMPARE(kov::isoText(values[2]), u"0987-01-09T00:00:01"_s);
     }
     void read_data()
     {
@@ -71,7 +71,7 @@ private slots:
     {
         const auto [text, value] = Columns<QString, QDateTime>::fetch();
         bool ok = !value.isValid();
-        QCOMPARE(kov_ParseDate(text, &ok), value);
+        QCOMPARE(kov::parseDate(text, &ok), value);
         QCOMPARE(ok, value.isValid());
     }
 };

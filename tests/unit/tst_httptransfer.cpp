@@ -23,7 +23,7 @@ private slots:
     void decodeBody()
     {
         const auto [body, contentType, text] = Columns<QByteArray, QByteArray, QString>::fetch();
-        QCOMPARE(kov_DecodeBody(body, contentType), text);
+        QCOMPARE(kov::decodeBody(body, contentType), text);
     }
     // A long body is decoded piece by piece as it arrives; a character whose bytes fall into
     // two pieces is still read whole.
@@ -46,7 +46,7 @@ private slots:
         });
         QtHttpTransfer transfer;
         transfer.setRequestTimeout(30);
-        QCOMPARE(transfer.OpenURL(QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort())),
+        QCOMPARE(transfer.openUrl(QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort())),
                  text);
     }
 };

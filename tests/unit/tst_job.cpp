@@ -1,7 +1,7 @@
 // A job: the record read from a job string (columns, times and their offset) and the step that
 // schedules it into the recorder (rec, delete, repetition, unknown channels, recorder failures).
 #include "app/syncrunscope.h"
-#include "jobs/cquibjob.h"
+#include "jobs/recordingjob.h"
 #include "platform/sqlconnection.h"
 #include "recorders/recorderfactory.h"
 #include "testsupport.h"
@@ -30,19 +30,19 @@ class TestJob : public EnvironmentTest
         m_log = RecordingScheduler::Log();
         installRecordingScheduler(m_log);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n9,Beta\r\n");
-        kov_Settings().setLng(u"NoDataFields_getjobs"_s, 17);
+        kov::settings().setNumber(u"NoDataFields_getjobs"_s, 17);
     }
-    bool read(const QString& line, bool schedule, CQuibJob* job = nullptr)
+    bool read(const QString& line, bool schedule, RecordingJob* job = nullptr)
     {
-        CKovReg reg = kov_Settings();
-        CQuibJob local;
-        return (job ? job : &local)->CreateJobFromString(line, &reg, schedule);
+        SettingsStore reg = kov::settings();
+        RecordingJob local;
+        return (job ? job : &local)->readJob(line, &reg, schedule);
     }
 
 private slots:
     void columns_data()
     {
-        // The column replaced (1 ChannelID, 3 StartTime, 11 Protection), its text, IgnoreOffset,
+        // The column replaced (1 channelId, 3 startTime, 11 Protection), its text, IgnoreOffset,
         // the value read, and the trace it leaves.
         Columns<int, QString, int, QString, QString>::add();
         const QString t = u"2006-05-12 20:15:00 +0200"_s;
@@ -65,23 +65,23 @@ private slots:
     {
         const auto [column, text, ignoreOffset, expected, trace] =
             Columns<int, QString, int, QString, QString>::fetch();
-        kov_Settings().setLng(KovSetting::IgnoreOffset, ignoreOffset);
-        CQuibJob job;
+        kov::settings().setNumber(KovSetting::IgnoreOffset, ignoreOffset);
+        RecordingJob job;
         QVERIFY(read(jobString({{column, text}}), false, &job));
-        QCOMPARE(column == 1   ? QString::number(job.ChannelID())
-                 : column == 3 ? job.StartTime().toString(u"yyyy-MM-dd HH:mm"_s)
-                               : QString::number(job.Protection()),
+        QCOMPARE(column == 1   ? QString::number(job.channelId())
+                 : column == 3 ? job.startTime().toString(u"yyyy-MM-dd HH:mm"_s)
+                               : QString::number(job.protection()),
                  expected);
         QCOMPARE(env->traced(u"CQuibJob::HandleTime "_s + trace), !trace.isEmpty());
     }
     void refusals()
     {
-        kov_Settings().setLng(u"NoDataFields_getjobs"_s, 16);
+        kov::settings().setNumber(u"NoDataFields_getjobs"_s, 16);
         QVERIFY(!read(jobString(), true));
         QVERIFY(env->traced(u"CQuibJob::Job format (17)not supported:\r\n"_s + jobString()));
-        kov_Settings().DeleteValue(u"NoDataFields_getjobs"_s); // reads 0: every job refused
+        kov::settings().deleteValue(u"NoDataFields_getjobs"_s); // reads 0: every job refused
         QVERIFY(!read(jobString(), true));
-        kov_Settings().setLng(u"NoDataFields_getjobs"_s, 17);
+        kov::settings().setNumber(u"NoDataFields_getjobs"_s, 17);
         QVERIFY(!read(jobString({{0, QString()}}), true)); // no channel name
         QVERIFY_THROWS_EXCEPTION(std::exception, read(jobString({{2, u"1e12"_s}}), true));
         QVERIFY(m_log.calls.isEmpty());
@@ -90,7 +90,7 @@ private slots:
     void createsWithElevenArguments()
     {
         QLocale::setDefault(QLocale(u"en_US"_s));
-        kov_Settings().setLng(KovSetting::LogReplies, 1);
+        kov::settings().setNumber(KovSetting::LogReplies, 1);
         QVERIFY(read(jobString(), true));
         const QString name = u"Film_2006-05-12_20_15_00"_s; // the same under every locale
         QCOMPARE(m_log.calls, (QStringList{u"exists "_s + name, u"exists Film_5_12_2006_20_15_00"_s,
@@ -108,7 +108,7 @@ private slots:
     {
         // Both stores watched through connections of their own: a recording found there already
         // and a deletion that finds none commit nothing, neither to the recorder nor to settings.
-        kov_SetSchedulerFactory({});
+        kov::setRecorderFactory({});
         QVERIFY(read(jobString(), true));
         SqlConnection settings("watch");
         SqlConnection recorder("watch");
@@ -181,20 +181,20 @@ private slots:
             Columns<QString, QString, QString, QString, bool>::fetch();
         const QStringList parts = job.split(u'|');
         const QString line = jobString({{0, parts[0]}, {5, parts[1]}, {9, parts[2]}});
-        CQuibJob probe;
+        RecordingJob probe;
         read(line, false, &probe);
         if (recorder == u"exists"_s)
-            m_log.existing << probe.ProgramName();
+            m_log.existing << probe.recordingName();
         if (recorder == u"regional"_s)
-            m_log.existing << probe.RegionalProgramName();
+            m_log.existing << probe.regionalRecordingName();
         m_log.createResult = recorder == u"refuses"_s ? 2 : 0;
         m_log.raises = recorder == u"raises"_s;
         installRecordingScheduler(m_log, recorder == u"missing"_s);
         if (recorder == u"folder"_s || recorder == u"junk"_s || recorder == u"vdr"_s) {
-            kov_SetSchedulerFactory({});
-            kov_Settings().setStr(KovSetting::Recorder,
-                                  recorder == u"vdr"_s ? recorder : QString());
-            kov_Settings().setLng(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
+            kov::setRecorderFactory({});
+            kov::settings().setText(KovSetting::Recorder,
+                                    recorder == u"vdr"_s ? recorder : QString());
+            kov::settings().setNumber(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
             if (recorder == u"junk"_s)
                 writeBytes(env->file(u"KOVSched.db"_s), QByteArray(99, 'x'));
             QVERIFY(recorder != u"folder"_s || QDir(env->folder()).mkdir(u"KOVSched.db"_s));
@@ -207,7 +207,7 @@ private slots:
             const bool create = call.startsWith(u"create"_s);
             const QString verb = call.section(u' ', 0, 0);
             QCOMPARE(args[create ? 1 : 0],
-                     made.contains(verb) ? probe.RegionalProgramName() : probe.ProgramName());
+                     made.contains(verb) ? probe.regionalRecordingName() : probe.recordingName());
             made << (create ? u"create "_s + args[4] + u' ' + args[8] : verb);
         }
         QCOMPARE(made.join(u", "_s), calls);
@@ -234,9 +234,9 @@ private slots:
     {
         QFETCH(QString, recorder);
         QFETCH(QString, reason);
-        kov_SetSchedulerFactory({});
-        kov_Settings().setStr(KovSetting::Recorder, recorder);
-        kov_Settings().setLng(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
+        kov::setRecorderFactory({});
+        kov::settings().setText(KovSetting::Recorder, recorder);
+        kov::settings().setNumber(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
         SqlConnection store("wrong");
         QVERIFY(store.open(env->file(u"KOVSched.db"_s), false));
         QVERIFY(store.exec(u"CREATE TABLE programs (id INTEGER PRIMARY KEY)"_s));

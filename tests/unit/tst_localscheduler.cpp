@@ -1,4 +1,4 @@
-// The local recorder store: what CreateProgram answers, and that a read-only store neither
+// The local recorder store: what scheduleRecording answers, and that a read-only store neither
 // creates nor changes the file.
 #include "recorders/localscheduler.h"
 #include "testsupport.h"
@@ -21,18 +21,19 @@ private slots:
     {
         const auto [end, channel, result, stored] = Create::fetch();
         const QString path = env->file(u"KOVSched.db"_s);
-        QVERIFY(LocalScheduler(path, true).Programs().isEmpty());
+        QVERIFY(LocalScheduler(path, true).recordingNames().isEmpty());
         QVERIFY(!QFile::exists(path)); // reading creates no store
         LocalScheduler store(path);
         const QDateTime start(QDate(2026, 12, 10), QTime(20, 15));
-        QCOMPARE(store.CreateProgram(1, u"Film"_s, start, QDateTime::fromString(end, Qt::ISODate),
-                                     channel, 1, u"Film"_s, u"fs:1"_s, 0, {}, true),
+        QCOMPARE(store.scheduleRecording(1, u"Film"_s, start,
+                                         QDateTime::fromString(end, Qt::ISODate), channel, 1,
+                                         u"Film"_s, u"fs:1"_s, 0, {}, true),
                  result);
-        QCOMPARE(store.Programs().size(), stored);
-        QCOMPARE(store.DoesProgramExist(u"Film"_s), stored == 1);
+        QCOMPARE(store.recordingNames().size(), stored);
+        QCOMPARE(store.hasRecording(u"Film"_s), stored == 1);
         LocalScheduler reader(path, true);
-        QCOMPARE(reader.DoesProgramExist(u"Film"_s), stored == 1);
-        QCOMPARE(store.DeleteProgram(u"Film"_s), stored == 1);
+        QCOMPARE(reader.hasRecording(u"Film"_s), stored == 1);
+        QCOMPARE(store.deleteRecording(u"Film"_s), stored == 1);
     }
 };
 

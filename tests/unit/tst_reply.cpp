@@ -1,7 +1,7 @@
 // Reply parsing: the header each function expects and what it records, the field-name line and
 // its token, and the records handed to jobs, channels and the server list.
 #include "app/replyrecords.h"
-#include "protocol/cquibreply.h"
+#include "protocol/replyparser.h"
 #include "testsupport.h"
 
 namespace {
@@ -82,29 +82,30 @@ private slots:
                 .replace(u"%L"_s, QString(kJob).replace(u"Film"_s, u"Do\ng"_s))
                 .replace(u"%D"_s, QString(kJob).replace(u"Alpha TV"_s, u"Alpha\rTV"_s))
                 .replace(u'|', u"\r\n"_s);
-        CQuibReply reply(&m_records);
-        QCOMPARE(reply.HandleReplyString(text, *kov_FunctionFromName(function)), accepted);
-        QCOMPARE(reply.Details(), details.isEmpty() ? details : details + u"\r\n"_s);
+        ReplyParser reply(&m_records);
+        QCOMPARE(reply.parse(text, *kov::functionFromName(function)), accepted);
+        QCOMPARE(reply.details(), details.isEmpty() ? details : details + u"\r\n"_s);
         QCOMPARE(m_scheduled.count(u"create"_s), jobs); // each job schedules itself while parsed
         QCOMPARE(readBytes(env->file(u"TempReply.tmp"_s)), (text + u"\r\n"_s).toLatin1());
         const bool headerRead = !text.isEmpty() && !details.startsWith(u"Reply string"_s) &&
                                 !details.startsWith(u"Quib Reply"_s);
-        QCOMPARE(kov_Settings().ValueExists(u"Last"_s + function + u"ErrorCode"_s), headerRead);
+        QCOMPARE(kov::settings().valueExists(u"Last"_s + function + u"ErrorCode"_s), headerRead);
         QCOMPARE(env->ui.boxes.size(), details.startsWith(u"Quib Reply"_s) ? 1 : 0);
     }
     void serverListReplaced()
     {
-        CKovReg reg = kov_Settings();
-        reg.setStr(u"3Server"_s, u"stale,old"_s);
-        CQuibReply reply(&m_records);
-        QVERIFY(reply.HandleReplyString(
+        SettingsStore reg = kov::settings();
+        reg.setText(u"3Server"_s, u"stale,old"_s);
+        ReplyParser reply(&m_records);
+        QVERIFY(reply.parse(
             replyDocument({u"0,csv,2"_s, u"target,description"_s, u"q1,O\rne"_s, u"q2,Two"_s}),
             QuibFunction::GetTargetSystems));
-        QCOMPARE(QStringList({reg.Str(u"1Server"_s), reg.Str(u"2Server"_s), reg.Str(u"3Server"_s)}),
-                 (QStringList{u"q1,O\rne"_s, u"q2,Two"_s, QString()}));
-        QVERIFY(reg.ValueExists(u"3Server"_s)); // emptied: the list ends there
-        QVERIFY(!reg.ValueExists(u"LastgettargetsystemsSerial"_s));
-        QCOMPARE(reg.Lng(u"LastgettargetsystemsContentLines"_s), 2);
+        QCOMPARE(
+            QStringList({reg.text(u"1Server"_s), reg.text(u"2Server"_s), reg.text(u"3Server"_s)}),
+            (QStringList{u"q1,O\rne"_s, u"q2,Two"_s, QString()}));
+        QVERIFY(reg.valueExists(u"3Server"_s)); // emptied: the list ends there
+        QVERIFY(!reg.valueExists(u"LastgettargetsystemsSerial"_s));
+        QCOMPARE(reg.number(u"LastgettargetsystemsContentLines"_s), 2);
     }
 };
 

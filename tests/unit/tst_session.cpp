@@ -1,7 +1,7 @@
 // The server session: the request it builds, the replies it tries again, the targets it
 // accepts, what it records, and the files a reply leaves.
-#include "protocol/cquibreply.h"
-#include "protocol/cquibsession.h"
+#include "protocol/quibsession.h"
+#include "protocol/replyparser.h"
 #include "testsupport.h"
 
 #include <QCryptographicHash>
@@ -21,17 +21,17 @@ QString expectedAccess(const QString& account, const QString& password)
 class TestSession : public EnvironmentTest
 {
     Q_OBJECT
-    std::unique_ptr<CQuibSession> m_session;
+    std::unique_ptr<QuibSession> m_session;
 
     void setUp() override
     {
         storeCredentials();
-        m_session = std::make_unique<CQuibSession>();
-        m_session->Initialize(&transfer);
+        m_session = std::make_unique<QuibSession>();
+        m_session->setTransfer(&transfer);
     }
     bool call(const QString& function, bool manually = false, bool zeroSerial = false)
     {
-        return m_session->ServerFunction(*kov_FunctionFromName(function), manually, zeroSerial);
+        return m_session->runServerFunction(*kov::functionFromName(function), manually, zeroSerial);
     }
 
 private slots:
@@ -56,16 +56,16 @@ private slots:
     {
         const auto [manual, account, settings, expected] =
             Columns<bool, QString, QVariantMap, QString>::fetch();
-        CKovReg reg = kov_Settings();
+        SettingsStore reg = kov::settings();
         storeCredentials(account, u"pw"_s);
-        reg.setLng(KovSetting::LastSerial, 42);
+        reg.setNumber(KovSetting::LastSerial, 42);
         for (auto it = settings.begin(); it != settings.end(); ++it)
-            it->typeId() == QMetaType::Int ? reg.setLng(it.key(), it->toInt())
-                                           : reg.setStr(it.key(), it->toString());
+            it->typeId() == QMetaType::Int ? reg.setNumber(it.key(), it->toInt())
+                                           : reg.setText(it.key(), it->toString());
         call(u"getjobs"_s, manual, manual);
         QCOMPARE(transfer.urls.value(0), expected.arg(expectedAccess(account, u"pw"_s)));
-        QCOMPARE(reg.Str(u"LastgetjobsQueryString"_s), transfer.urls.value(0));
-        QCOMPARE(reg.Str(u"LastgetjobsQueryTime"_s), kov_DateText(kTestNow));
+        QCOMPARE(reg.text(u"LastgetjobsQueryString"_s), transfer.urls.value(0));
+        QCOMPARE(reg.text(u"LastgetjobsQueryTime"_s), kov::dateText(kTestNow));
     }
     void credentialsRequired_data()
     {
@@ -80,7 +80,7 @@ private slots:
         QVERIFY(!call(u"getjobs"_s));
         QVERIFY(transfer.urls.isEmpty());
         QCOMPARE(env->ui.boxes, QStringList{u"You MUST set an Account and Password"_s});
-        QVERIFY(!kov_Settings().ValueExists(u"LastgetjobsQueryString"_s));
+        QVERIFY(!kov::settings().valueExists(u"LastgetjobsQueryString"_s));
     }
     void retries_data()
     {
@@ -95,12 +95,12 @@ private slots:
         const auto [replies, attempts, requests] = Columns<QStringList, int, int>::fetch();
         for (const QString& reply : replies)
             transfer.queue(reply);
-        kov_Settings().setLng(KovSetting::OpenURLRetries, attempts);
+        kov::settings().setNumber(KovSetting::OpenURLRetries, attempts);
         call(u"getjobs"_s);
         QCOMPARE(transfer.urls.size(), requests);
         const QString last = replies.value(qMin(requests, replies.size()) - 1);
-        QCOMPARE(kov_Settings().Str(u"LastgetjobsReplyString"_s), last);
-        QCOMPARE(bool(m_session->Reply()), IsValidReply(last)); // only a valid reply is parsed
+        QCOMPARE(kov::settings().text(u"LastgetjobsReplyString"_s), last);
+        QCOMPARE(bool(m_session->reply()), kov::isValidReply(last)); // only a valid reply is parsed
         QCOMPARE(env->ui.boxes, // an empty reply means no connection
                  last.isEmpty() ? QStringList{u"No internet connection available"_s}
                                 : QStringList());
@@ -138,12 +138,12 @@ private slots:
         const bool retried = outcome == u"retried"_s, failed = outcome == u"failed"_s;
         reply.startsWith(u'!') ? transfer.queueFailure(reply.mid(1)) : transfer.queue(reply);
         call(u"getjobs"_s);
-        QCOMPARE(bool(m_session->Reply()), outcome == u"parsed"_s);
+        QCOMPARE(bool(m_session->reply()), outcome == u"parsed"_s);
         QCOMPARE(transfer.urls.size(), retried ? 3 : 1);
         // A failed exchange records nothing and drops the component: the session asks nothing
         // more until it is initialised again.
         QCOMPARE(env->tracedPart(u"CQuibSession::GetJobs FAILED: "_s), failed);
-        QCOMPARE(kov_Settings().ValueExists(u"LastgetjobsReplyString"_s), !failed);
+        QCOMPARE(kov::settings().valueExists(u"LastgetjobsReplyString"_s), !failed);
         call(u"getjobs"_s);
         QCOMPARE(transfer.urls.size(), retried ? 6 : failed ? 1 : 2);
     }
@@ -151,10 +151,10 @@ private slots:
     {
         struct Nested : ReplyRecordConsumer // a record's prompt lets another exchange start
         {
-            CQuibSession* session = nullptr;
-            void Record(QuibFunction f, qint32, const QString&) override
+            QuibSession* session = nullptr;
+            void takeRecord(QuibFunction f, qint32, const QString&) override
             {
-                QVERIFY(!session->ServerFunction(f));
+                QVERIFY(!session->runServerFunction(f));
             }
         } nested;
         nested.session = m_session.get();
@@ -175,20 +175,20 @@ private slots:
     void target()
     {
         const auto [target, accepted] = Columns<QString, bool>::fetch();
-        CKovReg reg = kov_Settings();
-        reg.setStr(u"1Server"_s, u"quib1.example,First"_s);
-        reg.setStr(u"2Server"_s, u"quib2.example,Second"_s);
-        reg.setStr(u"4Server"_s, u"quib4.example,Gap"_s); // the list ends at 3
-        reg.setStr(KovSetting::Target, target);
+        SettingsStore reg = kov::settings();
+        reg.setText(u"1Server"_s, u"quib1.example,First"_s);
+        reg.setText(u"2Server"_s, u"quib2.example,Second"_s);
+        reg.setText(u"4Server"_s, u"quib4.example,Gap"_s); // the list ends at 3
+        reg.setText(KovSetting::Target, target);
         call(u"getjobs"_s);
         const QString host = accepted ? target : u"localhost"_s;
         QVERIFY(transfer.urls.value(0).startsWith(u"http://"_s + host + u':'));
-        QCOMPARE(reg.Str(KovSetting::Target), host);
+        QCOMPARE(reg.text(KovSetting::Target), host);
         QCOMPARE(env->tracedPart(u"CQuibSession::Target Fixed In Database"_s), !accepted);
     }
     void replyFiles_data()
     {
-        Columns<QString, int, bool, QString>::add(); // function, code, LogReplies, file left
+        Columns<QString, int, bool, QString>::add(); // function, code, logReplies, file left
         QTest::newRow("jobs logged") << u"getjobs"_s << 1 << true << u"ReplyLog.txt"_s;
         QTest::newRow("jobs not logged") << u"getjobs"_s << 1 << false << QString();
         QTest::newRow("only jobs logged")
@@ -202,19 +202,19 @@ private slots:
             Columns<QString, int, bool, QString>::fetch();
         const QString reply = replyDocument({u"%1,9,csv,0"_s.arg(code), u"channel,title"_s});
         transfer.queue(reply);
-        kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
+        kov::settings().setNumber(KovSetting::HaveChannelDatabase, 1);
         m_session->setLogReplies(logReplies);
         call(function);
         QStringList files = {u"ReplyLog.txt"_s, u"kovquibcg.dat"_s, u"ChannelDatabaseError.txt"_s};
         files.removeIf([this](const QString& name) { return !QFile::exists(env->file(name)); });
         QCOMPARE(files, file.isEmpty() ? QStringList() : QStringList{file});
         const QString head =
-            kov_DateText(kTestNow) + u"\r\n"_s + transfer.urls.value(0) + u"\r\n"_s;
+            kov::dateText(kTestNow) + u"\r\n"_s + transfer.urls.value(0) + u"\r\n"_s;
         if (!file.isEmpty())
             QCOMPARE(QString::fromLatin1(readBytes(env->file(file))),
                      file == u"ReplyLog.txt"_s ? head + reply + u"\r\n\r\n\r\n"_s
                                                : reply + u"\r\n"_s);
-        QCOMPARE(kov_Settings().Lng(KovSetting::HaveChannelDatabase), code == 16 ? 0 : 1);
+        QCOMPARE(kov::settings().number(KovSetting::HaveChannelDatabase), code == 16 ? 0 : 1);
     }
 };
 

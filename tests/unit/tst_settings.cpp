@@ -1,10 +1,10 @@
-// The settings store: what each read of CKovReg creates and writes, names without case, export
-// in creation order, and a store that cannot be opened.
+// The settings store: what each read of SettingsStore creates and writes, names without case,
+// export in creation order, and a store that cannot be opened.
 #include "foundation/filewriters.h"
-#include "platform/registrystore.h"
+#include "platform/settingsdatabase.h"
 #include "platform/sqlconnection.h"
 #include "recorders/localscheduler.h"
-#include "settings/qz_reg.h"
+#include "settings/storedvalues.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -14,14 +14,14 @@
 namespace {
 qint32 storedType(const QString& name) // 0 absent, 1 text, 4 number
 {
-    return qz_ValueType(kov_SettingsKey(), name, kHKeyLocalMachine);
+    return kov::storedType(kov::settingsKey(), name, kHKeyLocalMachine);
 }
 
 QByteArray storedBytes(const QString& name)
 {
     QByteArray data;
-    RegistryStore::instance().queryValue(kHKeyLocalMachine, kov_SettingsKey(), name, nullptr,
-                                         &data);
+    SettingsDatabase::instance().queryValue(kHKeyLocalMachine, kov::settingsKey(), name, nullptr,
+                                            &data);
     return data;
 }
 } // namespace
@@ -45,13 +45,13 @@ private slots:
     void read()
     {
         const auto [stored, how, expected, type] = Reads::fetch();
-        CKovReg reg = kov_Settings();
+        SettingsStore reg = kov::settings();
         if (stored.isValid())
-            reg.setStr(u"X"_s, stored.toString());
+            reg.setText(u"X"_s, stored.toString());
         for (qint32 fallback : {12, 99}) { // what was stored wins over a later default
-            const QString got = how == u"Str"_s   ? reg.Str(u"X"_s)
-                                : how == u"Lng"_s ? QString::number(reg.Lng(u"X"_s))
-                                                  : QString::number(reg.LngD(u"X"_s, fallback));
+            const QString got = how == u"Str"_s   ? reg.text(u"X"_s)
+                                : how == u"Lng"_s ? QString::number(reg.number(u"X"_s))
+                                                  : QString::number(reg.numberOr(u"X"_s, fallback));
             QCOMPARE(got, expected);
         }
         QCOMPARE(storedType(u"X"_s), type);
@@ -70,61 +70,61 @@ private slots:
     void missingValueWrittenInItsKind()
     {
         const auto [missing, type, bytes] = Columns<QVariant, int, QByteArray>::fetch();
-        QCOMPARE(kov_Settings().value(u"X"_s, missing), missing);
+        QCOMPARE(kov::settings().value(u"X"_s, missing), missing);
         QCOMPARE(storedType(u"X"_s), type);
         QCOMPARE(storedBytes(u"X"_s), bytes);
     }
     void sharedWithoutCaseOrCache()
     {
-        CKovReg a = kov_Settings();
-        CKovReg b;
-        b.SetInfo(u"software\\VELMORA\\scheduler\\kovferrit"_s);
-        a.setStr(u"Account"_s, u"demo"_s);
-        QCOMPARE(b.Str(u"ACCOUNT"_s), u"demo"_s);
-        b.setLng(u"shared"_s, 2);
-        QCOMPARE(a.Lng(u"Shared"_s), 2);
+        SettingsStore a = kov::settings();
+        SettingsStore b;
+        b.setKey(u"software\\VELMORA\\scheduler\\kovferrit"_s);
+        a.setText(u"Account"_s, u"demo"_s);
+        QCOMPARE(b.text(u"ACCOUNT"_s), u"demo"_s);
+        b.setNumber(u"shared"_s, 2);
+        QCOMPARE(a.number(u"Shared"_s), 2);
         // A key this process deletes and makes again holds what is written to it afterwards.
-        const QString sub = kov_SettingsKey() + u"\\Sub"_s;
-        QVERIFY(a.setStr(u"v"_s, u"1"_s, sub));
-        QVERIFY(a.DeleteKey(sub));
-        QVERIFY(a.setStr(u"v"_s, u"2"_s, sub));
-        QCOMPARE(b.Str(u"v"_s, sub), u"2"_s);
+        const QString sub = kov::settingsKey() + u"\\Sub"_s;
+        QVERIFY(a.setText(u"v"_s, u"1"_s, sub));
+        QVERIFY(a.deleteKey(sub));
+        QVERIFY(a.setText(u"v"_s, u"2"_s, sub));
+        QCOMPARE(b.text(u"v"_s, sub), u"2"_s);
     }
     void otherProcessesWritesSeenAtOnce()
     {
         // A second connection to each file stands for the CLI writing while this process keeps
         // its own open: a statement of ours left unfinished would keep an older snapshot.
-        CKovReg reg = kov_Settings();
-        reg.setStr(u"Account"_s, u"demo"_s);
-        QCOMPARE(reg.Str(u"Account"_s), u"demo"_s);
-        RegistryStore other(RegistryStore::instance().path());
-        QCOMPARE(other.setValue(kHKeyLocalMachine, kov_SettingsKey(), u"Account"_s, RegType::Text,
-                                QByteArray("cli\0", 4)),
+        SettingsStore reg = kov::settings();
+        reg.setText(u"Account"_s, u"demo"_s);
+        QCOMPARE(reg.text(u"Account"_s), u"demo"_s);
+        SettingsDatabase other(SettingsDatabase::instance().path());
+        QCOMPARE(other.setValue(kHKeyLocalMachine, kov::settingsKey(), u"Account"_s,
+                                StoredType::Text, QByteArray("cli\0", 4)),
                  StoreResult::Success);
-        QCOMPARE(reg.Str(u"Account"_s), u"cli"_s);
+        QCOMPARE(reg.text(u"Account"_s), u"cli"_s);
 
         const QString path = env->file(u"KOVSched.db"_s);
         const QDateTime start(QDate(2026, 12, 10), QTime(20, 15));
         auto create = [&](const QString& name) {
-            return LocalScheduler(path).CreateProgram(1, name, start, start.addSecs(60), 7, 1, name,
-                                                      u"fs:1"_s, 0, {}, true);
+            return LocalScheduler(path).scheduleRecording(1, name, start, start.addSecs(60), 7, 1,
+                                                          name, u"fs:1"_s, 0, {}, true);
         };
         QCOMPARE(create(u"A"_s), 0);
-        QVERIFY(LocalScheduler(path).DoesProgramExist(u"A"_s));
+        QVERIFY(LocalScheduler(path).hasRecording(u"A"_s));
         SqlConnection cli("cli");
         QVERIFY(cli.open(path, false));
         QVERIFY(cli.run("DELETE FROM programs WHERE name = 'A'").ok());
         QCOMPARE(create(u"B"_s), 0); // an older snapshot could not write
-        QVERIFY(!LocalScheduler(path).DoesProgramExist(u"A"_s));
+        QVERIFY(!LocalScheduler(path).hasRecording(u"A"_s));
         QVERIFY(cli.run("SELECT 1 FROM programs WHERE name = 'B'").next());
     }
     void exportWritesRegedit4()
     {
-        CKovReg reg = kov_Settings();
-        reg.setLng(u"Port"_s, 1);
-        reg.setStr(u"Account"_s, u"de\"mo"_s);
-        reg.setLng(u"Port"_s, 8080); // values keep the order they were made in
-        QVERIFY(reg.Export(env->file(u"export.reg"_s)));
+        SettingsStore reg = kov::settings();
+        reg.setNumber(u"Port"_s, 1);
+        reg.setText(u"Account"_s, u"de\"mo"_s);
+        reg.setNumber(u"Port"_s, 8080); // values keep the order they were made in
+        QVERIFY(reg.exportTo(env->file(u"export.reg"_s)));
         QCOMPARE(readBytes(env->file(u"export.reg"_s)),
                  "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmora\\Scheduler\\KovFerrit]\r\n"
                  "\"Port\"=dword:00001f90\r\n\"Account\"=\"de\\\"mo\"\r\n\r\n");
@@ -134,10 +134,10 @@ private slots:
         // Observed while the stores are open, as their journal files exist only then.
         const mode_t umask = ::umask(022);
         writeBytes(env->file(u"ReplyLog.txt"_s), "from an older version\r\n");
-        CKovReg reg = kov_Settings();
-        reg.setStr(u"Account"_s, u"demo"_s);
-        QVERIFY(reg.Export(env->file(u"export.reg"_s)));
-        QVERIFY(kov_AppendPrivateFile(env->file(u"ReplyLog.txt"_s), u"entry"_s));
+        SettingsStore reg = kov::settings();
+        reg.setText(u"Account"_s, u"demo"_s);
+        QVERIFY(reg.exportTo(env->file(u"export.reg"_s)));
+        QVERIFY(kov::appendPrivateFile(env->file(u"ReplyLog.txt"_s), u"entry"_s));
         const LocalScheduler recorder(env->file(u"KOVSched.db"_s));
         ::umask(umask);
         for (const char* name : {"settings.db", "settings.db-wal", "settings.db-shm", "export.reg",
@@ -147,22 +147,22 @@ private slots:
             QVERIFY2(!(file.permissions() & 0x0077), name); // no group or other bits
         }
         QString why;
-        QVERIFY(!reg.Export(env->file(u"missing/export.reg"_s), QString(), &why));
+        QVERIFY(!reg.exportTo(env->file(u"missing/export.reg"_s), QString(), &why));
         QCOMPARE(why, u"No such file or directory"_s);
     }
     void rootsPastTheLastRefused()
     {
-        QVERIFY(CKovReg::isValidRoot(static_cast<qint32>(0x80000006u)));
-        QVERIFY(!CKovReg::isValidRoot(static_cast<qint32>(0x80000007u)));
+        QVERIFY(SettingsStore::isValidRoot(static_cast<qint32>(0x80000006u)));
+        QVERIFY(!SettingsStore::isValidRoot(static_cast<qint32>(0x80000007u)));
     }
     void storeThatCannotBeOpened()
     {
         // Like a user who may not write the machine's settings: no message, defaults read.
         QDir(env->folder()).mkdir(u"settings.db"_s);
-        CKovReg reg = kov_Settings();
-        QCOMPARE(reg.LngD(u"TimeoutSeconds"_s, 60), 60);
-        QVERIFY(!reg.setStr(u"Account"_s, u"demo"_s));
-        QCOMPARE(reg.Str(u"Account"_s), QString());
+        SettingsStore reg = kov::settings();
+        QCOMPARE(reg.numberOr(u"TimeoutSeconds"_s, 60), 60);
+        QVERIFY(!reg.setText(u"Account"_s, u"demo"_s));
+        QCOMPARE(reg.text(u"Account"_s), QString());
         QVERIFY(env->ui.boxes.isEmpty());
     }
 };

@@ -55,19 +55,19 @@ private slots:
     {
         const auto [before, replies, functions, messages, after] =
             Columns<QString, QStringList, QString, QString, QString>::fetch();
-        BuildResultTexts();
-        CKovReg reg = kov_Settings();
-        reg.setLng(KovSetting::HaveServers, before.section(u' ', 0, 0).toInt());
-        reg.setLng(KovSetting::HaveChannelDatabase, before.section(u' ', 1, 1).toInt());
+        kov::buildResultTexts();
+        SettingsStore reg = kov::settings();
+        reg.setNumber(KovSetting::HaveServers, before.section(u' ', 0, 0).toInt());
+        reg.setNumber(KovSetting::HaveChannelDatabase, before.section(u' ', 1, 1).toInt());
         for (const QString& reply : replies)
             transfer.queue(reply);
         RecordingFrontEnd ui;
-        const bool result = RunSync(ui, true, true);
+        const bool result = kov::runSync(ui, true, true);
         QCOMPARE(transfer.functions().join(u' '), functions);
         QCOMPARE(ui.messages.join(u'|'), messages);
         QCOMPARE(u"%1 %2 %3 %4"_s.arg(result)
-                     .arg(reg.Lng(KovSetting::HaveServers))
-                     .arg(reg.Lng(KovSetting::HaveChannelDatabase))
+                     .arg(reg.number(KovSetting::HaveServers))
+                     .arg(reg.number(KovSetting::HaveChannelDatabase))
                      .arg(ui.timerEnabled ? u"on"_s : u"off"_s),
                  after);
     }
@@ -88,9 +88,9 @@ private slots:
     {
         const auto [channels, missing, message, boxes] =
             Columns<QStringList, bool, QString, int>::fetch();
-        BuildResultTexts();
-        kov_Settings().setLng(KovSetting::HaveServers, 1);
-        kov_Settings().setLng(KovSetting::HaveChannelDatabase, 1);
+        kov::buildResultTexts();
+        kov::settings().setNumber(KovSetting::HaveServers, 1);
+        kov::settings().setNumber(KovSetting::HaveChannelDatabase, 1);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
         RecordingScheduler::Log log;
         installRecordingScheduler(log, missing);
@@ -103,16 +103,16 @@ private slots:
                          .arg(i);
         transfer.queue(replyDocument(reply));
         RecordingFrontEnd ui;
-        QCOMPARE(RunSync(ui, true, true), !missing);
-        kov_SetSchedulerFactory({});
+        QCOMPARE(kov::runSync(ui, true, true), !missing);
+        kov::setRecorderFactory({});
         QCOMPARE(ui.messages.value(ui.messages.size() - 1), message);
         QCOMPARE(env->ui.boxes.size(), boxes);
     }
     void noPassword()
     {
-        kov_Settings().setStr(KovSetting::Protocol, u"ABCD"_s); // does not decrypt
+        kov::settings().setText(KovSetting::Protocol, u"ABCD"_s); // does not decrypt
         RecordingFrontEnd ui;
-        QVERIFY(!RunSync(ui, true, true));
+        QVERIFY(!kov::runSync(ui, true, true));
         QCOMPARE(transfer.urls, QStringList());
         QCOMPARE(env->ui.boxes, QStringList{u"Please specify an account and password."_s});
         QCOMPARE(ui.messages, (QStringList{u"Specify your account and password,"_s,

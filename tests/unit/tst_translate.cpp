@@ -58,11 +58,11 @@ private slots:
             writeBytes(env->file(u"KovFerritStrings.dat"_s), translation);
         QStringList got;
         for (const QString& text : asked.split(u'|'))
-            got << Translate(text);
+            got << kov::translate(text);
         QCOMPARE(got.join(u'|'), answered);
         writeBytes(env->file(u"strings.dat"_s), "OK\r\n"); // files are read once per run
         writeBytes(env->file(u"KovFerritStrings.dat"_s), "Neu\r\n");
-        QVERIFY(Translate(u"OK"_s) != u"Neu"_s);
+        QVERIFY(kov::translate(u"OK"_s) != u"Neu"_s);
     }
 };
 

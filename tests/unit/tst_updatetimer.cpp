@@ -18,15 +18,18 @@ class TestUpdateTimer : public EnvironmentTest
     {
         transfer.queue(kJobs);
         transfer.during = [this] { clock.time = clock.time.addSecs(600); }; // ten minutes
-        BuildResultTexts();
+        kov::buildResultTexts();
         storeCredentials();
-        CKovReg reg = kov_Settings();
-        reg.setLng(KovSetting::HaveServers, 1);
-        reg.setLng(KovSetting::HaveChannelDatabase, 1);
-        reg.setLng(KovSetting::LastSerial, 42);
-        reg.setStr(KovSetting::NextChannelUpdate, kov_DateText(kStart.addDays(20)));
+        SettingsStore reg = kov::settings();
+        reg.setNumber(KovSetting::HaveServers, 1);
+        reg.setNumber(KovSetting::HaveChannelDatabase, 1);
+        reg.setNumber(KovSetting::LastSerial, 42);
+        reg.setText(KovSetting::NextChannelUpdate, kov::dateText(kStart.addDays(20)));
     }
-    QDateTime storedNextSync() { return MakeDate(kov_Settings().Str(KovSetting::NextSync)); }
+    QDateTime storedNextSync()
+    {
+        return kov::dateOrZero(kov::settings().text(KovSetting::NextSync));
+    }
 
 private slots:
     void nextSync_data()
@@ -39,18 +42,18 @@ private slots:
     void nextSync()
     {
         const auto [frequency, admin, hours] = Columns<int, bool, int>::fetch();
-        kov_Settings().setLng(KovSetting::UpdateFrequency, frequency);
+        kov::settings().setNumber(KovSetting::UpdateFrequency, frequency);
         for (int run = 0; run < 20; ++run) {
             clock.time = kStart;
-            kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kStart.addSecs(-60)));
+            kov::settings().setText(KovSetting::NextSync, kov::dateText(kStart.addSecs(-60)));
             RecordingFrontEnd ui;
-            TimerTick(ui, admin);
+            kov::runMinuteTick(ui, admin);
             const qint64 minutes =
                 kStart.addSecs(600).secsTo(storedNextSync()) / 60; // from the sync's end
             QVERIFY2(admin ? minutes == 1 : qAbs(minutes - hours * 60) <= 15,
                      qPrintable(QString::number(minutes)));
         }
-        QCOMPARE(kov_Settings().Lng(KovSetting::UpdateFrequency), admin ? frequency : hours);
+        QCOMPARE(kov::settings().number(KovSetting::UpdateFrequency), admin ? frequency : hours);
         QCOMPARE(transfer.urls.size(), 20);
     }
     void due_data()
@@ -69,10 +72,10 @@ private slots:
     {
         const auto [next, seconds, countdown] = Columns<QString, int, QString>::fetch();
         clock.time = QDateTime(QDate(2026, 12, 6), QTime(12, 0, 30));
-        kov_Settings().setStr(KovSetting::NextSync,
-                              next.arg(kov_DateText(clock.time.addSecs(seconds))));
+        kov::settings().setText(KovSetting::NextSync,
+                                next.arg(kov::dateText(clock.time.addSecs(seconds))));
         RecordingFrontEnd ui;
-        TimerTick(ui, false);
+        kov::runMinuteTick(ui, false);
         const bool due = countdown.isEmpty();
         QCOMPARE(transfer.urls.size(), due ? 1 : 0);
         if (due) // a timed sync: not manual, serial kept
@@ -86,27 +89,27 @@ private slots:
         transfer.answers.clear();
         transfer.queueFailure(u"Timeout"_s);
         transfer.queue(kJobs);
-        kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kStart.addSecs(-60)));
+        kov::settings().setText(KovSetting::NextSync, kov::dateText(kStart.addSecs(-60)));
         RecordingFrontEnd ui;
-        TimerTick(ui, true);
+        kov::runMinuteTick(ui, true);
         QCOMPARE(ui.messages.value(0), u"GetJobs FAILED -1"_s);
         QVERIFY2(ui.messages.value(1).endsWith(u", cannot be used: Timeout"_s),
                  qPrintable(ui.messages.value(1)));
         clock.time = clock.time.addSecs(61);
-        TimerTick(ui, true);
+        kov::runMinuteTick(ui, true);
         QCOMPARE(transfer.functions(), (QStringList{u"getjobs"_s, u"getjobs"_s}));
         QVERIFY(ui.messages.last().endsWith(u":No New Data"_s));
         QCOMPARE(ui.messages.size(), 3);
     }
     void failedWriteShownAtTheNextTick()
     {
-        const QString path = kov_ProgramFile(u"missing/ReplyLog.txt"_s);
-        QVERIFY(!kov_WriteTextFile(path, u"x"_s));
-        kov_Settings().setStr(KovSetting::NextSync, kov_DateText(kStart.addDays(1)));
+        const QString path = kov::programFile(u"missing/ReplyLog.txt"_s);
+        QVERIFY(!kov::writeTextFile(path, u"x"_s));
+        kov::settings().setText(KovSetting::NextSync, kov::dateText(kStart.addDays(1)));
         RecordingFrontEnd ui;
-        TimerTick(ui, false);
+        kov::runMinuteTick(ui, false);
         QCOMPARE(ui.messages.value(0), path + u" cannot be written: No such file or directory"_s);
-        TimerTick(ui, false);
+        kov::runMinuteTick(ui, false);
         QCOMPARE(ui.messages.size(), 1); // once
     }
     void guideRefetched_data()
@@ -119,10 +122,10 @@ private slots:
     void guideRefetched()
     {
         const auto [days, fetched] = Columns<int, bool>::fetch();
-        CKovReg reg = kov_Settings();
-        reg.setStr(KovSetting::NextChannelUpdate,
-                   days ? kov_DateText(kStart.addDays(days)) : QString());
-        reg.setStr(KovSetting::NextSync, kov_DateText(kStart.addSecs(-60)));
+        SettingsStore reg = kov::settings();
+        reg.setText(KovSetting::NextChannelUpdate,
+                    days ? kov::dateText(kStart.addDays(days)) : QString());
+        reg.setText(KovSetting::NextSync, kov::dateText(kStart.addSecs(-60)));
         transfer.answers.clear();
         for (const QString& reply :
              {kJobs, kJobs,
@@ -130,13 +133,13 @@ private slots:
                              u"de,Alpha,1,DE,G,de"_s})})
             transfer.queue(reply);
         RecordingFrontEnd ui;
-        TimerTick(ui, false);
+        kov::runMinuteTick(ui, false);
         const QStringList refetch = {u"getjobs"_s, u"getjobs"_s, u"channelguide"_s};
         QCOMPARE(transfer.functions(), fetched ? refetch : refetch.mid(0, 1));
         if (fetched) { // jobs again from serial 0, then the guide
             QVERIFY(transfer.urls[1].contains(u"&serial=0&"_s));
-            QCOMPARE(reg.Lng(KovSetting::HaveChannelDatabase), 1);
-            QVERIFY(MakeDate(reg.Str(KovSetting::NextChannelUpdate)) > kStart.addDays(27));
+            QCOMPARE(reg.number(KovSetting::HaveChannelDatabase), 1);
+            QVERIFY(kov::dateOrZero(reg.text(KovSetting::NextChannelUpdate)) > kStart.addDays(27));
         }
     }
 };

@@ -2,7 +2,7 @@
 // replies, and that a refusing, silent or broken server costs a bounded wait and no timer.
 #include "app/dryrun.h"
 #include "app/syncrunscope.h"
-#include "jobs/cquibjob.h"
+#include "jobs/recordingjob.h"
 #include "recorders/recorderfactory.h"
 #include "recorders/vdrscheduler.h"
 #include "recorders/vdrtimertext.h"
@@ -184,12 +184,12 @@ private slots:
                            {list, timer("250 ", 5, 1, u"News"_s), "250 Timer \"5\" deleted\r\n"});
         {
             const auto vdr = connect(server);
-            QVERIFY(vdr->DoesProgramExist(u"News"_s));
-            QVERIFY(!vdr->DoesProgramExist(u"Show"_s));
-            QVERIFY(vdr->DeleteProgram(u"News"_s));
-            QVERIFY(!vdr->DeleteProgram(u"Show"_s));
-            QVERIFY(!vdr->DoesProgramExist(u"News"_s));
-            const QList<ScheduledProgram> own = vdr->Programs();
+            QVERIFY(vdr->hasRecording(u"News"_s));
+            QVERIFY(!vdr->hasRecording(u"Show"_s));
+            QVERIFY(vdr->deleteRecording(u"News"_s));
+            QVERIFY(!vdr->deleteRecording(u"Show"_s));
+            QVERIFY(!vdr->hasRecording(u"News"_s));
+            const QList<ScheduledProgram> own = vdr->recordingNames();
             QCOMPARE(own.size(), 1); // neither the hand-made timer nor the other account's
             QCOMPARE((QStringList{own[0].name, own[0].tag, QString::number(own[0].channel)}),
                      (QStringList{u"Film"_s, u"fs:1"_s, u"7"_s}));
@@ -230,8 +230,8 @@ private slots:
         ScriptedVdr server(kGreeting, QList<QByteArray>{list} + answers);
         {
             const auto vdr = connect(server);
-            QCOMPARE(call == u"exists"_s   ? vdr->DoesProgramExist(u"Film"_s)
-                     : call == u"delete"_s ? vdr->DeleteProgram(u"Film"_s)
+            QCOMPARE(call == u"exists"_s   ? vdr->hasRecording(u"Film"_s)
+                     : call == u"delete"_s ? vdr->deleteRecording(u"Film"_s)
                                            : vdr->createRecording({u"Daily"_s,
                                                                    at(u"2026-12-10T20:15"_s),
                                                                    at(u"2026-12-10T21:00"_s),
@@ -252,7 +252,7 @@ private slots:
     {
         ScriptedVdr server(kGreeting,
                            {timer("250 ", 2, 1, u"Film"_s), timer("250 ", 2, 9, u"Film"_s)});
-        QVERIFY(!connect(server)->DeleteProgram(u"Film"_s));
+        QVERIFY(!connect(server)->deleteRecording(u"Film"_s));
         QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"LSTT 2"_s, u"QUIT"_s}));
         QCOMPARE(env->ui.boxes, QStringList{u"Film is being recorded and was not deleted."_s});
     }
@@ -267,21 +267,21 @@ private slots:
     void dryRunTellsARecordingTimer()
     {
         const auto [flags, account, verdict] = Columns<int, QString, QString>::fetch();
-        CKovReg reg = kov_Settings();
-        reg.setLng(u"NoDataFields_getjobs"_s, 17);
+        SettingsStore reg = kov::settings();
+        reg.setNumber(u"NoDataFields_getjobs"_s, 17);
         const QString line = u"Alpha TV,101,5001,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 "
                              u"+0100,delete,Film,0,1,0,2,1,n,f,,d,"_s;
-        CQuibJob job;
-        QVERIFY(job.CreateJobFromString(line, &reg, false));
-        ScriptedVdr server(kGreeting, {timer("250 ", 2, flags, job.ProgramName(), account)});
-        reg.setStr(KovSetting::Account, u"anna"_s);
-        reg.setStr(KovSetting::Recorder, u"vdr"_s);
-        reg.setStr(KovSetting::VdrHost, u"127.0.0.1"_s);
-        reg.setLng(KovSetting::VdrPort, server.port);
+        RecordingJob job;
+        QVERIFY(job.readJob(line, &reg, false));
+        ScriptedVdr server(kGreeting, {timer("250 ", 2, flags, job.recordingName(), account)});
+        reg.setText(KovSetting::Account, u"anna"_s);
+        reg.setText(KovSetting::Recorder, u"vdr"_s);
+        reg.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
+        reg.setNumber(KovSetting::VdrPort, server.port);
         DryRunRecords preview;
         {
             const RecorderRunScope run; // as in `sync --dry-run`: the run's VDR connection
-            preview.Record(QuibFunction::GetJobs, 0, line);
+            preview.takeRecord(QuibFunction::GetJobs, 0, line);
         }
         QCOMPARE(preview.Lines().value(0).section(u'\t', 0, 0), verdict);
         QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"QUIT"_s})); // it changes nothing
@@ -356,13 +356,13 @@ private slots:
         QCOMPARE(bool(vdr), connects);
         QCOMPARE(why.section(u": "_s, 1), reason);
         if (vdr) {
-            QVERIFY(!vdr->DoesProgramExist(u"Film"_s));
+            QVERIFY(!vdr->hasRecording(u"Film"_s));
             // Once it failed to answer, nothing more is asked: no second wait.
             QVERIFY(vdr->failure().startsWith(u"VDR at 127.0.0.1, port "_s));
-            QCOMPARE(vdr->CreateProgram(1, u"Film"_s, at(u"2026-12-10T20:15"_s),
-                                        at(u"2026-12-10T21:00"_s), 7, 1, {}, {}, 0, {}, true),
+            QCOMPARE(vdr->scheduleRecording(1, u"Film"_s, at(u"2026-12-10T20:15"_s),
+                                            at(u"2026-12-10T21:00"_s), 7, 1, {}, {}, 0, {}, true),
                      3);
-            QVERIFY(!vdr->DeleteProgram(u"Film"_s));
+            QVERIFY(!vdr->deleteRecording(u"Film"_s));
             QCOMPARE(server.received().size(), 1);
         }
         QVERIFY(clock.elapsed() < 2500); // one wait of a second, at most
@@ -373,20 +373,20 @@ private slots:
         ScriptedVdr server(kGreeting, {"550 No timers defined\r\n",
                                        "250 1 Alpha TV:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n",
                                        "250 1 1:1:2026-12-10:2015:2100:50:99:x:y\r\n", ""});
-        kov_SetSchedulerFactory({});
-        CKovReg reg = kov_Settings();
-        reg.setStr(KovSetting::Recorder, u"vdr"_s);
-        reg.setStr(KovSetting::VdrHost, u"127.0.0.1"_s);
-        reg.setLng(KovSetting::VdrPort, server.port);
-        reg.setLng(KovSetting::VdrTimeoutSeconds, 1);
-        reg.setLng(u"NoDataFields_getjobs"_s, 17);
+        kov::setRecorderFactory({});
+        SettingsStore reg = kov::settings();
+        reg.setText(KovSetting::Recorder, u"vdr"_s);
+        reg.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
+        reg.setNumber(KovSetting::VdrPort, server.port);
+        reg.setNumber(KovSetting::VdrTimeoutSeconds, 1);
+        reg.setNumber(u"NoDataFields_getjobs"_s, 17);
         writeBytes(env->file(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
         QElapsedTimer clock;
         clock.start();
         SyncRunScope run;
         for (int i = 0; i < 5; ++i) {
-            CQuibJob job;
-            QVERIFY(job.CreateJobFromString(
+            RecordingJob job;
+            QVERIFY(job.readJob(
                 u"Alpha TV,101,%1,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 +0100,rec,"
                 "Film %1,0,1,0,2,0,n,f,,,"_s.arg(i),
                 &reg, true));
@@ -406,7 +406,7 @@ private slots:
         ScriptedVdr server(kGreeting, {"250-1 Alpha TV;Test:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n"
                                        "250-2 Beta One,B1;Test:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n"
                                        "250 12 Gamma:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n"});
-        const auto channels = connect(server)->Channels();
+        const auto channels = connect(server)->channels();
         QCOMPARE(channels.value_or(QList<RecorderChannel>()).size(), 3);
         QCOMPARE(channels->at(1).name, u"Beta One"_s);
         QCOMPARE(channels->at(2).number, 12);

@@ -1,20 +1,20 @@
 // Saves a screenshot of each window of the desktop program, filled with demo data, to the
 // folder given on the command line. scripts/screenshots.sh runs it under Xvfb.
+#include "advancedsettingswindow.h"
 #include "app/account.h"
 #include "app/resulttexts.h"
 #include "app/updatetimer.h"
-#include "foundation/kov_date.h"
+#include "channellistwindow.h"
+#include "channelnumberprompt.h"
+#include "foundation/datetext.h"
 #include "foundation/programfolder.h"
 #include "foundation/translate.h"
-#include "frmadvanced.h"
-#include "frmchannellist.h"
-#include "frmkovferrit.h"
-#include "frmlog.h"
-#include "needchannelform.h"
+#include "logviewer.h"
+#include "mainwindow.h"
 #include "platform/clock.h"
 #include "platform/httptransfer.h"
-#include "settings/ckovreg.h"
-#include "settings/settings_catalogue.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 #include "widgetuserinterface.h"
 
 #include <QApplication>
@@ -51,17 +51,17 @@ int main(int argc, char* argv[])
         QDir(app.arguments().value(1, QStringLiteral("docs/screenshots"))).absolutePath();
     QDir().mkpath(out);
     QTemporaryDir home;
-    kov_SetProgramFolder(home.path());
+    kov::setProgramFolder(home.path());
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit()); // "Start at login" shows off
     WidgetUserInterface ui;
-    kov_SetUserInterface(&ui);
+    kov::setUserInterface(&ui);
 
-    kov_StoreAccount(QStringLiteral("demo"));
-    kov_StorePassword(QStringLiteral("demo-password"));
-    CKovReg reg = kov_Settings();
-    reg.setStr(QStringLiteral("1Server"), QStringLiteral("quib1.example,Quib Europe"));
-    reg.setStr(QStringLiteral("2Server"), QStringLiteral("quib2.example,Quib America"));
-    reg.setStr(KovSetting::Target, QStringLiteral("quib1.example"));
+    kov::storeAccount(QStringLiteral("demo"));
+    kov::storePassword(QStringLiteral("demo-password"));
+    SettingsStore reg = kov::settings();
+    reg.setText(QStringLiteral("1Server"), QStringLiteral("quib1.example,Quib Europe"));
+    reg.setText(QStringLiteral("2Server"), QStringLiteral("quib2.example,Quib America"));
+    reg.setText(KovSetting::Target, QStringLiteral("quib1.example"));
     write(home.filePath(QStringLiteral("kovquibcg.dat")),
           "0,17,csv,4\r\nisocode,name,id,country,category,language\r\nde,Alpha "
           "TV,101,DE,General,de\r\n"
@@ -70,14 +70,14 @@ int main(int argc, char* argv[])
     write(home.filePath(QStringLiteral("dbchannel.dat")), "7,Alpha TV\r\n8,Beta One\r\n");
 
     QtHttpTransfer transfer;
-    frmKovFerrit main(&transfer, {}, false);
+    MainWindow main(&transfer, {}, false);
     main.startUp();
     // A long message first: it wraps in the message area.
-    main.ShowMessage(
-        Translate(QStringLiteral("Channel database has been received from the server.")));
-    main.ShowMessage(QStringLiteral("14:05:00:") + ResultText(0));
+    main.showMessage(
+        kov::translate(QStringLiteral("Channel database has been received from the server.")));
+    main.showMessage(QStringLiteral("14:05:00:") + kov::resultText(0));
     const QDateTime now = QDateTime::currentDateTime();
-    main.ShowUpdateText(kov_CountdownText(now, now.addSecs(57 * 60)));
+    main.showUpdateText(kov::countdownText(now, now.addSecs(57 * 60)));
     // A German user's run shows the main window in German beside the English ones.
     if (QLocale().language() == QLocale::German) {
         save(&main, out, QStringLiteral("main-window-de"));
@@ -85,16 +85,16 @@ int main(int argc, char* argv[])
     }
     save(&main, out, QStringLiteral("main-window"));
 
-    frmAdvanced advanced(&transfer, &main);
+    AdvancedSettingsWindow advanced(&transfer, &main);
     save(&advanced, out, QStringLiteral("advanced-settings"));
 
-    auto* list = new frmChannelList(&main);
+    auto* list = new ChannelListWindow(&main);
     save(list, out, QStringLiteral("channel-list"));
 
-    frmLog log(&main);
+    LogViewer log(&main);
     save(&log, out, QStringLiteral("log-viewer"));
 
-    NeedChannelForm prompt(QStringLiteral("Gamma Kultur"));
+    ChannelNumberPrompt prompt(QStringLiteral("Gamma Kultur"));
     save(&prompt, out, QStringLiteral("missing-channel-prompt"));
     return 0;
 }

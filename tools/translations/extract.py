@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
-"""Lists every literal text that the program passes to Translate, and checks a string-file pair.
+"""Lists every literal text that the program passes to kov::translate, and checks a string-file pair.
 
     extract.py SRC_DIR                      prints the texts, one per line, in source order
     extract.py SRC_DIR STRINGS TRANSLATION  checks the pair against the texts; exit 1 on a fault
 
-A literal is any string literal inside the parentheses of a call to Translate, so both texts
-of `Translate(cond ? QStringLiteral("A") : QStringLiteral("B"))` count. A text that holds a
+A literal is any string literal inside the parentheses of a call to kov::translate, so both texts
+of `kov::translate(cond ? QStringLiteral("A") : QStringLiteral("B"))` count. A text that holds a
 line break cannot be translated (the files are line based) and is left out.
 """
 import pathlib
@@ -83,7 +83,7 @@ def extract(src_dir):
     files = sorted(p for p in pathlib.Path(src_dir).rglob("*") if p.suffix in (".cpp", ".h"))
     for path in files:
         code = strip_comments(path.read_text(encoding="utf-8"))
-        for m in re.finditer(r"(?<![\w:.>])Translate\s*\(", code):
+        for m in re.finditer(r"(?<![\w.>])kov::translate\s*\(", code):
             for text in call_texts(code, m.end() - 1):
                 if "\n" not in text and "\r" not in text and text not in texts:
                     texts.append(text)

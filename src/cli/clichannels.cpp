@@ -1,0 +1,119 @@
+// kovferrit-cli channels and recordings.
+#include "channels/channellist.h"
+#include "channels/channelmatch.h"
+#include "clicommands.h"
+#include "clifrontend.h"
+#include "foundation/programfolder.h"
+#include "recorders/recorderfactory.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
+
+#include <cstdio>
+
+namespace cli {
+namespace {
+bool fillView(ChannelListModel& model)
+{
+    SettingsStore reg = kov::settings();
+    const ChannelListModel::Fill fill =
+        model.fill(kov::readNumber(reg, KovSetting::GridFillMethod), 1);
+    // The other failures have shown their box; this one would otherwise end without a word.
+    if (fill == ChannelListModel::Fill::Unreadable)
+        complain(QStringLiteral("the channel guide %1 cannot be read: %2")
+                     .arg(kov::programFile(QStringLiteral("kovquibcg.dat")), model.problem()),
+                 kFailed);
+    return fill == ChannelListModel::Fill::Ok;
+}
+
+// Fills the numbers the channel list lacks from the recorder's channel list and saves.
+int matchChannels(ChannelListModel& model)
+{
+    if (!fillView(model))
+        return kFailed;
+    if (model.method() != 2)
+        return usage(QStringLiteral("channels match needs GridFillMethod 0 or 2"));
+    bool reachable = false;
+    const std::optional<QList<RecorderChannel>> channels = kov::recorderChannels(&reachable);
+    if (!reachable) {
+        std::fputs("kovferrit-cli: the recorder cannot be reached\n", stderr);
+        return kFailed;
+    }
+    if (!channels) {
+        std::fputs("kovferrit-cli: the recorder keeps no channel list to match against\n", stderr);
+        return kFailed;
+    }
+    QList<QStringList> rows = model.rows();
+    const ChannelMatch match = kov::matchChannels(rows, *channels);
+    for (const QString& line : match.filled)
+        cliPrint(QStringLiteral("matched\t") + line);
+    for (const QString& name : match.ambiguous)
+        cliPrint(QStringLiteral("ambiguous\t") + name);
+    for (const QString& name : match.unmatched)
+        cliPrint(QStringLiteral("unmatched\t") + name);
+    if (match.filled.isEmpty())
+        return kOk;
+    return ChannelListModel::save(model.method(), rows, model.rows()) ? kOk : kFailed;
+}
+} // namespace
+
+int channelsCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
+{
+    ChannelListModel model;
+    if (args.value(0) == QLatin1String("list") && args.size() == 1) {
+        if (!fillView(model))
+            return kFailed;
+        for (const QStringList& row : model.rows())
+            cliPrint(cliRow(row));
+        return kOk;
+    }
+    if (args.value(0) == QLatin1String("set") && args.size() == 3) {
+        QString number;
+        if (!ChannelListModel::cleanNumber(args[2], &number))
+            return usage(QStringLiteral("a channel number is a whole number from 1 to 999 (or "
+                                        "empty to remove it), not: ") +
+                         args[2]);
+        if (!fillView(model))
+            return kFailed;
+        if (model.method() != 2)
+            return usage(QStringLiteral("channels set needs GridFillMethod 0 or 2"));
+        QList<QStringList> rows = model.rows();
+        bool found = false;
+        for (QStringList& row : rows) {
+            if (row.value(0) == args[1]) {
+                row[1] = number;
+                found = true;
+            }
+        }
+        if (!found) {
+            std::fprintf(stderr, "kovferrit-cli: no channel named \"%s\" in the channel guide\n",
+                         args[1].toLocal8Bit().constData());
+            return kFailed;
+        }
+        if (!ChannelListModel::hasChanges(rows))
+            return kOk;
+        return ChannelListModel::save(model.method(), rows, model.rows()) ? kOk : kFailed;
+    }
+    if (args.value(0) == QLatin1String("match") && args.size() == 1)
+        return matchChannels(model);
+    return usage(QStringLiteral("channels takes list, set NAME NUMBER or match"));
+}
+
+int recordingsCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
+{
+    if (!args.isEmpty())
+        return usage(QStringLiteral("recordings takes no arguments"));
+    const std::unique_ptr<RecorderScheduler> scheduler = kov::openRecorderForReading();
+    if (!scheduler) {
+        std::fputs("kovferrit-cli: the recorder cannot be reached\n", stderr);
+        return kFailed;
+    }
+    const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+    for (const ScheduledProgram& p : scheduler->recordingNames()) {
+        cliPrint(
+            cliRow({p.name, p.start.toString(format), p.end.toString(format),
+                    QString::number(p.channel), p.fileName, p.tag, QString::number(p.recurrence)}));
+    }
+    return kOk;
+}
+
+} // namespace cli

@@ -1,0 +1,77 @@
+#include "clifrontend.h"
+
+#include "clicommands.h"
+
+#include <cstdio>
+
+namespace {
+bool g_progressLineOpen = false;
+}
+
+void cliPrint(const QString& line)
+{
+    cliEndProgressLine();
+    std::fputs(line.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+QString cliRow(const QStringList& fields)
+{
+    QStringList escaped;
+    for (QString field : fields) {
+        field.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('\r'), QStringLiteral("\\r"))
+            .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
+            .replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+        escaped << field;
+    }
+    return escaped.join(QLatin1Char('\t'));
+}
+
+void cliProgressLine(const QString& text)
+{
+    // Back to the start of the line and over the last text, which was never longer: the
+    // numbers only grow.
+    std::fputc('\r', stdout);
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+    g_progressLineOpen = true;
+}
+
+void cliEndProgressLine()
+{
+    if (!g_progressLineOpen)
+        return;
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    g_progressLineOpen = false;
+}
+
+void CliTextBox::setText(const QString& text)
+{
+    m_text = text;
+    cliPrint(QStringLiteral("box: ") + text);
+}
+
+void CliFrontEnd::showMessage(const QString& text)
+{
+    cliPrint(QStringLiteral("message: ") + text);
+}
+
+void CliFrontEnd::showProblem(const QString& text)
+{
+    showMessage(text);
+    cli::complain(text, cli::kFailed);
+}
+
+void CliFrontEnd::showUpdateText(const QString& text)
+{
+    cliPrint(QStringLiteral("update: ") + text);
+}
+
+void CliFrontEnd::showSummary(const QString& /*brief*/, const QString& full)
+{
+    showMessage(full);
+    cli::complain(full, cli::kOk);
+}

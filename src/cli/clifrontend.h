@@ -1,0 +1,45 @@
+#pragma once
+// The CLI's output, one prefixed line per text so scripts can read it: "message: TEXT" for
+// showMessage, "update: TEXT" for showUpdateText, "box: TEXT" for what kov::runServerFunction
+// writes into its output box.
+#include "platform/frontend.h"
+
+#include <QStringList>
+
+class CliTextBox : public TextBox
+{
+public:
+    void setText(const QString& text) override;
+    QString text() const override { return m_text; }
+
+private:
+    QString m_text;
+};
+
+class CliFrontEnd : public SyncFrontEnd
+{
+public:
+    void showMessage(const QString& text) override;
+    void showProblem(const QString& text) override;
+    void showUpdateText(const QString& text) override;
+    /// "message: " and the full summary, and the same on standard error, where a script or a
+    /// daemon's log sees jobs that were skipped.
+    void showSummary(const QString& brief, const QString& full) override;
+    TextBox* messageArea() override { return &m_box; }
+    void enableUpdateTimer() override { m_timerEnabled = true; }
+    bool timerEnabled() const { return m_timerEnabled; }
+
+private:
+    CliTextBox m_box;
+    bool m_timerEnabled = false;
+};
+
+/// Prints one line to standard output and flushes it, after ending an open progress line.
+void cliPrint(const QString& line);
+/// The fields joined by TABs into one output line, each with a backslash, CR, LF and TAB
+/// written as \\, \r, \n and \t, so a name holding them keeps to its line and column.
+QString cliRow(const QStringList& fields);
+/// Shows `text` as the progress line on standard output, in place of the last one.
+void cliProgressLine(const QString& text);
+/// Ends the progress line, if one is shown, so the next output starts on a line of its own.
+void cliEndProgressLine();

@@ -1,0 +1,92 @@
+// kovferrit-cli settings ... and account NAME.
+#include "app/account.h"
+#include "app/settingslisting.h"
+#include "clicommands.h"
+#include "clifrontend.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+namespace cli {
+namespace {
+const QString kSetNeeds =
+    QStringLiteral("settings set takes NAME and either --text T or --number N");
+
+// A name the program never reads, the other kind or a number out of its bounds is a typing
+// mistake unless --force says otherwise.
+int setCommand(const QCommandLineParser& parser, const QString& name)
+{
+    const bool number = parser.isSet(QStringLiteral("number"));
+    if (number == parser.isSet(QStringLiteral("text")))
+        return usage(kSetNeeds);
+    const QString given = parser.value(number ? QStringLiteral("number") : QStringLiteral("text"));
+    QVariant value = given;
+    if (number) {
+        bool ok = false;
+        value = given.toInt(&ok);
+        if (!ok)
+            return usage(QStringLiteral("not a 32-bit number: ") + given);
+    }
+    const QString problem = kov::settingValueProblem(name, value);
+    if (!parser.isSet(QStringLiteral("force")) && !problem.isEmpty())
+        return complain(problem + QStringLiteral(" (--force stores it all the same)"), kUsage);
+    SettingsStore reg = kov::settings();
+    const bool stored = number ? reg.setNumber(name, value.toInt()) : reg.setText(name, given);
+    return stored ? kOk : kFailed;
+}
+} // namespace
+
+int settingsCommand(const QCommandLineParser& parser, const QStringList& args)
+{
+    const QString verb = args.value(0);
+    if (verb == QLatin1String("set"))
+        return args.size() == 2 ? setCommand(parser, args[1]) : usage(kSetNeeds);
+    // --text, --number and --force belong to set alone.
+    if (!parser.optionNames().isEmpty())
+        return usage(QStringLiteral("only settings set takes options"));
+    SettingsStore reg = kov::settings();
+    if (verb == QLatin1String("list") && args.size() == 1) {
+        QString listing = kov::settingsListing();
+        listing.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        std::fputs(listing.toLocal8Bit().constData(), stdout);
+        return kOk;
+    }
+    if (verb == QLatin1String("get") && args.size() == 2) {
+        if (!reg.valueExists(args[1]))
+            return kFailed;
+        cliPrint(reg.value(args[1]).toString());
+        return kOk;
+    }
+    if (verb == QLatin1String("delete") && args.size() == 2)
+        return reg.deleteValue(args[1]) ? kOk : kFailed;
+    if (verb == QLatin1String("export") && args.size() == 2) {
+        QString why;
+        if (reg.exportTo(args[1], QString(), &why))
+            return kOk;
+        return complain(QStringLiteral("cannot export to %1: %2").arg(args[1], why), kFailed);
+    }
+    return usage(QStringLiteral("settings takes list, get NAME, set NAME, delete NAME or export "
+                                "FILE"));
+}
+
+int accountCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
+{
+    if (args.size() != 1)
+        return usage(QStringLiteral("account needs one name"));
+    std::string line;
+    std::getline(std::cin, line);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    // An empty password could never log in, and would replace a working one: the input was
+    // forgotten (a closed or empty standard input), so it is a usage error and nothing is stored.
+    if (line.empty())
+        return usage(QStringLiteral("account needs the password on the first line of standard "
+                                    "input"));
+    kov::storeAccount(args[0]);
+    return kov::storePassword(QString::fromLocal8Bit(line.c_str())) ? kOk : kFailed;
+}
+
+} // namespace cli

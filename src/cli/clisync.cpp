@@ -1,0 +1,146 @@
+// kovferrit-cli fetch, sync, tick and daemon: the same core calls as the desktop program.
+#include "app/dryrun.h"
+#include "app/resulttexts.h"
+#include "app/serverfunction.h"
+#include "app/sessioncontext.h"
+#include "app/syncrun.h"
+#include "app/updatetimer.h"
+#include "channels/channeldatabase.h"
+#include "clicommands.h"
+#include "clifrontend.h"
+#include "foundation/translate.h"
+#include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
+#include "settings/quibfunction.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
+#include "terminalui.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+
+namespace cli {
+namespace {
+// Ends the daemon, and a sync reading a long reply stops before its next record.
+extern "C" void onStopSignal(int)
+{
+    kov::requestStop();
+}
+
+// The sync as usual, with every job only reported: nothing reaches the recorder or the
+// channel database.
+int dryRunSync(CliFrontEnd& frontEnd, bool timed)
+{
+    DryRunRecords preview;
+    kov::setRecordConsumer(&preview);
+    const bool ok =
+        timed ? kov::runSync(frontEnd, false, false) : kov::runSync(frontEnd, true, true);
+    kov::setRecordConsumer(nullptr);
+    if (preview.recorderMissing())
+        std::fputs("kovferrit-cli: the recorder cannot be reached; nothing counts as existing\n",
+                   stderr);
+    for (const QString& line : preview.Lines())
+        cliPrint(line);
+    return ok ? kOk : kFailed;
+}
+} // namespace
+
+int fetchCommand(const QCommandLineParser& parser, const QStringList& args)
+{
+    if (args.size() != 1)
+        return usage(QStringLiteral("fetch needs one server function"));
+    const bool manual = parser.isSet(QStringLiteral("manual"));
+    const bool zeroSerial = parser.isSet(QStringLiteral("zero-serial"));
+    const std::optional<QuibFunction> function = kov::functionFromName(args[0]);
+    if (!function)
+        return complain(QStringLiteral("unknown server function %1 (getjobs, channelguide or "
+                                       "gettargetsystems)")
+                            .arg(args[0]),
+                        kUsage);
+    SettingsStore& settings = kov::sharedSettings();
+    CliTextBox box;
+    const qint32 code =
+        kov::runServerFunction(*function, settings.text(KovSetting::Account),
+                               settings.text(KovSetting::Protocol), &box, zeroSerial, manual);
+    cliPrint(QString::number(code));
+    // A recorder that failed during the fetch left jobs unscheduled.
+    return kov::isSuccessCode(code) && kov::recorderOutage().isEmpty() ? kOk : kFailed;
+}
+
+int syncCommand(const QCommandLineParser& parser, const QStringList& args)
+{
+    if (!args.isEmpty())
+        return usage(QStringLiteral("sync takes no arguments: ") + args.join(QLatin1Char(' ')));
+    const bool timed = parser.isSet(QStringLiteral("timed"));
+    QHash<QString, int> answers;
+    for (const QString& pair : parser.values(QStringLiteral("channel"))) {
+        const qsizetype eq = pair.lastIndexOf(QLatin1Char('='));
+        if (eq <= 0 || eq + 1 == pair.size())
+            return usage(QStringLiteral("--channel takes NAME=NUMBER: ") + pair);
+        // A number the prompt would refuse is refused here, rather than cancelling its channel
+        // without a word later.
+        QString why;
+        const qint32 number = kov::readChannelNumber(pair.mid(eq + 1), false, &why);
+        if (number == 0)
+            return usage(QStringLiteral("--channel ") + pair + QStringLiteral(": ") + why);
+        answers.insert(kov::storedChannelName(pair.left(eq)), number);
+    }
+    if (auto* terminal = dynamic_cast<TerminalUserInterface*>(&kov::userInterface()))
+        terminal->setChannelAnswers(answers);
+    CliFrontEnd frontEnd;
+    if (parser.isSet(QStringLiteral("dry-run")))
+        return dryRunSync(frontEnd, timed);
+    const bool ok =
+        timed ? kov::runSync(frontEnd, false, false) : kov::runSync(frontEnd, true, true);
+    if (!ok)
+        return kFailed;
+    return kov::jobTally().skipped() > 0 ? kSkipped : kOk;
+}
+
+namespace {
+// One tick of the update timer now and, for the daemon, one a minute until a stop signal.
+int tick(const QCommandLineParser& parser, const QStringList& args, bool keepTicking)
+{
+    if (!args.isEmpty())
+        return usage(QStringLiteral("no arguments expected: ") + args.join(QLatin1Char(' ')));
+    const bool admin = parser.isSet(QStringLiteral("admin"));
+    CliFrontEnd frontEnd;
+    if (keepTicking) {
+        // Before the first tick: its sync may be a long first one, and a stop signal then ends
+        // it between two records, like a stop during any later tick.
+        std::signal(SIGTERM, onStopSignal);
+        std::signal(SIGINT, onStopSignal);
+    }
+    const bool synced = kov::runMinuteTick(frontEnd, admin);
+    if (!keepTicking)
+        return synced ? kOk : kFailed;
+    if (kov::stopRequested())
+        return kOk;
+    QTimer minute;
+    QObject::connect(&minute, &QTimer::timeout, [&] { kov::runMinuteTick(frontEnd, admin); });
+    minute.start(60 * 1000);
+    QTimer watch; // a signal handler may only set a flag; the loop looks at it
+    QObject::connect(&watch, &QTimer::timeout, [] {
+        if (kov::stopRequested())
+            QCoreApplication::quit();
+    });
+    watch.start(200);
+    QCoreApplication::exec();
+    return kOk;
+}
+} // namespace
+
+int tickCommand(const QCommandLineParser& parser, const QStringList& args)
+{
+    return tick(parser, args, false);
+}
+
+int daemonCommand(const QCommandLineParser& parser, const QStringList& args)
+{
+    return tick(parser, args, true);
+}
+
+} // namespace cli

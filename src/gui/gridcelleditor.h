@@ -1,0 +1,72 @@
+#pragma once
+// The in-grid editor of the channel list: lays a text box over the current cell of a grid.
+// Typing opens it, Enter/Tab/Up/Down store and move, Escape leaves the cell's old text.
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QTableWidget>
+
+class QKeyEvent;
+class QLineEdit;
+class QWidget;
+
+class GridCellEditor : public QObject
+{
+    Q_OBJECT
+public:
+    /// Key behaviour codes of enterKeyBehaviour and tabKeyBehaviour.
+    enum Behaviour
+    {
+        CloseEditor = 0,
+        MoveRight = 1,
+        MoveDown = 2,
+        MoveUp = 3
+    };
+
+    explicit GridCellEditor(QObject* parent = nullptr);
+
+    /// Attaches the editor: adds the hidden box "cellEditor" (or "cellEditor1", ...) to the
+    /// grid's window.
+    void setGrid(QTableWidget* grid);
+    QTableWidget* grid() const { return m_grid; }
+    void setEditBoxBorderStyle(int style);
+    int editorBorderStyle() const { return m_borderStyle; }
+    void setEnterKeyBehaviour(int code) { m_enter = code; }
+    int enterKeyBehaviour() const { return m_enter; }
+    void setTabKeyBehaviour(int code);
+    int tabKeyBehaviour() const { return m_tab; }
+
+    QLineEdit* editBox() const { return m_box; }
+    bool isEditing() const;
+    /// Stores a pending edit into its cell and hides the box (the "store" notifications).
+    void commit();
+
+signals:
+    /// A cell received the edit box's text in place of `previous`.
+    void cellStored(int row, int column, const QString& previous);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    /// Enter, Tab, Up and Down store and move; Escape drops the edit. True when handled.
+    bool editBoxKey(QKeyEvent* key);
+    /// F2 and the keys of code 32 or below (Space, BackSpace, Enter, Escape) open the editor on
+    /// the cell's text; a printable character replaces it. Tab stays the grid's navigation.
+    bool gridKey(QKeyEvent* key);
+    void openEditor(const QString& text);
+    void openEditorOnCurrentText();
+    void act(int code);
+    void followCell();
+    bool cellVisible() const;
+
+    QPointer<QTableWidget> m_grid;
+    QLineEdit* m_box = nullptr;
+    int m_row = -1;
+    int m_column = -1;
+    int m_borderStyle = 0;
+    int m_enter = CloseEditor;
+    int m_tab = CloseEditor;
+    bool m_moving = false;
+    QHash<QWidget*, Qt::FocusPolicy> m_savedTabStops;
+};

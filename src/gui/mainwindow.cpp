@@ -1,0 +1,532 @@
+#include "mainwindow.h"
+
+#include "advancedsettingswindow.h"
+#include "app/account.h"
+#include "app/startup.h"
+#include "app/syncrun.h"
+#include "app/updatetimer.h"
+#include "app/versiontext.h"
+#include "artwork.h"
+#include "channellistwindow.h"
+#include "foundation/passwordcipher.h"
+#include "foundation/programname.h"
+#include "foundation/translate.h"
+#include "lcdtextbox.h"
+#include "logviewer.h"
+#include "placement.h"
+#include "platform/httptransfer.h"
+#include "platform/userinterface.h"
+#include "settings/settingscatalogue.h"
+#include "windowunits.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTextLayout>
+#include <QTimer>
+#include <QtMath>
+
+namespace {
+constexpr int kWidthTwips = 6075;
+constexpr int kHeightTwips = 1995;
+// The message area shows two messages, each wrapped to at most two lines at its width.
+constexpr int kMessageLines = 4;
+
+// The password box shows one "*" per character, whatever mask the desktop's style uses.
+class StarPasswordStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// Swallows the mouse, key and shortcut events it sees while installed on the application.
+class InputSink : public QObject
+{
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
+// A request takes no user input while it waits (it repaints only), so the window system holds
+// the clicks and keys of that time and hands them over once the run is back in the event loop:
+// a click on Sync made during the run would start a second one, whichever way the run began.
+// They are delivered and dropped here, before the run counts as finished.
+void dropInputHeldDuringRun()
+{
+    InputSink sink;
+    QCoreApplication::instance()->installEventFilter(&sink);
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(&sink);
+}
+} // namespace
+
+MainWindow::MainWindow(HttpTransfer* transfer, const QStringList& arguments, bool trayAvailable,
+                       QWidget* parent)
+    : QWidget(parent), m_transfer(transfer), m_arguments(arguments), m_trayAvailable(trayAvailable)
+{
+    buildControls();
+}
+
+MainWindow::~MainWindow()
+{
+    if (!m_unloaded)
+        unload();
+}
+
+int MainWindow::px(int twips) const
+{
+    return kov::twipsToPixels(twips, this);
+}
+
+void MainWindow::buildControls()
+{
+    setWindowTitle(QStringLiteral("KOV Quib Ferrit"));
+    setWindowIcon(Artwork::windowIcon());
+    setFixedSize(px(kWidthTwips), px(kHeightTwips));
+    // Creation order is stacking and tab order: the skin first, the buttons last.
+    buildSkinAndTitle();
+    buildDisplays();
+    buildAccountBox();
+    buildButtons();
+    buildTimerAndTray();
+    m_messageBox = std::make_unique<PlainTextBox>(messageDisplay);
+    m_messageArea = std::make_unique<MessageArea>(*m_messageBox);
+    connectHandlers();
+}
+
+void MainWindow::buildSkinAndTitle()
+{
+    auto* background = new QLabel(this);
+    background->setObjectName(QStringLiteral("skin"));
+    background->setGeometry(rect());
+    background->setPixmap(Artwork::background(size(), false));
+
+    titleLabel = new QLabel(QStringLiteral("KOV Quib Sync"), this);
+    titleLabel->setStyleSheet(QStringLiteral("color: rgb(230, 236, 240); font-weight: bold;"));
+    titleLabel->setGeometry(px(600), px(75), px(2400), px(180));
+    logoLabel = new QLabel(this);
+    logoLabel->setGeometry(px(120), px(60), px(360), px(360));
+    logoLabel->setPixmap(Artwork::decoration(logoLabel->size()));
+}
+
+void MainWindow::buildDisplays()
+{
+    messageDisplay = new QPlainTextEdit(this);
+    messageDisplay->setObjectName(QStringLiteral("messageDisplay"));
+    messageDisplay->setReadOnly(true);
+    messageDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    messageDisplay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A message longer than the area's width wraps at a space, or inside a word too long for
+    // a line, rather than running past the area's right edge.
+    messageDisplay->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    messageDisplay->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QFont lcd = messageDisplay->font();
+    lcd.setPointSizeF(lcd.pointSizeF() * 0.85);
+    messageDisplay->setFont(lcd);
+    messageDisplay->setGeometry(px(120), px(480), px(3000), px(620));
+    updateLine = new QLineEdit(this);
+    updateLine->setObjectName(QStringLiteral("updateLine"));
+    updateLine->setReadOnly(true);
+    updateLine->setGeometry(px(120), px(1160), px(3000), px(330));
+}
+
+void MainWindow::buildAccountBox()
+{
+    accountBox = new QGroupBox(this);
+    accountBox->setGeometry(px(3240), px(60), px(2715), px(1430));
+    accountBox->setStyleSheet(QStringLiteral(
+        "QGroupBox { color: rgb(230, 236, 240); } QLabel { color: rgb(230, 236, 240); }"));
+    accountLabel = new QLabel(accountBox);
+    accountLabel->setGeometry(px(120), px(270), px(900), px(300));
+    accountField = new QLineEdit(accountBox);
+    accountField->setObjectName(QStringLiteral("accountField"));
+    accountField->setGeometry(px(1050), px(250), px(1560), px(330));
+    passwordLabel = new QLabel(accountBox);
+    passwordLabel->setGeometry(px(120), px(700), px(900), px(300));
+    passwordField = new QLineEdit(accountBox);
+    passwordField->setObjectName(QStringLiteral("passwordField"));
+    passwordField->setEchoMode(QLineEdit::Password);
+    // The window owns the style; it is deleted after the account box and its fields.
+    auto* stars = new StarPasswordStyle;
+    stars->setParent(this);
+    passwordField->setStyle(stars);
+    passwordField->setGeometry(px(1050), px(680), px(1560), px(330));
+    syncButton = new QPushButton(accountBox);
+    syncButton->setObjectName(QStringLiteral("syncButton"));
+    syncButton->setGeometry(px(1050), px(1060), px(1560), px(300));
+}
+
+void MainWindow::buildButtons()
+{
+    logButton = new QPushButton(this);
+    logButton->setObjectName(QStringLiteral("logButton"));
+    logButton->setGeometry(px(120), px(1560), px(900), px(330));
+    advancedButton = new QPushButton(QStringLiteral("\u2699"), this);
+    advancedButton->setObjectName(QStringLiteral("advancedButton"));
+    advancedButton->setToolTip(QStringLiteral("Advanced"));
+    advancedButton->setGeometry(px(1080), px(1560), px(420), px(330));
+    closeButton = new QPushButton(QStringLiteral("\u2715"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setToolTip(QStringLiteral("Close"));
+    closeButton->setGeometry(px(5520), px(1560), px(420), px(330));
+}
+
+void MainWindow::buildTimerAndTray()
+{
+    minuteTimer = new QTimer(this);
+    minuteTimer->setInterval(60000);
+    trayMenu = new QMenu(this);
+    openAction = trayMenu->addAction(QStringLiteral("&Open"));
+    syncAction = trayMenu->addAction(QStringLiteral("&Sync Now"));
+    exitAction = trayMenu->addAction(QStringLiteral("E&xit"));
+    trayIcon = new QSystemTrayIcon(Artwork::windowIcon(), this);
+    trayIcon->setToolTip(QStringLiteral("KOVFerrit"));
+    trayIcon->setContextMenu(trayMenu);
+}
+
+void MainWindow::connectHandlers()
+{
+    connect(syncButton, &QPushButton::clicked, this, &MainWindow::onSyncClicked);
+    connect(closeButton, &QPushButton::clicked, this, &MainWindow::onCloseClicked);
+    connect(logButton, &QPushButton::clicked, this, &MainWindow::onViewLogClicked);
+    connect(advancedButton, &QPushButton::clicked, this, &MainWindow::onAdvancedClicked);
+    connect(openAction, &QAction::triggered, this, &MainWindow::onOpenTriggered);
+    connect(syncAction, &QAction::triggered, this, &MainWindow::onSyncTriggered);
+    connect(exitAction, &QAction::triggered, this, &MainWindow::onExitTriggered);
+    connect(minuteTimer, &QTimer::timeout, this, &MainWindow::onMinuteTick);
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &MainWindow::onTrayActivated);
+    // Leaving a field stores it.
+    accountField->installEventFilter(this);
+    passwordField->installEventFilter(this);
+}
+
+void MainWindow::startUp()
+{
+    try {
+        kov::prepareSession(m_transfer);
+        readCommandLine(m_arguments);
+        kov::openStartUpSettings(m_reg);
+        showUpdateText(kov::versionText());
+        loadAccountFields();
+        setCaptionsAndLcdLook();
+        showTimerStatus();
+        const StartUpPlan plan = kov::planStartUp(m_reg, m_trayAvailable);
+        showUpdateState(plan); // may run a due sync, before the tray icon is added
+        if (kov::largeFonts(this))
+            enlargeForLargeFonts();
+        placeInScreenCentre();
+        setVisible(!plan.startHidden);
+        addTrayIcon();
+        setButtonFaces();
+        if (plan.timerRuns)
+            minuteTimer->start();
+    } catch (const std::exception& e) {
+        // The steps after the failing one (tray icon, timer) do not happen.
+        kov::userInterface().messageBox(QStringLiteral("The specific error is: \r\n") +
+                                            QString::fromLocal8Bit(e.what()),
+                                        MessageIcon::Information, kov::appTitle());
+    }
+}
+
+void MainWindow::loadAccountFields()
+{
+    accountLabel->setText(kov::translate(QStringLiteral("Account")));
+    passwordLabel->setText(kov::translate(QStringLiteral("Password")));
+    // A stored password that does not decrypt leaves the field empty.
+    passwordField->setText(
+        PasswordCipher::decryptText(m_reg.text(KovSetting::Protocol), kov::processPassPhrase()));
+    accountField->setText(m_reg.text(KovSetting::Account));
+}
+
+void MainWindow::setCaptionsAndLcdLook()
+{
+    accountBox->setTitle(kov::translate(QStringLiteral("Account Information")));
+    syncButton->setText(kov::translate(QStringLiteral("Sync")));
+    logButton->setText(kov::translate(QStringLiteral("Log")));
+    messageDisplay->setStyleSheet(Artwork::lcdStyleSheet());
+    updateLine->setStyleSheet(Artwork::lcdStyleSheet());
+    fitMessageArea();
+}
+
+void MainWindow::fitMessageArea()
+{
+    // The LCD font is known only once the style sheet applies. When its lines need more height
+    // than the drawn area has, the area grows and everything below it moves down with the
+    // window's bottom edge; the account box keeps its button level with the update line.
+    messageDisplay->ensurePolished();
+    const int frame = messageDisplay->height() - messageDisplay->contentsRect().height();
+    const int margins = 2 * qCeil(messageDisplay->document()->documentMargin());
+    // A line as the text layout sets it, which may be taller than the font's line spacing.
+    QTextLayout probe(QStringLiteral("X"), messageDisplay->font());
+    probe.beginLayout();
+    QTextLine line = probe.createLine();
+    line.setLeadingIncluded(true);
+    line.setLineWidth(messageDisplay->width());
+    const qreal lineHeight = line.height();
+    probe.endLayout();
+    // The edit counts its last line as shown only with a pixel to spare below it.
+    const int needed = frame + margins + qCeil(kMessageLines * lineHeight) + 1;
+    const int extra = needed - messageDisplay->height();
+    if (extra <= 0)
+        return;
+    messageDisplay->resize(messageDisplay->width(), needed);
+    const QList<QWidget*> below{updateLine, logButton, advancedButton, closeButton, syncButton};
+    for (QWidget* control : below)
+        control->move(control->x(), control->y() + extra);
+    accountBox->resize(accountBox->width(), accountBox->height() + extra);
+    setFixedSize(width(), height() + extra);
+    if (auto* skin = findChild<QLabel*>(QStringLiteral("skin"))) {
+        skin->setGeometry(rect());
+        skin->setPixmap(Artwork::background(size(), false));
+    }
+}
+
+void MainWindow::showTimerStatus()
+{
+    // The timer is still off here, so start-up shows "Status: Idle".
+    showMessage(kov::translate(QStringLiteral("Status")) + QStringLiteral(": ") +
+                kov::translate(minuteTimer->isActive() ? QStringLiteral("Active")
+                                                       : QStringLiteral("Idle")));
+}
+
+void MainWindow::showUpdateState(const StartUpPlan& plan)
+{
+    if (plan.specifyAccount) {
+        kov::showAccountNeeded(*this);
+        return;
+    }
+    showUpdateText(plan.updateText);
+    if (plan.syncNow)
+        onMinuteTick();
+}
+
+void MainWindow::enlargeForLargeFonts()
+{
+    // The window grows by a quarter on screens that are not 96 dpi; the skin is redrawn for
+    // the new size from the large-font background.
+    setFixedSize(size() * 1.25);
+    if (auto* skin = findChild<QLabel*>(QStringLiteral("skin"))) {
+        skin->setGeometry(rect());
+        skin->setPixmap(Artwork::background(size(), true));
+    }
+    titleLabel->move(static_cast<int>(titleLabel->x() * 1.25), titleLabel->y());
+    advancedButton->move(advancedButton->x(), static_cast<int>(advancedButton->y() * 1.25));
+}
+
+void MainWindow::placeInScreenCentre()
+{
+    // Before the window is first shown its frame is not known yet and counts as none.
+    if (const QScreen* on = screen())
+        move(kov::centredFrameTopLeft(on->availableGeometry(), size(), kov::frameMargins(this)));
+}
+
+void MainWindow::addTrayIcon()
+{
+    if (!m_trayAvailable)
+        return;
+    trayIcon->show();
+    m_trayAdded = true;
+}
+
+void MainWindow::setButtonFaces()
+{
+    // Both buttons wear the same face, sunken while the mouse is over them.
+    QIcon face(Artwork::buttonFace(false, QSize(16, 16)));
+    face.addPixmap(Artwork::buttonFace(true, QSize(16, 16)), QIcon::Active);
+    logButton->setIcon(face);
+    syncButton->setIcon(face);
+    logButton->setToolTip(logButton->text());
+    syncButton->setToolTip(syncButton->text());
+}
+
+void MainWindow::readCommandLine(const QStringList& arguments)
+{
+    m_adminMode = kov::adminModeFromCommandLine(arguments, m_adminMode);
+}
+
+void MainWindow::showMessage(const QString& text)
+{
+    m_messageArea->showMessage(text);
+}
+
+void MainWindow::showUpdateText(const QString& text)
+{
+    updateLine->setText(text);
+}
+
+TextBox* MainWindow::messageArea()
+{
+    return m_messageBox.get();
+}
+
+void MainWindow::enableUpdateTimer()
+{
+    minuteTimer->start();
+}
+
+void MainWindow::runEnding()
+{
+    dropInputHeldDuringRun();
+}
+
+void MainWindow::showProgress(int done, int total)
+{
+    m_messageBox->setText(kov::progressText(done, total));
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::onMinuteTick()
+{
+    kov::runMinuteTick(*this, m_adminMode);
+}
+
+void MainWindow::showFromTray()
+{
+    if (m_shownFlag)
+        return;
+    m_shownFlag = true;
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick)
+        showFromTray();
+}
+
+void MainWindow::onSyncClicked()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    kov::runSync(*this, true, true); // held input is dropped at its end, while still busy
+    m_busy = false;
+}
+
+void MainWindow::onCloseClicked()
+{
+    hide();
+    m_shownFlag = false;
+    closeSideWindows();
+}
+
+void MainWindow::closeSideWindows()
+{
+    if (ChannelListWindow* list = ChannelListWindow::openInstance())
+        list->close();
+    if (m_advanced)
+        m_advanced->close();
+}
+
+void MainWindow::onViewLogClicked()
+{
+    LogViewer log(this);
+    log.exec();
+}
+
+void MainWindow::onAdvancedClicked()
+{
+    if (!m_advanced)
+        m_advanced = new AdvancedSettingsWindow(m_transfer, this);
+    m_advanced->move(frameGeometry().left(),
+                     frameGeometry().bottom() - kov::twipsToPixels(835, this));
+    minuteTimer->stop();
+    m_advanced->show();
+    m_advanced->raise();
+    minuteTimer->start(); // restarts the minute, and enables the timer even if it was off
+}
+
+void MainWindow::onOpenTriggered()
+{
+    showFromTray();
+}
+
+void MainWindow::onSyncTriggered()
+{
+    kov::runSync(*this, true, true);
+}
+
+void MainWindow::onExitTriggered()
+{
+    m_exitChosen = true;
+    close(); // the unload closes the advanced settings window first
+    if (m_quitOnUnload)
+        QApplication::quit();
+}
+
+void MainWindow::unload()
+{
+    m_unloaded = true;
+    closeSideWindows();
+    kov::requestStop(); // a sync still reading a reply ends before its next record
+    if (m_transfer)
+        m_transfer->cancel();
+    trayIcon->hide();
+    m_trayAdded = false;
+    minuteTimer->stop();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // With a tray icon, closing the window from its title bar hides it there like Close does;
+    // only "E&xit", or the session ending, ends the program. Without one the close ends it,
+    // as nothing would be left to bring the window back.
+    if (m_trayAdded && !m_exitChosen && !qApp->isSavingSession()) {
+        event->ignore();
+        onCloseClicked();
+        return;
+    }
+    if (!m_unloaded)
+        unload();
+    event->accept();
+    if (m_quitOnUnload) // the only permanent window: its unload ends the program
+        QApplication::quit();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == accountField)
+            kov::storeAccount(accountField->text());
+        else if (watched == passwordField)
+            kov::storePassword(passwordField->text()); // stored only when it decrypts back
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+AdvancedSettingsWindow* MainWindow::advancedWindow() const
+{
+    return m_advanced.data();
+}

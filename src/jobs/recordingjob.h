@@ -1,0 +1,77 @@
+#pragma once
+// One recording job of a getjobs reply, and (cquibjob_schedule.cpp) its scheduling into
+// the recorder.
+#include <QDateTime>
+#include <QString>
+
+class SettingsStore;
+class RecorderScheduler;
+
+class RecordingJob
+{
+public:
+    RecordingJob();
+
+    /// Parses one job string; schedules it when schedule. True when the string was accepted
+    /// (its channel name is not empty). A numeric column outside 32 bits throws.
+    bool readJob(const QString& record, SettingsStore* settings, bool schedule);
+
+    QString channel() const { return m_channel; }
+    qint32 channelId() const { return m_channelID; }
+    qint32 uid() const { return m_uID; }
+    QDateTime startTime() const { return m_startTime; }
+    QDateTime endTime() const { return m_endTime; }
+    QString action() const { return m_action; }
+    QString title() const { return m_title; }
+    qint32 pg() const { return m_pg; }
+    qint32 quality() const { return m_quality; }
+    qint32 sequence() const { return m_sequence; }
+    qint32 priority() const { return m_priority; }
+    bool protection() const { return m_protection; }
+    QString nature() const { return m_nature; }
+    QString format() const { return m_format; }
+    QDateTime vps() const { return m_vps; }
+    QString description() const { return m_description; }
+    QString persons() const { return m_persons; }
+
+    /// The name of the recording: Title + " " + startTime as "yyyy-MM-dd HH:mm:ss", made safe as
+    /// a file name. It is the same under every locale, so a daemon and the desktop program
+    /// running under different ones name a job's recording alike.
+    QString recordingName() const;
+    /// The name recordings were made under before, with the start as regional date text: such
+    /// a recording is still found and deleted, but none is made under it.
+    QString regionalRecordingName() const;
+    /// The name `recorder` holds this job's recording under (recordingName first), or an empty
+    /// text when it holds none.
+    QString existingRecordingName(RecorderScheduler& recorder) const;
+    /// The file name of the last error file written ("ERROR_" + stamp + ".txt"), for tests.
+    QString lastErrorFile() const { return m_lastErrorFile; }
+
+private:
+    QDateTime parseTime(const QString& text, bool ignoreOffset);
+    bool acceptAction(const QString& action);
+    qint32 sequenceNumber();
+    void trace(const QString& message, bool showBox = false);
+    void writeErrorFile(const QString& data);
+    QString errorFileName() const;
+
+    QString m_channel;
+    qint32 m_channelID = 0;
+    qint32 m_uID = 0;
+    QDateTime m_startTime;
+    QDateTime m_endTime;
+    QString m_action;
+    QString m_title;
+    qint32 m_pg = 0;
+    qint32 m_quality = 0;
+    qint32 m_sequence = 0;
+    qint32 m_priority = 0;
+    bool m_protection = false;
+    QString m_nature;
+    QString m_format;
+    QDateTime m_vps;
+    QString m_description;
+    QString m_persons;
+    QString m_raw;
+    QString m_lastErrorFile;
+};

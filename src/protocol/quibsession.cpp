@@ -1,0 +1,280 @@
+#include "quibsession.h"
+
+#include "foundation/csvtable.h"
+#include "foundation/datetext.h"
+#include "foundation/filewriters.h"
+#include "foundation/numbertext.h"
+#include "foundation/passwordcipher.h"
+#include "foundation/programfolder.h"
+#include "foundation/programname.h"
+#include "foundation/texttools.h"
+#include "foundation/trace.h"
+#include "foundation/translate.h"
+#include "md5.h"
+#include "platform/clock.h"
+#include "platform/httptransfer.h"
+#include "platform/userinterface.h"
+#include "quibrequest.h"
+#include "replyparser.h"
+#include "settings/settingscatalogue.h"
+
+#include <QScopeGuard>
+#include <QUrl>
+
+#include <cmath>
+#include <stdexcept>
+#include <utility>
+
+namespace {
+// A reply file that cannot be written makes processReply fail.
+void writeOrThrow(bool written, const QString& file)
+{
+    if (!written)
+        throw std::runtime_error((QStringLiteral("Path/File access error: ") + file).toStdString());
+}
+
+} // namespace
+
+bool kov::isValidReply(const QString& reply)
+{
+    const qsizetype lineEnd = reply.indexOf(kov::crLf());
+    if (lineEnd < 0) // also the empty reply
+        return false;
+    // An empty first line leaves the row without fields, so its code counts as 0. A quote left
+    // open before any separator leaves no field at all: that line cannot be read, which is a
+    // failure of the exchange rather than a reply worth asking for again.
+    const QString firstLine = reply.left(lineEnd);
+    CsvRow row;
+    if (!firstLine.isEmpty() && !row.setText(firstLine))
+        throw std::runtime_error("Invalid procedure call or argument");
+    // The code is judged as a number, not as a 32-bit one: 2^32 + 16 is no code.
+    const double code = std::nearbyint(kov::leadingNumber(row.column(0)));
+    return code >= 0 && code <= 16;
+}
+
+QuibSession::QuibSession()
+{
+    m_reg.setKey(kov::settingsKey());
+}
+
+QuibSession::~QuibSession()
+{
+    cancel();
+    m_inet = nullptr;
+}
+
+void QuibSession::classMessage(const QString& message, bool showBox)
+{
+    kov::traceFrom("CQuibSession", message, showBox);
+}
+
+bool QuibSession::isBusy() const
+{
+    return m_inet && m_inet->isBusy();
+}
+
+void QuibSession::cancel()
+{
+    if (!m_inet)
+        return;
+    try {
+        m_inet->cancel();
+    } catch (...) {
+        // a failing Cancel is ignored
+    }
+}
+
+bool QuibSession::setTransfer(HttpTransfer* transfer)
+{
+    if (!transfer) {
+        classMessage(QStringLiteral("Initialize requires InetControl"));
+        return false;
+    }
+    try {
+        m_inet = transfer;
+        m_handedOver = true;
+        m_timeoutSeconds = kov::readNumber(m_reg, KovSetting::TimeoutSeconds);
+        m_inet->setRequestTimeout(m_timeoutSeconds);
+        return true;
+    } catch (const std::exception& e) {
+        classMessage(QStringLiteral("Initialize Error ") + QString::fromLocal8Bit(e.what()));
+        return false;
+    }
+}
+
+QString QuibSession::targetAddress()
+{
+    return QStringLiteral("http://") + target();
+}
+
+qint32 QuibSession::port()
+{
+    return kov::readNumber(m_reg, KovSetting::Port);
+}
+
+QString QuibSession::path()
+{
+    // A stored empty Path is used as it stands (the function name then follows the "/"
+    // directly); only a missing one takes, and writes back, the default.
+    if (m_reg.valueExists(KovSetting::Path))
+        return m_reg.text(KovSetting::Path);
+    return kov::readText(m_reg, KovSetting::Path);
+}
+
+QString QuibSession::target()
+{
+    const QString target = kov::readText(m_reg, KovSetting::Target);
+    if (isValidTarget(target))
+        return target;
+    m_reg.setText(KovSetting::Target, kov::defaultHost());
+    classMessage(QStringLiteral("Target Fixed In Database") + kov::crLf() + QLatin1Char('(') +
+                 target + QStringLiteral(") Not Valid"));
+    return kov::defaultHost();
+}
+
+bool QuibSession::isValidTarget(const QString& t)
+{
+    if (t.isEmpty())
+        return false;
+    if (t == kov::defaultHost())
+        return true;
+    for (qint32 i = 1;; ++i) {
+        const QString name = KovSetting::server(i);
+        if (!m_reg.valueExists(name))
+            return false;
+        QString host = m_reg.text(name);
+        const qsizetype comma = host.indexOf(QLatin1Char(','));
+        if (comma >= 0)
+            host = host.left(comma);
+        if (host.compare(t, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+}
+
+QString QuibSession::accessString()
+{
+    const QString account = m_reg.text(KovSetting::Account);
+    const QString password =
+        PasswordCipher::decryptText(m_reg.text(KovSetting::Protocol), kov::processPassPhrase());
+    if (account.isEmpty() || password.isEmpty()) {
+        kov::userInterface().messageBox(
+            kov::translate(QStringLiteral("You MUST set an Account and Password")),
+            MessageIcon::None, kov::appTitle());
+        classMessage(QStringLiteral("GetAccessString Account or Password not set"));
+        return QString();
+    }
+    return kov::urlEncode(Md5::digestBase64(QStringLiteral("DTRLoop") + account + password));
+}
+
+qint32 QuibSession::lastSerial(bool zeroSerial)
+{
+    return zeroSerial ? 0 : kov::readNumber(m_reg, KovSetting::LastSerial);
+}
+
+bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool zeroSerial)
+{
+    // A reply being read can show a prompt or its progress, and the event loop they run may
+    // start another request: it is refused like one made while a transfer runs, so the reply
+    // in hand is not replaced under its parser.
+    if (isBusy() || m_inProgress) {
+        classMessage(QStringLiteral(" MSINET.StillExecuting !!!"));
+        return false;
+    }
+    m_inProgress = true;
+    const auto done = qScopeGuard([this] { m_inProgress = false; });
+    QString url;
+    try {
+        if (!m_inet) {
+            classMessage(m_handedOver
+                             ? QStringLiteral("ServerFunction Internet Control DISAPPEARED !")
+                             : QStringLiteral("ServerFunction Internet Control is not Available."));
+            return false;
+        }
+        m_transferProblem.clear();
+        {
+            QuibRequest query;
+            query.setAccess(accessString());
+            if (query.access().isEmpty())
+                return false;
+            query.setAccount(m_reg.value(KovSetting::Account, QString()).toString());
+            query.setDocType(kov::readText(m_reg, KovSetting::DocType));
+            query.setInitiator(!manually);
+            query.setProduct(kov::readText(m_reg, KovSetting::Product));
+            query.setSerial(lastSerial(zeroSerial));
+            query.setTarget(target());
+            url = query.queryString(this, function);
+        }
+        const qint32 attempts = kov::readNumber(m_reg, KovSetting::OpenURLRetries);
+        QString reply;
+        for (qint32 count = 0; !kov::isValidReply(reply) && count < attempts; ++count)
+            reply = m_inet->openUrl(url);
+
+        m_reg.setText(KovSetting::last(function, QStringLiteral("QueryTime")),
+                      kov::dateText(kov::now()));
+        m_reg.setText(KovSetting::last(function, QStringLiteral("QueryString")), url);
+        m_reg.setText(KovSetting::last(function, QStringLiteral("ReplyString")), reply);
+
+        if (kov::isValidReply(reply))
+            return processReply(std::move(reply), function); // the parser lets it go early
+        if (const int status = m_inet->lastHttpStatus(); status != 0 && status / 100 != 2)
+            setTransferProblem(url, kov::transferProblemText(nullptr, status));
+        if (reply.isEmpty()) {
+            kov::userInterface().messageBox(
+                kov::translate(QStringLiteral("No internet connection available")),
+                MessageIcon::Critical, kov::translate(QStringLiteral("ERROR")));
+        }
+        return false;
+    } catch (const std::exception& e) {
+        // The exchange failed: the component is dropped, so the rest of this sync run asks the
+        // server nothing more; the next run hands it over again (Initialize).
+        classMessage(QStringLiteral("GetJobs FAILED: ") + QString::fromLocal8Bit(e.what()));
+        if (dynamic_cast<const TransferFailure*>(&e))
+            setTransferProblem(url, kov::transferProblemText(&e));
+        kov::reportTransferFailure(e);
+        m_inet = nullptr;
+        return false;
+    }
+}
+
+void QuibSession::setTransferProblem(const QString& url, const QString& reason)
+{
+    const QUrl target(url, QUrl::TolerantMode);
+    m_transferProblem = kov::translate(QStringLiteral("The Quib service at %1, port %2, cannot be "
+                                                      "used:"))
+                            .arg(target.host())
+                            .arg(target.port(80)) +
+                        QLatin1Char(' ') + reason;
+}
+
+bool QuibSession::processReply(QString reply, QuibFunction function)
+{
+    try {
+        const QString crlf = kov::crLf();
+        if (function == QuibFunction::GetJobs && m_logReplies) {
+            const QString log = kov::programFile(QStringLiteral("ReplyLog.txt"));
+            const QString entry =
+                m_reg.text(KovSetting::last(function, QStringLiteral("QueryTime"))) + crlf +
+                m_reg.text(KovSetting::last(function, QStringLiteral("QueryString"))) + crlf +
+                reply + crlf + crlf + crlf;
+            writeOrThrow(kov::appendPrivateFile(log, entry), log); // it holds the access string
+        } else if (function == QuibFunction::ChannelGuide) {
+            const qint32 code = kov::leadingLong(reply.left(2));
+            if (code == 0 || code == 1) {
+                const QString guide = kov::programFile(QStringLiteral("kovquibcg.dat"));
+                writeOrThrow(kov::writeTextFile(guide, reply + crlf), guide);
+            } else {
+                m_reg.setNumber(KovSetting::HaveChannelDatabase, 0);
+                const QString error = kov::programFile(QStringLiteral("ChannelDatabaseError.txt"));
+                writeOrThrow(kov::writeTextFile(error, reply + crlf), error);
+            }
+        }
+        m_reply = std::make_unique<ReplyParser>(m_consumer);
+        return m_reply->parse(std::move(reply), function);
+    } catch (const std::exception& e) {
+        classMessage(QStringLiteral("HandleReplyString (") + kov::functionName(function) +
+                     QStringLiteral(") FAILED") + kov::crLf() + QStringLiteral("Error : ") +
+                     QString::fromLocal8Bit(e.what()) + kov::crLf() + kov::crLf() +
+                     QStringLiteral("Reply String : ") + kov::crLf() + reply);
+        return false;
+    }
+}
