@@ -7,8 +7,8 @@
 
 void kov::storeAccount(const QString& account)
 {
-    SettingsStore reg = kov::settings();
-    reg.setText(KovSetting::Account, account);
+    SettingsStore settings = kov::settings();
+    settings.setText(KovSetting::Account, account);
 }
 
 bool kov::storePassword(const QString& password)
@@ -19,6 +19,6 @@ bool kov::storePassword(const QString& password)
         kov::trace(QStringLiteral("Encrypt -> Decrypt IDE ERROR !"));
         return false;
     }
-    SettingsStore reg = kov::settings();
-    return reg.setText(KovSetting::Protocol, encrypted);
+    SettingsStore settings = kov::settings();
+    return settings.setText(KovSetting::Protocol, encrypted);
 }

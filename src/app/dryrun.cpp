@@ -36,9 +36,9 @@ void DryRunRecords::takeRecord(QuibFunction function, qint32 index, const QStrin
         SyncReplyRecords::takeRecord(function, index, record);
         return;
     }
-    SettingsStore reg = kov::settings();
+    SettingsStore settings = kov::settings();
     RecordingJob job;
-    if (!job.readJob(record, &reg, false))
+    if (!job.readJob(record, &settings, false))
         return;
     qint32 channel = kov::channelByName(job.channel(), false);
     if (channel == 0) {

@@ -16,7 +16,7 @@ void classMessage(const QString& message)
 
 SyncReplyRecords::SyncReplyRecords()
 {
-    m_reg.setKey(kov::settingsKey());
+    m_settings.setKey(kov::settingsKey());
 }
 
 void SyncReplyRecords::takeRecord(QuibFunction function, qint32 index, const QString& record)
@@ -37,13 +37,13 @@ void SyncReplyRecords::takeRecord(QuibFunction function, qint32 index, const QSt
 void SyncReplyRecords::scheduleJob(const QString& record)
 {
     RecordingJob job;
-    job.readJob(record, &m_reg, true);
+    job.readJob(record, &m_settings, true);
 }
 
 void SyncReplyRecords::addChannel(qint32 index, const QString& record)
 {
     if (index <= 1)
-        m_channelFields = m_reg.number(KovSetting::noDataFields(QuibFunction::ChannelGuide));
+        m_channelFields = m_settings.number(KovSetting::noDataFields(QuibFunction::ChannelGuide));
     ChannelCatalog* manager = kov::channelCatalog();
     if (!manager)
         return;
@@ -61,6 +61,6 @@ void SyncReplyRecords::addChannel(qint32 index, const QString& record)
 void SyncReplyRecords::addServer(qint32 index, const QString& record)
 {
     // The entry after the last one is kept empty: readers of the list stop at it.
-    m_reg.setText(KovSetting::server(index), record);
-    m_reg.setText(KovSetting::server(index + 1), QString());
+    m_settings.setText(KovSetting::server(index), record);
+    m_settings.setText(KovSetting::server(index + 1), QString());
 }

@@ -16,7 +16,7 @@ private:
     void addChannel(qint32 index, const QString& record);
     void addServer(qint32 index, const QString& record);
 
-    SettingsStore m_reg;
+    SettingsStore m_settings;
     /// The field count a channel-guide record must have, read at the reply's first record (the
     /// reply stored it from its column-header line just before): a guide of thousands of
     /// records reads it once, not once a record.

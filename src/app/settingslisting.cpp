@@ -6,13 +6,13 @@
 
 QString kov::settingsListing()
 {
-    SettingsStore reg = kov::settings();
+    SettingsStore settings = kov::settings();
     QString listing;
     for (qint32 index = 0;; ++index) {
-        const QString name = reg.valueName(index, QString(), kHKeyLocalMachine);
+        const QString name = settings.valueName(index, QString(), kHKeyLocalMachine);
         if (name.isEmpty())
             break;
-        listing += name + QStringLiteral(" : ") + reg.value(name).toString() + kov::crLf();
+        listing += name + QStringLiteral(" : ") + settings.value(name).toString() + kov::crLf();
     }
     return listing;
 }

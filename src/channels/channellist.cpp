@@ -92,8 +92,8 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
             kov::translate(QStringLiteral("Channel Database Doesn't Exist")) + kov::crLf() +
                 guidePath(),
             MessageIcon::Critical, kov::translate(QStringLiteral("ERROR")));
-        SettingsStore reg = kov::settings();
-        reg.setNumber(KovSetting::HaveChannelDatabase, 0);
+        SettingsStore settings = kov::settings();
+        settings.setNumber(KovSetting::HaveChannelDatabase, 0);
         return Fill::NoGuide;
     }
     CsvTable table;

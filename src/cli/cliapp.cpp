@@ -230,9 +230,9 @@ QString parseProblem(const QCommandLineParser& parser)
 // The CLI decrypts with the executable name the desktop program recorded, so both agree.
 void adoptRecordedExecutableName()
 {
-    SettingsStore reg = kov::settings();
-    if (reg.valueExists(KovSetting::AppEXEName)) {
-        const QString recorded = reg.text(KovSetting::AppEXEName);
+    SettingsStore settings = kov::settings();
+    if (settings.valueExists(KovSetting::AppEXEName)) {
+        const QString recorded = settings.text(KovSetting::AppEXEName);
         if (!recorded.isEmpty())
             kov::setExecutableName(recorded);
     }

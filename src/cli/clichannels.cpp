@@ -14,9 +14,9 @@ namespace cli {
 namespace {
 bool fillView(ChannelListModel& model)
 {
-    SettingsStore reg = kov::settings();
+    SettingsStore settings = kov::settings();
     const ChannelListModel::Fill fill =
-        model.fill(kov::readNumber(reg, KovSetting::GridFillMethod), 1);
+        model.fill(kov::readNumber(settings, KovSetting::GridFillMethod), 1);
     // The other failures have shown their box; this one would otherwise end without a word.
     if (fill == ChannelListModel::Fill::Unreadable)
         complain(QStringLiteral("the channel guide %1 cannot be read: %2")

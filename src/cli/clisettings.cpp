@@ -33,8 +33,9 @@ int setCommand(const QCommandLineParser& parser, const QString& name)
     const QString problem = kov::settingValueProblem(name, value);
     if (!parser.isSet(QStringLiteral("force")) && !problem.isEmpty())
         return complain(problem + QStringLiteral(" (--force stores it all the same)"), kUsage);
-    SettingsStore reg = kov::settings();
-    const bool stored = number ? reg.setNumber(name, value.toInt()) : reg.setText(name, given);
+    SettingsStore settings = kov::settings();
+    const bool stored =
+        number ? settings.setNumber(name, value.toInt()) : settings.setText(name, given);
     return stored ? kOk : kFailed;
 }
 } // namespace
@@ -47,7 +48,7 @@ int settingsCommand(const QCommandLineParser& parser, const QStringList& args)
     // --text, --number and --force belong to set alone.
     if (!parser.optionNames().isEmpty())
         return usage(QStringLiteral("only settings set takes options"));
-    SettingsStore reg = kov::settings();
+    SettingsStore settings = kov::settings();
     if (verb == QLatin1String("list") && args.size() == 1) {
         QString listing = kov::settingsListing();
         listing.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -55,16 +56,16 @@ int settingsCommand(const QCommandLineParser& parser, const QStringList& args)
         return kOk;
     }
     if (verb == QLatin1String("get") && args.size() == 2) {
-        if (!reg.valueExists(args[1]))
+        if (!settings.valueExists(args[1]))
             return kFailed;
-        cliPrint(reg.value(args[1]).toString());
+        cliPrint(settings.value(args[1]).toString());
         return kOk;
     }
     if (verb == QLatin1String("delete") && args.size() == 2)
-        return reg.deleteValue(args[1]) ? kOk : kFailed;
+        return settings.deleteValue(args[1]) ? kOk : kFailed;
     if (verb == QLatin1String("export") && args.size() == 2) {
         QString why;
-        if (reg.exportTo(args[1], QString(), &why))
+        if (settings.exportTo(args[1], QString(), &why))
             return kOk;
         return complain(QStringLiteral("cannot export to %1: %2").arg(args[1], why), kFailed);
     }

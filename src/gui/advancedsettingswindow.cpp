@@ -177,20 +177,20 @@ void AdvancedSettingsWindow::layOutControls()
 void AdvancedSettingsWindow::loadSettings()
 {
     // Every opening reads the settings afresh; a value the store lacks shows its default.
-    m_reg.setKey(kov::settingsKey());
+    m_settings.setKey(kov::settingsKey());
     timeoutLabel->setText(kov::translate(QStringLiteral("Timeout Seconds")));
-    timeoutField->setText(QString::number(kov::readNumber(m_reg, KovSetting::TimeoutSeconds)));
+    timeoutField->setText(QString::number(kov::readNumber(m_settings, KovSetting::TimeoutSeconds)));
     logRepliesLabel->setText(kov::translate(QStringLiteral("Log Replies")));
     ignoreOffsetLabel->setText(kov::translate(QStringLiteral("Ignore GMT Offset")));
     syncHeading->setText(kov::translate(QStringLiteral("Synchronize Now")));
-    logRepliesBox->setChecked(kov::readNumber(m_reg, KovSetting::LogReplies) == 1);
-    ignoreOffsetBox->setChecked(kov::readNumber(m_reg, KovSetting::IgnoreOffset) == 1);
+    logRepliesBox->setChecked(kov::readNumber(m_settings, KovSetting::LogReplies) == 1);
+    ignoreOffsetBox->setChecked(kov::readNumber(m_settings, KovSetting::IgnoreOffset) == 1);
     startAtLoginLabel->setText(kov::translate(QStringLiteral("Start at login")));
     startAtLoginBox->setChecked(Autostart::isEnabled());
     targetLabel->setText(kov::translate(QStringLiteral("Target Database")));
     hoursLabel->setText(kov::translate(QStringLiteral("Hours")));
     frequencyLabel->setText(kov::translate(QStringLiteral("Sync Frequency")));
-    m_frequency = kov::readNumber(m_reg, KovSetting::UpdateFrequency);
+    m_frequency = kov::readNumber(m_settings, KovSetting::UpdateFrequency);
     m_frequencyAtLoad = m_frequency;
     showFrequency();
     loadRecorder();
@@ -204,13 +204,13 @@ void AdvancedSettingsWindow::fillServerList()
     // 1Server, 2Server, ... up to the first empty one; each lists its host, the text before
     // the first comma. The edit field shows the chosen target, listed or not.
     for (qint32 n = 1;; ++n) {
-        const QString server = m_reg.text(KovSetting::server(n));
+        const QString server = m_settings.text(KovSetting::server(n));
         if (server.isEmpty())
             break;
         serverList->addItem(server.section(QLatin1Char(','), 0, 0));
     }
     serverList->setCurrentIndex(-1);
-    serverList->setEditText(m_reg.text(KovSetting::Target));
+    serverList->setEditText(m_settings.text(KovSetting::Target));
 }
 
 void AdvancedSettingsWindow::loadRecorder()
@@ -220,24 +220,24 @@ void AdvancedSettingsWindow::loadRecorder()
                           QStringLiteral("local"));
     recorderList->addItem(kov::translate(QStringLiteral("VDR")), QStringLiteral("vdr"));
     // A value the program does not know selects nothing; the recorder then counts as missing.
-    recorderList->setCurrentIndex(
-        recorderList->findData(kov::readText(m_reg, KovSetting::Recorder).trimmed().toLower()));
+    recorderList->setCurrentIndex(recorderList->findData(
+        kov::readText(m_settings, KovSetting::Recorder).trimmed().toLower()));
     vdrHostLabel->setText(kov::translate(QStringLiteral("VDR Host")));
     vdrHostField->setPlaceholderText(
         kov::settingDefault(*kov::findSetting(KovSetting::VdrHost)).toString());
-    vdrHostField->setText(kov::readText(m_reg, KovSetting::VdrHost));
+    vdrHostField->setText(kov::readText(m_settings, KovSetting::VdrHost));
     vdrPortLabel->setText(kov::translate(QStringLiteral("VDR Port")));
     vdrMarginBeforeLabel->setText(kov::translate(QStringLiteral("Margin at Start")));
     vdrMarginAfterLabel->setText(kov::translate(QStringLiteral("Margin at Stop")));
     minutesBeforeLabel->setText(kov::translate(QStringLiteral("Minutes")));
     minutesAfterLabel->setText(minutesBeforeLabel->text());
     for (const auto& [field, setting] : vdrNumberFields())
-        field->setText(QString::number(kov::readNumber(m_reg, setting)));
+        field->setText(QString::number(kov::readNumber(m_settings, setting)));
     vdrUseVpsLabel->setText(kov::translate(QStringLiteral("Use VPS")));
-    vdrUseVpsBox->setChecked(kov::readNumber(m_reg, KovSetting::VdrUseVps) != 0);
+    vdrUseVpsBox->setChecked(kov::readNumber(m_settings, KovSetting::VdrUseVps) != 0);
     vdrFolderLabel->setText(kov::translate(QStringLiteral("VDR Folder")));
     vdrFolderField->setPlaceholderText(kov::translate(QStringLiteral("No folder")));
-    vdrFolderField->setText(kov::readText(m_reg, KovSetting::VdrFolder));
+    vdrFolderField->setText(kov::readText(m_settings, KovSetting::VdrFolder));
     enableVdrFields();
 }
 
@@ -268,9 +268,9 @@ void AdvancedSettingsWindow::connectControls()
     connect(timeoutField, &QLineEdit::textEdited, this, &AdvancedSettingsWindow::timeoutEdited);
     connect(timeoutField, &QLineEdit::editingFinished, this, &AdvancedSettingsWindow::timeoutLeft);
     connect(logRepliesBox, &QCheckBox::clicked, this,
-            [this](bool on) { m_reg.setNumber(KovSetting::LogReplies, on ? 1 : 0); });
+            [this](bool on) { m_settings.setNumber(KovSetting::LogReplies, on ? 1 : 0); });
     connect(ignoreOffsetBox, &QCheckBox::clicked, this,
-            [this](bool on) { m_reg.setNumber(KovSetting::IgnoreOffset, on ? 1 : 0); });
+            [this](bool on) { m_settings.setNumber(KovSetting::IgnoreOffset, on ? 1 : 0); });
     connect(startAtLoginBox, &QCheckBox::clicked, this,
             &AdvancedSettingsWindow::startAtLoginClicked);
     connect(frequencyUpButton, &QPushButton::clicked, this, &AdvancedSettingsWindow::frequencyUp);
@@ -285,7 +285,7 @@ void AdvancedSettingsWindow::connectControls()
             [this, field = field, setting = QString(setting)] { vdrNumberEdited(field, setting); });
     }
     connect(vdrUseVpsBox, &QCheckBox::clicked, this,
-            [this](bool on) { m_reg.setNumber(KovSetting::VdrUseVps, on ? 1 : 0); });
+            [this](bool on) { m_settings.setNumber(KovSetting::VdrUseVps, on ? 1 : 0); });
     connect(vdrFolderField, &QLineEdit::textEdited, this, &AdvancedSettingsWindow::vdrFolderEdited);
     connect(channelListButton, &QPushButton::clicked, this,
             &AdvancedSettingsWindow::openChannelList);
@@ -306,7 +306,7 @@ bool AdvancedSettingsWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusOut) {
         for (const auto& [field, setting] : vdrNumberFields()) {
             if (watched == field && field->text().isEmpty())
-                field->setText(QString::number(kov::readNumber(m_reg, setting)));
+                field->setText(QString::number(kov::readNumber(m_settings, setting)));
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -319,16 +319,16 @@ void AdvancedSettingsWindow::serverChosen()
         return;
     CsvRow row;
     if (row.setText(serverList->itemText(index)))
-        m_reg.setText(KovSetting::Target, row.column(0));
+        m_settings.setText(KovSetting::Target, row.column(0));
 }
 
 void AdvancedSettingsWindow::getServers()
 {
     const qint32 code =
-        kov::runServerFunction(QuibFunction::GetTargetSystems, m_reg.text(KovSetting::Account),
-                               m_reg.text(KovSetting::Protocol), m_status.get(), true, true);
+        kov::runServerFunction(QuibFunction::GetTargetSystems, m_settings.text(KovSetting::Account),
+                               m_settings.text(KovSetting::Protocol), m_status.get(), true, true);
     if (kov::isSuccessCode(code))
-        m_reg.setNumber(KovSetting::HaveServers, 1);
+        m_settings.setNumber(KovSetting::HaveServers, 1);
 }
 
 void AdvancedSettingsWindow::timeoutEdited()
@@ -344,7 +344,7 @@ void AdvancedSettingsWindow::timeoutLeft()
     bool inRange = false;
     const qint32 seconds = kov::leadingLong(timeoutField->text(), &inRange);
     if (inRange)
-        m_reg.setNumber(KovSetting::TimeoutSeconds, seconds);
+        m_settings.setNumber(KovSetting::TimeoutSeconds, seconds);
 }
 
 void AdvancedSettingsWindow::frequencyUp()
@@ -353,19 +353,19 @@ void AdvancedSettingsWindow::frequencyUp()
         return;
     ++m_frequency;
     showFrequency();
-    m_reg.setNumber(KovSetting::UpdateFrequency, m_frequency);
+    m_settings.setNumber(KovSetting::UpdateFrequency, m_frequency);
 }
 
 void AdvancedSettingsWindow::frequencyDown()
 {
     m_frequency = qMax(1, m_frequency - 1);
     showFrequency();
-    m_reg.setNumber(KovSetting::UpdateFrequency, m_frequency);
+    m_settings.setNumber(KovSetting::UpdateFrequency, m_frequency);
 }
 
 void AdvancedSettingsWindow::recorderChosen()
 {
-    m_reg.setText(KovSetting::Recorder, recorderList->currentData().toString());
+    m_settings.setText(KovSetting::Recorder, recorderList->currentData().toString());
     enableVdrFields();
 }
 
@@ -374,23 +374,23 @@ void AdvancedSettingsWindow::vdrHostEdited()
     // An emptied field goes back to the default host, which it then shows as its placeholder.
     const QString host = vdrHostField->text().trimmed();
     if (host.isEmpty())
-        m_reg.deleteValue(KovSetting::VdrHost);
+        m_settings.deleteValue(KovSetting::VdrHost);
     else
-        m_reg.setText(KovSetting::VdrHost, host);
+        m_settings.setText(KovSetting::VdrHost, host);
 }
 
 void AdvancedSettingsWindow::vdrNumberEdited(QLineEdit* field, const QString& setting)
 {
     // An emptied field stores nothing.
     if (field->hasAcceptableInput())
-        m_reg.setNumber(setting, field->text().toInt());
+        m_settings.setNumber(setting, field->text().toInt());
 }
 
 void AdvancedSettingsWindow::vdrFolderEdited()
 {
     // An emptied field stores an empty text, which means no folder; deleting the value instead
     // would bring the default folder back.
-    m_reg.setText(KovSetting::VdrFolder, vdrFolderField->text().trimmed());
+    m_settings.setText(KovSetting::VdrFolder, vdrFolderField->text().trimmed());
 }
 
 void AdvancedSettingsWindow::startAtLoginClicked(bool on)
@@ -448,12 +448,12 @@ void AdvancedSettingsWindow::closeEvent(QCloseEvent* event)
             if (m_transfer)
                 m_transfer->cancel();
             timeoutLeft();
-            if (kov::readNumber(m_reg, KovSetting::UpdateFrequency) != m_frequencyAtLoad) {
+            if (kov::readNumber(m_settings, KovSetting::UpdateFrequency) != m_frequencyAtLoad) {
                 kov::trace(QStringLiteral("--- uPdaTinG FreQuEncY --- ?"
                                           "?/// *&^%$#$"));
                 const qint32 code = kov::runServerFunction(
-                    QuibFunction::GetJobs, m_reg.text(KovSetting::Account),
-                    m_reg.text(KovSetting::Protocol), m_status.get(), false, true);
+                    QuibFunction::GetJobs, m_settings.text(KovSetting::Account),
+                    m_settings.text(KovSetting::Protocol), m_status.get(), false, true);
                 if (!kov::isSuccessCode(code)) {
                     messageLine->setText(code < 0
                                              ? kov::translate(QStringLiteral("GetJobs FAILED")) +

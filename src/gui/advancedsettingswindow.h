@@ -99,7 +99,7 @@ private:
 
     HttpTransfer* m_transfer;
     QWidget* m_mainWindow;
-    SettingsStore m_reg;
+    SettingsStore m_settings;
     std::unique_ptr<LabelTextBox> m_status;
     QPoint m_loadPosition;
     bool m_positionKept = false;

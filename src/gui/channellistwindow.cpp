@@ -58,7 +58,7 @@ ChannelListWindow::ChannelListWindow(QWidget* mainWindow, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kov::translate(QStringLiteral("Channel Configuration")));
     setWindowIcon(Artwork::windowIcon());
-    m_reg.setKey(kov::settingsKey());
+    m_settings.setKey(kov::settingsKey());
     headingLabel = new QLabel(kov::translate(QStringLiteral("Channel Configuration")), this);
     headingLabel->setObjectName(QStringLiteral("headingLabel"));
     grid = new QTableWidget(this);
@@ -91,7 +91,7 @@ ChannelListWindow::ChannelListWindow(QWidget* mainWindow, QWidget* parent)
     connect(matchButton, &QPushButton::clicked, this, &ChannelListWindow::matchChannels);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    fillGrid(kov::readNumber(m_reg, KovSetting::GridFillMethod), 1);
+    fillGrid(kov::readNumber(m_settings, KovSetting::GridFillMethod), 1);
 }
 
 ChannelListWindow::~ChannelListWindow() = default;
@@ -120,8 +120,8 @@ void ChannelListWindow::fillGrid(int method, int sortColumn, ChannelListModel::O
         for (int c = 0; c < grid->columnCount(); ++c) {
             const int present = kov::pixelsToTwips(grid->columnWidth(c), this);
             grid->setColumnWidth(
-                c, kov::twipsToPixels(kov::readNumber(m_reg, KovSetting::columnWidth(c), present),
-                                      this));
+                c, kov::twipsToPixels(
+                       kov::readNumber(m_settings, KovSetting::columnWidth(c), present), this));
         }
     }
     for (int r = 0; r < shown.size(); ++r) {
@@ -238,10 +238,10 @@ void ChannelListWindow::showEvent(QShowEvent* event)
     // a pixel) apart, top edges level.
     const QRect main =
         m_mainWindow ? kov::frameRect(m_mainWindow, kov::frameMargins(m_mainWindow)) : QRect();
-    const int left = kov::readNumber(m_reg, KovSetting::ChLstLeft,
+    const int left = kov::readNumber(m_settings, KovSetting::ChLstLeft,
                                      kov::pixelsToTwips(main.left() + main.width(), this) + 10);
     const int top =
-        kov::readNumber(m_reg, KovSetting::ChLstTop, kov::pixelsToTwips(main.top(), this));
+        kov::readNumber(m_settings, KovSetting::ChLstTop, kov::pixelsToTwips(main.top(), this));
     kov::moveFrameTo(this, QPoint(kov::twipsToPixels(left, this), kov::twipsToPixels(top, this)),
                      kov::frameMargins(this, m_mainWindow));
     if (m_noGuide)
@@ -254,8 +254,8 @@ void ChannelListWindow::closeEvent(QCloseEvent* event)
         m_closing = true;
         m_editor->commit(); // a typed number reaches its cell before the grid is read
         for (int c = 0; c < grid->columnCount(); ++c)
-            m_reg.setNumber(KovSetting::columnWidth(c),
-                            kov::pixelsToTwips(grid->columnWidth(c), this));
+            m_settings.setNumber(KovSetting::columnWidth(c),
+                                 kov::pixelsToTwips(grid->columnWidth(c), this));
         if (hasChanges()) {
             const MessageAnswer answer = kov::userInterface().messageBox(
                 kov::translate(QStringLiteral("Save Changes ?")),
@@ -266,10 +266,10 @@ void ChannelListWindow::closeEvent(QCloseEvent* event)
         }
         // The same rectangle the window was placed by: the frame's.
         const QRect outer = kov::frameRect(this, kov::frameMargins(this, m_mainWindow));
-        m_reg.setNumber(KovSetting::ChLstWidth, kov::pixelsToTwips(outer.width(), this));
-        m_reg.setNumber(KovSetting::ChLstHeight, kov::pixelsToTwips(outer.height(), this));
-        m_reg.setNumber(KovSetting::ChLstLeft, kov::pixelsToTwips(outer.left(), this));
-        m_reg.setNumber(KovSetting::ChLstTop, kov::pixelsToTwips(outer.top(), this));
+        m_settings.setNumber(KovSetting::ChLstWidth, kov::pixelsToTwips(outer.width(), this));
+        m_settings.setNumber(KovSetting::ChLstHeight, kov::pixelsToTwips(outer.height(), this));
+        m_settings.setNumber(KovSetting::ChLstLeft, kov::pixelsToTwips(outer.left(), this));
+        m_settings.setNumber(KovSetting::ChLstTop, kov::pixelsToTwips(outer.top(), this));
     }
     event->accept();
 }

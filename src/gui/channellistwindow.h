@@ -59,7 +59,7 @@ private:
     void cleanNumberCell(int row, int column, const QString& previous);
 
     QPointer<QWidget> m_mainWindow;
-    SettingsStore m_reg;
+    SettingsStore m_settings;
     GridCellEditor* m_editor;
     int m_method = 2;
     QList<QStringList> m_loaded; // the rows as filled, before any edit

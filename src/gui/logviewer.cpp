@@ -24,7 +24,7 @@ LogViewer::LogViewer(QWidget* parent) : QDialog(parent)
     setWindowTitle(kov::translate(QStringLiteral("Log")));
     setWindowIcon(Artwork::windowIcon());
     setModal(true);
-    m_reg.setKey(kov::settingsKey());
+    m_settings.setKey(kov::settingsKey());
     m_listing = kov::settingsListing();
 
     menuBar = new QMenuBar(this);
@@ -60,7 +60,7 @@ LogViewer::LogViewer(QWidget* parent) : QDialog(parent)
 
 void LogViewer::save()
 {
-    const qint32 n = kov::readNumber(m_reg, KovSetting::NextLogNo);
+    const qint32 n = kov::readNumber(m_settings, KovSetting::NextLogNo);
     const QString path =
         kov::programFolder() + QStringLiteral("/log") + QString::number(n) + QStringLiteral(".txt");
     // A failure ends the command silently and leaves the counter as it was. The listing holds
@@ -69,7 +69,7 @@ void LogViewer::save()
         return;
     kov::userInterface().messageBox(path, MessageIcon::Information,
                                     kov::translate(QStringLiteral("SAVE")));
-    m_reg.setNumber(KovSetting::NextLogNo, n + 1);
+    m_settings.setNumber(KovSetting::NextLogNo, n + 1);
 }
 
 void LogViewer::copyAndClose()

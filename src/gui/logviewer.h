@@ -26,6 +26,6 @@ public:
     void copyAndClose();
 
 private:
-    SettingsStore m_reg;
+    SettingsStore m_settings;
     QString m_listing;
 };

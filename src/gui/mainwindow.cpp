@@ -235,12 +235,12 @@ void MainWindow::startUp()
     try {
         kov::prepareSession(m_transfer);
         readCommandLine(m_arguments);
-        kov::openStartUpSettings(m_reg);
+        kov::openStartUpSettings(m_settings);
         showUpdateText(kov::versionText());
         loadAccountFields();
         setCaptionsAndLcdLook();
         showTimerStatus();
-        const StartUpPlan plan = kov::planStartUp(m_reg, m_trayAvailable);
+        const StartUpPlan plan = kov::planStartUp(m_settings, m_trayAvailable);
         showUpdateState(plan); // may run a due sync, before the tray icon is added
         if (kov::largeFonts(this))
             enlargeForLargeFonts();
@@ -263,9 +263,9 @@ void MainWindow::loadAccountFields()
     accountLabel->setText(kov::translate(QStringLiteral("Account")));
     passwordLabel->setText(kov::translate(QStringLiteral("Password")));
     // A stored password that does not decrypt leaves the field empty.
-    passwordField->setText(
-        PasswordCipher::decryptText(m_reg.text(KovSetting::Protocol), kov::processPassPhrase()));
-    accountField->setText(m_reg.text(KovSetting::Account));
+    passwordField->setText(PasswordCipher::decryptText(m_settings.text(KovSetting::Protocol),
+                                                       kov::processPassPhrase()));
+    accountField->setText(m_settings.text(KovSetting::Account));
 }
 
 void MainWindow::setCaptionsAndLcdLook()

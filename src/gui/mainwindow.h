@@ -139,7 +139,7 @@ private:
     HttpTransfer* m_transfer;
     QStringList m_arguments;
     bool m_trayAvailable;
-    SettingsStore m_reg;
+    SettingsStore m_settings;
     std::unique_ptr<PlainTextBox> m_messageBox;
     std::unique_ptr<MessageArea> m_messageArea;
     QPointer<AdvancedSettingsWindow> m_advanced;

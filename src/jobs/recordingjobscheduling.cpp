@@ -142,8 +142,8 @@ bool RecordingJob::acceptAction(const QString& action)
                                             QString::number(returned),
                                         MessageIcon::Information, kov::appTitle());
     }
-    SettingsStore reg = kov::settings();
-    if (reg.number(KovSetting::LogReplies) != 0) {
+    SettingsStore settings = kov::settings();
+    if (settings.number(KovSetting::LogReplies) != 0) {
         const QString crlf = kov::crLf();
         kov::appendTextFile(kov::programFile(QStringLiteral("ReplyLog.txt")),
                             QStringLiteral("Scheduler ") + action + QLatin1Char(' ') + name + crlf +

@@ -54,13 +54,13 @@ bool kov::isValidReply(const QString& reply)
 
 QuibSession::QuibSession()
 {
-    m_reg.setKey(kov::settingsKey());
+    m_settings.setKey(kov::settingsKey());
 }
 
 QuibSession::~QuibSession()
 {
     cancel();
-    m_inet = nullptr;
+    m_transfer = nullptr;
 }
 
 void QuibSession::classMessage(const QString& message, bool showBox)
@@ -70,15 +70,15 @@ void QuibSession::classMessage(const QString& message, bool showBox)
 
 bool QuibSession::isBusy() const
 {
-    return m_inet && m_inet->isBusy();
+    return m_transfer && m_transfer->isBusy();
 }
 
 void QuibSession::cancel()
 {
-    if (!m_inet)
+    if (!m_transfer)
         return;
     try {
-        m_inet->cancel();
+        m_transfer->cancel();
     } catch (...) {
         // a failing Cancel is ignored
     }
@@ -91,10 +91,10 @@ bool QuibSession::setTransfer(HttpTransfer* transfer)
         return false;
     }
     try {
-        m_inet = transfer;
+        m_transfer = transfer;
         m_handedOver = true;
-        m_timeoutSeconds = kov::readNumber(m_reg, KovSetting::TimeoutSeconds);
-        m_inet->setRequestTimeout(m_timeoutSeconds);
+        m_timeoutSeconds = kov::readNumber(m_settings, KovSetting::TimeoutSeconds);
+        m_transfer->setRequestTimeout(m_timeoutSeconds);
         return true;
     } catch (const std::exception& e) {
         classMessage(QStringLiteral("Initialize Error ") + QString::fromLocal8Bit(e.what()));
@@ -109,24 +109,24 @@ QString QuibSession::targetAddress()
 
 qint32 QuibSession::port()
 {
-    return kov::readNumber(m_reg, KovSetting::Port);
+    return kov::readNumber(m_settings, KovSetting::Port);
 }
 
 QString QuibSession::path()
 {
     // A stored empty Path is used as it stands (the function name then follows the "/"
     // directly); only a missing one takes, and writes back, the default.
-    if (m_reg.valueExists(KovSetting::Path))
-        return m_reg.text(KovSetting::Path);
-    return kov::readText(m_reg, KovSetting::Path);
+    if (m_settings.valueExists(KovSetting::Path))
+        return m_settings.text(KovSetting::Path);
+    return kov::readText(m_settings, KovSetting::Path);
 }
 
 QString QuibSession::target()
 {
-    const QString target = kov::readText(m_reg, KovSetting::Target);
+    const QString target = kov::readText(m_settings, KovSetting::Target);
     if (isValidTarget(target))
         return target;
-    m_reg.setText(KovSetting::Target, kov::defaultHost());
+    m_settings.setText(KovSetting::Target, kov::defaultHost());
     classMessage(QStringLiteral("Target Fixed In Database") + kov::crLf() + QLatin1Char('(') +
                  target + QStringLiteral(") Not Valid"));
     return kov::defaultHost();
@@ -140,9 +140,9 @@ bool QuibSession::isValidTarget(const QString& t)
         return true;
     for (qint32 i = 1;; ++i) {
         const QString name = KovSetting::server(i);
-        if (!m_reg.valueExists(name))
+        if (!m_settings.valueExists(name))
             return false;
-        QString host = m_reg.text(name);
+        QString host = m_settings.text(name);
         const qsizetype comma = host.indexOf(QLatin1Char(','));
         if (comma >= 0)
             host = host.left(comma);
@@ -153,9 +153,9 @@ bool QuibSession::isValidTarget(const QString& t)
 
 QString QuibSession::accessString()
 {
-    const QString account = m_reg.text(KovSetting::Account);
-    const QString password =
-        PasswordCipher::decryptText(m_reg.text(KovSetting::Protocol), kov::processPassPhrase());
+    const QString account = m_settings.text(KovSetting::Account);
+    const QString password = PasswordCipher::decryptText(m_settings.text(KovSetting::Protocol),
+                                                         kov::processPassPhrase());
     if (account.isEmpty() || password.isEmpty()) {
         kov::userInterface().messageBox(
             kov::translate(QStringLiteral("You MUST set an Account and Password")),
@@ -168,7 +168,7 @@ QString QuibSession::accessString()
 
 qint32 QuibSession::lastSerial(bool zeroSerial)
 {
-    return zeroSerial ? 0 : kov::readNumber(m_reg, KovSetting::LastSerial);
+    return zeroSerial ? 0 : kov::readNumber(m_settings, KovSetting::LastSerial);
 }
 
 bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool zeroSerial)
@@ -184,7 +184,7 @@ bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool z
     const auto done = qScopeGuard([this] { m_inProgress = false; });
     QString url;
     try {
-        if (!m_inet) {
+        if (!m_transfer) {
             classMessage(m_handedOver
                              ? QStringLiteral("ServerFunction Internet Control DISAPPEARED !")
                              : QStringLiteral("ServerFunction Internet Control is not Available."));
@@ -196,27 +196,27 @@ bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool z
             query.setAccess(accessString());
             if (query.access().isEmpty())
                 return false;
-            query.setAccount(m_reg.value(KovSetting::Account, QString()).toString());
-            query.setDocType(kov::readText(m_reg, KovSetting::DocType));
+            query.setAccount(m_settings.value(KovSetting::Account, QString()).toString());
+            query.setDocType(kov::readText(m_settings, KovSetting::DocType));
             query.setInitiator(!manually);
-            query.setProduct(kov::readText(m_reg, KovSetting::Product));
+            query.setProduct(kov::readText(m_settings, KovSetting::Product));
             query.setSerial(lastSerial(zeroSerial));
             query.setTarget(target());
             url = query.queryString(this, function);
         }
-        const qint32 attempts = kov::readNumber(m_reg, KovSetting::OpenURLRetries);
+        const qint32 attempts = kov::readNumber(m_settings, KovSetting::OpenURLRetries);
         QString reply;
         for (qint32 count = 0; !kov::isValidReply(reply) && count < attempts; ++count)
-            reply = m_inet->openUrl(url);
+            reply = m_transfer->openUrl(url);
 
-        m_reg.setText(KovSetting::last(function, QStringLiteral("QueryTime")),
-                      kov::dateText(kov::now()));
-        m_reg.setText(KovSetting::last(function, QStringLiteral("QueryString")), url);
-        m_reg.setText(KovSetting::last(function, QStringLiteral("ReplyString")), reply);
+        m_settings.setText(KovSetting::last(function, QStringLiteral("QueryTime")),
+                           kov::dateText(kov::now()));
+        m_settings.setText(KovSetting::last(function, QStringLiteral("QueryString")), url);
+        m_settings.setText(KovSetting::last(function, QStringLiteral("ReplyString")), reply);
 
         if (kov::isValidReply(reply))
             return processReply(std::move(reply), function); // the parser lets it go early
-        if (const int status = m_inet->lastHttpStatus(); status != 0 && status / 100 != 2)
+        if (const int status = m_transfer->lastHttpStatus(); status != 0 && status / 100 != 2)
             setTransferProblem(url, kov::transferProblemText(nullptr, status));
         if (reply.isEmpty()) {
             kov::userInterface().messageBox(
@@ -231,7 +231,7 @@ bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool z
         if (dynamic_cast<const TransferFailure*>(&e))
             setTransferProblem(url, kov::transferProblemText(&e));
         kov::reportTransferFailure(e);
-        m_inet = nullptr;
+        m_transfer = nullptr;
         return false;
     }
 }
@@ -253,8 +253,8 @@ bool QuibSession::processReply(QString reply, QuibFunction function)
         if (function == QuibFunction::GetJobs && m_logReplies) {
             const QString log = kov::programFile(QStringLiteral("ReplyLog.txt"));
             const QString entry =
-                m_reg.text(KovSetting::last(function, QStringLiteral("QueryTime"))) + crlf +
-                m_reg.text(KovSetting::last(function, QStringLiteral("QueryString"))) + crlf +
+                m_settings.text(KovSetting::last(function, QStringLiteral("QueryTime"))) + crlf +
+                m_settings.text(KovSetting::last(function, QStringLiteral("QueryString"))) + crlf +
                 reply + crlf + crlf + crlf;
             writeOrThrow(kov::appendPrivateFile(log, entry), log); // it holds the access string
         } else if (function == QuibFunction::ChannelGuide) {
@@ -263,7 +263,7 @@ bool QuibSession::processReply(QString reply, QuibFunction function)
                 const QString guide = kov::programFile(QStringLiteral("kovquibcg.dat"));
                 writeOrThrow(kov::writeTextFile(guide, reply + crlf), guide);
             } else {
-                m_reg.setNumber(KovSetting::HaveChannelDatabase, 0);
+                m_settings.setNumber(KovSetting::HaveChannelDatabase, 0);
                 const QString error = kov::programFile(QStringLiteral("ChannelDatabaseError.txt"));
                 writeOrThrow(kov::writeTextFile(error, reply + crlf), error);
             }

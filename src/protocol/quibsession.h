@@ -37,7 +37,7 @@ public:
     void setRecordConsumer(ReplyRecordConsumer* consumer) { m_consumer = consumer; }
     /// Hands over the transfer component (not owned); again after a failed exchange dropped it.
     bool setTransfer(HttpTransfer* transfer);
-    bool hasTransfer() const { return m_inet != nullptr; }
+    bool hasTransfer() const { return m_transfer != nullptr; }
     /// Why the last exchange brought no reply, translated, with the host and port asked
     /// (refused, timed out, unknown host, an HTTP status, a reply over the cap); empty when the
     /// transfer went well. An exchange that could not start, because an earlier failure of
@@ -53,7 +53,7 @@ private:
     void classMessage(const QString& message, bool showBox = false);
     void setTransferProblem(const QString& url, const QString& reason);
 
-    HttpTransfer* m_inet = nullptr;
+    HttpTransfer* m_transfer = nullptr;
     bool m_handedOver = false;
     bool m_inProgress = false; // inside runServerFunction
     std::unique_ptr<ReplyParser> m_reply;
@@ -61,7 +61,7 @@ private:
     qint32 m_timeoutSeconds = 0;
     bool m_logReplies = false;
     QString m_transferProblem;
-    SettingsStore m_reg;
+    SettingsStore m_settings;
 };
 
 namespace kov {

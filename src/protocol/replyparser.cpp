@@ -126,7 +126,7 @@ QString recordErrorPrefix(QuibFunction function)
 
 ReplyParser::ReplyParser(ReplyRecordConsumer* consumer) : m_consumer(consumer)
 {
-    m_reg.setKey(kov::settingsKey());
+    m_settings.setKey(kov::settingsKey());
 }
 
 ReplyParser::~ReplyParser() = default;
@@ -203,11 +203,12 @@ bool ReplyParser::readHeader(const QString& line, QuibFunction function)
         m_serial = kov::leadingLongOrThrow(header.column(1));
     m_docType = header.column(2 - shift);
     m_contentLines = kov::leadingLongOrThrow(header.column(3 - shift));
-    m_reg.setText(KovSetting::last(function, QStringLiteral("DocType")), m_docType);
+    m_settings.setText(KovSetting::last(function, QStringLiteral("DocType")), m_docType);
     if (!targets)
-        m_reg.setNumber(KovSetting::last(function, QStringLiteral("Serial")), m_serial);
-    m_reg.setNumber(KovSetting::last(function, QStringLiteral("ErrorCode")), m_errorCode);
-    m_reg.setNumber(KovSetting::last(function, QStringLiteral("ContentLines")), m_contentLines);
+        m_settings.setNumber(KovSetting::last(function, QStringLiteral("Serial")), m_serial);
+    m_settings.setNumber(KovSetting::last(function, QStringLiteral("ErrorCode")), m_errorCode);
+    m_settings.setNumber(KovSetting::last(function, QStringLiteral("ContentLines")),
+                         m_contentLines);
     return true;
 }
 
@@ -222,7 +223,7 @@ bool ReplyParser::headerAccepted(QuibFunction function) const
 
 bool ReplyParser::tokenMatches(const QString& line, QuibFunction function)
 {
-    if (kov::readNumber(m_reg, KovSetting::ValidateHeaders) != 1)
+    if (kov::readNumber(m_settings, KovSetting::ValidateHeaders) != 1)
         return true;
     QString tokenName = KovSetting::TokenJobs;
     QString missing = QStringLiteral("TokenJobs not found");
@@ -238,7 +239,7 @@ bool ReplyParser::tokenMatches(const QString& line, QuibFunction function)
         width = 6;
     }
     // A fixed number of characters is compared, whatever the token's length.
-    if (line.left(width) == kov::readText(m_reg, tokenName))
+    if (line.left(width) == kov::readText(m_settings, tokenName))
         return true;
     addDetail(missing);
     classMessage(missing);
@@ -254,7 +255,7 @@ bool ReplyParser::readFieldNames(const QString& line, QuibFunction function)
                   QString::number(m_noFields) + QStringLiteral("Data = ") + line);
         return false;
     }
-    m_reg.setNumber(KovSetting::noDataFields(function), m_noFields);
+    m_settings.setNumber(KovSetting::noDataFields(function), m_noFields);
     return true;
 }
 

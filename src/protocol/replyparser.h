@@ -57,5 +57,5 @@ private:
     QString m_docType;
     qint32 m_errorCode = 0;
     qint32 m_serial = 0;
-    SettingsStore m_reg;
+    SettingsStore m_settings;
 };

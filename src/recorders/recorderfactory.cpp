@@ -36,12 +36,12 @@ RecorderRun& recorderRun()
     return run;
 }
 
-QString recorderKind(SettingsStore& reg)
+QString recorderKind(SettingsStore& settings)
 {
     RecorderRun& run = recorderRun();
     if (run.scopes > 0 && run.known)
         return run.kind;
-    const QString kind = kov::readText(reg, KovSetting::Recorder).trimmed().toLower();
+    const QString kind = kov::readText(settings, KovSetting::Recorder).trimmed().toLower();
     if (run.scopes > 0) {
         run.kind = kind;
         run.known = true;
@@ -91,18 +91,18 @@ std::unique_ptr<RecorderScheduler> local(bool readOnly, QString* why)
     return scheduler;
 }
 
-VdrOptions vdrOptions(SettingsStore& reg, bool readOnly)
+VdrOptions vdrOptions(SettingsStore& settings, bool readOnly)
 {
     VdrOptions options;
     options.readOnly = readOnly;
-    options.host = kov::readText(reg, KovSetting::VdrHost);
-    options.port = kov::readNumber(reg, KovSetting::VdrPort);
-    options.timeoutSeconds = kov::readNumber(reg, KovSetting::VdrTimeoutSeconds);
-    options.marginBefore = std::max(0, kov::readNumber(reg, KovSetting::VdrMarginBefore));
-    options.marginAfter = std::max(0, kov::readNumber(reg, KovSetting::VdrMarginAfter));
-    options.useVps = kov::readNumber(reg, KovSetting::VdrUseVps) != 0;
-    options.folder = kov::readText(reg, KovSetting::VdrFolder);
-    options.account = kov::readText(reg, KovSetting::Account);
+    options.host = kov::readText(settings, KovSetting::VdrHost);
+    options.port = kov::readNumber(settings, KovSetting::VdrPort);
+    options.timeoutSeconds = kov::readNumber(settings, KovSetting::VdrTimeoutSeconds);
+    options.marginBefore = std::max(0, kov::readNumber(settings, KovSetting::VdrMarginBefore));
+    options.marginAfter = std::max(0, kov::readNumber(settings, KovSetting::VdrMarginAfter));
+    options.useVps = kov::readNumber(settings, KovSetting::VdrUseVps) != 0;
+    options.folder = kov::readText(settings, KovSetting::VdrFolder);
+    options.account = kov::readText(settings, KovSetting::Account);
     return options;
 }
 
@@ -120,8 +120,8 @@ std::unique_ptr<VdrScheduler> connectVdr(const VdrOptions& options, QString* why
 
 std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = nullptr)
 {
-    SettingsStore reg = kov::settings();
-    const QString kind = recorderKind(reg);
+    SettingsStore settings = kov::settings();
+    const QString kind = recorderKind(settings);
     const bool isLocal = kind.isEmpty() || kind == QLatin1String("local");
     // The VDR settings are read, and so made with their defaults, whatever the choice, so that
     // the settings listings show them; for the local store once per settings file and process
@@ -135,7 +135,7 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = null
     // In a run the VDR is connected at the first job; later jobs share that connection.
     if (vdr && run.scopes > 0 && !std::exchange(run.connectTried, true)) {
         vdrSettingsMadeIn = settingsFile;
-        run.shared = connectVdr(vdrOptions(reg, readOnly), &run.sharedWhy);
+        run.shared = connectVdr(vdrOptions(settings, readOnly), &run.sharedWhy);
     }
     if (vdr && run.scopes > 0) {
         if (!run.shared && why)
@@ -145,7 +145,7 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = null
         return run.shared ? std::make_unique<SharedScheduler>(*run.shared) : nullptr;
     }
     vdrSettingsMadeIn = settingsFile;
-    const VdrOptions options = vdrOptions(reg, readOnly);
+    const VdrOptions options = vdrOptions(settings, readOnly);
     if (vdr)
         return connectVdr(options, why);
     if (!isLocal) {
@@ -246,11 +246,11 @@ JobTally jobTally()
 }
 } // namespace kov
 
-std::unique_ptr<RecorderScheduler> kov::createRecorder(const QString& progId, QString* why)
+std::unique_ptr<RecorderScheduler> kov::createRecorder(const QString& recorderId, QString* why)
 {
     if (factory())
-        return factory()(progId);
-    if (progId != kov::defaultRecorderId())
+        return factory()(recorderId);
+    if (recorderId != kov::defaultRecorderId())
         return nullptr;
     return configured(false, why);
 }

@@ -18,7 +18,8 @@ inline QString defaultRecorderId()
 /// the default, or "vdr"). nullptr when that fails (unknown identifier or backend, a local
 /// store that cannot be opened, a VDR that cannot be reached); then *why, when the configured
 /// backend failed, tells the user in one translated sentence what and why.
-std::unique_ptr<RecorderScheduler> createRecorder(const QString& progId, QString* why = nullptr);
+std::unique_ptr<RecorderScheduler> createRecorder(const QString& recorderId,
+                                                  QString* why = nullptr);
 
 /// The chosen backend for reading only: the local store is neither created nor changed.
 /// nullptr when it cannot be used, and then *why says what and why.

@@ -135,49 +135,49 @@ QString kov::settingValueProblem(const QString& name, const QVariant& value)
     return QString();
 }
 
-QVariant kov::readSetting(SettingsStore& reg, const QString& name, qint32 callerDefault)
+QVariant kov::readSetting(SettingsStore& settings, const QString& name, qint32 callerDefault)
 {
     const SettingsReadScope read;
     const SettingDef* def = kov::findSetting(name);
     if (!def)
-        return reg.text(name);
+        return settings.text(name);
     const QVariant fallback =
         def->source == SettingDefault::Caller ? QVariant(callerDefault) : kov::settingDefault(*def);
     switch (def->read) {
     case SettingRead::Lng:
-        return reg.number(name);
+        return settings.number(name);
     case SettingRead::LngD:
-        return reg.numberOr(name, fallback.toInt());
+        return settings.numberOr(name, fallback.toInt());
     case SettingRead::Value:
-        return reg.value(name, fallback);
+        return settings.value(name, fallback);
     case SettingRead::StoredText:
         // A missing value is written with the default, as by Value; a stored one, even an empty
         // text, is returned as it is.
-        return reg.value(name, reg.valueExists(name) ? QVariant(QString()) : fallback);
+        return settings.value(name, settings.valueExists(name) ? QVariant(QString()) : fallback);
     case SettingRead::Str:
     case SettingRead::NotRead:
         break;
     }
     if (def->kind == SettingKind::Number)
-        return reg.number(name);
-    QString text = reg.text(name);
+        return settings.number(name);
+    QString text = settings.text(name);
     // The token values are written with their default when found empty, so a reply can be checked
     // against them.
     if (text.isEmpty() && !def->textDefault.isEmpty()) {
-        reg.setText(name, def->textDefault);
+        settings.setText(name, def->textDefault);
         text = def->textDefault;
     }
     return text;
 }
 
-QString kov::readText(SettingsStore& reg, const QString& name)
+QString kov::readText(SettingsStore& settings, const QString& name)
 {
-    return kov::readSetting(reg, name).toString();
+    return kov::readSetting(settings, name).toString();
 }
 
-qint32 kov::readNumber(SettingsStore& reg, const QString& name, qint32 callerDefault)
+qint32 kov::readNumber(SettingsStore& settings, const QString& name, qint32 callerDefault)
 {
-    return kov::readSetting(reg, name, callerDefault).toInt();
+    return kov::readSetting(settings, name, callerDefault).toInt();
 }
 
 QString kov::defaultHost()

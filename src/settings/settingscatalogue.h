@@ -65,9 +65,9 @@ QString settingValueProblem(const QString& name, const QVariant& value);
 
 /// Reads a setting with the accessor and default of its catalogue entry. A name with a
 /// caller-supplied default (ChLstLeft, ChColW<n> ...) takes `callerDefault`.
-QVariant readSetting(SettingsStore& reg, const QString& name, qint32 callerDefault = 0);
-QString readText(SettingsStore& reg, const QString& name);
-qint32 readNumber(SettingsStore& reg, const QString& name, qint32 callerDefault = 0);
+QVariant readSetting(SettingsStore& settings, const QString& name, qint32 callerDefault = 0);
+QString readText(SettingsStore& settings, const QString& name);
+qint32 readNumber(SettingsStore& settings, const QString& name, qint32 callerDefault = 0);
 
 /// The service's default host (CMake cache variable KOVFERRIT_DEFAULT_HOST).
 QString defaultHost();

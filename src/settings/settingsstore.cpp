@@ -81,9 +81,9 @@ SettingsStore::SettingsStore() : m_root(kHKeyLocalMachine) {}
 
 SettingsStore kov::settings()
 {
-    SettingsStore reg;
-    reg.setKey(kov::settingsKey());
-    return reg;
+    SettingsStore settings;
+    settings.setKey(kov::settingsKey());
+    return settings;
 }
 
 bool SettingsStore::isValidRoot(qint32 root)

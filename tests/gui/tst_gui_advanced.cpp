@@ -86,8 +86,8 @@ private slots:
             QTest::keyClick(field, Qt::Key_Backspace);
             QTest::keyClicks(field, typed);
         }
-        SettingsStore reg = kov::settings();
-        QCOMPARE(kov::readSetting(reg, setting), stored);
+        SettingsStore settings = kov::settings();
+        QCOMPARE(kov::readSetting(settings, setting), stored);
         QCOMPARE(shown(AdvancedSettingsWindow(&transfer)), stored.toString());
     }
     void aClickPutsItBackWhereItLoaded()
@@ -134,18 +134,18 @@ private slots:
     }
     void servers()
     {
-        SettingsStore reg = kov::settings();
-        reg.setText(u"1Server"_s, u"alpha,Some Name"_s);
-        reg.setText(u"2Server"_s, u"beta"_s);
-        reg.setText(u"4Server"_s, u"after,the gap"_s);
-        reg.setText(KovSetting::Target, u"beta"_s);
+        SettingsStore settings = kov::settings();
+        settings.setText(u"1Server"_s, u"alpha,Some Name"_s);
+        settings.setText(u"2Server"_s, u"beta"_s);
+        settings.setText(u"4Server"_s, u"after,the gap"_s);
+        settings.setText(KovSetting::Target, u"beta"_s);
         AdvancedSettingsWindow w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         QCOMPARE(w.serverList->count(), 2);
         QCOMPARE(w.serverList->itemText(0) + w.serverList->currentText(), u"alphabeta"_s);
         w.serverList->setCurrentIndex(0);
         w.serverChosen();
-        QCOMPARE(reg.text(KovSetting::Target), u"alpha"_s);
+        QCOMPARE(settings.text(KovSetting::Target), u"alpha"_s);
     }
     void closingSyncsAfterAFrequencyChange_data()
     {

@@ -163,16 +163,17 @@ private slots:
         const auto [frame, stored, client] = Columns<QMargins, QPoint, QPoint>::fetch();
         kov::setFrameMarginsOverride(frame);
         const auto reset = qScopeGuard([] { kov::setFrameMarginsOverride(std::nullopt); });
-        SettingsStore reg = kov::settings();
+        SettingsStore settings = kov::settings();
         if (!stored.isNull()) {
-            reg.setNumber(KovSetting::ChLstLeft, stored.x());
-            reg.setNumber(KovSetting::ChLstTop, stored.y());
+            settings.setNumber(KovSetting::ChLstLeft, stored.x());
+            settings.setNumber(KovSetting::ChLstTop, stored.y());
         }
         for (int opened = 0; opened < 3; ++opened) { // it stays where it was closed
             auto w = open();
             QCOMPARE(w->geometry().topLeft(), client);
             w->close();
-            QCOMPARE(QPoint(reg.number(KovSetting::ChLstLeft), reg.number(KovSetting::ChLstTop)) /
+            QCOMPARE(QPoint(settings.number(KovSetting::ChLstLeft),
+                            settings.number(KovSetting::ChLstTop)) /
                          15,
                      client - QPoint(frame.left(), frame.top()));
         }

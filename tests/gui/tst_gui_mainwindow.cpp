@@ -27,11 +27,11 @@ class TestMainWindow : public EnvironmentTest
     void installed(int database, int minutes)
     {
         storeCredentials();
-        SettingsStore reg = kov::settings();
-        reg.setNumber(KovSetting::HaveServers, 1);
-        reg.setNumber(KovSetting::HaveChannelDatabase, database);
-        reg.setText(KovSetting::NextChannelUpdate, kov::dateText(kTestNow.addDays(20)));
-        reg.setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(60 * minutes)));
+        SettingsStore settings = kov::settings();
+        settings.setNumber(KovSetting::HaveServers, 1);
+        settings.setNumber(KovSetting::HaveChannelDatabase, database);
+        settings.setText(KovSetting::NextChannelUpdate, kov::dateText(kTestNow.addDays(20)));
+        settings.setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(60 * minutes)));
         transfer.queue(replyDocument({u"1,5,csv,0"_s, u"channel,title"_s}));
     }
 

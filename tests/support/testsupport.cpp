@@ -144,8 +144,8 @@ bool RecordingScheduler::deleteRecording(const QString& name)
 void installRecordingScheduler(RecordingScheduler::Log& log, bool missing)
 {
     kov::setRecorderFactory(
-        [&log, missing](const QString& progId) -> std::unique_ptr<RecorderScheduler> {
-            if (missing || progId != kov::defaultRecorderId())
+        [&log, missing](const QString& recorderId) -> std::unique_ptr<RecorderScheduler> {
+            if (missing || recorderId != kov::defaultRecorderId())
                 return nullptr;
             return std::make_unique<RecordingScheduler>(log);
         });

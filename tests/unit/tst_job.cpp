@@ -34,9 +34,9 @@ class TestJob : public EnvironmentTest
     }
     bool read(const QString& line, bool schedule, RecordingJob* job = nullptr)
     {
-        SettingsStore reg = kov::settings();
+        SettingsStore settings = kov::settings();
         RecordingJob local;
-        return (job ? job : &local)->readJob(line, &reg, schedule);
+        return (job ? job : &local)->readJob(line, &settings, schedule);
     }
 
 private slots:

@@ -94,18 +94,18 @@ private slots:
     }
     void serverListReplaced()
     {
-        SettingsStore reg = kov::settings();
-        reg.setText(u"3Server"_s, u"stale,old"_s);
+        SettingsStore settings = kov::settings();
+        settings.setText(u"3Server"_s, u"stale,old"_s);
         ReplyParser reply(&m_records);
         QVERIFY(reply.parse(
             replyDocument({u"0,csv,2"_s, u"target,description"_s, u"q1,O\rne"_s, u"q2,Two"_s}),
             QuibFunction::GetTargetSystems));
-        QCOMPARE(
-            QStringList({reg.text(u"1Server"_s), reg.text(u"2Server"_s), reg.text(u"3Server"_s)}),
-            (QStringList{u"q1,O\rne"_s, u"q2,Two"_s, QString()}));
-        QVERIFY(reg.valueExists(u"3Server"_s)); // emptied: the list ends there
-        QVERIFY(!reg.valueExists(u"LastgettargetsystemsSerial"_s));
-        QCOMPARE(reg.number(u"LastgettargetsystemsContentLines"_s), 2);
+        QCOMPARE(QStringList({settings.text(u"1Server"_s), settings.text(u"2Server"_s),
+                              settings.text(u"3Server"_s)}),
+                 (QStringList{u"q1,O\rne"_s, u"q2,Two"_s, QString()}));
+        QVERIFY(settings.valueExists(u"3Server"_s)); // emptied: the list ends there
+        QVERIFY(!settings.valueExists(u"LastgettargetsystemsSerial"_s));
+        QCOMPARE(settings.number(u"LastgettargetsystemsContentLines"_s), 2);
     }
 };
 

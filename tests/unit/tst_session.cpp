@@ -54,18 +54,18 @@ private slots:
     }
     void query()
     {
-        const auto [manual, account, settings, expected] =
+        const auto [manual, account, values, expected] =
             Columns<bool, QString, QVariantMap, QString>::fetch();
-        SettingsStore reg = kov::settings();
+        SettingsStore settings = kov::settings();
         storeCredentials(account, u"pw"_s);
-        reg.setNumber(KovSetting::LastSerial, 42);
-        for (auto it = settings.begin(); it != settings.end(); ++it)
-            it->typeId() == QMetaType::Int ? reg.setNumber(it.key(), it->toInt())
-                                           : reg.setText(it.key(), it->toString());
+        settings.setNumber(KovSetting::LastSerial, 42);
+        for (auto it = values.begin(); it != values.end(); ++it)
+            it->typeId() == QMetaType::Int ? settings.setNumber(it.key(), it->toInt())
+                                           : settings.setText(it.key(), it->toString());
         call(u"getjobs"_s, manual, manual);
         QCOMPARE(transfer.urls.value(0), expected.arg(expectedAccess(account, u"pw"_s)));
-        QCOMPARE(reg.text(u"LastgetjobsQueryString"_s), transfer.urls.value(0));
-        QCOMPARE(reg.text(u"LastgetjobsQueryTime"_s), kov::dateText(kTestNow));
+        QCOMPARE(settings.text(u"LastgetjobsQueryString"_s), transfer.urls.value(0));
+        QCOMPARE(settings.text(u"LastgetjobsQueryTime"_s), kov::dateText(kTestNow));
     }
     void credentialsRequired_data()
     {
@@ -175,15 +175,15 @@ private slots:
     void target()
     {
         const auto [target, accepted] = Columns<QString, bool>::fetch();
-        SettingsStore reg = kov::settings();
-        reg.setText(u"1Server"_s, u"quib1.example,First"_s);
-        reg.setText(u"2Server"_s, u"quib2.example,Second"_s);
-        reg.setText(u"4Server"_s, u"quib4.example,Gap"_s); // the list ends at 3
-        reg.setText(KovSetting::Target, target);
+        SettingsStore settings = kov::settings();
+        settings.setText(u"1Server"_s, u"quib1.example,First"_s);
+        settings.setText(u"2Server"_s, u"quib2.example,Second"_s);
+        settings.setText(u"4Server"_s, u"quib4.example,Gap"_s); // the list ends at 3
+        settings.setText(KovSetting::Target, target);
         call(u"getjobs"_s);
         const QString host = accepted ? target : u"localhost"_s;
         QVERIFY(transfer.urls.value(0).startsWith(u"http://"_s + host + u':'));
-        QCOMPARE(reg.text(KovSetting::Target), host);
+        QCOMPARE(settings.text(KovSetting::Target), host);
         QCOMPARE(env->tracedPart(u"CQuibSession::Target Fixed In Database"_s), !accepted);
     }
     void replyFiles_data()

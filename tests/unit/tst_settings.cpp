@@ -45,13 +45,14 @@ private slots:
     void read()
     {
         const auto [stored, how, expected, type] = Reads::fetch();
-        SettingsStore reg = kov::settings();
+        SettingsStore settings = kov::settings();
         if (stored.isValid())
-            reg.setText(u"X"_s, stored.toString());
+            settings.setText(u"X"_s, stored.toString());
         for (qint32 fallback : {12, 99}) { // what was stored wins over a later default
-            const QString got = how == u"Str"_s   ? reg.text(u"X"_s)
-                                : how == u"Lng"_s ? QString::number(reg.number(u"X"_s))
-                                                  : QString::number(reg.numberOr(u"X"_s, fallback));
+            const QString got = how == u"Str"_s ? settings.text(u"X"_s)
+                                : how == u"Lng"_s
+                                    ? QString::number(settings.number(u"X"_s))
+                                    : QString::number(settings.numberOr(u"X"_s, fallback));
             QCOMPARE(got, expected);
         }
         QCOMPARE(storedType(u"X"_s), type);
@@ -94,14 +95,14 @@ private slots:
     {
         // A second connection to each file stands for the CLI writing while this process keeps
         // its own open: a statement of ours left unfinished would keep an older snapshot.
-        SettingsStore reg = kov::settings();
-        reg.setText(u"Account"_s, u"demo"_s);
-        QCOMPARE(reg.text(u"Account"_s), u"demo"_s);
+        SettingsStore settings = kov::settings();
+        settings.setText(u"Account"_s, u"demo"_s);
+        QCOMPARE(settings.text(u"Account"_s), u"demo"_s);
         SettingsDatabase other(SettingsDatabase::instance().path());
         QCOMPARE(other.setValue(kHKeyLocalMachine, kov::settingsKey(), u"Account"_s,
                                 StoredType::Text, QByteArray("cli\0", 4)),
                  StoreResult::Success);
-        QCOMPARE(reg.text(u"Account"_s), u"cli"_s);
+        QCOMPARE(settings.text(u"Account"_s), u"cli"_s);
 
         const QString path = env->file(u"KOVSched.db"_s);
         const QDateTime start(QDate(2026, 12, 10), QTime(20, 15));
@@ -120,11 +121,11 @@ private slots:
     }
     void exportWritesRegedit4()
     {
-        SettingsStore reg = kov::settings();
-        reg.setNumber(u"Port"_s, 1);
-        reg.setText(u"Account"_s, u"de\"mo"_s);
-        reg.setNumber(u"Port"_s, 8080); // values keep the order they were made in
-        QVERIFY(reg.exportTo(env->file(u"export.reg"_s)));
+        SettingsStore settings = kov::settings();
+        settings.setNumber(u"Port"_s, 1);
+        settings.setText(u"Account"_s, u"de\"mo"_s);
+        settings.setNumber(u"Port"_s, 8080); // values keep the order they were made in
+        QVERIFY(settings.exportTo(env->file(u"export.reg"_s)));
         QCOMPARE(readBytes(env->file(u"export.reg"_s)),
                  "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Velmora\\Scheduler\\KovFerrit]\r\n"
                  "\"Port\"=dword:00001f90\r\n\"Account\"=\"de\\\"mo\"\r\n\r\n");
@@ -134,9 +135,9 @@ private slots:
         // Observed while the stores are open, as their journal files exist only then.
         const mode_t umask = ::umask(022);
         writeBytes(env->file(u"ReplyLog.txt"_s), "from an older version\r\n");
-        SettingsStore reg = kov::settings();
-        reg.setText(u"Account"_s, u"demo"_s);
-        QVERIFY(reg.exportTo(env->file(u"export.reg"_s)));
+        SettingsStore settings = kov::settings();
+        settings.setText(u"Account"_s, u"demo"_s);
+        QVERIFY(settings.exportTo(env->file(u"export.reg"_s)));
         QVERIFY(kov::appendPrivateFile(env->file(u"ReplyLog.txt"_s), u"entry"_s));
         const LocalScheduler recorder(env->file(u"KOVSched.db"_s));
         ::umask(umask);
@@ -147,7 +148,7 @@ private slots:
             QVERIFY2(!(file.permissions() & 0x0077), name); // no group or other bits
         }
         QString why;
-        QVERIFY(!reg.exportTo(env->file(u"missing/export.reg"_s), QString(), &why));
+        QVERIFY(!settings.exportTo(env->file(u"missing/export.reg"_s), QString(), &why));
         QCOMPARE(why, u"No such file or directory"_s);
     }
     void rootsPastTheLastRefused()
@@ -159,10 +160,10 @@ private slots:
     {
         // Like a user who may not write the machine's settings: no message, defaults read.
         QDir(env->folder()).mkdir(u"settings.db"_s);
-        SettingsStore reg = kov::settings();
-        QCOMPARE(reg.numberOr(u"TimeoutSeconds"_s, 60), 60);
-        QVERIFY(!reg.setText(u"Account"_s, u"demo"_s));
-        QCOMPARE(reg.text(u"Account"_s), QString());
+        SettingsStore settings = kov::settings();
+        QCOMPARE(settings.numberOr(u"TimeoutSeconds"_s, 60), 60);
+        QVERIFY(!settings.setText(u"Account"_s, u"demo"_s));
+        QCOMPARE(settings.text(u"Account"_s), QString());
         QVERIFY(env->ui.boxes.isEmpty());
     }
 };

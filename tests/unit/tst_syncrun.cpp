@@ -56,9 +56,9 @@ private slots:
         const auto [before, replies, functions, messages, after] =
             Columns<QString, QStringList, QString, QString, QString>::fetch();
         kov::buildResultTexts();
-        SettingsStore reg = kov::settings();
-        reg.setNumber(KovSetting::HaveServers, before.section(u' ', 0, 0).toInt());
-        reg.setNumber(KovSetting::HaveChannelDatabase, before.section(u' ', 1, 1).toInt());
+        SettingsStore settings = kov::settings();
+        settings.setNumber(KovSetting::HaveServers, before.section(u' ', 0, 0).toInt());
+        settings.setNumber(KovSetting::HaveChannelDatabase, before.section(u' ', 1, 1).toInt());
         for (const QString& reply : replies)
             transfer.queue(reply);
         RecordingFrontEnd ui;
@@ -66,8 +66,8 @@ private slots:
         QCOMPARE(transfer.functions().join(u' '), functions);
         QCOMPARE(ui.messages.join(u'|'), messages);
         QCOMPARE(u"%1 %2 %3 %4"_s.arg(result)
-                     .arg(reg.number(KovSetting::HaveServers))
-                     .arg(reg.number(KovSetting::HaveChannelDatabase))
+                     .arg(settings.number(KovSetting::HaveServers))
+                     .arg(settings.number(KovSetting::HaveChannelDatabase))
                      .arg(ui.timerEnabled ? u"on"_s : u"off"_s),
                  after);
     }

@@ -20,11 +20,11 @@ class TestUpdateTimer : public EnvironmentTest
         transfer.during = [this] { clock.time = clock.time.addSecs(600); }; // ten minutes
         kov::buildResultTexts();
         storeCredentials();
-        SettingsStore reg = kov::settings();
-        reg.setNumber(KovSetting::HaveServers, 1);
-        reg.setNumber(KovSetting::HaveChannelDatabase, 1);
-        reg.setNumber(KovSetting::LastSerial, 42);
-        reg.setText(KovSetting::NextChannelUpdate, kov::dateText(kStart.addDays(20)));
+        SettingsStore settings = kov::settings();
+        settings.setNumber(KovSetting::HaveServers, 1);
+        settings.setNumber(KovSetting::HaveChannelDatabase, 1);
+        settings.setNumber(KovSetting::LastSerial, 42);
+        settings.setText(KovSetting::NextChannelUpdate, kov::dateText(kStart.addDays(20)));
     }
     QDateTime storedNextSync()
     {
@@ -122,10 +122,10 @@ private slots:
     void guideRefetched()
     {
         const auto [days, fetched] = Columns<int, bool>::fetch();
-        SettingsStore reg = kov::settings();
-        reg.setText(KovSetting::NextChannelUpdate,
-                    days ? kov::dateText(kStart.addDays(days)) : QString());
-        reg.setText(KovSetting::NextSync, kov::dateText(kStart.addSecs(-60)));
+        SettingsStore settings = kov::settings();
+        settings.setText(KovSetting::NextChannelUpdate,
+                         days ? kov::dateText(kStart.addDays(days)) : QString());
+        settings.setText(KovSetting::NextSync, kov::dateText(kStart.addSecs(-60)));
         transfer.answers.clear();
         for (const QString& reply :
              {kJobs, kJobs,
@@ -138,8 +138,9 @@ private slots:
         QCOMPARE(transfer.functions(), fetched ? refetch : refetch.mid(0, 1));
         if (fetched) { // jobs again from serial 0, then the guide
             QVERIFY(transfer.urls[1].contains(u"&serial=0&"_s));
-            QCOMPARE(reg.number(KovSetting::HaveChannelDatabase), 1);
-            QVERIFY(kov::dateOrZero(reg.text(KovSetting::NextChannelUpdate)) > kStart.addDays(27));
+            QCOMPARE(settings.number(KovSetting::HaveChannelDatabase), 1);
+            QVERIFY(kov::dateOrZero(settings.text(KovSetting::NextChannelUpdate)) >
+                    kStart.addDays(27));
         }
     }
 };

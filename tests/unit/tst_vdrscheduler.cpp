@@ -267,17 +267,17 @@ private slots:
     void dryRunTellsARecordingTimer()
     {
         const auto [flags, account, verdict] = Columns<int, QString, QString>::fetch();
-        SettingsStore reg = kov::settings();
-        reg.setNumber(u"NoDataFields_getjobs"_s, 17);
+        SettingsStore settings = kov::settings();
+        settings.setNumber(u"NoDataFields_getjobs"_s, 17);
         const QString line = u"Alpha TV,101,5001,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 "
                              u"+0100,delete,Film,0,1,0,2,1,n,f,,d,"_s;
         RecordingJob job;
-        QVERIFY(job.readJob(line, &reg, false));
+        QVERIFY(job.readJob(line, &settings, false));
         ScriptedVdr server(kGreeting, {timer("250 ", 2, flags, job.recordingName(), account)});
-        reg.setText(KovSetting::Account, u"anna"_s);
-        reg.setText(KovSetting::Recorder, u"vdr"_s);
-        reg.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
-        reg.setNumber(KovSetting::VdrPort, server.port);
+        settings.setText(KovSetting::Account, u"anna"_s);
+        settings.setText(KovSetting::Recorder, u"vdr"_s);
+        settings.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
+        settings.setNumber(KovSetting::VdrPort, server.port);
         DryRunRecords preview;
         {
             const RecorderRunScope run; // as in `sync --dry-run`: the run's VDR connection
@@ -374,12 +374,12 @@ private slots:
                                        "250 1 Alpha TV:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n",
                                        "250 1 1:1:2026-12-10:2015:2100:50:99:x:y\r\n", ""});
         kov::setRecorderFactory({});
-        SettingsStore reg = kov::settings();
-        reg.setText(KovSetting::Recorder, u"vdr"_s);
-        reg.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
-        reg.setNumber(KovSetting::VdrPort, server.port);
-        reg.setNumber(KovSetting::VdrTimeoutSeconds, 1);
-        reg.setNumber(u"NoDataFields_getjobs"_s, 17);
+        SettingsStore settings = kov::settings();
+        settings.setText(KovSetting::Recorder, u"vdr"_s);
+        settings.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
+        settings.setNumber(KovSetting::VdrPort, server.port);
+        settings.setNumber(KovSetting::VdrTimeoutSeconds, 1);
+        settings.setNumber(u"NoDataFields_getjobs"_s, 17);
         writeBytes(env->file(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
         QElapsedTimer clock;
         clock.start();
@@ -389,7 +389,7 @@ private slots:
             QVERIFY(job.readJob(
                 u"Alpha TV,101,%1,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 +0100,rec,"
                 "Film %1,0,1,0,2,0,n,f,,,"_s.arg(i),
-                &reg, true));
+                &settings, true));
         }
         QVERIFY(clock.elapsed() < 2500); // one wait of a second for the run, not one a job
         QCOMPARE(env->ui.boxes, QStringList());

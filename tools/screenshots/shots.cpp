@@ -58,10 +58,10 @@ int main(int argc, char* argv[])
 
     kov::storeAccount(QStringLiteral("demo"));
     kov::storePassword(QStringLiteral("demo-password"));
-    SettingsStore reg = kov::settings();
-    reg.setText(QStringLiteral("1Server"), QStringLiteral("quib1.example,Quib Europe"));
-    reg.setText(QStringLiteral("2Server"), QStringLiteral("quib2.example,Quib America"));
-    reg.setText(KovSetting::Target, QStringLiteral("quib1.example"));
+    SettingsStore settings = kov::settings();
+    settings.setText(QStringLiteral("1Server"), QStringLiteral("quib1.example,Quib Europe"));
+    settings.setText(QStringLiteral("2Server"), QStringLiteral("quib2.example,Quib America"));
+    settings.setText(KovSetting::Target, QStringLiteral("quib1.example"));
     write(home.filePath(QStringLiteral("kovquibcg.dat")),
           "0,17,csv,4\r\nisocode,name,id,country,category,language\r\nde,Alpha "
           "TV,101,DE,General,de\r\n"
