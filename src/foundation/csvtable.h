@@ -1,30 +1,11 @@
 #pragma once
-// `CsvRow` splits one line by the program's own quoting rule; `CsvTable` reads a
-// whole file or text into a table of such rows and sorts it.
+// `CsvTable` reads a whole file or text into a table of CSV rows and sorts it; readLines
+// splits a file into the lines those rows are made from.
+#include "csvrow.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <memory>
-
-class CsvRow
-{
-public:
-    /// Splits Text into fields. False when Text
-    /// is empty or the split leaves no field; the row is then unchanged.
-    bool setText(const QString& text);
-    QString text() const { return m_rowData; }
-    qint32 columnCount() const { return static_cast<qint32>(m_fields.size()); }
-    /// Field Index (from 0); empty text outside the fields.
-    QString column(qint32 index) const;
-
-    /// The splitting rule itself; `openQuote` is set when a quote was left open.
-    static QStringList splitFields(const QString& line, bool* openQuote);
-
-private:
-    QString m_rowData;
-    QStringList m_fields;
-};
 
 /// Where a file's lines end: at CR LF or a lone CR (a lone LF stays in its line), as the string
 /// files and CSV files are read; or at CR LF alone, as a reply document is read, so that a stray
