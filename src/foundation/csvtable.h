@@ -19,16 +19,16 @@ enum class LineEnds
 class CsvTable
 {
 public:
-    /// `Ends` applies to a file: a saved reply (the channel guide) is read with CrLfOnly.
+    /// `lineEnds` applies to a file: a saved reply (the channel guide) is read with CrLfOnly.
     bool parse(const QString& data, bool isFileName = false, bool allowRaggedRows = false,
                LineEnds lineEnds = LineEnds::CrLfOrCr);
     qint32 rowCount() const { return m_rowCount; }
-    /// Row Index (from 0), or nullptr outside the rows.
+    /// Row `index` (from 0), or nullptr outside the rows.
     const CsvRow* row(qint32 index);
     qint32 columnCount(qint32 index);
-    /// Sorts the rows from firstRow on by column Index, ascending in binary order of character
-    /// codes; rows with equal keys keep their order, and the rows before firstRow stay in place.
-    /// Refused (false) for a table whose rows differ in width, an empty one, or an Index below 0
+    /// Sorts the rows from `firstRow` on by column `index`, ascending in binary order of character
+    /// codes; rows with equal keys keep their order, and the rows before `firstRow` stay in place.
+    /// Refused (false) for a table whose rows differ in width, an empty one, or an `index` below 0
     /// or past the number of rows.
     bool sortByColumn(qint32 index, qint32 firstRow = 0);
     bool hasRaggedRows() const { return m_differentSizedRows; }
