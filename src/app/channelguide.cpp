@@ -1,5 +1,6 @@
 #include "channelguide.h"
 
+#include "foundation/csvrow.h"
 #include "foundation/csvtable.h"
 #include "foundation/datetext.h"
 #include "foundation/fileexists.h"
@@ -9,6 +10,7 @@
 #include "foundation/trace.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
+#include "platform/textbox.h"
 #include "platform/userinterface.h"
 #include "serverfunction.h"
 #include "sessioncontext.h"

@@ -1,7 +1,7 @@
 #include "replyrecords.h"
 
 #include "channels/channelcatalog.h"
-#include "foundation/csvtable.h"
+#include "foundation/csvrow.h"
 #include "foundation/texttools.h"
 #include "foundation/trace.h"
 #include "jobs/recordingjob.h"

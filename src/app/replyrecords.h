@@ -2,7 +2,7 @@
 // What the records of a reply do in a sync: a job record is scheduled into the recorder, a
 // channel-guide record joins the channel manager, a target-system record joins the server
 // list.
-#include "protocol/replyparser.h"
+#include "protocol/replyrecordconsumer.h"
 #include "settings/settingsstore.h"
 
 class SyncReplyRecords : public ReplyRecordConsumer

@@ -3,7 +3,7 @@
 #include "foundation/passwordcipher.h"
 #include "foundation/programname.h"
 #include "foundation/translate.h"
-#include "platform/frontend.h"
+#include "platform/textbox.h"
 #include "platform/userinterface.h"
 #include "protocol/quibsession.h"
 #include "protocol/replyparser.h"

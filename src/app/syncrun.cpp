@@ -6,7 +6,7 @@
 #include "foundation/passwordcipher.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
-#include "platform/frontend.h"
+#include "platform/syncfrontend.h"
 #include "platform/userinterface.h"
 #include "protocol/quibsession.h"
 #include "recorders/recorderfactory.h"

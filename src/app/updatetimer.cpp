@@ -5,7 +5,7 @@
 #include "foundation/randomnumber.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
-#include "platform/frontend.h"
+#include "platform/syncfrontend.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
 #include "sessioncontext.h"

@@ -2,7 +2,7 @@
 
 #include "channeldatabase.h"
 #include "channellookup.h"
-#include "foundation/csvtable.h"
+#include "foundation/csvrow.h"
 #include "foundation/numbertext.h"
 #include "foundation/programfolder.h"
 #include "foundation/programname.h"

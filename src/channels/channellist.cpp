@@ -4,6 +4,7 @@
 #include "channeldatabase.h"
 #include "channellookup.h"
 #include "foundation/codepage.h"
+#include "foundation/csvrow.h"
 #include "foundation/csvtable.h"
 #include "foundation/fileexists.h"
 #include "foundation/filewriters.h"

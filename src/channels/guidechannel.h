@@ -1,6 +1,6 @@
 #pragma once
 // One channel of the service's channel guide, and one entry of the local database.
-#include "foundation/csvtable.h"
+#include "foundation/csvrow.h"
 
 #include <QString>
 

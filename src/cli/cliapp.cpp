@@ -8,7 +8,7 @@
 #include "foundation/programfolder.h"
 #include "foundation/programname.h"
 #include "foundation/translate.h"
-#include "platform/httptransfer.h"
+#include "platform/qthttptransfer.h"
 #include "platform/settingsdatabase.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"

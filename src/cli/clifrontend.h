@@ -2,7 +2,8 @@
 // The CLI's output, one prefixed line per text so scripts can read it: "message: TEXT" for
 // showMessage, "update: TEXT" for showUpdateText, "box: TEXT" for what kov::runServerFunction
 // writes into its output box.
-#include "platform/frontend.h"
+#include "platform/syncfrontend.h"
+#include "platform/textbox.h"
 
 #include <QStringList>
 

@@ -2,6 +2,7 @@
 
 #include "channels/channeldatabase.h"
 #include "clifrontend.h"
+#include "platform/userinterface.h"
 
 #include <cstdio>
 #include <iostream>

@@ -3,7 +3,7 @@
 // missing-channel prompt is answered from --channel, else asked on a terminal, else cancelled;
 // the progress of a long reply is one line rewritten in place on a terminal, and left out when
 // standard output goes to a pipe or a file, so scripts read only the prefixed lines.
-#include "platform/userinterface.h"
+#include "platform/stderruserinterface.h"
 
 #include <QHash>
 

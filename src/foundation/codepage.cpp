@@ -3,8 +3,9 @@
 namespace kov {
 namespace {
 
-// 0x80..0x9F in Windows-1252; the five holes map to the C1 control of the same value,
-// as Windows' own MultiByteToWideChar does.
+// 0x80..0x9F in Windows-1252; the five bytes the code page leaves unassigned map to the C1
+// control character of the same value, so every byte reads as a character and writes back as
+// itself.
 constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,

@@ -1,30 +1,11 @@
 #pragma once
-// `CsvRow` splits one line by the program's own quoting rule; `CsvTable` reads a
-// whole file or text into a table of such rows and sorts it.
+// `CsvTable` reads a whole file or text into a table of CSV rows and sorts it; readLines
+// splits a file into the lines those rows are made from.
+#include "csvrow.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <memory>
-
-class CsvRow
-{
-public:
-    /// Splits Text into fields. False when Text
-    /// is empty or the split leaves no field; the row is then unchanged.
-    bool setText(const QString& text);
-    QString text() const { return m_rowData; }
-    qint32 columnCount() const { return static_cast<qint32>(m_fields.size()); }
-    /// Field Index (from 0); empty text outside the fields.
-    QString column(qint32 index) const;
-
-    /// The splitting rule itself; `openQuote` is set when a quote was left open.
-    static QStringList splitFields(const QString& line, bool* openQuote);
-
-private:
-    QString m_rowData;
-    QStringList m_fields;
-};
 
 /// Where a file's lines end: at CR LF or a lone CR (a lone LF stays in its line), as the string
 /// files and CSV files are read; or at CR LF alone, as a reply document is read, so that a stray
@@ -38,16 +19,16 @@ enum class LineEnds
 class CsvTable
 {
 public:
-    /// `Ends` applies to a file: a saved reply (the channel guide) is read with CrLfOnly.
+    /// `lineEnds` applies to a file: a saved reply (the channel guide) is read with CrLfOnly.
     bool parse(const QString& data, bool isFileName = false, bool allowRaggedRows = false,
                LineEnds lineEnds = LineEnds::CrLfOrCr);
     qint32 rowCount() const { return m_rowCount; }
-    /// Row Index (from 0), or nullptr outside the rows.
+    /// Row `index` (from 0), or nullptr outside the rows.
     const CsvRow* row(qint32 index);
     qint32 columnCount(qint32 index);
-    /// Sorts the rows from firstRow on by column Index, ascending in binary order of character
-    /// codes; rows with equal keys keep their order, and the rows before firstRow stay in place.
-    /// Refused (false) for a table whose rows differ in width, an empty one, or an Index below 0
+    /// Sorts the rows from `firstRow` on by column `index`, ascending in binary order of character
+    /// codes; rows with equal keys keep their order, and the rows before `firstRow` stay in place.
+    /// Refused (false) for a table whose rows differ in width, an empty one, or an `index` below 0
     /// or past the number of rows.
     bool sortByColumn(qint32 index, qint32 firstRow = 0);
     bool hasRaggedRows() const { return m_differentSizedRows; }

@@ -10,7 +10,8 @@ namespace kov {
 /// conversion (it otherwise checks /etc/localtime each time). Called by the programs before
 /// any thread starts, and by the date functions below on their first use.
 void cacheLocalTimeRules();
-/// 1899-12-30 00:00:00 local time, the platform's zero date-time.
+/// 1899-12-30 00:00:00 local time: the zero date-time, the value of a date that is not set or
+/// could not be read.
 QDateTime zeroDate();
 /// The general date-and-time text of a value in the current default locale.
 QString dateText(const QDateTime& value);

@@ -3,6 +3,6 @@
 #include <QString>
 
 namespace kov {
-/// True when Path names a file (not a folder) that holds at least one byte.
+/// True when `path` names a file (not a folder) that holds at least one byte.
 bool fileExists(const QString& path);
 } // namespace kov

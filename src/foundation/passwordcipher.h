@@ -1,7 +1,7 @@
 #pragma once
-// The password cipher. Rijndael with a 256-bit block and a 256-bit key (Nb = Nk = 8,
-// 14 rounds), one block at a time, no chaining. Named `PasswordCipher` although the block
-// length lies outside PasswordCipher proper.
+// The password cipher: Rijndael with a 256-bit block and a 256-bit key (Nb = Nk = 8,
+// 14 rounds), one block at a time, no chaining. AES fixes the block at 128 bits, so no AES
+// library can stand in for it; the stored passwords need this block length to be read.
 #include <QByteArray>
 #include <QString>
 

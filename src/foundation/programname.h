@@ -6,7 +6,7 @@
 namespace kov {
 /// Application title: the caption of every message box that names no other.
 QString appTitle();
-/// The executable name the program records in `app.EXEName` ("kovferrit").
+/// The executable name the program records in the setting `app.EXEName` ("kovferrit").
 QString executableName();
 void setExecutableName(const QString& name);
 } // namespace kov

@@ -23,8 +23,8 @@ qint32 kov::randomBetween(qint32 low, qint32 high)
     const auto tick = static_cast<quint32>(QDateTime::currentMSecsSinceEpoch());
     const quint32 seed =
         static_cast<quint32>(g_randomCounter) ^ static_cast<quint32>(g_randomSeed) ^ tick;
-    // "Re-seed and draw": a strong mix of the seed, so that neighbouring seeds (the counter
-    // steps by one) give unrelated draws. 24 bits: single precision, 0 <= r < 1.
+    // Every draw seeds afresh, through a strong mix of the seed, so that neighbouring seeds (the
+    // counter steps by one) give unrelated draws. 24 bits: single precision, 0 <= r < 1.
     const float r = static_cast<float>(splitMix(seed) >> 40) / 16777216.0f;
     const double span = static_cast<double>(high) - static_cast<double>(low) + 1.0;
     double value = std::floor(static_cast<double>(r) * span + static_cast<double>(low));

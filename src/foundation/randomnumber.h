@@ -3,6 +3,6 @@
 #include <QtGlobal>
 
 namespace kov {
-/// A number from Low to High, both included, drawn afresh on every call.
+/// A number from `low` to `high`, both included, drawn afresh on every call.
 qint32 randomBetween(qint32 low, qint32 high);
 } // namespace kov

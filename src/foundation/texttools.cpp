@@ -45,8 +45,9 @@ QString kov::safeFileName(const QString& name, const QString& extension, bool re
     if (work.size() > 215)
         work = work.left(215);
     if (fileNameOnly) {
-        // 1-based position p of the last "\"; keep the last (length - p) characters of Name
-        // as given, which is the text after the backslash for ordinary names.
+        // p characters lead up to and include the last "\". The last (length - p) characters
+        // are taken from `name` as given, not from the shortened text: for a name without a NUL
+        // and within 215 characters, that is the text after the backslash.
         const qsizetype p = work.lastIndexOf(QLatin1Char('\\')) + 1;
         if (p > 0)
             work = name.right(work.size() - p);
@@ -61,7 +62,7 @@ QString kov::safeFileName(const QString& name, const QString& extension, bool re
             if (illegal.contains(c))
                 c = QLatin1Char('_');
         }
-        const qsizetype extensionDot = work.size() - 4; // 0-based "length - 3"
+        const qsizetype extensionDot = work.size() - 4; // the dot of a three-letter extension
         for (qsizetype i = 0; i < work.size(); ++i) {
             if (work[i] == QLatin1Char('.') && i != extensionDot)
                 work[i] = QLatin1Char('_');

@@ -45,8 +45,8 @@ bool kov::traceEnabled()
     return qEnvironmentVariable("KOVFERRIT_TRACE") == QLatin1String("1");
 }
 
-// A failed call is traced only: its box was meant for a developer's environment, which the
-// program never runs in.
+// A failed call is only traced, never shown in a box: the name of an internal call means
+// nothing to the user, and a write that failed is reported on its own (kov::noteWriteFailure).
 bool kov::callFailed(qint32 code, const QString& callName)
 {
     if (code == 0)

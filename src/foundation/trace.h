@@ -8,14 +8,15 @@
 #include <functional>
 
 namespace kov {
-/// Sends Message to the trace channel (when on), shows a box when showBox; returns result.
+/// Sends `message` to the trace channel (when on), shows a box when `showBox`; returns
+/// `result`.
 qint32 trace(const QString& message, bool showBox = false, qint32 result = 0,
              const QString& title = QString(), MessageStyle style = MessageIcon::Information);
 /// The source of the trace switch: true when the environment variable KOVFERRIT_TRACE is 1.
 bool traceEnabled();
-/// Traces "<callName> FAILED : <Code>" when Code is not 0; true when it is not.
+/// Traces "<callName> FAILED : <code>" when `code` is not 0; true when it is not.
 bool callFailed(qint32 code, const QString& callName);
-/// The per-class wrapper: "<className>::" + Message through kov::trace.
+/// The per-class wrapper: "<className>::" + `message` through kov::trace.
 qint32 traceFrom(const char* className, const QString& message, bool showBox = false);
 
 /// Tests observe every diagnostic message, whatever the trace switch says; no behaviour of the

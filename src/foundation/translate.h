@@ -1,6 +1,7 @@
 #pragma once
-// `Translate`, the lookup of every user-visible text in "strings.dat" and
-// "KovFerritStrings.dat" of the program folder.
+// kov::translate, the lookup of every user-visible text in "strings.dat" and
+// "KovFerritStrings.dat" of the program folder, or in the German pair that ships with the
+// program.
 #include <QString>
 
 namespace kov {

@@ -5,7 +5,7 @@
 #include "app/serverfunction.h"
 #include "artwork.h"
 #include "channellistwindow.h"
-#include "foundation/csvtable.h"
+#include "foundation/csvrow.h"
 #include "foundation/numbertext.h"
 #include "foundation/programname.h"
 #include "foundation/trace.h"

@@ -2,7 +2,7 @@
 // TextBox over Qt text widgets: the core writes the message area and kov::runServerFunction's
 // status display through it; repaintNow makes "WAIT ...." visible before the synchronous request
 // blocks.
-#include "platform/frontend.h"
+#include "platform/textbox.h"
 
 class QLabel;
 class QLineEdit;

@@ -4,7 +4,7 @@
 #include "foundation/programname.h"
 #include "foundation/translate.h"
 #include "mainwindow.h"
-#include "platform/httptransfer.h"
+#include "platform/qthttptransfer.h"
 #include "platform/settingsdatabase.h"
 #include "settings/settingscatalogue.h"
 #include "widgetuserinterface.h"

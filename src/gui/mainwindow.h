@@ -1,7 +1,9 @@
 #pragma once
 // The main window, the program's only permanent one: its start-up, tray icon and buttons. The
 // sync run reports through it (SyncFrontEnd), and it owns the update timer `minuteTimer`.
-#include "platform/frontend.h"
+#include "platform/messagearea.h"
+#include "platform/syncfrontend.h"
+#include "platform/textbox.h"
 #include "settings/settingsstore.h"
 
 #include <QPointer>

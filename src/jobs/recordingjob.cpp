@@ -1,6 +1,6 @@
 #include "recordingjob.h"
 
-#include "foundation/csvtable.h"
+#include "foundation/csvrow.h"
 #include "foundation/datetext.h"
 #include "foundation/filewriters.h"
 #include "foundation/numbertext.h"

@@ -1,12 +1,10 @@
 #pragma once
-// The HTTP transfer control (`Inet1`): the four operations the session relies on.
-#include <QObject>
+// The HTTP transfer the session sends its requests through: one synchronous GET at a time,
+// bounded by a time-out, and the failures it raises, with the texts that tell the user of them.
 #include <QString>
 
 #include <stdexcept>
-
-class QNetworkAccessManager;
-class QNetworkReply;
+#include <string>
 
 /// A failure raised by openUrl (time-out, refused connection, unknown host, body too large).
 class TransferFailure : public std::runtime_error
@@ -62,33 +60,3 @@ public:
     /// The HTTP status of the last answer openUrl returned; 0 when it returned none.
     virtual int lastHttpStatus() const { return 0; }
 };
-
-/// The stand-in over QNetworkAccessManager: a local event loop that repaints but
-/// takes no user input, bounded by requestTimeout, no redirects, at most 16 MiB of body.
-class QtHttpTransfer : public QObject, public HttpTransfer
-{
-    Q_OBJECT
-public:
-    explicit QtHttpTransfer(QObject* parent = nullptr);
-    ~QtHttpTransfer() override;
-
-    QString openUrl(const QString& url) override;
-    void setRequestTimeout(qint32 seconds) override { m_timeoutSeconds = seconds; }
-    qint32 requestTimeout() const override { return m_timeoutSeconds; }
-    bool isBusy() const override { return m_reply != nullptr; }
-    void cancel() override;
-    int lastHttpStatus() const override { return m_lastStatus; }
-
-    static constexpr qint64 kMaxBody = 16 * 1024 * 1024;
-
-private:
-    QNetworkAccessManager* m_manager;
-    QNetworkReply* m_reply = nullptr;
-    qint32 m_timeoutSeconds = 60;
-    int m_lastStatus = 0;
-};
-
-namespace kov {
-/// Decodes a body by the charset of its Content-Type, else as Windows-1252.
-QString decodeBody(const QByteArray& body, const QByteArray& contentType);
-} // namespace kov

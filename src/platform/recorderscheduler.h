@@ -1,6 +1,6 @@
 #pragma once
-// The recording-scheduler control "KOVSchedControl.KOVSched": what the scheduling step asks
-// of a recorder. The backends (a local store, VDR) live in src/recorders.
+// The recorder as the scheduling step sees it: what it asks of a recorder's schedule. The
+// backends (a local store, VDR) live in src/recorders.
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -39,12 +39,13 @@ class RecorderScheduler
 public:
     virtual ~RecorderScheduler() = default;
     virtual bool hasRecording(const QString& name) = 0;
-    /// The eleven arguments of the control; argument 10 is omitted (an invalid QVariant).
+    /// Schedules one recording. arg1, arg6, arg10 and arg11 carry no meaning of their own to the
+    /// backends; createRecording passes 1, 1, an invalid QVariant (none) and true.
     virtual qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
                                      const QDateTime& end, qint32 channel, qint32 arg6,
                                      const QString& fileName, const QString& tag, qint32 recurrence,
                                      const QVariant& arg10, bool arg11) = 0;
-    /// scheduleRecording with the request's values and the control's constants.
+    /// scheduleRecording with the request's values and those fixed arguments.
     virtual qint32 createRecording(const RecordingRequest& r)
     {
         return scheduleRecording(1, r.name, r.start, r.end, r.channel, 1, r.fileName, r.tag,

@@ -2,6 +2,7 @@
 
 #include "foundation/filewriters.h"
 #include "foundation/programfolder.h"
+#include "sqluse.h"
 
 #include <QCoreApplication>
 

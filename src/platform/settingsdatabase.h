@@ -65,7 +65,7 @@ public:
     /// Stores a value under an existing key; an existing value keeps its place and name.
     StoreResult setValue(qint32 root, const QString& key, const QString& name, qint32 type,
                          const QByteArray& data);
-    /// Name of value number index in creation order; NoMoreItems past the last.
+    /// The name of value number `index` in creation order; NoMoreItems past the last.
     StoreResult enumValue(qint32 root, const QString& key, qint32 index, QString* name,
                           qint32* type);
     StoreResult deleteValue(qint32 root, const QString& key, const QString& name);

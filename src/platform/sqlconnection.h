@@ -3,6 +3,8 @@
 // first use and kept. Every use of a statement ends with its reset, so that no statement holds
 // a read snapshot open between uses: each read sees what any process committed last, and each
 // change outside a transaction is committed, and visible to other processes, when it ends.
+#include "sqluse.h"
+
 #include <QString>
 #include <QVariantList>
 
@@ -11,38 +13,6 @@
 class QSqlDatabase;
 struct sqlite3;
 struct sqlite3_stmt;
-
-/// One use of a kept statement, run to its first row when made: the statement is reset when
-/// the use ends.
-class SqlUse
-{
-public:
-    /// A use that failed before the statement ran.
-    SqlUse() = default;
-    /// Runs `statement` (`values` already bound) to its first row or its end. The values are
-    /// kept while the statement may still read them: blobs are bound without a copy.
-    SqlUse(sqlite3_stmt* statement, QVariantList values);
-    SqlUse(SqlUse&& other) noexcept;
-    SqlUse(const SqlUse&) = delete;
-    SqlUse& operator=(const SqlUse&) = delete;
-    SqlUse& operator=(SqlUse&&) = delete;
-    ~SqlUse();
-
-    /// False when SQLite refused to prepare or to run the statement.
-    bool ok() const { return m_ok; }
-    /// Moves to the next row (the first on the first call); false after the last.
-    bool next();
-    QVariant value(int column) const;
-    int rowsAffected() const { return m_changes; }
-
-private:
-    sqlite3_stmt* m_statement = nullptr;
-    QVariantList m_values;
-    bool m_ok = false;
-    bool m_rowWaiting = false; // the first step found a row that next() has not yet handed out
-    bool m_onRow = false;
-    int m_changes = 0;
-};
 
 class SqlConnection
 {

@@ -1,19 +1,9 @@
 #include "userinterface.h"
 
 #include "foundation/translate.h"
+#include "stderruserinterface.h"
 
 #include <atomic>
-
-MessageAnswer StderrUserInterface::messageBox(const QString& text, MessageStyle /*style*/,
-                                              const QString& caption)
-{
-    return kov::stderrMessageBox(text, caption);
-}
-
-int StderrUserInterface::askChannelNumber(const QString& /*channelName*/, qint32 /*suggested*/)
-{
-    return 0;
-}
 
 namespace {
 UserInterface*& installed()

@@ -37,20 +37,9 @@ void requestStop();
 bool stopRequested();
 /// Forgets the request (a process starting over, a test).
 void clearStopRequest();
-} // namespace kov
 
-/// Prints boxes to standard error as "[CAPTION] TEXT" and cancels every prompt: the
-/// behaviour of a process that has no way to ask anybody.
-class StderrUserInterface : public UserInterface
-{
-public:
-    MessageAnswer messageBox(const QString& text, MessageStyle style,
-                             const QString& caption) override;
-    int askChannelNumber(const QString& channelName, qint32 suggested) override;
-};
-
-namespace kov {
-/// The process-wide interface; a StderrUserInterface until one is installed.
+/// The process-wide interface; until one is installed, one that prints every box to standard
+/// error and cancels every prompt (StderrUserInterface).
 UserInterface& userInterface();
 /// Installs the interface for this process (not owned), also as the sink of every message
 /// box of the lower layers; nullptr restores the default.

@@ -5,6 +5,6 @@
 class Md5
 {
 public:
-    /// Steps 5 to 7 of the access string: Base64 of the MD5 digest of the text's code-page bytes.
+    /// The last steps of the access string: Base64 of the MD5 digest of the text's code-page bytes.
     static QString digestBase64(const QString& source);
 };

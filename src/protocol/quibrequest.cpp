@@ -9,8 +9,8 @@ QString QuibRequest::queryString(QuibSession* session, QuibFunction function) co
         kov::traceFrom("CQuibQuery", QStringLiteral("Get Query Session Is Nothing"));
         return QString();
     }
-    // Nothing is encoded here: every value goes out exactly as held (only Access arrives
-    // encoded), and the port is always written.
+    // Nothing is encoded here: every value goes out exactly as held (only the access string
+    // arrives encoded), and the port is always written.
     return session->targetAddress() + QLatin1Char(':') + QString::number(session->port()) +
            QLatin1Char('/') + session->path() + kov::functionName(function) +
            QStringLiteral("?product=") + m_product + QStringLiteral("&initiator=") +

@@ -9,7 +9,7 @@ class QuibSession;
 class QuibRequest
 {
 public:
-    /// The complete URL for function `Query` sent through `Session`; empty without a session.
+    /// The complete URL for `function` sent through `session`; empty without a session.
     QString queryString(QuibSession* session, QuibFunction function) const;
 
     qint32 serial() const { return m_serial; }

@@ -1,6 +1,6 @@
 #include "quibsession.h"
 
-#include "foundation/csvtable.h"
+#include "foundation/csvrow.h"
 #include "foundation/datetext.h"
 #include "foundation/filewriters.h"
 #include "foundation/numbertext.h"
@@ -80,7 +80,7 @@ void QuibSession::cancel()
     try {
         m_transfer->cancel();
     } catch (...) {
-        // a failing Cancel is ignored
+        // a transfer that fails to cancel is left as it is
     }
 }
 
@@ -225,8 +225,8 @@ bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool z
         }
         return false;
     } catch (const std::exception& e) {
-        // The exchange failed: the component is dropped, so the rest of this sync run asks the
-        // server nothing more; the next run hands it over again (Initialize).
+        // The exchange failed: the transfer is dropped, so the rest of this sync run asks the
+        // server nothing more; the next run hands it over again (setTransfer).
         classMessage(QStringLiteral("GetJobs FAILED: ") + QString::fromLocal8Bit(e.what()));
         if (dynamic_cast<const TransferFailure*>(&e))
             setTransferProblem(url, kov::transferProblemText(&e));

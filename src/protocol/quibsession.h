@@ -1,6 +1,6 @@
 #pragma once
-// The one connection point to the Quib service: builds a request, sends it through the
-// transfer component, records it and hands the reply to the parser.
+// The one connection point to the Quib service: builds a request, sends it through the HTTP
+// transfer, records it and hands the reply to the parser.
 #include "settings/quibfunction.h"
 #include "settings/settingsstore.h"
 
@@ -35,13 +35,13 @@ public:
     ReplyParser* reply() const { return m_reply.get(); }
     /// Where the records of the following replies go (not owned); nullptr drops them.
     void setRecordConsumer(ReplyRecordConsumer* consumer) { m_consumer = consumer; }
-    /// Hands over the transfer component (not owned); again after a failed exchange dropped it.
+    /// Hands over the HTTP transfer (not owned); again after a failed exchange dropped it.
     bool setTransfer(HttpTransfer* transfer);
     bool hasTransfer() const { return m_transfer != nullptr; }
     /// Why the last exchange brought no reply, translated, with the host and port asked
     /// (refused, timed out, unknown host, an HTTP status, a reply over the cap); empty when the
     /// transfer went well. An exchange that could not start, because an earlier failure of
-    /// the run dropped the transfer component, keeps that failure's text.
+    /// the run dropped the HTTP transfer, keeps that failure's text.
     QString transferProblem() const { return m_transferProblem; }
 
 private:

@@ -1,7 +1,7 @@
 #include "replyparser.h"
 
 #include "foundation/codepage.h"
-#include "foundation/csvtable.h"
+#include "foundation/csvrow.h"
 #include "foundation/filewriters.h"
 #include "foundation/messagebox.h"
 #include "foundation/numbertext.h"
@@ -10,6 +10,7 @@
 #include "foundation/texttools.h"
 #include "foundation/trace.h"
 #include "platform/userinterface.h"
+#include "replyrecordconsumer.h"
 #include "settings/settingscatalogue.h"
 
 #include <QElapsedTimer>

@@ -5,6 +5,7 @@
 #include "foundation/filewriters.h"
 #include "foundation/translate.h"
 #include "platform/sqlconnection.h"
+#include "platform/sqluse.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -30,11 +30,11 @@ const QList<SettingDef>& kov::settingsCatalogue()
 {
     static const QList<SettingDef> catalogue = {
         // Connection and account
-        {QLatin1String("Account"), K::Text, R::Str, D::Constant, none, 0},
-        {QLatin1String("Protocol"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("Account"), K::Text, R::Text, D::Constant, none, 0},
+        {QLatin1String("Protocol"), K::Text, R::Text, D::Constant, none, 0},
         {QLatin1String("Target"), K::Text, R::Value, D::DefaultHost, none, 0},
-        {QLatin1String("<n>Server"), K::Text, R::Str, D::Constant, none, 0},
-        {QLatin1String("HaveServers"), K::Number, R::Lng, D::Constant, none, 0, 0, 1},
+        {QLatin1String("<n>Server"), K::Text, R::Text, D::Constant, none, 0},
+        {QLatin1String("HaveServers"), K::Number, R::Number, D::Constant, none, 0, 0, 1},
         {QLatin1String("Port"), K::Number, R::Value, D::Constant, none, 80, 1, 65535},
         {QLatin1String("Path"), K::Text, R::Value, D::Constant,
          QLatin1String("cgi-bin/WebObjects/Zorvyn.woa/wa/"), 0},
@@ -42,50 +42,50 @@ const QList<SettingDef>& kov::settingsCatalogue()
         {QLatin1String("Product"), K::Text, R::Value, D::Constant, QLatin1String("Velmora+Lumo"),
          0},
         // Every attempt may take timeoutSeconds, and the desktop program waits for them all.
-        {QLatin1String("OpenURLRetries"), K::Number, R::LngD, D::Constant, none, 3, 1, 10},
-        {QLatin1String("TimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 60, 1, 600},
-        {QLatin1String("LogReplies"), K::Number, R::LngD, D::Constant, none, 0, 0, 1},
+        {QLatin1String("OpenURLRetries"), K::Number, R::NumberOr, D::Constant, none, 3, 1, 10},
+        {QLatin1String("TimeoutSeconds"), K::Number, R::NumberOr, D::Constant, none, 60, 1, 600},
+        {QLatin1String("LogReplies"), K::Number, R::NumberOr, D::Constant, none, 0, 0, 1},
         {QLatin1String("app.EXEName"), K::Text, R::Value, D::ExecutableName, none, 0},
         // Synchronisation and timing
-        {QLatin1String("UpdateFrequency"), K::Number, R::LngD, D::Constant, none, 1, 1, 999},
-        {QLatin1String("IgnoreOffset"), K::Number, R::LngD, D::Constant, none, 1, 0, 1},
-        {QLatin1String("NextSync"), K::Text, R::Str, D::Constant, none, 0},
-        {QLatin1String("NextChannelUpdate"), K::Text, R::Str, D::Constant, none, 0},
-        {QLatin1String("HaveChannelDatabase"), K::Number, R::Lng, D::Constant, none, 0, 0, 1},
+        {QLatin1String("UpdateFrequency"), K::Number, R::NumberOr, D::Constant, none, 1, 1, 999},
+        {QLatin1String("IgnoreOffset"), K::Number, R::NumberOr, D::Constant, none, 1, 0, 1},
+        {QLatin1String("NextSync"), K::Text, R::Text, D::Constant, none, 0},
+        {QLatin1String("NextChannelUpdate"), K::Text, R::Text, D::Constant, none, 0},
+        {QLatin1String("HaveChannelDatabase"), K::Number, R::Number, D::Constant, none, 0, 0, 1},
         // Server replies
-        {QLatin1String("Last<f>QueryTime"), K::Text, R::Str, D::Constant, none, 0},
-        {QLatin1String("Last<f>QueryString"), K::Text, R::Str, D::Constant, none, 0},
-        {QLatin1String("Last<f>ReplyString"), K::Text, R::Str, D::Constant, none, 0},
+        {QLatin1String("Last<f>QueryTime"), K::Text, R::Text, D::Constant, none, 0},
+        {QLatin1String("Last<f>QueryString"), K::Text, R::Text, D::Constant, none, 0},
+        {QLatin1String("Last<f>ReplyString"), K::Text, R::Text, D::Constant, none, 0},
         {QLatin1String("Last<f>DocType"), K::Text, R::NotRead, D::Constant, none, 0},
         {QLatin1String("Last<f>Serial"), K::Number, R::NotRead, D::Constant, none, 0},
         {QLatin1String("Last<f>ErrorCode"), K::Number, R::NotRead, D::Constant, none, 0},
         {QLatin1String("Last<f>ContentLines"), K::Number, R::NotRead, D::Constant, none, 0},
-        {QLatin1String("LastSerial"), K::Number, R::Lng, D::Constant, none, 0},
-        {QLatin1String("NoDataFields_<f>"), K::Number, R::Lng, D::Constant, none, 0},
-        {QLatin1String("TokenJobs"), K::Text, R::Str, D::Constant, QLatin1String("channel"), 0},
-        {QLatin1String("TokenTarget"), K::Text, R::Str, D::Constant, QLatin1String("target"), 0},
-        {QLatin1String("TokenChannel"), K::Text, R::Str, D::Constant, QLatin1String("isocode"), 0},
-        {QLatin1String("ValidateHeaders"), K::Number, R::LngD, D::Constant, none, 1, 0, 1},
+        {QLatin1String("LastSerial"), K::Number, R::Number, D::Constant, none, 0},
+        {QLatin1String("NoDataFields_<f>"), K::Number, R::Number, D::Constant, none, 0},
+        {QLatin1String("TokenJobs"), K::Text, R::Text, D::Constant, QLatin1String("channel"), 0},
+        {QLatin1String("TokenTarget"), K::Text, R::Text, D::Constant, QLatin1String("target"), 0},
+        {QLatin1String("TokenChannel"), K::Text, R::Text, D::Constant, QLatin1String("isocode"), 0},
+        {QLatin1String("ValidateHeaders"), K::Number, R::NumberOr, D::Constant, none, 1, 0, 1},
         // Recorder
         {QLatin1String("Recorder"), K::Text, R::Value, D::Constant, QLatin1String("local"), 0},
         {QLatin1String("VdrHost"), K::Text, R::Value, D::Constant, QLatin1String("localhost"), 0},
-        {QLatin1String("VdrPort"), K::Number, R::LngD, D::Constant, none, 6419, 1, 65535},
-        {QLatin1String("VdrTimeoutSeconds"), K::Number, R::LngD, D::Constant, none, 10, 1, 600},
+        {QLatin1String("VdrPort"), K::Number, R::NumberOr, D::Constant, none, 6419, 1, 65535},
+        {QLatin1String("VdrTimeoutSeconds"), K::Number, R::NumberOr, D::Constant, none, 10, 1, 600},
         // VDR's own margins for timers made from its guide; 0 switches a margin off.
-        {QLatin1String("VdrMarginBefore"), K::Number, R::LngD, D::Constant, none, 2, 0, 600},
-        {QLatin1String("VdrMarginAfter"), K::Number, R::LngD, D::Constant, none, 10, 0, 600},
-        {QLatin1String("VdrUseVps"), K::Number, R::LngD, D::Constant, none, 1, 0, 1},
+        {QLatin1String("VdrMarginBefore"), K::Number, R::NumberOr, D::Constant, none, 2, 0, 600},
+        {QLatin1String("VdrMarginAfter"), K::Number, R::NumberOr, D::Constant, none, 10, 0, 600},
+        {QLatin1String("VdrUseVps"), K::Number, R::NumberOr, D::Constant, none, 1, 0, 1},
         // An empty folder is stored as such and means none, so it must not read as the default.
         {QLatin1String("VdrFolder"), K::Text, R::StoredText, D::Constant,
          QLatin1String("KovFerrit"), 0},
-        // Windows and files
-        {QLatin1String("NextLogNo"), K::Number, R::LngD, D::Constant, none, 1},
-        {QLatin1String("ChLstLeft"), K::Number, R::LngD, D::Caller, none, 0},
-        {QLatin1String("ChLstTop"), K::Number, R::LngD, D::Caller, none, 0},
+        // The program's windows and files
+        {QLatin1String("NextLogNo"), K::Number, R::NumberOr, D::Constant, none, 1},
+        {QLatin1String("ChLstLeft"), K::Number, R::NumberOr, D::Caller, none, 0},
+        {QLatin1String("ChLstTop"), K::Number, R::NumberOr, D::Caller, none, 0},
         {QLatin1String("ChLstWidth"), K::Number, R::NotRead, D::Constant, none, 0},
         {QLatin1String("ChLstHeight"), K::Number, R::NotRead, D::Constant, none, 0},
-        {QLatin1String("ChColW<n>"), K::Number, R::LngD, D::Caller, none, 0},
-        {QLatin1String("GridFillMethod"), K::Number, R::Lng, D::Constant, none, 0},
+        {QLatin1String("ChColW<n>"), K::Number, R::NumberOr, D::Caller, none, 0},
+        {QLatin1String("GridFillMethod"), K::Number, R::Number, D::Constant, none, 0},
     };
     return catalogue;
 }
@@ -144,17 +144,17 @@ QVariant kov::readSetting(SettingsStore& settings, const QString& name, qint32 c
     const QVariant fallback =
         def->source == SettingDefault::Caller ? QVariant(callerDefault) : kov::settingDefault(*def);
     switch (def->read) {
-    case SettingRead::Lng:
+    case SettingRead::Number:
         return settings.number(name);
-    case SettingRead::LngD:
+    case SettingRead::NumberOr:
         return settings.numberOr(name, fallback.toInt());
     case SettingRead::Value:
         return settings.value(name, fallback);
     case SettingRead::StoredText:
-        // A missing value is written with the default, as by Value; a stored one, even an empty
-        // text, is returned as it is.
+        // A missing value is written with the default, as by SettingRead::Value; a stored one, even
+        // an empty text, is returned as it is.
         return settings.value(name, settings.valueExists(name) ? QVariant(QString()) : fallback);
-    case SettingRead::Str:
+    case SettingRead::Text:
     case SettingRead::NotRead:
         break;
     }

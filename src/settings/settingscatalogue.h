@@ -18,13 +18,14 @@ enum class SettingKind
     Text,
     Number
 };
-/// The accessor readers use; it fixes whether a read of a missing value creates it.
+/// The SettingsStore read a setting goes through; it fixes whether a read of a missing value
+/// creates it.
 enum class SettingRead
 {
-    Str,
-    Lng,
-    LngD,
-    Value,
+    Text,     // SettingsStore::text
+    Number,   // SettingsStore::number
+    NumberOr, // SettingsStore::numberOr with the default
+    Value,    // SettingsStore::value with the default
     // `value`, except that an empty text stays empty: only a missing value gives the default.
     StoredText,
     NotRead

@@ -170,7 +170,8 @@ qint32 SettingsStore::number(const QString& name, const QString& subKey, qint32 
     const SettingsReadScope read;
     const QString key = keyOr(subKey);
     const qint32 root = rootOr(rootOverride);
-    // The Lng read alone reports a missing name or key to the trace channel only.
+    // Of the reads, this one alone reports a missing name or key to the trace channel only,
+    // without a box.
     if (!checkArgs(name, key, root, false, nullptr))
         return 0;
     return kov::storedNumberOr(key, name, 0, root);

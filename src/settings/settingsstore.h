@@ -15,7 +15,7 @@ public:
 
     bool setKey(const QString& subKey, const QString& addInfo = QString());
 
-    // Str, Lng and numberOr read a value; setText and setNumber write one.
+    // text, number and numberOr read a value; setText and setNumber write one.
     QString text(const QString& name, const QString& subKey = QString(), qint32 rootOverride = 0);
     bool setText(const QString& name, const QString& text, const QString& subKey = QString(),
                  qint32 rootOverride = 0);
@@ -25,7 +25,7 @@ public:
     qint32 numberOr(const QString& name, qint32 defaultValue = 0, const QString& subKey = QString(),
                     qint32 rootOverride = 0);
 
-    /// Read by stored type; an invalid missing stands for "absent".
+    /// Reads a value by its stored type; an invalid `missing` stands for "absent".
     QVariant value(const QString& name, const QVariant& missing = QVariant(),
                    const QString& subKey = QString());
     /// Write keeping the stored type.
@@ -36,7 +36,7 @@ public:
     bool deleteValue(const QString& name, const QString& subKey = QString(),
                      qint32 rootOverride = 0);
 
-    // What the object was set to, and whether its last write of Str or Lng succeeded.
+    // What the object was set to, and whether its last setText or setNumber succeeded.
     qint32 root() const { return m_root; }
     QString subKey() const { return m_subKey; }
     QString addInfo() const { return m_addInfo; }

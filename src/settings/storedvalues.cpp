@@ -67,7 +67,7 @@ QString kov::storedText(const QString& subKey, const QString& name, qint32 root)
         return QString();
     QByteArray data;
     rc = store().queryValue(root, subKey, name, nullptr, &data);
-    // The buffer holds n + 2 bytes; a value that grew since its size was read does not fit.
+    // The read allows for n + 2 bytes: a value that grew since its size was read does not fit.
     if (rc == StoreResult::Success && data.size() > n + 2)
         rc = StoreResult::MoreData;
     if (kov::callFailed(kov::resultNumber(rc), QStringLiteral("RegQueryValueExString")))

@@ -2,6 +2,7 @@
 // looks NAME up in the program folder FOLDER and answers the prompt with NUMBER.
 #include "channels/channellookup.h"
 #include "foundation/programfolder.h"
+#include "platform/stderruserinterface.h"
 #include "platform/userinterface.h"
 
 #include <QCoreApplication>

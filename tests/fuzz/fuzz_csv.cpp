@@ -1,5 +1,6 @@
 // The CSV reader: one row, or a whole table read from text and sorted by a column. The first
 // byte picks the reader, whether rows may differ in width, and the sort column.
+#include "foundation/csvrow.h"
 #include "foundation/csvtable.h"
 #include "fuzzsupport.h"
 

@@ -4,8 +4,9 @@
 // vary (the HTTP transfer, the clock, the recorder's scheduler and the main window's front end).
 #include "foundation/datetext.h"
 #include "platform/clock.h"
-#include "platform/frontend.h"
 #include "platform/httptransfer.h"
+#include "platform/syncfrontend.h"
+#include "platform/textbox.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
 #include "settings/settingscatalogue.h"

@@ -1,5 +1,6 @@
 // CSV rows split by the program's own quoting rule, and tables read from a file or text,
 // checked for equal row widths and sorted in binary order.
+#include "foundation/csvrow.h"
 #include "foundation/csvtable.h"
 #include "testsupport.h"
 

@@ -1,5 +1,5 @@
 // The HTTP transfer decodes a body by its charset, Windows-1252 when none is named.
-#include "platform/httptransfer.h"
+#include "platform/qthttptransfer.h"
 #include "testsupport.h"
 
 #include <QTcpServer>

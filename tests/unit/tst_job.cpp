@@ -3,6 +3,7 @@
 #include "app/syncrunscope.h"
 #include "jobs/recordingjob.h"
 #include "platform/sqlconnection.h"
+#include "platform/sqluse.h"
 #include "recorders/recorderfactory.h"
 #include "testsupport.h"
 

@@ -1,7 +1,7 @@
 // The server session: the request it builds, the replies it tries again, the targets it
 // accepts, what it records, and the files a reply leaves.
 #include "protocol/quibsession.h"
-#include "protocol/replyparser.h"
+#include "protocol/replyrecordconsumer.h"
 #include "testsupport.h"
 
 #include <QCryptographicHash>

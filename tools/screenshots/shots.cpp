@@ -12,7 +12,7 @@
 #include "logviewer.h"
 #include "mainwindow.h"
 #include "platform/clock.h"
-#include "platform/httptransfer.h"
+#include "platform/qthttptransfer.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
 #include "widgetuserinterface.h"

@@ -1,4 +1,6 @@
-#include "frontend.h"
+#include "messagearea.h"
+
+#include "textbox.h"
 
 void MessageArea::showMessage(const QString& text)
 {
