@@ -1,7 +1,7 @@
 #pragma once
 // A sync run while it lives: one at a time in a program folder, the recorder it keeps for all
 // its jobs, and what a run that could not start says.
-#include "recorders/recorderfactory.h"
+#include "recorders/recorderrunscope.h"
 
 #include <QString>
 

@@ -1,5 +1,6 @@
 #pragma once
 // The service channels and the local channel database of the process.
+#include "channeldatabase.h"
 #include "guidechannel.h"
 
 #include <QHash>

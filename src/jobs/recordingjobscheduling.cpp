@@ -8,6 +8,7 @@
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
+#include "recorders/recorderrunscope.h"
 #include "recordingjob.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
