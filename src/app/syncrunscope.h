@@ -5,7 +5,7 @@
 
 #include <QString>
 
-/// Marks a sync run while it lives. A run starts by handing the transfer component to the
+/// Marks a sync run while it lives. A run starts by handing the HTTP transfer to the
 /// shared session again when a failed exchange of an earlier run dropped it, so a failure costs
 /// the rest of its own run only. The outermost run of a process holds the program folder's
 /// sync lock, waiting a few seconds for a run of another process to end.

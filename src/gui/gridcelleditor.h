@@ -40,7 +40,7 @@ public:
 
     QLineEdit* editBox() const { return m_box; }
     bool isEditing() const;
-    /// Stores a pending edit into its cell and hides the box (the "store" notifications).
+    /// Stores a pending edit into its cell, hides the box and emits cellStored.
     void commit();
 
 signals:
