@@ -5,6 +5,7 @@
 #include "jobs/recordingjob.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
+#include "recorders/recorderrunscope.h"
 
 namespace {
 const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");

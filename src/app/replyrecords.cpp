@@ -44,8 +44,8 @@ void SyncReplyRecords::addChannel(qint32 index, const QString& record)
 {
     if (index <= 1)
         m_channelFields = m_settings.number(KovSetting::noDataFields(QuibFunction::ChannelGuide));
-    ChannelCatalog* manager = kov::channelCatalog();
-    if (!manager)
+    ChannelCatalog* catalog = kov::channelCatalog();
+    if (!catalog)
         return;
     CsvRow row;
     const qint32 count = row.setText(record) ? row.columnCount() : 0;
@@ -54,7 +54,7 @@ void SyncReplyRecords::addChannel(qint32 index, const QString& record)
                      QStringLiteral(")not supported:") + kov::crLf() + record);
         return;
     }
-    if (!manager->createChannel(record, 1))
+    if (!catalog->createChannel(record, 1))
         classMessage(QStringLiteral("CreateChannel FAILED"));
 }
 

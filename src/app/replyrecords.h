@@ -1,6 +1,6 @@
 #pragma once
 // What the records of a reply do in a sync: a job record is scheduled into the recorder, a
-// channel-guide record joins the channel manager, a target-system record joins the server
+// channel-guide record joins the channel catalogue, a target-system record joins the server
 // list.
 #include "protocol/replyrecordconsumer.h"
 #include "settings/settingsstore.h"

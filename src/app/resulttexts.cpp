@@ -5,7 +5,7 @@
 #include <QStringList>
 
 namespace {
-// Built in the user's language when the main window loads; empty until then.
+// Built in the user's language at start-up (kov::prepareSession); empty until then.
 QStringList& resultTexts()
 {
     static QStringList texts;
@@ -15,7 +15,7 @@ QStringList& resultTexts()
 
 void kov::buildResultTexts()
 {
-    // Every text is a literal passed to Translate, so that the string files can list it.
+    // Every text is a literal passed to kov::translate, so that the string files can list it.
     QStringList table{kov::translate(QStringLiteral("New Data Received")),
                       kov::translate(QStringLiteral("No New Data")),
                       kov::translate(QStringLiteral("Number Exceeded"))};

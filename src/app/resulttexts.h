@@ -4,7 +4,7 @@
 #include <QString>
 
 namespace kov {
-/// Builds the 17 translated result texts (the main window does it when it loads).
+/// Builds the 17 translated result texts (kov::prepareSession does it at start-up).
 void buildResultTexts();
 QString resultText(qint32 code);
 bool isSuccessCode(qint32 code);

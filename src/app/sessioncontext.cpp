@@ -28,9 +28,9 @@ SupportState& state()
 }
 } // namespace
 
-void kov::setTransferComponent(HttpTransfer* component)
+void kov::setTransferComponent(HttpTransfer* transfer)
 {
-    state().transfer = component;
+    state().transfer = transfer;
 }
 
 void kov::setRecordConsumer(ReplyRecordConsumer* consumer)

@@ -10,7 +10,7 @@ class SettingsStore;
 class HttpTransfer;
 
 namespace kov {
-/// Records `transfer` as the transfer component of the shared session and builds the
+/// Records `transfer` as the shared session's HTTP transfer and builds the
 /// translated result texts; both must be in place before the first server request.
 void prepareSession(HttpTransfer* transfer);
 
@@ -19,9 +19,10 @@ void prepareSession(HttpTransfer* transfer);
 /// blanks and tabs (quotes mean nothing), compared case-sensitively, and only the first 10 count.
 bool adminModeFromCommandLine(const QStringList& arguments, bool adminMode);
 
-/// Opens `settings` on the settings key and reads `app.EXEName`, which the first start creates
-/// with this executable's name. A different recorded name only leaves a trace: the stored
-/// password is encrypted with the executable name, which a renamed program no longer matches.
+/// Opens `settings` on the settings key and reads the setting `app.EXEName`, which the first
+/// start creates with this executable's name. A different recorded name only leaves a trace:
+/// the stored password is encrypted with the executable name, which a renamed program no
+/// longer matches.
 void openStartUpSettings(SettingsStore& settings);
 } // namespace kov
 

@@ -9,7 +9,7 @@
 #include "platform/syncfrontend.h"
 #include "platform/userinterface.h"
 #include "protocol/quibsession.h"
-#include "recorders/recorderfactory.h"
+#include "recorders/recorderrunscope.h"
 #include "resulttexts.h"
 #include "serverfunction.h"
 #include "sessioncontext.h"

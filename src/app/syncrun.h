@@ -1,5 +1,6 @@
 #pragma once
-// kov::runSync: one sync run reported through the main window's procedures.
+// kov::runSync: one sync run, reported through the front end that started it (the main window
+// or the CLI).
 #include <QString>
 
 class SyncFrontEnd;

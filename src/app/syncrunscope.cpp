@@ -5,6 +5,7 @@
 #include "foundation/translate.h"
 #include "platform/folderlock.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
 #include "sessioncontext.h"
 
 #include <memory>

@@ -1,11 +1,11 @@
 #pragma once
 // A sync run while it lives: one at a time in a program folder, the recorder it keeps for all
 // its jobs, and what a run that could not start says.
-#include "recorders/recorderfactory.h"
+#include "recorders/recorderrunscope.h"
 
 #include <QString>
 
-/// Marks a sync run while it lives. A run starts by handing the transfer component to the
+/// Marks a sync run while it lives. A run starts by handing the HTTP transfer to the
 /// shared session again when a failed exchange of an earlier run dropped it, so a failure costs
 /// the rest of its own run only. The outermost run of a process holds the program folder's
 /// sync lock, waiting a few seconds for a run of another process to end.

@@ -7,7 +7,7 @@
 #include "platform/clock.h"
 #include "platform/syncfrontend.h"
 #include "platform/userinterface.h"
-#include "recorders/recorderfactory.h"
+#include "recorders/recorderrunscope.h"
 #include "sessioncontext.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"

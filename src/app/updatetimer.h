@@ -17,7 +17,7 @@ inline QString syncSentinel()
 QDateTime dateOrZero(const QString& text);
 /// Minute boundaries from now until `due`, plus 1.
 qint64 minutesUntil(const QDateTime& now, const QDateTime& due);
-/// "Next Update: N Minutes." through Translate.
+/// "Next Update: N Minutes.", translated.
 QString countdownText(const QDateTime& now, const QDateTime& due);
 
 /// One tick of `minuteTimer`; a timed sync when `NextSync` has passed. False when a sync of the

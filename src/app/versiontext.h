@@ -3,6 +3,6 @@
 #include <QString>
 
 namespace kov {
-/// "Version " (through Translate) and the version number.
+/// "Version " (translated) and the version number.
 QString versionText();
 } // namespace kov

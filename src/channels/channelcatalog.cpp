@@ -20,8 +20,8 @@ void silent(const QString& message)
 
 std::unique_ptr<ChannelCatalog>& shared()
 {
-    static std::unique_ptr<ChannelCatalog> manager;
-    return manager;
+    static std::unique_ptr<ChannelCatalog> catalog;
+    return catalog;
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #pragma once
 // The service channels and the local channel database of the process.
+#include "channeldatabase.h"
 #include "guidechannel.h"
 
 #include <QHash>
@@ -18,7 +19,7 @@ public:
     bool loadDatabase(const QString& fileName = QString());
     QString csv() const { return m_csv; }
     GuideChannel* channel(qint32 index);
-    /// Method 1: a channel-guide record; method 2: a bare name. nullptr when refused.
+    /// `fill` 1: `record` is a channel-guide record; 2: a bare name. nullptr when refused.
     GuideChannel* createChannel(const QString& record, qint32 fill);
     qint32 channelNumber(const QString& name, bool prompt = true);
     qint32 databaseNumber(const QString& name, bool prompt = false);
@@ -33,7 +34,7 @@ private:
     GuideChannel* findChannelByName(const QString& name);
     GuideChannel* appendChannel();
     /// Files a new channel under the ID it was made with (the ID cannot change afterwards
-    /// through the manager), so findChannelById costs one hash look-up in a large guide.
+    /// through the catalogue), so findChannelById costs one hash look-up in a large guide.
     void indexChannel(GuideChannel* channel);
 
     std::vector<std::unique_ptr<GuideChannel>> m_channels;
@@ -46,8 +47,9 @@ private:
 };
 
 namespace kov {
-/// The one shared manager of the process (made on first use); nullptr only if it cannot be made.
+/// The one shared catalogue of the process (made on first use); nullptr only if it cannot be
+/// made.
 ChannelCatalog* channelCatalog();
-/// Drops the shared manager (tests start each case afresh; the program never calls it).
+/// Drops the shared catalogue (tests start each case afresh; the program never calls it).
 void resetChannelManager();
 } // namespace kov

@@ -1,7 +1,6 @@
 #pragma once
 // The file "dbchannel.dat": reading it into entries, writing one entry as a line, the channel
 // numbers it accepts, and the lock that every writer of the file holds.
-#include "guidechannel.h"
 #include "platform/folderlock.h"
 
 #include <QHash>
@@ -10,6 +9,13 @@
 #include <QStringList>
 
 #include <memory>
+
+/// One entry of the channel database: a tuner channel number and the service's name for it.
+struct DatabaseChannel
+{
+    qint32 number = 0;
+    QString name;
+};
 
 struct ChannelDatabaseContent
 {

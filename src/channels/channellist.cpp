@@ -32,8 +32,8 @@ void silent(const QString& message)
 void forceReload()
 {
     bool force = true;
-    ChannelCatalog* manager = kov::channelCatalog();
-    if (!manager || !manager->loadDatabase(QString(), force))
+    ChannelCatalog* catalog = kov::channelCatalog();
+    if (!catalog || !catalog->loadDatabase(QString(), force))
         silent(QStringLiteral("ChannelManager Force Update Failed"));
 }
 
@@ -114,10 +114,10 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
         // record. A guide's status line is shorter than its records, so the table refuses to
         // sort and the records keep file order (the service's order).
         table.sortByColumn(sortColumn, 2);
-        ChannelCatalog* manager = kov::channelCatalog();
+        ChannelCatalog* catalog = kov::channelCatalog();
         for (qint32 i = 2; i < table.rowCount(); ++i) {
             const QString name = table.row(i)->column(1);
-            const qint32 number = manager ? manager->databaseNumber(name) : 0;
+            const qint32 number = catalog ? catalog->databaseNumber(name) : 0;
             m_rows.append(QStringList{name, number != 0 ? QString::number(number) : QString()});
         }
         return Fill::Ok;
@@ -192,10 +192,10 @@ bool ChannelListModel::cleanNumber(const QString& text, QString* cleaned)
 
 bool ChannelListModel::hasChanges(const QList<QStringList>& rows)
 {
-    ChannelCatalog* manager = kov::channelCatalog();
+    ChannelCatalog* catalog = kov::channelCatalog();
     for (const QStringList& row : rows) {
         const double typed = kov::leadingNumber(row.value(1));
-        const qint32 stored = manager ? manager->databaseNumber(row.value(0)) : 0;
+        const qint32 stored = catalog ? catalog->databaseNumber(row.value(0)) : 0;
         if (typed != stored)
             return true;
     }

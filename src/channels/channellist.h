@@ -55,7 +55,7 @@ public:
     /// process stored meanwhile survives. Runs under the database lock, keeps the old file as
     /// "dbchannel_.dat" and renames a new file over the old one, so a kill at any moment loses
     /// nothing. Refuses to save over a file it cannot read, or a number outside 1 to 999.
-    /// Reloads the shared manager afterwards.
+    /// Reloads the shared channel catalogue afterwards.
     static bool save(qint32 method, const QList<QStringList>& rows,
                      const QList<QStringList>& loaded);
 

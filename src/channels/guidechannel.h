@@ -1,5 +1,5 @@
 #pragma once
-// One channel of the service's channel guide, and one entry of the local database.
+// One channel of the service's channel guide.
 #include "foundation/csvrow.h"
 
 #include <QString>
@@ -30,11 +30,4 @@ private:
     qint32 m_channelNumber = 0;
     bool m_prompt = true;
     CsvRow m_row;
-};
-
-class DatabaseChannel
-{
-public:
-    qint32 number = 0;
-    QString name;
 };

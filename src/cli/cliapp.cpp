@@ -251,7 +251,7 @@ int runCommand(const Command& command, const QCommandLineParser& parser)
                             .arg(SettingsDatabase::instance().path(), problem),
                         kFailed);
     adoptRecordedExecutableName();
-    // The transfer component lives as long as the command; the session goes before it.
+    // The HTTP transfer lives as long as the command; the session goes before it.
     QtHttpTransfer transfer;
     kov::prepareSession(&transfer);
     int status = command.run(parser, parser.positionalArguments());

@@ -48,12 +48,6 @@ void cliEndProgressLine()
     g_progressLineOpen = false;
 }
 
-void CliTextBox::setText(const QString& text)
-{
-    m_text = text;
-    cliPrint(QStringLiteral("box: ") + text);
-}
-
 void CliFrontEnd::showMessage(const QString& text)
 {
     cliPrint(QStringLiteral("message: ") + text);

@@ -2,20 +2,10 @@
 // The CLI's output, one prefixed line per text so scripts can read it: "message: TEXT" for
 // showMessage, "update: TEXT" for showUpdateText, "box: TEXT" for what kov::runServerFunction
 // writes into its output box.
+#include "clitextbox.h"
 #include "platform/syncfrontend.h"
-#include "platform/textbox.h"
 
 #include <QStringList>
-
-class CliTextBox : public TextBox
-{
-public:
-    void setText(const QString& text) override;
-    QString text() const override { return m_text; }
-
-private:
-    QString m_text;
-};
 
 class CliFrontEnd : public SyncFrontEnd
 {

@@ -10,7 +10,7 @@
 #include "foundation/programname.h"
 #include "foundation/trace.h"
 #include "foundation/translate.h"
-#include "lcdtextbox.h"
+#include "labeltextbox.h"
 #include "placement.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"

@@ -86,7 +86,7 @@ protected:
 private:
     void createControls();
     void layOutControls();
-    /// Captions through Translate and the stored values into their widgets.
+    /// Translated captions, and the stored values into their widgets.
     void loadSettings();
     void fillServerList();
     void loadRecorder();

@@ -10,17 +10,18 @@ GridCellEditor::GridCellEditor(QObject* parent) : QObject(parent) {}
 void GridCellEditor::setGrid(QTableWidget* grid)
 {
     m_grid = grid;
-    QWidget* form = grid->window();
+    QWidget* window = grid->window();
     QString name = QStringLiteral("cellEditor");
-    while (form->findChild<QObject*>(name))
+    while (window->findChild<QObject*>(name))
         name += QLatin1Char('1');
-    m_box = new QLineEdit(form);
+    m_box = new QLineEdit(window);
     m_box->setObjectName(name);
     m_box->setFont(grid->font());
     m_box->setFocusPolicy(Qt::ClickFocus); // out of the tab order
+    // No frame of its own: the box lies flush over the cell, inside the grid's lines.
+    m_box->setFrame(false);
     m_box->hide();
     m_box->raise();
-    setEditBoxBorderStyle(m_borderStyle);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->installEventFilter(this);
     grid->viewport()->installEventFilter(this);
@@ -39,31 +40,24 @@ void GridCellEditor::setGrid(QTableWidget* grid)
             &GridCellEditor::followCell);
 }
 
-void GridCellEditor::setEditBoxBorderStyle(int style)
+void GridCellEditor::setTabKeyBehaviour(KeyBehaviour behaviour)
 {
-    m_borderStyle = style;
-    if (m_box)
-        m_box->setFrame(style != 0);
-}
-
-void GridCellEditor::setTabKeyBehaviour(int code)
-{
-    QWidget* form = m_grid ? m_grid->window() : nullptr;
-    if (form && m_tab == CloseEditor && code != CloseEditor) {
+    QWidget* window = m_grid ? m_grid->window() : nullptr;
+    if (window && m_tab == KeyBehaviour::CloseEditor && behaviour != KeyBehaviour::CloseEditor) {
         // While Tab moves the editor through the grid, the window's other widgets leave the tab
         // order.
-        for (QWidget* w : form->findChildren<QWidget*>()) {
+        for (QWidget* w : window->findChildren<QWidget*>()) {
             if (w != m_grid && w != m_box && (w->focusPolicy() & Qt::TabFocus)) {
                 m_savedTabStops.insert(w, w->focusPolicy());
                 w->setFocusPolicy(Qt::ClickFocus);
             }
         }
-    } else if (code == CloseEditor) {
+    } else if (behaviour == KeyBehaviour::CloseEditor) {
         for (auto it = m_savedTabStops.begin(); it != m_savedTabStops.end(); ++it)
             it.key()->setFocusPolicy(it.value());
         m_savedTabStops.clear();
     }
-    m_tab = code;
+    m_tab = behaviour;
 }
 
 bool GridCellEditor::isEditing() const
@@ -100,9 +94,9 @@ void GridCellEditor::commit()
     emit cellStored(m_row, m_column, previous);
 }
 
-void GridCellEditor::act(int code)
+void GridCellEditor::act(KeyBehaviour behaviour)
 {
-    if (code == CloseEditor) {
+    if (behaviour == KeyBehaviour::CloseEditor) {
         commit();
         m_grid->setFocus();
         return;
@@ -112,17 +106,17 @@ void GridCellEditor::act(int code)
     int column = m_column;
     const int rows = m_grid->rowCount();
     const int columns = m_grid->columnCount();
-    if (code == MoveRight) {
+    if (behaviour == KeyBehaviour::MoveRight) {
         if (++column >= columns) {
             column = 0;
             row = qMin(row + 1, rows - 1);
         }
-    } else if (code == MoveDown) {
+    } else if (behaviour == KeyBehaviour::MoveDown) {
         if (++row >= rows) {
             row = 0;
             column = qMin(column + 1, columns - 1);
         }
-    } else if (code == MoveUp) {
+    } else if (behaviour == KeyBehaviour::MoveUp) {
         row = qMax(row - 1, 0);
     }
     m_moving = true; // a programmatic move: the cell-change notification must not store again
@@ -179,10 +173,10 @@ bool GridCellEditor::editBoxKey(QKeyEvent* key)
         act(m_tab);
         return true;
     case Qt::Key_Up:
-        act(MoveUp);
+        act(KeyBehaviour::MoveUp);
         return true;
     case Qt::Key_Down:
-        act(MoveDown);
+        act(KeyBehaviour::MoveDown);
         return true;
     case Qt::Key_Escape:
         m_box->hide();

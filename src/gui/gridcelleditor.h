@@ -14,13 +14,15 @@ class GridCellEditor : public QObject
 {
     Q_OBJECT
 public:
-    /// Key behaviour codes of enterKeyBehaviour and tabKeyBehaviour.
-    enum Behaviour
+    /// What Enter or Tab does in the edit box after storing the edit: close the editor and
+    /// stay on the cell, or move to the next cell right (wrapping to the next row), down
+    /// (wrapping to the next column) or up.
+    enum class KeyBehaviour
     {
-        CloseEditor = 0,
-        MoveRight = 1,
-        MoveDown = 2,
-        MoveUp = 3
+        CloseEditor,
+        MoveRight,
+        MoveDown,
+        MoveUp
     };
 
     explicit GridCellEditor(QObject* parent = nullptr);
@@ -29,16 +31,16 @@ public:
     /// grid's window.
     void setGrid(QTableWidget* grid);
     QTableWidget* grid() const { return m_grid; }
-    void setEditBoxBorderStyle(int style);
-    int editorBorderStyle() const { return m_borderStyle; }
-    void setEnterKeyBehaviour(int code) { m_enter = code; }
-    int enterKeyBehaviour() const { return m_enter; }
-    void setTabKeyBehaviour(int code);
-    int tabKeyBehaviour() const { return m_tab; }
+    void setEnterKeyBehaviour(KeyBehaviour behaviour) { m_enter = behaviour; }
+    KeyBehaviour enterKeyBehaviour() const { return m_enter; }
+    /// Any behaviour but CloseEditor takes the window's other widgets out of the tab order, so
+    /// that Tab moves through the grid; CloseEditor puts them back.
+    void setTabKeyBehaviour(KeyBehaviour behaviour);
+    KeyBehaviour tabKeyBehaviour() const { return m_tab; }
 
     QLineEdit* editBox() const { return m_box; }
     bool isEditing() const;
-    /// Stores a pending edit into its cell and hides the box (the "store" notifications).
+    /// Stores a pending edit into its cell, hides the box and emits cellStored.
     void commit();
 
 signals:
@@ -56,7 +58,7 @@ private:
     bool gridKey(QKeyEvent* key);
     void openEditor(const QString& text);
     void openEditorOnCurrentText();
-    void act(int code);
+    void act(KeyBehaviour behaviour);
     void followCell();
     bool cellVisible() const;
 
@@ -64,9 +66,8 @@ private:
     QLineEdit* m_box = nullptr;
     int m_row = -1;
     int m_column = -1;
-    int m_borderStyle = 0;
-    int m_enter = CloseEditor;
-    int m_tab = CloseEditor;
+    KeyBehaviour m_enter = KeyBehaviour::CloseEditor;
+    KeyBehaviour m_tab = KeyBehaviour::CloseEditor;
     bool m_moving = false;
     QHash<QWidget*, Qt::FocusPolicy> m_savedTabStops;
 };

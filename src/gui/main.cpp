@@ -76,7 +76,7 @@ int main(int argc, char* argv[])
     QtHttpTransfer transfer;
     MainWindow window(&transfer, QApplication::arguments().mid(1),
                       QSystemTrayIcon::isSystemTrayAvailable());
-    window.setQuitOnUnload(true);
+    window.setQuitOnClose(true);
     ui.setProgressDisplay([&window](int done, int total) { window.showProgress(done, total); });
     window.startUp();
     if (window.exiting()) // "E&xit" was chosen during the start-up's sync, before the loop ran

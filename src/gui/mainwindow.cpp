@@ -11,9 +11,9 @@
 #include "foundation/passwordcipher.h"
 #include "foundation/programname.h"
 #include "foundation/translate.h"
-#include "lcdtextbox.h"
 #include "logviewer.h"
 #include "placement.h"
+#include "plaintextbox.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
 #include "settings/settingscatalogue.h"
@@ -99,8 +99,8 @@ MainWindow::MainWindow(HttpTransfer* transfer, const QStringList& arguments, boo
 
 MainWindow::~MainWindow()
 {
-    if (!m_unloaded)
-        unload();
+    if (!m_shutDown)
+        shutDown();
 }
 
 int MainWindow::px(int twips) const
@@ -481,14 +481,14 @@ void MainWindow::onSyncTriggered()
 void MainWindow::onExitTriggered()
 {
     m_exitChosen = true;
-    close(); // the unload closes the advanced settings window first
-    if (m_quitOnUnload)
+    close(); // the shut-down closes the advanced settings window first
+    if (m_quitOnClose)
         QApplication::quit();
 }
 
-void MainWindow::unload()
+void MainWindow::shutDown()
 {
-    m_unloaded = true;
+    m_shutDown = true;
     closeSideWindows();
     kov::requestStop(); // a sync still reading a reply ends before its next record
     if (m_transfer)
@@ -508,10 +508,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
         onCloseClicked();
         return;
     }
-    if (!m_unloaded)
-        unload();
+    if (!m_shutDown)
+        shutDown();
     event->accept();
-    if (m_quitOnUnload) // the only permanent window: its unload ends the program
+    if (m_quitOnClose) // the only permanent window: closing it ends the program
         QApplication::quit();
 }
 

@@ -42,8 +42,9 @@ public:
 
     /// Starts the window up: prepares the shared session, fills the fields from the settings,
     /// shows the status and the update line, runs a due sync, adds the tray icon and, once a
-    /// channel database has arrived, starts the update timer. A set-up program ends hidden in
-    /// the tray, any other shown. A failure shows a message box and skips the steps after it.
+    /// channel database has arrived, starts the update timer. Once the first sync has brought
+    /// the channel database the window ends hidden in the tray, before that shown. A failure
+    /// shows a message box and skips the steps after it.
     void startUp();
 
     // SyncFrontEnd
@@ -62,9 +63,10 @@ public:
     bool adminMode() const { return m_adminMode; }
     bool windowShownFlag() const { return m_shownFlag; }
     bool trayIconAdded() const { return m_trayAdded; }
-    bool exiting() const { return m_unloaded; }
-    /// The program ends when this window unloads (set by main; tests keep their own loop).
-    void setQuitOnUnload(bool on) { m_quitOnUnload = on; }
+    bool exiting() const { return m_shutDown; }
+    /// The program ends when this window closes for good (set by main; tests keep their own
+    /// loop).
+    void setQuitOnClose(bool on) { m_quitOnClose = on; }
 
 public slots:
     /// Sync: a manual run, ignored while one started here is still going.
@@ -133,7 +135,9 @@ private:
     void placeInScreenCentre();
     void addTrayIcon();
     void setButtonFaces();
-    void unload();
+    /// Winds the program down as the window closes for good: the side windows close, a running
+    /// sync and request stop, the tray icon and the update timer go.
+    void shutDown();
     /// Closes the channel list editor and the advanced settings window, where open.
     void closeSideWindows();
     void showFromTray();
@@ -149,7 +153,7 @@ private:
     bool m_busy = false;
     bool m_adminMode = false;
     bool m_trayAdded = false;
-    bool m_unloaded = false;
+    bool m_shutDown = false;
     bool m_exitChosen = false; // "E&xit": the close that follows ends the program
-    bool m_quitOnUnload = false;
+    bool m_quitOnClose = false;
 };

@@ -1,5 +1,5 @@
 #pragma once
-// One recording job of a getjobs reply, and (cquibjob_schedule.cpp) its scheduling into
+// One recording job of a getjobs reply, and (recordingjobscheduling.cpp) its scheduling into
 // the recorder.
 #include <QDateTime>
 #include <QString>
@@ -34,9 +34,9 @@ public:
     QString description() const { return m_description; }
     QString persons() const { return m_persons; }
 
-    /// The name of the recording: Title + " " + startTime as "yyyy-MM-dd HH:mm:ss", made safe as
-    /// a file name. It is the same under every locale, so a daemon and the desktop program
-    /// running under different ones name a job's recording alike.
+    /// The name of the recording: the title, a blank and the start time as
+    /// "yyyy-MM-dd HH:mm:ss", made safe as a file name. It is the same under every locale, so a
+    /// daemon and the desktop program running under different ones name a job's recording alike.
     QString recordingName() const;
     /// The name recordings were made under before, with the start as regional date text: such
     /// a recording is still found and deleted, but none is made under it.

@@ -8,6 +8,7 @@
 #include "foundation/translate.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
+#include "recorders/recorderrunscope.h"
 #include "recordingjob.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
@@ -26,7 +27,8 @@ bool outageOfRun(const QString& why)
     return true;
 }
 
-// From the control's creation on, a statement that fails at run time is passed over.
+// Once the recorder is made, a call into it that throws is passed over: the job goes on with
+// the values it had.
 template <typename Statement> void passOver(Statement statement)
 {
     try {
@@ -112,8 +114,8 @@ bool RecordingJob::acceptAction(const QString& action)
             result = true;
             outcome = kov::JobOutcome::AlreadyThere;
         } else {
-            // A failure raised by the control skips the assignment: the return value stays 0
-            // and the job counts as created.
+            // A recorder that throws skips the assignment: the return value stays 0 and the
+            // job counts as created.
             const RecordingRequest request{
                 name,       m_startTime,    m_endTime,
                 channel,    safeName(name), QStringLiteral("fs:") + QString::number(m_uID),

@@ -7,6 +7,7 @@
 #include "foundation/translate.h"
 #include "localscheduler.h"
 #include "platform/settingsdatabase.h"
+#include "recorderrunscope.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
 #include "vdrscheduler.h"
@@ -18,38 +19,39 @@ SchedulerFactory& factory()
     return f;
 }
 
-struct RecorderRun
+// What the factory keeps while a sync run lives (kov::recorderRunActive()), so that all the
+// run's jobs go to one recorder.
+struct RunRecorder
 {
-    int scopes = 0;
     bool known = false;
     QString kind;
     bool connectTried = false;
     std::unique_ptr<VdrScheduler> shared; // the run's VDR connection
     QString sharedWhy;                    // why it could not be made
-    QString outage;
-    kov::JobTally jobs;
 };
 
-RecorderRun& recorderRun()
+RunRecorder& runRecorder()
 {
-    static RecorderRun run;
+    static RunRecorder run;
     return run;
 }
 
 QString recorderKind(SettingsStore& settings)
 {
-    RecorderRun& run = recorderRun();
-    if (run.scopes > 0 && run.known)
+    RunRecorder& run = runRecorder();
+    const bool inRun = kov::recorderRunActive();
+    if (inRun && run.known)
         return run.kind;
     const QString kind = kov::readText(settings, KovSetting::Recorder).trimmed().toLower();
-    if (run.scopes > 0) {
+    if (inRun) {
         run.kind = kind;
         run.known = true;
     }
     return kind;
 }
 
-// A control made for one job: it hands every call on to the recorder the run shares.
+// The recorder object a job gets within a run: it hands every call on to the recorder the run
+// shares.
 class SharedScheduler : public RecorderScheduler
 {
 public:
@@ -130,14 +132,15 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = null
     const QString settingsFile = SettingsDatabase::instance().path();
     if (isLocal && vdrSettingsMadeIn == settingsFile)
         return local(readOnly, why);
-    RecorderRun& run = recorderRun();
+    RunRecorder& run = runRecorder();
     const bool vdr = kind == QLatin1String("vdr");
+    const bool inRun = kov::recorderRunActive();
     // In a run the VDR is connected at the first job; later jobs share that connection.
-    if (vdr && run.scopes > 0 && !std::exchange(run.connectTried, true)) {
+    if (vdr && inRun && !std::exchange(run.connectTried, true)) {
         vdrSettingsMadeIn = settingsFile;
         run.shared = connectVdr(vdrOptions(settings, readOnly), &run.sharedWhy);
     }
-    if (vdr && run.scopes > 0) {
+    if (vdr && inRun) {
         if (!run.shared && why)
             *why = run.sharedWhy;
         if (run.shared && !readOnly)
@@ -159,92 +162,21 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = null
 }
 } // namespace
 
-RecorderRunScope::RecorderRunScope()
-{
-    RecorderRun& run = recorderRun();
-    if (run.scopes++ == 0) {
-        run.outage.clear();
-        run.jobs = kov::JobTally();
-    }
-}
-
-RecorderRunScope::~RecorderRunScope()
-{
-    RecorderRun& run = recorderRun();
-    if (--run.scopes > 0)
-        return;
-    run.known = false;
-    run.connectTried = false;
-    run.shared.reset(); // says goodbye to VDR
-    run.sharedWhy.clear();
-}
-
-namespace kov {
-bool recorderRunActive()
-{
-    return recorderRun().scopes > 0;
-}
-
-QString missingRecorderMessage(const QString& why)
+QString kov::missingRecorderMessage(const QString& why)
 {
     return QStringLiteral("KOVSched.ocx is required for this application.") + kov::crLf() +
            (why.isEmpty() ? kov::translate(QStringLiteral("The recorder could not be started."))
                           : why);
 }
 
-void recorderFailed(const QString& why)
+void kov::endRecorderRun()
 {
-    QString& outage = recorderRun().outage;
-    if (outage.isEmpty())
-        outage = why.isEmpty()
-                     ? kov::translate(QStringLiteral("The recorder could not be started."))
-                     : why;
+    RunRecorder& run = runRecorder();
+    run.known = false;
+    run.connectTried = false;
+    run.shared.reset(); // says goodbye to VDR
+    run.sharedWhy.clear();
 }
-
-QString recorderOutage()
-{
-    return recorderRun().outage;
-}
-
-void countJobNotScheduled()
-{
-    ++recorderRun().jobs.recorderFailed;
-}
-
-int jobsNotScheduled()
-{
-    return recorderRun().jobs.recorderFailed;
-}
-
-void countJob(JobOutcome outcome, const QString& channel)
-{
-    JobTally& jobs = recorderRun().jobs;
-    switch (outcome) {
-    case JobOutcome::Scheduled:
-        ++jobs.scheduled;
-        break;
-    case JobOutcome::Deleted:
-        ++jobs.deleted;
-        break;
-    case JobOutcome::AlreadyThere:
-        ++jobs.alreadyThere;
-        break;
-    case JobOutcome::NoChannelNumber:
-        ++jobs.noChannelNumber;
-        if (!jobs.unnumberedChannels.contains(channel))
-            jobs.unnumberedChannels << channel;
-        break;
-    case JobOutcome::Refused:
-        ++jobs.refused;
-        break;
-    }
-}
-
-JobTally jobTally()
-{
-    return recorderRun().jobs;
-}
-} // namespace kov
 
 std::unique_ptr<RecorderScheduler> kov::createRecorder(const QString& recorderId, QString* why)
 {

@@ -58,15 +58,15 @@ private slots:
         type(*w, 1, 1, u"6"_s, Qt::Key_Up);
         QCOMPARE(w->grid->currentRow(), 0);
         QCOMPARE(cell(*w, 1, 1), u"6"_s);
-        editor->setEnterKeyBehaviour(GridCellEditor::MoveRight);
+        editor->setEnterKeyBehaviour(GridCellEditor::KeyBehaviour::MoveRight);
         type(*w, 1, 1, u"8"_s); // past the row's end: the next row's first cell
         QCOMPARE(QPoint(w->grid->currentColumn(), w->grid->currentRow()), QPoint(0, 2));
-        editor->setTabKeyBehaviour(GridCellEditor::MoveDown);
+        editor->setTabKeyBehaviour(GridCellEditor::KeyBehaviour::MoveDown);
         QCOMPARE(w->closeButton->focusPolicy(),
                  Qt::ClickFocus);            // other controls leave the tab order
         type(*w, 2, 1, u"9"_s, Qt::Key_Tab); // past the bottom: the first row
         QCOMPARE(w->grid->currentRow(), 0);
-        editor->setTabKeyBehaviour(GridCellEditor::CloseEditor);
+        editor->setTabKeyBehaviour(GridCellEditor::KeyBehaviour::CloseEditor);
         QVERIFY(w->closeButton->focusPolicy() & Qt::TabFocus);
         type(*w, 0, 1, u"99"_s, Qt::Key_Escape);
         QVERIFY(!editor->isEditing());

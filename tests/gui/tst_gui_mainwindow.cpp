@@ -5,7 +5,7 @@
 #include "foundation/passwordcipher.h"
 #include "mainwindow.h"
 #include "placement.h"
-#include "recorders/recorderfactory.h"
+#include "recorders/recorderrunscope.h"
 #include "testsupport.h"
 #include "windowunits.h"
 

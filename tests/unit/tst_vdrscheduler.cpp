@@ -4,6 +4,7 @@
 #include "app/syncrunscope.h"
 #include "jobs/recordingjob.h"
 #include "recorders/recorderfactory.h"
+#include "recorders/recorderrunscope.h"
 #include "recorders/vdrscheduler.h"
 #include "recorders/vdrtimertext.h"
 #include "settings/quibfunction.h"

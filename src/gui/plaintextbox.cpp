@@ -1,6 +1,5 @@
-#include "lcdtextbox.h"
+#include "plaintextbox.h"
 
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -25,19 +24,4 @@ QString PlainTextBox::text() const
 void PlainTextBox::repaintNow()
 {
     m_edit->viewport()->repaint();
-}
-
-void LabelTextBox::setText(const QString& text)
-{
-    m_label->setText(text);
-}
-
-QString LabelTextBox::text() const
-{
-    return m_label->text();
-}
-
-void LabelTextBox::repaintNow()
-{
-    m_label->repaint();
 }

@@ -1,0 +1,9 @@
+#include "clitextbox.h"
+
+#include "clifrontend.h"
+
+void CliTextBox::setText(const QString& text)
+{
+    m_text = text;
+    cliPrint(QStringLiteral("box: ") + text);
+}
