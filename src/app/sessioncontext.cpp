@@ -28,7 +28,7 @@ SupportState& state()
 }
 } // namespace
 
-void kov::setTransferComponent(HttpTransfer* transfer)
+void kov::setSharedTransfer(HttpTransfer* transfer)
 {
     state().transfer = transfer;
 }
@@ -75,7 +75,7 @@ void kov::resetSupport()
     state().consumer = nullptr;
     state().settings.reset();
     kov::forgetResultTexts();
-    kov::resetChannelManager();
+    kov::resetChannelCatalog();
 }
 
 SettingsStore& kov::sharedSettings()

@@ -9,7 +9,7 @@ class HttpTransfer;
 namespace kov {
 /// Records the HTTP transfer the shared session sends its requests through (the desktop
 /// program's or the CLI's; nullptr: none).
-void setTransferComponent(HttpTransfer* transfer);
+void setSharedTransfer(HttpTransfer* transfer);
 /// Where the records of the following replies go (not owned); nullptr restores the sync's own
 /// (jobs scheduled, channels and servers kept).
 void setRecordConsumer(ReplyRecordConsumer* consumer);

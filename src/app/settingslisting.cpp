@@ -9,7 +9,7 @@ QString kov::settingsListing()
     SettingsStore settings = kov::settings();
     QString listing;
     for (qint32 index = 0;; ++index) {
-        const QString name = settings.valueName(index, QString(), kHKeyLocalMachine);
+        const QString name = settings.valueName(index, QString(), kMachineRoot);
         if (name.isEmpty())
             break;
         listing += name + QStringLiteral(" : ") + settings.value(name).toString() + kov::crLf();

@@ -15,7 +15,7 @@
 
 void kov::prepareSession(HttpTransfer* transfer)
 {
-    kov::setTransferComponent(transfer);
+    kov::setSharedTransfer(transfer);
     kov::buildResultTexts();
 }
 

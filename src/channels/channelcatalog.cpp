@@ -41,7 +41,7 @@ ChannelCatalog* kov::channelCatalog()
     return shared().get();
 }
 
-void kov::resetChannelManager()
+void kov::resetChannelCatalog()
 {
     shared().reset();
 }

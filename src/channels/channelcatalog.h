@@ -51,5 +51,5 @@ namespace kov {
 /// made.
 ChannelCatalog* channelCatalog();
 /// Drops the shared catalogue (tests start each case afresh; the program never calls it).
-void resetChannelManager();
+void resetChannelCatalog();
 } // namespace kov

@@ -34,7 +34,7 @@ int translateCommand(const QCommandLineParser& /*parser*/, const QStringList& ar
 {
     if (args.size() != 1)
         return usage(QStringLiteral("translate needs one text"));
-    cliPrint(kov::translate(args[0]));
+    kov::printLine(kov::translate(args[0]));
     return kOk;
 }
 
@@ -260,7 +260,7 @@ int runCommand(const Command& command, const QCommandLineParser& parser)
     if (!kov::takeWriteFailure().isEmpty() && status == kOk)
         status = kFailed;
     kov::resetSupport();
-    kov::setTransferComponent(nullptr);
+    kov::setSharedTransfer(nullptr);
     return status;
 }
 } // namespace
@@ -334,6 +334,6 @@ int runCli(QStringList args)
         return kOk;
     }
     const int status = runCommand(*command, parser);
-    cliEndProgressLine(); // a run stopped before its last job leaves the line open
+    kov::endProgressLine(); // a run stopped before its last job leaves the line open
     return status;
 }

@@ -45,11 +45,11 @@ int matchChannels(ChannelListModel& model)
     QList<QStringList> rows = model.rows();
     const ChannelMatch match = kov::matchChannels(rows, *channels);
     for (const QString& line : match.filled)
-        cliPrint(QStringLiteral("matched\t") + line);
+        kov::printLine(QStringLiteral("matched\t") + line);
     for (const QString& name : match.ambiguous)
-        cliPrint(QStringLiteral("ambiguous\t") + name);
+        kov::printLine(QStringLiteral("ambiguous\t") + name);
     for (const QString& name : match.unmatched)
-        cliPrint(QStringLiteral("unmatched\t") + name);
+        kov::printLine(QStringLiteral("unmatched\t") + name);
     if (match.filled.isEmpty())
         return kOk;
     return ChannelListModel::save(model.method(), rows, model.rows()) ? kOk : kFailed;
@@ -63,7 +63,7 @@ int channelsCommand(const QCommandLineParser& /*parser*/, const QStringList& arg
         if (!fillView(model))
             return kFailed;
         for (const QStringList& row : model.rows())
-            cliPrint(cliRow(row));
+            kov::printLine(kov::tableRow(row));
         return kOk;
     }
     if (args.value(0) == QLatin1String("set") && args.size() == 3) {
@@ -109,9 +109,9 @@ int recordingsCommand(const QCommandLineParser& /*parser*/, const QStringList& a
     }
     const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
     for (const ScheduledProgram& p : scheduler->recordingNames()) {
-        cliPrint(
-            cliRow({p.name, p.start.toString(format), p.end.toString(format),
-                    QString::number(p.channel), p.fileName, p.tag, QString::number(p.recurrence)}));
+        kov::printLine(kov::tableRow({p.name, p.start.toString(format), p.end.toString(format),
+                                      QString::number(p.channel), p.fileName, p.tag,
+                                      QString::number(p.recurrence)}));
     }
     return kOk;
 }

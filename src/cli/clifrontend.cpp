@@ -8,15 +8,15 @@ namespace {
 bool g_progressLineOpen = false;
 }
 
-void cliPrint(const QString& line)
+void kov::printLine(const QString& line)
 {
-    cliEndProgressLine();
+    kov::endProgressLine();
     std::fputs(line.toLocal8Bit().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
 }
 
-QString cliRow(const QStringList& fields)
+QString kov::tableRow(const QStringList& fields)
 {
     QStringList escaped;
     for (QString field : fields) {
@@ -29,7 +29,7 @@ QString cliRow(const QStringList& fields)
     return escaped.join(QLatin1Char('\t'));
 }
 
-void cliProgressLine(const QString& text)
+void kov::progressLine(const QString& text)
 {
     // Back to the start of the line and over the last text, which was never longer: the
     // numbers only grow.
@@ -39,7 +39,7 @@ void cliProgressLine(const QString& text)
     g_progressLineOpen = true;
 }
 
-void cliEndProgressLine()
+void kov::endProgressLine()
 {
     if (!g_progressLineOpen)
         return;
@@ -50,7 +50,7 @@ void cliEndProgressLine()
 
 void CliFrontEnd::showMessage(const QString& text)
 {
-    cliPrint(QStringLiteral("message: ") + text);
+    kov::printLine(QStringLiteral("message: ") + text);
 }
 
 void CliFrontEnd::showProblem(const QString& text)
@@ -61,7 +61,7 @@ void CliFrontEnd::showProblem(const QString& text)
 
 void CliFrontEnd::showUpdateText(const QString& text)
 {
-    cliPrint(QStringLiteral("update: ") + text);
+    kov::printLine(QStringLiteral("update: ") + text);
 }
 
 void CliFrontEnd::showSummary(const QString& /*brief*/, const QString& full)

@@ -25,12 +25,14 @@ private:
     bool m_timerEnabled = false;
 };
 
+namespace kov {
 /// Prints one line to standard output and flushes it, after ending an open progress line.
-void cliPrint(const QString& line);
+void printLine(const QString& line);
 /// The fields joined by TABs into one output line, each with a backslash, CR, LF and TAB
 /// written as \\, \r, \n and \t, so a name holding them keeps to its line and column.
-QString cliRow(const QStringList& fields);
+QString tableRow(const QStringList& fields);
 /// Shows `text` as the progress line on standard output, in place of the last one.
-void cliProgressLine(const QString& text);
+void progressLine(const QString& text);
 /// Ends the progress line, if one is shown, so the next output starts on a line of its own.
-void cliEndProgressLine();
+void endProgressLine();
+} // namespace kov

@@ -58,7 +58,7 @@ int settingsCommand(const QCommandLineParser& parser, const QStringList& args)
     if (verb == QLatin1String("get") && args.size() == 2) {
         if (!settings.valueExists(args[1]))
             return kFailed;
-        cliPrint(settings.value(args[1]).toString());
+        kov::printLine(settings.value(args[1]).toString());
         return kOk;
     }
     if (verb == QLatin1String("delete") && args.size() == 2)

@@ -44,7 +44,7 @@ int dryRunSync(CliFrontEnd& frontEnd, bool timed)
         std::fputs("kovferrit-cli: the recorder cannot be reached; nothing counts as existing\n",
                    stderr);
     for (const QString& line : preview.Lines())
-        cliPrint(line);
+        kov::printLine(line);
     return ok ? kOk : kFailed;
 }
 } // namespace
@@ -66,7 +66,7 @@ int fetchCommand(const QCommandLineParser& parser, const QStringList& args)
     const qint32 code =
         kov::runServerFunction(*function, settings.text(KovSetting::Account),
                                settings.text(KovSetting::Protocol), &box, zeroSerial, manual);
-    cliPrint(QString::number(code));
+    kov::printLine(QString::number(code));
     // A recorder that failed during the fetch left jobs unscheduled.
     return kov::isSuccessCode(code) && kov::recorderOutage().isEmpty() ? kOk : kFailed;
 }

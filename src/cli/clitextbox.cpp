@@ -5,5 +5,5 @@
 void CliTextBox::setText(const QString& text)
 {
     m_text = text;
-    cliPrint(QStringLiteral("box: ") + text);
+    kov::printLine(QStringLiteral("box: ") + text);
 }

@@ -20,7 +20,7 @@ int TerminalUserInterface::askChannelNumber(const QString& channelName, qint32 s
         return 0; // nobody to ask: the prompt counts as cancelled
     // Enter alone takes the preset number, as in the desktop prompt.
     const int preset = suggested > 0 ? suggested : 2;
-    cliEndProgressLine();
+    kov::endProgressLine();
     // A mistyped answer is said to be one and asked again; only "c" or the end of input cancel.
     for (;;) {
         std::fprintf(stderr, "Channel number for %s (empty: %d, c: cancel): ",
@@ -44,7 +44,7 @@ int TerminalUserInterface::askChannelNumber(const QString& channelName, qint32 s
 MessageAnswer TerminalUserInterface::messageBox(const QString& text, MessageStyle style,
                                                 const QString& caption)
 {
-    cliEndProgressLine();
+    kov::endProgressLine();
     return StderrUserInterface::messageBox(text, style, caption);
 }
 
@@ -52,7 +52,7 @@ void TerminalUserInterface::showProgress(int done, int total)
 {
     if (!isatty(STDOUT_FILENO))
         return;
-    cliProgressLine(QStringLiteral("progress: ") + kov::progressText(done, total));
+    kov::progressLine(QStringLiteral("progress: ") + kov::progressText(done, total));
     if (done >= total)
-        cliEndProgressLine();
+        kov::endProgressLine();
 }

@@ -72,8 +72,8 @@ bool RecordingJob::readJob(const QString& record, SettingsStore* settings, bool 
             return false;
         }
         m_channel = row.column(0);
-        m_channelID = kov::leadingLongOrThrow(row.column(1));
-        m_uID = kov::leadingLongOrThrow(row.column(2));
+        m_channelId = kov::leadingLongOrThrow(row.column(1));
+        m_uid = kov::leadingLongOrThrow(row.column(2));
         // Read once for the job's two or three times.
         const bool ignoreOffset = kov::readNumber(*settings, KovSetting::IgnoreOffset) == 1;
         m_startTime = parseTime(row.column(3), ignoreOffset);

@@ -17,8 +17,8 @@ public:
     bool readJob(const QString& record, SettingsStore* settings, bool schedule);
 
     QString channel() const { return m_channel; }
-    qint32 channelId() const { return m_channelID; }
-    qint32 uid() const { return m_uID; }
+    qint32 channelId() const { return m_channelId; }
+    qint32 uid() const { return m_uid; }
     QDateTime startTime() const { return m_startTime; }
     QDateTime endTime() const { return m_endTime; }
     QString action() const { return m_action; }
@@ -56,8 +56,8 @@ private:
     QString errorFileName() const;
 
     QString m_channel;
-    qint32 m_channelID = 0;
-    qint32 m_uID = 0;
+    qint32 m_channelId = 0;
+    qint32 m_uid = 0;
     QDateTime m_startTime;
     QDateTime m_endTime;
     QString m_action;

@@ -118,7 +118,7 @@ bool RecordingJob::acceptAction(const QString& action)
             // job counts as created.
             const RecordingRequest request{
                 name,       m_startTime,    m_endTime,
-                channel,    safeName(name), QStringLiteral("fs:") + QString::number(m_uID),
+                channel,    safeName(name), QStringLiteral("fs:") + QString::number(m_uid),
                 recurrence, m_vps};
             passOver([&] { returned = scheduler->createRecording(request); });
             result = returned == 0;

@@ -38,9 +38,9 @@ constexpr qint32 Binary = 3; // bytes as they are
 constexpr qint32 Number = 4; // four bytes, little-endian
 } // namespace StoredType
 
-// The roots a key path lies under; the settings lie under kHKeyLocalMachine.
-constexpr qint32 kHKeyClassesRoot = static_cast<qint32>(0x80000000u);
-constexpr qint32 kHKeyLocalMachine = static_cast<qint32>(0x80000002u);
+// The roots a key path lies under; the settings lie under kMachineRoot.
+constexpr qint32 kClassesRoot = static_cast<qint32>(0x80000000u);
+constexpr qint32 kMachineRoot = static_cast<qint32>(0x80000002u);
 
 class SettingsDatabase
 {

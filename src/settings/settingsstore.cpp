@@ -77,7 +77,7 @@ QString kov::settingsKey()
     return QStringLiteral("Software\\Velmora\\Scheduler\\KovFerrit");
 }
 
-SettingsStore::SettingsStore() : m_root(kHKeyLocalMachine) {}
+SettingsStore::SettingsStore() : m_root(kMachineRoot) {}
 
 SettingsStore kov::settings()
 {
@@ -99,7 +99,7 @@ QString SettingsStore::rootName(qint32 root)
         "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
     if (!isValidRoot(root))
         return QString();
-    return QLatin1String(names[root - kHKeyClassesRoot]);
+    return QLatin1String(names[root - kClassesRoot]);
 }
 
 bool SettingsStore::setKey(const QString& subKey, const QString& addInfo)
@@ -204,7 +204,7 @@ QVariant SettingsStore::value(const QString& name, const QVariant& missing, cons
 {
     const SettingsReadScope read;
     const QString key = keyOr(subKey);
-    const qint32 root = kHKeyLocalMachine;
+    const qint32 root = kMachineRoot;
     switch (kov::storedType(key, name, root)) {
     case StoredType::None: {
         if (!missing.isValid()) {
@@ -237,7 +237,7 @@ QVariant SettingsStore::value(const QString& name, const QVariant& missing, cons
 void SettingsStore::setValue(const QString& name, const QVariant& value, const QString& subKey)
 {
     const QString key = keyOr(subKey);
-    const qint32 root = kHKeyLocalMachine;
+    const qint32 root = kMachineRoot;
     const qint32 type = kov::storedType(key, name, root);
     if (type == StoredType::Text) {
         kov::storeText(key, name, textForm(value), root);
@@ -268,7 +268,7 @@ void SettingsStore::setValue(const QString& name, const QVariant& value, const Q
 bool SettingsStore::valueExists(const QString& name)
 {
     const SettingsReadScope read;
-    return kov::storedValueExists(m_subKey, name, kHKeyLocalMachine);
+    return kov::storedValueExists(m_subKey, name, kMachineRoot);
 }
 
 QString SettingsStore::valueName(qint32 index, const QString& subKey, qint32 rootOverride)

@@ -54,7 +54,7 @@ void fuzzReset()
     harness->env.ui.suggestions.clear();
     harness->env.ui.channelAnswers = {7};
     harness->env.trace.clear();
-    kov::resetChannelManager();
+    kov::resetChannelCatalog();
     QFile::remove(kov::programFile(QStringLiteral("dbchannel.dat")));
 }
 

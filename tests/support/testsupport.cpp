@@ -23,7 +23,7 @@ TestEnvironment::TestEnvironment()
 TestEnvironment::~TestEnvironment()
 {
     kov::resetSupport();
-    kov::setTransferComponent(nullptr);
+    kov::setSharedTransfer(nullptr);
     kov::setClock(nullptr);
     kov::setRecorderFactory({});
     kov::setTraceObserver({});
@@ -38,7 +38,7 @@ void EnvironmentTest::init()
     clock.time = kTestNow;
     kov::setClock(&clock);
     transfer = FakeTransfer();
-    kov::setTransferComponent(&transfer);
+    kov::setSharedTransfer(&transfer);
     setUp();
 }
 

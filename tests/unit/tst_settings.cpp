@@ -14,14 +14,13 @@
 namespace {
 qint32 storedType(const QString& name) // 0 absent, 1 text, 4 number
 {
-    return kov::storedType(kov::settingsKey(), name, kHKeyLocalMachine);
+    return kov::storedType(kov::settingsKey(), name, kMachineRoot);
 }
 
 QByteArray storedBytes(const QString& name)
 {
     QByteArray data;
-    SettingsDatabase::instance().queryValue(kHKeyLocalMachine, kov::settingsKey(), name, nullptr,
-                                            &data);
+    SettingsDatabase::instance().queryValue(kMachineRoot, kov::settingsKey(), name, nullptr, &data);
     return data;
 }
 } // namespace
@@ -99,8 +98,8 @@ private slots:
         settings.setText(u"Account"_s, u"demo"_s);
         QCOMPARE(settings.text(u"Account"_s), u"demo"_s);
         SettingsDatabase other(SettingsDatabase::instance().path());
-        QCOMPARE(other.setValue(kHKeyLocalMachine, kov::settingsKey(), u"Account"_s,
-                                StoredType::Text, QByteArray("cli\0", 4)),
+        QCOMPARE(other.setValue(kMachineRoot, kov::settingsKey(), u"Account"_s, StoredType::Text,
+                                QByteArray("cli\0", 4)),
                  StoreResult::Success);
         QCOMPARE(settings.text(u"Account"_s), u"cli"_s);
 
