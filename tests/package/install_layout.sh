@@ -10,7 +10,7 @@ cmake --install "$build" --prefix "$d" > /dev/null
 fail() { echo "install_layout: $*" >&2; exit 1; }
 
 for f in bin/kovferrit bin/kovferrit-cli; do test -x "$d/$f" || fail "$f missing"; done
-for f in share/applications/kovferrit.desktop share/man/man1/kovferrit.1 \
+for f in share/applications/io.github.kovferrit.KovFerrit.desktop share/man/man1/kovferrit.1 \
          share/man/man1/kovferrit-cli.1 share/metainfo/io.github.kovferrit.KovFerrit.metainfo.xml \
          lib/systemd/user/kovferrit-sync.service; do
     test -f "$d/$f" || fail "$f missing"
@@ -35,7 +35,7 @@ if command -v systemd-analyze > /dev/null; then
     [ -z "$out" ] || fail "systemd-analyze: $out"
 fi
 if command -v desktop-file-validate > /dev/null; then
-    out=$(desktop-file-validate "$d/share/applications/kovferrit.desktop" 2>&1) && [ -z "$out" ] ||
+    out=$(desktop-file-validate "$d/share/applications/io.github.kovferrit.KovFerrit.desktop" 2>&1) && [ -z "$out" ] ||
         fail "desktop-file-validate: $out"
 fi
 if command -v appstreamcli > /dev/null; then
