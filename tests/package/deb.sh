@@ -1,8 +1,9 @@
 #!/bin/sh
-# The Debian package as a user meets it: `cpack -G DEB` in BUILD_DIR, `apt-get install` of the
-# .deb, a first sync against the Quib simulator by a plain user from /usr/bin with no set-up,
-# the user unit and the AppStream data checked where they were installed, and `apt-get
-# remove` taking the program away again. Changes the machine, so it runs as root only.
+# The Debian packages as a user meets them: `cpack -G DEB` in BUILD_DIR makes kovferrit-cli and
+# kovferrit, lintian finds no error, warning or hardening tag in either, `apt-get install` of
+# both, a first sync against the Quib simulator by a plain user from /usr/bin with no set-up,
+# the user unit checked where it was installed, and `apt-get remove` taking the programs away
+# again. Changes the machine, so it runs as root only.
 # Usage: deb.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)
@@ -22,7 +23,7 @@ created_user=
 cleanup() {
     [ -z "$sim" ] || kill "$sim" 2> /dev/null || true
     [ -n "$strays_before" ] || rm -f $strays
-    [ -z "$installed" ] || apt_get remove kovferrit > /dev/null 2>&1 || true
+    [ -z "$installed" ] || apt_get remove kovferrit kovferrit-cli > /dev/null 2>&1 || true
     [ -z "$created_user" ] || userdel -r "$user" > /dev/null 2>&1 || true
     rm -rf "$work"
 }
@@ -40,11 +41,29 @@ check() { # check WHAT COMMAND...: runs COMMAND, counts a failure with WHAT
 }
 apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -q -y -o DPkg::Lock::Timeout=120 "$@"; }
 
-rm -f "$build"/kovferrit_*.deb
+rm -f "$build"/kovferrit_*.deb "$build"/kovferrit-cli_*.deb
 (cd "$build" && cpack -G DEB > "$work/cpack.log" 2>&1) || { cat "$work/cpack.log" >&2; exit 1; }
-deb=$(ls "$build"/kovferrit_*_amd64.deb)
-version=$(dpkg-deb -f "$deb" Version)
-apt_get install "$deb" > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
+cli_deb=$(ls "$build"/kovferrit-cli_*_amd64.deb)
+gui_deb=$(ls "$build"/kovferrit_*_amd64.deb)
+version=$(dpkg-deb -f "$cli_deb" Version)
+
+# lintian rates a binary built without Debian's hardening flags as info only; here it fails.
+lintian_clean() {
+    lintian --display-info --fail-on error,warning "$@" > "$work/lintian.log" 2>&1
+    status=$?
+    cat "$work/lintian.log"
+    [ "$status" -eq 0 ] && ! grep -q 'hardening-' "$work/lintian.log"
+}
+what="lintian finds no error, warning or hardening tag"
+check lintian_clean "$cli_deb" "$gui_deb"
+what="kovferrit-cli needs no GUI library, kovferrit needs kovferrit-cli $version"
+check sh -c "! dpkg-deb -f '$cli_deb' Depends | grep -E 'libqt6(gui|widgets)' && \
+    dpkg-deb -f '$gui_deb' Depends | grep -F 'kovferrit-cli (= $version)'"
+what="the desktop program is in kovferrit alone"
+check sh -c "dpkg-deb -c '$gui_deb' | grep -q ' ./usr/bin/kovferrit\$' && \
+    ! dpkg-deb -c '$cli_deb' | grep -E ' ./usr/(bin/kovferrit|share/applications/.*)\$'"
+
+apt_get install "$cli_deb" "$gui_deb" > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
 installed=yes
 
 what="kovferrit-cli --version prints $version"
@@ -87,7 +106,8 @@ check sh -c "out=\$(XDG_RUNTIME_DIR='$work' systemd-analyze verify --user '$unit
 what="man finds kovferrit-cli(1)"
 check sh -c "man -w kovferrit-cli | grep -q /usr/share/man/man1/kovferrit-cli.1"
 
-apt_get remove kovferrit > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
+apt_get remove kovferrit kovferrit-cli > "$work/apt.log" 2>&1 ||
+    { cat "$work/apt.log" >&2; exit 1; }
 installed=
 what="apt-get remove takes the programs and the unit away"
 check sh -c "! test -e /usr/bin/kovferrit-cli && ! test -e /usr/bin/kovferrit && ! test -e '$unit'"
@@ -96,4 +116,5 @@ if [ "$failures" -ne 0 ]; then
     echo "deb: $failures check(s) failed" >&2
     exit 1
 fi
-echo "deb: $deb installs, syncs as a plain user and removes cleanly"
+echo "deb: $(basename "$cli_deb") and $(basename "$gui_deb") pass lintian, install, sync as a" \
+    "plain user and remove cleanly"
