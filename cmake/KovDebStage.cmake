@@ -3,6 +3,9 @@
 # (no name or time stamp, so the package is reproducible), the executables lose the compiler's
 # .comment section, and each package gets /usr/share/doc/<package>/copyright and, being a
 # native package, changelog.gz.
+if(NOT CPACK_GENERATOR STREQUAL "DEB")
+  return()
+endif()
 file(GLOB stages LIST_DIRECTORIES true "${CPACK_TEMPORARY_DIRECTORY}/*")
 foreach(stage IN LISTS stages)
   if(NOT IS_DIRECTORY "${stage}/usr")
