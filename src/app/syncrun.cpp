@@ -147,6 +147,7 @@ bool kov::runSync(SyncFrontEnd& ui, bool zeroSerial, bool manually)
         if (!kov::stopRequested())
             ui.showProblem(kov::syncBusyText());
         ui.runEnding();
+        ui.runFinished(false, QString());
         return false;
     }
     kov::takeWriteFailure(); // an earlier one was reported on standard error
@@ -166,5 +167,6 @@ bool kov::runSync(SyncFrontEnd& ui, bool zeroSerial, bool manually)
     }
     // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.
     ui.runEnding();
+    ui.runFinished(result, kov::jobSummary(jobs, false));
     return result;
 }

@@ -5,6 +5,7 @@
 #include "clicommands.h"
 #include "clifrontend.h"
 #include "foundation/filewriters.h"
+#include "foundation/journalstream.h"
 #include "foundation/programfolder.h"
 #include "foundation/programname.h"
 #include "foundation/translate.h"
@@ -275,7 +276,9 @@ int usage(const QString& problem)
 
 int complain(const QString& problem, int status)
 {
-    std::fprintf(stderr, "kovferrit-cli: %s\n", problem.toLocal8Bit().constData());
+    // kOk: a report, such as a sync's summary, not a problem.
+    kov::writeStderrLine(status == kOk ? kov::LogPriority::Info : kov::LogPriority::Error,
+                         QStringLiteral("kovferrit-cli: ") + problem);
     return status;
 }
 } // namespace cli

@@ -4,12 +4,17 @@
 #include "app/serverfunction.h"
 #include "app/sessioncontext.h"
 #include "app/syncrun.h"
+#include "app/syncrunscope.h"
 #include "app/updatetimer.h"
 #include "channels/channeldatabase.h"
 #include "clicommands.h"
 #include "clifrontend.h"
 #include "clitextbox.h"
+#include "daemonfrontend.h"
+#include "daemonui.h"
+#include "foundation/journalstream.h"
 #include "foundation/translate.h"
+#include "platform/servicenotify.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderrunscope.h"
 #include "settings/quibfunction.h"
@@ -101,47 +106,88 @@ int syncCommand(const QCommandLineParser& parser, const QStringList& args)
     return kov::jobTally().skipped() > 0 ? kSkipped : kOk;
 }
 
+int tickCommand(const QCommandLineParser& parser, const QStringList& args)
+{
+    if (!args.isEmpty())
+        return usage(QStringLiteral("no arguments expected: ") + args.join(QLatin1Char(' ')));
+    CliFrontEnd frontEnd;
+    return kov::runMinuteTick(frontEnd, parser.isSet(QStringLiteral("admin"))) ? kOk : kFailed;
+}
+
 namespace {
-// One tick of the update timer now and, for the daemon, one a minute until a stop signal.
-int tick(const QCommandLineParser& parser, const QStringList& args, bool keepTicking)
+volatile std::sig_atomic_t g_reloadRequested = 0;
+
+extern "C" void onReloadSignal(int)
+{
+    g_reloadRequested = 1;
+}
+
+QDateTime nextSyncDue()
+{
+    return kov::dateOrZero(kov::sharedSettings().text(KovSetting::NextSync));
+}
+
+// Reads the settings afresh: the session with its time-out, the result texts and the channel
+// guide are made again from what the settings and files hold now.
+void reloadSettings()
+{
+    const bool stopping = kov::stopRequested(); // a SIGTERM meanwhile still ends the daemon
+    kov::resetSupport();
+    kov::buildResultTexts();
+    if (stopping)
+        kov::requestStop();
+}
+} // namespace
+
+// The update timer every minute until a stop signal, reported to the service manager when one
+// started it: ready once running, the last and the next sync as its status, and the stop.
+int daemonCommand(const QCommandLineParser& parser, const QStringList& args)
 {
     if (!args.isEmpty())
         return usage(QStringLiteral("no arguments expected: ") + args.join(QLatin1Char(' ')));
     const bool admin = parser.isSet(QStringLiteral("admin"));
-    CliFrontEnd frontEnd;
-    if (keepTicking) {
-        // Before the first tick: its sync may be a long first one, and a stop signal then ends
-        // it between two records, like a stop during any later tick.
-        std::signal(SIGTERM, onStopSignal);
-        std::signal(SIGINT, onStopSignal);
-    }
-    const bool synced = kov::runMinuteTick(frontEnd, admin);
-    if (!keepTicking)
-        return synced ? kOk : kFailed;
-    if (kov::stopRequested())
-        return kOk;
+    DaemonFrontEnd frontEnd;
+    UserInterface& terminal = kov::userInterface();
+    DaemonUserInterface ui(frontEnd);
+    kov::setUserInterface(&ui);
+    // Before the first tick: its sync may be a long first one, and a stop signal then ends it
+    // between two records, like a stop during any later tick.
+    std::signal(SIGTERM, onStopSignal);
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGHUP, onReloadSignal);
+    QByteArray status = frontEnd.statusText(nextSyncDue()).toUtf8();
+    kov::notifyServiceManager("READY=1\nSTATUS=" + status);
+    const auto tick = [&] {
+        kov::runMinuteTick(frontEnd, admin);
+        const QByteArray now = frontEnd.statusText(nextSyncDue()).toUtf8();
+        if (now != status && !kov::stopRequested())
+            kov::notifyServiceManager("STATUS=" + now);
+        status = now;
+    };
+    tick();
     QTimer minute;
-    QObject::connect(&minute, &QTimer::timeout, [&] { kov::runMinuteTick(frontEnd, admin); });
+    QObject::connect(&minute, &QTimer::timeout, tick);
     minute.start(60 * 1000);
     QTimer watch; // a signal handler may only set a flag; the loop looks at it
-    QObject::connect(&watch, &QTimer::timeout, [] {
-        if (kov::stopRequested())
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (kov::stopRequested()) {
             QCoreApplication::quit();
+        } else if (g_reloadRequested && !kov::syncRunning()) {
+            // A request waits in a loop of its own: the reload comes after its run.
+            g_reloadRequested = 0;
+            kov::notifyServiceManager("RELOADING=1");
+            reloadSettings();
+            kov::writeStderrLine(kov::LogPriority::Info, QStringLiteral("settings reloaded"));
+            tick(); // a sync made due by the change runs now, not a minute later
+            kov::notifyServiceManager("READY=1\nSTATUS=" + status);
+        }
     });
     watch.start(200);
-    QCoreApplication::exec();
+    if (!kov::stopRequested())
+        QCoreApplication::exec();
+    kov::notifyServiceManager("STOPPING=1");
+    kov::setUserInterface(&terminal);
     return kOk;
-}
-} // namespace
-
-int tickCommand(const QCommandLineParser& parser, const QStringList& args)
-{
-    return tick(parser, args, false);
-}
-
-int daemonCommand(const QCommandLineParser& parser, const QStringList& args)
-{
-    return tick(parser, args, true);
 }
 
 } // namespace cli

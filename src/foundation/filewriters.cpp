@@ -1,6 +1,7 @@
 #include "filewriters.h"
 
 #include "codepage.h"
+#include "journalstream.h"
 #include "programname.h"
 #include "translate.h"
 
@@ -107,9 +108,8 @@ void kov::noteWriteFailure(const QString& path, const QString& reason)
     if (!failure.message.isEmpty())
         return;
     failure.message = message;
-    std::fprintf(stderr, "[%s] %s\n", qPrintable(kov::appTitle()),
-                 failure.message.toLocal8Bit().constData());
-    std::fflush(stderr);
+    kov::writeStderrLine(kov::LogPriority::Error, QLatin1Char('[') + kov::appTitle() +
+                                                      QStringLiteral("] ") + failure.message);
 }
 
 bool kov::writeFailed()

@@ -1,6 +1,6 @@
 #include "messagebox.h"
 
-#include <cstdio>
+#include "journalstream.h"
 
 namespace {
 class StderrSink : public MessageBoxSink
@@ -24,9 +24,9 @@ MessageAnswer kov::stderrMessageBox(const QString& text, const QString& caption)
 {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    std::fprintf(stderr, "[%s] %s\n", caption.toLocal8Bit().constData(),
-                 shown.toLocal8Bit().constData());
-    std::fflush(stderr);
+    // A box stops the user where there is a window: a warning at least.
+    kov::writeStderrLine(kov::LogPriority::Warning,
+                         QLatin1Char('[') + caption + QStringLiteral("] ") + shown);
     return MessageAnswer::Ok;
 }
 

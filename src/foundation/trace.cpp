@@ -1,5 +1,6 @@
 #include "trace.h"
 
+#include "journalstream.h"
 #include "messagebox.h"
 #include "programname.h"
 
@@ -32,7 +33,8 @@ qint32 kov::trace(const QString& message, bool showBox, qint32 result, const QSt
     if (traceObserver())
         traceObserver()(message);
     if (g_traceSwitch) {
-        const QByteArray line = "##B## " + message.toLocal8Bit() + " ##B##\n";
+        const QByteArray line = kov::stderrLine(
+            kov::LogPriority::Debug, QStringLiteral("##B## ") + message + QStringLiteral(" ##B##"));
         std::fputs(line.constData(), stderr);
     }
     if (showBox)

@@ -31,4 +31,12 @@ public:
     /// The end of every sync run, while it still counts as running: the desktop program drops
     /// the clicks and keys the window system held back while a request blocked its input.
     virtual void runEnding() {}
+    /// Right after runEnding: whether the run went well, and its job counts (the full
+    /// summary, also when nothing reached the recorder; empty for a run that never started
+    /// because another one held the program folder).
+    virtual void runFinished(bool succeeded, const QString& counts)
+    {
+        Q_UNUSED(succeeded);
+        Q_UNUSED(counts);
+    }
 };

@@ -1,6 +1,6 @@
 // kovferrit-cli as a black box: its commands, exit codes and output, processes sharing a store,
 // and runs against the Quib simulator over a real socket: the first sync, a hung and a refused
-// server, the daemon.
+// server.
 #include "clitest.h"
 #include "foundation/passwordcipher.h"
 #include "recorders/localscheduler.h"
@@ -627,41 +627,6 @@ private slots:
         QCOMPARE(sync.status, 1);
         QCOMPARE(sync.lines(u"message"_s), (QStringList{u"message: GetJobs FAILED -1"_s,
                                                         u"message: "_s + why.arg(sim.port)}));
-    }
-    void daemonAndTick_data()
-    {
-        // The getjobs answers, the output after which SIGTERM comes, the requests served once
-        // a tick has followed.
-        Columns<QJsonArray, QByteArray, QStringList>::add();
-        const QJsonObject noNews{{u"status"_s, 1}};
-        QTest::newRow("after the first sync")
-            << QJsonArray{noNews} << QByteArray("update: Next Update: ") << QStringList{u"1"_s};
-        // The first sync stops before its first record and stays due.
-        QTest::newRow("during the first sync")
-            << QJsonArray{QJsonObject{{u"misbehave"_s, u"delay"_s}, {u"seconds"_s, 2}}, noNews}
-            << QByteArray("box: WAIT") << QStringList{u"1"_s, u"1"_s};
-    }
-    void daemonAndTick()
-    {
-        const auto [answers, signalAfter, served] =
-            Columns<QJsonArray, QByteArray, QStringList>::fetch();
-        QJsonObject functions = standard({});
-        functions[u"getjobs"_s] = answers;
-        Simulator sim;
-        QVERIFY(sim.start(functions));
-        setUp(sim, true);
-        QProcess daemon; // its first tick syncs at once
-        daemon.start(qEnvironmentVariable("KOVFERRIT_CLI"),
-                     {u"--home"_s, m_home->path(), u"daemon"_s});
-        QByteArray out;
-        QTRY_VERIFY_WITH_TIMEOUT((out += daemon.readAllStandardOutput()).contains(signalAfter),
-                                 30000);
-        daemon.terminate(); // SIGTERM ends it cleanly
-        QVERIFY(daemon.waitForFinished(10000));
-        QCOMPARE(daemon.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(daemon.exitCode(), 0);
-        QCOMPARE(run({u"tick"_s}).status, 0); // a sync only when the first one was cut short
-        QCOMPARE(sim.served(u"initiator"_s), served);
     }
 };
 
