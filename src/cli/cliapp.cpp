@@ -30,6 +30,11 @@ QCommandLineOption valued(const QString& name, const QString& description, const
     return QCommandLineOption(name, description, value);
 }
 
+QCommandLineOption jsonOption()
+{
+    return flag(QStringLiteral("json"), QStringLiteral("Print one JSON document instead."));
+}
+
 int translateCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
 {
     if (args.size() != 1)
@@ -42,7 +47,7 @@ const QList<Command>& commandTable()
 {
     static const QList<Command> table = {
         {QStringLiteral("settings"),
-         QStringLiteral("ACTION [--text T | --number N] [--force]"),
+         QStringLiteral("ACTION [--text T | --number N] [--force] [--json]"),
          QStringLiteral("Show, change or export the settings."),
          {valued(QStringLiteral("text"), QStringLiteral("set: store T as text."),
                  QStringLiteral("T")),
@@ -50,7 +55,8 @@ const QList<Command>& commandTable()
                  QStringLiteral("N")),
           flag(QStringLiteral("force"),
                QStringLiteral("set: store a name the program does not read, or a value out of "
-                              "its bounds, all the same."))},
+                              "its bounds, all the same.")),
+          flag(QStringLiteral("json"), QStringLiteral("list: print one JSON document."))},
          {{QStringLiteral("list"), QStringLiteral("Every setting as NAME : VALUE.")},
           {QStringLiteral("get NAME"), QStringLiteral("One value; exit 1 when it is not set.")},
           {QStringLiteral("set NAME"), QStringLiteral("Store a value (--text or --number).")},
@@ -79,7 +85,7 @@ const QList<Command>& commandTable()
            QStringLiteral("getjobs, channelguide or gettargetsystems.")}},
          fetchCommand},
         {QStringLiteral("sync"),
-         QStringLiteral("[--timed] [--dry-run] [--channel NAME=NUMBER]..."),
+         QStringLiteral("[--timed] [--dry-run [--json]] [--channel NAME=NUMBER]..."),
          QStringLiteral("Download the jobs and schedule them into the recorder."),
          {flag(QStringLiteral("timed"), QStringLiteral("Sync as the update timer does.")),
           flag(QStringLiteral("dry-run"),
@@ -88,7 +94,9 @@ const QList<Command>& commandTable()
           valued(QStringLiteral("channel"),
                  QStringLiteral("The tuner number of a channel the channel database lacks, "
                                 "instead of asking."),
-                 QStringLiteral("NAME=NUMBER"))},
+                 QStringLiteral("NAME=NUMBER")),
+          flag(QStringLiteral("json"),
+               QStringLiteral("With --dry-run: print the jobs as one JSON document."))},
          {},
          syncCommand},
         {QStringLiteral("tick"),
@@ -104,10 +112,11 @@ const QList<Command>& commandTable()
          {},
          daemonCommand},
         {QStringLiteral("channels"),
-         QStringLiteral("list | set NAME NUMBER | match"),
+         QStringLiteral("list [--json] | set NAME NUMBER | match"),
          QStringLiteral("Show or change the tuner numbers of the service's channels."),
          {},
-         {{QStringLiteral("list"), QStringLiteral("Every channel and its number, TAB-separated.")},
+         {{QStringLiteral("list [--json]"),
+           QStringLiteral("Every channel and its number, TAB-separated or as JSON.")},
           {QStringLiteral("set NAME NUMBER"),
            QStringLiteral("Give a channel a number from 1 to 999 (empty removes it).")},
           {QStringLiteral("match"),
@@ -115,11 +124,18 @@ const QList<Command>& commandTable()
          channelsCommand,
          true},
         {QStringLiteral("recordings"),
-         QString(),
+         QStringLiteral("[--json]"),
          QStringLiteral("List the recorder's programs, TAB-separated."),
-         {},
+         {jsonOption()},
          {},
          recordingsCommand},
+        {QStringLiteral("status"),
+         QStringLiteral("[--json]"),
+         QStringLiteral("Show the account, the recorder, the last and the next sync; exit 0 when "
+                        "the last sync went well."),
+         {jsonOption()},
+         {},
+         statusCommand},
     };
     return table;
 }

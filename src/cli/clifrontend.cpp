@@ -2,10 +2,29 @@
 
 #include "clicommands.h"
 
+#include <QJsonDocument>
+
 #include <cstdio>
 
 namespace {
 bool g_progressLineOpen = false;
+bool g_reportOnStderr = false;
+} // namespace
+
+void kov::reportOnStderr(bool onStderr)
+{
+    g_reportOnStderr = onStderr;
+}
+
+void kov::reportLine(const QString& line)
+{
+    if (!g_reportOnStderr) {
+        kov::printLine(line);
+        return;
+    }
+    kov::endProgressLine();
+    std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
 }
 
 void kov::printLine(const QString& line)
@@ -29,6 +48,13 @@ QString kov::tableRow(const QStringList& fields)
     return escaped.join(QLatin1Char('\t'));
 }
 
+void kov::printJson(const QJsonObject& document)
+{
+    kov::endProgressLine();
+    std::fputs(QJsonDocument(document).toJson(QJsonDocument::Indented).constData(), stdout);
+    std::fflush(stdout);
+}
+
 void kov::progressLine(const QString& text)
 {
     // Back to the start of the line and over the last text, which was never longer: the
@@ -50,7 +76,7 @@ void kov::endProgressLine()
 
 void CliFrontEnd::showMessage(const QString& text)
 {
-    kov::printLine(QStringLiteral("message: ") + text);
+    kov::reportLine(QStringLiteral("message: ") + text);
 }
 
 void CliFrontEnd::showProblem(const QString& text)
@@ -61,7 +87,7 @@ void CliFrontEnd::showProblem(const QString& text)
 
 void CliFrontEnd::showUpdateText(const QString& text)
 {
-    kov::printLine(QStringLiteral("update: ") + text);
+    kov::reportLine(QStringLiteral("update: ") + text);
 }
 
 void CliFrontEnd::showSummary(const QString& /*brief*/, const QString& full)

@@ -5,5 +5,5 @@
 void CliTextBox::setText(const QString& text)
 {
     m_text = text;
-    kov::printLine(QStringLiteral("box: ") + text);
+    kov::reportLine(QStringLiteral("box: ") + text);
 }
