@@ -173,8 +173,13 @@ void setUpProgramParser(QCommandLineParser& parser)
                                            "logs."),
                             QStringLiteral("DIR")));
     parser.addOption(helpOption());
-    parser.addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
-                                        QStringLiteral("Show the version.")));
+    parser.addOption(flag(QStringLiteral("version"), QStringLiteral("Show the version.")));
+    parser.addOption(QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                                        QStringLiteral("No progress and no informational lines; "
+                                                       "results and errors only.")));
+    parser.addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("verbose")},
+                                        QStringLiteral("Show the diagnostic lines (as "
+                                                       "KOVFERRIT_TRACE=1 does).")));
     // Everything after the command name belongs to the command.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
 }
@@ -183,7 +188,8 @@ QString programHelp()
 {
     QCommandLineParser parser;
     setUpProgramParser(parser);
-    QString text = helpText(parser, kProgram + QStringLiteral(" [--home DIR] COMMAND ..."));
+    QString text =
+        helpText(parser, kProgram + QStringLiteral(" [--home DIR] [-q | -v] COMMAND ..."));
     text += QStringLiteral("\nCommands:\n");
     for (const Command& command : commandTable())
         text += QStringLiteral("  %1%2\n").arg(command.name, -12).arg(command.summary);
@@ -283,9 +289,12 @@ int runCommand(const Command& command, const QCommandLineParser& parser)
 
 int usage(const QString& problem)
 {
+    // The problem and where to read more, rather than a whole help that scrolls it away.
     if (!problem.isEmpty())
         std::fprintf(stderr, "kovferrit-cli: %s\n", problem.toLocal8Bit().constData());
-    print(stderr, g_running ? commandHelp(*g_running) : programHelp());
+    const QString help =
+        g_running ? g_running->name + QStringLiteral(" --help") : QStringLiteral("--help");
+    std::fprintf(stderr, "Try 'kovferrit-cli %s'.\n", help.toLocal8Bit().constData());
     return kUsage;
 }
 
@@ -314,6 +323,12 @@ int runCli(QStringList args)
         print(stdout, kProgram + QStringLiteral(" " KOVFERRIT_VERSION "\n"));
         return kOk;
     }
+    if (program.isSet(QStringLiteral("quiet")) && program.isSet(QStringLiteral("verbose")))
+        return usage(QStringLiteral("--quiet and --verbose exclude each other"));
+    kov::setQuiet(program.isSet(QStringLiteral("quiet")));
+    // The trace channel reads its switch from the environment, once, when it first traces.
+    if (program.isSet(QStringLiteral("verbose")))
+        qputenv("KOVFERRIT_TRACE", "1");
     if (program.isSet(QStringLiteral("home"))) {
         // An empty value (an unset variable in "--home=$DIR") would fall back to the default
         // folder and change another program folder than the one meant.

@@ -1,6 +1,7 @@
 #include "clifrontend.h"
 
 #include "clicommands.h"
+#include "recorders/recorderrunscope.h"
 
 #include <QJsonDocument>
 
@@ -9,7 +10,18 @@
 namespace {
 bool g_progressLineOpen = false;
 bool g_reportOnStderr = false;
+bool g_quiet = false;
 } // namespace
+
+void kov::setQuiet(bool quiet)
+{
+    g_quiet = quiet;
+}
+
+bool kov::quiet()
+{
+    return g_quiet;
+}
 
 void kov::reportOnStderr(bool onStderr)
 {
@@ -59,9 +71,9 @@ void kov::progressLine(const QString& text)
 {
     // Back to the start of the line and over the last text, which was never longer: the
     // numbers only grow.
-    std::fputc('\r', stdout);
-    std::fputs(text.toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
+    std::fputc('\r', stderr);
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
     g_progressLineOpen = true;
 }
 
@@ -69,8 +81,8 @@ void kov::endProgressLine()
 {
     if (!g_progressLineOpen)
         return;
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
     g_progressLineOpen = false;
 }
 
@@ -87,11 +99,15 @@ void CliFrontEnd::showProblem(const QString& text)
 
 void CliFrontEnd::showUpdateText(const QString& text)
 {
+    if (kov::quiet())
+        return;
     kov::reportLine(QStringLiteral("update: ") + text);
 }
 
 void CliFrontEnd::showSummary(const QString& /*brief*/, const QString& full)
 {
     showMessage(full);
-    cli::complain(full, cli::kOk);
+    // Skipped jobs explain a sync's exit status 3: said even when quiet.
+    if (!kov::quiet() || kov::jobTally().skipped() > 0)
+        cli::complain(full, cli::kOk);
 }

@@ -37,9 +37,13 @@ QString tableRow(const QStringList& fields);
 void reportOnStderr(bool onStderr);
 /// One "message:", "update:" or "box:" line, on standard output unless kov::reportOnStderr.
 void reportLine(const QString& line);
+/// -q: no progress line, no "box:" and "update:" lines and no summary of a sync that skipped
+/// nothing; the "message:" lines, the results and every error stay.
+void setQuiet(bool quiet);
+bool quiet();
 /// Prints `document` as one indented JSON document on standard output.
 void printJson(const QJsonObject& document);
-/// Shows `text` as the progress line on standard output, in place of the last one.
+/// Shows `text` as the progress line on standard error, in place of the last one.
 void progressLine(const QString& text);
 /// Ends the progress line, if one is shown, so the next output starts on a line of its own.
 void endProgressLine();

@@ -7,6 +7,7 @@
 
 #include <QTcpServer>
 
+#include <fcntl.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,7 +22,9 @@ QString recJob(const QString& channel, int uid)
 }
 
 // Everything kovferrit-cli wrote when its standard streams are a terminal, `typed` there.
-QString onTerminal(const QStringList& args, const QByteArray& typed = QByteArray())
+// `stdoutToNull`: standard output goes to /dev/null, so the screen shows standard error alone.
+QString onTerminal(const QStringList& args, const QByteArray& typed = QByteArray(),
+                   bool stdoutToNull = false)
 {
     std::vector<QByteArray> words{qEnvironmentVariable("KOVFERRIT_CLI").toLocal8Bit()};
     for (const QString& arg : args)
@@ -33,6 +36,8 @@ QString onTerminal(const QStringList& args, const QByteArray& typed = QByteArray
     int terminal = -1;
     const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (pid == 0) {
+        if (stdoutToNull)
+            dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -80,8 +85,8 @@ private slots:
         // A forgotten password (empty standard input, or an empty line) stores nothing.
         QTest::newRow("account, no input")
             << u"account|bob"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: account needs the password on the first line of standard input\n"_s +
-                   usage + u" [--home DIR] account NAME"_s;
+            << u"kovferrit-cli: account needs the password on the first line of standard input\n"
+               u"Try 'kovferrit-cli account --help'.\n"_s;
         QTest::newRow("account, empty line")
             << u"account|bob;settings|list"_s << QByteArray("\r\n") << 0 << QString() << QString();
         QTest::newRow("empty --home=") << u"--home=|settings|list"_s << QByteArray() << 2
@@ -123,13 +128,19 @@ private slots:
                 << u"a channel number is a whole number from 1 to 999"_s;
         // Help and version on standard output (an output ending in "..." is its beginning), a
         // usage error as one line and then the usage of the program or command on standard error.
-        const QString help = usage + u" [--home DIR] COMMAND ...\nDownloads recording jobs..."_s;
+        const QString help =
+            usage + u" [--home DIR] [-q | -v] COMMAND ...\nDownloads recording jobs..."_s;
         for (const QString& ask : {u"-h"_s, u"--help"_s, u"help"_s})
             QTest::newRow(qPrintable(ask)) << ask << QByteArray() << 0 << help << QString();
-        for (const QString& ask : {u"-v"_s, u"--version"_s})
-            QTest::newRow(qPrintable(ask))
-                << ask << QByteArray() << 0 << u"kovferrit-cli " KOVFERRIT_VERSION "\n"_s
-                << QString();
+        QTest::newRow("--version") << u"--version"_s << QByteArray() << 0
+                                   << u"kovferrit-cli " KOVFERRIT_VERSION "\n"_s << QString();
+        const QString tryHelp = u"Try 'kovferrit-cli --help'.\n"_s;
+        QTest::newRow("-v is verbose") << u"-v"_s << QByteArray() << 2 << QString()
+                                       << u"kovferrit-cli: no command given\n"_s + tryHelp;
+        QTest::newRow("-q and -v") << u"-q|-v|status"_s << QByteArray() << 2 << QString()
+                                   << u"--quiet and --verbose exclude each other\n"_s + tryHelp;
+        QTest::newRow("verbose traces")
+            << u"-v|settings|delete|X"_s << QByteArray() << 1 << QString() << u"##B## CKovReg::"_s;
         QTest::newRow("sync --help")
             << u"sync|--help"_s << QByteArray() << 0
             << usage +
@@ -143,24 +154,24 @@ private slots:
             << QString();
         QTest::newRow("help, unknown command")
             << u"help|frobnicate"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: no help on: frobnicate\n"_s + usage;
+            << u"kovferrit-cli: no help on: frobnicate\n"_s + tryHelp;
         QTest::newRow("no command") << QString() << QByteArray() << 2 << QString()
-                                    << u"kovferrit-cli: no command given\n"_s + usage;
-        QTest::newRow("unknown command") << u"frobnicate"_s << QByteArray() << 2 << QString()
-                                         << u"kovferrit-cli: unknown command: frobnicate\n"_s +
-                                                usage + u" [--home DIR] COMMAND"_s;
+                                    << u"kovferrit-cli: no command given\n"_s + tryHelp;
+        QTest::newRow("unknown command")
+            << u"frobnicate"_s << QByteArray() << 2 << QString()
+            << u"kovferrit-cli: unknown command: frobnicate\n"_s + tryHelp;
         QTest::newRow("unknown option")
             << u"sync|--fast"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown option 'fast'\n"_s + usage + u" [--home DIR] sync "_s;
+            << u"kovferrit-cli: unknown option 'fast'\nTry 'kovferrit-cli sync --help'.\n"_s;
         QTest::newRow("unknown program option")
             << u"--fast|sync"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown option 'fast'\n"_s + usage + u" [--home DIR] COMMAND"_s;
+            << u"kovferrit-cli: unknown option 'fast'\n"_s + tryHelp;
         QTest::newRow("option of another command")
             << u"tick|--timed"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown option 'timed'\n"_s + usage + u" [--home DIR] tick "_s;
+            << u"kovferrit-cli: unknown option 'timed'\nTry 'kovferrit-cli tick --help'.\n"_s;
         QTest::newRow("missing argument") << u"fetch|--manual"_s << QByteArray() << 2 << QString()
-                                          << u"kovferrit-cli: fetch needs one server function\n"_s +
-                                                 usage + u" [--home DIR] fetch "_s;
+                                          << u"kovferrit-cli: fetch needs one server function\n"
+                                             u"Try 'kovferrit-cli fetch --help'.\n"_s;
         for (const QString& number : {u"0"_s, u"-1"_s, u"1000"_s, u"1e20"_s})
             QTest::newRow(qPrintable(u"--channel X="_s + number))
                 << u"sync|--channel|X="_s + number << QByteArray() << 2 << QString()
@@ -194,6 +205,8 @@ private slots:
             QCOMPARE(last.out, out);
         err.replace(u"%home"_s, m_home->path());
         QVERIFY2(err.isEmpty() ? last.err.isEmpty() : last.err.contains(err), qPrintable(last.err));
+        // A usage error is one line and where to read more, not the whole usage.
+        QVERIFY2(status != 2 || last.err.count(u'\n') <= 2, qPrintable(last.err));
         // The store and an export hold the account: their owner's alone.
         for (const QFileInfo& file : QDir(m_home->path()).entryInfoList(QDir::Files))
             QVERIFY2(!(file.permissions() & (QFile::ReadGroup | QFile::ReadOther)),
@@ -397,6 +410,16 @@ private slots:
         QVERIFY(progress[0].endsWith(u"\rprogress: 200 of 200 jobs"_s));
         QVERIFY2(progress[0].count(u'\r') >= 100, qPrintable(progress[0]));
         QVERIFY(screen.filter(u"message: "_s).value(0).startsWith(u"message: "_s));
+        // The progress is on standard error, as git shows its own.
+        const QString stderrOnly = onTerminal(sync, {}, true);
+        QVERIFY2(stderrOnly.contains(u"\rprogress: 200 of 200 jobs\r\n"_s) &&
+                     !stderrOnly.contains(u"message: "_s),
+                 qPrintable(stderrOnly));
+        // Quiet: neither progress nor the request's own lines; the results stay.
+        const QString quiet = onTerminal(QStringList{u"-q"_s} + sync);
+        QVERIFY2(!quiet.contains(u"progress: "_s) && !quiet.contains(u"box: "_s) &&
+                     quiet.contains(u"message: "_s),
+                 qPrintable(quiet));
         // Piped, the output holds the lines a script reads and nothing else.
         const Run piped = run(sync);
         QCOMPARE(piped.status, 0);
