@@ -2,14 +2,13 @@
 
 #include "channels/channeldatabase.h"
 #include "channels/channellookup.h"
+#include "foundation/datetext.h"
 #include "jobs/recordingjob.h"
 #include "platform/userinterface.h"
 #include "recorders/recorderfactory.h"
 #include "recorders/recorderrunscope.h"
 
 namespace {
-const QString kTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
-
 // `existing`: the name the recorder holds the job's recording under, empty when none.
 QString verdict(const RecordingJob& job, qint32 channel, const QString& existing,
                 RecorderScheduler* recorder)
@@ -58,11 +57,18 @@ void DryRunRecords::takeRecord(QuibFunction function, qint32 index, const QStrin
         m_recorderMissing = true;
         kov::recorderFailed(recorder ? recorder->failure() : why);
     }
-    m_lines << QStringList{verdict(job, channel, existing, recorder.get()),
-                           existing.isEmpty() ? job.recordingName() : existing,
-                           job.startTime().toString(kTimeFormat),
-                           job.endTime().toString(kTimeFormat),
-                           job.channel(),
-                           QString::number(channel)}
-                   .join(QLatin1Char('\t'));
+    m_rows << QStringList{verdict(job, channel, existing, recorder.get()),
+                          existing.isEmpty() ? job.recordingName() : existing,
+                          kov::isoTextWithOffset(job.startTime()),
+                          kov::isoTextWithOffset(job.endTime()),
+                          job.channel(),
+                          QString::number(channel)};
+}
+
+QStringList DryRunRecords::Lines() const
+{
+    QStringList lines;
+    for (const QStringList& row : m_rows)
+        lines << row.join(QLatin1Char('\t'));
+    return lines;
 }

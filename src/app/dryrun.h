@@ -12,15 +12,17 @@ public:
     void takeRecord(QuibFunction function, qint32 index, const QString& record) override;
 
     /// One line per job: what, program name, start, end, service channel, channel number,
-    /// separated by TABs. What is create, exists, delete, recording (delete of a program being
-    /// recorded, which the recorder keeps), absent (delete of a missing program),
-    /// unknown-channel or unsupported. A channel the channel database lacks takes the number
-    /// the user interface was given beforehand, without asking.
-    QStringList Lines() const { return m_lines; }
+    /// separated by TABs; times with their offset from UTC. What is create, exists, delete,
+    /// recording (delete of a program being recorded, which the recorder keeps), absent (delete of
+    /// a missing program), unknown-channel or unsupported. A channel the channel database lacks
+    /// takes the number the user interface was given beforehand, without asking.
+    QStringList Lines() const;
+    /// The same per job, one field each, for output that keeps fields apart by itself (JSON).
+    const QList<QStringList>& rows() const { return m_rows; }
     /// Set when the recorder could not be asked; existence then reads as "no".
     bool recorderMissing() const { return m_recorderMissing; }
 
 private:
-    QStringList m_lines;
+    QList<QStringList> m_rows;
     bool m_recorderMissing = false;
 };

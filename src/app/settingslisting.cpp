@@ -16,3 +16,16 @@ QString kov::settingsListing()
     }
     return listing;
 }
+
+QJsonObject kov::settingsObject()
+{
+    SettingsStore settings = kov::settings();
+    QJsonObject values;
+    for (qint32 index = 0;; ++index) {
+        const QString name = settings.valueName(index, QString(), kMachineRoot);
+        if (name.isEmpty())
+            break;
+        values.insert(name, QJsonValue::fromVariant(settings.value(name)));
+    }
+    return values;
+}

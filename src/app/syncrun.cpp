@@ -1,6 +1,8 @@
 #include "syncrun.h"
 
 #include "app/channelguide.h"
+#include "app/dryrun.h"
+#include "app/lastsync.h"
 #include "foundation/filewriters.h"
 #include "foundation/numbertext.h"
 #include "foundation/passwordcipher.h"
@@ -151,7 +153,8 @@ bool kov::runSync(SyncFrontEnd& ui, bool zeroSerial, bool manually)
         return false;
     }
     kov::takeWriteFailure(); // an earlier one was reported on standard error
-    const bool stepsDone = runSyncSteps(ui, zeroSerial, manually);
+    SaidLines said(ui);
+    const bool stepsDone = runSyncSteps(said, zeroSerial, manually);
     // Said before the recorder's failure, whose jobs it counts as skipped without repeating
     // why.
     const kov::JobTally jobs = kov::jobTally();
@@ -161,10 +164,13 @@ bool kov::runSync(SyncFrontEnd& ui, bool zeroSerial, bool manually)
     // A file of the program's that could not be written: the run stopped at it. What it
     // scheduled before stays.
     if (const QString failure = kov::takeWriteFailure(); !failure.isEmpty()) {
-        ui.showMessage(failure);
-        ui.showMessage(kov::translate(QStringLiteral("The sync stopped.")));
+        said.showMessage(failure);
+        said.showMessage(kov::translate(QStringLiteral("The sync stopped.")));
         result = false;
     }
+    // A run cut short by the program's end, and a preview, did not sync.
+    if (!kov::stopRequested() && !dynamic_cast<DryRunRecords*>(kov::recordConsumer()))
+        kov::storeSyncOutcome(kov::syncOutcome(result, jobs, said.lines()));
     // Still inside the run, so a timer tick meanwhile leaves its sync to the next minute.
     ui.runEnding();
     ui.runFinished(result, kov::jobSummary(jobs, false));

@@ -31,6 +31,11 @@ QCommandLineOption valued(const QString& name, const QString& description, const
     return QCommandLineOption(name, description, value);
 }
 
+QCommandLineOption jsonOption()
+{
+    return flag(QStringLiteral("json"), QStringLiteral("Print one JSON document instead."));
+}
+
 int translateCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
 {
     if (args.size() != 1)
@@ -43,7 +48,7 @@ const QList<Command>& commandTable()
 {
     static const QList<Command> table = {
         {QStringLiteral("settings"),
-         QStringLiteral("ACTION [--text T | --number N] [--force]"),
+         QStringLiteral("ACTION [--text T | --number N] [--force] [--json]"),
          QStringLiteral("Show, change or export the settings."),
          {valued(QStringLiteral("text"), QStringLiteral("set: store T as text."),
                  QStringLiteral("T")),
@@ -51,7 +56,8 @@ const QList<Command>& commandTable()
                  QStringLiteral("N")),
           flag(QStringLiteral("force"),
                QStringLiteral("set: store a name the program does not read, or a value out of "
-                              "its bounds, all the same."))},
+                              "its bounds, all the same.")),
+          flag(QStringLiteral("json"), QStringLiteral("list: print one JSON document."))},
          {{QStringLiteral("list"), QStringLiteral("Every setting as NAME : VALUE.")},
           {QStringLiteral("get NAME"), QStringLiteral("One value; exit 1 when it is not set.")},
           {QStringLiteral("set NAME"), QStringLiteral("Store a value (--text or --number).")},
@@ -80,7 +86,7 @@ const QList<Command>& commandTable()
            QStringLiteral("getjobs, channelguide or gettargetsystems.")}},
          fetchCommand},
         {QStringLiteral("sync"),
-         QStringLiteral("[--timed] [--dry-run] [--channel NAME=NUMBER]..."),
+         QStringLiteral("[--timed] [--dry-run [--json]] [--channel NAME=NUMBER]..."),
          QStringLiteral("Download the jobs and schedule them into the recorder."),
          {flag(QStringLiteral("timed"), QStringLiteral("Sync as the update timer does.")),
           flag(QStringLiteral("dry-run"),
@@ -89,7 +95,9 @@ const QList<Command>& commandTable()
           valued(QStringLiteral("channel"),
                  QStringLiteral("The tuner number of a channel the channel database lacks, "
                                 "instead of asking."),
-                 QStringLiteral("NAME=NUMBER"))},
+                 QStringLiteral("NAME=NUMBER")),
+          flag(QStringLiteral("json"),
+               QStringLiteral("With --dry-run: print the jobs as one JSON document."))},
          {},
          syncCommand},
         {QStringLiteral("tick"),
@@ -105,10 +113,11 @@ const QList<Command>& commandTable()
          {},
          daemonCommand},
         {QStringLiteral("channels"),
-         QStringLiteral("list | set NAME NUMBER | match"),
+         QStringLiteral("list [--json] | set NAME NUMBER | match"),
          QStringLiteral("Show or change the tuner numbers of the service's channels."),
          {},
-         {{QStringLiteral("list"), QStringLiteral("Every channel and its number, TAB-separated.")},
+         {{QStringLiteral("list [--json]"),
+           QStringLiteral("Every channel and its number, TAB-separated or as JSON.")},
           {QStringLiteral("set NAME NUMBER"),
            QStringLiteral("Give a channel a number from 1 to 999 (empty removes it).")},
           {QStringLiteral("match"),
@@ -116,11 +125,18 @@ const QList<Command>& commandTable()
          channelsCommand,
          true},
         {QStringLiteral("recordings"),
-         QString(),
+         QStringLiteral("[--json]"),
          QStringLiteral("List the recorder's programs, TAB-separated."),
-         {},
+         {jsonOption()},
          {},
          recordingsCommand},
+        {QStringLiteral("status"),
+         QStringLiteral("[--json]"),
+         QStringLiteral("Show the account, the recorder, the last and the next sync; exit 0 when "
+                        "the last sync went well."),
+         {jsonOption()},
+         {},
+         statusCommand},
     };
     return table;
 }
@@ -158,8 +174,13 @@ void setUpProgramParser(QCommandLineParser& parser)
                                            "logs."),
                             QStringLiteral("DIR")));
     parser.addOption(helpOption());
-    parser.addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
-                                        QStringLiteral("Show the version.")));
+    parser.addOption(flag(QStringLiteral("version"), QStringLiteral("Show the version.")));
+    parser.addOption(QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                                        QStringLiteral("No progress and no informational lines; "
+                                                       "results and errors only.")));
+    parser.addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("verbose")},
+                                        QStringLiteral("Show the diagnostic lines (as "
+                                                       "KOVFERRIT_TRACE=1 does).")));
     // Everything after the command name belongs to the command.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
 }
@@ -168,7 +189,8 @@ QString programHelp()
 {
     QCommandLineParser parser;
     setUpProgramParser(parser);
-    QString text = helpText(parser, kProgram + QStringLiteral(" [--home DIR] COMMAND ..."));
+    QString text =
+        helpText(parser, kProgram + QStringLiteral(" [--home DIR] [-q | -v] COMMAND ..."));
     text += QStringLiteral("\nCommands:\n");
     for (const Command& command : commandTable())
         text += QStringLiteral("  %1%2\n").arg(command.name, -12).arg(command.summary);
@@ -268,9 +290,12 @@ int runCommand(const Command& command, const QCommandLineParser& parser)
 
 int usage(const QString& problem)
 {
+    // The problem and where to read more, rather than a whole help that scrolls it away.
     if (!problem.isEmpty())
         std::fprintf(stderr, "kovferrit-cli: %s\n", problem.toLocal8Bit().constData());
-    print(stderr, g_running ? commandHelp(*g_running) : programHelp());
+    const QString help =
+        g_running ? g_running->name + QStringLiteral(" --help") : QStringLiteral("--help");
+    std::fprintf(stderr, "Try 'kovferrit-cli %s'.\n", help.toLocal8Bit().constData());
     return kUsage;
 }
 
@@ -301,6 +326,12 @@ int runCli(QStringList args)
         print(stdout, kProgram + QStringLiteral(" " KOVFERRIT_VERSION "\n"));
         return kOk;
     }
+    if (program.isSet(QStringLiteral("quiet")) && program.isSet(QStringLiteral("verbose")))
+        return usage(QStringLiteral("--quiet and --verbose exclude each other"));
+    kov::setQuiet(program.isSet(QStringLiteral("quiet")));
+    // The trace channel reads its switch from the environment, once, when it first traces.
+    if (program.isSet(QStringLiteral("verbose")))
+        qputenv("KOVFERRIT_TRACE", "1");
     if (program.isSet(QStringLiteral("home"))) {
         // An empty value (an unset variable in "--home=$DIR") would fall back to the default
         // folder and change another program folder than the one meant.

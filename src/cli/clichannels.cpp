@@ -3,10 +3,13 @@
 #include "channels/channelmatch.h"
 #include "clicommands.h"
 #include "clifrontend.h"
+#include "foundation/datetext.h"
 #include "foundation/programfolder.h"
 #include "recorders/recorderfactory.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
+
+#include <QJsonArray>
 
 #include <cstdio>
 
@@ -59,9 +62,23 @@ int matchChannels(ChannelListModel& model)
 int channelsCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
 {
     ChannelListModel model;
-    if (args.value(0) == QLatin1String("list") && args.size() == 1) {
+    // Options end where the arguments start here, so --json comes as an argument.
+    const bool json = args.size() == 2 && args[1] == QLatin1String("--json");
+    if (args.value(0) == QLatin1String("list") && (args.size() == 1 || json)) {
         if (!fillView(model))
             return kFailed;
+        if (json) {
+            QJsonArray channels;
+            for (const QStringList& row : model.rows()) {
+                bool numbered = false;
+                const int number = row.value(1).toInt(&numbered);
+                channels << QJsonObject{
+                    {QStringLiteral("name"), row.value(0)},
+                    {QStringLiteral("number"), numbered ? QJsonValue(number) : QJsonValue()}};
+            }
+            kov::printJson({{QStringLiteral("channels"), channels}});
+            return kOk;
+        }
         for (const QStringList& row : model.rows())
             kov::printLine(kov::tableRow(row));
         return kOk;
@@ -98,7 +115,7 @@ int channelsCommand(const QCommandLineParser& /*parser*/, const QStringList& arg
     return usage(QStringLiteral("channels takes list, set NAME NUMBER or match"));
 }
 
-int recordingsCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
+int recordingsCommand(const QCommandLineParser& parser, const QStringList& args)
 {
     if (!args.isEmpty())
         return usage(QStringLiteral("recordings takes no arguments"));
@@ -107,12 +124,25 @@ int recordingsCommand(const QCommandLineParser& /*parser*/, const QStringList& a
         std::fputs("kovferrit-cli: the recorder cannot be reached\n", stderr);
         return kFailed;
     }
-    const QString format = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+    const bool json = parser.isSet(QStringLiteral("json"));
+    QJsonArray recordings;
     for (const ScheduledProgram& p : scheduler->recordingNames()) {
-        kov::printLine(kov::tableRow({p.name, p.start.toString(format), p.end.toString(format),
-                                      QString::number(p.channel), p.fileName, p.tag,
-                                      QString::number(p.recurrence)}));
+        const QString start = kov::isoTextWithOffset(p.start);
+        const QString end = kov::isoTextWithOffset(p.end);
+        if (json)
+            recordings << QJsonObject{{QStringLiteral("name"), p.name},
+                                      {QStringLiteral("start"), start},
+                                      {QStringLiteral("end"), end},
+                                      {QStringLiteral("channel"), p.channel},
+                                      {QStringLiteral("file"), p.fileName},
+                                      {QStringLiteral("tag"), p.tag},
+                                      {QStringLiteral("recurrence"), p.recurrence}};
+        else
+            kov::printLine(kov::tableRow({p.name, start, end, QString::number(p.channel),
+                                          p.fileName, p.tag, QString::number(p.recurrence)}));
     }
+    if (json)
+        kov::printJson({{QStringLiteral("recordings"), recordings}});
     return kOk;
 }
 

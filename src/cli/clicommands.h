@@ -39,4 +39,5 @@ int tickCommand(const QCommandLineParser& parser, const QStringList& args);
 int daemonCommand(const QCommandLineParser& parser, const QStringList& args);
 int channelsCommand(const QCommandLineParser& parser, const QStringList& args);
 int recordingsCommand(const QCommandLineParser& parser, const QStringList& args);
+int statusCommand(const QCommandLineParser& parser, const QStringList& args);
 } // namespace cli

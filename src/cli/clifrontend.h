@@ -5,6 +5,7 @@
 #include "clitextbox.h"
 #include "platform/syncfrontend.h"
 
+#include <QJsonObject>
 #include <QStringList>
 
 class CliFrontEnd : public SyncFrontEnd
@@ -31,7 +32,18 @@ void printLine(const QString& line);
 /// The fields joined by TABs into one output line, each with a backslash, CR, LF and TAB
 /// written as \\, \r, \n and \t, so a name holding them keeps to its line and column.
 QString tableRow(const QStringList& fields);
-/// Shows `text` as the progress line on standard output, in place of the last one.
+/// Sends the "message:", "update:" and "box:" lines to standard error instead, so that standard
+/// output holds one JSON document alone.
+void reportOnStderr(bool onStderr);
+/// One "message:", "update:" or "box:" line, on standard output unless kov::reportOnStderr.
+void reportLine(const QString& line);
+/// -q: no progress line, no "box:" and "update:" lines and no summary of a sync that skipped
+/// nothing; the "message:" lines, the results and every error stay.
+void setQuiet(bool quiet);
+bool quiet();
+/// Prints `document` as one indented JSON document on standard output.
+void printJson(const QJsonObject& document);
+/// Shows `text` as the progress line on standard error, in place of the last one.
 void progressLine(const QString& text);
 /// Ends the progress line, if one is shown, so the next output starts on a line of its own.
 void endProgressLine();

@@ -45,10 +45,15 @@ int settingsCommand(const QCommandLineParser& parser, const QStringList& args)
     const QString verb = args.value(0);
     if (verb == QLatin1String("set"))
         return args.size() == 2 ? setCommand(parser, args[1]) : usage(kSetNeeds);
-    // --text, --number and --force belong to set alone.
-    if (!parser.optionNames().isEmpty())
-        return usage(QStringLiteral("only settings set takes options"));
+    // --text, --number and --force belong to set alone, --json to list.
+    const bool json = parser.isSet(QStringLiteral("json"));
+    if (parser.optionNames().size() > (json && verb == QLatin1String("list") ? 1 : 0))
+        return usage(QStringLiteral("only settings set takes options, and settings list --json"));
     SettingsStore settings = kov::settings();
+    if (verb == QLatin1String("list") && args.size() == 1 && json) {
+        kov::printJson({{QStringLiteral("settings"), kov::settingsObject()}});
+        return kOk;
+    }
     if (verb == QLatin1String("list") && args.size() == 1) {
         QString listing = kov::settingsListing();
         listing.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

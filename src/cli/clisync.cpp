@@ -23,6 +23,8 @@
 #include "terminalui.h"
 
 #include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QTimer>
 
 #include <csignal>
@@ -38,8 +40,24 @@ extern "C" void onStopSignal(int)
 
 // The sync as usual, with every job only reported: nothing reaches the recorder or the
 // channel database.
-int dryRunSync(CliFrontEnd& frontEnd, bool timed)
+QJsonObject previewDocument(const DryRunRecords& preview)
 {
+    QJsonArray jobs;
+    for (const QStringList& row : preview.rows())
+        jobs << QJsonObject{{QStringLiteral("action"), row.value(0)},
+                            {QStringLiteral("name"), row.value(1)},
+                            {QStringLiteral("start"), row.value(2)},
+                            {QStringLiteral("end"), row.value(3)},
+                            {QStringLiteral("channel"), row.value(4)},
+                            {QStringLiteral("number"), row.value(5).toInt()}};
+    return {{QStringLiteral("jobs"), jobs},
+            {QStringLiteral("recorderAnswers"), !preview.recorderMissing()}};
+}
+
+int dryRunSync(CliFrontEnd& frontEnd, bool timed, bool json)
+{
+    // The run's own lines go to standard error, so that standard output is the document alone.
+    kov::reportOnStderr(json);
     DryRunRecords preview;
     kov::setRecordConsumer(&preview);
     const bool ok =
@@ -48,8 +66,12 @@ int dryRunSync(CliFrontEnd& frontEnd, bool timed)
     if (preview.recorderMissing())
         std::fputs("kovferrit-cli: the recorder cannot be reached; nothing counts as existing\n",
                    stderr);
-    for (const QString& line : preview.Lines())
-        kov::printLine(line);
+    if (json) {
+        kov::printJson(previewDocument(preview));
+    } else {
+        for (const QString& line : preview.Lines())
+            kov::printLine(line);
+    }
     return ok ? kOk : kFailed;
 }
 } // namespace
@@ -81,6 +103,8 @@ int syncCommand(const QCommandLineParser& parser, const QStringList& args)
     if (!args.isEmpty())
         return usage(QStringLiteral("sync takes no arguments: ") + args.join(QLatin1Char(' ')));
     const bool timed = parser.isSet(QStringLiteral("timed"));
+    if (parser.isSet(QStringLiteral("json")) && !parser.isSet(QStringLiteral("dry-run")))
+        return usage(QStringLiteral("sync takes --json only with --dry-run"));
     QHash<QString, int> answers;
     for (const QString& pair : parser.values(QStringLiteral("channel"))) {
         const qsizetype eq = pair.lastIndexOf(QLatin1Char('='));
@@ -98,7 +122,7 @@ int syncCommand(const QCommandLineParser& parser, const QStringList& args)
         terminal->setChannelAnswers(answers);
     CliFrontEnd frontEnd;
     if (parser.isSet(QStringLiteral("dry-run")))
-        return dryRunSync(frontEnd, timed);
+        return dryRunSync(frontEnd, timed, parser.isSet(QStringLiteral("json")));
     const bool ok =
         timed ? kov::runSync(frontEnd, false, false) : kov::runSync(frontEnd, true, true);
     if (!ok)

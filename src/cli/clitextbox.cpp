@@ -5,5 +5,7 @@
 void CliTextBox::setText(const QString& text)
 {
     m_text = text;
-    kov::printLine(QStringLiteral("box: ") + text);
+    if (kov::quiet())
+        return; // the progress of a request, not its result
+    kov::reportLine(QStringLiteral("box: ") + text);
 }

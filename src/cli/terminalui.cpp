@@ -50,7 +50,8 @@ MessageAnswer TerminalUserInterface::messageBox(const QString& text, MessageStyl
 
 void TerminalUserInterface::showProgress(int done, int total)
 {
-    if (!isatty(STDOUT_FILENO))
+    // On standard error, as git shows its progress: standard output stays for what scripts read.
+    if (kov::quiet() || !isatty(STDERR_FILENO))
         return;
     kov::progressLine(QStringLiteral("progress: ") + kov::progressText(done, total));
     if (done >= total)

@@ -1,8 +1,8 @@
 #pragma once
 // The CLI's user interface: message boxes go to standard error as "[CAPTION] TEXT"; the
 // missing-channel prompt is answered from --channel, else asked on a terminal, else cancelled;
-// the progress of a long reply is one line rewritten in place on a terminal, and left out when
-// standard output goes to a pipe or a file, so scripts read only the prefixed lines.
+// the progress of a long reply is one line rewritten in place on standard error when that is a
+// terminal, and left out otherwise, so scripts read only the prefixed lines.
 #include "platform/stderruserinterface.h"
 
 #include <QHash>

@@ -224,6 +224,22 @@ QString kov::isoText(const QDateTime& value)
     return text;
 }
 
+QString kov::isoTextWithOffset(const QDateTime& value)
+{
+    if (!value.isValid())
+        return QString();
+    kov::cacheLocalTimeRules();
+    // Written by hand: Qt writes "Z" for UTC and no offset at all for some time specs.
+    const int offset = value.offsetFromUtc();
+    const int minutes = qAbs(offset) / 60;
+    QString text = kov::isoText(value);
+    text.append(QLatin1Char(offset < 0 ? '-' : '+'));
+    appendNumber(&text, minutes / 60, 2);
+    text.append(QLatin1Char(':'));
+    appendNumber(&text, minutes % 60, 2);
+    return text;
+}
+
 QDateTime kov::parseDate(const QString& text, bool* ok)
 {
     kov::cacheLocalTimeRules();

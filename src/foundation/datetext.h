@@ -17,6 +17,9 @@ QDateTime zeroDate();
 QString dateText(const QDateTime& value);
 /// "yyyy-MM-ddTHH:mm:ss": the form the local scheduler stores.
 QString isoText(const QDateTime& value);
+/// "yyyy-MM-ddTHH:mm:ss+HH:mm": the value with its offset from UTC, so that a script reading it
+/// needs no idea of the writer's time zone.
+QString isoTextWithOffset(const QDateTime& value);
 /// Reads a date-time text; an invalid QDateTime (and ok false) when no form fits.
 QDateTime parseDate(const QString& text, bool* ok = nullptr);
 } // namespace kov

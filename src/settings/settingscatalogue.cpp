@@ -51,6 +51,8 @@ const QList<SettingDef>& kov::settingsCatalogue()
         {QLatin1String("IgnoreOffset"), K::Number, R::NumberOr, D::Constant, none, 1, 0, 1},
         {QLatin1String("NextSync"), K::Text, R::Text, D::Constant, none, 0},
         {QLatin1String("NextChannelUpdate"), K::Text, R::Text, D::Constant, none, 0},
+        // The last sync run's end, result, job counts and message, as one JSON object.
+        {QLatin1String("LastSync"), K::Text, R::Text, D::Constant, none, 0},
         {QLatin1String("HaveChannelDatabase"), K::Number, R::Number, D::Constant, none, 0, 0, 1},
         // Server replies
         {QLatin1String("Last<f>QueryTime"), K::Text, R::Text, D::Constant, none, 0},

@@ -93,6 +93,7 @@ inline const QLatin1String UpdateFrequency{"UpdateFrequency"};
 inline const QLatin1String IgnoreOffset{"IgnoreOffset"};
 inline const QLatin1String NextSync{"NextSync"};
 inline const QLatin1String NextChannelUpdate{"NextChannelUpdate"};
+inline const QLatin1String LastSync{"LastSync"};
 inline const QLatin1String HaveChannelDatabase{"HaveChannelDatabase"};
 inline const QLatin1String LastSerial{"LastSerial"};
 inline const QLatin1String TokenJobs{"TokenJobs"};

@@ -7,6 +7,7 @@
 
 #include <QTcpServer>
 
+#include <fcntl.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,7 +22,9 @@ QString recJob(const QString& channel, int uid)
 }
 
 // Everything kovferrit-cli wrote when its standard streams are a terminal, `typed` there.
-QString onTerminal(const QStringList& args, const QByteArray& typed = QByteArray())
+// `stdoutToNull`: standard output goes to /dev/null, so the screen shows standard error alone.
+QString onTerminal(const QStringList& args, const QByteArray& typed = QByteArray(),
+                   bool stdoutToNull = false)
 {
     std::vector<QByteArray> words{qEnvironmentVariable("KOVFERRIT_CLI").toLocal8Bit()};
     for (const QString& arg : args)
@@ -33,6 +36,8 @@ QString onTerminal(const QStringList& args, const QByteArray& typed = QByteArray
     int terminal = -1;
     const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (pid == 0) {
+        if (stdoutToNull)
+            dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -80,8 +85,8 @@ private slots:
         // A forgotten password (empty standard input, or an empty line) stores nothing.
         QTest::newRow("account, no input")
             << u"account|bob"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: account needs the password on the first line of standard input\n"_s +
-                   usage + u" [--home DIR] account NAME"_s;
+            << u"kovferrit-cli: account needs the password on the first line of standard input\n"
+               u"Try 'kovferrit-cli account --help'.\n"_s;
         QTest::newRow("account, empty line")
             << u"account|bob;settings|list"_s << QByteArray("\r\n") << 0 << QString() << QString();
         QTest::newRow("empty --home=") << u"--home=|settings|list"_s << QByteArray() << 2
@@ -123,18 +128,25 @@ private slots:
                 << u"a channel number is a whole number from 1 to 999"_s;
         // Help and version on standard output (an output ending in "..." is its beginning), a
         // usage error as one line and then the usage of the program or command on standard error.
-        const QString help = usage + u" [--home DIR] COMMAND ...\nDownloads recording jobs..."_s;
+        const QString help =
+            usage + u" [--home DIR] [-q | -v] COMMAND ...\nDownloads recording jobs..."_s;
         for (const QString& ask : {u"-h"_s, u"--help"_s, u"help"_s})
             QTest::newRow(qPrintable(ask)) << ask << QByteArray() << 0 << help << QString();
-        for (const QString& ask : {u"-v"_s, u"--version"_s})
-            QTest::newRow(qPrintable(ask))
-                << ask << QByteArray() << 0 << u"kovferrit-cli " KOVFERRIT_VERSION "\n"_s
-                << QString();
+        QTest::newRow("--version") << u"--version"_s << QByteArray() << 0
+                                   << u"kovferrit-cli " KOVFERRIT_VERSION "\n"_s << QString();
+        const QString tryHelp = u"Try 'kovferrit-cli --help'.\n"_s;
+        QTest::newRow("-v is verbose") << u"-v"_s << QByteArray() << 2 << QString()
+                                       << u"kovferrit-cli: no command given\n"_s + tryHelp;
+        QTest::newRow("-q and -v") << u"-q|-v|status"_s << QByteArray() << 2 << QString()
+                                   << u"--quiet and --verbose exclude each other\n"_s + tryHelp;
+        QTest::newRow("verbose traces")
+            << u"-v|settings|delete|X"_s << QByteArray() << 1 << QString() << u"##B## CKovReg::"_s;
         QTest::newRow("sync --help")
             << u"sync|--help"_s << QByteArray() << 0
-            << usage + u" [--home DIR] sync [--timed] [--dry-run] [--channel NAME=NUMBER]...\n"
-                       u"Download the jobs and schedule them into the recorder.\n\nOptions:\n"
-                       u"  -h, --help ..."_s
+            << usage +
+                   u" [--home DIR] sync [--timed] [--dry-run [--json]] [--channel NAME=NUMBER]...\n"
+                   u"Download the jobs and schedule them into the recorder.\n\nOptions:\n"
+                   u"  -h, --help ..."_s
             << QString();
         QTest::newRow("help fetch")
             << u"help|fetch"_s << QByteArray() << 0
@@ -142,24 +154,24 @@ private slots:
             << QString();
         QTest::newRow("help, unknown command")
             << u"help|frobnicate"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: no help on: frobnicate\n"_s + usage;
+            << u"kovferrit-cli: no help on: frobnicate\n"_s + tryHelp;
         QTest::newRow("no command") << QString() << QByteArray() << 2 << QString()
-                                    << u"kovferrit-cli: no command given\n"_s + usage;
-        QTest::newRow("unknown command") << u"frobnicate"_s << QByteArray() << 2 << QString()
-                                         << u"kovferrit-cli: unknown command: frobnicate\n"_s +
-                                                usage + u" [--home DIR] COMMAND"_s;
+                                    << u"kovferrit-cli: no command given\n"_s + tryHelp;
+        QTest::newRow("unknown command")
+            << u"frobnicate"_s << QByteArray() << 2 << QString()
+            << u"kovferrit-cli: unknown command: frobnicate\n"_s + tryHelp;
         QTest::newRow("unknown option")
             << u"sync|--fast"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown option 'fast'\n"_s + usage + u" [--home DIR] sync "_s;
+            << u"kovferrit-cli: unknown option 'fast'\nTry 'kovferrit-cli sync --help'.\n"_s;
         QTest::newRow("unknown program option")
             << u"--fast|sync"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown option 'fast'\n"_s + usage + u" [--home DIR] COMMAND"_s;
+            << u"kovferrit-cli: unknown option 'fast'\n"_s + tryHelp;
         QTest::newRow("option of another command")
             << u"tick|--timed"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown option 'timed'\n"_s + usage + u" [--home DIR] tick "_s;
+            << u"kovferrit-cli: unknown option 'timed'\nTry 'kovferrit-cli tick --help'.\n"_s;
         QTest::newRow("missing argument") << u"fetch|--manual"_s << QByteArray() << 2 << QString()
-                                          << u"kovferrit-cli: fetch needs one server function\n"_s +
-                                                 usage + u" [--home DIR] fetch "_s;
+                                          << u"kovferrit-cli: fetch needs one server function\n"
+                                             u"Try 'kovferrit-cli fetch --help'.\n"_s;
         for (const QString& number : {u"0"_s, u"-1"_s, u"1000"_s, u"1e20"_s})
             QTest::newRow(qPrintable(u"--channel X="_s + number))
                 << u"sync|--channel|X="_s + number << QByteArray() << 2 << QString()
@@ -175,7 +187,7 @@ private slots:
             << u"kovferrit-cli: settings set takes NAME and either --text T or --number N\n"_s;
         QTest::newRow("settings get, option of set")
             << u"settings|get|Port|--force"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: only settings set takes options\n"_s;
+            << u"kovferrit-cli: only settings set takes options, and settings list --json\n"_s;
         QTest::newRow("translate, text like an option")
             << u"translate|--|-x"_s << QByteArray() << 0 << u"-x\n"_s << QString();
     }
@@ -193,6 +205,8 @@ private slots:
             QCOMPARE(last.out, out);
         err.replace(u"%home"_s, m_home->path());
         QVERIFY2(err.isEmpty() ? last.err.isEmpty() : last.err.contains(err), qPrintable(last.err));
+        // A usage error is one line and where to read more, not the whole usage.
+        QVERIFY2(status != 2 || last.err.count(u'\n') <= 2, qPrintable(last.err));
         // The store and an export hold the account: their owner's alone.
         for (const QFileInfo& file : QDir(m_home->path()).entryInfoList(QDir::Files))
             QVERIFY2(!(file.permissions() & (QFile::ReadGroup | QFile::ReadOther)),
@@ -264,10 +278,11 @@ private slots:
                  u"message: Channel database has been received from the server."_s);
         QVERIFY(first.lines(u"message"_s).value(1).endsWith(u":00:New Data Received"_s));
         QCOMPARE(readBytes(m_home->filePath(u"dbchannel.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
-        const QStringList recordings = run({u"recordings"_s}).lines();
+        const QStringList recordings = run({u"recordings"_s}, {}, {u"TZ=Europe/Berlin"_s}).lines();
         const QString name = recordings.value(0).section(u'\t', 0, 0);
-        QCOMPARE(recordings.value(0), name + u"\t2026-12-24T20:15:00\t2026-12-24T23:00:00\t7\t"_s +
-                                          name + u"\tfs:5001\t0"_s);
+        QCOMPARE(recordings.value(0),
+                 name + u"\t2026-12-24T20:15:00+01:00\t2026-12-24T23:00:00+01:00\t7\t"_s + name +
+                     u"\tfs:5001\t0"_s);
         QCOMPARE(recordings.size(), 2);
         QCOMPARE(run({u"channels"_s, u"list"_s}).lines(),
                  (QStringList{u"Alpha TV\t7"_s, u"Beta One\t8"_s}));
@@ -275,7 +290,8 @@ private slots:
         const Run second = run({u"sync"_s});
         QCOMPARE(second.status, 0);
         QCOMPARE(sim.served(u"function"_s).mid(5), QStringList{u"getjobs"_s});
-        QCOMPARE(run({u"recordings"_s}).lines(), recordings); // none made twice
+        QCOMPARE(run({u"recordings"_s}, {}, {u"TZ=Europe/Berlin"_s}).lines(),
+                 recordings); // none made twice
         QCOMPARE(first.err,
                  u"kovferrit-cli: Jobs: 2 scheduled, 0 deleted, 0 already there, 0 skipped\n"_s);
         QCOMPARE(second.err,
@@ -394,6 +410,16 @@ private slots:
         QVERIFY(progress[0].endsWith(u"\rprogress: 200 of 200 jobs"_s));
         QVERIFY2(progress[0].count(u'\r') >= 100, qPrintable(progress[0]));
         QVERIFY(screen.filter(u"message: "_s).value(0).startsWith(u"message: "_s));
+        // The progress is on standard error, as git shows its own.
+        const QString stderrOnly = onTerminal(sync, {}, true);
+        QVERIFY2(stderrOnly.contains(u"\rprogress: 200 of 200 jobs\r\n"_s) &&
+                     !stderrOnly.contains(u"message: "_s),
+                 qPrintable(stderrOnly));
+        // Quiet: neither progress nor the request's own lines; the results stay.
+        const QString quiet = onTerminal(QStringList{u"-q"_s} + sync);
+        QVERIFY2(!quiet.contains(u"progress: "_s) && !quiet.contains(u"box: "_s) &&
+                     quiet.contains(u"message: "_s),
+                 qPrintable(quiet));
         // Piped, the output holds the lines a script reads and nothing else.
         const Run piped = run(sync);
         QCOMPARE(piped.status, 0);
@@ -574,8 +600,9 @@ private slots:
             QProcess::execute(u"python3"_s, {u"-c"_s, store, m_home->filePath(u"KOVSched.db"_s),
                                              u"A\tB\r\nC"_s, u"f\\g"_s, u"fs:1"_s}),
             0);
-        QCOMPARE(run({u"recordings"_s}).out,
-                 u"A\\tB\\r\\nC\t2026-12-24T20:15:00\t2026-12-24T21:00:00\t5\tf\\\\g\tfs:1\t0\n"_s);
+        QCOMPARE(
+            run({u"recordings"_s}, {}, {u"TZ=Europe/Berlin"_s}).out,
+            u"A\\tB\\r\\nC\t2026-12-24T20:15:00+01:00\t2026-12-24T21:00:00+01:00\t5\tf\\\\g\tfs:1\t0\n"_s);
     }
     void dryRunTakesChannelAnswers()
     {
@@ -627,6 +654,88 @@ private slots:
         QCOMPARE(sync.status, 1);
         QCOMPARE(sync.lines(u"message"_s), (QStringList{u"message: GetJobs FAILED -1"_s,
                                                         u"message: "_s + why.arg(sim.port)}));
+    }
+    void jsonOutputs_data()
+    {
+        // A command run after a first sync of two jobs in Berlin time, and one value of its
+        // document (a path of keys and array indexes) as compact JSON.
+        Columns<QStringList, QString, QString>::add();
+        QTest::newRow("status") << QStringList{u"status"_s} << u"lastSync.result"_s << u"\"ok\""_s;
+        QTest::newRow("status counts")
+            << QStringList{u"status"_s} << u"lastSync.scheduled"_s << u"2"_s;
+        QTest::newRow("status recordings")
+            << QStringList{u"status"_s} << u"recorder.recordings"_s << u"2"_s;
+        QTest::newRow("recordings") << QStringList{u"recordings"_s} << u"recordings.0.start"_s
+                                    << u"\"2026-12-24T20:15:00+01:00\""_s;
+        QTest::newRow("channels list") << QStringList{u"channels"_s, u"list"_s} << u"channels.1"_s
+                                       << u"{\"name\":\"Beta One\",\"number\":8}"_s;
+        QTest::newRow("dry run")
+            << QStringList{u"sync"_s, u"--dry-run"_s} << u"jobs.0"_s
+            << u"{\"action\":\"exists\",\"channel\":\"Alpha TV\",\"end\":"
+               u"\"2026-12-24T23:00:00+01:00\",\"name\":\"F5001_2026-12-24_20_"
+               u"15_00\",\"number\":7,\"start\":\"2026-12-24T20:15:00+01:00\"}"_s;
+        QTest::newRow("settings list")
+            << QStringList{u"settings"_s, u"list"_s} << u"settings.HaveChannelDatabase"_s << u"1"_s;
+    }
+    void jsonOutputs()
+    {
+        const auto [command, path, expected] = Columns<QStringList, QString, QString>::fetch();
+        Simulator sim;
+        QVERIFY(sim.start(standard({{u"records"_s, QJsonArray{recJob(u"Alpha TV"_s, 5001),
+                                                              recJob(u"Beta One"_s, 5002)}}})));
+        setUp(sim, false);
+        const QStringList berlin{u"TZ=Europe/Berlin"_s};
+        QCOMPARE(run({u"sync"_s, u"--channel"_s, u"Alpha TV=7"_s, u"--channel"_s, u"Beta One=8"_s},
+                     {}, berlin)
+                     .status,
+                 0);
+        const Run json = run(command + QStringList{u"--json"_s}, {}, berlin);
+        QCOMPARE(json.status, 0);
+        // Standard output is the document and nothing else.
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(json.out.toUtf8(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(json.out));
+        QJsonValue value = document.object();
+        for (const QString& key : path.split(u'.')) {
+            bool index = false;
+            const int n = key.toInt(&index);
+            value = index ? value.toArray().at(n) : value.toObject().value(key);
+        }
+        const QJsonDocument wrapped(QJsonArray{value});
+        QCOMPARE(QString::fromUtf8(wrapped.toJson(QJsonDocument::Compact)).chopped(1).mid(1),
+                 expected);
+    }
+    void statusTellsTheLastSync()
+    {
+        Simulator sim;
+        QVERIFY(sim.start(standard({{u"records"_s, QJsonArray{recJob(u"Alpha TV"_s, 5001)}}})));
+        setUp(sim, true);
+        writeBytes(m_home->filePath(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
+        const Run none = run({u"status"_s});
+        QCOMPARE(none.status, 1); // no sync yet
+        QVERIFY2(none.out.contains(u"\nlast sync: none\n"_s), qPrintable(none.out));
+        QCOMPARE(run({u"sync"_s, u"--dry-run"_s}).status, 0);
+        QCOMPARE(run({u"status"_s}).status, 1); // a preview is no sync
+        QCOMPARE(run({u"sync"_s}).status, 0);
+        const Run done = run({u"status"_s});
+        QCOMPARE(done.status, 0);
+        QVERIFY2(done.out.contains(u" ok, 1 scheduled, 0 deleted, 0 already there, 0 skipped\n"_s),
+                 qPrintable(done.out));
+        QVERIFY2(done.out.startsWith(u"account: demo\nrecorder: local "_s), qPrintable(done.out));
+        QVERIFY2(done.out.endsWith(u"\nrecordings: 1\n"_s), qPrintable(done.out));
+        // The service gone: the failure and its cause.
+        QTcpServer probe; // a port nobody listens on
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        set(u"Port"_s, QString::number(probe.serverPort()));
+        probe.close();
+        set(u"OpenURLRetries"_s, u"1"_s);
+        QCOMPARE(run({u"sync"_s}).status, 1);
+        const Run failed = run({u"status"_s});
+        QCOMPARE(failed.status, 1);
+        QVERIFY2(failed.out.contains(u" failed, 0 scheduled, 0 deleted, 0 already there, 0 "
+                                     u"skipped: GetJobs FAILED -1 The Quib service at localhost"_s),
+                 qPrintable(failed.out));
+        QVERIFY2(failed.out.contains(u"the connection was refused."_s), qPrintable(failed.out));
     }
 };
 

@@ -15,6 +15,9 @@ for f in share/applications/io.github.kovferrit.KovFerrit.desktop share/man/man1
          lib/systemd/user/kovferrit-sync.service; do
     test -f "$d/$f" || fail "$f missing"
 done
+for f in share/bash-completion/completions/kovferrit-cli share/zsh/vendor-completions/_kovferrit-cli; do
+    test -f "$d/$f" || fail "completion $f missing"
+done
 for n in 16 32 48 64 128 256; do
     icon="$d/share/icons/hicolor/${n}x$n/apps/kovferrit.png"
     test -f "$icon" || fail "no ${n}x$n icon"

@@ -1,0 +1,75 @@
+#include "lastsync.h"
+
+#include "foundation/datetext.h"
+#include "platform/clock.h"
+#include "recorders/recorderrunscope.h"
+#include "sessioncontext.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+kov::SyncOutcome kov::syncOutcome(bool ok, const JobTally& tally, const QStringList& said)
+{
+    SyncOutcome outcome;
+    outcome.time = kov::now();
+    outcome.result = !ok ? QStringLiteral("failed")
+                         : (tally.skipped() > 0 ? QStringLiteral("skipped") : QStringLiteral("ok"));
+    outcome.scheduled = tally.scheduled;
+    outcome.deleted = tally.deleted;
+    outcome.alreadyThere = tally.alreadyThere;
+    outcome.skipped = tally.skipped();
+    QStringList lines = said;
+    // The failed recorder says why in a box of its own, which no front end sees.
+    if (const QString outage = kov::recorderOutage(); !outage.isEmpty())
+        lines << outage;
+    outcome.message = lines.join(QLatin1Char(' '));
+    return outcome;
+}
+
+void kov::storeSyncOutcome(const SyncOutcome& outcome)
+{
+    // One value, so that a reader never sees the time of one run with the counts of another.
+    const QJsonObject stored{{QStringLiteral("time"), kov::isoTextWithOffset(outcome.time)},
+                             {QStringLiteral("result"), outcome.result},
+                             {QStringLiteral("scheduled"), outcome.scheduled},
+                             {QStringLiteral("deleted"), outcome.deleted},
+                             {QStringLiteral("alreadyThere"), outcome.alreadyThere},
+                             {QStringLiteral("skipped"), outcome.skipped},
+                             {QStringLiteral("message"), outcome.message}};
+    kov::sharedSettings().setText(
+        KovSetting::LastSync,
+        QString::fromUtf8(QJsonDocument(stored).toJson(QJsonDocument::Compact)));
+}
+
+kov::SyncOutcome kov::lastSyncOutcome()
+{
+    SyncOutcome outcome;
+    const QJsonObject stored =
+        QJsonDocument::fromJson(kov::sharedSettings().text(KovSetting::LastSync).toUtf8()).object();
+    outcome.time =
+        QDateTime::fromString(stored.value(QStringLiteral("time")).toString(), Qt::ISODate)
+            .toLocalTime();
+    outcome.result = stored.value(QStringLiteral("result")).toString();
+    outcome.scheduled = stored.value(QStringLiteral("scheduled")).toInt();
+    outcome.deleted = stored.value(QStringLiteral("deleted")).toInt();
+    outcome.alreadyThere = stored.value(QStringLiteral("alreadyThere")).toInt();
+    outcome.skipped = stored.value(QStringLiteral("skipped")).toInt();
+    outcome.message = stored.value(QStringLiteral("message")).toString();
+    if (outcome.result.isEmpty())
+        outcome.time = QDateTime();
+    return outcome;
+}
+
+void SaidLines::showMessage(const QString& text)
+{
+    m_lines << text;
+    m_next.showMessage(text);
+}
+
+void SaidLines::showProblem(const QString& text)
+{
+    m_lines << text;
+    m_next.showProblem(text);
+}
