@@ -44,6 +44,7 @@ public:
     }
     void enableUpdateTimer() override { m_next.enableUpdateTimer(); }
     void runEnding() override { m_next.runEnding(); }
+    AccountEntry accountEntry() const override { return m_next.accountEntry(); }
     void runFinished(bool succeeded, const QString& counts) override
     {
         m_next.runFinished(succeeded, counts);

@@ -25,6 +25,11 @@
 
 void kov::showAccountNeeded(SyncFrontEnd& ui)
 {
+    if (ui.accountEntry() == SyncFrontEnd::AccountEntry::Command) {
+        ui.showMessage(kov::translate(
+            QStringLiteral("No account is set: run 'kovferrit-cli account NAME' first.")));
+        return;
+    }
     ui.showMessage(kov::translate(QStringLiteral("Specify your account and password,")));
     ui.showMessage(kov::translate(QStringLiteral("Then click 'Sync' to begin.")));
 }

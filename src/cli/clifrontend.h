@@ -19,6 +19,7 @@ public:
     void showSummary(const QString& brief, const QString& full) override;
     TextBox* messageArea() override { return &m_box; }
     void enableUpdateTimer() override { m_timerEnabled = true; }
+    AccountEntry accountEntry() const override { return AccountEntry::Command; }
     bool timerEnabled() const { return m_timerEnabled; }
 
 private:

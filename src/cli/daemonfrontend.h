@@ -18,6 +18,7 @@ public:
     void showSummary(const QString& /*brief*/, const QString& /*full*/) override {}
     TextBox* messageArea() override { return &m_box; }
     void enableUpdateTimer() override {}
+    AccountEntry accountEntry() const override { return AccountEntry::Command; }
     void runFinished(bool succeeded, const QString& counts) override;
 
     /// A message box of the running sync: it joins the run's line as one of its messages.

@@ -26,6 +26,14 @@ public:
         Q_UNUSED(full);
         showMessage(brief);
     }
+    /// How a user of this front end sets the account: in the window before clicking Sync, or
+    /// with a command (a terminal, a daemon's journal).
+    enum class AccountEntry
+    {
+        Window,
+        Command
+    };
+    virtual AccountEntry accountEntry() const { return AccountEntry::Window; }
     /// Starts the update timer, once the channel database has arrived.
     virtual void enableUpdateTimer() = 0;
     /// The end of every sync run, while it still counts as running: the desktop program drops

@@ -705,6 +705,15 @@ private slots:
         QCOMPARE(QString::fromUtf8(wrapped.toJson(QJsonDocument::Compact)).chopped(1).mid(1),
                  expected);
     }
+    void syncWithoutAccountNamesTheCommand()
+    {
+        // A terminal or a daemon has no window to type the account into and no Sync to click.
+        const Run sync = run({u"sync"_s});
+        QCOMPARE(sync.status, 1);
+        QCOMPARE(
+            sync.lines(u"message"_s),
+            QStringList{u"message: No account is set: run 'kovferrit-cli account NAME' first."_s});
+    }
     void statusTellsTheLastSync()
     {
         Simulator sim;
