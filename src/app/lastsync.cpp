@@ -28,19 +28,23 @@ kov::SyncOutcome kov::syncOutcome(bool ok, const JobTally& tally, const QStringL
     return outcome;
 }
 
+QJsonObject kov::SyncOutcome::toJson() const
+{
+    return {{QStringLiteral("time"), kov::isoTextWithOffset(time)},
+            {QStringLiteral("result"), result},
+            {QStringLiteral("scheduled"), scheduled},
+            {QStringLiteral("deleted"), deleted},
+            {QStringLiteral("alreadyThere"), alreadyThere},
+            {QStringLiteral("skipped"), skipped},
+            {QStringLiteral("message"), message}};
+}
+
 void kov::storeSyncOutcome(const SyncOutcome& outcome)
 {
     // One value, so that a reader never sees the time of one run with the counts of another.
-    const QJsonObject stored{{QStringLiteral("time"), kov::isoTextWithOffset(outcome.time)},
-                             {QStringLiteral("result"), outcome.result},
-                             {QStringLiteral("scheduled"), outcome.scheduled},
-                             {QStringLiteral("deleted"), outcome.deleted},
-                             {QStringLiteral("alreadyThere"), outcome.alreadyThere},
-                             {QStringLiteral("skipped"), outcome.skipped},
-                             {QStringLiteral("message"), outcome.message}};
     kov::sharedSettings().setText(
         KovSetting::LastSync,
-        QString::fromUtf8(QJsonDocument(stored).toJson(QJsonDocument::Compact)));
+        QString::fromUtf8(QJsonDocument(outcome.toJson()).toJson(QJsonDocument::Compact)));
 }
 
 kov::SyncOutcome kov::lastSyncOutcome()

@@ -4,6 +4,7 @@
 #include "platform/syncfrontend.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QStringList>
 
 namespace kov {
@@ -19,6 +20,8 @@ struct SyncOutcome
     int skipped = 0;
     QString message; ///< the run's own lines, a failure's cause among them
     bool isValid() const { return time.isValid(); }
+    /// The form it is stored in and `kovferrit-cli status --json` prints.
+    QJsonObject toJson() const;
 };
 
 /// The outcome of a run that ended now with `ok`, the jobs it counted and what it said.

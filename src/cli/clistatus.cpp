@@ -43,13 +43,7 @@ QJsonValue lastSync(const kov::SyncOutcome& outcome)
 {
     if (!outcome.isValid())
         return QJsonValue::Null;
-    return QJsonObject{{QStringLiteral("time"), kov::isoTextWithOffset(outcome.time)},
-                       {QStringLiteral("result"), outcome.result},
-                       {QStringLiteral("scheduled"), outcome.scheduled},
-                       {QStringLiteral("deleted"), outcome.deleted},
-                       {QStringLiteral("alreadyThere"), outcome.alreadyThere},
-                       {QStringLiteral("skipped"), outcome.skipped},
-                       {QStringLiteral("message"), outcome.message}};
+    return outcome.toJson();
 }
 
 void printStatus(const QJsonObject& status)
