@@ -27,31 +27,26 @@ TranslationState& state()
     return s;
 }
 
-// The German pair that ships with the program: beside an installed binary under
-// ../share/kovferrit/translations/de, and for a binary run from its build tree the copy in the
-// source tree. The first folder that holds both files is used.
-bool findSharedGerman(QString* englishPath, QString* translationPath)
+QString englishFile(const QString& folder)
 {
-    if (!QCoreApplication::instance())
-        return false;
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    QStringList folders{exeDir + QStringLiteral("/../share/kovferrit/translations/de")};
-#if defined(KOV_BUILD_DIR) && defined(KOV_SOURCE_TRANSLATIONS)
-    if (QDir::cleanPath(exeDir).startsWith(QDir::cleanPath(QStringLiteral(KOV_BUILD_DIR)) +
-                                           QLatin1Char('/')))
-        folders << QStringLiteral(KOV_SOURCE_TRANSLATIONS);
-#endif
-    for (const QString& folder : folders) {
-        const QString english = QDir::cleanPath(folder + QStringLiteral("/strings.dat"));
-        const QString translation = QDir::cleanPath(folder + QLatin1Char('/') + kov::appTitle() +
-                                                    QStringLiteral("Strings.dat"));
-        if (kov::fileExists(english) && kov::fileExists(translation)) {
-            *englishPath = english;
-            *translationPath = translation;
-            return true;
-        }
-    }
-    return false;
+    return folder + QStringLiteral("/strings.dat");
+}
+
+QString translationFile(const QString& folder)
+{
+    return folder + QLatin1Char('/') + kov::appTitle() + QStringLiteral("Strings.dat");
+}
+
+// "pt-BR" names the folder "pt_BR", then "pt"; "zh-Hans-CN" also "zh_CN".
+QStringList folderNames(const QString& uiLanguage)
+{
+    QString name = uiLanguage;
+    name.replace(QLatin1Char('-'), QLatin1Char('_'));
+    const QString language = name.section(QLatin1Char('_'), 0, 0);
+    QStringList names{name, QLocale(uiLanguage).name(), language};
+    names.removeDuplicates();
+    names.removeAll(QString());
+    return names;
 }
 
 QStringList readList(const QString& path)
@@ -62,6 +57,18 @@ QStringList readList(const QString& path)
     return lines;
 }
 } // namespace
+
+QString kov::languageFolder(const QString& base, const QStringList& uiLanguages)
+{
+    for (const QString& uiLanguage : uiLanguages) {
+        for (const QString& name : folderNames(uiLanguage)) {
+            const QString folder = QDir::cleanPath(base + QLatin1Char('/') + name);
+            if (kov::fileExists(englishFile(folder)) && kov::fileExists(translationFile(folder)))
+                return folder;
+        }
+    }
+    return QString();
+}
 
 void kov::resetTranslations()
 {
@@ -78,12 +85,21 @@ QString kov::translate(const QString& text)
         s.translationPath = kov::programFile(kov::appTitle() + QStringLiteral("Strings.dat"));
         const bool ownTranslation = kov::fileExists(s.translationPath);
         const bool ownEnglish = kov::fileExists(s.englishPath);
-        // A user whose language is German gets the shipped German texts, unless the program
-        // folder holds string files of its own. QLocale() is the user's locale (LC_ALL,
-        // LC_MESSAGES, LANG) as long as the program sets no other default.
-        if (!ownTranslation && !ownEnglish && QLocale().language() == QLocale::German) {
-            if (!findSharedGerman(&s.englishPath, &s.translationPath))
+        if (!ownTranslation && !ownEnglish) {
+            // The pair shipped for the user's language, beside the binary under
+            // ../share/kovferrit/translations: where it installs, and where the build writes it
+            // for a binary run from the build tree. QLocale() is the user's locale (LANGUAGE,
+            // LC_ALL, LC_MESSAGES, LANG) as long as the program sets no other default.
+            if (!QCoreApplication::instance())
                 return text;
+            const QString folder =
+                kov::languageFolder(QCoreApplication::applicationDirPath() +
+                                        QStringLiteral("/../share/kovferrit/translations"),
+                                    QLocale().uiLanguages());
+            if (folder.isEmpty())
+                return text;
+            s.englishPath = englishFile(folder);
+            s.translationPath = translationFile(folder);
         } else if (!ownTranslation || !ownEnglish) {
             return text;
         }

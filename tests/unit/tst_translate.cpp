@@ -1,9 +1,10 @@
 // Message translation: "strings.dat" lists English texts, "KovFerritStrings.dat" their
-// translations line by line; both are read once per run. A German user whose program folder
-// holds neither file gets the German pair shipped with the program.
+// translations line by line; both are read once per run. A user whose program folder holds
+// neither file gets the pair shipped for their language, which the build writes from its .po.
 #include "foundation/translate.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QLocale>
 
 class TestTranslate : public EnvironmentTest
@@ -45,7 +46,7 @@ private slots:
         QTest::newRow("German, one own file")
             << u"de_DE"_s << QByteArray("-") << QByteArray("Okay\r\n") << u"OK|Sync"_s
             << u"OK|Sync"_s;
-        QTest::newRow("not German")
+        QTest::newRow("no shipped language")
             << u"fr_FR"_s << QByteArray("-") << QByteArray("-") << u"Sync|OK"_s << u"Sync|OK"_s;
     }
     void translate()
@@ -63,6 +64,32 @@ private slots:
         writeBytes(env->file(u"strings.dat"_s), "OK\r\n"); // files are read once per run
         writeBytes(env->file(u"KovFerritStrings.dat"_s), "Neu\r\n");
         QVERIFY(kov::translate(u"OK"_s) != u"Neu"_s);
+    }
+
+    void languageFolder_data()
+    {
+        // The user's languages as QLocale lists them, and the folder picked ("" for none).
+        // Shipped: de, pt_BR, pt, and fr with only one of its two files.
+        Columns<QString, QString>::add();
+        QTest::newRow("country falls back to language") << u"de-AT|de"_s << u"de"_s;
+        QTest::newRow("country before language") << u"pt-BR|pt"_s << u"pt_BR"_s;
+        QTest::newRow("other country of a language") << u"pt-PT"_s << u"pt"_s;
+        QTest::newRow("first language that has a pair") << u"it-IT|fr-FR|de-CH"_s << u"de"_s;
+        QTest::newRow("English is the source") << u"en-US|en"_s << QString();
+        QTest::newRow("no languages") << QString() << QString();
+    }
+    void languageFolder()
+    {
+        const auto [languages, expected] = Columns<QString, QString>::fetch();
+        const QString base = env->file(u"translations"_s);
+        for (const QString& name : {u"de"_s, u"pt_BR"_s, u"pt"_s, u"fr"_s}) {
+            QVERIFY(QDir().mkpath(base + u'/' + name));
+            writeBytes(base + u'/' + name + u"/strings.dat"_s, "OK\r\n");
+            if (name != u"fr"_s)
+                writeBytes(base + u'/' + name + u"/KovFerritStrings.dat"_s, "Oui\r\n");
+        }
+        const QString got = kov::languageFolder(base, languages.split(u'|', Qt::SkipEmptyParts));
+        QCOMPARE(got, expected.isEmpty() ? QString() : base + u'/' + expected);
     }
 };
 
