@@ -108,7 +108,8 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
     if (kov::fileExists(kov::channelDatabasePath()))
         forceReload();
     if (m_method == 2) {
-        m_header = QStringList{QStringLiteral("Name"), QStringLiteral("Number")};
+        m_header = QStringList{kov::translate(QStringLiteral("Name")),
+                               kov::translate(QStringLiteral("Number"))};
         // Rows 0 and 1 are the status line and the column-header line, not channels: only the
         // records after them are sorted, so that the loop below still starts at the first
         // record. A guide's status line is shorter than its records, so the table refuses to
