@@ -178,15 +178,20 @@ QList<QStringList> ChannelListModel::arrange(Order order, const QHash<QString, Q
     return arranged;
 }
 
-bool ChannelListModel::cleanNumber(const QString& text, QString* cleaned)
+bool ChannelListModel::cleanNumber(const QString& text, QString* cleaned, QString* why)
 {
     if (text.isEmpty()) {
         *cleaned = text;
         return true;
     }
     const qint32 number = kov::channelNumberFromText(text);
-    if (number == 0)
+    if (number == 0) {
+        // The prompt's reading tells a fraction or letters from a number out of range; what it
+        // would still take ("1e2", "+5") is refused here because the cell holds plain digits.
+        if (why && kov::readChannelNumber(text, false, why) != 0)
+            *why = kov::translate(QStringLiteral("%1 is not a whole number.")).arg(text.trimmed());
         return false;
+    }
     *cleaned = QString::number(number); // plain digits in every locale
     return true;
 }
