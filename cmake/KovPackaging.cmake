@@ -31,6 +31,9 @@ display, so it suits a headless recorder box.]=])
 
 set(CPACK_DEBIAN_GUI_PACKAGE_NAME kovferrit)
 set(CPACK_COMPONENT_GUI_DEPENDS cli)
+# Qt's own texts (the message boxes' Yes, No, Cancel) in the user's language; without them the
+# program works, with those texts in English.
+set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_GUI_DESCRIPTION [=[sync Quib recording jobs into a PC recorder, desktop program
 KovFerrit logs in to the Quib programme-guide service, downloads the user's
 recording jobs and turns each into a recording, or its deletion, in the

@@ -1,7 +1,9 @@
 #include "autostart.h"
 
+#include "foundation/programfolder.h"
 #include "foundation/translate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,8 +53,15 @@ bool isEnabled()
     return QFileInfo::exists(entryPath());
 }
 
-QString entryText(const QString& executable)
+QString entryText(const QString& executable, const QString& programFolder)
 {
+    // `env` sets the variable for the program alone; the assignment is one argument, quoted as
+    // a whole when the folder holds a space.
+    const QString command = programFolder.isEmpty()
+                                ? execValue(executable)
+                                : QStringLiteral("env ") +
+                                      execValue(QStringLiteral("KOVFERRIT_HOME=") + programFolder) +
+                                      QLatin1Char(' ') + execValue(executable);
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=KovFerrit\n"
@@ -61,7 +70,20 @@ QString entryText(const QString& executable)
                           "Icon=kovferrit\n"
                           "Terminal=false\n"
                           "X-GNOME-Autostart-enabled=true\n")
-        .arg(execValue(executable));
+        .arg(command);
+}
+
+QString customProgramFolder()
+{
+    const QString inUse = kov::programFolder();
+    const QString byDefault = kov::defaultProgramFolder(
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString());
+    // The same folder reached through a link is no other folder.
+    const QString canonical = QFileInfo(inUse).canonicalFilePath();
+    if (inUse == byDefault ||
+        (!canonical.isEmpty() && canonical == QFileInfo(byDefault).canonicalFilePath()))
+        return QString();
+    return inUse;
 }
 
 bool enable(const QString& executable, QString* error)
@@ -74,8 +96,8 @@ bool enable(const QString& executable, QString* error)
         return false;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(entryText(executable).toUtf8()) < 0 ||
-        !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(entryText(executable, customProgramFolder()).toUtf8()) < 0 || !file.commit()) {
         *error = kov::translate(QStringLiteral("Cannot write %1: %2"))
                      .arg(QDir::toNativeSeparators(path), file.errorString());
         return false;

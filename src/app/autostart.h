@@ -9,10 +9,16 @@ namespace Autostart {
 QString entryPath();
 /// True when the entry exists, i.e. the program starts at login.
 bool isEnabled();
-/// The entry's text for the program at `executable` (an absolute path).
-QString entryText(const QString& executable);
-/// Writes the entry through a temporary file renamed into place, so a desktop never reads half
-/// an entry. False with the reason in `error` when the folder or the file cannot be written.
+/// The entry's text for the program at `executable` (an absolute path). A `programFolder` that
+/// is not empty goes into the command as KOVFERRIT_HOME, so the program started at login uses
+/// the folder it uses now (the desktop program takes no --home).
+QString entryText(const QString& executable, const QString& programFolder = QString());
+/// The program folder in use when it is not the one the program finds by itself
+/// (kov::defaultProgramFolder for this executable), else empty text.
+QString customProgramFolder();
+/// Writes the entry, with customProgramFolder(), through a temporary file renamed into place,
+/// so a desktop never reads half an entry. False with the reason in `error` when the folder or
+/// the file cannot be written.
 bool enable(const QString& executable, QString* error);
 /// Removes the entry; an entry already gone is no failure.
 bool disable(QString* error);

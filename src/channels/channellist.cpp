@@ -108,7 +108,8 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
     if (kov::fileExists(kov::channelDatabasePath()))
         forceReload();
     if (m_method == 2) {
-        m_header = QStringList{QStringLiteral("Name"), QStringLiteral("Number")};
+        m_header = QStringList{kov::translate(QStringLiteral("Name")),
+                               kov::translate(QStringLiteral("Number"))};
         // Rows 0 and 1 are the status line and the column-header line, not channels: only the
         // records after them are sorted, so that the loop below still starts at the first
         // record. A guide's status line is shorter than its records, so the table refuses to
@@ -177,15 +178,20 @@ QList<QStringList> ChannelListModel::arrange(Order order, const QHash<QString, Q
     return arranged;
 }
 
-bool ChannelListModel::cleanNumber(const QString& text, QString* cleaned)
+bool ChannelListModel::cleanNumber(const QString& text, QString* cleaned, QString* why)
 {
     if (text.isEmpty()) {
         *cleaned = text;
         return true;
     }
     const qint32 number = kov::channelNumberFromText(text);
-    if (number == 0)
+    if (number == 0) {
+        // The prompt's reading tells a fraction or letters from a number out of range; what it
+        // would still take ("1e2", "+5") is refused here because the cell holds plain digits.
+        if (why && kov::readChannelNumber(text, false, why) != 0)
+            *why = kov::translate(QStringLiteral("%1 is not a whole number.")).arg(text.trimmed());
         return false;
+    }
     *cleaned = QString::number(number); // plain digits in every locale
     return true;
 }

@@ -46,8 +46,9 @@ public:
     QList<QStringList> arrange(Order order, const QHash<QString, QString>& typed);
 
     /// Number cleaning: an empty text stays empty, a whole number 1 to 999 is written in plain
-    /// digits into `cleaned`; false (and `cleaned` untouched) for any other text.
-    static bool cleanNumber(const QString& text, QString* cleaned);
+    /// digits into `cleaned`; false (and `cleaned` untouched) for any other text, and then
+    /// `why`, when given, tells the user why in one sentence.
+    static bool cleanNumber(const QString& text, QString* cleaned, QString* why = nullptr);
     /// Whether any (name, number) row differs from the channel database.
     static bool hasChanges(const QList<QStringList>& rows);
     /// Saves (method 2) the rows whose number is not empty. `loaded` are the rows as filled: a

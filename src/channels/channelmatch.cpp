@@ -19,9 +19,9 @@ QList<qint32> candidates(const QString& name, const QList<RecorderChannel>& reco
 }
 } // namespace
 
-std::optional<QList<RecorderChannel>> kov::recorderChannels(bool* reachable)
+std::optional<QList<RecorderChannel>> kov::recorderChannels(bool* reachable, QString* why)
 {
-    const std::unique_ptr<RecorderScheduler> recorder = kov::openRecorderForReading();
+    const std::unique_ptr<RecorderScheduler> recorder = kov::openRecorderForReading(why);
     if (reachable)
         *reachable = recorder != nullptr;
     return recorder ? recorder->channels() : std::nullopt;

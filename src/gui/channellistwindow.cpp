@@ -69,6 +69,10 @@ ChannelListWindow::ChannelListWindow(QWidget* mainWindow, QWidget* parent)
     matchButton = new QPushButton(kov::translate(QStringLiteral("Match")), this);
     matchButton->setToolTip(kov::translate(QStringLiteral("Fill empty numbers from the recorder")));
     closeButton = new QPushButton(kov::translate(QStringLiteral("Close")), this);
+    statusLine = new QLabel(this);
+    statusLine->setObjectName(QStringLiteral("statusLine"));
+    statusLine->setWordWrap(true);
+    statusLine->hide(); // shown while it has something to say; the grid has the room otherwise
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(sortByChannelButton);
     buttons->addWidget(sortByNameButton);
@@ -78,6 +82,7 @@ ChannelListWindow::ChannelListWindow(QWidget* mainWindow, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(headingLabel);
     layout->addWidget(grid);
+    layout->addWidget(statusLine);
     layout->addLayout(buttons);
     resize(kov::twipsToPixels(5400, this), kov::twipsToPixels(6000, this));
 
@@ -142,10 +147,13 @@ void ChannelListWindow::matchChannels()
     // Connecting to a VDR that does not answer takes up to its time-out.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool reachable = false;
-    const std::optional<QList<RecorderChannel>> channels = kov::recorderChannels(&reachable);
+    QString why;
+    const std::optional<QList<RecorderChannel>> channels = kov::recorderChannels(&reachable, &why);
     QApplication::restoreOverrideCursor();
     if (!reachable) {
-        information(kov::translate(QStringLiteral("The recorder cannot be reached")));
+        // The recorder's own sentence names it (host and port for a VDR) and the cause.
+        information(kov::translate(QStringLiteral("The recorder cannot be reached")) +
+                    (why.isEmpty() ? QString() : kov::crLf() + why));
         return;
     }
     if (!channels) {
@@ -186,10 +194,15 @@ void ChannelListWindow::cleanNumberCell(int row, int column, const QString& prev
     if (!item)
         return;
     QString cleaned;
-    if (ChannelListModel::cleanNumber(item->text(), &cleaned)) {
+    QString why;
+    if (ChannelListModel::cleanNumber(item->text(), &cleaned, &why)) {
         item->setText(cleaned);
+        statusLine->clear();
+        statusLine->hide();
     } else {
         item->setText(previous);
+        statusLine->setText(why);
+        statusLine->show();
         QApplication::beep();
     }
 }

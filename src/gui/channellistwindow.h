@@ -32,6 +32,7 @@ public:
     QPushButton* sortByNameButton;
     QPushButton* matchButton;
     QPushButton* closeButton;
+    QLabel* statusLine; ///< why a typed number was refused; empty otherwise
     GridCellEditor* editor() const { return m_editor; }
     bool noGuide() const { return m_noGuide; }
     int fillMethod() const { return m_method; }
@@ -54,8 +55,8 @@ private:
     QHash<QString, QString> typedNumbers() const;
     bool hasChanges() const;
     void saveGrid();
-    /// A Number cell keeps a whole number 1 to 999 or nothing; other text is refused and the
-    /// cell gets its previous text back.
+    /// A Number cell keeps a whole number 1 to 999 or nothing; other text is refused, the
+    /// status line says why and the cell gets its previous text back.
     void cleanNumberCell(int row, int column, const QString& previous);
 
     QPointer<QWidget> m_mainWindow;

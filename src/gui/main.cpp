@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "platform/qthttptransfer.h"
 #include "platform/settingsdatabase.h"
+#include "qttranslation.h"
 #include "settings/settingscatalogue.h"
 #include "widgetuserinterface.h"
 
@@ -49,6 +50,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("KovFerrit"));
     QApplication::setApplicationVersion(QStringLiteral(KOVFERRIT_VERSION));
     QApplication::setWindowIcon(Artwork::windowIcon()); // for any window without its own
+    kov::installQtTranslation(); // "Ja", "Nein", "Abbrechen" on message boxes under de_DE
     // The tray keeps the program alive while the window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     kov::setExecutableName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());

@@ -193,11 +193,11 @@ void MainWindow::buildButtons()
     logButton->setGeometry(px(120), px(1560), px(900), px(330));
     advancedButton = new QPushButton(QStringLiteral("\u2699"), this);
     advancedButton->setObjectName(QStringLiteral("advancedButton"));
-    advancedButton->setToolTip(QStringLiteral("Advanced"));
+    advancedButton->setToolTip(kov::translate(QStringLiteral("Advanced")));
     advancedButton->setGeometry(px(1080), px(1560), px(420), px(330));
     closeButton = new QPushButton(QStringLiteral("\u2715"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setToolTip(QStringLiteral("Close"));
+    closeButton->setToolTip(kov::translate(QStringLiteral("Close")));
     closeButton->setGeometry(px(5520), px(1560), px(420), px(330));
 }
 
@@ -206,9 +206,9 @@ void MainWindow::buildTimerAndTray()
     minuteTimer = new QTimer(this);
     minuteTimer->setInterval(60000);
     trayMenu = new QMenu(this);
-    openAction = trayMenu->addAction(QStringLiteral("&Open"));
-    syncAction = trayMenu->addAction(QStringLiteral("&Sync Now"));
-    exitAction = trayMenu->addAction(QStringLiteral("E&xit"));
+    openAction = trayMenu->addAction(kov::translate(QStringLiteral("&Open")));
+    syncAction = trayMenu->addAction(kov::translate(QStringLiteral("&Sync Now")));
+    exitAction = trayMenu->addAction(kov::translate(QStringLiteral("E&xit")));
     trayIcon = new QSystemTrayIcon(Artwork::windowIcon(), this);
     trayIcon->setToolTip(QStringLiteral("KOVFerrit"));
     trayIcon->setContextMenu(trayMenu);

@@ -118,8 +118,10 @@ private slots:
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(!w.startAtLoginBox->isChecked());
         w.startAtLoginBox->click();
-        QVERIFY(readBytes(entry).contains(
-            "\nExec=" + QCoreApplication::applicationFilePath().toUtf8() + '\n'));
+        // The test's own program folder is not the default one: the entry carries it.
+        QVERIFY(readBytes(entry).contains("\nExec=env KOVFERRIT_HOME=" + env->folder().toUtf8() +
+                                          ' ' + QCoreApplication::applicationFilePath().toUtf8() +
+                                          '\n'));
         QVERIFY(AdvancedSettingsWindow(&transfer)
                     .startAtLoginBox->isChecked()); // the next window finds it
         w.startAtLoginBox->click();

@@ -141,6 +141,31 @@ private slots:
         for (const QString& name : {u"ChColW1"_s, u"ChLstWidth"_s, u"ChLstLeft"_s, u"ChLstTop"_s})
             QVERIFY2(kov::settings().valueExists(name), qPrintable(name));
     }
+    void refusedNumberSaysWhy_data()
+    {
+        Columns<QString, QString, QString>::add(); // typed over Alpha TV's 7; the cell, the status
+        QTest::newRow("letters after digits")
+            << u"12abc"_s << u"7"_s << u"12abc ist keine ganze Zahl."_s;
+        QTest::newRow("letters") << u"abc"_s << u"7"_s << u"abc ist keine ganze Zahl."_s;
+        QTest::newRow("exponent") << u"1e2"_s << u"7"_s << u"1e2 ist keine ganze Zahl."_s;
+        QTest::newRow("too large") << u"1000"_s << u"7"_s
+                                   << u"1000 liegt außerhalb des Bereichs: Kanalnummern sind 1 "
+                                      u"bis 999."_s;
+        QTest::newRow("taken") << u"12"_s << u"12"_s << QString();
+    }
+    void refusedNumberSaysWhy()
+    {
+        const auto [typed, shown, status] = Columns<QString, QString, QString>::fetch();
+        QLocale::setDefault(QLocale(u"de_DE"_s)); // the reason is a translated text
+        const auto reset = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
+        auto w = open();
+        type(*w, 0, 1, typed);
+        QCOMPARE(cell(*w, 0, 1), shown);
+        QCOMPARE(w->statusLine->isVisible() ? w->statusLine->text() : QString(), status);
+        type(*w, 1, 1, u"9"_s); // a number taken clears the reason
+        QVERIFY(w->statusLine->text().isEmpty() && !w->statusLine->isVisible());
+        env->ui.boxAnswers = {MessageAnswer::No};
+    }
     void missingGuideClosesAtOnce()
     {
         QFile::remove(env->file(u"kovquibcg.dat"_s));

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTcpServer>
 #include <QtTest>
 
 namespace {
@@ -36,6 +37,7 @@ class TestRecorderInWindows : public EnvironmentTest
 {
     Q_OBJECT
     RecordingScheduler::Log m_log;
+    quint16 m_closedPort = 0;
 
     void setUp() override
     {
@@ -81,8 +83,8 @@ private slots:
 
     void matchButton_data()
     {
-        // the recorder (0 unreachable, 1 the local store, 2 a listing one), the numbers after
-        // the match and what the information box names
+        // the recorder (0 unreachable, 1 the local store, 2 a listing one, 3 a VDR on a port
+        // nothing listens on), the numbers after the match and what the information box names
         Columns<int, QStringList, QStringList>::add();
         // Alpha TV keeps its 7; Gamma matches twice and Delta not at all, so both stay empty.
         QTest::newRow("channel list") << 2 << QStringList{u"7"_s, u"9"_s, u""_s, u""_s}
@@ -91,11 +93,22 @@ private slots:
             << 1 << QStringList{u"7"_s, u""_s, u""_s, u""_s} << QStringList{u"no channel list"_s};
         QTest::newRow("unreachable")
             << 0 << QStringList{u"7"_s, u""_s, u""_s, u""_s} << QStringList{u"cannot be reached"_s};
+        QTcpServer closed; // a port just freed: a connection to it is refused at once
+        closed.listen(QHostAddress::LocalHost);
+        m_closedPort = closed.serverPort();
+        QTest::newRow("VDR refuses")
+            << 3 << QStringList{u"7"_s, u""_s, u""_s, u""_s}
+            << QStringList{u"cannot be reached\r\nVDR at 127.0.0.1, port %1, cannot be used: the "
+                           u"connection was refused"_s.arg(m_closedPort)};
     }
     void matchButton()
     {
         const auto [recorder, numbers, told] = Columns<int, QStringList, QStringList>::fetch();
-        if (recorder != 1) // the local store is the configured recorder
+        if (recorder == 3) {
+            kov::settings().setText(KovSetting::Recorder, u"vdr"_s);
+            kov::settings().setText(KovSetting::VdrHost, u"127.0.0.1"_s);
+            kov::settings().setNumber(KovSetting::VdrPort, m_closedPort);
+        } else if (recorder != 1) // the local store is the configured recorder
             kov::setRecorderFactory([this, listing = recorder == 2](const QString&) {
                 return listing ? std::make_unique<ListingScheduler>(m_log) : nullptr;
             });

@@ -6,31 +6,68 @@
 class TestAutostart : public QObject
 {
     Q_OBJECT
+    using Cases = Columns<QByteArray, QString, QString, QString, QString>;
 private slots:
     void entry_data()
     {
-        // XDG_CONFIG_HOME, the program's path; the entry's folder (~: home) and its Exec value
-        Columns<QByteArray, QString, QString, QString>::add();
-        QTest::newRow("plain") << QByteArray("/tmp/c") << u"/usr/bin/kovferrit"_s << u"/tmp/c"_s
-                               << u"/usr/bin/kovferrit"_s;
-        QTest::newRow("unset, space")
-            << QByteArray() << u"/home/a b/k"_s << u"~/.config"_s << u"\"/home/a b/k\""_s;
-        QTest::newRow("relative, field code")
-            << QByteArray("c") << u"/opt/100%/k"_s << u"~/.config"_s << u"/opt/100%%/k"_s;
-        QTest::newRow("shell characters") << QByteArray("/c") << u"/x/$HOME\\d\"q/k"_s << u"/c"_s
-                                          << u"\"/x/\\\\$HOME\\\\\\\\d\\\\\"q/k\""_s;
+        // XDG_CONFIG_HOME, the program's path, the program folder it carries; the entry's folder
+        // (~: home) and its Exec value
+        Cases::add();
+        QTest::newRow("plain") << QByteArray("/tmp/c") << u"/usr/bin/kovferrit"_s << QString()
+                               << u"/tmp/c"_s << u"/usr/bin/kovferrit"_s;
+        QTest::newRow("unset, space") << QByteArray() << u"/home/a b/k"_s << QString()
+                                      << u"~/.config"_s << u"\"/home/a b/k\""_s;
+        QTest::newRow("relative, field code") << QByteArray("c") << u"/opt/100%/k"_s << QString()
+                                              << u"~/.config"_s << u"/opt/100%%/k"_s;
+        QTest::newRow("shell characters") << QByteArray("/c") << u"/x/$HOME\\d\"q/k"_s << QString()
+                                          << u"/c"_s << u"\"/x/\\\\$HOME\\\\\\\\d\\\\\"q/k\""_s;
+        QTest::newRow("program folder")
+            << QByteArray("/c") << u"/usr/bin/kovferrit"_s << u"/srv/kov"_s << u"/c"_s
+            << u"env KOVFERRIT_HOME=/srv/kov /usr/bin/kovferrit"_s;
+        QTest::newRow("program folder with a space")
+            << QByteArray("/c") << u"/usr/bin/kovferrit"_s << u"/home/a/My TV"_s << u"/c"_s
+            << u"env \"KOVFERRIT_HOME=/home/a/My TV\" /usr/bin/kovferrit"_s;
     }
     void entry()
     {
-        const auto [variable, executable, folder, exec] =
-            Columns<QByteArray, QString, QString, QString>::fetch();
+        const auto [variable, executable, programFolder, folder, exec] = Cases::fetch();
         const QByteArray kept = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", variable);
         const QString path = Autostart::entryPath();
         qputenv("XDG_CONFIG_HOME", kept);
         QCOMPARE(path, QString(folder).replace(u'~', QDir::homePath()) +
                            u"/autostart/kovferrit.desktop"_s);
-        QVERIFY(Autostart::entryText(executable).contains(u"\nExec="_s + exec + u'\n'));
+        QVERIFY(
+            Autostart::entryText(executable, programFolder).contains(u"\nExec="_s + exec + u'\n'));
+    }
+    void customProgramFolder_data()
+    {
+        // KOVFERRIT_HOME (none: unset; @ a fresh folder, XDG_DATA_HOME @/data), the folder the
+        // entry carries
+        Columns<QString, QString>::add();
+        QTest::newRow("unset") << QString() << QString();
+        QTest::newRow("the default") << u"@/data/KovFerrit"_s << QString();
+        QTest::newRow("a link to the default") << u"@/link"_s << QString();
+        QTest::newRow("another") << u"@/other folder"_s << u"@/other folder"_s;
+    }
+    void customProgramFolder()
+    {
+        const auto [home, carried] = Columns<QString, QString>::fetch();
+        const QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(u"data/KovFerrit"_s));
+        QVERIFY(QFile::link(dir.filePath(u"data/KovFerrit"_s), dir.filePath(u"link"_s)));
+        const auto at = [&dir](QString path) { return path.replace(u'@', dir.path()); };
+        const QByteArray keptData = qgetenv("XDG_DATA_HOME");
+        const QByteArray keptHome = qgetenv("KOVFERRIT_HOME");
+        qputenv("XDG_DATA_HOME", dir.filePath(u"data"_s).toUtf8());
+        if (home.isNull())
+            qunsetenv("KOVFERRIT_HOME");
+        else
+            qputenv("KOVFERRIT_HOME", at(home).toUtf8());
+        const QString got = Autostart::customProgramFolder();
+        qputenv("XDG_DATA_HOME", keptData);
+        qputenv("KOVFERRIT_HOME", keptHome);
+        QCOMPARE(got, at(carried));
     }
 };
 
