@@ -28,6 +28,14 @@ bool fillView(ChannelListModel& model)
     return fill == ChannelListModel::Fill::Ok;
 }
 
+// The recorder's own sentence names it (host and port for a VDR) and the cause.
+int recorderUnreachable(const QString& why)
+{
+    const QString text = why.isEmpty() ? QStringLiteral("the recorder cannot be reached") : why;
+    std::fprintf(stderr, "kovferrit-cli: %s\n", text.toLocal8Bit().constData());
+    return kFailed;
+}
+
 // Fills the numbers the channel list lacks from the recorder's channel list and saves.
 int matchChannels(ChannelListModel& model)
 {
@@ -36,11 +44,10 @@ int matchChannels(ChannelListModel& model)
     if (model.method() != 2)
         return usage(QStringLiteral("channels match needs GridFillMethod 0 or 2"));
     bool reachable = false;
-    const std::optional<QList<RecorderChannel>> channels = kov::recorderChannels(&reachable);
-    if (!reachable) {
-        std::fputs("kovferrit-cli: the recorder cannot be reached\n", stderr);
-        return kFailed;
-    }
+    QString why;
+    const std::optional<QList<RecorderChannel>> channels = kov::recorderChannels(&reachable, &why);
+    if (!reachable)
+        return recorderUnreachable(why);
     if (!channels) {
         std::fputs("kovferrit-cli: the recorder keeps no channel list to match against\n", stderr);
         return kFailed;
@@ -119,11 +126,10 @@ int recordingsCommand(const QCommandLineParser& parser, const QStringList& args)
 {
     if (!args.isEmpty())
         return usage(QStringLiteral("recordings takes no arguments"));
-    const std::unique_ptr<RecorderScheduler> scheduler = kov::openRecorderForReading();
-    if (!scheduler) {
-        std::fputs("kovferrit-cli: the recorder cannot be reached\n", stderr);
-        return kFailed;
-    }
+    QString why;
+    const std::unique_ptr<RecorderScheduler> scheduler = kov::openRecorderForReading(&why);
+    if (!scheduler)
+        return recorderUnreachable(why);
     const bool json = parser.isSet(QStringLiteral("json"));
     QJsonArray recordings;
     for (const ScheduledProgram& p : scheduler->recordingNames()) {

@@ -188,6 +188,12 @@ private slots:
         QTest::newRow("settings get, option of set")
             << u"settings|get|Port|--force"_s << QByteArray() << 2 << QString()
             << u"kovferrit-cli: only settings set takes options, and settings list --json\n"_s;
+        // A VDR that refuses the connection: the recorder, where it is and why.
+        QTest::newRow("recordings, VDR refuses")
+            << u"settings|set|Recorder|--text|vdr;settings|set|VdrHost|--text|127.0.0.1;"
+               u"settings|set|VdrPort|--number|1;recordings"_s
+            << QByteArray() << 1 << QString()
+            << u"127.0.0.1, port 1, cannot be used: the connection was refused"_s;
         QTest::newRow("translate, text like an option")
             << u"translate|--|-x"_s << QByteArray() << 0 << u"-x\n"_s << QString();
     }
