@@ -422,12 +422,29 @@ void AdvancedSettingsWindow::showEvent(QShowEvent* event)
         // framed this window Qt puts the client area there instead, a title bar higher, so the
         // client area goes inside the frame the window is about to get. That is the place the
         // window keeps.
+        // The window is whole on screen, its status line and Close included, also where the
+        // main window stands near the screen's bottom edge.
         const QMargins frame = kov::frameMargins(this, m_mainWindow);
         if (testAttribute(Qt::WA_Moved))
             kov::moveFrameTo(this, pos(), frame);
+        kov::keepOnScreen(this, frame);
         m_loadPosition = kov::frameRect(this, frame).topLeft();
         m_positionKept = true;
     }
+}
+
+void AdvancedSettingsWindow::placeFrameAt(const QPoint& frameTopLeft)
+{
+    if (!isVisible()) {
+        // Placed as it is shown, once its size is final.
+        move(frameTopLeft);
+        m_positionKept = false;
+        return;
+    }
+    const QMargins frame = kov::frameMargins(this, m_mainWindow);
+    kov::moveFrameTo(this, frameTopLeft, frame);
+    kov::keepOnScreen(this, frame);
+    m_loadPosition = kov::frameRect(this, frame).topLeft();
 }
 
 void AdvancedSettingsWindow::mousePressEvent(QMouseEvent* event)

@@ -242,8 +242,13 @@ void ChannelListWindow::showEvent(QShowEvent* event)
                                      kov::pixelsToTwips(main.left() + main.width(), this) + 10);
     const int top =
         kov::readNumber(m_settings, KovSetting::ChLstTop, kov::pixelsToTwips(main.top(), this));
+    const QMargins frame = kov::frameMargins(this, m_mainWindow);
     kov::moveFrameTo(this, QPoint(kov::twipsToPixels(left, this), kov::twipsToPixels(top, this)),
-                     kov::frameMargins(this, m_mainWindow));
+                     frame);
+    // Beside a main window near the right edge, or at a place stored on a larger screen, the
+    // window would run off the screen, hiding its buttons; at its final size (wider in German)
+    // it moves back inside.
+    kov::keepOnScreen(this, frame);
     if (m_noGuide)
         QTimer::singleShot(0, this, &QWidget::close);
 }

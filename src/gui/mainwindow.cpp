@@ -416,6 +416,8 @@ void MainWindow::showFromTray()
         return;
     m_shownFlag = true;
     show();
+    // Dragged partly off the screen, or left on a screen since made smaller, it comes back whole.
+    kov::keepOnScreen(this, kov::frameMargins(this));
     raise();
     activateWindow();
 }
@@ -460,8 +462,8 @@ void MainWindow::onAdvancedClicked()
 {
     if (!m_advanced)
         m_advanced = new AdvancedSettingsWindow(m_transfer, this);
-    m_advanced->move(frameGeometry().left(),
-                     frameGeometry().bottom() - kov::twipsToPixels(835, this));
+    m_advanced->placeFrameAt(
+        QPoint(frameGeometry().left(), frameGeometry().bottom() - kov::twipsToPixels(835, this)));
     minuteTimer->stop();
     m_advanced->show();
     m_advanced->raise();

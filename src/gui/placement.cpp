@@ -1,5 +1,7 @@
 #include "placement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace {
@@ -53,4 +55,33 @@ QPoint kov::centredFrameTopLeft(const QRect& available, const QSize& client, con
     const QSize outer = client.grownBy(frame);
     return {available.left() + qMax(0, (available.width() - outer.width()) / 2),
             available.top() + qMax(0, (available.height() - outer.height()) / 2)};
+}
+
+QRect kov::frameInside(const QRect& outer, const QRect& available)
+{
+    // Right and bottom first: what still does not fit then runs past them, not past the top.
+    QRect inside = outer;
+    if (inside.right() > available.right())
+        inside.moveRight(available.right());
+    if (inside.bottom() > available.bottom())
+        inside.moveBottom(available.bottom());
+    if (inside.left() < available.left())
+        inside.moveLeft(available.left());
+    if (inside.top() < available.top())
+        inside.moveTop(available.top());
+    return inside;
+}
+
+void kov::keepOnScreen(QWidget* window, const QMargins& frame)
+{
+    const QRect outer = frameRect(window, frame);
+    // The screen under the window's middle; one not on any screen goes onto its own.
+    const QScreen* on = QGuiApplication::screenAt(outer.center());
+    if (!on)
+        on = window->screen();
+    if (!on)
+        return;
+    const QRect inside = frameInside(outer, on->availableGeometry());
+    if (inside != outer)
+        moveFrameTo(window, inside.topLeft(), frame);
 }

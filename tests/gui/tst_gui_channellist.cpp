@@ -23,7 +23,7 @@ class TestChannelListWindow : public EnvironmentTest
                    "0,3,csv,3\r\nisocode,name,id,country,category,language\r\nde,Alpha TV,101,DE,"
                    "General,de\r\nde,Beta One,102,DE,News,de\r\nat,Gamma,103,AT,Culture,de\r\n");
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n8,Beta One\r\n");
-        m_main.setGeometry(100, 100, 400, 130);
+        m_main.setGeometry(100, 100, 200, 130);
     }
     std::unique_ptr<ChannelListWindow> open()
     {
@@ -153,9 +153,9 @@ private slots:
     {
         Columns<QMargins, QPoint, QPoint>::add(); // frame, stored place (twips), client place
         const QMargins titleBar(1, 20, 1, 1);
-        // The main window's client area is at (100, 100), 400 pixels wide.
-        QTest::newRow("beside the main window") << QMargins() << QPoint() << QPoint(501, 100);
-        QTest::newRow("framed: top edges level") << titleBar << QPoint() << QPoint(503, 100);
+        // The main window's client area is at (100, 100), 200 pixels wide.
+        QTest::newRow("beside the main window") << QMargins() << QPoint() << QPoint(301, 100);
+        QTest::newRow("framed: top edges level") << titleBar << QPoint() << QPoint(303, 100);
         QTest::newRow("framed, stored") << titleBar << QPoint(3000, 1500) << QPoint(201, 120);
     }
     void placesAndStoresTheFrame()
