@@ -16,6 +16,7 @@
 #include "platform/userinterface.h"
 #include "settings/quibfunction.h"
 #include "settings/settingscatalogue.h"
+#include "windowkeys.h"
 #include "windowunits.h"
 
 #include <QCheckBox>
@@ -74,6 +75,7 @@ AdvancedSettingsWindow::AdvancedSettingsWindow(HttpTransfer* transfer, QWidget* 
     if (kov::largeFonts(this))
         resize(sizeHint() * 1.25);
     connectControls();
+    kov::useWindowKeys(this, kov::EscapeKey::ClosesWindow);
 }
 
 void AdvancedSettingsWindow::createControls()

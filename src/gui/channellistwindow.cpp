@@ -9,6 +9,7 @@
 #include "placement.h"
 #include "platform/userinterface.h"
 #include "settings/settingscatalogue.h"
+#include "windowkeys.h"
 #include "windowunits.h"
 
 #include <QApplication>
@@ -90,6 +91,7 @@ ChannelListWindow::ChannelListWindow(QWidget* mainWindow, QWidget* parent)
             [this] { fillGrid(2, 0, ChannelListModel::Order::Name); });
     connect(matchButton, &QPushButton::clicked, this, &ChannelListWindow::matchChannels);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    kov::useWindowKeys(this, kov::EscapeKey::ClosesWindow);
 
     fillGrid(kov::readNumber(m_settings, KovSetting::GridFillMethod), 1);
 }
