@@ -76,6 +76,7 @@ AdvancedSettingsWindow::AdvancedSettingsWindow(HttpTransfer* transfer, QWidget* 
         resize(sizeHint() * 1.25);
     connectControls();
     kov::useWindowKeys(this, kov::EscapeKey::ClosesWindow);
+    kov::keepOnScreenWhenFramed(this);
 }
 
 void AdvancedSettingsWindow::createControls()
@@ -424,11 +425,11 @@ void AdvancedSettingsWindow::showEvent(QShowEvent* event)
         // framed this window Qt puts the client area there instead, a title bar higher, so the
         // client area goes inside the frame the window is about to get. That is the place the
         // window keeps.
-        // The window is whole on screen, its status line and Close included, also where the
-        // main window stands near the screen's bottom edge.
         const QMargins frame = kov::frameMargins(this, m_mainWindow);
         if (testAttribute(Qt::WA_Moved))
             kov::moveFrameTo(this, pos(), frame);
+        // The window is whole on screen, its status line and Close included, also where the
+        // main window stands near the screen's bottom edge.
         kov::keepOnScreen(this, frame);
         m_loadPosition = kov::frameRect(this, frame).topLeft();
         m_positionKept = true;
@@ -455,8 +456,12 @@ void AdvancedSettingsWindow::mousePressEvent(QMouseEvent* event)
     // A click on the background puts the window back where it was first shown. The window is moved
     // only when it is elsewhere.
     const QMargins frame = kov::frameMargins(this, m_mainWindow);
-    if (kov::frameRect(this, frame).topLeft() != m_loadPosition)
+    if (kov::frameRect(this, frame).topLeft() != m_loadPosition) {
         kov::moveFrameTo(this, m_loadPosition, frame);
+        // The place was chosen by a borrowed frame; the window's own may be thicker.
+        kov::keepOnScreen(this, frame);
+        m_loadPosition = kov::frameRect(this, frame).topLeft();
+    }
 }
 
 void AdvancedSettingsWindow::closeEvent(QCloseEvent* event)

@@ -92,6 +92,7 @@ ChannelListWindow::ChannelListWindow(QWidget* mainWindow, QWidget* parent)
     connect(matchButton, &QPushButton::clicked, this, &ChannelListWindow::matchChannels);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     kov::useWindowKeys(this, kov::EscapeKey::ClosesWindow);
+    kov::keepOnScreenWhenFramed(this);
 
     fillGrid(kov::readNumber(m_settings, KovSetting::GridFillMethod), 1);
 }

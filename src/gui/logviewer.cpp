@@ -57,6 +57,7 @@ LogViewer::LogViewer(QWidget* parent) : QDialog(parent)
         kov::moveFrameTo(this, outer.topLeft(), frame);
         kov::keepOnScreen(this, frame); // a main window near an edge would push it past it
     }
+    kov::keepOnScreenWhenFramed(this);
 }
 
 void LogViewer::save()

@@ -5,6 +5,31 @@
 #include <QWidget>
 
 namespace {
+// Waits for the first activation after a show, when the window manager has framed the window.
+class FramedWatch : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != parent())
+            return false;
+        if (event->type() == QEvent::Show)
+            m_waiting = true;
+        if (event->type() == QEvent::WindowActivate && m_waiting) {
+            m_waiting = false;
+            auto* window = static_cast<QWidget*>(watched);
+            kov::keepOnScreen(window, kov::frameMargins(window));
+        }
+        return false;
+    }
+
+private:
+    bool m_waiting = false;
+};
+
 std::optional<QMargins>& overrideValue()
 {
     static std::optional<QMargins> value;
@@ -84,4 +109,9 @@ void kov::keepOnScreen(QWidget* window, const QMargins& frame)
     const QRect inside = frameInside(outer, on->availableGeometry());
     if (inside != outer)
         moveFrameTo(window, inside.topLeft(), frame);
+}
+
+void kov::keepOnScreenWhenFramed(QWidget* window)
+{
+    window->installEventFilter(new FramedWatch(window));
 }

@@ -36,4 +36,8 @@ QRect frameInside(const QRect& outer, const QRect& available);
 /// Moves the window, framed with `frame`, inside the free area of the screen it is on; a window
 /// already inside stays where it is.
 void keepOnScreen(QWidget* window, const QMargins& frame);
+/// Keeps the window on screen again by its own frame when it is first activated after each
+/// show: the window manager may frame it thicker than the window whose frame placed it (a
+/// resizable window gets a grip along its bottom edge).
+void keepOnScreenWhenFramed(QWidget* window);
 } // namespace kov

@@ -23,9 +23,9 @@ class TestOnScreen : public EnvironmentTest
                    "General,de\r\n");
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
     }
-    QString outside(const QWidget* window, const QRect& available)
+    QString outside(const QWidget* window, const QRect& available, const QMargins& frame)
     {
-        const QRect outer = kov::frameRect(window, m_frame);
+        const QRect outer = kov::frameRect(window, frame);
         if (available.contains(outer))
             return {};
         return u"%1 %2,%3 %4x%5"_s.arg(QString::fromLatin1(window->metaObject()->className()))
@@ -38,18 +38,25 @@ class TestOnScreen : public EnvironmentTest
 private slots:
     void framesInsideTheScreen_data()
     {
-        Columns<QString, QPoint>::add(); // the window, a stored place in twips (channel list)
-        QTest::newRow("advanced below the main window") << u"advanced"_s << QPoint();
-        QTest::newRow("channel list beside it") << u"list"_s << QPoint();
-        QTest::newRow("channel list stored far away") << u"list"_s << QPoint(30000, 20000);
-        QTest::newRow("channel list stored above") << u"list"_s << QPoint(-3000, -3000);
-        QTest::newRow("log viewer centred on it") << u"log"_s << QPoint();
-        QTest::newRow("channel number prompt") << u"prompt"_s << QPoint();
-        QTest::newRow("main window from the tray") << u"main"_s << QPoint();
+        // the window, a stored place in twips (channel list), the frame the window manager gives
+        // the window once it is shown (a resizable one may get a thicker bottom edge)
+        Columns<QString, QPoint, QMargins>::add();
+        const QMargins grip(1, 20, 1, 5);
+        QTest::newRow("advanced below the main window") << u"advanced"_s << QPoint() << m_frame;
+        QTest::newRow("advanced, with a grip") << u"advanced"_s << QPoint() << grip;
+        QTest::newRow("channel list beside it") << u"list"_s << QPoint() << m_frame;
+        QTest::newRow("channel list, with a grip") << u"list"_s << QPoint(0, 20000) << grip;
+        QTest::newRow("channel list stored far away")
+            << u"list"_s << QPoint(30000, 20000) << m_frame;
+        QTest::newRow("channel list stored above") << u"list"_s << QPoint(-3000, -3000) << m_frame;
+        QTest::newRow("log viewer centred on it") << u"log"_s << QPoint() << m_frame;
+        QTest::newRow("log viewer, with a grip") << u"log"_s << QPoint() << grip;
+        QTest::newRow("channel number prompt") << u"prompt"_s << QPoint() << m_frame;
+        QTest::newRow("main window from the tray") << u"main"_s << QPoint() << m_frame;
     }
     void framesInsideTheScreen()
     {
-        const auto [which, stored] = Columns<QString, QPoint>::fetch();
+        const auto [which, stored, ownFrame] = Columns<QString, QPoint, QMargins>::fetch();
         kov::setFrameMarginsOverride(m_frame);
         const auto reset = qScopeGuard([] { kov::setFrameMarginsOverride(std::nullopt); });
         if (!stored.isNull()) {
@@ -64,7 +71,8 @@ private slots:
         QRect corner(QPoint(), main.size().grownBy(m_frame));
         corner.moveBottomRight(available.bottomRight());
         kov::moveFrameTo(&main, corner.topLeft(), m_frame);
-        QVERIFY2(outside(&main, available).isEmpty(), qPrintable(outside(&main, available)));
+        QVERIFY2(outside(&main, available, m_frame).isEmpty(),
+                 qPrintable(outside(&main, available, m_frame)));
 
         std::unique_ptr<QWidget> owned;
         QWidget* window = &main;
@@ -88,14 +96,18 @@ private slots:
             window->show();
         }
         QVERIFY(window->isVisible());
-        QVERIFY2(outside(window, available).isEmpty(), qPrintable(outside(window, available)));
+        kov::setFrameMarginsOverride(ownFrame); // framed now, and active
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY2(outside(window, available, ownFrame).isEmpty(),
+                 qPrintable(outside(window, available, ownFrame)));
         QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(2, 2)); // the background
-        QVERIFY2(outside(window, available).isEmpty(), qPrintable(outside(window, available)));
+        QVERIFY2(outside(window, available, ownFrame).isEmpty(),
+                 qPrintable(outside(window, available, ownFrame)));
         if (which == u"advanced"_s) { // placed again while open: still inside
             auto* advanced = main.advancedWindow();
             advanced->placeFrameAt(available.bottomRight());
-            QVERIFY2(outside(advanced, available).isEmpty(),
-                     qPrintable(outside(advanced, available)));
+            QVERIFY2(outside(advanced, available, ownFrame).isEmpty(),
+                     qPrintable(outside(advanced, available, ownFrame)));
         }
     }
     void frameInside_data()
