@@ -16,6 +16,7 @@
 #include "platform/userinterface.h"
 #include "settings/quibfunction.h"
 #include "settings/settingscatalogue.h"
+#include "windowkeys.h"
 #include "windowunits.h"
 
 #include <QCheckBox>
@@ -74,6 +75,8 @@ AdvancedSettingsWindow::AdvancedSettingsWindow(HttpTransfer* transfer, QWidget* 
     if (kov::largeFonts(this))
         resize(sizeHint() * 1.25);
     connectControls();
+    kov::useWindowKeys(this, kov::EscapeKey::ClosesWindow);
+    kov::keepOnScreenWhenFramed(this);
 }
 
 void AdvancedSettingsWindow::createControls()
@@ -425,9 +428,26 @@ void AdvancedSettingsWindow::showEvent(QShowEvent* event)
         const QMargins frame = kov::frameMargins(this, m_mainWindow);
         if (testAttribute(Qt::WA_Moved))
             kov::moveFrameTo(this, pos(), frame);
+        // The window is whole on screen, its status line and Close included, also where the
+        // main window stands near the screen's bottom edge.
+        kov::keepOnScreen(this, frame);
         m_loadPosition = kov::frameRect(this, frame).topLeft();
         m_positionKept = true;
     }
+}
+
+void AdvancedSettingsWindow::placeFrameAt(const QPoint& frameTopLeft)
+{
+    if (!isVisible()) {
+        // Placed as it is shown, once its size is final.
+        move(frameTopLeft);
+        m_positionKept = false;
+        return;
+    }
+    const QMargins frame = kov::frameMargins(this, m_mainWindow);
+    kov::moveFrameTo(this, frameTopLeft, frame);
+    kov::keepOnScreen(this, frame);
+    m_loadPosition = kov::frameRect(this, frame).topLeft();
 }
 
 void AdvancedSettingsWindow::mousePressEvent(QMouseEvent* event)
@@ -436,8 +456,12 @@ void AdvancedSettingsWindow::mousePressEvent(QMouseEvent* event)
     // A click on the background puts the window back where it was first shown. The window is moved
     // only when it is elsewhere.
     const QMargins frame = kov::frameMargins(this, m_mainWindow);
-    if (kov::frameRect(this, frame).topLeft() != m_loadPosition)
+    if (kov::frameRect(this, frame).topLeft() != m_loadPosition) {
         kov::moveFrameTo(this, m_loadPosition, frame);
+        // The place was chosen by a borrowed frame; the window's own may be thicker.
+        kov::keepOnScreen(this, frame);
+        m_loadPosition = kov::frameRect(this, frame).topLeft();
+    }
 }
 
 void AdvancedSettingsWindow::closeEvent(QCloseEvent* event)

@@ -76,6 +76,9 @@ public:
     void vdrFolderEdited();
     void openChannelList();
     void startAtLoginClicked(bool on);
+    /// Puts the window's frame at `frameTopLeft`, or as near as keeps it on screen; a click on
+    /// the window's background brings it back there.
+    void placeFrameAt(const QPoint& frameTopLeft);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -9,6 +9,7 @@
 #include "placement.h"
 #include "platform/userinterface.h"
 #include "settings/settingscatalogue.h"
+#include "windowkeys.h"
 #include "windowunits.h"
 
 #include <QApplication>
@@ -95,6 +96,8 @@ ChannelListWindow::ChannelListWindow(QWidget* mainWindow, QWidget* parent)
             [this] { fillGrid(2, 0, ChannelListModel::Order::Name); });
     connect(matchButton, &QPushButton::clicked, this, &ChannelListWindow::matchChannels);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    kov::useWindowKeys(this, kov::EscapeKey::ClosesWindow);
+    kov::keepOnScreenWhenFramed(this);
 
     fillGrid(kov::readNumber(m_settings, KovSetting::GridFillMethod), 1);
 }
@@ -255,8 +258,13 @@ void ChannelListWindow::showEvent(QShowEvent* event)
                                      kov::pixelsToTwips(main.left() + main.width(), this) + 10);
     const int top =
         kov::readNumber(m_settings, KovSetting::ChLstTop, kov::pixelsToTwips(main.top(), this));
+    const QMargins frame = kov::frameMargins(this, m_mainWindow);
     kov::moveFrameTo(this, QPoint(kov::twipsToPixels(left, this), kov::twipsToPixels(top, this)),
-                     kov::frameMargins(this, m_mainWindow));
+                     frame);
+    // Beside a main window near the right edge, or at a place stored on a larger screen, the
+    // window would run off the screen, hiding its buttons; at its final size (wider in German)
+    // it moves back inside.
+    kov::keepOnScreen(this, frame);
     if (m_noGuide)
         QTimer::singleShot(0, this, &QWidget::close);
 }

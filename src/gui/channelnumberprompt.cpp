@@ -4,6 +4,7 @@
 #include "channels/channeldatabase.h"
 #include "foundation/numbertext.h"
 #include "foundation/translate.h"
+#include "placement.h"
 #include "platform/userinterface.h"
 #include "windowunits.h"
 
@@ -74,6 +75,9 @@ int ChannelNumberPrompt::wholeNumber(const QString& text)
 void ChannelNumberPrompt::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Qt centres the prompt on the window that opened it, or on the screen; near an edge the
+    // frame it does not count in could still run past it.
+    kov::keepOnScreen(this, kov::frameMargins(this, parentWidget()));
     if (m_requested.isEmpty()) {
         // Shown without a channel to ask for: it says so and closes.
         QTimer::singleShot(0, this, [this] {

@@ -53,8 +53,9 @@ protected:
 private:
     /// Enter, Tab, Up and Down store and move; Escape drops the edit. True when handled.
     bool editBoxKey(QKeyEvent* key);
-    /// F2 and the keys of code 32 or below (Space, BackSpace, Enter, Escape) open the editor on
-    /// the cell's text; a printable character replaces it. Tab stays the grid's navigation.
+    /// F2 and the keys of code 32 or below (Space, BackSpace, Enter) open the editor on the
+    /// cell's text; a printable character replaces it. Tab stays the grid's navigation, Escape
+    /// goes on to the window.
     bool gridKey(QKeyEvent* key);
     void openEditor(const QString& text);
     void openEditorOnCurrentText();

@@ -55,7 +55,9 @@ LogViewer::LogViewer(QWidget* parent) : QDialog(parent)
         QRect outer(QPoint(), size().grownBy(frame));
         outer.moveCenter(kov::frameRect(parent, kov::frameMargins(parent)).center());
         kov::moveFrameTo(this, outer.topLeft(), frame);
+        kov::keepOnScreen(this, frame); // a main window near an edge would push it past it
     }
+    kov::keepOnScreenWhenFramed(this);
 }
 
 void LogViewer::save()

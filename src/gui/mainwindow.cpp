@@ -17,6 +17,7 @@
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
 #include "settings/settingscatalogue.h"
+#include "windowkeys.h"
 #include "windowunits.h"
 
 #include <QAction>
@@ -122,6 +123,7 @@ void MainWindow::buildControls()
     m_messageBox = std::make_unique<PlainTextBox>(messageDisplay);
     m_messageArea = std::make_unique<MessageArea>(*m_messageBox);
     connectHandlers();
+    kov::useWindowKeys(this, kov::EscapeKey::Kept);
 }
 
 void MainWindow::buildSkinAndTitle()
@@ -144,6 +146,8 @@ void MainWindow::buildDisplays()
     messageDisplay = new QPlainTextEdit(this);
     messageDisplay->setObjectName(QStringLiteral("messageDisplay"));
     messageDisplay->setReadOnly(true);
+    // Both displays only show; Tab passes them by, and the window's focus never starts there.
+    messageDisplay->setFocusPolicy(Qt::NoFocus);
     messageDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     messageDisplay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A message longer than the area's width wraps at a space, or inside a word too long for
@@ -157,6 +161,7 @@ void MainWindow::buildDisplays()
     updateLine = new QLineEdit(this);
     updateLine->setObjectName(QStringLiteral("updateLine"));
     updateLine->setReadOnly(true);
+    updateLine->setFocusPolicy(Qt::NoFocus);
     updateLine->setGeometry(px(120), px(1160), px(3000), px(330));
 }
 
@@ -199,6 +204,11 @@ void MainWindow::buildButtons()
     closeButton->setObjectName(QStringLiteral("closeButton"));
     closeButton->setToolTip(kov::translate(QStringLiteral("Close")));
     closeButton->setGeometry(px(5520), px(1560), px(420), px(330));
+    // Tab follows the window's reading order: the account, then the buttons.
+    const QList<QWidget*> tabOrder{accountField, passwordField,  syncButton,
+                                   logButton,    advancedButton, closeButton};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void MainWindow::buildTimerAndTray()
@@ -217,6 +227,7 @@ void MainWindow::buildTimerAndTray()
 void MainWindow::connectHandlers()
 {
     connect(syncButton, &QPushButton::clicked, this, &MainWindow::onSyncClicked);
+    connect(passwordField, &QLineEdit::returnPressed, this, &MainWindow::onPasswordEntered);
     connect(closeButton, &QPushButton::clicked, this, &MainWindow::onCloseClicked);
     connect(logButton, &QPushButton::clicked, this, &MainWindow::onViewLogClicked);
     connect(advancedButton, &QPushButton::clicked, this, &MainWindow::onAdvancedClicked);
@@ -416,6 +427,8 @@ void MainWindow::showFromTray()
         return;
     m_shownFlag = true;
     show();
+    // Dragged partly off the screen, or left on a screen since made smaller, it comes back whole.
+    kov::keepOnScreen(this, kov::frameMargins(this));
     raise();
     activateWindow();
 }
@@ -433,6 +446,15 @@ void MainWindow::onSyncClicked()
     m_busy = true;
     kov::runSync(*this, true, true); // held input is dropped at its end, while still busy
     m_busy = false;
+}
+
+void MainWindow::onPasswordEntered()
+{
+    // The sync reads the stored account and password; the focus stays in the box, so nothing
+    // has stored them yet.
+    kov::storeAccount(accountField->text());
+    kov::storePassword(passwordField->text());
+    onSyncClicked();
 }
 
 void MainWindow::onCloseClicked()
@@ -460,8 +482,8 @@ void MainWindow::onAdvancedClicked()
 {
     if (!m_advanced)
         m_advanced = new AdvancedSettingsWindow(m_transfer, this);
-    m_advanced->move(frameGeometry().left(),
-                     frameGeometry().bottom() - kov::twipsToPixels(835, this));
+    m_advanced->placeFrameAt(
+        QPoint(frameGeometry().left(), frameGeometry().bottom() - kov::twipsToPixels(835, this)));
     minuteTimer->stop();
     m_advanced->show();
     m_advanced->raise();

@@ -71,6 +71,8 @@ public:
 public slots:
     /// Sync: a manual run, ignored while one started here is still going.
     void onSyncClicked();
+    /// Enter in the password box: stores the account and the password, then syncs as Sync does.
+    void onPasswordEntered();
     /// Close (and the title bar's close with a tray icon): hides the window and its side
     /// windows; the program keeps running in the tray.
     void onCloseClicked();

@@ -29,4 +29,15 @@ void moveFrameTo(QWidget* window, const QPoint& frameTopLeft, const QMargins& fr
 /// Where a window's frame goes so that the frame, a client area of `client` inside `frame`
 /// margins, sits in the middle of the screen's free area `available`; never above or left of it.
 QPoint centredFrameTopLeft(const QRect& available, const QSize& client, const QMargins& frame);
+/// The frame rectangle `outer` moved the least way that puts it inside the screen's free area
+/// `available`; a frame larger than the area goes to the area's top-left corner, so that the
+/// title bar stays in reach.
+QRect frameInside(const QRect& outer, const QRect& available);
+/// Moves the window, framed with `frame`, inside the free area of the screen it is on; a window
+/// already inside stays where it is.
+void keepOnScreen(QWidget* window, const QMargins& frame);
+/// Keeps the window on screen again by its own frame when it is first activated after each
+/// show: the window manager may frame it thicker than the window whose frame placed it (a
+/// resizable window gets a grip along its bottom edge).
+void keepOnScreenWhenFramed(QWidget* window);
 } // namespace kov

@@ -113,6 +113,7 @@ private slots:
         w->openAction->trigger();
         QVERIFY(w->isVisible());
         w->minuteTimer->stop();
+        w->move(w->x(), 0); // room below it for the whole advanced window
         QTest::mouseClick(w->advancedButton, Qt::LeftButton);
         QPointer<AdvancedSettingsWindow> advanced(w->advancedWindow());
         const QRect frame = w->frameGeometry(); // it opens just below
