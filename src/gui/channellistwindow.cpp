@@ -67,6 +67,7 @@ ChannelListWindow::ChannelListWindow(QWidget* mainWindow, QWidget* parent)
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     sortByChannelButton = new QPushButton(kov::translate(QStringLiteral("Sort By Channel")), this);
     sortByNameButton = new QPushButton(kov::translate(QStringLiteral("Sort By Name")), this);
+    sortByNameButton->setObjectName(QStringLiteral("sortByNameButton"));
     matchButton = new QPushButton(kov::translate(QStringLiteral("Match")), this);
     matchButton->setToolTip(kov::translate(QStringLiteral("Fill empty numbers from the recorder")));
     closeButton = new QPushButton(kov::translate(QStringLiteral("Close")), this);

@@ -202,15 +202,14 @@ bool GridCellEditor::gridKey(QKeyEvent* key)
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         return false;
-    // Escape with no edit open is the window's: it closes the channel list.
-    case Qt::Key_Escape:
-        return false;
-    // The other keys of character code 32 or below open the editor on the cell's text. They
-    // are matched by key, since not every keyboard layout gives them their control character.
+    // The keys of character code 32 or below open the editor on the cell's text, Escape too.
+    // They are matched by key, since not every keyboard layout gives them their control
+    // character.
     case Qt::Key_Space:
     case Qt::Key_Backspace:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+    case Qt::Key_Escape:
     case Qt::Key_F2:
         openEditorOnCurrentText();
         return true;

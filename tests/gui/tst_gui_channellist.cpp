@@ -81,8 +81,8 @@ private slots:
     {
         // a key pressed on Alpha TV's number 7; the edit box's text then (none: still closed)
         Columns<int, QString>::add();
-        for (const int key :
-             {Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Enter, Qt::Key_F2})
+        for (const int key : {Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Enter,
+                              Qt::Key_Escape, Qt::Key_F2})
             QTest::addRow("%s", qPrintable(QKeySequence(key).toString())) << key << u"7"_s;
         QTest::newRow("a digit replaces") << int(Qt::Key_5) << u"5"_s;
         QTest::newRow("tab moves on") << int(Qt::Key_Tab) << QString();

@@ -96,10 +96,11 @@ private slots:
         QTest::newRow("advanced, a field") << u"advanced"_s << u"timeoutField"_s << 1 << false;
         QTest::newRow("advanced, the server list")
             << u"advanced"_s << u"serverList"_s << 1 << false;
-        QTest::newRow("channel list, the grid") << u"list"_s << u"grid"_s << 1 << false;
+        QTest::newRow("channel list, a button") << u"list"_s << u"sortByNameButton"_s << 1 << false;
+        // In the grid Escape opens the cell editor, as the keys of code 32 or below do; in the
+        // editor it drops the edit.
+        QTest::newRow("channel list, the grid") << u"list"_s << u"grid"_s << 1 << true;
         QTest::newRow("channel list, a cell edited") << u"list"_s << u"editBox"_s << 1 << true;
-        QTest::newRow("channel list, edit dropped, again")
-            << u"list"_s << u"editBox"_s << 2 << false;
         QTest::newRow("log") << u"log"_s << u"listingView"_s << 1 << false;
     }
     void escapeCloses()
