@@ -241,14 +241,18 @@ void MainWindow::startUp()
         setCaptionsAndLcdLook();
         showTimerStatus();
         const StartUpPlan plan = kov::planStartUp(m_settings, m_trayAvailable);
-        showUpdateState(plan); // may run a due sync, before the tray icon is added
+        showUpdateState(plan);
         if (kov::largeFonts(this))
             enlargeForLargeFonts();
         placeInScreenCentre();
         setVisible(!plan.startHidden);
         addTrayIcon();
         setButtonFaces();
-        if (plan.timerRuns)
+        // A due sync may take minutes: it runs once the tray icon (or, without a tray, the
+        // window) is there, so that its progress shows and "E&xit" can stop it.
+        if (plan.syncNow)
+            onMinuteTick();
+        if (plan.timerRuns && !m_shutDown) // "E&xit" during that sync ends the program
             minuteTimer->start();
     } catch (const std::exception& e) {
         // The steps after the failing one (tray icon, timer) do not happen.
@@ -326,8 +330,6 @@ void MainWindow::showUpdateState(const StartUpPlan& plan)
         return;
     }
     showUpdateText(plan.updateText);
-    if (plan.syncNow)
-        onMinuteTick();
 }
 
 void MainWindow::enlargeForLargeFonts()

@@ -41,10 +41,11 @@ public:
     ~MainWindow() override;
 
     /// Starts the window up: prepares the shared session, fills the fields from the settings,
-    /// shows the status and the update line, runs a due sync, adds the tray icon and, once a
+    /// shows the status and the update line, adds the tray icon, runs a due sync and, once a
     /// channel database has arrived, starts the update timer. Once the first sync has brought
-    /// the channel database the window ends hidden in the tray, before that shown. A failure
-    /// shows a message box and skips the steps after it.
+    /// the channel database the window starts hidden in the tray, before that shown;
+    /// either way it is settled before a due sync runs. A failure shows a message box and skips the
+    /// steps after it.
     void startUp();
 
     // SyncFrontEnd
@@ -128,7 +129,7 @@ private:
     void setCaptionsAndLcdLook();
     void fitMessageArea();
     void showTimerStatus();
-    /// The update line, or the request for account and password; runs a due sync.
+    /// The update line, or the request for account and password.
     void showUpdateState(const StartUpPlan& plan);
     void enlargeForLargeFonts();
     /// Centres the window's frame in the free area of its screen.

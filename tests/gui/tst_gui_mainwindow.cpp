@@ -15,11 +15,16 @@ class TestMainWindow : public EnvironmentTest
 {
     Q_OBJECT
     bool m_trayDuringSync = false;
+    bool m_shownDuringSync = false;
 
     std::unique_ptr<MainWindow> start(bool tray = true)
     {
         auto window = std::make_unique<MainWindow>(&transfer, QStringList(), tray);
-        transfer.during = [this, w = window.get()] { m_trayDuringSync = w->trayIconAdded(); };
+        m_trayDuringSync = m_shownDuringSync = false;
+        transfer.during = [this, w = window.get()] {
+            m_trayDuringSync = w->trayIconAdded();
+            m_shownDuringSync = w->isVisible();
+        };
         window->startUp();
         return window;
     }
@@ -48,6 +53,8 @@ private slots:
                                 << u"Next Update: 58 Minutes."_s;
         QTest::newRow("database 2") << 2 << 57 << true << true << true << 0 << u"Next Update: 58"_s;
         QTest::newRow("no tray") << 1 << 57 << false << true << true << 0 << u"Next Update: 58"_s;
+        QTest::newRow("no tray, sync due")
+            << 1 << -60 << false << true << true << 1 << u"Next Update: "_s;
     }
     void startUp()
     {
@@ -60,7 +67,9 @@ private slots:
         QCOMPARE(w->minuteTimer->isActive(), timer);
         QCOMPARE(w->trayIconAdded(), tray);
         QCOMPARE(transfer.urls.size(), requests);
-        QVERIFY(!m_trayDuringSync); // a due sync runs before the tray icon is added
+        // A due sync runs with the tray icon, or without a tray the window, already there.
+        QCOMPARE(m_trayDuringSync, requests > 0 && tray);
+        QCOMPARE(m_shownDuringSync, requests > 0 && shown);
         QVERIFY2(w->updateLine->text().startsWith(update), qPrintable(w->updateLine->text()));
         if (database < 0)
             QCOMPARE(w->messageDisplay->toPlainText(),
@@ -70,6 +79,21 @@ private slots:
         w->show(); // the title bar's close button hides it to a tray, else ends the program
         QVERIFY(w->windowHandle()->close() != tray);
         QVERIFY(!w->isVisible() && w->exiting() != tray && w->trayIconAdded() == tray);
+    }
+    void exitDuringStartUpSync()
+    {
+        // The tray icon is there during the start-up's sync, so "E&xit" can end it: the timer
+        // stays off and the sync stays due.
+        installed(1, -60);
+        auto w = std::make_unique<MainWindow>(&transfer, QStringList(), true);
+        transfer.during = [&w] {
+            QVERIFY(w->trayIconAdded());
+            w->exitAction->trigger();
+        };
+        w->startUp();
+        QVERIFY(w->exiting() && !w->trayIconAdded() && !w->minuteTimer->isActive());
+        QCOMPARE(kov::settings().text(KovSetting::NextSync),
+                 kov::dateText(kTestNow.addSecs(-60 * 60)));
     }
     void centredFrameTopLeft()
     {
