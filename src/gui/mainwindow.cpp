@@ -475,6 +475,17 @@ void MainWindow::onOpenTriggered()
     showFromTray();
 }
 
+void MainWindow::onAnotherStart()
+{
+    // The user started the program again to reach it: the window comes up even when it was
+    // shown before and has since gone behind others or been minimised.
+    m_shownFlag = true;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 void MainWindow::onSyncTriggered()
 {
     kov::runSync(*this, true, true);

@@ -79,6 +79,8 @@ public slots:
     /// Opens the advanced settings below the window and restarts the minute timer.
     void onAdvancedClicked();
     void onOpenTriggered();
+    /// Another start in this program folder ended in favour of this copy: shows the window.
+    void onAnotherStart();
     void onSyncTriggered();
     /// "E&xit": ends the program, stopping a running sync between two jobs.
     void onExitTriggered();
