@@ -399,6 +399,7 @@ void MainWindow::enableUpdateTimer()
 void MainWindow::runEnding()
 {
     dropInputHeldDuringRun();
+    m_runEnded.start();
 }
 
 void MainWindow::showProgress(int done, int total)
@@ -430,7 +431,10 @@ void MainWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 
 void MainWindow::onSyncClicked()
 {
-    if (m_busy)
+    // A quick run ends before a double click's second click comes: that click is the same
+    // request, not a new one.
+    if (m_busy ||
+        (m_runEnded.isValid() && m_runEnded.elapsed() < QApplication::doubleClickInterval()))
         return;
     m_busy = true;
     kov::runSync(*this, true, true); // held input is dropped at its end, while still busy

@@ -6,6 +6,7 @@
 #include "platform/textbox.h"
 #include "settings/settingsstore.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -70,7 +71,8 @@ public:
     void setQuitOnClose(bool on) { m_quitOnClose = on; }
 
 public slots:
-    /// Sync: a manual run, ignored while one started here is still going.
+    /// Sync: a manual run, ignored while one started here is still going and within the
+    /// double-click interval after a run ended.
     void onSyncClicked();
     /// Close (and the title bar's close with a tray icon): hides the window and its side
     /// windows; the program keeps running in the tray.
@@ -159,4 +161,5 @@ private:
     bool m_shutDown = false;
     bool m_exitChosen = false; // "E&xit": the close that follows ends the program
     bool m_quitOnClose = false;
+    QElapsedTimer m_runEnded; // since the last sync run ended
 };

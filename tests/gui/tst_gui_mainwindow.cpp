@@ -184,6 +184,33 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 3);
     }
+    void doubleClickOnSync_data()
+    {
+        // The double-click interval in ms, whether a timed run ends just before; the requests
+        // that run and two quick clicks on Sync make.
+        Columns<int, bool, int>::add();
+        QTest::newRow("double click") << 60000 << false << 1;
+        QTest::newRow("clicks further apart") << 0 << false << 2;
+        QTest::newRow("double click after a timed run") << 60000 << true << 1;
+        QTest::newRow("clicks apart after a timed run") << 0 << true << 3;
+    }
+    void doubleClickOnSync()
+    {
+        const auto [interval, timedRun, requests] = Columns<int, bool, int>::fetch();
+        const int systemInterval = QApplication::doubleClickInterval();
+        const auto restore =
+            qScopeGuard([=] { QApplication::setDoubleClickInterval(systemInterval); });
+        QApplication::setDoubleClickInterval(interval);
+        installed(1, 60);
+        auto w = start(false);
+        if (timedRun) {
+            kov::settings().setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
+            w->onMinuteTick();
+        }
+        QTest::mouseClick(w->syncButton, Qt::LeftButton);
+        QTest::mouseClick(w->syncButton, Qt::LeftButton);
+        QCOMPARE(transfer.urls.size(), requests);
+    }
     void exitWhileAReplyIsRead()
     {
         installed(1, 60);
