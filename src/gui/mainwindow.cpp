@@ -2,6 +2,7 @@
 
 #include "advancedsettingswindow.h"
 #include "app/account.h"
+#include "app/lastsync.h"
 #include "app/startup.h"
 #include "app/syncrun.h"
 #include "app/updatetimer.h"
@@ -400,6 +401,23 @@ void MainWindow::runEnding()
 {
     dropInputHeldDuringRun();
     m_runEnded.start();
+}
+
+void MainWindow::runFinished(bool succeeded, const QString& counts)
+{
+    Q_UNUSED(succeeded);
+    // A run refused because another one holds the folder, and one cut short by "E&xit", did
+    // not sync; the notification service is reached through the tray icon.
+    if (counts.isEmpty() || kov::stopRequested() || !m_trayAdded ||
+        kov::readNumber(m_settings, KovSetting::Notifications) == 0)
+        return;
+    // The record the run just stored has its counts and, for a failure, why.
+    const kov::SyncNotice notice = kov::syncNotice(kov::lastSyncOutcome());
+    if (notice.isEmpty())
+        return;
+    trayIcon->showMessage(notice.title, notice.text,
+                          notice.failed ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
+    emit noticeShown(notice.title, notice.text);
 }
 
 void MainWindow::showProgress(int done, int total)

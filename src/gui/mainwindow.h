@@ -55,6 +55,9 @@ public:
     TextBox* messageArea() override;
     void enableUpdateTimer() override;
     void runEnding() override;
+    /// A run that scheduled or deleted something, or failed, shows a desktop notification
+    /// through the tray icon, unless the setting `Notifications` is 0.
+    void runFinished(bool succeeded, const QString& counts) override;
 
     /// The progress of a long reply in the message area. The window's events are handled
     /// meanwhile, so the tray menu works: "E&xit" stops the sync before its next record.
@@ -69,6 +72,10 @@ public:
     /// The program ends when this window closes for good (set by main; tests keep their own
     /// loop).
     void setQuitOnClose(bool on) { m_quitOnClose = on; }
+
+signals:
+    /// A desktop notification went out.
+    void noticeShown(const QString& title, const QString& text);
 
 public slots:
     /// Sync: a manual run, ignored while one started here is still going and within the

@@ -245,6 +245,55 @@ private slots:
         QCOMPARE(transfer.urls.size(), 1);
         QCOMPARE(kov::settings().text(KovSetting::NextSync), due); // due again at the next start
     }
+    void notices_data()
+    {
+        // The job's action (empty: no jobs; "failure": the request fails), whether the advanced
+        // window switches notifications off; the notice's title and the start of its text.
+        Columns<QString, bool, QString, QString>::add();
+        QTest::newRow("scheduled")
+            << u"rec"_s << false << u"Recordings scheduled"_s << u"Jobs: 1 scheduled"_s;
+        QTest::newRow("deleted") << u"delete"_s << false << u"Recordings deleted"_s
+                                 << u"Jobs: 1 deleted"_s;
+        QTest::newRow("nothing new") << QString() << false << QString() << QString();
+        QTest::newRow("failed") << u"failure"_s << false << u"The sync failed"_s
+                                << u"GetJobs FAILED -1"_s;
+        QTest::newRow("switched off") << u"rec"_s << true << QString() << QString();
+    }
+    void notices()
+    {
+        const auto [action, switchedOff, title, text] =
+            Columns<QString, bool, QString, QString>::fetch();
+        installed(1, 60);
+        RecordingScheduler::Log scheduled;
+        if (action == u"delete"_s)
+            scheduled.existing << u"F0_2026-12-24_20_15_00"_s;
+        installRecordingScheduler(scheduled);
+        writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
+        auto w = start();
+        transfer.answers.clear();
+        if (action == u"failure"_s)
+            transfer.queueFailure(u"connection refused"_s);
+        else if (action.isEmpty())
+            transfer.queue(replyDocument({u"1,5,csv,0"_s, u"channel,title"_s}));
+        else
+            transfer.queue(replyDocument(
+                {u"0,5,csv,1"_s, u"channel"_s + u",f"_s.repeated(16),
+                 u"Alpha TV,101,0,2026-12-24 20:15:00 +0100,2026-12-24 21:00:00 +0100,%1,F0,0,1,"
+                 u"0,2,1,n,f,,d,p"_s.arg(action)}));
+        if (switchedOff) {
+            QTest::mouseClick(w->advancedButton, Qt::LeftButton);
+            QCheckBox* box = w->advancedWindow()->notificationsBox;
+            QVERIFY(box->isChecked()); // on until switched off
+            box->click();
+        }
+        QSignalSpy notices(w.get(), &MainWindow::noticeShown);
+        w->syncAction->trigger();
+        QCOMPARE(notices.size(), title.isEmpty() ? 0 : 1);
+        if (title.isEmpty())
+            return;
+        QCOMPARE(notices[0][0].toString(), title);
+        QVERIFY2(notices[0][1].toString().startsWith(text), qPrintable(notices[0][1].toString()));
+    }
     void messagesShowWhole_data()
     {
         // The two messages in the area, the newest below; false where the older one may give
