@@ -42,11 +42,10 @@ public:
     ~MainWindow() override;
 
     /// Starts the window up: prepares the shared session, fills the fields from the settings,
-    /// shows the status and the update line, adds the tray icon, runs a due sync and, once a
-    /// channel database has arrived, starts the update timer. Once the first sync has brought
-    /// the channel database the window starts hidden in the tray, before that shown;
-    /// either way it is settled before a due sync runs. A failure shows a message box and skips the
-    /// steps after it.
+    /// shows the status and the update line, shows the window or leaves it hidden in the tray
+    /// (hidden once the first sync has brought the channel database), adds the tray icon, then
+    /// runs a due sync and, once a channel database has arrived, starts the update timer. A
+    /// failure shows a message box and skips the steps after it.
     void startUp();
 
     // SyncFrontEnd
