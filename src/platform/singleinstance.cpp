@@ -37,17 +37,21 @@ QString SingleInstance::serverName()
 
 SingleInstance::Claim SingleInstance::claim(int waitMs)
 {
+    return takeLock() ? Claim::First : handOver(waitMs);
+}
+
+bool SingleInstance::takeLock()
+{
     m_lock = std::make_unique<FolderLock>(QStringLiteral("desktop.lock"), 0);
-    if (m_lock->held())
-        return Claim::First;
-    m_lock.reset();
-    return handOver(waitMs);
+    if (!m_lock->held())
+        m_lock.reset();
+    return m_lock != nullptr;
 }
 
 SingleInstance::Claim SingleInstance::handOver(int waitMs)
 {
     // The running copy may still be starting and not listen yet: connect again until it answers
-    // or the time is up.
+    // or the time is up. When it has ended meanwhile, this start takes its place.
     QLocalSocket socket;
     QEventLoop loop;
     QTimer deadline;
@@ -56,6 +60,7 @@ SingleInstance::Claim SingleInstance::handOver(int waitMs)
     retry.setSingleShot(true);
     retry.setInterval(100);
     bool answered = false;
+    bool first = false;
     connect(&socket, &QLocalSocket::connected, &loop, [&] { socket.write(kShowRequest); });
     connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
         if (!socket.canReadLine())
@@ -65,6 +70,10 @@ SingleInstance::Claim SingleInstance::handOver(int waitMs)
     });
     connect(&socket, &QLocalSocket::errorOccurred, &retry, [&] { retry.start(); });
     connect(&retry, &QTimer::timeout, &loop, [&] {
+        if ((first = takeLock())) {
+            loop.quit();
+            return;
+        }
         socket.abort();
         socket.connectToServer(serverName());
     });
@@ -73,6 +82,8 @@ SingleInstance::Claim SingleInstance::handOver(int waitMs)
     socket.connectToServer(serverName());
     if (!answered && deadline.isActive())
         loop.exec();
+    if (first)
+        return Claim::First;
     kov::traceFrom("SingleInstance", answered ? QStringLiteral("handed over to the running copy")
                                               : QStringLiteral("the running copy does not answer"));
     return answered ? Claim::HandedOver : Claim::NoAnswer;

@@ -27,7 +27,8 @@ public:
 
     /// Takes the program folder's lock, which the system drops when its process ends however
     /// it ends. When another copy holds it, asks that copy to show its window and waits at most
-    /// `waitMs` for its answer (it may be starting up and not listen yet).
+    /// `waitMs` for its answer (it may be starting up and not listen yet); a copy that ends
+    /// meanwhile leaves the folder to this one.
     Claim claim(int waitMs = 5000);
     /// After a First claim: answers later starts, each with anotherStart(). A socket that a
     /// crashed copy left behind is replaced.
@@ -41,6 +42,7 @@ signals:
     void anotherStart();
 
 private:
+    bool takeLock();
     Claim handOver(int waitMs);
     void answerStarts();
 

@@ -40,6 +40,7 @@ private slots:
         QTest::newRow("copy of another folder") << u"other folder"_s << Claim::First;
         QTest::newRow("crashed copy's socket") << u"dead socket"_s << Claim::First;
         QTest::newRow("copy that does not answer") << u"silent"_s << Claim::NoAnswer;
+        QTest::newRow("copy that ends while asked") << u"ending"_s << Claim::First;
     }
     void claims()
     {
@@ -50,16 +51,19 @@ private slots:
         window.startUp();
         QVERIFY(!window.isVisible());
         QTemporaryDir other;
-        SingleInstance running;
+        auto running = std::make_unique<SingleInstance>();
         if (before == u"other folder"_s)
             kov::setProgramFolder(other.path());
         if (before == u"dead socket"_s) {
             leaveDeadSocket(SingleInstance::serverName());
         } else {
-            QCOMPARE(running.claim(), Claim::First);
-            if (before != u"silent"_s)
-                running.listen();
-            connect(&running, &SingleInstance::anotherStart, &window, &MainWindow::onAnotherStart);
+            QCOMPARE(running->claim(), Claim::First);
+            if (before == u"ending"_s) // it ends once the start asks it
+                QTimer::singleShot(0, &window, [&running] { running.reset(); });
+            else if (before != u"silent"_s)
+                running->listen();
+            connect(running.get(), &SingleInstance::anotherStart, &window,
+                    &MainWindow::onAnotherStart);
         }
         kov::setProgramFolder(env->folder());
 
