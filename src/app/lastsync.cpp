@@ -1,6 +1,7 @@
 #include "lastsync.h"
 
 #include "foundation/datetext.h"
+#include "foundation/translate.h"
 #include "platform/clock.h"
 #include "recorders/recorderrunscope.h"
 #include "sessioncontext.h"
@@ -64,6 +65,33 @@ kov::SyncOutcome kov::lastSyncOutcome()
     if (outcome.result.isEmpty())
         outcome.time = QDateTime();
     return outcome;
+}
+
+kov::SyncNotice kov::syncNotice(const SyncOutcome& outcome)
+{
+    SyncNotice notice;
+    if (outcome.result == QLatin1String("failed")) {
+        // The run's own lines say why; a user in another window sees them nowhere else.
+        notice.title = kov::translate(QStringLiteral("The sync failed"));
+        notice.text = outcome.message;
+        notice.failed = true;
+        return notice;
+    }
+    if (outcome.scheduled == 0 && outcome.deleted == 0)
+        return notice;
+    notice.title = kov::translate(outcome.scheduled > 0 ? QStringLiteral("Recordings scheduled")
+                                                        : QStringLiteral("Recordings deleted"));
+    QStringList counts;
+    const auto count = [&](int n, const QString& text) {
+        if (n > 0)
+            counts << kov::translate(text).arg(n);
+    };
+    count(outcome.scheduled, QStringLiteral("%1 scheduled"));
+    count(outcome.deleted, QStringLiteral("%1 deleted"));
+    count(outcome.skipped, QStringLiteral("%1 skipped"));
+    notice.text = kov::translate(QStringLiteral("Jobs:")) + QLatin1Char(' ') +
+                  counts.join(QStringLiteral(", "));
+    return notice;
 }
 
 void SaidLines::showMessage(const QString& text)

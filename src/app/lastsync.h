@@ -29,6 +29,17 @@ SyncOutcome syncOutcome(bool ok, const JobTally& tally, const QStringList& said)
 void storeSyncOutcome(const SyncOutcome& outcome);
 /// The recorded outcome; an invalid one when none is stored or it cannot be read.
 SyncOutcome lastSyncOutcome();
+
+/// What a desktop notification tells of a run, translated; empty for a run that went well
+/// without scheduling or deleting anything.
+struct SyncNotice
+{
+    QString title;
+    QString text;
+    bool failed = false;
+    bool isEmpty() const { return title.isEmpty(); }
+};
+SyncNotice syncNotice(const SyncOutcome& outcome);
 } // namespace kov
 
 /// Hands every report on to the front end of the run and keeps the message lines, which tell

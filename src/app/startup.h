@@ -35,7 +35,9 @@ struct StartUpPlan
     /// The update line: "Updating Now ... : " and the due date when a sync is due, else the
     /// countdown to it. Empty when `specifyAccount`.
     QString updateText;
-    /// A sync is due: the update timer's handler runs once, before the tray icon is added.
+    /// A sync is due: the update timer's handler runs once, after the tray icon is added (or,
+    /// without a tray, the window shown), so that the sync's progress shows and it can be
+    /// stopped.
     bool syncNow = false;
     /// Only the tray icon shows: `HaveChannelDatabase` is exactly 1 and the desktop has a tray.
     bool startHidden = false;

@@ -96,6 +96,9 @@ void AdvancedSettingsWindow::createControls()
     startAtLoginLabel = new QLabel(this);
     startAtLoginBox = new QCheckBox(this);
     startAtLoginBox->setObjectName(QStringLiteral("startAtLoginBox"));
+    notificationsLabel = new QLabel(this);
+    notificationsBox = new QCheckBox(this);
+    notificationsBox->setObjectName(QStringLiteral("notificationsBox"));
     syncHeading = new QLabel(this);
     frequencyLabel = new QLabel(this);
     frequencyField = new QLineEdit(this);
@@ -150,31 +153,33 @@ void AdvancedSettingsWindow::layOutControls()
     grid->addWidget(ignoreOffsetBox, 4, 1);
     grid->addWidget(startAtLoginLabel, 5, 0);
     grid->addWidget(startAtLoginBox, 5, 1);
-    grid->addWidget(syncHeading, 6, 0, 1, 3);
-    grid->addWidget(frequencyLabel, 7, 0);
-    grid->addWidget(frequencyField, 7, 1);
-    grid->addWidget(hoursLabel, 7, 2);
-    grid->addWidget(frequencyUpButton, 8, 1);
-    grid->addWidget(frequencyDownButton, 8, 2);
-    grid->addWidget(recorderLabel, 9, 0);
-    grid->addWidget(recorderList, 9, 1, 1, 2);
-    grid->addWidget(vdrHostLabel, 10, 0);
-    grid->addWidget(vdrHostField, 10, 1, 1, 2);
-    grid->addWidget(vdrPortLabel, 11, 0);
-    grid->addWidget(vdrPortField, 11, 1);
-    grid->addWidget(vdrMarginBeforeLabel, 12, 0);
-    grid->addWidget(vdrMarginBeforeField, 12, 1);
-    grid->addWidget(minutesBeforeLabel, 12, 2);
-    grid->addWidget(vdrMarginAfterLabel, 13, 0);
-    grid->addWidget(vdrMarginAfterField, 13, 1);
-    grid->addWidget(minutesAfterLabel, 13, 2);
-    grid->addWidget(vdrUseVpsLabel, 14, 0);
-    grid->addWidget(vdrUseVpsBox, 14, 1);
-    grid->addWidget(vdrFolderLabel, 15, 0);
-    grid->addWidget(vdrFolderField, 15, 1, 1, 2);
-    grid->addWidget(channelListButton, 16, 0, 1, 3);
-    grid->addWidget(messageLine, 17, 0, 1, 3);
-    grid->addWidget(closeButton, 18, 2);
+    grid->addWidget(notificationsLabel, 6, 0);
+    grid->addWidget(notificationsBox, 6, 1);
+    grid->addWidget(syncHeading, 7, 0, 1, 3);
+    grid->addWidget(frequencyLabel, 8, 0);
+    grid->addWidget(frequencyField, 8, 1);
+    grid->addWidget(hoursLabel, 8, 2);
+    grid->addWidget(frequencyUpButton, 9, 1);
+    grid->addWidget(frequencyDownButton, 9, 2);
+    grid->addWidget(recorderLabel, 10, 0);
+    grid->addWidget(recorderList, 10, 1, 1, 2);
+    grid->addWidget(vdrHostLabel, 11, 0);
+    grid->addWidget(vdrHostField, 11, 1, 1, 2);
+    grid->addWidget(vdrPortLabel, 12, 0);
+    grid->addWidget(vdrPortField, 12, 1);
+    grid->addWidget(vdrMarginBeforeLabel, 13, 0);
+    grid->addWidget(vdrMarginBeforeField, 13, 1);
+    grid->addWidget(minutesBeforeLabel, 13, 2);
+    grid->addWidget(vdrMarginAfterLabel, 14, 0);
+    grid->addWidget(vdrMarginAfterField, 14, 1);
+    grid->addWidget(minutesAfterLabel, 14, 2);
+    grid->addWidget(vdrUseVpsLabel, 15, 0);
+    grid->addWidget(vdrUseVpsBox, 15, 1);
+    grid->addWidget(vdrFolderLabel, 16, 0);
+    grid->addWidget(vdrFolderField, 16, 1, 1, 2);
+    grid->addWidget(channelListButton, 17, 0, 1, 3);
+    grid->addWidget(messageLine, 18, 0, 1, 3);
+    grid->addWidget(closeButton, 19, 2);
 }
 
 void AdvancedSettingsWindow::loadSettings()
@@ -190,6 +195,8 @@ void AdvancedSettingsWindow::loadSettings()
     ignoreOffsetBox->setChecked(kov::readNumber(m_settings, KovSetting::IgnoreOffset) == 1);
     startAtLoginLabel->setText(kov::translate(QStringLiteral("Start at login")));
     startAtLoginBox->setChecked(Autostart::isEnabled());
+    notificationsLabel->setText(kov::translate(QStringLiteral("Desktop notifications")));
+    notificationsBox->setChecked(kov::readNumber(m_settings, KovSetting::Notifications) != 0);
     targetLabel->setText(kov::translate(QStringLiteral("Target Database")));
     hoursLabel->setText(kov::translate(QStringLiteral("Hours")));
     frequencyLabel->setText(kov::translate(QStringLiteral("Sync Frequency")));
@@ -276,6 +283,8 @@ void AdvancedSettingsWindow::connectControls()
             [this](bool on) { m_settings.setNumber(KovSetting::IgnoreOffset, on ? 1 : 0); });
     connect(startAtLoginBox, &QCheckBox::clicked, this,
             &AdvancedSettingsWindow::startAtLoginClicked);
+    connect(notificationsBox, &QCheckBox::clicked, this,
+            [this](bool on) { m_settings.setNumber(KovSetting::Notifications, on ? 1 : 0); });
     connect(frequencyUpButton, &QPushButton::clicked, this, &AdvancedSettingsWindow::frequencyUp);
     connect(frequencyDownButton, &QPushButton::clicked, this,
             &AdvancedSettingsWindow::frequencyDown);

@@ -1,7 +1,8 @@
 #pragma once
 // The advanced settings window: server, request time-out, reply log, GMT offset, sync
-// frequency, starting the tray program at login, the recorder jobs are scheduled into with the
-// VDR's settings, and the way to the channel list. Every change is stored at once.
+// frequency, starting the tray program at login, desktop notifications, the recorder jobs are
+// scheduled into with the VDR's settings, and the way to the channel list. Every change is stored
+// at once.
 #include "settings/settingsstore.h"
 
 #include <QLatin1String>
@@ -39,6 +40,8 @@ public:
     QCheckBox* ignoreOffsetBox;
     QLabel* startAtLoginLabel;
     QCheckBox* startAtLoginBox; // checked while the desktop's autostart entry exists
+    QLabel* notificationsLabel;
+    QCheckBox* notificationsBox;
     QLabel* syncHeading;
     QLabel* frequencyLabel;
     QLineEdit* frequencyField;

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "platform/qthttptransfer.h"
 #include "platform/settingsdatabase.h"
+#include "platform/singleinstance.h"
 #include "qttranslation.h"
 #include "settings/settingscatalogue.h"
 #include "widgetuserinterface.h"
@@ -66,6 +67,20 @@ int main(int argc, char* argv[])
                       MessageIcon::Critical, kov::appTitle());
         return 1;
     }
+    // One copy per program folder: a second start shows the running copy's window instead.
+    SingleInstance instance;
+    switch (instance.claim()) {
+    case SingleInstance::Claim::First:
+        break;
+    case SingleInstance::Claim::HandedOver:
+        return 0;
+    case SingleInstance::Claim::NoAnswer:
+        ui.messageBox(kov::translate(QStringLiteral(
+                          "KovFerrit already runs for this program folder but does not answer")) +
+                          QStringLiteral(": ") + kov::programFolder(),
+                      MessageIcon::Critical, kov::appTitle());
+        return 1;
+    }
     // Without its settings the program would run on defaults and keep nothing the user sets.
     if (const QString problem = SettingsDatabase::instance().problem(); !problem.isEmpty()) {
         const QString text = kov::translate(QStringLiteral("The settings store cannot be opened")) +
@@ -79,6 +94,9 @@ int main(int argc, char* argv[])
     MainWindow window(&transfer, QApplication::arguments().mid(1),
                       QSystemTrayIcon::isSystemTrayAvailable());
     window.setQuitOnClose(true);
+    QObject::connect(&instance, &SingleInstance::anotherStart, &window,
+                     &MainWindow::onAnotherStart);
+    instance.listen(); // a start meanwhile has waited for this
     ui.setProgressDisplay([&window](int done, int total) { window.showProgress(done, total); });
     window.startUp();
     if (window.exiting()) // "E&xit" was chosen during the start-up's sync, before the loop ran

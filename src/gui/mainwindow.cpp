@@ -2,6 +2,7 @@
 
 #include "advancedsettingswindow.h"
 #include "app/account.h"
+#include "app/lastsync.h"
 #include "app/startup.h"
 #include "app/syncrun.h"
 #include "app/updatetimer.h"
@@ -252,14 +253,18 @@ void MainWindow::startUp()
         setCaptionsAndLcdLook();
         showTimerStatus();
         const StartUpPlan plan = kov::planStartUp(m_settings, m_trayAvailable);
-        showUpdateState(plan); // may run a due sync, before the tray icon is added
+        showUpdateState(plan);
         if (kov::largeFonts(this))
             enlargeForLargeFonts();
         placeInScreenCentre();
         setVisible(!plan.startHidden);
         addTrayIcon();
         setButtonFaces();
-        if (plan.timerRuns)
+        // A due sync may take minutes: it runs once the tray icon (or, without a tray, the
+        // window) is there, so that its progress shows and "E&xit" can stop it.
+        if (plan.syncNow)
+            onMinuteTick();
+        if (plan.timerRuns && !m_shutDown) // "E&xit" during that sync ends the program
             minuteTimer->start();
     } catch (const std::exception& e) {
         // The steps after the failing one (tray icon, timer) do not happen.
@@ -337,8 +342,6 @@ void MainWindow::showUpdateState(const StartUpPlan& plan)
         return;
     }
     showUpdateText(plan.updateText);
-    if (plan.syncNow)
-        onMinuteTick();
 }
 
 void MainWindow::enlargeForLargeFonts()
@@ -408,6 +411,24 @@ void MainWindow::enableUpdateTimer()
 void MainWindow::runEnding()
 {
     dropInputHeldDuringRun();
+    m_runEnded.start();
+}
+
+void MainWindow::runFinished(bool succeeded, const QString& counts)
+{
+    Q_UNUSED(succeeded);
+    // A run refused because another one holds the folder, and one cut short by "E&xit", did
+    // not sync; the notification service is reached through the tray icon.
+    if (counts.isEmpty() || kov::stopRequested() || !m_trayAdded ||
+        kov::readNumber(m_settings, KovSetting::Notifications) == 0)
+        return;
+    // The record the run just stored has its counts and, for a failure, why.
+    const kov::SyncNotice notice = kov::syncNotice(kov::lastSyncOutcome());
+    if (notice.isEmpty())
+        return;
+    trayIcon->showMessage(notice.title, notice.text,
+                          notice.failed ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
+    emit noticeShown(notice.title, notice.text);
 }
 
 void MainWindow::showProgress(int done, int total)
@@ -441,7 +462,10 @@ void MainWindow::onTrayActivated(QSystemTrayIcon::ActivationReason reason)
 
 void MainWindow::onSyncClicked()
 {
-    if (m_busy)
+    // A quick run ends before a double click's second click comes: that click is the same
+    // request, not a new one.
+    if (m_busy ||
+        (m_runEnded.isValid() && m_runEnded.elapsed() < QApplication::doubleClickInterval()))
         return;
     m_busy = true;
     kov::runSync(*this, true, true); // held input is dropped at its end, while still busy
@@ -493,6 +517,17 @@ void MainWindow::onAdvancedClicked()
 void MainWindow::onOpenTriggered()
 {
     showFromTray();
+}
+
+void MainWindow::onAnotherStart()
+{
+    // The user started the program again to reach it: the window comes up even when it was
+    // shown before and has since gone behind others or been minimised.
+    m_shownFlag = true;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::onSyncTriggered()

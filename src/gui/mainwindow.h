@@ -6,6 +6,7 @@
 #include "platform/textbox.h"
 #include "settings/settingsstore.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -41,10 +42,10 @@ public:
     ~MainWindow() override;
 
     /// Starts the window up: prepares the shared session, fills the fields from the settings,
-    /// shows the status and the update line, runs a due sync, adds the tray icon and, once a
-    /// channel database has arrived, starts the update timer. Once the first sync has brought
-    /// the channel database the window ends hidden in the tray, before that shown. A failure
-    /// shows a message box and skips the steps after it.
+    /// shows the status and the update line, shows the window or leaves it hidden in the tray
+    /// (hidden once the first sync has brought the channel database), adds the tray icon, then
+    /// runs a due sync and, once a channel database has arrived, starts the update timer. A
+    /// failure shows a message box and skips the steps after it.
     void startUp();
 
     // SyncFrontEnd
@@ -53,6 +54,9 @@ public:
     TextBox* messageArea() override;
     void enableUpdateTimer() override;
     void runEnding() override;
+    /// A run that scheduled or deleted something, or failed, shows a desktop notification
+    /// through the tray icon, unless the setting `Notifications` is 0.
+    void runFinished(bool succeeded, const QString& counts) override;
 
     /// The progress of a long reply in the message area. The window's events are handled
     /// meanwhile, so the tray menu works: "E&xit" stops the sync before its next record.
@@ -68,8 +72,13 @@ public:
     /// loop).
     void setQuitOnClose(bool on) { m_quitOnClose = on; }
 
+signals:
+    /// A desktop notification went out.
+    void noticeShown(const QString& title, const QString& text);
+
 public slots:
-    /// Sync: a manual run, ignored while one started here is still going.
+    /// Sync: a manual run, ignored while one started here is still going and within the
+    /// double-click interval after a run ended.
     void onSyncClicked();
     /// Enter in the password box: stores the account and the password, then syncs as Sync does.
     void onPasswordEntered();
@@ -80,6 +89,8 @@ public slots:
     /// Opens the advanced settings below the window and restarts the minute timer.
     void onAdvancedClicked();
     void onOpenTriggered();
+    /// Another start in this program folder ended in favour of this copy: shows the window.
+    void onAnotherStart();
     void onSyncTriggered();
     /// "E&xit": ends the program, stopping a running sync between two jobs.
     void onExitTriggered();
@@ -130,7 +141,7 @@ private:
     void setCaptionsAndLcdLook();
     void fitMessageArea();
     void showTimerStatus();
-    /// The update line, or the request for account and password; runs a due sync.
+    /// The update line, or the request for account and password.
     void showUpdateState(const StartUpPlan& plan);
     void enlargeForLargeFonts();
     /// Centres the window's frame in the free area of its screen.
@@ -158,4 +169,5 @@ private:
     bool m_shutDown = false;
     bool m_exitChosen = false; // "E&xit": the close that follows ends the program
     bool m_quitOnClose = false;
+    QElapsedTimer m_runEnded; // since the last sync run ended
 };

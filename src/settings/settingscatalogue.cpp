@@ -88,6 +88,8 @@ const QList<SettingDef>& kov::settingsCatalogue()
         {QLatin1String("ChLstHeight"), K::Number, R::NotRead, D::Constant, none, 0},
         {QLatin1String("ChColW<n>"), K::Number, R::NumberOr, D::Caller, none, 0},
         {QLatin1String("GridFillMethod"), K::Number, R::Number, D::Constant, none, 0},
+        // 1: the desktop program notifies of a sync that scheduled or deleted, or failed.
+        {QLatin1String("Notifications"), K::Number, R::NumberOr, D::Constant, none, 1, 0, 1},
     };
     return catalogue;
 }

@@ -114,6 +114,7 @@ inline const QLatin1String VdrMarginBefore{"VdrMarginBefore"};
 inline const QLatin1String VdrMarginAfter{"VdrMarginAfter"};
 inline const QLatin1String VdrUseVps{"VdrUseVps"};
 inline const QLatin1String VdrFolder{"VdrFolder"};
+inline const QLatin1String Notifications{"Notifications"};
 
 /// "1Server", "2Server", ...
 QString server(qint32 n);

@@ -15,11 +15,16 @@ class TestMainWindow : public EnvironmentTest
 {
     Q_OBJECT
     bool m_trayDuringSync = false;
+    bool m_shownDuringSync = false;
 
     std::unique_ptr<MainWindow> start(bool tray = true)
     {
         auto window = std::make_unique<MainWindow>(&transfer, QStringList(), tray);
-        transfer.during = [this, w = window.get()] { m_trayDuringSync = w->trayIconAdded(); };
+        m_trayDuringSync = m_shownDuringSync = false;
+        transfer.during = [this, w = window.get()] {
+            m_trayDuringSync = w->trayIconAdded();
+            m_shownDuringSync = w->isVisible();
+        };
         window->startUp();
         return window;
     }
@@ -48,6 +53,8 @@ private slots:
                                 << u"Next Update: 58 Minutes."_s;
         QTest::newRow("database 2") << 2 << 57 << true << true << true << 0 << u"Next Update: 58"_s;
         QTest::newRow("no tray") << 1 << 57 << false << true << true << 0 << u"Next Update: 58"_s;
+        QTest::newRow("no tray, sync due")
+            << 1 << -60 << false << true << true << 1 << u"Next Update: "_s;
     }
     void startUp()
     {
@@ -60,7 +67,9 @@ private slots:
         QCOMPARE(w->minuteTimer->isActive(), timer);
         QCOMPARE(w->trayIconAdded(), tray);
         QCOMPARE(transfer.urls.size(), requests);
-        QVERIFY(!m_trayDuringSync); // a due sync runs before the tray icon is added
+        // A due sync runs with the tray icon, or without a tray the window, already there.
+        QCOMPARE(m_trayDuringSync, requests > 0 && tray);
+        QCOMPARE(m_shownDuringSync, requests > 0 && shown);
         QVERIFY2(w->updateLine->text().startsWith(update), qPrintable(w->updateLine->text()));
         if (database < 0)
             QCOMPARE(w->messageDisplay->toPlainText(),
@@ -70,6 +79,21 @@ private slots:
         w->show(); // the title bar's close button hides it to a tray, else ends the program
         QVERIFY(w->windowHandle()->close() != tray);
         QVERIFY(!w->isVisible() && w->exiting() != tray && w->trayIconAdded() == tray);
+    }
+    void exitDuringStartUpSync()
+    {
+        // The tray icon is there during the start-up's sync, so "E&xit" can end it: the timer
+        // stays off and the sync stays due.
+        installed(1, -60);
+        auto w = std::make_unique<MainWindow>(&transfer, QStringList(), true);
+        transfer.during = [&w] {
+            QVERIFY(w->trayIconAdded());
+            w->exitAction->trigger();
+        };
+        w->startUp();
+        QVERIFY(w->exiting() && !w->trayIconAdded() && !w->minuteTimer->isActive());
+        QCOMPARE(kov::settings().text(KovSetting::NextSync),
+                 kov::dateText(kTestNow.addSecs(-60 * 60)));
     }
     void centredFrameTopLeft()
     {
@@ -161,6 +185,33 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 3);
     }
+    void doubleClickOnSync_data()
+    {
+        // The double-click interval in ms, whether a timed run ends just before; the requests
+        // that run and two quick clicks on Sync make.
+        Columns<int, bool, int>::add();
+        QTest::newRow("double click") << 60000 << false << 1;
+        QTest::newRow("clicks further apart") << 0 << false << 2;
+        QTest::newRow("double click after a timed run") << 60000 << true << 1;
+        QTest::newRow("clicks apart after a timed run") << 0 << true << 3;
+    }
+    void doubleClickOnSync()
+    {
+        const auto [interval, timedRun, requests] = Columns<int, bool, int>::fetch();
+        const int systemInterval = QApplication::doubleClickInterval();
+        const auto restore =
+            qScopeGuard([=] { QApplication::setDoubleClickInterval(systemInterval); });
+        QApplication::setDoubleClickInterval(interval);
+        installed(1, 60);
+        auto w = start(false);
+        if (timedRun) {
+            kov::settings().setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
+            w->onMinuteTick();
+        }
+        QTest::mouseClick(w->syncButton, Qt::LeftButton);
+        QTest::mouseClick(w->syncButton, Qt::LeftButton);
+        QCOMPARE(transfer.urls.size(), requests);
+    }
     void exitWhileAReplyIsRead()
     {
         installed(1, 60);
@@ -194,6 +245,55 @@ private slots:
         QCOMPARE(scheduled.count(u"create"_s), 30); // stopped between two jobs
         QCOMPARE(transfer.urls.size(), 1);
         QCOMPARE(kov::settings().text(KovSetting::NextSync), due); // due again at the next start
+    }
+    void notices_data()
+    {
+        // The job's action (empty: no jobs; "failure": the request fails), whether the advanced
+        // window switches notifications off; the notice's title and the start of its text.
+        Columns<QString, bool, QString, QString>::add();
+        QTest::newRow("scheduled")
+            << u"rec"_s << false << u"Recordings scheduled"_s << u"Jobs: 1 scheduled"_s;
+        QTest::newRow("deleted") << u"delete"_s << false << u"Recordings deleted"_s
+                                 << u"Jobs: 1 deleted"_s;
+        QTest::newRow("nothing new") << QString() << false << QString() << QString();
+        QTest::newRow("failed") << u"failure"_s << false << u"The sync failed"_s
+                                << u"GetJobs FAILED -1"_s;
+        QTest::newRow("switched off") << u"rec"_s << true << QString() << QString();
+    }
+    void notices()
+    {
+        const auto [action, switchedOff, title, text] =
+            Columns<QString, bool, QString, QString>::fetch();
+        installed(1, 60);
+        RecordingScheduler::Log scheduled;
+        if (action == u"delete"_s)
+            scheduled.existing << u"F0_2026-12-24_20_15_00"_s;
+        installRecordingScheduler(scheduled);
+        writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
+        auto w = start();
+        transfer.answers.clear();
+        if (action == u"failure"_s)
+            transfer.queueFailure(u"connection refused"_s);
+        else if (action.isEmpty())
+            transfer.queue(replyDocument({u"1,5,csv,0"_s, u"channel,title"_s}));
+        else
+            transfer.queue(replyDocument(
+                {u"0,5,csv,1"_s, u"channel"_s + u",f"_s.repeated(16),
+                 u"Alpha TV,101,0,2026-12-24 20:15:00 +0100,2026-12-24 21:00:00 +0100,%1,F0,0,1,"
+                 u"0,2,1,n,f,,d,p"_s.arg(action)}));
+        if (switchedOff) {
+            QTest::mouseClick(w->advancedButton, Qt::LeftButton);
+            QCheckBox* box = w->advancedWindow()->notificationsBox;
+            QVERIFY(box->isChecked()); // on until switched off
+            box->click();
+        }
+        QSignalSpy notices(w.get(), &MainWindow::noticeShown);
+        w->syncAction->trigger();
+        QCOMPARE(notices.size(), title.isEmpty() ? 0 : 1);
+        if (title.isEmpty())
+            return;
+        QCOMPARE(notices[0][0].toString(), title);
+        QVERIFY2(notices[0][1].toString().startsWith(text), qPrintable(notices[0][1].toString()));
     }
     void messagesShowWhole_data()
     {
