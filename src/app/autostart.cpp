@@ -55,13 +55,11 @@ bool isEnabled()
 
 QString entryText(const QString& executable, const QString& programFolder)
 {
-    // `env` sets the variable for the program alone; the assignment is one argument, quoted as
-    // a whole when the folder holds a space.
-    const QString command = programFolder.isEmpty()
-                                ? execValue(executable)
-                                : QStringLiteral("env ") +
-                                      execValue(QStringLiteral("KOVFERRIT_HOME=") + programFolder) +
-                                      QLatin1Char(' ') + execValue(executable);
+    // A folder given as its own argument, quoted as a whole when it holds a space.
+    const QString command =
+        programFolder.isEmpty()
+            ? execValue(executable)
+            : execValue(executable) + QStringLiteral(" --home ") + execValue(programFolder);
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=KovFerrit\n"

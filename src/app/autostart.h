@@ -10,8 +10,8 @@ QString entryPath();
 /// True when the entry exists, i.e. the program starts at login.
 bool isEnabled();
 /// The entry's text for the program at `executable` (an absolute path). A `programFolder` that
-/// is not empty goes into the command as KOVFERRIT_HOME, so the program started at login uses
-/// the folder it uses now (the desktop program takes no --home).
+/// is not empty goes into the command as --home, so the program started at login uses the
+/// folder it uses now.
 QString entryText(const QString& executable, const QString& programFolder = QString());
 /// The program folder in use when it is not the one the program finds by itself
 /// (kov::defaultProgramFolder for this executable), else empty text.

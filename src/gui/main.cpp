@@ -29,9 +29,11 @@ bool answeredWithoutWindow(int argc, char* argv[])
     }
     if (!std::strcmp(word, "-h") || !std::strcmp(word, "--help")) {
         std::fputs(
-            "usage: kovferrit [admin | noadmin]\n"
+            "usage: kovferrit [--home DIR] [admin | noadmin]\n"
             "The KovFerrit tray program: downloads recording jobs from the Quib service and\n"
             "schedules them into the recorder. kovferrit-cli does the same without a window.\n\n"
+            "  --home DIR       keep settings and files in DIR (default: $KOVFERRIT_HOME,\n"
+            "                   else ~/.local/share/KovFerrit)\n"
             "  admin, noadmin   start in or out of administrator mode\n"
             "  -h, --help       show this help\n"
             "  -v, --version    show the version\n",
@@ -39,6 +41,31 @@ bool answeredWithoutWindow(int argc, char* argv[])
         return true;
     }
     return false;
+}
+
+// Takes "--home DIR" or "--home=DIR" out of `arguments` and makes DIR the program folder, as
+// kovferrit-cli does. False when the option names no folder.
+bool takeHomeOption(QStringList& arguments)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString folder;
+        if (arguments.at(i) == QLatin1String("--home")) {
+            folder = arguments.value(i + 1);
+            arguments.remove(i, qMin<qsizetype>(2, arguments.size() - i));
+        } else if (arguments.at(i).startsWith(QLatin1String("--home="))) {
+            folder = arguments.at(i).mid(7);
+            arguments.remove(i);
+        } else {
+            continue;
+        }
+        // An empty value (an unset variable in "--home=$DIR") would fall back to the default
+        // folder, which is not what the user asked for.
+        if (folder.isEmpty())
+            return false;
+        kov::setProgramFolder(folder);
+        --i;
+    }
+    return true;
 }
 } // namespace
 
@@ -55,6 +82,11 @@ int main(int argc, char* argv[])
     // The tray keeps the program alive while the window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     kov::setExecutableName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
+    QStringList arguments = QApplication::arguments().mid(1);
+    if (!takeHomeOption(arguments)) {
+        std::fputs("kovferrit: --home needs a folder\nTry 'kovferrit --help'.\n", stderr);
+        return 2;
+    }
 
     WidgetUserInterface ui;
     kov::setUserInterface(&ui);
@@ -91,8 +123,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     QtHttpTransfer transfer;
-    MainWindow window(&transfer, QApplication::arguments().mid(1),
-                      QSystemTrayIcon::isSystemTrayAvailable());
+    MainWindow window(&transfer, arguments, QSystemTrayIcon::isSystemTrayAvailable());
     window.setQuitOnClose(true);
     QObject::connect(&instance, &SingleInstance::anotherStart, &window,
                      &MainWindow::onAnotherStart);

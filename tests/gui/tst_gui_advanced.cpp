@@ -119,9 +119,9 @@ private slots:
         QVERIFY(!w.startAtLoginBox->isChecked());
         w.startAtLoginBox->click();
         // The test's own program folder is not the default one: the entry carries it.
-        QVERIFY(readBytes(entry).contains("\nExec=env KOVFERRIT_HOME=" + env->folder().toUtf8() +
-                                          ' ' + QCoreApplication::applicationFilePath().toUtf8() +
-                                          '\n'));
+        QVERIFY(
+            readBytes(entry).contains("\nExec=" + QCoreApplication::applicationFilePath().toUtf8() +
+                                      " --home " + env->folder().toUtf8() + '\n'));
         QVERIFY(AdvancedSettingsWindow(&transfer)
                     .startAtLoginBox->isChecked()); // the next window finds it
         w.startAtLoginBox->click();

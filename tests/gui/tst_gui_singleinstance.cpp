@@ -80,17 +80,21 @@ private slots:
     }
     void secondStartOfTheProgram()
     {
-        // The real program twice in one folder: the second start ends with status 0 and the
-        // first runs on. A killed copy leaves its socket behind for the next start.
+        // The real program twice in one folder (named by KOVFERRIT_HOME or --home): the second
+        // start ends with status 0 and the first runs on. A killed copy leaves its socket behind
+        // for the next start.
         const QString program = qEnvironmentVariable("KOVFERRIT_GUI");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"KOVFERRIT_HOME"_s, env->folder());
         environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         environment.insert(u"KOVFERRIT_TRACE"_s, u"1"_s);
-        const auto launch = [&](QProcess& process) {
-            process.setProcessEnvironment(environment);
+        const auto launch = [&](QProcess& process, const QStringList& arguments = {}) {
+            QProcessEnvironment own = environment;
+            if (!arguments.isEmpty()) // the folder comes from --home alone
+                own.remove(u"KOVFERRIT_HOME"_s);
+            process.setProcessEnvironment(own);
             process.setProcessChannelMode(QProcess::MergedChannels);
-            process.start(program, {});
+            process.start(program, arguments);
             QVERIFY2(process.waitForStarted(), qPrintable(program));
         };
         // The second round starts where the first round's copy was killed.
@@ -102,8 +106,8 @@ private slots:
                    first.waitForReadyRead(20000))
                 said += first.readAll();
             QVERIFY2(said.contains("answers later starts"), said.constData());
-            QProcess second;
-            launch(second);
+            QProcess second; // the second round names the folder with --home
+            launch(second, round ? QStringList{u"--home"_s, env->folder()} : QStringList());
             QVERIFY(second.waitForFinished(20000));
             QCOMPARE(second.exitStatus(), QProcess::NormalExit);
             QCOMPARE(second.exitCode(), 0);

@@ -23,10 +23,10 @@ private slots:
                                           << u"/c"_s << u"\"/x/\\\\$HOME\\\\\\\\d\\\\\"q/k\""_s;
         QTest::newRow("program folder")
             << QByteArray("/c") << u"/usr/bin/kovferrit"_s << u"/srv/kov"_s << u"/c"_s
-            << u"env KOVFERRIT_HOME=/srv/kov /usr/bin/kovferrit"_s;
+            << u"/usr/bin/kovferrit --home /srv/kov"_s;
         QTest::newRow("program folder with a space")
             << QByteArray("/c") << u"/usr/bin/kovferrit"_s << u"/home/a/My TV"_s << u"/c"_s
-            << u"env \"KOVFERRIT_HOME=/home/a/My TV\" /usr/bin/kovferrit"_s;
+            << u"/usr/bin/kovferrit --home \"/home/a/My TV\""_s;
     }
     void entry()
     {
