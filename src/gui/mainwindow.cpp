@@ -418,8 +418,9 @@ void MainWindow::runFinished(bool succeeded, const QString& counts)
 {
     Q_UNUSED(succeeded);
     // A run refused because another one holds the folder, and one cut short by "E&xit", did
-    // not sync; the notification service is reached through the tray icon.
-    if (counts.isEmpty() || kov::stopRequested() || !m_trayAdded ||
+    // not sync; the notification service is reached through the tray icon; a window in front
+    // shows the result itself.
+    if (counts.isEmpty() || kov::stopRequested() || !m_trayAdded || isActiveWindow() ||
         kov::readNumber(m_settings, KovSetting::Notifications) == 0)
         return;
     // The record the run just stored has its counts and, for a failure, why.

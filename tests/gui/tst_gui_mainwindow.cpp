@@ -249,21 +249,23 @@ private slots:
     void notices_data()
     {
         // The job's action (empty: no jobs; "failure": the request fails), whether the advanced
-        // window switches notifications off; the notice's title and the start of its text.
-        Columns<QString, bool, QString, QString>::add();
+        // window switches notifications off, whether the main window is in front (it shows the
+        // result itself); the notice's title and the start of its text.
+        Columns<QString, bool, bool, QString, QString>::add();
         QTest::newRow("scheduled")
-            << u"rec"_s << false << u"Recordings scheduled"_s << u"Jobs: 1 scheduled"_s;
-        QTest::newRow("deleted") << u"delete"_s << false << u"Recordings deleted"_s
+            << u"rec"_s << false << false << u"Recordings scheduled"_s << u"Jobs: 1 scheduled"_s;
+        QTest::newRow("deleted") << u"delete"_s << false << false << u"Recordings deleted"_s
                                  << u"Jobs: 1 deleted"_s;
-        QTest::newRow("nothing new") << QString() << false << QString() << QString();
-        QTest::newRow("failed") << u"failure"_s << false << u"The sync failed"_s
+        QTest::newRow("nothing new") << QString() << false << false << QString() << QString();
+        QTest::newRow("failed") << u"failure"_s << false << false << u"The sync failed"_s
                                 << u"GetJobs FAILED -1"_s;
-        QTest::newRow("switched off") << u"rec"_s << true << QString() << QString();
+        QTest::newRow("switched off") << u"rec"_s << true << false << QString() << QString();
+        QTest::newRow("window in front") << u"rec"_s << false << true << QString() << QString();
     }
     void notices()
     {
-        const auto [action, switchedOff, title, text] =
-            Columns<QString, bool, QString, QString>::fetch();
+        const auto [action, switchedOff, inFront, title, text] =
+            Columns<QString, bool, bool, QString, QString>::fetch();
         installed(1, 60);
         RecordingScheduler::Log scheduled;
         if (action == u"delete"_s)
@@ -286,6 +288,10 @@ private slots:
             QCheckBox* box = w->advancedWindow()->notificationsBox;
             QVERIFY(box->isChecked()); // on until switched off
             box->click();
+        }
+        if (inFront) {
+            w->openAction->trigger();
+            QVERIFY(QTest::qWaitForWindowActive(w.get()));
         }
         QSignalSpy notices(w.get(), &MainWindow::noticeShown);
         w->syncAction->trigger();
