@@ -9,6 +9,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <sys/stat.h>
 
@@ -195,6 +196,27 @@ private slots:
             if (row.parameter == SettingParameter::None)
                 QCOMPARE(kov::findSetting(QString::fromLatin1(row.name)), &row);
         }
+    }
+    void manualListsTheUsersSettings()
+    {
+        // The manual's SETTINGS section holds one entry per setting users may change, in table
+        // order, with its kind, default and description.
+        QFile page(qEnvironmentVariable("KOVFERRIT_SOURCE_DIR") + u"/data/man/kovferrit-cli.1"_s);
+        QVERIFY(page.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString text = QString::fromUtf8(page.readAll());
+        const qsizetype start = text.indexOf(u".TP"_s, text.indexOf(u"\n.SH SETTINGS\n"_s));
+        const QString section = text.mid(start, text.indexOf(u"\n.SH "_s, start) + 1 - start);
+        QString expected;
+        for (int i = 0; i < kov::kSettingCount; ++i) {
+            const SettingRow& row = kov::settingRow(static_cast<Setting>(i));
+            if (!row.description)
+                continue;
+            expected += u".TP\n.BR %1 \" (\" %2 \", default \" \"%3\" )\n%4\n"_s.arg(
+                QString::fromLatin1(row.name),
+                row.kind == SettingKind::Number ? u"number"_s : u"text"_s,
+                kov::settingDefaultText(row.key), QString::fromLatin1(row.description));
+        }
+        QCOMPARE(section, expected);
     }
     void rootsPastTheLastRefused()
     {
