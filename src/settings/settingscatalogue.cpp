@@ -203,6 +203,21 @@ QString kov::settingDefaultText(Setting setting)
     return kov::settingDefault(setting).toString();
 }
 
+QString kov::settingsManualEntries()
+{
+    QString entries;
+    for (const SettingRow& row : kRows) {
+        if (!row.description)
+            continue;
+        entries += QStringLiteral(".TP\n.BR %1 \" (\" %2 \", default \" \"%3\" )\n%4\n")
+                       .arg(QString::fromLatin1(row.name),
+                            row.kind == SettingKind::Number ? QStringLiteral("number")
+                                                            : QStringLiteral("text"),
+                            kov::settingDefaultText(row.key), QString::fromLatin1(row.description));
+    }
+    return entries;
+}
+
 QString kov::settingValueProblem(const QString& name, const QVariant& value)
 {
     const SettingRow* row = kov::findSetting(name);

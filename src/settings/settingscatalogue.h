@@ -149,6 +149,9 @@ const SettingRow* findSetting(const QString& name);
 QVariant settingDefault(Setting setting);
 /// The default as the manual writes it ("80", "local", "the build's default host").
 QString settingDefaultText(Setting setting);
+/// The entries of the manual's SETTINGS section (roff): one per setting users may change, in table
+/// order, with its kind, default and description.
+QString settingsManualEntries();
 /// Why a user may not store `value` (a QString or a qint32) under `name`: a name the program
 /// never uses, the other kind, a number out of its bounds. Empty text when it may.
 QString settingValueProblem(const QString& name, const QVariant& value);
