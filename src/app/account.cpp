@@ -8,7 +8,7 @@
 void kov::storeAccount(const QString& account)
 {
     SettingsStore settings = kov::settings();
-    settings.setText(KovSetting::Account, account);
+    kov::setText(settings, Setting::Account, account);
 }
 
 bool kov::storePassword(const QString& password)
@@ -20,5 +20,5 @@ bool kov::storePassword(const QString& password)
         return false;
     }
     SettingsStore settings = kov::settings();
-    return settings.setText(KovSetting::Protocol, encrypted);
+    return kov::setText(settings, Setting::Protocol, encrypted);
 }

@@ -28,8 +28,8 @@ void box(const QString& text, const QString& caption = kov::appTitle())
 bool kov::downloadChannelGuide(TextBox* output, bool manually)
 {
     SettingsStore& settings = kov::sharedSettings();
-    kov::runServerFunction(QuibFunction::ChannelGuide, settings.text(KovSetting::Account),
-                           settings.text(KovSetting::Protocol), output, true, manually);
+    kov::runServerFunction(QuibFunction::ChannelGuide, kov::text(settings, Setting::Account),
+                           kov::text(settings, Setting::Protocol), output, true, manually);
     // A guide whose reply could not be stored whole is fetched again by the next run.
     if (kov::writeFailed())
         return false;
@@ -70,7 +70,7 @@ bool kov::downloadChannelGuide(TextBox* output, bool manually)
         box(kov::translate(QStringLiteral("ERROR: Channel database is corrupt.")));
         return false;
     }
-    settings.setNumber(KovSetting::HaveChannelDatabase, 1);
-    settings.setText(KovSetting::NextChannelUpdate, kov::dateText(kov::now().addMonths(1)));
+    kov::setNumber(settings, Setting::HaveChannelDatabase, 1);
+    kov::setText(settings, Setting::NextChannelUpdate, kov::dateText(kov::now().addMonths(1)));
     return true;
 }

@@ -43,16 +43,16 @@ QJsonObject kov::SyncOutcome::toJson() const
 void kov::storeSyncOutcome(const SyncOutcome& outcome)
 {
     // One value, so that a reader never sees the time of one run with the counts of another.
-    kov::sharedSettings().setText(
-        KovSetting::LastSync,
-        QString::fromUtf8(QJsonDocument(outcome.toJson()).toJson(QJsonDocument::Compact)));
+    kov::setText(kov::sharedSettings(), Setting::LastSync,
+                 QString::fromUtf8(QJsonDocument(outcome.toJson()).toJson(QJsonDocument::Compact)));
 }
 
 kov::SyncOutcome kov::lastSyncOutcome()
 {
     SyncOutcome outcome;
     const QJsonObject stored =
-        QJsonDocument::fromJson(kov::sharedSettings().text(KovSetting::LastSync).toUtf8()).object();
+        QJsonDocument::fromJson(kov::text(kov::sharedSettings(), Setting::LastSync).toUtf8())
+            .object();
     outcome.time =
         QDateTime::fromString(stored.value(QStringLiteral("time")).toString(), Qt::ISODate)
             .toLocalTime();

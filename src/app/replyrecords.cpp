@@ -43,7 +43,8 @@ void SyncReplyRecords::scheduleJob(const QString& record)
 void SyncReplyRecords::addChannel(qint32 index, const QString& record)
 {
     if (index <= 1)
-        m_channelFields = m_settings.number(KovSetting::noDataFields(QuibFunction::ChannelGuide));
+        m_channelFields =
+            kov::number(m_settings, {Setting::FieldCount, QuibFunction::ChannelGuide});
     ChannelCatalog* catalog = kov::channelCatalog();
     if (!catalog)
         return;
@@ -61,6 +62,6 @@ void SyncReplyRecords::addChannel(qint32 index, const QString& record)
 void SyncReplyRecords::addServer(qint32 index, const QString& record)
 {
     // The entry after the last one is kept empty: readers of the list stop at it.
-    m_settings.setText(KovSetting::server(index), record);
-    m_settings.setText(KovSetting::server(index + 1), QString());
+    kov::setText(m_settings, {Setting::Server, index}, record);
+    kov::setText(m_settings, {Setting::Server, index + 1}, QString());
 }

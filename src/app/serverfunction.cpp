@@ -69,8 +69,8 @@ qint32 kov::runServerFunction(QuibFunction function, const QString& account,
         }
         SettingsStore& settings = kov::sharedSettings();
         settings.setKey(kov::settingsKey(), QString());
-        session->setTimeoutSeconds(kov::readNumber(settings, KovSetting::TimeoutSeconds));
-        session->setLogReplies(kov::readNumber(settings, KovSetting::LogReplies) == 1);
+        session->setTimeoutSeconds(kov::number(settings, Setting::TimeoutSeconds));
+        session->setLogReplies(kov::number(settings, Setting::LogReplies) == 1);
 
         session->setRecordConsumer(kov::recordConsumer());
         const QString word = downloadWord(function);

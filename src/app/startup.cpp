@@ -37,20 +37,20 @@ bool kov::adminModeFromCommandLine(const QStringList& arguments, bool adminMode)
 void kov::openStartUpSettings(SettingsStore& settings)
 {
     settings.setKey(kov::settingsKey());
-    if (kov::readText(settings, KovSetting::AppEXEName) != kov::executableName())
+    if (kov::text(settings, Setting::ExecutableName) != kov::executableName())
         kov::trace(QStringLiteral("Executables are inconsistent !"));
 }
 
 StartUpPlan kov::planStartUp(SettingsStore& settings, bool trayAvailable)
 {
-    const QString stored = settings.text(KovSetting::NextSync);
+    const QString stored = kov::text(settings, Setting::NextSync);
     if (stored.isEmpty() || stored == kov::syncSentinel())
-        settings.setText(KovSetting::NextSync, kov::dateText(kov::now().addDays(-1)));
+        kov::setText(settings, Setting::NextSync, kov::dateText(kov::now().addDays(-1)));
 
     StartUpPlan plan;
-    const qint32 haveDatabase = settings.number(KovSetting::HaveChannelDatabase);
+    const qint32 haveDatabase = kov::number(settings, Setting::HaveChannelDatabase);
     if (haveDatabase != 0) {
-        const QString next = settings.text(KovSetting::NextSync);
+        const QString next = kov::text(settings, Setting::NextSync);
         const QDateTime due = kov::dateOrZero(next);
         plan.syncNow = due < kov::now();
         if (plan.syncNow)

@@ -38,20 +38,20 @@ namespace {
 bool runSyncSteps(SyncFrontEnd& ui, bool zeroSerial, bool manually)
 {
     SettingsStore& settings = kov::sharedSettings();
-    if (settings.number(KovSetting::HaveServers) == 0) {
+    if (kov::number(settings, Setting::HaveServers) == 0) {
         const qint32 code = kov::runServerFunction(
-            QuibFunction::GetTargetSystems, settings.text(KovSetting::Account),
-            settings.text(KovSetting::Protocol), ui.messageArea(), true, manually);
+            QuibFunction::GetTargetSystems, kov::text(settings, Setting::Account),
+            kov::text(settings, Setting::Protocol), ui.messageArea(), true, manually);
         if (kov::isSuccessCode(code) && !kov::writeFailed()) // the list itself was stored
-            settings.setNumber(KovSetting::HaveServers, 1);
+            kov::setNumber(settings, Setting::HaveServers, 1);
     }
     // Once the program is ending, a run stops after the reply it was reading, reporting nothing;
     // one that could not store what it received stops there too, and says so at its end.
     if (kov::stopRequested() || kov::writeFailed())
         return false;
 
-    const QString encrypted = settings.text(KovSetting::Protocol);
-    const QString account = settings.text(KovSetting::Account);
+    const QString encrypted = kov::text(settings, Setting::Protocol);
+    const QString account = kov::text(settings, Setting::Account);
     if (PasswordCipher::decryptText(encrypted, kov::processPassPhrase()).isEmpty() ||
         account.isEmpty()) {
         kov::showAccountNeeded(ui);
@@ -64,14 +64,14 @@ bool runSyncSteps(SyncFrontEnd& ui, bool zeroSerial, bool manually)
     if (kov::stopRequested() || kov::writeFailed())
         return false;
     if (kov::isSuccessCode(code)) {
-        if (settings.number(KovSetting::HaveChannelDatabase) == 0) {
+        if (kov::number(settings, Setting::HaveChannelDatabase) == 0) {
             const bool received = kov::downloadChannelGuide(ui.messageArea(), manually);
             if (kov::stopRequested() || kov::writeFailed())
                 return false;
             if (received) {
                 ui.showMessage(kov::translate(
                     QStringLiteral("Channel database has been received from the server.")));
-                settings.setNumber(KovSetting::HaveChannelDatabase, 1);
+                kov::setNumber(settings, Setting::HaveChannelDatabase, 1);
                 ui.enableUpdateTimer();
             } else {
                 ui.showMessage(kov::translate(
@@ -90,10 +90,7 @@ bool runSyncSteps(SyncFrontEnd& ui, bool zeroSerial, bool manually)
         return false;
     }
     const QString lastReply =
-        settings
-            .value(KovSetting::last(QuibFunction::GetJobs, QStringLiteral("ReplyString")),
-                   QString())
-            .toString();
+        kov::text(settings, {Setting::LastReplyString, QuibFunction::GetJobs});
     const bool inactive = kov::leadingNumber(lastReply.left(2)) == 40.0;
     ui.showMessage(kov::translate(inactive ? QStringLiteral("Quib For PC is not active")
                                            : QStringLiteral("GetJobs FAILED -1")));

@@ -40,11 +40,11 @@ QString kov::countdownText(const QDateTime& now, const QDateTime& due)
 
 namespace {
 // Reads a date text; an empty one is first written with `seed` and read again.
-QString readOrSeed(SettingsStore& settings, const QString& name, const QString& seed)
+QString readOrSeed(SettingsStore& settings, Setting setting, const QString& seed)
 {
-    if (settings.text(name).isEmpty())
-        settings.setText(name, seed);
-    return settings.text(name);
+    if (kov::text(settings, setting).isEmpty())
+        kov::setText(settings, setting, seed);
+    return kov::text(settings, setting);
 }
 } // namespace
 
@@ -59,7 +59,7 @@ bool kov::runMinuteTick(SyncFrontEnd& ui, bool adminMode)
     if (const QString failure = kov::takeWriteFailure(); !failure.isEmpty())
         ui.showMessage(failure);
     SettingsStore& settings = kov::sharedSettings();
-    const QString nextText = readOrSeed(settings, KovSetting::NextSync, kov::syncSentinel());
+    const QString nextText = readOrSeed(settings, Setting::NextSync, kov::syncSentinel());
     bool synced = true;
     if (kov::dateOrZero(nextText) < kov::now()) {
         synced = kov::runSync(ui, false, false);
@@ -69,10 +69,10 @@ bool kov::runMinuteTick(SyncFrontEnd& ui, bool adminMode)
         if (adminMode) {
             nextDue = kov::now().addSecs(60);
         } else {
-            qint32 hours = kov::readNumber(settings, KovSetting::UpdateFrequency);
+            qint32 hours = kov::number(settings, Setting::UpdateFrequency);
             if (hours < 1) {
-                settings.setNumber(KovSetting::UpdateFrequency, 1);
-                hours = kov::readNumber(settings, KovSetting::UpdateFrequency);
+                kov::setNumber(settings, Setting::UpdateFrequency, 1);
+                hours = kov::number(settings, Setting::UpdateFrequency);
             }
             // f x 60 that overflows 32 bits ends the tick without a new NextSync.
             if (hours > std::numeric_limits<qint32>::max() / 60)
@@ -80,19 +80,19 @@ bool kov::runMinuteTick(SyncFrontEnd& ui, bool adminMode)
             const qint64 minutes = static_cast<qint64>(kov::randomBetween(-15, 15)) + hours * 60;
             nextDue = kov::now().addSecs(minutes * 60);
         }
-        settings.setText(KovSetting::NextSync, kov::dateText(nextDue));
+        kov::setText(settings, Setting::NextSync, kov::dateText(nextDue));
 
-        const QString channelUpdate = readOrSeed(settings, KovSetting::NextChannelUpdate,
-                                                 kov::dateText(kov::now().addDays(-1)));
+        const QString channelUpdate =
+            readOrSeed(settings, Setting::NextChannelUpdate, kov::dateText(kov::now().addDays(-1)));
         // A recorder that failed in the first run would cost the second one its wait and its
         // message again: the channel update waits for the next tick.
         if (kov::dateOrZero(channelUpdate) < kov::now() && kov::recorderOutage().isEmpty()) {
-            settings.setNumber(KovSetting::HaveChannelDatabase, 0);
+            kov::setNumber(settings, Setting::HaveChannelDatabase, 0);
             synced = kov::runSync(ui, true, false) && synced;
         }
     }
     bool readable = false;
-    const QDateTime due = kov::parseDate(settings.text(KovSetting::NextSync), &readable);
+    const QDateTime due = kov::parseDate(kov::text(settings, Setting::NextSync), &readable);
     if (!readable)
         return synced; // a NextSync that is not a date ends the tick before the countdown
     ui.showUpdateText(kov::countdownText(kov::now(), due));

@@ -94,7 +94,7 @@ ChannelListModel::Fill ChannelListModel::fill(qint32 method, qint32 sortColumn)
                 guidePath(),
             MessageIcon::Critical, kov::translate(QStringLiteral("ERROR")));
         SettingsStore settings = kov::settings();
-        settings.setNumber(KovSetting::HaveChannelDatabase, 0);
+        kov::setNumber(settings, Setting::HaveChannelDatabase, 0);
         return Fill::NoGuide;
     }
     CsvTable table;

@@ -254,8 +254,8 @@ QString parseProblem(const QCommandLineParser& parser)
 void adoptRecordedExecutableName()
 {
     SettingsStore settings = kov::settings();
-    if (settings.valueExists(KovSetting::AppEXEName)) {
-        const QString recorded = settings.text(KovSetting::AppEXEName);
+    if (kov::settingExists(settings, Setting::ExecutableName)) {
+        const QString recorded = kov::rawText(settings, Setting::ExecutableName);
         if (!recorded.isEmpty())
             kov::setExecutableName(recorded);
     }

@@ -19,7 +19,7 @@ bool fillView(ChannelListModel& model)
 {
     SettingsStore settings = kov::settings();
     const ChannelListModel::Fill fill =
-        model.fill(kov::readNumber(settings, KovSetting::GridFillMethod), 1);
+        model.fill(kov::number(settings, Setting::GridFillMethod), 1);
     // The other failures have shown their box; this one would otherwise end without a word.
     if (fill == ChannelListModel::Fill::Unreadable)
         complain(QStringLiteral("the channel guide %1 cannot be read: %2")

@@ -18,12 +18,12 @@ namespace {
 QJsonObject recorderState()
 {
     SettingsStore settings = kov::settings();
-    const QString kind = kov::readText(settings, KovSetting::Recorder).toLower();
+    const QString kind = kov::text(settings, Setting::Recorder).toLower();
     const bool vdr = kind == QLatin1String("vdr");
-    const QString place = vdr ? QStringLiteral("%1:%2").arg(
-                                    kov::readText(settings, KovSetting::VdrHost),
-                                    QString::number(kov::readNumber(settings, KovSetting::VdrPort)))
-                              : kov::programFile(QStringLiteral("KOVSched.db"));
+    const QString place =
+        vdr ? QStringLiteral("%1:%2").arg(kov::text(settings, Setting::VdrHost),
+                                          QString::number(kov::number(settings, Setting::VdrPort)))
+            : kov::programFile(QStringLiteral("KOVSched.db"));
     QString why;
     const std::unique_ptr<RecorderScheduler> recorder = kov::openRecorderForReading(&why);
     QJsonObject state{{QStringLiteral("kind"), kind.isEmpty() ? QStringLiteral("local") : kind},
@@ -92,11 +92,11 @@ int statusCommand(const QCommandLineParser& parser, const QStringList& args)
     SettingsStore settings = kov::settings();
     const kov::SyncOutcome outcome = kov::lastSyncOutcome();
     bool readable = false;
-    const QDateTime next = kov::parseDate(settings.text(KovSetting::NextSync), &readable);
+    const QDateTime next = kov::parseDate(kov::text(settings, Setting::NextSync), &readable);
     // A time long past (or none) means the next tick of a running daemon or tray program syncs.
     const bool due = !readable || next <= kov::now();
     const QJsonObject status{
-        {QStringLiteral("account"), settings.text(KovSetting::Account)},
+        {QStringLiteral("account"), kov::text(settings, Setting::Account)},
         {QStringLiteral("recorder"), recorderState()},
         {QStringLiteral("lastSync"), lastSync(outcome)},
         {QStringLiteral("nextSync"),

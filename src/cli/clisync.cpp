@@ -91,8 +91,8 @@ int fetchCommand(const QCommandLineParser& parser, const QStringList& args)
     SettingsStore& settings = kov::sharedSettings();
     CliTextBox box;
     const qint32 code =
-        kov::runServerFunction(*function, settings.text(KovSetting::Account),
-                               settings.text(KovSetting::Protocol), &box, zeroSerial, manual);
+        kov::runServerFunction(*function, kov::text(settings, Setting::Account),
+                               kov::text(settings, Setting::Protocol), &box, zeroSerial, manual);
     kov::printLine(QString::number(code));
     // A recorder that failed during the fetch left jobs unscheduled.
     return kov::isSuccessCode(code) && kov::recorderOutage().isEmpty() ? kOk : kFailed;
@@ -148,7 +148,7 @@ extern "C" void onReloadSignal(int)
 
 QDateTime nextSyncDue()
 {
-    return kov::dateOrZero(kov::sharedSettings().text(KovSetting::NextSync));
+    return kov::dateOrZero(kov::text(kov::sharedSettings(), Setting::NextSync));
 }
 
 // Reads the settings afresh: the session with its time-out, the result texts and the channel

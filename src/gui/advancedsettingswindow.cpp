@@ -37,8 +37,8 @@ namespace {
 class SettingNumberValidator : public QValidator
 {
 public:
-    SettingNumberValidator(const QString& setting, QObject* parent)
-        : QValidator(parent), m_def(*kov::findSetting(setting))
+    SettingNumberValidator(Setting setting, QObject* parent)
+        : QValidator(parent), m_row(kov::settingRow(setting))
     {
     }
     State validate(QString& input, int&) const override
@@ -51,14 +51,14 @@ public:
         }
         if (input.size() > 1 && input.front() == QLatin1Char('0'))
             return Invalid;
-        if (input.size() > QString::number(m_def.maximum).size())
+        if (input.size() > QString::number(m_row.maximum).size())
             return Invalid;
         const qint64 number = input.toLongLong();
-        return number >= m_def.minimum && number <= m_def.maximum ? Acceptable : Invalid;
+        return number >= m_row.minimum && number <= m_row.maximum ? Acceptable : Invalid;
     }
 
 private:
-    const SettingDef& m_def;
+    const SettingRow& m_row;
 };
 } // namespace
 
@@ -187,20 +187,20 @@ void AdvancedSettingsWindow::loadSettings()
     // Every opening reads the settings afresh; a value the store lacks shows its default.
     m_settings.setKey(kov::settingsKey());
     timeoutLabel->setText(kov::translate(QStringLiteral("Timeout Seconds")));
-    timeoutField->setText(QString::number(kov::readNumber(m_settings, KovSetting::TimeoutSeconds)));
+    timeoutField->setText(QString::number(kov::number(m_settings, Setting::TimeoutSeconds)));
     logRepliesLabel->setText(kov::translate(QStringLiteral("Log Replies")));
     ignoreOffsetLabel->setText(kov::translate(QStringLiteral("Ignore GMT Offset")));
     syncHeading->setText(kov::translate(QStringLiteral("Synchronize Now")));
-    logRepliesBox->setChecked(kov::readNumber(m_settings, KovSetting::LogReplies) == 1);
-    ignoreOffsetBox->setChecked(kov::readNumber(m_settings, KovSetting::IgnoreOffset) == 1);
+    logRepliesBox->setChecked(kov::number(m_settings, Setting::LogReplies) == 1);
+    ignoreOffsetBox->setChecked(kov::number(m_settings, Setting::IgnoreOffset) == 1);
     startAtLoginLabel->setText(kov::translate(QStringLiteral("Start at login")));
     startAtLoginBox->setChecked(Autostart::isEnabled());
     notificationsLabel->setText(kov::translate(QStringLiteral("Desktop notifications")));
-    notificationsBox->setChecked(kov::readNumber(m_settings, KovSetting::Notifications) != 0);
+    notificationsBox->setChecked(kov::number(m_settings, Setting::Notifications) != 0);
     targetLabel->setText(kov::translate(QStringLiteral("Target Database")));
     hoursLabel->setText(kov::translate(QStringLiteral("Hours")));
     frequencyLabel->setText(kov::translate(QStringLiteral("Sync Frequency")));
-    m_frequency = kov::readNumber(m_settings, KovSetting::UpdateFrequency);
+    m_frequency = kov::number(m_settings, Setting::UpdateFrequency);
     m_frequencyAtLoad = m_frequency;
     showFrequency();
     loadRecorder();
@@ -214,13 +214,13 @@ void AdvancedSettingsWindow::fillServerList()
     // 1Server, 2Server, ... up to the first empty one; each lists its host, the text before
     // the first comma. The edit field shows the chosen target, listed or not.
     for (qint32 n = 1;; ++n) {
-        const QString server = m_settings.text(KovSetting::server(n));
+        const QString server = kov::text(m_settings, {Setting::Server, n});
         if (server.isEmpty())
             break;
         serverList->addItem(server.section(QLatin1Char(','), 0, 0));
     }
     serverList->setCurrentIndex(-1);
-    serverList->setEditText(m_settings.text(KovSetting::Target));
+    serverList->setEditText(kov::rawText(m_settings, Setting::Target));
 }
 
 void AdvancedSettingsWindow::loadRecorder()
@@ -230,32 +230,31 @@ void AdvancedSettingsWindow::loadRecorder()
                           QStringLiteral("local"));
     recorderList->addItem(kov::translate(QStringLiteral("VDR")), QStringLiteral("vdr"));
     // A value the program does not know selects nothing; the recorder then counts as missing.
-    recorderList->setCurrentIndex(recorderList->findData(
-        kov::readText(m_settings, KovSetting::Recorder).trimmed().toLower()));
+    recorderList->setCurrentIndex(
+        recorderList->findData(kov::text(m_settings, Setting::Recorder).trimmed().toLower()));
     vdrHostLabel->setText(kov::translate(QStringLiteral("VDR Host")));
-    vdrHostField->setPlaceholderText(
-        kov::settingDefault(*kov::findSetting(KovSetting::VdrHost)).toString());
-    vdrHostField->setText(kov::readText(m_settings, KovSetting::VdrHost));
+    vdrHostField->setPlaceholderText(kov::settingDefault(Setting::VdrHost).toString());
+    vdrHostField->setText(kov::text(m_settings, Setting::VdrHost));
     vdrPortLabel->setText(kov::translate(QStringLiteral("VDR Port")));
     vdrMarginBeforeLabel->setText(kov::translate(QStringLiteral("Margin at Start")));
     vdrMarginAfterLabel->setText(kov::translate(QStringLiteral("Margin at Stop")));
     minutesBeforeLabel->setText(kov::translate(QStringLiteral("Minutes")));
     minutesAfterLabel->setText(minutesBeforeLabel->text());
     for (const auto& [field, setting] : vdrNumberFields())
-        field->setText(QString::number(kov::readNumber(m_settings, setting)));
+        field->setText(QString::number(kov::number(m_settings, setting)));
     vdrUseVpsLabel->setText(kov::translate(QStringLiteral("Use VPS")));
-    vdrUseVpsBox->setChecked(kov::readNumber(m_settings, KovSetting::VdrUseVps) != 0);
+    vdrUseVpsBox->setChecked(kov::number(m_settings, Setting::VdrUseVps) != 0);
     vdrFolderLabel->setText(kov::translate(QStringLiteral("VDR Folder")));
     vdrFolderField->setPlaceholderText(kov::translate(QStringLiteral("No folder")));
-    vdrFolderField->setText(kov::readText(m_settings, KovSetting::VdrFolder));
+    vdrFolderField->setText(kov::text(m_settings, Setting::VdrFolder));
     enableVdrFields();
 }
 
-QList<std::pair<QLineEdit*, QLatin1String>> AdvancedSettingsWindow::vdrNumberFields() const
+QList<std::pair<QLineEdit*, Setting>> AdvancedSettingsWindow::vdrNumberFields() const
 {
-    return {{vdrPortField, KovSetting::VdrPort},
-            {vdrMarginBeforeField, KovSetting::VdrMarginBefore},
-            {vdrMarginAfterField, KovSetting::VdrMarginAfter}};
+    return {{vdrPortField, Setting::VdrPort},
+            {vdrMarginBeforeField, Setting::VdrMarginBefore},
+            {vdrMarginAfterField, Setting::VdrMarginAfter}};
 }
 
 void AdvancedSettingsWindow::enableVdrFields()
@@ -278,13 +277,13 @@ void AdvancedSettingsWindow::connectControls()
     connect(timeoutField, &QLineEdit::textEdited, this, &AdvancedSettingsWindow::timeoutEdited);
     connect(timeoutField, &QLineEdit::editingFinished, this, &AdvancedSettingsWindow::timeoutLeft);
     connect(logRepliesBox, &QCheckBox::clicked, this,
-            [this](bool on) { m_settings.setNumber(KovSetting::LogReplies, on ? 1 : 0); });
+            [this](bool on) { kov::setNumber(m_settings, Setting::LogReplies, on ? 1 : 0); });
     connect(ignoreOffsetBox, &QCheckBox::clicked, this,
-            [this](bool on) { m_settings.setNumber(KovSetting::IgnoreOffset, on ? 1 : 0); });
+            [this](bool on) { kov::setNumber(m_settings, Setting::IgnoreOffset, on ? 1 : 0); });
     connect(startAtLoginBox, &QCheckBox::clicked, this,
             &AdvancedSettingsWindow::startAtLoginClicked);
     connect(notificationsBox, &QCheckBox::clicked, this,
-            [this](bool on) { m_settings.setNumber(KovSetting::Notifications, on ? 1 : 0); });
+            [this](bool on) { kov::setNumber(m_settings, Setting::Notifications, on ? 1 : 0); });
     connect(frequencyUpButton, &QPushButton::clicked, this, &AdvancedSettingsWindow::frequencyUp);
     connect(frequencyDownButton, &QPushButton::clicked, this,
             &AdvancedSettingsWindow::frequencyDown);
@@ -292,12 +291,11 @@ void AdvancedSettingsWindow::connectControls()
     connect(vdrHostField, &QLineEdit::textEdited, this, &AdvancedSettingsWindow::vdrHostEdited);
     for (const auto& [field, setting] : vdrNumberFields()) {
         field->installEventFilter(this); // leaving it empty shows the stored number again
-        connect(
-            field, &QLineEdit::textEdited, this,
-            [this, field = field, setting = QString(setting)] { vdrNumberEdited(field, setting); });
+        connect(field, &QLineEdit::textEdited, this,
+                [this, field = field, setting = setting] { vdrNumberEdited(field, setting); });
     }
     connect(vdrUseVpsBox, &QCheckBox::clicked, this,
-            [this](bool on) { m_settings.setNumber(KovSetting::VdrUseVps, on ? 1 : 0); });
+            [this](bool on) { kov::setNumber(m_settings, Setting::VdrUseVps, on ? 1 : 0); });
     connect(vdrFolderField, &QLineEdit::textEdited, this, &AdvancedSettingsWindow::vdrFolderEdited);
     connect(channelListButton, &QPushButton::clicked, this,
             &AdvancedSettingsWindow::openChannelList);
@@ -318,7 +316,7 @@ bool AdvancedSettingsWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusOut) {
         for (const auto& [field, setting] : vdrNumberFields()) {
             if (watched == field && field->text().isEmpty())
-                field->setText(QString::number(kov::readNumber(m_settings, setting)));
+                field->setText(QString::number(kov::number(m_settings, setting)));
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -331,16 +329,16 @@ void AdvancedSettingsWindow::serverChosen()
         return;
     CsvRow row;
     if (row.setText(serverList->itemText(index)))
-        m_settings.setText(KovSetting::Target, row.column(0));
+        kov::setText(m_settings, Setting::Target, row.column(0));
 }
 
 void AdvancedSettingsWindow::getServers()
 {
-    const qint32 code =
-        kov::runServerFunction(QuibFunction::GetTargetSystems, m_settings.text(KovSetting::Account),
-                               m_settings.text(KovSetting::Protocol), m_status.get(), true, true);
+    const qint32 code = kov::runServerFunction(
+        QuibFunction::GetTargetSystems, kov::text(m_settings, Setting::Account),
+        kov::text(m_settings, Setting::Protocol), m_status.get(), true, true);
     if (kov::isSuccessCode(code))
-        m_settings.setNumber(KovSetting::HaveServers, 1);
+        kov::setNumber(m_settings, Setting::HaveServers, 1);
 }
 
 void AdvancedSettingsWindow::timeoutEdited()
@@ -356,7 +354,7 @@ void AdvancedSettingsWindow::timeoutLeft()
     bool inRange = false;
     const qint32 seconds = kov::leadingLong(timeoutField->text(), &inRange);
     if (inRange)
-        m_settings.setNumber(KovSetting::TimeoutSeconds, seconds);
+        kov::setNumber(m_settings, Setting::TimeoutSeconds, seconds);
 }
 
 void AdvancedSettingsWindow::frequencyUp()
@@ -365,19 +363,19 @@ void AdvancedSettingsWindow::frequencyUp()
         return;
     ++m_frequency;
     showFrequency();
-    m_settings.setNumber(KovSetting::UpdateFrequency, m_frequency);
+    kov::setNumber(m_settings, Setting::UpdateFrequency, m_frequency);
 }
 
 void AdvancedSettingsWindow::frequencyDown()
 {
     m_frequency = qMax(1, m_frequency - 1);
     showFrequency();
-    m_settings.setNumber(KovSetting::UpdateFrequency, m_frequency);
+    kov::setNumber(m_settings, Setting::UpdateFrequency, m_frequency);
 }
 
 void AdvancedSettingsWindow::recorderChosen()
 {
-    m_settings.setText(KovSetting::Recorder, recorderList->currentData().toString());
+    kov::setText(m_settings, Setting::Recorder, recorderList->currentData().toString());
     enableVdrFields();
 }
 
@@ -386,23 +384,23 @@ void AdvancedSettingsWindow::vdrHostEdited()
     // An emptied field goes back to the default host, which it then shows as its placeholder.
     const QString host = vdrHostField->text().trimmed();
     if (host.isEmpty())
-        m_settings.deleteValue(KovSetting::VdrHost);
+        kov::deleteSetting(m_settings, Setting::VdrHost);
     else
-        m_settings.setText(KovSetting::VdrHost, host);
+        kov::setText(m_settings, Setting::VdrHost, host);
 }
 
-void AdvancedSettingsWindow::vdrNumberEdited(QLineEdit* field, const QString& setting)
+void AdvancedSettingsWindow::vdrNumberEdited(QLineEdit* field, Setting setting)
 {
     // An emptied field stores nothing.
     if (field->hasAcceptableInput())
-        m_settings.setNumber(setting, field->text().toInt());
+        kov::setNumber(m_settings, setting, field->text().toInt());
 }
 
 void AdvancedSettingsWindow::vdrFolderEdited()
 {
     // An emptied field stores an empty text, which means no folder; deleting the value instead
     // would bring the default folder back.
-    m_settings.setText(KovSetting::VdrFolder, vdrFolderField->text().trimmed());
+    kov::setText(m_settings, Setting::VdrFolder, vdrFolderField->text().trimmed());
 }
 
 void AdvancedSettingsWindow::startAtLoginClicked(bool on)
@@ -481,12 +479,12 @@ void AdvancedSettingsWindow::closeEvent(QCloseEvent* event)
             if (m_transfer)
                 m_transfer->cancel();
             timeoutLeft();
-            if (kov::readNumber(m_settings, KovSetting::UpdateFrequency) != m_frequencyAtLoad) {
+            if (kov::number(m_settings, Setting::UpdateFrequency) != m_frequencyAtLoad) {
                 kov::trace(QStringLiteral("--- uPdaTinG FreQuEncY --- ?"
                                           "?/// *&^%$#$"));
                 const qint32 code = kov::runServerFunction(
-                    QuibFunction::GetJobs, m_settings.text(KovSetting::Account),
-                    m_settings.text(KovSetting::Protocol), m_status.get(), false, true);
+                    QuibFunction::GetJobs, kov::text(m_settings, Setting::Account),
+                    kov::text(m_settings, Setting::Protocol), m_status.get(), false, true);
                 if (!kov::isSuccessCode(code)) {
                     messageLine->setText(code < 0
                                              ? kov::translate(QStringLiteral("GetJobs FAILED")) +

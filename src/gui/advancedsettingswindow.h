@@ -3,9 +3,9 @@
 // frequency, starting the tray program at login, desktop notifications, the recorder jobs are
 // scheduled into with the VDR's settings, and the way to the channel list. Every change is stored
 // at once.
+#include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
 
-#include <QLatin1String>
 #include <QList>
 #include <QPoint>
 #include <QWidget>
@@ -98,8 +98,8 @@ private:
     void loadRecorder();
     void enableVdrFields();
     /// The VDR's number fields with the settings they show and store.
-    QList<std::pair<QLineEdit*, QLatin1String>> vdrNumberFields() const;
-    void vdrNumberEdited(QLineEdit* field, const QString& setting);
+    QList<std::pair<QLineEdit*, Setting>> vdrNumberFields() const;
+    void vdrNumberEdited(QLineEdit* field, Setting setting);
     void connectControls();
     void showFrequency();
 

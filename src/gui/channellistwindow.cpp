@@ -100,7 +100,7 @@ ChannelListWindow::ChannelListWindow(QWidget* mainWindow, QWidget* parent)
     kov::useWindowKeys(this, kov::EscapeKey::ClosesWindow);
     kov::keepOnScreenWhenFramed(this);
 
-    fillGrid(kov::readNumber(m_settings, KovSetting::GridFillMethod), 1);
+    fillGrid(kov::number(m_settings, Setting::GridFillMethod), 1);
 }
 
 ChannelListWindow::~ChannelListWindow() = default;
@@ -129,8 +129,8 @@ void ChannelListWindow::fillGrid(int method, int sortColumn, ChannelListModel::O
         for (int c = 0; c < grid->columnCount(); ++c) {
             const int present = kov::pixelsToTwips(grid->columnWidth(c), this);
             grid->setColumnWidth(
-                c, kov::twipsToPixels(
-                       kov::readNumber(m_settings, KovSetting::columnWidth(c), present), this));
+                c, kov::twipsToPixels(kov::number(m_settings, {Setting::ColumnWidth, c}, present),
+                                      this));
         }
     }
     for (int r = 0; r < shown.size(); ++r) {
@@ -255,10 +255,10 @@ void ChannelListWindow::showEvent(QShowEvent* event)
     // a pixel) apart, top edges level.
     const QRect main =
         m_mainWindow ? kov::frameRect(m_mainWindow, kov::frameMargins(m_mainWindow)) : QRect();
-    const int left = kov::readNumber(m_settings, KovSetting::ChLstLeft,
-                                     kov::pixelsToTwips(main.left() + main.width(), this) + 10);
+    const int left = kov::number(m_settings, Setting::ChannelListLeft,
+                                 kov::pixelsToTwips(main.left() + main.width(), this) + 10);
     const int top =
-        kov::readNumber(m_settings, KovSetting::ChLstTop, kov::pixelsToTwips(main.top(), this));
+        kov::number(m_settings, Setting::ChannelListTop, kov::pixelsToTwips(main.top(), this));
     const QMargins frame = kov::frameMargins(this, m_mainWindow);
     kov::moveFrameTo(this, QPoint(kov::twipsToPixels(left, this), kov::twipsToPixels(top, this)),
                      frame);
@@ -276,8 +276,8 @@ void ChannelListWindow::closeEvent(QCloseEvent* event)
         m_closing = true;
         m_editor->commit(); // a typed number reaches its cell before the grid is read
         for (int c = 0; c < grid->columnCount(); ++c)
-            m_settings.setNumber(KovSetting::columnWidth(c),
-                                 kov::pixelsToTwips(grid->columnWidth(c), this));
+            kov::setNumber(m_settings, {Setting::ColumnWidth, c},
+                           kov::pixelsToTwips(grid->columnWidth(c), this));
         if (hasChanges()) {
             const MessageAnswer answer = kov::userInterface().messageBox(
                 kov::translate(QStringLiteral("Save Changes ?")),
@@ -288,10 +288,13 @@ void ChannelListWindow::closeEvent(QCloseEvent* event)
         }
         // The same rectangle the window was placed by: the frame's.
         const QRect outer = kov::frameRect(this, kov::frameMargins(this, m_mainWindow));
-        m_settings.setNumber(KovSetting::ChLstWidth, kov::pixelsToTwips(outer.width(), this));
-        m_settings.setNumber(KovSetting::ChLstHeight, kov::pixelsToTwips(outer.height(), this));
-        m_settings.setNumber(KovSetting::ChLstLeft, kov::pixelsToTwips(outer.left(), this));
-        m_settings.setNumber(KovSetting::ChLstTop, kov::pixelsToTwips(outer.top(), this));
+        kov::setNumber(m_settings, Setting::ChannelListWidth,
+                       kov::pixelsToTwips(outer.width(), this));
+        kov::setNumber(m_settings, Setting::ChannelListHeight,
+                       kov::pixelsToTwips(outer.height(), this));
+        kov::setNumber(m_settings, Setting::ChannelListLeft,
+                       kov::pixelsToTwips(outer.left(), this));
+        kov::setNumber(m_settings, Setting::ChannelListTop, kov::pixelsToTwips(outer.top(), this));
     }
     event->accept();
 }

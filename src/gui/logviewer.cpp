@@ -62,7 +62,7 @@ LogViewer::LogViewer(QWidget* parent) : QDialog(parent)
 
 void LogViewer::save()
 {
-    const qint32 n = kov::readNumber(m_settings, KovSetting::NextLogNo);
+    const qint32 n = kov::number(m_settings, Setting::NextLogNo);
     const QString path =
         kov::programFolder() + QStringLiteral("/log") + QString::number(n) + QStringLiteral(".txt");
     // A failure ends the command silently and leaves the counter as it was. The listing holds
@@ -71,7 +71,7 @@ void LogViewer::save()
         return;
     kov::userInterface().messageBox(path, MessageIcon::Information,
                                     kov::translate(QStringLiteral("SAVE")));
-    m_settings.setNumber(KovSetting::NextLogNo, n + 1);
+    kov::setNumber(m_settings, Setting::NextLogNo, n + 1);
 }
 
 void LogViewer::copyAndClose()

@@ -279,9 +279,9 @@ void MainWindow::loadAccountFields()
     accountLabel->setText(kov::translate(QStringLiteral("Account")));
     passwordLabel->setText(kov::translate(QStringLiteral("Password")));
     // A stored password that does not decrypt leaves the field empty.
-    passwordField->setText(PasswordCipher::decryptText(m_settings.text(KovSetting::Protocol),
+    passwordField->setText(PasswordCipher::decryptText(kov::text(m_settings, Setting::Protocol),
                                                        kov::processPassPhrase()));
-    accountField->setText(m_settings.text(KovSetting::Account));
+    accountField->setText(kov::text(m_settings, Setting::Account));
 }
 
 void MainWindow::setCaptionsAndLcdLook()
@@ -421,7 +421,7 @@ void MainWindow::runFinished(bool succeeded, const QString& counts)
     // not sync; the notification service is reached through the tray icon; a window in front
     // shows the result itself.
     if (counts.isEmpty() || kov::stopRequested() || !m_trayAdded || isActiveWindow() ||
-        kov::readNumber(m_settings, KovSetting::Notifications) == 0)
+        kov::number(m_settings, Setting::Notifications) == 0)
         return;
     // The record the run just stored has its counts and, for a failure, why.
     const kov::SyncNotice notice = kov::syncNotice(kov::lastSyncOutcome());

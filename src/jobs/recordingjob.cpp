@@ -66,7 +66,7 @@ bool RecordingJob::readJob(const QString& record, SettingsStore* settings, bool 
         const SettingsReadScope read;
         CsvRow row;
         const qint32 columns = row.setText(record) ? row.columnCount() : 0;
-        if (columns != settings->number(KovSetting::noDataFields(QuibFunction::GetJobs))) {
+        if (columns != kov::number(*settings, {Setting::FieldCount, QuibFunction::GetJobs})) {
             trace(QStringLiteral("Job format (") + QString::number(columns) +
                   QStringLiteral(")not supported:") + kov::crLf() + record);
             return false;
@@ -75,7 +75,7 @@ bool RecordingJob::readJob(const QString& record, SettingsStore* settings, bool 
         m_channelId = kov::leadingLongOrThrow(row.column(1));
         m_uid = kov::leadingLongOrThrow(row.column(2));
         // Read once for the job's two or three times.
-        const bool ignoreOffset = kov::readNumber(*settings, KovSetting::IgnoreOffset) == 1;
+        const bool ignoreOffset = kov::number(*settings, Setting::IgnoreOffset) == 1;
         m_startTime = parseTime(row.column(3), ignoreOffset);
         m_endTime = parseTime(row.column(4), ignoreOffset);
         m_action = row.column(5);

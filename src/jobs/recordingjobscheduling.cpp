@@ -145,7 +145,7 @@ bool RecordingJob::acceptAction(const QString& action)
                                         MessageIcon::Information, kov::appTitle());
     }
     SettingsStore settings = kov::settings();
-    if (settings.number(KovSetting::LogReplies) != 0) {
+    if (kov::number(settings, Setting::LogReplies) != 0) {
         const QString crlf = kov::crLf();
         kov::appendTextFile(kov::programFile(QStringLiteral("ReplyLog.txt")),
                             QStringLiteral("Scheduler ") + action + QLatin1Char(' ') + name + crlf +

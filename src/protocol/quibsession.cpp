@@ -93,7 +93,7 @@ bool QuibSession::setTransfer(HttpTransfer* transfer)
     try {
         m_transfer = transfer;
         m_handedOver = true;
-        m_timeoutSeconds = kov::readNumber(m_settings, KovSetting::TimeoutSeconds);
+        m_timeoutSeconds = kov::number(m_settings, Setting::TimeoutSeconds);
         m_transfer->setRequestTimeout(m_timeoutSeconds);
         return true;
     } catch (const std::exception& e) {
@@ -109,24 +109,22 @@ QString QuibSession::targetAddress()
 
 qint32 QuibSession::port()
 {
-    return kov::readNumber(m_settings, KovSetting::Port);
+    return kov::number(m_settings, Setting::Port);
 }
 
 QString QuibSession::path()
 {
     // A stored empty Path is used as it stands (the function name then follows the "/"
-    // directly); only a missing one takes, and writes back, the default.
-    if (m_settings.valueExists(KovSetting::Path))
-        return m_settings.text(KovSetting::Path);
-    return kov::readText(m_settings, KovSetting::Path);
+    // directly); only a missing one takes, and writes back, the default (SettingRead::StoredText).
+    return kov::text(m_settings, Setting::Path);
 }
 
 QString QuibSession::target()
 {
-    const QString target = kov::readText(m_settings, KovSetting::Target);
+    const QString target = kov::text(m_settings, Setting::Target);
     if (isValidTarget(target))
         return target;
-    m_settings.setText(KovSetting::Target, kov::defaultHost());
+    kov::setText(m_settings, Setting::Target, kov::defaultHost());
     classMessage(QStringLiteral("Target Fixed In Database") + kov::crLf() + QLatin1Char('(') +
                  target + QStringLiteral(") Not Valid"));
     return kov::defaultHost();
@@ -139,10 +137,10 @@ bool QuibSession::isValidTarget(const QString& t)
     if (t == kov::defaultHost())
         return true;
     for (qint32 i = 1;; ++i) {
-        const QString name = KovSetting::server(i);
-        if (!m_settings.valueExists(name))
+        const SettingKey server(Setting::Server, i);
+        if (!kov::settingExists(m_settings, server))
             return false;
-        QString host = m_settings.text(name);
+        QString host = kov::text(m_settings, server);
         const qsizetype comma = host.indexOf(QLatin1Char(','));
         if (comma >= 0)
             host = host.left(comma);
@@ -153,8 +151,8 @@ bool QuibSession::isValidTarget(const QString& t)
 
 QString QuibSession::accessString()
 {
-    const QString account = m_settings.text(KovSetting::Account);
-    const QString password = PasswordCipher::decryptText(m_settings.text(KovSetting::Protocol),
+    const QString account = kov::text(m_settings, Setting::Account);
+    const QString password = PasswordCipher::decryptText(kov::text(m_settings, Setting::Protocol),
                                                          kov::processPassPhrase());
     if (account.isEmpty() || password.isEmpty()) {
         kov::userInterface().messageBox(
@@ -168,7 +166,7 @@ QString QuibSession::accessString()
 
 qint32 QuibSession::lastSerial(bool zeroSerial)
 {
-    return zeroSerial ? 0 : kov::readNumber(m_settings, KovSetting::LastSerial);
+    return zeroSerial ? 0 : kov::number(m_settings, Setting::LastSerial);
 }
 
 bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool zeroSerial)
@@ -196,23 +194,22 @@ bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool z
             query.setAccess(accessString());
             if (query.access().isEmpty())
                 return false;
-            query.setAccount(m_settings.value(KovSetting::Account, QString()).toString());
-            query.setDocType(kov::readText(m_settings, KovSetting::DocType));
+            query.setAccount(kov::text(m_settings, Setting::Account));
+            query.setDocType(kov::text(m_settings, Setting::DocType));
             query.setInitiator(!manually);
-            query.setProduct(kov::readText(m_settings, KovSetting::Product));
+            query.setProduct(kov::text(m_settings, Setting::Product));
             query.setSerial(lastSerial(zeroSerial));
             query.setTarget(target());
             url = query.queryString(this, function);
         }
-        const qint32 attempts = kov::readNumber(m_settings, KovSetting::OpenURLRetries);
+        const qint32 attempts = kov::number(m_settings, Setting::OpenUrlRetries);
         QString reply;
         for (qint32 count = 0; !kov::isValidReply(reply) && count < attempts; ++count)
             reply = m_transfer->openUrl(url);
 
-        m_settings.setText(KovSetting::last(function, QStringLiteral("QueryTime")),
-                           kov::dateText(kov::now()));
-        m_settings.setText(KovSetting::last(function, QStringLiteral("QueryString")), url);
-        m_settings.setText(KovSetting::last(function, QStringLiteral("ReplyString")), reply);
+        kov::setText(m_settings, {Setting::LastQueryTime, function}, kov::dateText(kov::now()));
+        kov::setText(m_settings, {Setting::LastQueryString, function}, url);
+        kov::setText(m_settings, {Setting::LastReplyString, function}, reply);
 
         if (kov::isValidReply(reply))
             return processReply(std::move(reply), function); // the parser lets it go early
@@ -252,10 +249,9 @@ bool QuibSession::processReply(QString reply, QuibFunction function)
         const QString crlf = kov::crLf();
         if (function == QuibFunction::GetJobs && m_logReplies) {
             const QString log = kov::programFile(QStringLiteral("ReplyLog.txt"));
-            const QString entry =
-                m_settings.text(KovSetting::last(function, QStringLiteral("QueryTime"))) + crlf +
-                m_settings.text(KovSetting::last(function, QStringLiteral("QueryString"))) + crlf +
-                reply + crlf + crlf + crlf;
+            const QString entry = kov::text(m_settings, {Setting::LastQueryTime, function}) + crlf +
+                                  kov::text(m_settings, {Setting::LastQueryString, function}) +
+                                  crlf + reply + crlf + crlf + crlf;
             writeOrThrow(kov::appendPrivateFile(log, entry), log); // it holds the access string
         } else if (function == QuibFunction::ChannelGuide) {
             const qint32 code = kov::leadingLong(reply.left(2));
@@ -263,7 +259,7 @@ bool QuibSession::processReply(QString reply, QuibFunction function)
                 const QString guide = kov::programFile(QStringLiteral("kovquibcg.dat"));
                 writeOrThrow(kov::writeTextFile(guide, reply + crlf), guide);
             } else {
-                m_settings.setNumber(KovSetting::HaveChannelDatabase, 0);
+                kov::setNumber(m_settings, Setting::HaveChannelDatabase, 0);
                 const QString error = kov::programFile(QStringLiteral("ChannelDatabaseError.txt"));
                 writeOrThrow(kov::writeTextFile(error, reply + crlf), error);
             }

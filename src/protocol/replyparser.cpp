@@ -204,12 +204,11 @@ bool ReplyParser::readHeader(const QString& line, QuibFunction function)
         m_serial = kov::leadingLongOrThrow(header.column(1));
     m_docType = header.column(2 - shift);
     m_contentLines = kov::leadingLongOrThrow(header.column(3 - shift));
-    m_settings.setText(KovSetting::last(function, QStringLiteral("DocType")), m_docType);
+    kov::setText(m_settings, {Setting::LastDocType, function}, m_docType);
     if (!targets)
-        m_settings.setNumber(KovSetting::last(function, QStringLiteral("Serial")), m_serial);
-    m_settings.setNumber(KovSetting::last(function, QStringLiteral("ErrorCode")), m_errorCode);
-    m_settings.setNumber(KovSetting::last(function, QStringLiteral("ContentLines")),
-                         m_contentLines);
+        kov::setNumber(m_settings, {Setting::LastReplySerial, function}, m_serial);
+    kov::setNumber(m_settings, {Setting::LastErrorCode, function}, m_errorCode);
+    kov::setNumber(m_settings, {Setting::LastContentLines, function}, m_contentLines);
     return true;
 }
 
@@ -224,23 +223,23 @@ bool ReplyParser::headerAccepted(QuibFunction function) const
 
 bool ReplyParser::tokenMatches(const QString& line, QuibFunction function)
 {
-    if (kov::readNumber(m_settings, KovSetting::ValidateHeaders) != 1)
+    if (kov::number(m_settings, Setting::ValidateHeaders) != 1)
         return true;
-    QString tokenName = KovSetting::TokenJobs;
+    Setting tokenName = Setting::TokenJobs;
     QString missing = QStringLiteral("TokenJobs not found");
     int width = 7;
     if (function == QuibFunction::GetJobs) {
         classMessage(QStringLiteral("Case getjobs"));
     } else if (function == QuibFunction::ChannelGuide) {
-        tokenName = KovSetting::TokenChannel;
+        tokenName = Setting::TokenChannel;
         missing = QStringLiteral("TokenChannel not found");
     } else {
-        tokenName = KovSetting::TokenTarget;
+        tokenName = Setting::TokenTarget;
         missing = QStringLiteral("TokenTarget not found");
         width = 6;
     }
     // A fixed number of characters is compared, whatever the token's length.
-    if (line.left(width) == kov::readText(m_settings, tokenName))
+    if (line.left(width) == kov::text(m_settings, tokenName))
         return true;
     addDetail(missing);
     classMessage(missing);
@@ -256,7 +255,7 @@ bool ReplyParser::readFieldNames(const QString& line, QuibFunction function)
                   QString::number(m_noFields) + QStringLiteral("Data = ") + line);
         return false;
     }
-    m_settings.setNumber(KovSetting::noDataFields(function), m_noFields);
+    kov::setNumber(m_settings, {Setting::FieldCount, function}, m_noFields);
     return true;
 }
 

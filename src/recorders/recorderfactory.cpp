@@ -42,7 +42,7 @@ QString recorderKind(SettingsStore& settings)
     const bool inRun = kov::recorderRunActive();
     if (inRun && run.known)
         return run.kind;
-    const QString kind = kov::readText(settings, KovSetting::Recorder).trimmed().toLower();
+    const QString kind = kov::text(settings, Setting::Recorder).trimmed().toLower();
     if (inRun) {
         run.kind = kind;
         run.known = true;
@@ -97,14 +97,14 @@ VdrOptions vdrOptions(SettingsStore& settings, bool readOnly)
 {
     VdrOptions options;
     options.readOnly = readOnly;
-    options.host = kov::readText(settings, KovSetting::VdrHost);
-    options.port = kov::readNumber(settings, KovSetting::VdrPort);
-    options.timeoutSeconds = kov::readNumber(settings, KovSetting::VdrTimeoutSeconds);
-    options.marginBefore = std::max(0, kov::readNumber(settings, KovSetting::VdrMarginBefore));
-    options.marginAfter = std::max(0, kov::readNumber(settings, KovSetting::VdrMarginAfter));
-    options.useVps = kov::readNumber(settings, KovSetting::VdrUseVps) != 0;
-    options.folder = kov::readText(settings, KovSetting::VdrFolder);
-    options.account = kov::readText(settings, KovSetting::Account);
+    options.host = kov::text(settings, Setting::VdrHost);
+    options.port = kov::number(settings, Setting::VdrPort);
+    options.timeoutSeconds = kov::number(settings, Setting::VdrTimeoutSeconds);
+    options.marginBefore = std::max(0, kov::number(settings, Setting::VdrMarginBefore));
+    options.marginAfter = std::max(0, kov::number(settings, Setting::VdrMarginAfter));
+    options.useVps = kov::number(settings, Setting::VdrUseVps) != 0;
+    options.folder = kov::text(settings, Setting::VdrFolder);
+    options.account = kov::text(settings, Setting::Account);
     return options;
 }
 

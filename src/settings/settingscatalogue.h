@@ -1,17 +1,73 @@
 #pragma once
-// Every persistent value of the program, in one table: name, kind, the accessor its
-// readers use and the default a read of a missing value gives. Readers go through
-// kov::readSetting so that a name, its kind and its default are written down once.
+// Every persistent value of the program, in one table keyed by `Setting`: stored name, kind, the
+// read its readers get, its default, the bounds a user may store and whether users may set it.
+// Reads and writes go through the accessors below, so a name, its kind and its default are
+// written down once, and adding a setting is one enumerator and one row.
 #include "quibfunction.h"
 
-#include <QLatin1String>
-#include <QList>
 #include <QString>
 #include <QVariant>
 
 #include <limits>
 
 class SettingsStore;
+
+/// The program's settings. The table in settingscatalogue.cpp has one row per enumerator, in this
+/// order; the users' settings come first, in the order the manual lists them.
+enum class Setting
+{
+    // Users may change these with `kovferrit-cli settings set`.
+    Target,
+    Port,
+    TimeoutSeconds,
+    OpenUrlRetries,
+    UpdateFrequency,
+    IgnoreOffset,
+    LogReplies,
+    ValidateHeaders,
+    Recorder,
+    VdrHost,
+    VdrPort,
+    VdrTimeoutSeconds,
+    VdrMarginBefore,
+    VdrMarginAfter,
+    VdrUseVps,
+    VdrFolder,
+    Notifications,
+    // The program's own.
+    Account,
+    Protocol,
+    Server, // numbered from 1
+    HaveServers,
+    Path,
+    DocType,
+    Product,
+    ExecutableName,
+    NextSync,
+    NextChannelUpdate,
+    LastSync,
+    HaveChannelDatabase,
+    LastQueryTime, // per function, as are the six below
+    LastQueryString,
+    LastReplyString,
+    LastDocType,
+    LastReplySerial,
+    LastErrorCode,
+    LastContentLines,
+    LastSerial,
+    FieldCount, // per function
+    TokenJobs,
+    TokenTarget,
+    TokenChannel,
+    NextLogNo,
+    ChannelListLeft,
+    ChannelListTop,
+    ChannelListWidth,
+    ChannelListHeight,
+    ColumnWidth, // per column
+    GridFillMethod,
+    Count // not a setting: the number of them; stays last
+};
 
 enum class SettingKind
 {
@@ -22,7 +78,7 @@ enum class SettingKind
 /// creates it.
 enum class SettingRead
 {
-    Text,     // SettingsStore::text
+    Text,     // SettingsStore::text; an empty text with a default is written with it
     Number,   // SettingsStore::number
     NumberOr, // SettingsStore::numberOr with the default
     Value,    // SettingsStore::value with the default
@@ -38,90 +94,85 @@ enum class SettingDefault
     ExecutableName,
     Caller
 };
-
-struct SettingDef
+/// What fills the "%1" of a stored name such as "Last%1QueryTime".
+enum class SettingParameter
 {
-    QLatin1String name; // exact name; a pattern holds "<f>" or "<n>" for the variable part
+    None,
+    Function, // a QuibFunction's name
+    Number    // a server number or a column
+};
+
+struct SettingRow
+{
+    Setting key;
+    const char* name; // the stored name; "%1" stands for the parameter
+    SettingParameter parameter;
     SettingKind kind;
     SettingRead read;
     SettingDefault source;
-    QLatin1String textDefault;
+    const char* textDefault;
     qint32 numberDefault;
-    // The numbers a user may store (kovferrit-cli settings set); the program's own writes
-    // keep their own rules.
+    // The numbers a user may store (kovferrit-cli settings set); the program's own writes keep
+    // their own rules.
     qint32 minimum = std::numeric_limits<qint32>::min();
     qint32 maximum = std::numeric_limits<qint32>::max();
+    // For the settings users may change: its line in the manual (roff); nullptr for the others.
+    const char* description = nullptr;
+};
+
+/// A setting with its parameter, if its row has one; it knows its stored name.
+/// `{Setting::Server, 2}` is "2Server", `{Setting::LastQueryTime, QuibFunction::GetJobs}`
+/// "LastgetjobsQueryTime".
+class SettingKey
+{
+public:
+    SettingKey(Setting setting); // NOLINT(google-explicit-constructor): a plain setting is a key
+    SettingKey(Setting setting, QuibFunction function);
+    SettingKey(Setting setting, qint32 number);
+
+    Setting setting() const { return m_setting; }
+    const QString& name() const { return m_name; }
+
+private:
+    Setting m_setting;
+    QString m_name;
 };
 
 namespace kov {
-/// The catalogue, in the order the log viewer lists it.
-const QList<SettingDef>& settingsCatalogue();
-/// The entry for a value name (patterns resolved), or nullptr for a name the program never uses.
-const SettingDef* findSetting(const QString& name, Qt::CaseSensitivity cs = Qt::CaseSensitive);
-/// The catalogue default of a name as a value (text or number).
-QVariant settingDefault(const SettingDef& def);
+inline constexpr int kSettingCount = static_cast<int>(Setting::Count);
+
+const SettingRow& settingRow(Setting setting);
+/// The row of a name a user typed, compared without case as the store does (a parameter name
+/// such as "2Server" included), or nullptr for a name the program never uses.
+const SettingRow* findSetting(const QString& name);
+/// The default of a setting as a value (text or number).
+QVariant settingDefault(Setting setting);
+/// The default as the manual writes it ("80", "local", "the build's default host").
+QString settingDefaultText(Setting setting);
+/// The entries of the manual's SETTINGS section (roff): one per setting users may change, in table
+/// order, with its kind, default and description.
+QString settingsManualEntries();
 /// Why a user may not store `value` (a QString or a qint32) under `name`: a name the program
 /// never uses, the other kind, a number out of its bounds. Empty text when it may.
 QString settingValueProblem(const QString& name, const QVariant& value);
 
-/// Reads a setting with the accessor and default of its catalogue entry. A name with a
-/// caller-supplied default (ChLstLeft, ChColW<n> ...) takes `callerDefault`.
-QVariant readSetting(SettingsStore& settings, const QString& name, qint32 callerDefault = 0);
-QString readText(SettingsStore& settings, const QString& name);
-qint32 readNumber(SettingsStore& settings, const QString& name, qint32 callerDefault = 0);
+/// Reads a setting as its row says, creating a missing value where the row's read does. A
+/// setting whose default the caller gives (ChLstLeft, ChColW<n> ...) takes `callerDefault`.
+QVariant readSetting(SettingsStore& settings, const SettingKey& key, qint32 callerDefault = 0);
+QString text(SettingsStore& settings, const SettingKey& key);
+qint32 number(SettingsStore& settings, const SettingKey& key, qint32 callerDefault = 0);
+/// The stored text or number as it is, without a default and creating nothing: for the places
+/// that must tell a missing or empty value from the default.
+QString rawText(SettingsStore& settings, const SettingKey& key);
+qint32 rawNumber(SettingsStore& settings, const SettingKey& key);
+
+bool setText(SettingsStore& settings, const SettingKey& key, const QString& text);
+bool setNumber(SettingsStore& settings, const SettingKey& key, qint32 number);
+bool settingExists(SettingsStore& settings, const SettingKey& key);
+bool deleteSetting(SettingsStore& settings, const SettingKey& key);
 
 /// The service's default host (CMake cache variable KOVFERRIT_DEFAULT_HOST).
 QString defaultHost();
 /// The service's default request path.
 QString defaultPath();
 } // namespace kov
-
-namespace KovSetting {
-inline const QLatin1String Account{"Account"};
-inline const QLatin1String Protocol{"Protocol"};
-inline const QLatin1String Target{"Target"};
-inline const QLatin1String HaveServers{"HaveServers"};
-inline const QLatin1String Port{"Port"};
-inline const QLatin1String Path{"Path"};
-inline const QLatin1String DocType{"DocType"};
-inline const QLatin1String Product{"Product"};
-inline const QLatin1String OpenURLRetries{"OpenURLRetries"};
-inline const QLatin1String TimeoutSeconds{"TimeoutSeconds"};
-inline const QLatin1String LogReplies{"LogReplies"};
-inline const QLatin1String AppEXEName{"app.EXEName"};
-inline const QLatin1String UpdateFrequency{"UpdateFrequency"};
-inline const QLatin1String IgnoreOffset{"IgnoreOffset"};
-inline const QLatin1String NextSync{"NextSync"};
-inline const QLatin1String NextChannelUpdate{"NextChannelUpdate"};
-inline const QLatin1String LastSync{"LastSync"};
-inline const QLatin1String HaveChannelDatabase{"HaveChannelDatabase"};
-inline const QLatin1String LastSerial{"LastSerial"};
-inline const QLatin1String TokenJobs{"TokenJobs"};
-inline const QLatin1String TokenTarget{"TokenTarget"};
-inline const QLatin1String TokenChannel{"TokenChannel"};
-inline const QLatin1String ValidateHeaders{"ValidateHeaders"};
-inline const QLatin1String NextLogNo{"NextLogNo"};
-inline const QLatin1String ChLstLeft{"ChLstLeft"};
-inline const QLatin1String ChLstTop{"ChLstTop"};
-inline const QLatin1String ChLstWidth{"ChLstWidth"};
-inline const QLatin1String ChLstHeight{"ChLstHeight"};
-inline const QLatin1String GridFillMethod{"GridFillMethod"};
-inline const QLatin1String Recorder{"Recorder"};
-inline const QLatin1String VdrHost{"VdrHost"};
-inline const QLatin1String VdrPort{"VdrPort"};
-inline const QLatin1String VdrTimeoutSeconds{"VdrTimeoutSeconds"};
-inline const QLatin1String VdrMarginBefore{"VdrMarginBefore"};
-inline const QLatin1String VdrMarginAfter{"VdrMarginAfter"};
-inline const QLatin1String VdrUseVps{"VdrUseVps"};
-inline const QLatin1String VdrFolder{"VdrFolder"};
-inline const QLatin1String Notifications{"Notifications"};
-
-/// "1Server", "2Server", ...
-QString server(qint32 n);
-/// "Last" + function name + suffix, e.g. "LastgetjobsQueryTime".
-QString last(QuibFunction function, const QString& suffix);
-/// "NoDataFields_" + function.
-QString noDataFields(QuibFunction function);
-/// "ChColW" + column.
-QString columnWidth(qint32 column);
-} // namespace KovSetting

@@ -15,12 +15,12 @@ class TestAdvancedWindow : public EnvironmentTest
         kov::buildResultTexts();
         storeCredentials();
     }
-    qint32 stored(const QString& name) { return kov::settings().number(name); }
+    qint32 stored(Setting setting) { return kov::rawNumber(testSettings(), setting); }
 
 private slots:
     void fieldsStoreAtOnce()
     {
-        kov::settings().setNumber(KovSetting::UpdateFrequency, 998);
+        kov::setNumber(testSettings(), Setting::UpdateFrequency, 998);
         AdvancedSettingsWindow w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         w.move(120, 90); // where the main window places it
@@ -29,26 +29,26 @@ private slots:
         QTest::mouseClick(w.frequencyUpButton, Qt::LeftButton);
         QTest::mouseClick(w.frequencyUpButton, Qt::LeftButton);
         QCOMPARE(w.frequencyField->text(), u"999"_s);
-        QCOMPARE(stored(KovSetting::UpdateFrequency), 999);
+        QCOMPARE(stored(Setting::UpdateFrequency), 999);
         w.timeoutField->setFocus();
         w.timeoutField->selectAll();
         QTest::keyClicks(w.timeoutField, u"12abc"_s);
         QCOMPARE(w.timeoutField->text(), u"12"_s);
-        QCOMPARE(stored(KovSetting::TimeoutSeconds), 60); // stored when the field is left
+        QCOMPARE(stored(Setting::TimeoutSeconds), 60); // stored when the field is left
         w.logRepliesBox->setFocus();
-        QTRY_COMPARE(stored(KovSetting::TimeoutSeconds), 12);
+        QTRY_COMPARE(stored(Setting::TimeoutSeconds), 12);
         const QPoint indicator(6, w.logRepliesBox->height() / 2);
         QTest::mouseClick(w.logRepliesBox, Qt::LeftButton, {}, indicator);
         QTest::mouseClick(w.ignoreOffsetBox, Qt::LeftButton, {}, indicator);
-        QCOMPARE(stored(KovSetting::LogReplies), 1);
-        QCOMPARE(stored(KovSetting::IgnoreOffset), 0);
+        QCOMPARE(stored(Setting::LogReplies), 1);
+        QCOMPARE(stored(Setting::IgnoreOffset), 0);
     }
     void vdrFields_data()
     {
         // the field, its setting, what it shows at first, what is typed into it (a click for the
         // box), then what the setting reads and the next window shows
-        Columns<QString, QString, QString, QString, QVariant>::add();
-        const QString before = KovSetting::VdrMarginBefore, after = KovSetting::VdrMarginAfter;
+        Columns<QString, Setting, QString, QString, QVariant>::add();
+        const Setting before = Setting::VdrMarginBefore, after = Setting::VdrMarginAfter;
         QTest::newRow("margin at start")
             << u"vdrMarginBeforeField"_s << before << u"2"_s << u"15"_s << QVariant(15);
         QTest::newRow("margin off")
@@ -57,18 +57,17 @@ private slots:
             << u"vdrMarginAfterField"_s << after << u"10"_s << u"600"_s << QVariant(600);
         QTest::newRow("above 600")
             << u"vdrMarginAfterField"_s << after << u"10"_s << u"6x01"_s << QVariant(60);
-        QTest::newRow("no VPS") << u"vdrUseVpsBox"_s << QString(KovSetting::VdrUseVps) << u"1"_s
-                                << QString() << QVariant(0);
-        QTest::newRow("sub-folder")
-            << u"vdrFolderField"_s << QString(KovSetting::VdrFolder) << u"KovFerrit"_s
-            << u" Series~Crime "_s << QVariant(u"Series~Crime"_s);
-        QTest::newRow("no folder") << u"vdrFolderField"_s << QString(KovSetting::VdrFolder)
-                                   << u"KovFerrit"_s << QString() << QVariant(u""_s);
+        QTest::newRow("no VPS") << u"vdrUseVpsBox"_s << Setting::VdrUseVps << u"1"_s << QString()
+                                << QVariant(0);
+        QTest::newRow("sub-folder") << u"vdrFolderField"_s << Setting::VdrFolder << u"KovFerrit"_s
+                                    << u" Series~Crime "_s << QVariant(u"Series~Crime"_s);
+        QTest::newRow("no folder") << u"vdrFolderField"_s << Setting::VdrFolder << u"KovFerrit"_s
+                                   << QString() << QVariant(u""_s);
     }
     void vdrFields()
     {
         const auto [name, setting, shownFirst, typed, stored] =
-            Columns<QString, QString, QString, QString, QVariant>::fetch();
+            Columns<QString, Setting, QString, QString, QVariant>::fetch();
         const auto shown = [name = name](const AdvancedSettingsWindow& w) {
             auto* box = w.findChild<QCheckBox*>(name);
             return box ? QString::number(box->isChecked()) : w.findChild<QLineEdit*>(name)->text();
@@ -140,14 +139,14 @@ private slots:
         settings.setText(u"1Server"_s, u"alpha,Some Name"_s);
         settings.setText(u"2Server"_s, u"beta"_s);
         settings.setText(u"4Server"_s, u"after,the gap"_s);
-        settings.setText(KovSetting::Target, u"beta"_s);
+        kov::setText(settings, Setting::Target, u"beta"_s);
         AdvancedSettingsWindow w(&transfer);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         QCOMPARE(w.serverList->count(), 2);
         QCOMPARE(w.serverList->itemText(0) + w.serverList->currentText(), u"alphabeta"_s);
         w.serverList->setCurrentIndex(0);
         w.serverChosen();
-        QCOMPARE(settings.text(KovSetting::Target), u"alpha"_s);
+        QCOMPARE(kov::rawText(settings, Setting::Target), u"alpha"_s);
     }
     void closingSyncsAfterAFrequencyChange_data()
     {

@@ -190,15 +190,15 @@ private slots:
         const auto reset = qScopeGuard([] { kov::setFrameMarginsOverride(std::nullopt); });
         SettingsStore settings = kov::settings();
         if (!stored.isNull()) {
-            settings.setNumber(KovSetting::ChLstLeft, stored.x());
-            settings.setNumber(KovSetting::ChLstTop, stored.y());
+            kov::setNumber(settings, Setting::ChannelListLeft, stored.x());
+            kov::setNumber(settings, Setting::ChannelListTop, stored.y());
         }
         for (int opened = 0; opened < 3; ++opened) { // it stays where it was closed
             auto w = open();
             QCOMPARE(w->geometry().topLeft(), client);
             w->close();
-            QCOMPARE(QPoint(settings.number(KovSetting::ChLstLeft),
-                            settings.number(KovSetting::ChLstTop)) /
+            QCOMPARE(QPoint(kov::number(settings, Setting::ChannelListLeft),
+                            kov::number(settings, Setting::ChannelListTop)) /
                          15,
                      client - QPoint(frame.left(), frame.top()));
         }

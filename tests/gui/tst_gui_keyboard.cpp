@@ -16,10 +16,10 @@ class TestKeyboard : public EnvironmentTest
     {
         storeCredentials();
         SettingsStore settings = kov::settings();
-        settings.setNumber(KovSetting::HaveServers, 1);
-        settings.setNumber(KovSetting::HaveChannelDatabase, 1);
-        settings.setText(KovSetting::NextChannelUpdate, kov::dateText(kTestNow.addDays(20)));
-        settings.setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(3600)));
+        kov::setNumber(settings, Setting::HaveServers, 1);
+        kov::setNumber(settings, Setting::HaveChannelDatabase, 1);
+        kov::setText(settings, Setting::NextChannelUpdate, kov::dateText(kTestNow.addDays(20)));
+        kov::setText(settings, Setting::NextSync, kov::dateText(kTestNow.addSecs(3600)));
         transfer.queue(replyDocument({u"1,5,csv,0"_s, u"channel,title"_s}));
         writeBytes(env->file(u"kovquibcg.dat"_s),
                    "0,3,csv,1\r\nisocode,name,id,country,category,language\r\nde,Alpha TV,101,DE,"
@@ -65,7 +65,7 @@ private slots:
     void enterActs()
     {
         const auto [name, key, done] = Columns<QString, int, QString>::fetch();
-        kov::settings().deleteValue(KovSetting::Protocol);
+        kov::deleteSetting(testSettings(), Setting::Protocol);
         MainWindow w(&transfer, {}, false);
         w.startUp();
         QVERIFY(QTest::qWaitForWindowActive(&w) && w.passwordField->text().isEmpty());

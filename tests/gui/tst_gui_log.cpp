@@ -11,7 +11,7 @@ class TestLogWindow : public EnvironmentTest
 private slots:
     void saveCopyAndSize()
     {
-        kov::settings().setText(KovSetting::Account, u"demo"_s);
+        kov::setText(testSettings(), Setting::Account, u"demo"_s);
         QDir(env->folder()).mkdir(u"log2.txt"_s); // a save that fails keeps the number
         LogViewer log;
         log.show();
@@ -22,7 +22,7 @@ private slots:
         QCOMPARE(env->ui.boxes, QStringList{env->folder() + u"/log1.txt"_s});
         QCOMPARE(env->ui.boxFrames, QStringList{u"Information SAVE"_s});
         QCOMPARE(readBytes(env->file(u"log1.txt"_s)), "Account : demo\r\n\r\n"); // not the edit
-        QCOMPARE(kov::settings().number(KovSetting::NextLogNo), 2);
+        QCOMPARE(kov::rawNumber(testSettings(), Setting::NextLogNo), 2);
         for (const QSize size : {QSize(600, 400), QSize(900, 300)}) {
             log.resize(size); // the text box fills the window under the menu
             QCOMPARE(log.listingView->geometry(), QRect(0, log.menuBar->height(), size.width(),

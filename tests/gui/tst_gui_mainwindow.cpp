@@ -33,10 +33,10 @@ class TestMainWindow : public EnvironmentTest
     {
         storeCredentials();
         SettingsStore settings = kov::settings();
-        settings.setNumber(KovSetting::HaveServers, 1);
-        settings.setNumber(KovSetting::HaveChannelDatabase, database);
-        settings.setText(KovSetting::NextChannelUpdate, kov::dateText(kTestNow.addDays(20)));
-        settings.setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(60 * minutes)));
+        kov::setNumber(settings, Setting::HaveServers, 1);
+        kov::setNumber(settings, Setting::HaveChannelDatabase, database);
+        kov::setText(settings, Setting::NextChannelUpdate, kov::dateText(kTestNow.addDays(20)));
+        kov::setText(settings, Setting::NextSync, kov::dateText(kTestNow.addSecs(60 * minutes)));
         transfer.queue(replyDocument({u"1,5,csv,0"_s, u"channel,title"_s}));
     }
 
@@ -92,7 +92,7 @@ private slots:
         };
         w->startUp();
         QVERIFY(w->exiting() && !w->trayIconAdded() && !w->minuteTimer->isActive());
-        QCOMPARE(kov::settings().text(KovSetting::NextSync),
+        QCOMPARE(kov::text(testSettings(), Setting::NextSync),
                  kov::dateText(kTestNow.addSecs(-60 * 60)));
     }
     void centredFrameTopLeft()
@@ -110,13 +110,13 @@ private slots:
         w->accountField->setFocus();
         QTest::keyClicks(w->accountField, u"bob"_s);
         w->passwordField->setFocus();
-        QCOMPARE(kov::settings().text(KovSetting::Account), u"bob"_s);
+        QCOMPARE(kov::text(testSettings(), Setting::Account), u"bob"_s);
         QTest::keyClicks(w->passwordField, u"s3cret"_s);
-        QVERIFY(kov::settings().text(KovSetting::Protocol).isEmpty());
+        QVERIFY(kov::text(testSettings(), Setting::Protocol).isEmpty());
         w->accountField->setFocus();
-        QCOMPARE(
-            PasswordCipher::decryptText(kov::settings().text(KovSetting::Protocol), u"kovferrit"_s),
-            u"s3cret"_s);
+        QCOMPARE(PasswordCipher::decryptText(kov::text(testSettings(), Setting::Protocol),
+                                             u"kovferrit"_s),
+                 u"s3cret"_s);
         QCOMPARE(w->passwordField->displayText(), u"******"_s);
     }
     void trayCloseAndExit()
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(transfer.urls.size(), 2);
         QVERIFY(transfer.urls[1].contains(u"&initiator=0&target=localhost&serial=0&"_s));
         clickAgain = true; // and a click held during a timed run
-        kov::settings().setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
+        kov::setText(testSettings(), Setting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
         w->onMinuteTick();
         QCoreApplication::processEvents();
         QCOMPARE(transfer.urls.size(), 3);
@@ -205,7 +205,7 @@ private slots:
         installed(1, 60);
         auto w = start(false);
         if (timedRun) {
-            kov::settings().setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
+            kov::setText(testSettings(), Setting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
             w->onMinuteTick();
         }
         QTest::mouseClick(w->syncButton, Qt::LeftButton);
@@ -238,13 +238,13 @@ private slots:
             shown << w->messageDisplay->toPlainText();
         };
         const QString due = kov::dateText(kTestNow.addSecs(-60));
-        kov::settings().setText(KovSetting::NextSync, due);
+        kov::setText(testSettings(), Setting::NextSync, due);
         w->onMinuteTick();
         QVERIFY(w->exiting() && !w->trayIconAdded());
         QCOMPARE(shown.mid(0, 2), (QStringList{u"3 of 300 jobs"_s, u"6 of 300 jobs"_s}));
         QCOMPARE(scheduled.count(u"create"_s), 30); // stopped between two jobs
         QCOMPARE(transfer.urls.size(), 1);
-        QCOMPARE(kov::settings().text(KovSetting::NextSync), due); // due again at the next start
+        QCOMPARE(kov::text(testSettings(), Setting::NextSync), due); // due again at the next start
     }
     void notices_data()
     {

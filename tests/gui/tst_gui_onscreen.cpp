@@ -61,8 +61,8 @@ private slots:
         const auto reset = qScopeGuard([] { kov::setFrameMarginsOverride(std::nullopt); });
         if (!stored.isNull()) {
             SettingsStore settings = kov::settings();
-            settings.setNumber(KovSetting::ChLstLeft, stored.x());
-            settings.setNumber(KovSetting::ChLstTop, stored.y());
+            kov::setNumber(settings, Setting::ChannelListLeft, stored.x());
+            kov::setNumber(settings, Setting::ChannelListTop, stored.y());
         }
         MainWindow main(&transfer, {}, true);
         main.startUp(); // a first start: shown

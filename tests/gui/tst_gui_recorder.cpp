@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(w.recorderList->currentText(), u"Local scheduler"_s);
         QVERIFY(!w.vdrHostField->isEnabled() && !w.vdrPortField->isEnabled());
         QTest::keyClick(w.recorderList, Qt::Key_Down);
-        QCOMPARE(kov::settings().text(KovSetting::Recorder), u"vdr"_s);
+        QCOMPARE(kov::rawText(testSettings(), Setting::Recorder), u"vdr"_s);
         QVERIFY(w.vdrHostField->isEnabled() && w.vdrPortField->isEnabled());
         AdvancedSettingsWindow again(&transfer); // opens with the stored choice
         QVERIFY(again.vdrPortField->isEnabled());
@@ -72,13 +72,13 @@ private slots:
     void vdrPortStored()
     {
         const auto [typed, shown, stored] = Columns<QString, QString, int>::fetch();
-        kov::settings().setText(KovSetting::Recorder, u"vdr"_s);
+        kov::setText(testSettings(), Setting::Recorder, u"vdr"_s);
         AdvancedSettingsWindow w(&transfer);
         QCOMPARE(w.vdrPortField->text(), u"6419"_s);
         w.vdrPortField->clear();
         QTest::keyClicks(w.vdrPortField, typed);
         QCOMPARE(w.vdrPortField->text(), shown);
-        QCOMPARE(kov::settings().number(KovSetting::VdrPort), stored);
+        QCOMPARE(kov::rawNumber(testSettings(), Setting::VdrPort), stored);
     }
 
     void matchButton_data()
@@ -105,9 +105,9 @@ private slots:
     {
         const auto [recorder, numbers, told] = Columns<int, QStringList, QStringList>::fetch();
         if (recorder == 3) {
-            kov::settings().setText(KovSetting::Recorder, u"vdr"_s);
-            kov::settings().setText(KovSetting::VdrHost, u"127.0.0.1"_s);
-            kov::settings().setNumber(KovSetting::VdrPort, m_closedPort);
+            kov::setText(testSettings(), Setting::Recorder, u"vdr"_s);
+            kov::setText(testSettings(), Setting::VdrHost, u"127.0.0.1"_s);
+            kov::setNumber(testSettings(), Setting::VdrPort, m_closedPort);
         } else if (recorder != 1) // the local store is the configured recorder
             kov::setRecorderFactory([this, listing = recorder == 2](const QString&) {
                 return listing ? std::make_unique<ListingScheduler>(m_log) : nullptr;

@@ -45,8 +45,8 @@ private slots:
     void claims()
     {
         const auto [before, claim] = Columns<QString, Claim>::fetch();
-        kov::settings().setNumber(KovSetting::HaveChannelDatabase, 1); // starts hidden
-        kov::settings().setText(KovSetting::NextSync, kov::dateText(kTestNow.addSecs(3600)));
+        kov::setNumber(testSettings(), Setting::HaveChannelDatabase, 1); // starts hidden
+        kov::setText(testSettings(), Setting::NextSync, kov::dateText(kTestNow.addSecs(3600)));
         MainWindow window(&transfer, {}, true);
         window.startUp();
         QVERIFY(!window.isVisible());

@@ -20,6 +20,9 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(Setting)
+Q_DECLARE_METATYPE(SettingKey)
+
 /// The columns of a data table, declared once by their types: `using Cases = Columns<QString,
 /// int>;`, `Cases::add()` in the _data function before its rows, and
 /// `const auto [text, code] = Cases::fetch();` in the test function.
@@ -124,6 +127,14 @@ public:
 };
 
 /// The time every test starts at.
+/// A settings store at the program's key, for the typed accessors (kov::setNumber(testSettings(),
+/// Setting::Port, 80)); every store object reads and writes the one settings database.
+inline SettingsStore& testSettings()
+{
+    static SettingsStore settings = kov::settings();
+    return settings;
+}
+
 inline const QDateTime kTestNow(QDate(2026, 12, 6), QTime(12, 0, 30));
 
 class FixedClock : public Clock

@@ -44,8 +44,8 @@ private slots:
         if (box.isEmpty()) // a bad status is only traced
             QVERIFY(env->traced(u"Channel Database ERROR: "_s +
                                 QString::fromLatin1(file.left(file.indexOf('\r')))));
-        QCOMPARE(kov::settings().number(KovSetting::HaveChannelDatabase), 0);
-        QVERIFY(!kov::settings().valueExists(KovSetting::NextChannelUpdate));
+        QCOMPARE(kov::number(testSettings(), Setting::HaveChannelDatabase), 0);
+        QVERIFY(!kov::settingExists(testSettings(), Setting::NextChannelUpdate));
     }
     void nextUpdateAMonthOn_data()
     {
@@ -68,8 +68,8 @@ private slots:
         RecordingTextBox text;
         QVERIFY(kov::downloadChannelGuide(&text, false));
         QCOMPARE(text.history, (QStringList{u"WAIT ...."_s, u"Channels Download OK"_s}));
-        QCOMPARE(kov::settings().number(KovSetting::HaveChannelDatabase), 1);
-        QCOMPARE(kov::settings().text(KovSetting::NextChannelUpdate), kov::dateText(next));
+        QCOMPARE(kov::number(testSettings(), Setting::HaveChannelDatabase), 1);
+        QCOMPARE(kov::text(testSettings(), Setting::NextChannelUpdate), kov::dateText(next));
         QCOMPARE(kov::channelCatalog()->channelCount(), 2);
         QVERIFY(transfer.urls.value(0).contains(u"&initiator=1&target=localhost&serial=0&"_s));
         QVERIFY(env->ui.boxes.isEmpty());

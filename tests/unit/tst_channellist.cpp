@@ -73,12 +73,12 @@ private slots:
     void noGuide()
     {
         QFile::remove(env->file(u"kovquibcg.dat"_s));
-        kov::settings().setNumber(KovSetting::HaveChannelDatabase, 1);
+        kov::setNumber(testSettings(), Setting::HaveChannelDatabase, 1);
         QCOMPARE(ChannelListModel().fill(2, 1), ChannelListModel::Fill::NoGuide);
         QCOMPARE(env->ui.boxes, QStringList{u"Channel Database Doesn't Exist\r\n"_s +
                                             env->file(u"kovquibcg.dat"_s)});
         QCOMPARE(env->ui.boxFrames, QStringList{u"Critical ERROR"_s});
-        QCOMPARE(kov::settings().number(KovSetting::HaveChannelDatabase), 0);
+        QCOMPARE(kov::number(testSettings(), Setting::HaveChannelDatabase), 0);
     }
     void changesAndSave()
     {

@@ -66,7 +66,7 @@ private slots:
     {
         const auto [column, text, ignoreOffset, expected, trace] =
             Columns<int, QString, int, QString, QString>::fetch();
-        kov::settings().setNumber(KovSetting::IgnoreOffset, ignoreOffset);
+        kov::setNumber(testSettings(), Setting::IgnoreOffset, ignoreOffset);
         RecordingJob job;
         QVERIFY(read(jobString({{column, text}}), false, &job));
         QCOMPARE(column == 1   ? QString::number(job.channelId())
@@ -91,7 +91,7 @@ private slots:
     void createsWithElevenArguments()
     {
         QLocale::setDefault(QLocale(u"en_US"_s));
-        kov::settings().setNumber(KovSetting::LogReplies, 1);
+        kov::setNumber(testSettings(), Setting::LogReplies, 1);
         QVERIFY(read(jobString(), true));
         const QString name = u"Film_2006-05-12_20_15_00"_s; // the same under every locale
         QCOMPARE(m_log.calls, (QStringList{u"exists "_s + name, u"exists Film_5_12_2006_20_15_00"_s,
@@ -193,9 +193,9 @@ private slots:
         installRecordingScheduler(m_log, recorder == u"missing"_s);
         if (recorder == u"folder"_s || recorder == u"junk"_s || recorder == u"vdr"_s) {
             kov::setRecorderFactory({});
-            kov::settings().setText(KovSetting::Recorder,
-                                    recorder == u"vdr"_s ? recorder : QString());
-            kov::settings().setNumber(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
+            kov::setText(testSettings(), Setting::Recorder,
+                         recorder == u"vdr"_s ? recorder : QString());
+            kov::setNumber(testSettings(), Setting::VdrPort, 1); // tcpmux: nobody listens there
             if (recorder == u"junk"_s)
                 writeBytes(env->file(u"KOVSched.db"_s), QByteArray(99, 'x'));
             QVERIFY(recorder != u"folder"_s || QDir(env->folder()).mkdir(u"KOVSched.db"_s));
@@ -236,8 +236,8 @@ private slots:
         QFETCH(QString, recorder);
         QFETCH(QString, reason);
         kov::setRecorderFactory({});
-        kov::settings().setText(KovSetting::Recorder, recorder);
-        kov::settings().setNumber(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
+        kov::setText(testSettings(), Setting::Recorder, recorder);
+        kov::setNumber(testSettings(), Setting::VdrPort, 1); // tcpmux: nobody listens there
         SqlConnection store("wrong");
         QVERIFY(store.open(env->file(u"KOVSched.db"_s), false));
         QVERIFY(store.exec(u"CREATE TABLE programs (id INTEGER PRIMARY KEY)"_s));

@@ -58,7 +58,7 @@ private slots:
             Columns<bool, QString, QVariantMap, QString>::fetch();
         SettingsStore settings = kov::settings();
         storeCredentials(account, u"pw"_s);
-        settings.setNumber(KovSetting::LastSerial, 42);
+        kov::setNumber(settings, Setting::LastSerial, 42);
         for (auto it = values.begin(); it != values.end(); ++it)
             it->typeId() == QMetaType::Int ? settings.setNumber(it.key(), it->toInt())
                                            : settings.setText(it.key(), it->toString());
@@ -95,7 +95,7 @@ private slots:
         const auto [replies, attempts, requests] = Columns<QStringList, int, int>::fetch();
         for (const QString& reply : replies)
             transfer.queue(reply);
-        kov::settings().setNumber(KovSetting::OpenURLRetries, attempts);
+        kov::setNumber(testSettings(), Setting::OpenUrlRetries, attempts);
         call(u"getjobs"_s);
         QCOMPARE(transfer.urls.size(), requests);
         const QString last = replies.value(qMin(requests, replies.size()) - 1);
@@ -179,11 +179,11 @@ private slots:
         settings.setText(u"1Server"_s, u"quib1.example,First"_s);
         settings.setText(u"2Server"_s, u"quib2.example,Second"_s);
         settings.setText(u"4Server"_s, u"quib4.example,Gap"_s); // the list ends at 3
-        settings.setText(KovSetting::Target, target);
+        kov::setText(settings, Setting::Target, target);
         call(u"getjobs"_s);
         const QString host = accepted ? target : u"localhost"_s;
         QVERIFY(transfer.urls.value(0).startsWith(u"http://"_s + host + u':'));
-        QCOMPARE(settings.text(KovSetting::Target), host);
+        QCOMPARE(kov::rawText(settings, Setting::Target), host);
         QCOMPARE(env->tracedPart(u"CQuibSession::Target Fixed In Database"_s), !accepted);
     }
     void replyFiles_data()
@@ -202,7 +202,7 @@ private slots:
             Columns<QString, int, bool, QString>::fetch();
         const QString reply = replyDocument({u"%1,9,csv,0"_s.arg(code), u"channel,title"_s});
         transfer.queue(reply);
-        kov::settings().setNumber(KovSetting::HaveChannelDatabase, 1);
+        kov::setNumber(testSettings(), Setting::HaveChannelDatabase, 1);
         m_session->setLogReplies(logReplies);
         call(function);
         QStringList files = {u"ReplyLog.txt"_s, u"kovquibcg.dat"_s, u"ChannelDatabaseError.txt"_s};
@@ -214,7 +214,7 @@ private slots:
             QCOMPARE(QString::fromLatin1(readBytes(env->file(file))),
                      file == u"ReplyLog.txt"_s ? head + reply + u"\r\n\r\n\r\n"_s
                                                : reply + u"\r\n"_s);
-        QCOMPARE(kov::settings().number(KovSetting::HaveChannelDatabase), code == 16 ? 0 : 1);
+        QCOMPARE(kov::number(testSettings(), Setting::HaveChannelDatabase), code == 16 ? 0 : 1);
     }
 };
 

@@ -4,10 +4,12 @@
 #include "platform/settingsdatabase.h"
 #include "platform/sqlconnection.h"
 #include "recorders/localscheduler.h"
+#include "settings/settingscatalogue.h"
 #include "settings/storedvalues.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <sys/stat.h>
 
@@ -149,6 +151,77 @@ private slots:
         QString why;
         QVERIFY(!settings.exportTo(env->file(u"missing/export.reg"_s), QString(), &why));
         QCOMPARE(why, u"No such file or directory"_s);
+    }
+    void storedNames_data()
+    {
+        Columns<SettingKey, QString>::add(); // a setting with its parameter, its stored name
+        QTest::newRow("plain") << SettingKey(Setting::OpenUrlRetries) << u"OpenURLRetries"_s;
+        QTest::newRow("server") << SettingKey(Setting::Server, 12) << u"12Server"_s;
+        QTest::newRow("column") << SettingKey(Setting::ColumnWidth, 3) << u"ChColW3"_s;
+        QTest::newRow("reply serial") << SettingKey(Setting::LastReplySerial, QuibFunction::GetJobs)
+                                      << u"LastgetjobsSerial"_s;
+        QTest::newRow("field count") << SettingKey(Setting::FieldCount, QuibFunction::ChannelGuide)
+                                     << u"NoDataFields_channelguide"_s;
+    }
+    void storedNames()
+    {
+        const auto [key, name] = Columns<SettingKey, QString>::fetch();
+        QCOMPARE(key.name(), name);
+    }
+    void typedNameFindsItsRow_data()
+    {
+        Columns<QString, int>::add(); // what a user types, the row it names (-1: none)
+        const auto row = [](Setting s) { return static_cast<int>(s); };
+        QTest::newRow("any case") << u"vdrport"_s << row(Setting::VdrPort);
+        QTest::newRow("dotted") << u"APP.exeName"_s << row(Setting::ExecutableName);
+        QTest::newRow("numbered") << u"2server"_s << row(Setting::Server);
+        QTest::newRow("per function") << u"LastGETJOBSQueryTime"_s << row(Setting::LastQueryTime);
+        QTest::newRow("exact before pattern") << u"LastSerial"_s << row(Setting::LastSerial);
+        QTest::newRow("pattern") << u"LastxSerial"_s << row(Setting::LastReplySerial);
+        QTest::newRow("no parameter") << u"ChColW"_s << -1;
+        QTest::newRow("letters for a number") << u"ChColWa"_s << -1;
+        QTest::newRow("digits for a function") << u"NoDataFields_1"_s << -1;
+        QTest::newRow("typo") << u"Acount"_s << -1;
+    }
+    void typedNameFindsItsRow()
+    {
+        const auto [typed, expected] = Columns<QString, int>::fetch();
+        const SettingRow* row = kov::findSetting(typed);
+        QCOMPARE(row ? static_cast<int>(row->key) : -1, expected);
+    }
+    void everyPlainNameFindsItsOwnRow()
+    {
+        for (int i = 0; i < kov::kSettingCount; ++i) {
+            const SettingRow& row = kov::settingRow(static_cast<Setting>(i));
+            if (row.parameter == SettingParameter::None)
+                QCOMPARE(kov::findSetting(QString::fromLatin1(row.name)), &row);
+        }
+    }
+    void manualFromTheTable_data()
+    {
+        // A line of the built kovferrit-cli(1), whether it is there
+        Columns<QString, bool>::add();
+        QTest::newRow("host default") << u".BR Target \" (\" text \", default \" \"the build's "
+                                         u"default host\" )\nThe service host: "_s
+                                      << true;
+        QTest::newRow("bounds") << u".BR VdrPort \" (\" number \", default \" \"6419\" )\n"
+                                   u"VDR's SVDRP port, 1\\(en65535.\n.TP\n"_s
+                                << true;
+        QTest::newRow("text default")
+            << u".BR VdrFolder \" (\" text \", default \" \"KovFerrit\" )"_s << true;
+        QTest::newRow("last, then the next section")
+            << u"1: the desktop program shows a desktop notification for a sync that scheduled or "
+               u"deleted\nrecordings and for one that failed; 0: none.\n.SH EXIT STATUS\n"_s
+            << true;
+        QTest::newRow("the program's own") << u".BR Account "_s << false;
+        QTest::newRow("marker replaced") << u"settings from the table"_s << false;
+    }
+    void manualFromTheTable()
+    {
+        const auto [line, there] = Columns<QString, bool>::fetch();
+        QFile page(qEnvironmentVariable("KOVFERRIT_MANUAL"));
+        QVERIFY(page.open(QIODevice::ReadOnly | QIODevice::Text));
+        QCOMPARE(QString::fromUtf8(page.readAll()).contains(line), there);
     }
     void rootsPastTheLastRefused()
     {

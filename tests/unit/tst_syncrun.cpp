@@ -57,8 +57,8 @@ private slots:
             Columns<QString, QStringList, QString, QString, QString>::fetch();
         kov::buildResultTexts();
         SettingsStore settings = kov::settings();
-        settings.setNumber(KovSetting::HaveServers, before.section(u' ', 0, 0).toInt());
-        settings.setNumber(KovSetting::HaveChannelDatabase, before.section(u' ', 1, 1).toInt());
+        kov::setNumber(settings, Setting::HaveServers, before.section(u' ', 0, 0).toInt());
+        kov::setNumber(settings, Setting::HaveChannelDatabase, before.section(u' ', 1, 1).toInt());
         for (const QString& reply : replies)
             transfer.queue(reply);
         RecordingFrontEnd ui;
@@ -66,8 +66,8 @@ private slots:
         QCOMPARE(transfer.functions().join(u' '), functions);
         QCOMPARE(ui.messages.join(u'|'), messages);
         QCOMPARE(u"%1 %2 %3 %4"_s.arg(result)
-                     .arg(settings.number(KovSetting::HaveServers))
-                     .arg(settings.number(KovSetting::HaveChannelDatabase))
+                     .arg(kov::number(settings, Setting::HaveServers))
+                     .arg(kov::number(settings, Setting::HaveChannelDatabase))
                      .arg(ui.timerEnabled ? u"on"_s : u"off"_s),
                  after);
     }
@@ -89,8 +89,8 @@ private slots:
         const auto [channels, missing, message, boxes] =
             Columns<QStringList, bool, QString, int>::fetch();
         kov::buildResultTexts();
-        kov::settings().setNumber(KovSetting::HaveServers, 1);
-        kov::settings().setNumber(KovSetting::HaveChannelDatabase, 1);
+        kov::setNumber(testSettings(), Setting::HaveServers, 1);
+        kov::setNumber(testSettings(), Setting::HaveChannelDatabase, 1);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
         RecordingScheduler::Log log;
         installRecordingScheduler(log, missing);
@@ -110,7 +110,7 @@ private slots:
     }
     void noPassword()
     {
-        kov::settings().setText(KovSetting::Protocol, u"ABCD"_s); // does not decrypt
+        kov::setText(testSettings(), Setting::Protocol, u"ABCD"_s); // does not decrypt
         RecordingFrontEnd ui;
         QVERIFY(!kov::runSync(ui, true, true));
         QCOMPARE(transfer.urls, QStringList());

@@ -21,14 +21,14 @@ class TestUpdateTimer : public EnvironmentTest
         kov::buildResultTexts();
         storeCredentials();
         SettingsStore settings = kov::settings();
-        settings.setNumber(KovSetting::HaveServers, 1);
-        settings.setNumber(KovSetting::HaveChannelDatabase, 1);
-        settings.setNumber(KovSetting::LastSerial, 42);
-        settings.setText(KovSetting::NextChannelUpdate, kov::dateText(kStart.addDays(20)));
+        kov::setNumber(settings, Setting::HaveServers, 1);
+        kov::setNumber(settings, Setting::HaveChannelDatabase, 1);
+        kov::setNumber(settings, Setting::LastSerial, 42);
+        kov::setText(settings, Setting::NextChannelUpdate, kov::dateText(kStart.addDays(20)));
     }
     QDateTime storedNextSync()
     {
-        return kov::dateOrZero(kov::settings().text(KovSetting::NextSync));
+        return kov::dateOrZero(kov::text(testSettings(), Setting::NextSync));
     }
 
 private slots:
@@ -42,10 +42,10 @@ private slots:
     void nextSync()
     {
         const auto [frequency, admin, hours] = Columns<int, bool, int>::fetch();
-        kov::settings().setNumber(KovSetting::UpdateFrequency, frequency);
+        kov::setNumber(testSettings(), Setting::UpdateFrequency, frequency);
         for (int run = 0; run < 20; ++run) {
             clock.time = kStart;
-            kov::settings().setText(KovSetting::NextSync, kov::dateText(kStart.addSecs(-60)));
+            kov::setText(testSettings(), Setting::NextSync, kov::dateText(kStart.addSecs(-60)));
             RecordingFrontEnd ui;
             kov::runMinuteTick(ui, admin);
             const qint64 minutes =
@@ -53,7 +53,8 @@ private slots:
             QVERIFY2(admin ? minutes == 1 : qAbs(minutes - hours * 60) <= 15,
                      qPrintable(QString::number(minutes)));
         }
-        QCOMPARE(kov::settings().number(KovSetting::UpdateFrequency), admin ? frequency : hours);
+        QCOMPARE(kov::rawNumber(testSettings(), Setting::UpdateFrequency),
+                 admin ? frequency : hours);
         QCOMPARE(transfer.urls.size(), 20);
     }
     void due_data()
@@ -72,8 +73,8 @@ private slots:
     {
         const auto [next, seconds, countdown] = Columns<QString, int, QString>::fetch();
         clock.time = QDateTime(QDate(2026, 12, 6), QTime(12, 0, 30));
-        kov::settings().setText(KovSetting::NextSync,
-                                next.arg(kov::dateText(clock.time.addSecs(seconds))));
+        kov::setText(testSettings(), Setting::NextSync,
+                     next.arg(kov::dateText(clock.time.addSecs(seconds))));
         RecordingFrontEnd ui;
         kov::runMinuteTick(ui, false);
         const bool due = countdown.isEmpty();
@@ -89,7 +90,7 @@ private slots:
         transfer.answers.clear();
         transfer.queueFailure(u"Timeout"_s);
         transfer.queue(kJobs);
-        kov::settings().setText(KovSetting::NextSync, kov::dateText(kStart.addSecs(-60)));
+        kov::setText(testSettings(), Setting::NextSync, kov::dateText(kStart.addSecs(-60)));
         RecordingFrontEnd ui;
         kov::runMinuteTick(ui, true);
         QCOMPARE(ui.messages.value(0), u"GetJobs FAILED -1"_s);
@@ -105,7 +106,7 @@ private slots:
     {
         const QString path = kov::programFile(u"missing/ReplyLog.txt"_s);
         QVERIFY(!kov::writeTextFile(path, u"x"_s));
-        kov::settings().setText(KovSetting::NextSync, kov::dateText(kStart.addDays(1)));
+        kov::setText(testSettings(), Setting::NextSync, kov::dateText(kStart.addDays(1)));
         RecordingFrontEnd ui;
         kov::runMinuteTick(ui, false);
         QCOMPARE(ui.messages.value(0), path + u" cannot be written: No such file or directory"_s);
@@ -123,9 +124,9 @@ private slots:
     {
         const auto [days, fetched] = Columns<int, bool>::fetch();
         SettingsStore settings = kov::settings();
-        settings.setText(KovSetting::NextChannelUpdate,
-                         days ? kov::dateText(kStart.addDays(days)) : QString());
-        settings.setText(KovSetting::NextSync, kov::dateText(kStart.addSecs(-60)));
+        kov::setText(settings, Setting::NextChannelUpdate,
+                     days ? kov::dateText(kStart.addDays(days)) : QString());
+        kov::setText(settings, Setting::NextSync, kov::dateText(kStart.addSecs(-60)));
         transfer.answers.clear();
         for (const QString& reply :
              {kJobs, kJobs,
@@ -138,8 +139,8 @@ private slots:
         QCOMPARE(transfer.functions(), fetched ? refetch : refetch.mid(0, 1));
         if (fetched) { // jobs again from serial 0, then the guide
             QVERIFY(transfer.urls[1].contains(u"&serial=0&"_s));
-            QCOMPARE(settings.number(KovSetting::HaveChannelDatabase), 1);
-            QVERIFY(kov::dateOrZero(settings.text(KovSetting::NextChannelUpdate)) >
+            QCOMPARE(kov::number(settings, Setting::HaveChannelDatabase), 1);
+            QVERIFY(kov::dateOrZero(kov::text(settings, Setting::NextChannelUpdate)) >
                     kStart.addDays(27));
         }
     }

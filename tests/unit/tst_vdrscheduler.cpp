@@ -275,10 +275,10 @@ private slots:
         RecordingJob job;
         QVERIFY(job.readJob(line, &settings, false));
         ScriptedVdr server(kGreeting, {timer("250 ", 2, flags, job.recordingName(), account)});
-        settings.setText(KovSetting::Account, u"anna"_s);
-        settings.setText(KovSetting::Recorder, u"vdr"_s);
-        settings.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
-        settings.setNumber(KovSetting::VdrPort, server.port);
+        kov::setText(settings, Setting::Account, u"anna"_s);
+        kov::setText(settings, Setting::Recorder, u"vdr"_s);
+        kov::setText(settings, Setting::VdrHost, u"127.0.0.1"_s);
+        kov::setNumber(settings, Setting::VdrPort, server.port);
         DryRunRecords preview;
         {
             const RecorderRunScope run; // as in `sync --dry-run`: the run's VDR connection
@@ -376,10 +376,10 @@ private slots:
                                        "250 1 1:1:2026-12-10:2015:2100:50:99:x:y\r\n", ""});
         kov::setRecorderFactory({});
         SettingsStore settings = kov::settings();
-        settings.setText(KovSetting::Recorder, u"vdr"_s);
-        settings.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
-        settings.setNumber(KovSetting::VdrPort, server.port);
-        settings.setNumber(KovSetting::VdrTimeoutSeconds, 1);
+        kov::setText(settings, Setting::Recorder, u"vdr"_s);
+        kov::setText(settings, Setting::VdrHost, u"127.0.0.1"_s);
+        kov::setNumber(settings, Setting::VdrPort, server.port);
+        kov::setNumber(settings, Setting::VdrTimeoutSeconds, 1);
         settings.setNumber(u"NoDataFields_getjobs"_s, 17);
         writeBytes(env->file(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
         QElapsedTimer clock;

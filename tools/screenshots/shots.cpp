@@ -59,9 +59,9 @@ int main(int argc, char* argv[])
     kov::storeAccount(QStringLiteral("demo"));
     kov::storePassword(QStringLiteral("demo-password"));
     SettingsStore settings = kov::settings();
-    settings.setText(QStringLiteral("1Server"), QStringLiteral("quib1.example,Quib Europe"));
-    settings.setText(QStringLiteral("2Server"), QStringLiteral("quib2.example,Quib America"));
-    settings.setText(KovSetting::Target, QStringLiteral("quib1.example"));
+    kov::setText(settings, {Setting::Server, 1}, QStringLiteral("quib1.example,Quib Europe"));
+    kov::setText(settings, {Setting::Server, 2}, QStringLiteral("quib2.example,Quib America"));
+    kov::setText(settings, Setting::Target, QStringLiteral("quib1.example"));
     write(home.filePath(QStringLiteral("kovquibcg.dat")),
           "0,17,csv,4\r\nisocode,name,id,country,category,language\r\nde,Alpha "
           "TV,101,DE,General,de\r\n"
