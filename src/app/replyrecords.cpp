@@ -14,9 +14,16 @@ void classMessage(const QString& message)
 }
 } // namespace
 
-SyncReplyRecords::SyncReplyRecords()
+SyncReplyRecords::SyncReplyRecords(RecorderSource* recorders) : m_recorders(recorders)
 {
     m_settings.setKey(kov::settingsKey());
+}
+
+RecorderSource& SyncReplyRecords::recorders()
+{
+    if (m_recorders)
+        return *m_recorders;
+    return m_runRecorders ? *m_runRecorders : m_configured;
 }
 
 void SyncReplyRecords::takeRecord(QuibFunction function, qint32 index, const QString& record)
@@ -37,7 +44,8 @@ void SyncReplyRecords::takeRecord(QuibFunction function, qint32 index, const QSt
 void SyncReplyRecords::scheduleJob(const QString& record)
 {
     RecordingJob job;
-    job.readJob(record, &m_settings, true);
+    if (job.readJob(record, &m_settings))
+        job.schedule(recorders());
 }
 
 void SyncReplyRecords::addChannel(qint32 index, const QString& record)

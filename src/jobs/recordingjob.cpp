@@ -50,7 +50,7 @@ QDateTime RecordingJob::parseTime(const QString& text, bool ignoreOffset)
     return value;
 }
 
-bool RecordingJob::readJob(const QString& record, SettingsStore* settings, bool schedule)
+bool RecordingJob::readJob(const QString& record, SettingsStore* settings)
 {
     if (!settings) {
         trace(QStringLiteral("MyReg is nothing"));
@@ -97,21 +97,23 @@ bool RecordingJob::readJob(const QString& record, SettingsStore* settings, bool 
     if (m_channel.isEmpty())
         return false;
     m_raw = record;
-    if (schedule) {
-        if (m_action == QLatin1String("rec") || m_action == QLatin1String("delete")) {
-            acceptAction(m_action);
-        } else {
-            trace(kov::translate(QStringLiteral("Action Not Supported")) + QStringLiteral(" (") +
-                      m_action + QStringLiteral(") ") +
-                      kov::translate(QStringLiteral("or corrupt data from Server.")) + kov::crLf() +
-                      kov::translate(QStringLiteral(
-                          "A copy of this data has been saved to file for troubleshooting.")) +
-                      kov::crLf() + kov::programFile(errorFileName()),
-                  true);
-            writeErrorFile(record);
-        }
-    }
     return true;
+}
+
+void RecordingJob::schedule(RecorderSource& recorders)
+{
+    if (m_action == QLatin1String("rec") || m_action == QLatin1String("delete")) {
+        acceptAction(m_action, recorders);
+        return;
+    }
+    trace(kov::translate(QStringLiteral("Action Not Supported")) + QStringLiteral(" (") + m_action +
+              QStringLiteral(") ") +
+              kov::translate(QStringLiteral("or corrupt data from Server.")) + kov::crLf() +
+              kov::translate(QStringLiteral(
+                  "A copy of this data has been saved to file for troubleshooting.")) +
+              kov::crLf() + kov::programFile(errorFileName()),
+          true);
+    writeErrorFile(m_raw);
 }
 
 QString RecordingJob::errorFileName() const

@@ -6,15 +6,19 @@
 
 class SettingsStore;
 class RecorderScheduler;
+class RecorderSource;
 
 class RecordingJob
 {
 public:
     RecordingJob();
 
-    /// Parses one job string; schedules it when schedule. True when the string was accepted
-    /// (its channel name is not empty). A numeric column outside 32 bits throws.
-    bool readJob(const QString& record, SettingsStore* settings, bool schedule);
+    /// Parses one job string. True when the string was accepted (its channel name is not
+    /// empty). A numeric column outside 32 bits throws.
+    bool readJob(const QString& record, SettingsStore* settings);
+    /// Schedules the job read into a recorder `recorders` makes ("rec" creates the recording,
+    /// "delete" deletes it); another action is reported and written to an error file.
+    void schedule(RecorderSource& recorders);
 
     QString channel() const { return m_channel; }
     qint32 channelId() const { return m_channelId; }
@@ -49,7 +53,7 @@ public:
 
 private:
     QDateTime parseTime(const QString& text, bool ignoreOffset);
-    bool acceptAction(const QString& action);
+    bool acceptAction(const QString& action, RecorderSource& recorders);
     qint32 sequenceNumber();
     void trace(const QString& message, bool showBox = false);
     void writeErrorFile(const QString& data);

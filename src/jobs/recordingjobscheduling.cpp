@@ -78,7 +78,7 @@ qint32 RecordingJob::sequenceNumber()
     return 0;
 }
 
-bool RecordingJob::acceptAction(const QString& action)
+bool RecordingJob::acceptAction(const QString& action, RecorderSource& recorders)
 {
     const qint32 recurrence = sequenceNumber();
     // Once the recorder failed in this run, the run's other jobs neither ask for their channel
@@ -87,10 +87,9 @@ bool RecordingJob::acceptAction(const QString& action)
         kov::countJobNotScheduled();
         return false;
     }
-    const qint32 channel = kov::channelByName(m_channel, true);
+    const qint32 channel = kov::channelByName(m_channel, true, &recorders);
     QString why;
-    std::unique_ptr<RecorderScheduler> scheduler =
-        kov::createRecorder(kov::defaultRecorderId(), &why);
+    std::unique_ptr<RecorderScheduler> scheduler = recorders.open(RecorderAccess::Changes, &why);
     if (!scheduler) {
         if (!outageOfRun(why))
             kov::userInterface().messageBox(kov::missingRecorderMessage(why),

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 
 /// One stored recording, as `kovferrit-cli recordings` lists it.
@@ -66,4 +67,23 @@ public:
     /// Why the recorder stopped serving (it no longer answers, its store cannot be written);
     /// empty while it serves. Once set it stays for the object's life: nothing more is tried.
     virtual QString failure() const { return QString(); }
+};
+
+/// What a recorder is made for: scheduling changes it, reading leaves a local store neither
+/// created nor changed.
+enum class RecorderAccess
+{
+    Changes,
+    ReadOnly
+};
+
+/// Where a job step gets its recorder from. A sync run hands one down to its jobs, so that all
+/// of them go to the backend chosen for the run; tests hand in one that makes fakes.
+class RecorderSource
+{
+public:
+    virtual ~RecorderSource() = default;
+    /// A recorder for one job or one look; nullptr when it cannot be made, and then *why (when
+    /// given) tells the user in one translated sentence what and why.
+    virtual std::unique_ptr<RecorderScheduler> open(RecorderAccess access, QString* why) = 0;
 };

@@ -7,45 +7,20 @@
 #include "foundation/translate.h"
 #include "localscheduler.h"
 #include "platform/settingsdatabase.h"
-#include "recorderrunscope.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
 #include "vdrscheduler.h"
 
 namespace {
-SchedulerFactory& factory()
+// `run`: what a sync run keeps, nullptr outside a run.
+QString recorderKind(SettingsStore& settings, RunRecorders::State* run)
 {
-    static SchedulerFactory f;
-    return f;
-}
-
-// What the factory keeps while a sync run lives (kov::recorderRunActive()), so that all the
-// run's jobs go to one recorder.
-struct RunRecorder
-{
-    bool known = false;
-    QString kind;
-    bool connectTried = false;
-    std::unique_ptr<VdrScheduler> shared; // the run's VDR connection
-    QString sharedWhy;                    // why it could not be made
-};
-
-RunRecorder& runRecorder()
-{
-    static RunRecorder run;
-    return run;
-}
-
-QString recorderKind(SettingsStore& settings)
-{
-    RunRecorder& run = runRecorder();
-    const bool inRun = kov::recorderRunActive();
-    if (inRun && run.known)
-        return run.kind;
+    if (run && run->known)
+        return run->kind;
     const QString kind = kov::readText(settings, KovSetting::Recorder).trimmed().toLower();
-    if (inRun) {
-        run.kind = kind;
-        run.known = true;
+    if (run) {
+        run->kind = kind;
+        run->known = true;
     }
     return kind;
 }
@@ -120,10 +95,11 @@ std::unique_ptr<VdrScheduler> connectVdr(const VdrOptions& options, QString* why
     return VdrScheduler::connect(options, why);
 }
 
-std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = nullptr)
+std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why,
+                                              RunRecorders::State* inRun)
 {
     SettingsStore settings = kov::settings();
-    const QString kind = recorderKind(settings);
+    const QString kind = recorderKind(settings, inRun);
     const bool isLocal = kind.isEmpty() || kind == QLatin1String("local");
     // The VDR settings are read, and so made with their defaults, whatever the choice, so that
     // the settings listings show them; for the local store once per settings file and process
@@ -132,20 +108,18 @@ std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = null
     const QString settingsFile = SettingsDatabase::instance().path();
     if (isLocal && vdrSettingsMadeIn == settingsFile)
         return local(readOnly, why);
-    RunRecorder& run = runRecorder();
     const bool vdr = kind == QLatin1String("vdr");
-    const bool inRun = kov::recorderRunActive();
     // In a run the VDR is connected at the first job; later jobs share that connection.
-    if (vdr && inRun && !std::exchange(run.connectTried, true)) {
+    if (vdr && inRun && !std::exchange(inRun->connectTried, true)) {
         vdrSettingsMadeIn = settingsFile;
-        run.shared = connectVdr(vdrOptions(settings, readOnly), &run.sharedWhy);
+        inRun->shared = connectVdr(vdrOptions(settings, readOnly), &inRun->sharedWhy);
     }
     if (vdr && inRun) {
-        if (!run.shared && why)
-            *why = run.sharedWhy;
-        if (run.shared && !readOnly)
-            run.shared->allowChanges();
-        return run.shared ? std::make_unique<SharedScheduler>(*run.shared) : nullptr;
+        if (!inRun->shared && why)
+            *why = inRun->sharedWhy;
+        if (inRun->shared && !readOnly)
+            inRun->shared->allowChanges();
+        return inRun->shared ? std::make_unique<SharedScheduler>(*inRun->shared) : nullptr;
     }
     vdrSettingsMadeIn = settingsFile;
     const VdrOptions options = vdrOptions(settings, readOnly);
@@ -169,32 +143,21 @@ QString kov::missingRecorderMessage(const QString& why)
                           : why);
 }
 
-void kov::endRecorderRun()
+std::unique_ptr<RecorderScheduler> ConfiguredRecorders::open(RecorderAccess access, QString* why)
 {
-    RunRecorder& run = runRecorder();
-    run.known = false;
-    run.connectTried = false;
-    run.shared.reset(); // says goodbye to VDR
-    run.sharedWhy.clear();
+    return configured(access == RecorderAccess::ReadOnly, why, nullptr);
 }
 
-std::unique_ptr<RecorderScheduler> kov::createRecorder(const QString& recorderId, QString* why)
+RunRecorders::RunRecorders() = default;
+
+RunRecorders::~RunRecorders() = default; // says goodbye to a VDR the run connected
+
+std::unique_ptr<RecorderScheduler> RunRecorders::open(RecorderAccess access, QString* why)
 {
-    if (factory())
-        return factory()(recorderId);
-    if (recorderId != kov::defaultRecorderId())
-        return nullptr;
-    return configured(false, why);
+    return configured(access == RecorderAccess::ReadOnly, why, &m_run);
 }
 
 std::unique_ptr<RecorderScheduler> kov::openRecorderForReading(QString* why)
 {
-    if (factory())
-        return factory()(kov::defaultRecorderId());
-    return configured(true, why);
-}
-
-void kov::setRecorderFactory(SchedulerFactory factory_)
-{
-    factory() = std::move(factory_);
+    return ConfiguredRecorders().open(RecorderAccess::ReadOnly, why);
 }

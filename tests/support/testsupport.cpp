@@ -25,7 +25,6 @@ TestEnvironment::~TestEnvironment()
     kov::resetSupport();
     kov::setSharedTransfer(nullptr);
     kov::setClock(nullptr);
-    kov::setRecorderFactory({});
     kov::setTraceObserver({});
     kov::setUserInterface(nullptr);
     kov::setProgramFolder(QString());
@@ -141,12 +140,15 @@ bool RecordingScheduler::deleteRecording(const QString& name)
     return true;
 }
 
-void installRecordingScheduler(RecordingScheduler::Log& log, bool missing)
+RecordingSchedulerInstalled::RecordingSchedulerInstalled(RecordingScheduler::Log& log, bool missing)
+    : m_recorders(log, missing)
 {
-    kov::setRecorderFactory(
-        [&log, missing](const QString& recorderId) -> std::unique_ptr<RecorderScheduler> {
-            if (missing || recorderId != kov::defaultRecorderId())
-                return nullptr;
-            return std::make_unique<RecordingScheduler>(log);
-        });
+    kov::setRecordConsumer(&m_records);
+}
+
+RecordingSchedulerInstalled::~RecordingSchedulerInstalled()
+{
+    // A later installation may have taken over already.
+    if (kov::recordConsumer() == &m_records)
+        kov::setRecordConsumer(nullptr);
 }

@@ -2,6 +2,7 @@
 // Shared pieces of the tests: the test framework and settings store, a fresh program folder per
 // test with a scripted user interface and a trace capture, and doubles for what the core lets
 // vary (the HTTP transfer, the clock, the recorder's scheduler and the main window's front end).
+#include "app/replyrecords.h"
 #include "foundation/datetext.h"
 #include "platform/clock.h"
 #include "platform/httptransfer.h"
@@ -187,8 +188,43 @@ private:
     Log& m_log;
 };
 
-/// Installs a factory that makes RecordingSchedulers over one log (or fails when `missing`).
-void installRecordingScheduler(RecordingScheduler::Log& log, bool missing = false);
+/// Makes RecordingSchedulers over one log (or fails when `missing`).
+class FakeRecorders : public RecorderSource
+{
+public:
+    explicit FakeRecorders(RecordingScheduler::Log& log, bool missing = false)
+        : m_log(log), m_missing(missing)
+    {
+    }
+    std::unique_ptr<RecorderScheduler> open(RecorderAccess, QString*) override
+    {
+        return m_missing ? nullptr : std::make_unique<RecordingScheduler>(m_log);
+    }
+
+private:
+    RecordingScheduler::Log& m_log;
+    bool m_missing;
+};
+
+/// While it lives, the replies of sync runs and fetches are read into records whose jobs go to
+/// FakeRecorders over `log`.
+class RecordingSchedulerInstalled
+{
+public:
+    explicit RecordingSchedulerInstalled(RecordingScheduler::Log& log, bool missing = false);
+    ~RecordingSchedulerInstalled();
+    RecordingSchedulerInstalled(const RecordingSchedulerInstalled&) = delete;
+    RecordingSchedulerInstalled& operator=(const RecordingSchedulerInstalled&) = delete;
+
+private:
+    FakeRecorders m_recorders;
+    SyncReplyRecords m_records{&m_recorders};
+};
+[[nodiscard]] inline std::unique_ptr<RecordingSchedulerInstalled>
+installRecordingScheduler(RecordingScheduler::Log& log, bool missing = false)
+{
+    return std::make_unique<RecordingSchedulerInstalled>(log, missing);
+}
 
 class RecordingTextBox : public TextBox
 {

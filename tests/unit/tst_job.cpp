@@ -25,11 +25,14 @@ class TestJob : public EnvironmentTest
 {
     Q_OBJECT
     RecordingScheduler::Log m_log;
+    std::optional<FakeRecorders> m_fake;
+    ConfiguredRecorders m_configured;
+    RecorderSource* m_recorders = nullptr; // what scheduled jobs go to
 
     void setUp() override
     {
         m_log = RecordingScheduler::Log();
-        installRecordingScheduler(m_log);
+        m_recorders = &m_fake.emplace(m_log);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n9,Beta\r\n");
         kov::settings().setNumber(u"NoDataFields_getjobs"_s, 17);
     }
@@ -37,7 +40,12 @@ class TestJob : public EnvironmentTest
     {
         SettingsStore settings = kov::settings();
         RecordingJob local;
-        return (job ? job : &local)->readJob(line, &settings, schedule);
+        RecordingJob& read = job ? *job : local;
+        if (!read.readJob(line, &settings))
+            return false;
+        if (schedule)
+            read.schedule(*m_recorders);
+        return true;
     }
 
 private slots:
@@ -109,7 +117,7 @@ private slots:
     {
         // Both stores watched through connections of their own: a recording found there already
         // and a deletion that finds none commit nothing, neither to the recorder nor to settings.
-        kov::setRecorderFactory({});
+        m_recorders = &m_configured;
         QVERIFY(read(jobString(), true));
         SqlConnection settings("watch");
         SqlConnection recorder("watch");
@@ -190,9 +198,9 @@ private slots:
             m_log.existing << probe.regionalRecordingName();
         m_log.createResult = recorder == u"refuses"_s ? 2 : 0;
         m_log.raises = recorder == u"raises"_s;
-        installRecordingScheduler(m_log, recorder == u"missing"_s);
+        m_recorders = &m_fake.emplace(m_log, recorder == u"missing"_s);
         if (recorder == u"folder"_s || recorder == u"junk"_s || recorder == u"vdr"_s) {
-            kov::setRecorderFactory({});
+            m_recorders = &m_configured;
             kov::settings().setText(KovSetting::Recorder,
                                     recorder == u"vdr"_s ? recorder : QString());
             kov::settings().setNumber(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
@@ -235,13 +243,13 @@ private slots:
     {
         QFETCH(QString, recorder);
         QFETCH(QString, reason);
-        kov::setRecorderFactory({});
         kov::settings().setText(KovSetting::Recorder, recorder);
         kov::settings().setNumber(KovSetting::VdrPort, 1); // tcpmux: nobody listens there
         SqlConnection store("wrong");
         QVERIFY(store.open(env->file(u"KOVSched.db"_s), false));
         QVERIFY(store.exec(u"CREATE TABLE programs (id INTEGER PRIMARY KEY)"_s));
         SyncRunScope run;
+        m_recorders = &run.recorders();
         for (const QString& title : {u"One"_s, u"Two"_s, u"Three"_s})
             QVERIFY(read(jobString({{6, title}}), true));
         QCOMPARE(env->ui.boxes, QStringList()); // nothing per job

@@ -93,7 +93,7 @@ private slots:
         kov::settings().setNumber(KovSetting::HaveChannelDatabase, 1);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
         RecordingScheduler::Log log;
-        installRecordingScheduler(log, missing);
+        const auto recorders = installRecordingScheduler(log, missing);
         QStringList reply{u"0,4711,csv,%1"_s.arg(channels.size()),
                           u"channel,channelid,uid,starttime,endtime,action,title,pg,quality,"
                           u"sequence,priority,protection,nature,format,vps,description,persons"_s};
@@ -104,7 +104,6 @@ private slots:
         transfer.queue(replyDocument(reply));
         RecordingFrontEnd ui;
         QCOMPARE(kov::runSync(ui, true, true), !missing);
-        kov::setRecorderFactory({});
         QCOMPARE(ui.messages.value(ui.messages.size() - 1), message);
         QCOMPARE(env->ui.boxes.size(), boxes);
     }

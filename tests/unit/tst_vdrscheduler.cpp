@@ -273,18 +273,21 @@ private slots:
         const QString line = u"Alpha TV,101,5001,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 "
                              u"+0100,delete,Film,0,1,0,2,1,n,f,,d,"_s;
         RecordingJob job;
-        QVERIFY(job.readJob(line, &settings, false));
+        QVERIFY(job.readJob(line, &settings));
         ScriptedVdr server(kGreeting, {timer("250 ", 2, flags, job.recordingName(), account)});
+        QStringList verdicts;
         settings.setText(KovSetting::Account, u"anna"_s);
         settings.setText(KovSetting::Recorder, u"vdr"_s);
         settings.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
         settings.setNumber(KovSetting::VdrPort, server.port);
-        DryRunRecords preview;
         {
-            const RecorderRunScope run; // as in `sync --dry-run`: the run's VDR connection
+            RunRecorders run; // as in `sync --dry-run`: the run's VDR connection
+            DryRunRecords preview;
+            preview.setRunRecorders(&run);
             preview.takeRecord(QuibFunction::GetJobs, 0, line);
+            verdicts = preview.Lines();
         }
-        QCOMPARE(preview.Lines().value(0).section(u'\t', 0, 0), verdict);
+        QCOMPARE(verdicts.value(0).section(u'\t', 0, 0), verdict);
         QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"QUIT"_s})); // it changes nothing
     }
     void serviceTextsStayInTheirFields_data()
@@ -374,7 +377,6 @@ private slots:
         ScriptedVdr server(kGreeting, {"550 No timers defined\r\n",
                                        "250 1 Alpha TV:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n",
                                        "250 1 1:1:2026-12-10:2015:2100:50:99:x:y\r\n", ""});
-        kov::setRecorderFactory({});
         SettingsStore settings = kov::settings();
         settings.setText(KovSetting::Recorder, u"vdr"_s);
         settings.setText(KovSetting::VdrHost, u"127.0.0.1"_s);
@@ -390,7 +392,8 @@ private slots:
             QVERIFY(job.readJob(
                 u"Alpha TV,101,%1,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 +0100,rec,"
                 "Film %1,0,1,0,2,0,n,f,,,"_s.arg(i),
-                &settings, true));
+                &settings));
+            job.schedule(run.recorders());
         }
         QVERIFY(clock.elapsed() < 2500); // one wait of a second for the run, not one a job
         QCOMPARE(env->ui.boxes, QStringList());
