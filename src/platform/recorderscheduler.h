@@ -67,6 +67,8 @@ public:
     /// Why the recorder stopped serving (it no longer answers, its store cannot be written);
     /// empty while it serves. Once set it stays for the object's life: nothing more is tried.
     virtual QString failure() const { return QString(); }
+    /// A recorder made for reading that a sync run shares goes on to take changes too.
+    virtual void allowChanges() {}
 };
 
 /// What a recorder is made for: scheduling changes it, reading leaves a local store neither

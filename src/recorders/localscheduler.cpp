@@ -3,6 +3,7 @@
 #include "foundation/datetext.h"
 #include "foundation/fileexists.h"
 #include "foundation/filewriters.h"
+#include "foundation/programfolder.h"
 #include "foundation/translate.h"
 #include "platform/sqlconnection.h"
 #include "platform/sqluse.h"
@@ -183,4 +184,20 @@ QList<ScheduledProgram> LocalScheduler::recordingNames()
         list << p;
     }
     return list;
+}
+
+std::unique_ptr<RecorderScheduler> LocalScheduler::open(SettingsStore& /*settings*/,
+                                                        RecorderAccess access, QString* why)
+{
+    const bool readOnly = access == RecorderAccess::ReadOnly;
+    const QString store = kov::programFile(QStringLiteral("KOVSched.db"));
+    auto scheduler = std::make_unique<LocalScheduler>(store, readOnly);
+    if (!scheduler->isOpen() && !(readOnly && !kov::fileExists(store))) {
+        if (why)
+            *why = kov::translate(QStringLiteral("The recording store %1 cannot be opened:"))
+                       .arg(store) +
+                   QLatin1Char(' ') + scheduler->problem();
+        return nullptr;
+    }
+    return scheduler;
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class SettingsStore;
 class SqlConnection;
 
 class LocalScheduler : public RecorderScheduler
@@ -26,6 +27,11 @@ public:
     ~LocalScheduler() override;
     LocalScheduler(const LocalScheduler&) = delete;
     LocalScheduler& operator=(const LocalScheduler&) = delete;
+
+    /// The store KOVSched.db in the program folder, as the backend list makes it. A read-only
+    /// look at a store that does not exist yet reads it as empty.
+    static std::unique_ptr<RecorderScheduler> open(SettingsStore& settings, RecorderAccess access,
+                                                   QString* why);
 
     bool isOpen() const { return m_open; }
     /// Why a writable store could not be opened, translated for the user.

@@ -1,15 +1,12 @@
 #include "recorderfactory.h"
 
-#include "foundation/fileexists.h"
-#include "foundation/programfolder.h"
 #include "foundation/texttools.h"
 #include "foundation/trace.h"
 #include "foundation/translate.h"
-#include "localscheduler.h"
 #include "platform/settingsdatabase.h"
+#include "recorderbackends.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
-#include "vdrscheduler.h"
 
 namespace {
 // `run`: what a sync run keeps, nullptr outside a run.
@@ -54,85 +51,45 @@ private:
     RecorderScheduler& m_shared;
 };
 
-std::unique_ptr<RecorderScheduler> local(bool readOnly, QString* why)
-{
-    const QString store = kov::programFile(QStringLiteral("KOVSched.db"));
-    auto scheduler = std::make_unique<LocalScheduler>(store, readOnly);
-    if (!scheduler->isOpen() && !(readOnly && !kov::fileExists(store))) {
-        if (why)
-            *why = kov::translate(QStringLiteral("The recording store %1 cannot be opened:"))
-                       .arg(store) +
-                   QLatin1Char(' ') + scheduler->problem();
-        return nullptr;
-    }
-    return scheduler;
-}
-
-VdrOptions vdrOptions(SettingsStore& settings, bool readOnly)
-{
-    VdrOptions options;
-    options.readOnly = readOnly;
-    options.host = kov::readText(settings, KovSetting::VdrHost);
-    options.port = kov::readNumber(settings, KovSetting::VdrPort);
-    options.timeoutSeconds = kov::readNumber(settings, KovSetting::VdrTimeoutSeconds);
-    options.marginBefore = std::max(0, kov::readNumber(settings, KovSetting::VdrMarginBefore));
-    options.marginAfter = std::max(0, kov::readNumber(settings, KovSetting::VdrMarginAfter));
-    options.useVps = kov::readNumber(settings, KovSetting::VdrUseVps) != 0;
-    options.folder = kov::readText(settings, KovSetting::VdrFolder);
-    options.account = kov::readText(settings, KovSetting::Account);
-    return options;
-}
-
-std::unique_ptr<VdrScheduler> connectVdr(const VdrOptions& options, QString* why)
-{
-    if (options.port < 1 || options.port > 65535) {
-        kov::traceFrom("RecorderFactory", QStringLiteral("VdrPort out of range"));
-        if (why)
-            *why = kov::translate(QStringLiteral("The setting VdrPort is no port number:")) +
-                   QLatin1Char(' ') + QString::number(options.port);
-        return nullptr;
-    }
-    return VdrScheduler::connect(options, why);
-}
-
-std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why,
+std::unique_ptr<RecorderScheduler> configured(RecorderAccess access, QString* why,
                                               RunRecorders::State* inRun)
 {
     SettingsStore settings = kov::settings();
     const QString kind = recorderKind(settings, inRun);
-    const bool isLocal = kind.isEmpty() || kind == QLatin1String("local");
-    // The VDR settings are read, and so made with their defaults, whatever the choice, so that
-    // the settings listings show them; for the local store once per settings file and process
-    // is enough for that, rather than three more reads for every job.
-    static QString vdrSettingsMadeIn;
+    const RecorderBackend* chosen = kov::findRecorderBackend(kind);
+    // The other backends' settings are read, and so made with their defaults, whatever the
+    // choice, so that the settings listings show them; once per settings file and process is
+    // enough for that, rather than more reads for every job.
+    static QString settingsMadeIn;
     const QString settingsFile = SettingsDatabase::instance().path();
-    if (isLocal && vdrSettingsMadeIn == settingsFile)
-        return local(readOnly, why);
-    const bool vdr = kind == QLatin1String("vdr");
-    // In a run the VDR is connected at the first job; later jobs share that connection.
-    if (vdr && inRun && !std::exchange(inRun->connectTried, true)) {
-        vdrSettingsMadeIn = settingsFile;
-        inRun->shared = connectVdr(vdrOptions(settings, readOnly), &inRun->sharedWhy);
+    const bool shared = chosen && chosen->sharedInRun && inRun;
+    // In a run a shared recorder is made at the first job; later jobs share it.
+    if (shared && !std::exchange(inRun->connectTried, true)) {
+        settingsMadeIn = settingsFile;
+        inRun->shared = chosen->make(settings, access, &inRun->sharedWhy);
     }
-    if (vdr && inRun) {
+    if (shared) {
         if (!inRun->shared && why)
             *why = inRun->sharedWhy;
-        if (inRun->shared && !readOnly)
+        if (inRun->shared && access == RecorderAccess::Changes)
             inRun->shared->allowChanges();
         return inRun->shared ? std::make_unique<SharedScheduler>(*inRun->shared) : nullptr;
     }
-    vdrSettingsMadeIn = settingsFile;
-    const VdrOptions options = vdrOptions(settings, readOnly);
-    if (vdr)
-        return connectVdr(options, why);
-    if (!isLocal) {
+    if (settingsMadeIn != settingsFile) {
+        settingsMadeIn = settingsFile;
+        for (const RecorderBackend& backend : kov::recorderBackends()) {
+            if (&backend != chosen && backend.readSettings)
+                backend.readSettings(settings);
+        }
+    }
+    if (!chosen) {
         kov::traceFrom("RecorderFactory", QStringLiteral("Unknown recorder: ") + kind);
         if (why)
             *why = kov::translate(QStringLiteral("The setting Recorder names no known recorder:")) +
                    QLatin1Char(' ') + kind;
         return nullptr;
     }
-    return local(readOnly, why);
+    return chosen->make(settings, access, why);
 }
 } // namespace
 
@@ -145,7 +102,7 @@ QString kov::missingRecorderMessage(const QString& why)
 
 std::unique_ptr<RecorderScheduler> ConfiguredRecorders::open(RecorderAccess access, QString* why)
 {
-    return configured(access == RecorderAccess::ReadOnly, why, nullptr);
+    return configured(access, why, nullptr);
 }
 
 RunRecorders::RunRecorders() = default;
@@ -154,7 +111,7 @@ RunRecorders::~RunRecorders() = default; // says goodbye to a VDR the run connec
 
 std::unique_ptr<RecorderScheduler> RunRecorders::open(RecorderAccess access, QString* why)
 {
-    return configured(access == RecorderAccess::ReadOnly, why, &m_run);
+    return configured(access, why, &m_run);
 }
 
 std::unique_ptr<RecorderScheduler> kov::openRecorderForReading(QString* why)

@@ -6,8 +6,6 @@
 
 #include <memory>
 
-class VdrScheduler;
-
 namespace kov {
 /// The chosen backend for reading only: the local store is neither created nor changed.
 /// nullptr when it cannot be used, and then *why says what and why.
@@ -45,8 +43,8 @@ public:
         bool known = false;
         QString kind;
         bool connectTried = false;
-        std::unique_ptr<VdrScheduler> shared; // the run's VDR connection
-        QString sharedWhy;                    // why it could not be made
+        std::unique_ptr<RecorderScheduler> shared; // what the run shares, say a VDR connection
+        QString sharedWhy;                         // why it could not be made
     };
 
 private:

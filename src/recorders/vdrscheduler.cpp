@@ -5,6 +5,8 @@
 #include "foundation/translate.h"
 #include "platform/clock.h"
 #include "platform/userinterface.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 
 using kov::vdr::Claim;
 
@@ -470,4 +472,44 @@ std::optional<QList<RecorderChannel>> VdrScheduler::channels()
             channels << RecorderChannel{number, name};
     }
     return channels;
+}
+
+namespace {
+VdrOptions vdrOptions(SettingsStore& settings, bool readOnly)
+{
+    VdrOptions options;
+    options.readOnly = readOnly;
+    options.host = kov::readText(settings, KovSetting::VdrHost);
+    options.port = kov::readNumber(settings, KovSetting::VdrPort);
+    options.timeoutSeconds = kov::readNumber(settings, KovSetting::VdrTimeoutSeconds);
+    options.marginBefore = std::max(0, kov::readNumber(settings, KovSetting::VdrMarginBefore));
+    options.marginAfter = std::max(0, kov::readNumber(settings, KovSetting::VdrMarginAfter));
+    options.useVps = kov::readNumber(settings, KovSetting::VdrUseVps) != 0;
+    options.folder = kov::readText(settings, KovSetting::VdrFolder);
+    options.account = kov::readText(settings, KovSetting::Account);
+    return options;
+}
+
+std::unique_ptr<RecorderScheduler> connectVdr(const VdrOptions& options, QString* why)
+{
+    if (options.port < 1 || options.port > 65535) {
+        kov::traceFrom("RecorderFactory", QStringLiteral("VdrPort out of range"));
+        if (why)
+            *why = kov::translate(QStringLiteral("The setting VdrPort is no port number:")) +
+                   QLatin1Char(' ') + QString::number(options.port);
+        return nullptr;
+    }
+    return VdrScheduler::connect(options, why);
+}
+} // namespace
+
+std::unique_ptr<RecorderScheduler> VdrScheduler::open(SettingsStore& settings,
+                                                      RecorderAccess access, QString* why)
+{
+    return connectVdr(vdrOptions(settings, access == RecorderAccess::ReadOnly), why);
+}
+
+void VdrScheduler::readSettings(SettingsStore& settings)
+{
+    vdrOptions(settings, true);
 }
