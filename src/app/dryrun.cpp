@@ -29,15 +29,16 @@ QString verdict(const RecordingJob& job, qint32 channel, const QString& existing
 }
 } // namespace
 
-void DryRunRecords::takeRecord(QuibFunction function, qint32 index, const QString& record)
+void DryRunRecords::takeRecord(QuibFunction function, qint32 index, const QString& text,
+                               const CsvRow& fields)
 {
     if (function != QuibFunction::GetJobs) {
-        SyncReplyRecords::takeRecord(function, index, record);
+        SyncReplyRecords::takeRecord(function, index, text, fields);
         return;
     }
     SettingsStore settings = kov::settings();
     RecordingJob job;
-    if (!job.readJob(record, &settings))
+    if (!job.readJob(text, fields, &settings))
         return;
     qint32 channel = kov::channelByName(job.channel(), false);
     if (channel == 0) {

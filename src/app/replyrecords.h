@@ -13,7 +13,8 @@ public:
     /// of a sync run. nullptr: the recorder of the sync run reading the reply, and outside a run
     /// the configured backend.
     explicit SyncReplyRecords(RecorderSource* recorders = nullptr);
-    void takeRecord(QuibFunction function, qint32 index, const QString& record) override;
+    void takeRecord(QuibFunction function, qint32 index, const QString& text,
+                    const CsvRow& fields) override;
     /// The sync run that reads replies into these records hands its recorder in as it starts
     /// (and nullptr as it ends).
     void setRunRecorders(RecorderSource* recorders) { m_runRecorders = recorders; }
@@ -23,8 +24,8 @@ protected:
     RecorderSource& recorders();
 
 private:
-    void scheduleJob(const QString& record);
-    void addChannel(qint32 index, const QString& record);
+    void scheduleJob(const QString& text, const CsvRow& fields);
+    void addChannel(qint32 index, const QString& text, const CsvRow& fields);
     void addServer(qint32 index, const QString& record);
 
     RecorderSource* m_recorders = nullptr;

@@ -50,7 +50,15 @@ QDateTime RecordingJob::parseTime(const QString& text, bool ignoreOffset)
     return value;
 }
 
-bool RecordingJob::readJob(const QString& record, SettingsStore* settings)
+bool RecordingJob::readJob(const QString& text, SettingsStore* settings)
+{
+    CsvRow fields;
+    if (settings && !text.isEmpty())
+        fields.setText(text);
+    return readJob(text, fields, settings);
+}
+
+bool RecordingJob::readJob(const QString& record, const CsvRow& row, SettingsStore* settings)
 {
     if (!settings) {
         trace(QStringLiteral("MyReg is nothing"));
@@ -64,8 +72,7 @@ bool RecordingJob::readJob(const QString& record, SettingsStore* settings)
         // The record's settings (its field count, the offset rule) are read under one look
         // at what other processes have committed, not one look per value.
         const SettingsReadScope read;
-        CsvRow row;
-        const qint32 columns = row.setText(record) ? row.columnCount() : 0;
+        const qint32 columns = row.columnCount();
         if (columns != settings->number(KovSetting::noDataFields(QuibFunction::GetJobs))) {
             trace(QStringLiteral("Job format (") + QString::number(columns) +
                   QStringLiteral(")not supported:") + kov::crLf() + record);

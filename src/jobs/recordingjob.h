@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 
+class CsvRow;
 class SettingsStore;
 class RecorderScheduler;
 class RecorderSource;
@@ -13,9 +14,12 @@ class RecordingJob
 public:
     RecordingJob();
 
-    /// Parses one job string. True when the string was accepted (its channel name is not
-    /// empty). A numeric column outside 32 bits throws.
-    bool readJob(const QString& record, SettingsStore* settings);
+    /// Reads one job record, `text` as received and split into `fields` (no columns when it
+    /// could not be split). True when the record was accepted (its channel name is not empty).
+    /// A numeric column outside 32 bits throws.
+    bool readJob(const QString& text, const CsvRow& fields, SettingsStore* settings);
+    /// The same for a record not split yet.
+    bool readJob(const QString& text, SettingsStore* settings);
     /// Schedules the job read into a recorder `recorders` makes ("rec" creates the recording,
     /// "delete" deletes it); another action is reported and written to an error file.
     void schedule(RecorderSource& recorders);

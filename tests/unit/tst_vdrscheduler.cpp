@@ -284,7 +284,9 @@ private slots:
             RunRecorders run; // as in `sync --dry-run`: the run's VDR connection
             DryRunRecords preview;
             preview.setRunRecorders(&run);
-            preview.takeRecord(QuibFunction::GetJobs, 0, line);
+            CsvRow fields;
+            fields.setText(line);
+            preview.takeRecord(QuibFunction::GetJobs, 0, line, fields);
             verdicts = preview.Lines();
         }
         QCOMPARE(verdicts.value(0).section(u'\t', 0, 0), verdict);
