@@ -115,10 +115,15 @@ bool RecordingJob::acceptAction(const QString& action, RecorderSource& recorders
         } else {
             // A recorder that throws skips the assignment: the return value stays 0 and the
             // job counts as created.
-            const RecordingRequest request{
-                name,       m_startTime,    m_endTime,
-                channel,    safeName(name), QStringLiteral("fs:") + QString::number(m_uid),
-                recurrence, m_vps};
+            RecordingRequest request;
+            request.name = name;
+            request.start = m_startTime;
+            request.end = m_endTime;
+            request.channel = channel;
+            request.fileName = safeName(name);
+            request.tag = QStringLiteral("fs:") + QString::number(m_uid);
+            request.recurrence = recurrence;
+            request.vps = m_vps;
             passOver([&] { returned = scheduler->createRecording(request); });
             result = returned == 0;
             outcome = result ? kov::JobOutcome::Scheduled : kov::JobOutcome::Refused;

@@ -11,7 +11,7 @@ class SqlConnection;
 class LocalScheduler : public RecorderScheduler
 {
 public:
-    /// scheduleRecording results.
+    /// createRecording results.
     enum Result
     {
         Stored = 0,
@@ -37,10 +37,8 @@ public:
     /// Why a writable store could not be opened, translated for the user.
     QString problem() const { return m_problem; }
     bool hasRecording(const QString& name) override;
-    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
-                             const QDateTime& end, qint32 channel, qint32 arg6,
-                             const QString& fileName, const QString& tag, qint32 recurrence,
-                             const QVariant& arg10, bool arg11) override;
+    /// Stores the recording; the store keeps no VPS time.
+    qint32 createRecording(const RecordingRequest& request) override;
     bool deleteRecording(const QString& name) override;
     QList<ScheduledProgram> recordingNames() override;
     QString failure() const override { return m_failure; }

@@ -29,14 +29,6 @@ class SharedScheduler : public RecorderScheduler
 public:
     explicit SharedScheduler(RecorderScheduler& shared) : m_shared(shared) {}
     bool hasRecording(const QString& name) override { return m_shared.hasRecording(name); }
-    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
-                             const QDateTime& end, qint32 channel, qint32 arg6,
-                             const QString& fileName, const QString& tag, qint32 recurrence,
-                             const QVariant& arg10, bool arg11) override
-    {
-        return m_shared.scheduleRecording(arg1, name, start, end, channel, arg6, fileName, tag,
-                                          recurrence, arg10, arg11);
-    }
     qint32 createRecording(const RecordingRequest& request) override
     {
         return m_shared.createRecording(request);

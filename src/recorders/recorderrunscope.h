@@ -34,7 +34,7 @@ enum class JobOutcome
     Deleted,
     AlreadyThere,
     NoChannelNumber, ///< a "rec" job whose channel has no number (the prompt cancelled)
-    Refused          ///< the recorder answered scheduleRecording with a failure code
+    Refused          ///< the recorder answered createRecording with a failure code
 };
 /// The outcomes of the current or the last run's jobs; like the outage, kept until the next
 /// run starts.

@@ -306,14 +306,6 @@ void VdrScheduler::adoptOldClaim(int id, const QString& name)
     changeClaims(timer);
 }
 
-qint32 VdrScheduler::scheduleRecording(qint32 /*arg1*/, const QString& name, const QDateTime& start,
-                                       const QDateTime& end, qint32 channel, qint32 /*arg6*/,
-                                       const QString& fileName, const QString& tag,
-                                       qint32 recurrence, const QVariant& /*arg10*/, bool /*arg11*/)
-{
-    return createRecording({name, start, end, channel, fileName, tag, recurrence, QDateTime()});
-}
-
 qint32 VdrScheduler::createRecording(const RecordingRequest& r)
 {
     if (!(r.end > r.start))

@@ -31,7 +31,7 @@ struct VdrOptions
 class VdrScheduler : public RecorderScheduler
 {
 public:
-    /// scheduleRecording results, with the local store's meanings.
+    /// createRecording results, with the local store's meanings.
     enum Result
     {
         Created = 0,
@@ -51,10 +51,6 @@ public:
     static void readSettings(SettingsStore& settings);
 
     bool hasRecording(const QString& name) override;
-    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
-                             const QDateTime& end, qint32 channel, qint32 arg6,
-                             const QString& fileName, const QString& tag, qint32 recurrence,
-                             const QVariant& arg10, bool arg11) override;
     qint32 createRecording(const RecordingRequest& request) override;
     bool deleteRecording(const QString& name) override;
     /// From the timer list as this run read it: VDR's flag that the timer is recording.

@@ -161,8 +161,8 @@ inline QString replyDocument(const QStringList& lines)
     return lines.join(u"\r\n"_s) + u"\r\n"_s;
 }
 
-/// Records every call, "exists NAME", "create ARG1|...|ARG11" (times in ISO form, argument 10
-/// "omitted" when left out) and "delete NAME", and answers as configured.
+/// Records every call, "exists NAME", "create NAME|START|END|CHANNEL|FILE|TAG|RECURRENCE|VPS"
+/// (times in ISO form, VPS empty when none) and "delete NAME", and answers as configured.
 class RecordingScheduler : public RecorderScheduler
 {
 public:
@@ -177,10 +177,7 @@ public:
     explicit RecordingScheduler(Log& log) : m_log(log) {}
 
     bool hasRecording(const QString& name) override;
-    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
-                             const QDateTime& end, qint32 channel, qint32 arg6,
-                             const QString& fileName, const QString& tag, qint32 recurrence,
-                             const QVariant& arg10, bool arg11) override;
+    qint32 createRecording(const RecordingRequest& request) override;
     bool deleteRecording(const QString& name) override;
     QList<ScheduledProgram> recordingNames() override { return {}; }
 

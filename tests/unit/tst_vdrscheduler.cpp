@@ -365,8 +365,14 @@ private slots:
             QVERIFY(!vdr->hasRecording(u"Film"_s));
             // Once it failed to answer, nothing more is asked: no second wait.
             QVERIFY(vdr->failure().startsWith(u"VDR at 127.0.0.1, port "_s));
-            QCOMPARE(vdr->scheduleRecording(1, u"Film"_s, at(u"2026-12-10T20:15"_s),
-                                            at(u"2026-12-10T21:00"_s), 7, 1, {}, {}, 0, {}, true),
+            QCOMPARE(vdr->createRecording({u"Film"_s,
+                                           at(u"2026-12-10T20:15"_s),
+                                           at(u"2026-12-10T21:00"_s),
+                                           7,
+                                           {},
+                                           {},
+                                           0,
+                                           {}}),
                      3);
             QVERIFY(!vdr->deleteRecording(u"Film"_s));
             QCOMPARE(server.received().size(), 1);
