@@ -165,8 +165,10 @@ QString kov::jobSummary(const JobTally& tally, bool brief)
     return text;
 }
 
-bool kov::runSync(SyncFrontEnd& ui, bool zeroSerial, bool manually)
+bool kov::runSync(SyncFrontEnd& ui, JobsAsked asked, SyncStart start)
 {
+    const bool zeroSerial = asked == JobsAsked::All;
+    const bool manually = start == SyncStart::ByUser;
     // One run at a time: the timer or the tray menu may fire while a run waits in a prompt or
     // shows the progress of a long reply.
     if (kov::syncRunning())

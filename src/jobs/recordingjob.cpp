@@ -125,8 +125,9 @@ void RecordingJob::schedule(RecorderSource& recorders)
 
 QString RecordingJob::errorFileName() const
 {
-    return QStringLiteral("ERROR_") +
-           kov::safeFileName(kov::dateText(kov::now()), QStringLiteral("txt"), true, false, true);
+    return QStringLiteral("ERROR_") + kov::safeFileName(kov::dateText(kov::now()),
+                                                        QStringLiteral("txt"), kov::Blanks::Keep,
+                                                        kov::PathPart::AfterLastBackslash);
 }
 
 void RecordingJob::writeErrorFile(const QString& data)

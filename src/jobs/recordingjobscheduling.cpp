@@ -39,7 +39,8 @@ template <typename Statement> void passOver(Statement statement)
 
 QString safeName(const QString& name)
 {
-    return kov::safeFileName(name, QString(), true, true, true);
+    return kov::safeFileName(name, QString(), kov::Blanks::ToUnderscores,
+                             kov::PathPart::AfterLastBackslash);
 }
 } // namespace
 

@@ -62,7 +62,7 @@ private slots:
         for (const QString& reply : replies)
             transfer.queue(reply);
         RecordingFrontEnd ui;
-        const bool result = kov::runSync(ui, true, true);
+        const bool result = kov::runSync(ui, kov::JobsAsked::All, kov::SyncStart::ByUser);
         QCOMPARE(transfer.functions().join(u' '), functions);
         QCOMPARE(ui.messages.join(u'|'), messages);
         QCOMPARE(u"%1 %2 %3 %4"_s.arg(result)
@@ -103,7 +103,7 @@ private slots:
                          .arg(i);
         transfer.queue(replyDocument(reply));
         RecordingFrontEnd ui;
-        QCOMPARE(kov::runSync(ui, true, true), !missing);
+        QCOMPARE(kov::runSync(ui, kov::JobsAsked::All, kov::SyncStart::ByUser), !missing);
         QCOMPARE(ui.messages.value(ui.messages.size() - 1), message);
         QCOMPARE(env->ui.boxes.size(), boxes);
     }
@@ -111,7 +111,7 @@ private slots:
     {
         kov::settings().setText(KovSetting::Protocol, u"ABCD"_s); // does not decrypt
         RecordingFrontEnd ui;
-        QVERIFY(!kov::runSync(ui, true, true));
+        QVERIFY(!kov::runSync(ui, kov::JobsAsked::All, kov::SyncStart::ByUser));
         QCOMPARE(transfer.urls, QStringList());
         QCOMPARE(env->ui.boxes, QStringList{u"Please specify an account and password."_s});
         QCOMPARE(ui.messages, (QStringList{u"Specify your account and password,"_s,
