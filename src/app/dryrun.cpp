@@ -5,7 +5,6 @@
 #include "foundation/datetext.h"
 #include "jobs/recordingjob.h"
 #include "platform/userinterface.h"
-#include "recorders/recorderfactory.h"
 #include "recorders/recorderrunscope.h"
 
 namespace {
@@ -30,15 +29,16 @@ QString verdict(const RecordingJob& job, qint32 channel, const QString& existing
 }
 } // namespace
 
-void DryRunRecords::takeRecord(QuibFunction function, qint32 index, const QString& record)
+void DryRunRecords::takeRecord(QuibFunction function, qint32 index, const QString& text,
+                               const CsvRow& fields)
 {
     if (function != QuibFunction::GetJobs) {
-        SyncReplyRecords::takeRecord(function, index, record);
+        SyncReplyRecords::takeRecord(function, index, text, fields);
         return;
     }
     SettingsStore settings = kov::settings();
     RecordingJob job;
-    if (!job.readJob(record, &settings, false))
+    if (!job.readJob(text, fields, &settings))
         return;
     qint32 channel = kov::channelByName(job.channel(), false);
     if (channel == 0) {
@@ -49,7 +49,8 @@ void DryRunRecords::takeRecord(QuibFunction function, qint32 index, const QStrin
             channel = preset;
     }
     QString why;
-    const std::unique_ptr<RecorderScheduler> recorder = kov::openRecorderForReading(&why);
+    const std::unique_ptr<RecorderScheduler> recorder =
+        recorders().open(RecorderAccess::ReadOnly, &why);
     // A recording made under the regional name before shows under that name.
     const QString existing = recorder ? job.existingRecordingName(*recorder) : QString();
     // Verdicts made without the recorder are guesses: the run says why, once, and fails.

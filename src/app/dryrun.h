@@ -9,7 +9,8 @@
 class DryRunRecords : public SyncReplyRecords
 {
 public:
-    void takeRecord(QuibFunction function, qint32 index, const QString& record) override;
+    void takeRecord(QuibFunction function, qint32 index, const QString& text,
+                    const CsvRow& fields) override;
 
     /// One line per job: what, program name, start, end, service channel, channel number,
     /// separated by TABs; times with their offset from UTC. What is create, exists, delete,

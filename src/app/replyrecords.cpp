@@ -14,33 +14,42 @@ void classMessage(const QString& message)
 }
 } // namespace
 
-SyncReplyRecords::SyncReplyRecords()
+SyncReplyRecords::SyncReplyRecords(RecorderSource* recorders) : m_recorders(recorders)
 {
     m_settings.setKey(kov::settingsKey());
 }
 
-void SyncReplyRecords::takeRecord(QuibFunction function, qint32 index, const QString& record)
+RecorderSource& SyncReplyRecords::recorders()
+{
+    if (m_recorders)
+        return *m_recorders;
+    return m_runRecorders ? *m_runRecorders : m_configured;
+}
+
+void SyncReplyRecords::takeRecord(QuibFunction function, qint32 index, const QString& text,
+                                  const CsvRow& fields)
 {
     switch (function) {
     case QuibFunction::GetJobs:
-        scheduleJob(record);
+        scheduleJob(text, fields);
         break;
     case QuibFunction::ChannelGuide:
-        addChannel(index, record);
+        addChannel(index, text, fields);
         break;
     case QuibFunction::GetTargetSystems:
-        addServer(index, record);
+        addServer(index, text);
         break;
     }
 }
 
-void SyncReplyRecords::scheduleJob(const QString& record)
+void SyncReplyRecords::scheduleJob(const QString& text, const CsvRow& fields)
 {
     RecordingJob job;
-    job.readJob(record, &m_settings, true);
+    if (job.readJob(text, fields, &m_settings))
+        job.schedule(recorders());
 }
 
-void SyncReplyRecords::addChannel(qint32 index, const QString& record)
+void SyncReplyRecords::addChannel(qint32 index, const QString& text, const CsvRow& fields)
 {
     if (index <= 1)
         m_channelFields =
@@ -48,14 +57,13 @@ void SyncReplyRecords::addChannel(qint32 index, const QString& record)
     ChannelCatalog* catalog = kov::channelCatalog();
     if (!catalog)
         return;
-    CsvRow row;
-    const qint32 count = row.setText(record) ? row.columnCount() : 0;
+    const qint32 count = fields.columnCount();
     if (count != m_channelFields) {
         classMessage(QStringLiteral("Channel format (") + QString::number(count) +
-                     QStringLiteral(")not supported:") + kov::crLf() + record);
+                     QStringLiteral(")not supported:") + kov::crLf() + text);
         return;
     }
-    if (!catalog->createChannel(record, 1))
+    if (!catalog->createChannel(fields))
         classMessage(QStringLiteral("CreateChannel FAILED"));
 }
 

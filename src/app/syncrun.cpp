@@ -12,6 +12,7 @@
 #include "platform/userinterface.h"
 #include "protocol/quibsession.h"
 #include "recorders/recorderrunscope.h"
+#include "replyrecords.h"
 #include "resulttexts.h"
 #include "serverfunction.h"
 #include "sessioncontext.h"
@@ -35,6 +36,28 @@ void kov::showAccountNeeded(SyncFrontEnd& ui)
 }
 
 namespace {
+// The run's recorder, handed to the records its replies are read into while the run lives.
+class RunRecordersHandedIn
+{
+public:
+    explicit RunRecordersHandedIn(RecorderSource& recorders)
+        : m_records(dynamic_cast<SyncReplyRecords*>(kov::recordConsumer()))
+    {
+        if (m_records)
+            m_records->setRunRecorders(&recorders);
+    }
+    ~RunRecordersHandedIn()
+    {
+        if (m_records)
+            m_records->setRunRecorders(nullptr);
+    }
+    RunRecordersHandedIn(const RunRecordersHandedIn&) = delete;
+    RunRecordersHandedIn& operator=(const RunRecordersHandedIn&) = delete;
+
+private:
+    SyncReplyRecords* m_records;
+};
+
 bool runSyncSteps(SyncFrontEnd& ui, bool zeroSerial, bool manually)
 {
     SettingsStore& settings = kov::sharedSettings();
@@ -139,8 +162,10 @@ QString kov::jobSummary(const JobTally& tally, bool brief)
     return text;
 }
 
-bool kov::runSync(SyncFrontEnd& ui, bool zeroSerial, bool manually)
+bool kov::runSync(SyncFrontEnd& ui, JobsAsked asked, SyncStart start)
 {
+    const bool zeroSerial = asked == JobsAsked::All;
+    const bool manually = start == SyncStart::ByUser;
     // One run at a time: the timer or the tray menu may fire while a run waits in a prompt or
     // shows the progress of a long reply.
     if (kov::syncRunning())
@@ -156,7 +181,11 @@ bool kov::runSync(SyncFrontEnd& ui, bool zeroSerial, bool manually)
     }
     kov::takeWriteFailure(); // an earlier one was reported on standard error
     SaidLines said(ui);
-    const bool stepsDone = runSyncSteps(said, zeroSerial, manually);
+    bool stepsDone = false;
+    {
+        const RunRecordersHandedIn recorders(run.recorders());
+        stepsDone = runSyncSteps(said, zeroSerial, manually);
+    }
     // Said before the recorder's failure, whose jobs it counts as skipped without repeating
     // why.
     const kov::JobTally jobs = kov::jobTally();

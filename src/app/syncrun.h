@@ -13,10 +13,24 @@ QString jobSummary(const JobTally& tally, bool brief);
 } // namespace kov
 
 namespace kov {
+/// Which jobs a sync run asks for: all of them (serial 0, as after a change of account), or
+/// those changed since the serial of the last reply.
+enum class JobsAsked
+{
+    All,
+    Changed
+};
+/// Who started the run: the user (Sync, the tray menu, `kovferrit-cli sync`) or the timer.
+enum class SyncStart
+{
+    ByUser,
+    ByTimer
+};
+
 /// The two lines that ask for account and password (a sync run and the start-up, when no account is
 /// set).
 void showAccountNeeded(SyncFrontEnd& frontEnd);
 /// True when the job list was fetched successfully. A run that handed jobs to the recorder
 /// ends with their summary (kov::jobTally() has the counts until the next run).
-bool runSync(SyncFrontEnd& frontEnd, bool zeroSerial, bool manually);
+bool runSync(SyncFrontEnd& frontEnd, JobsAsked asked, SyncStart start);
 } // namespace kov

@@ -1,6 +1,7 @@
 #pragma once
 // A sync run while it lives: one at a time in a program folder, the recorder it keeps for all
 // its jobs, and what a run that could not start says.
+#include "recorders/recorderfactory.h"
 #include "recorders/recorderrunscope.h"
 
 #include <QString>
@@ -22,9 +23,12 @@ public:
     /// False when another process kept a sync running in this program folder for longer than
     /// the wait: this run then does nothing and does not count as running.
     bool started() const { return m_started; }
+    /// The recorder backend chosen for this run, which its jobs are scheduled into.
+    RecorderSource& recorders() { return m_recorders; }
 
 private:
-    RecorderRunScope m_recorder; // one recorder serves the whole run
+    RecorderRunScope m_recorder;
+    RunRecorders m_recorders; // one recorder serves the whole run
     bool m_started = true;
 };
 namespace kov {

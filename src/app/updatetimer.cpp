@@ -62,7 +62,7 @@ bool kov::runMinuteTick(SyncFrontEnd& ui, bool adminMode)
     const QString nextText = readOrSeed(settings, Setting::NextSync, kov::syncSentinel());
     bool synced = true;
     if (kov::dateOrZero(nextText) < kov::now()) {
-        synced = kov::runSync(ui, false, false);
+        synced = kov::runSync(ui, kov::JobsAsked::Changed, kov::SyncStart::ByTimer);
         if (kov::stopRequested())
             return synced; // the program is ending: NextSync stays due for its next start
         QDateTime nextDue;
@@ -88,7 +88,7 @@ bool kov::runMinuteTick(SyncFrontEnd& ui, bool adminMode)
         // message again: the channel update waits for the next tick.
         if (kov::dateOrZero(channelUpdate) < kov::now() && kov::recorderOutage().isEmpty()) {
             kov::setNumber(settings, Setting::HaveChannelDatabase, 0);
-            synced = kov::runSync(ui, true, false) && synced;
+            synced = kov::runSync(ui, kov::JobsAsked::All, kov::SyncStart::ByTimer) && synced;
         }
     }
     bool readable = false;

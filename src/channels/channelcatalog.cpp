@@ -126,44 +126,28 @@ GuideChannel* ChannelCatalog::findChannelByName(const QString& name)
     return found;
 }
 
-GuideChannel* ChannelCatalog::createChannel(const QString& record, qint32 fill)
+GuideChannel* ChannelCatalog::createChannel(const CsvRow& row)
 {
     try {
-        if (fill == 1) {
-            CsvRow row;
-            if (!row.setText(record))
-                throw std::runtime_error("Invalid procedure call or argument");
-            const QString name = row.column(1);
-            // The identifier is converted strictly: text that is not a number is a failure.
-            const qint32 identifier = kov::toInt32Strict(row.column(2));
-            if (name.isEmpty()) {
-                silent(QStringLiteral("CreateNewChannel, method: 1 Can't resolve name."));
-                return nullptr;
-            }
-            if (findChannelById(identifier)) {
-                silent(QStringLiteral("CreateNewChannel channel alredy exists with ID : ") +
-                       QString::number(identifier));
-                return nullptr;
-            }
-            GuideChannel* channel = appendChannel();
-            m_csv = record;
-            channel->readRecord(record);
-            indexChannel(channel);
-            return channel;
+        if (row.columnCount() == 0)
+            throw std::runtime_error("Invalid procedure call or argument");
+        const QString name = row.column(1);
+        // The identifier is converted strictly: text that is not a number is a failure.
+        const qint32 identifier = kov::toInt32Strict(row.column(2));
+        if (name.isEmpty()) {
+            silent(QStringLiteral("CreateNewChannel, method: 1 Can't resolve name."));
+            return nullptr;
         }
-        if (fill == 2) {
-            if (findChannelByName(record)) {
-                silent(QStringLiteral("CreateNewChannel channel alredy exists with ID : 0"));
-                return nullptr;
-            }
-            GuideChannel* channel = appendChannel();
-            channel->setName(record);
-            indexChannel(channel);
-            return channel;
+        if (findChannelById(identifier)) {
+            silent(QStringLiteral("CreateNewChannel channel alredy exists with ID : ") +
+                   QString::number(identifier));
+            return nullptr;
         }
-        silent(QStringLiteral("CreateNewChannel Method(") + QString::number(fill) +
-               QStringLiteral(") Unknown"));
-        return nullptr;
+        GuideChannel* channel = appendChannel();
+        m_csv = row.text();
+        channel->readRecord(row);
+        indexChannel(channel);
+        return channel;
     } catch (const std::exception& e) {
         silent(QStringLiteral("CreateNewChannel ERROR : ") + QString::fromLocal8Bit(e.what()));
         return nullptr;

@@ -19,8 +19,8 @@ public:
     bool loadDatabase(const QString& fileName = QString());
     QString csv() const { return m_csv; }
     GuideChannel* channel(qint32 index);
-    /// `fill` 1: `record` is a channel-guide record; 2: a bare name. nullptr when refused.
-    GuideChannel* createChannel(const QString& record, qint32 fill);
+    /// A channel from a channel-guide record split into its fields; nullptr when refused.
+    GuideChannel* createChannel(const CsvRow& record);
     qint32 channelNumber(const QString& name, bool prompt = true);
     qint32 databaseNumber(const QString& name, bool prompt = false);
 

@@ -5,6 +5,7 @@
 #include "foundation/programfolder.h"
 #include "foundation/trace.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderfactory.h"
 
 namespace {
 void silent(const QString& message)
@@ -13,10 +14,10 @@ void silent(const QString& message)
 }
 } // namespace
 
-qint32 kov::suggestedNumber(const QString& name)
+qint32 kov::suggestedNumber(const QString& name, RecorderSource& recorders)
 {
     // Only a recorder that keeps a channel list of its own (VDR) has something to propose.
-    const auto channels = kov::recorderChannels();
+    const auto channels = kov::recorderChannels(recorders);
     return channels ? kov::matchedNumber(name, *channels) : 0;
 }
 
@@ -25,7 +26,7 @@ QString kov::channelDatabasePath()
     return kov::programFile(QStringLiteral("dbchannel.dat"));
 }
 
-qint32 kov::channelByName(const QString& name, bool prompt)
+qint32 kov::channelByName(const QString& name, bool prompt, RecorderSource* recorders)
 {
     qint32 result = 0;
     const QString path = kov::channelDatabasePath();
@@ -44,8 +45,9 @@ qint32 kov::channelByName(const QString& name, bool prompt)
         result = database->numbers.value(kov::storedChannelName(name), 0);
     }
     if (prompt && result == 0) {
-        const qint32 chosen =
-            kov::userInterface().askChannelNumber(name, kov::suggestedNumber(name));
+        ConfiguredRecorders configured;
+        const qint32 chosen = kov::userInterface().askChannelNumber(
+            name, kov::suggestedNumber(name, recorders ? *recorders : configured));
         if (chosen != 0 && !kov::isChannelNumber(chosen)) {
             silent(QStringLiteral("GetChannelByName: no channel number ") +
                    QString::number(chosen));

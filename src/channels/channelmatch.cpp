@@ -1,7 +1,6 @@
 #include "channelmatch.h"
 
 #include "channeldatabase.h"
-#include "recorders/recorderfactory.h"
 
 namespace {
 // The numbers of the recorder channels whose name matches, without repeats.
@@ -19,9 +18,11 @@ QList<qint32> candidates(const QString& name, const QList<RecorderChannel>& reco
 }
 } // namespace
 
-std::optional<QList<RecorderChannel>> kov::recorderChannels(bool* reachable, QString* why)
+std::optional<QList<RecorderChannel>> kov::recorderChannels(RecorderSource& recorders,
+                                                            bool* reachable, QString* why)
 {
-    const std::unique_ptr<RecorderScheduler> recorder = kov::openRecorderForReading(why);
+    const std::unique_ptr<RecorderScheduler> recorder =
+        recorders.open(RecorderAccess::ReadOnly, why);
     if (reachable)
         *reachable = recorder != nullptr;
     return recorder ? recorder->channels() : std::nullopt;

@@ -7,10 +7,11 @@
 #include <QStringList>
 
 namespace kov {
-/// The configured recorder's own channel list; none when it keeps none or, with `*reachable`
-/// set false, when it cannot be reached (and then `*why` names the recorder and the cause).
-std::optional<QList<RecorderChannel>> recorderChannels(bool* reachable = nullptr,
-                                                       QString* why = nullptr);
+/// The own channel list of the recorder `recorders` makes for reading; none when it keeps none
+/// or, with `*reachable` set false, when it cannot be reached (and then `*why` names the
+/// recorder and the cause).
+std::optional<QList<RecorderChannel>>
+recorderChannels(RecorderSource& recorders, bool* reachable = nullptr, QString* why = nullptr);
 
 /// The form two channel names are compared in.
 QString channelKey(const QString& name);

@@ -36,17 +36,15 @@ void GuideChannel::setChannelNumber(qint32 value)
     m_channelNumber = value;
 }
 
-qint32 GuideChannel::readRecord(const QString& data)
+qint32 GuideChannel::readRecord(const CsvRow& record)
 {
-    if (!m_row.setText(data))
-        return 0;
-    const qint32 count = m_row.columnCount();
+    const qint32 count = record.columnCount();
     if (count >= 6) {
-        m_isoCode = m_row.column(0);
-        m_name = m_row.column(1);
-        m_id = kov::leadingLong(m_row.column(2));
-        m_country = m_row.column(3);
-        m_category = m_row.column(4);
+        m_isoCode = record.column(0);
+        m_name = record.column(1);
+        m_id = kov::leadingLong(record.column(2));
+        m_country = record.column(3);
+        m_category = record.column(4);
     }
     return count;
 }

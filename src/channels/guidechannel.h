@@ -19,7 +19,7 @@ public:
     bool promptsForNumber() const { return m_prompt; }
     void setPromptsForNumber(bool on) { m_prompt = on; }
     /// Sets the fields from a record of 6 or more columns; returns the column count.
-    qint32 readRecord(const QString& data);
+    qint32 readRecord(const CsvRow& record);
 
 private:
     QString m_isoCode;
@@ -29,5 +29,4 @@ private:
     QString m_category;
     qint32 m_channelNumber = 0;
     bool m_prompt = true;
-    CsvRow m_row;
 };

@@ -45,7 +45,9 @@ int matchChannels(ChannelListModel& model)
         return usage(QStringLiteral("channels match needs GridFillMethod 0 or 2"));
     bool reachable = false;
     QString why;
-    const std::optional<QList<RecorderChannel>> channels = kov::recorderChannels(&reachable, &why);
+    ConfiguredRecorders recorders;
+    const std::optional<QList<RecorderChannel>> channels =
+        kov::recorderChannels(recorders, &reachable, &why);
     if (!reachable)
         return recorderUnreachable(why);
     if (!channels) {

@@ -60,8 +60,8 @@ int dryRunSync(CliFrontEnd& frontEnd, bool timed, bool json)
     kov::reportOnStderr(json);
     DryRunRecords preview;
     kov::setRecordConsumer(&preview);
-    const bool ok =
-        timed ? kov::runSync(frontEnd, false, false) : kov::runSync(frontEnd, true, true);
+    const bool ok = timed ? kov::runSync(frontEnd, kov::JobsAsked::Changed, kov::SyncStart::ByTimer)
+                          : kov::runSync(frontEnd, kov::JobsAsked::All, kov::SyncStart::ByUser);
     kov::setRecordConsumer(nullptr);
     if (preview.recorderMissing())
         std::fputs("kovferrit-cli: the recorder cannot be reached; nothing counts as existing\n",
@@ -123,8 +123,8 @@ int syncCommand(const QCommandLineParser& parser, const QStringList& args)
     CliFrontEnd frontEnd;
     if (parser.isSet(QStringLiteral("dry-run")))
         return dryRunSync(frontEnd, timed, parser.isSet(QStringLiteral("json")));
-    const bool ok =
-        timed ? kov::runSync(frontEnd, false, false) : kov::runSync(frontEnd, true, true);
+    const bool ok = timed ? kov::runSync(frontEnd, kov::JobsAsked::Changed, kov::SyncStart::ByTimer)
+                          : kov::runSync(frontEnd, kov::JobsAsked::All, kov::SyncStart::ByUser);
     if (!ok)
         return kFailed;
     return kov::jobTally().skipped() > 0 ? kSkipped : kOk;

@@ -36,9 +36,10 @@ QString kov::stripNull(const QString& text)
     return nul < 0 ? text : text.left(nul);
 }
 
-QString kov::safeFileName(const QString& name, const QString& extension, bool replaceIllegal,
-                          bool spacesToUnderscore, bool fileNameOnly)
+QString kov::safeFileName(const QString& name, const QString& extension, Blanks blanks,
+                          PathPart part)
 {
+    const bool fileNameOnly = part == PathPart::AfterLastBackslash;
     if (name.isEmpty())
         return QString();
     QString work = kov::stripNull(name);
@@ -52,9 +53,9 @@ QString kov::safeFileName(const QString& name, const QString& extension, bool re
         if (p > 0)
             work = name.right(work.size() - p);
     }
-    if (spacesToUnderscore)
+    if (blanks == Blanks::ToUnderscores)
         work.replace(QLatin1Char(' '), QLatin1Char('_'));
-    if (replaceIllegal) {
+    {
         QString illegal = QStringLiteral("/?\"<>|*");
         if (fileNameOnly)
             illegal += QStringLiteral("\\:");

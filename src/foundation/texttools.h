@@ -13,8 +13,22 @@ inline QString crLf()
 /// Each character but A-Z, a-z, 0-9, "-" and "_" as "%XX", its code-page byte in hex.
 QString urlEncode(const QString& text);
 bool isUrlSafe(QChar ch);
-QString safeFileName(const QString& name, const QString& extension, bool replaceIllegal,
-                     bool spacesToUnderscore, bool fileNameOnly);
+/// What safeFileName does with blanks.
+enum class Blanks
+{
+    Keep,
+    ToUnderscores
+};
+/// Whether safeFileName takes the whole text or only the part after its last backslash (a
+/// name, no folder: backslashes and colons are then replaced too).
+enum class PathPart
+{
+    Whole,
+    AfterLastBackslash
+};
+/// `name` as a file name: cut to 215 characters, the characters no file name may hold and
+/// every dot but that of a three-letter extension replaced by underscores, `extension` added.
+QString safeFileName(const QString& name, const QString& extension, Blanks blanks, PathPart part);
 /// The text up to its first NUL character.
 QString stripNull(const QString& text);
 } // namespace kov

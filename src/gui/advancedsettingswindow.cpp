@@ -14,6 +14,7 @@
 #include "placement.h"
 #include "platform/httptransfer.h"
 #include "platform/userinterface.h"
+#include "recorders/recorderbackends.h"
 #include "settings/quibfunction.h"
 #include "settings/settingscatalogue.h"
 #include "windowkeys.h"
@@ -226,9 +227,8 @@ void AdvancedSettingsWindow::fillServerList()
 void AdvancedSettingsWindow::loadRecorder()
 {
     recorderLabel->setText(kov::translate(QStringLiteral("Recorder")));
-    recorderList->addItem(kov::translate(QStringLiteral("Local scheduler")),
-                          QStringLiteral("local"));
-    recorderList->addItem(kov::translate(QStringLiteral("VDR")), QStringLiteral("vdr"));
+    for (const RecorderBackend& backend : kov::recorderBackends())
+        recorderList->addItem(backend.label(), QString(backend.name));
     // A value the program does not know selects nothing; the recorder then counts as missing.
     recorderList->setCurrentIndex(
         recorderList->findData(kov::text(m_settings, Setting::Recorder).trimmed().toLower()));

@@ -152,7 +152,8 @@ void ChannelListWindow::matchChannels()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool reachable = false;
     QString why;
-    const std::optional<QList<RecorderChannel>> channels = kov::recorderChannels(&reachable, &why);
+    const std::optional<QList<RecorderChannel>> channels =
+        kov::recorderChannels(*m_recorders, &reachable, &why);
     QApplication::restoreOverrideCursor();
     if (!reachable) {
         // The recorder's own sentence names it (host and port for a VDR) and the cause.

@@ -5,6 +5,7 @@
 // The column headings ("Name", "Number") are the table's horizontal header, not a row of it,
 // so table row 0 is the first channel.
 #include "channels/channellist.h"
+#include "recorders/recorderfactory.h"
 #include "settings/settingsstore.h"
 
 #include <QPointer>
@@ -44,6 +45,9 @@ public:
     /// Fills every empty Number cell from the recorder's channel list; the numbers become
     /// unsaved edits. A number already in the grid is never changed.
     void matchChannels();
+    /// The recorder whose channel list the match reads (not owned); the configured backend
+    /// until set.
+    void setRecorders(RecorderSource& recorders) { m_recorders = &recorders; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -66,4 +70,6 @@ private:
     QList<QStringList> m_loaded; // the rows as filled, before any edit
     bool m_noGuide = false;
     bool m_closing = false;
+    ConfiguredRecorders m_configured;
+    RecorderSource* m_recorders = &m_configured;
 };

@@ -469,7 +469,8 @@ void MainWindow::onSyncClicked()
         (m_runEnded.isValid() && m_runEnded.elapsed() < QApplication::doubleClickInterval()))
         return;
     m_busy = true;
-    kov::runSync(*this, true, true); // held input is dropped at its end, while still busy
+    kov::runSync(*this, kov::JobsAsked::All,
+                 kov::SyncStart::ByUser); // held input is dropped at its end, while still busy
     m_busy = false;
 }
 
@@ -533,7 +534,7 @@ void MainWindow::onAnotherStart()
 
 void MainWindow::onSyncTriggered()
 {
-    kov::runSync(*this, true, true);
+    kov::runSync(*this, kov::JobsAsked::All, kov::SyncStart::ByUser);
 }
 
 void MainWindow::onExitTriggered()

@@ -50,7 +50,15 @@ QDateTime RecordingJob::parseTime(const QString& text, bool ignoreOffset)
     return value;
 }
 
-bool RecordingJob::readJob(const QString& record, SettingsStore* settings, bool schedule)
+bool RecordingJob::readJob(const QString& text, SettingsStore* settings)
+{
+    CsvRow fields;
+    if (settings && !text.isEmpty())
+        fields.setText(text);
+    return readJob(text, fields, settings);
+}
+
+bool RecordingJob::readJob(const QString& record, const CsvRow& row, SettingsStore* settings)
 {
     if (!settings) {
         trace(QStringLiteral("MyReg is nothing"));
@@ -64,8 +72,7 @@ bool RecordingJob::readJob(const QString& record, SettingsStore* settings, bool 
         // The record's settings (its field count, the offset rule) are read under one look
         // at what other processes have committed, not one look per value.
         const SettingsReadScope read;
-        CsvRow row;
-        const qint32 columns = row.setText(record) ? row.columnCount() : 0;
+        const qint32 columns = row.columnCount();
         if (columns != kov::number(*settings, {Setting::FieldCount, QuibFunction::GetJobs})) {
             trace(QStringLiteral("Job format (") + QString::number(columns) +
                   QStringLiteral(")not supported:") + kov::crLf() + record);
@@ -97,27 +104,30 @@ bool RecordingJob::readJob(const QString& record, SettingsStore* settings, bool 
     if (m_channel.isEmpty())
         return false;
     m_raw = record;
-    if (schedule) {
-        if (m_action == QLatin1String("rec") || m_action == QLatin1String("delete")) {
-            acceptAction(m_action);
-        } else {
-            trace(kov::translate(QStringLiteral("Action Not Supported")) + QStringLiteral(" (") +
-                      m_action + QStringLiteral(") ") +
-                      kov::translate(QStringLiteral("or corrupt data from Server.")) + kov::crLf() +
-                      kov::translate(QStringLiteral(
-                          "A copy of this data has been saved to file for troubleshooting.")) +
-                      kov::crLf() + kov::programFile(errorFileName()),
-                  true);
-            writeErrorFile(record);
-        }
-    }
     return true;
+}
+
+void RecordingJob::schedule(RecorderSource& recorders)
+{
+    if (m_action == QLatin1String("rec") || m_action == QLatin1String("delete")) {
+        acceptAction(m_action, recorders);
+        return;
+    }
+    trace(kov::translate(QStringLiteral("Action Not Supported")) + QStringLiteral(" (") + m_action +
+              QStringLiteral(") ") +
+              kov::translate(QStringLiteral("or corrupt data from Server.")) + kov::crLf() +
+              kov::translate(QStringLiteral(
+                  "A copy of this data has been saved to file for troubleshooting.")) +
+              kov::crLf() + kov::programFile(errorFileName()),
+          true);
+    writeErrorFile(m_raw);
 }
 
 QString RecordingJob::errorFileName() const
 {
-    return QStringLiteral("ERROR_") +
-           kov::safeFileName(kov::dateText(kov::now()), QStringLiteral("txt"), true, false, true);
+    return QStringLiteral("ERROR_") + kov::safeFileName(kov::dateText(kov::now()),
+                                                        QStringLiteral("txt"), kov::Blanks::Keep,
+                                                        kov::PathPart::AfterLastBackslash);
 }
 
 void RecordingJob::writeErrorFile(const QString& data)

@@ -4,17 +4,25 @@
 #include <QDateTime>
 #include <QString>
 
+class CsvRow;
 class SettingsStore;
 class RecorderScheduler;
+class RecorderSource;
 
 class RecordingJob
 {
 public:
     RecordingJob();
 
-    /// Parses one job string; schedules it when schedule. True when the string was accepted
-    /// (its channel name is not empty). A numeric column outside 32 bits throws.
-    bool readJob(const QString& record, SettingsStore* settings, bool schedule);
+    /// Reads one job record, `text` as received and split into `fields` (no columns when it
+    /// could not be split). True when the record was accepted (its channel name is not empty).
+    /// A numeric column outside 32 bits throws.
+    bool readJob(const QString& text, const CsvRow& fields, SettingsStore* settings);
+    /// The same for a record not split yet.
+    bool readJob(const QString& text, SettingsStore* settings);
+    /// Schedules the job read into a recorder `recorders` makes ("rec" creates the recording,
+    /// "delete" deletes it); another action is reported and written to an error file.
+    void schedule(RecorderSource& recorders);
 
     QString channel() const { return m_channel; }
     qint32 channelId() const { return m_channelId; }
@@ -49,7 +57,7 @@ public:
 
 private:
     QDateTime parseTime(const QString& text, bool ignoreOffset);
-    bool acceptAction(const QString& action);
+    bool acceptAction(const QString& action, RecorderSource& recorders);
     qint32 sequenceNumber();
     void trace(const QString& message, bool showBox = false);
     void writeErrorFile(const QString& data);

@@ -39,7 +39,8 @@ template <typename Statement> void passOver(Statement statement)
 
 QString safeName(const QString& name)
 {
-    return kov::safeFileName(name, QString(), true, true, true);
+    return kov::safeFileName(name, QString(), kov::Blanks::ToUnderscores,
+                             kov::PathPart::AfterLastBackslash);
 }
 } // namespace
 
@@ -78,7 +79,7 @@ qint32 RecordingJob::sequenceNumber()
     return 0;
 }
 
-bool RecordingJob::acceptAction(const QString& action)
+bool RecordingJob::acceptAction(const QString& action, RecorderSource& recorders)
 {
     const qint32 recurrence = sequenceNumber();
     // Once the recorder failed in this run, the run's other jobs neither ask for their channel
@@ -87,10 +88,9 @@ bool RecordingJob::acceptAction(const QString& action)
         kov::countJobNotScheduled();
         return false;
     }
-    const qint32 channel = kov::channelByName(m_channel, true);
+    const qint32 channel = kov::channelByName(m_channel, true, &recorders);
     QString why;
-    std::unique_ptr<RecorderScheduler> scheduler =
-        kov::createRecorder(kov::defaultRecorderId(), &why);
+    std::unique_ptr<RecorderScheduler> scheduler = recorders.open(RecorderAccess::Changes, &why);
     if (!scheduler) {
         if (!outageOfRun(why))
             kov::userInterface().messageBox(kov::missingRecorderMessage(why),
@@ -116,10 +116,15 @@ bool RecordingJob::acceptAction(const QString& action)
         } else {
             // A recorder that throws skips the assignment: the return value stays 0 and the
             // job counts as created.
-            const RecordingRequest request{
-                name,       m_startTime,    m_endTime,
-                channel,    safeName(name), QStringLiteral("fs:") + QString::number(m_uid),
-                recurrence, m_vps};
+            RecordingRequest request;
+            request.name = name;
+            request.start = m_startTime;
+            request.end = m_endTime;
+            request.channel = channel;
+            request.fileName = safeName(name);
+            request.tag = QStringLiteral("fs:") + QString::number(m_uid);
+            request.recurrence = recurrence;
+            request.vps = m_vps;
             passOver([&] { returned = scheduler->createRecording(request); });
             result = returned == 0;
             outcome = result ? kov::JobOutcome::Scheduled : kov::JobOutcome::Refused;

@@ -4,8 +4,8 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
-#include <QVariant>
 
+#include <memory>
 #include <optional>
 
 /// One stored recording, as `kovferrit-cli recordings` lists it.
@@ -27,8 +27,8 @@ struct RecorderChannel
     QString name;
 };
 
-/// What a job asks the recorder to record: the recording (the arguments of scheduleRecording that
-/// vary, by name) and the job's VPS time, which only a recorder that knows VPS uses.
+/// What a job asks the recorder to record: the recording and the job's VPS time, which only a
+/// recorder that knows VPS uses.
 struct RecordingRequest : ScheduledProgram
 {
     QDateTime vps; // invalid, or far from the start (the zero date-time): none
@@ -39,18 +39,8 @@ class RecorderScheduler
 public:
     virtual ~RecorderScheduler() = default;
     virtual bool hasRecording(const QString& name) = 0;
-    /// Schedules one recording. arg1, arg6, arg10 and arg11 carry no meaning of their own to the
-    /// backends; createRecording passes 1, 1, an invalid QVariant (none) and true.
-    virtual qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
-                                     const QDateTime& end, qint32 channel, qint32 arg6,
-                                     const QString& fileName, const QString& tag, qint32 recurrence,
-                                     const QVariant& arg10, bool arg11) = 0;
-    /// scheduleRecording with the request's values and those fixed arguments.
-    virtual qint32 createRecording(const RecordingRequest& r)
-    {
-        return scheduleRecording(1, r.name, r.start, r.end, r.channel, 1, r.fileName, r.tag,
-                                 r.recurrence, QVariant(), true);
-    }
+    /// Schedules one recording; 0 when it is scheduled, otherwise the backend's failure code.
+    virtual qint32 createRecording(const RecordingRequest& request) = 0;
     virtual bool deleteRecording(const QString& name) = 0;
     /// Whether the program is being recorded now, so that a delete would leave it in place.
     /// The local store only keeps the schedule: nothing in it is ever under way.
@@ -66,4 +56,25 @@ public:
     /// Why the recorder stopped serving (it no longer answers, its store cannot be written);
     /// empty while it serves. Once set it stays for the object's life: nothing more is tried.
     virtual QString failure() const { return QString(); }
+    /// A recorder made for reading that a sync run shares goes on to take changes too.
+    virtual void allowChanges() {}
+};
+
+/// What a recorder is made for: scheduling changes it, reading leaves a local store neither
+/// created nor changed.
+enum class RecorderAccess
+{
+    Changes,
+    ReadOnly
+};
+
+/// Where a job step gets its recorder from. A sync run hands one down to its jobs, so that all
+/// of them go to the backend chosen for the run; tests hand in one that makes fakes.
+class RecorderSource
+{
+public:
+    virtual ~RecorderSource() = default;
+    /// A recorder for one job or one look; nullptr when it cannot be made, and then *why (when
+    /// given) tells the user in one translated sentence what and why.
+    virtual std::unique_ptr<RecorderScheduler> open(RecorderAccess access, QString* why) = 0;
 };

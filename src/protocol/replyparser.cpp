@@ -284,8 +284,12 @@ void ReplyParser::handOverRecords(Lines& lines, QuibFunction function)
             return;
         }
         try {
-            if (m_consumer)
-                m_consumer->takeRecord(function, i, line);
+            if (m_consumer) {
+                CsvRow fields;
+                if (function != QuibFunction::GetTargetSystems && !line.isEmpty())
+                    fields.setText(line);
+                m_consumer->takeRecord(function, i, line, fields);
+            }
         } catch (const std::exception& e) {
             const QString text = recordErrorPrefix(function) + QString::fromLocal8Bit(e.what());
             addDetail(text);

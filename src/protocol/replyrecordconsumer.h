@@ -1,5 +1,6 @@
 #pragma once
 // Where the records of a reply go while the parser reads it.
+#include "foundation/csvrow.h"
 #include "settings/quibfunction.h"
 
 #include <QString>
@@ -12,6 +13,9 @@ class ReplyRecordConsumer
 {
 public:
     virtual ~ReplyRecordConsumer() = default;
-    /// Record `index` (counted from 1) of a reply to `function`.
-    virtual void takeRecord(QuibFunction function, qint32 index, const QString& record) = 0;
+    /// Record `index` (counted from 1) of a reply to `function`: `text` as received, `fields`
+    /// its fields, split once by the parser for the records made of fields (jobs, channel
+    /// guide); a target-system record is kept whole, and its `fields` have no columns.
+    virtual void takeRecord(QuibFunction function, qint32 index, const QString& text,
+                            const CsvRow& fields) = 0;
 };

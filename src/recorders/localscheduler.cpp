@@ -3,6 +3,7 @@
 #include "foundation/datetext.h"
 #include "foundation/fileexists.h"
 #include "foundation/filewriters.h"
+#include "foundation/programfolder.h"
 #include "foundation/translate.h"
 #include "platform/sqlconnection.h"
 #include "platform/sqluse.h"
@@ -124,24 +125,20 @@ bool LocalScheduler::hasRecording(const QString& name)
     return m_db->run("SELECT 1 FROM programs WHERE name = ?", {name}).next();
 }
 
-qint32 LocalScheduler::scheduleRecording(qint32 /*arg1*/, const QString& name,
-                                         const QDateTime& start, const QDateTime& end,
-                                         qint32 channel, qint32 /*arg6*/, const QString& fileName,
-                                         const QString& tag, qint32 recurrence,
-                                         const QVariant& /*arg10*/, bool /*arg11*/)
+qint32 LocalScheduler::createRecording(const RecordingRequest& r)
 {
-    if (!(end > start))
+    if (!(r.end > r.start))
         return EndNotAfterStart;
-    if (channel < 1 || channel > 999)
+    if (r.channel < 1 || r.channel > 999)
         return ChannelOutOfRange;
     if (!m_open)
         return CannotWrite;
     // One statement outside any transaction: the recording is committed, and seen by every
     // process, when it returns.
-    const SqlUse q = m_db->run(
-        "INSERT OR REPLACE INTO programs (name, start, finish, channel, "
-        "file, tag, recurrence) VALUES (?, ?, ?, ?, ?, ?, ?)",
-        {name, kov::isoText(start), kov::isoText(end), channel, fileName, tag, recurrence});
+    const SqlUse q = m_db->run("INSERT OR REPLACE INTO programs (name, start, finish, channel, "
+                               "file, tag, recurrence) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                               {r.name, kov::isoText(r.start), kov::isoText(r.end), r.channel,
+                                r.fileName, r.tag, r.recurrence});
     if (!q.ok())
         noteWriteFailure();
     return q.ok() ? Stored : CannotWrite;
@@ -183,4 +180,20 @@ QList<ScheduledProgram> LocalScheduler::recordingNames()
         list << p;
     }
     return list;
+}
+
+std::unique_ptr<RecorderScheduler> LocalScheduler::open(SettingsStore& /*settings*/,
+                                                        RecorderAccess access, QString* why)
+{
+    const bool readOnly = access == RecorderAccess::ReadOnly;
+    const QString store = kov::programFile(QStringLiteral("KOVSched.db"));
+    auto scheduler = std::make_unique<LocalScheduler>(store, readOnly);
+    if (!scheduler->isOpen() && !(readOnly && !kov::fileExists(store))) {
+        if (why)
+            *why = kov::translate(QStringLiteral("The recording store %1 cannot be opened:"))
+                       .arg(store) +
+                   QLatin1Char(' ') + scheduler->problem();
+        return nullptr;
+    }
+    return scheduler;
 }

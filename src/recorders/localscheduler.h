@@ -5,12 +5,13 @@
 
 #include <memory>
 
+class SettingsStore;
 class SqlConnection;
 
 class LocalScheduler : public RecorderScheduler
 {
 public:
-    /// scheduleRecording results.
+    /// createRecording results.
     enum Result
     {
         Stored = 0,
@@ -27,14 +28,17 @@ public:
     LocalScheduler(const LocalScheduler&) = delete;
     LocalScheduler& operator=(const LocalScheduler&) = delete;
 
+    /// The store KOVSched.db in the program folder, as the backend list makes it. A read-only
+    /// look at a store that does not exist yet reads it as empty.
+    static std::unique_ptr<RecorderScheduler> open(SettingsStore& settings, RecorderAccess access,
+                                                   QString* why);
+
     bool isOpen() const { return m_open; }
     /// Why a writable store could not be opened, translated for the user.
     QString problem() const { return m_problem; }
     bool hasRecording(const QString& name) override;
-    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
-                             const QDateTime& end, qint32 channel, qint32 arg6,
-                             const QString& fileName, const QString& tag, qint32 recurrence,
-                             const QVariant& arg10, bool arg11) override;
+    /// Stores the recording; the store keeps no VPS time.
+    qint32 createRecording(const RecordingRequest& request) override;
     bool deleteRecording(const QString& name) override;
     QList<ScheduledProgram> recordingNames() override;
     QString failure() const override { return m_failure; }

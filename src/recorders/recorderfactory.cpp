@@ -1,51 +1,23 @@
 #include "recorderfactory.h"
 
-#include "foundation/fileexists.h"
-#include "foundation/programfolder.h"
 #include "foundation/texttools.h"
 #include "foundation/trace.h"
 #include "foundation/translate.h"
-#include "localscheduler.h"
 #include "platform/settingsdatabase.h"
-#include "recorderrunscope.h"
+#include "recorderbackends.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
-#include "vdrscheduler.h"
 
 namespace {
-SchedulerFactory& factory()
+// `run`: what a sync run keeps, nullptr outside a run.
+QString recorderKind(SettingsStore& settings, RunRecorders::State* run)
 {
-    static SchedulerFactory f;
-    return f;
-}
-
-// What the factory keeps while a sync run lives (kov::recorderRunActive()), so that all the
-// run's jobs go to one recorder.
-struct RunRecorder
-{
-    bool known = false;
-    QString kind;
-    bool connectTried = false;
-    std::unique_ptr<VdrScheduler> shared; // the run's VDR connection
-    QString sharedWhy;                    // why it could not be made
-};
-
-RunRecorder& runRecorder()
-{
-    static RunRecorder run;
-    return run;
-}
-
-QString recorderKind(SettingsStore& settings)
-{
-    RunRecorder& run = runRecorder();
-    const bool inRun = kov::recorderRunActive();
-    if (inRun && run.known)
-        return run.kind;
+    if (run && run->known)
+        return run->kind;
     const QString kind = kov::text(settings, Setting::Recorder).trimmed().toLower();
-    if (inRun) {
-        run.kind = kind;
-        run.known = true;
+    if (run) {
+        run->kind = kind;
+        run->known = true;
     }
     return kind;
 }
@@ -57,14 +29,6 @@ class SharedScheduler : public RecorderScheduler
 public:
     explicit SharedScheduler(RecorderScheduler& shared) : m_shared(shared) {}
     bool hasRecording(const QString& name) override { return m_shared.hasRecording(name); }
-    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
-                             const QDateTime& end, qint32 channel, qint32 arg6,
-                             const QString& fileName, const QString& tag, qint32 recurrence,
-                             const QVariant& arg10, bool arg11) override
-    {
-        return m_shared.scheduleRecording(arg1, name, start, end, channel, arg6, fileName, tag,
-                                          recurrence, arg10, arg11);
-    }
     qint32 createRecording(const RecordingRequest& request) override
     {
         return m_shared.createRecording(request);
@@ -79,86 +43,45 @@ private:
     RecorderScheduler& m_shared;
 };
 
-std::unique_ptr<RecorderScheduler> local(bool readOnly, QString* why)
-{
-    const QString store = kov::programFile(QStringLiteral("KOVSched.db"));
-    auto scheduler = std::make_unique<LocalScheduler>(store, readOnly);
-    if (!scheduler->isOpen() && !(readOnly && !kov::fileExists(store))) {
-        if (why)
-            *why = kov::translate(QStringLiteral("The recording store %1 cannot be opened:"))
-                       .arg(store) +
-                   QLatin1Char(' ') + scheduler->problem();
-        return nullptr;
-    }
-    return scheduler;
-}
-
-VdrOptions vdrOptions(SettingsStore& settings, bool readOnly)
-{
-    VdrOptions options;
-    options.readOnly = readOnly;
-    options.host = kov::text(settings, Setting::VdrHost);
-    options.port = kov::number(settings, Setting::VdrPort);
-    options.timeoutSeconds = kov::number(settings, Setting::VdrTimeoutSeconds);
-    options.marginBefore = std::max(0, kov::number(settings, Setting::VdrMarginBefore));
-    options.marginAfter = std::max(0, kov::number(settings, Setting::VdrMarginAfter));
-    options.useVps = kov::number(settings, Setting::VdrUseVps) != 0;
-    options.folder = kov::text(settings, Setting::VdrFolder);
-    options.account = kov::text(settings, Setting::Account);
-    return options;
-}
-
-std::unique_ptr<VdrScheduler> connectVdr(const VdrOptions& options, QString* why)
-{
-    if (options.port < 1 || options.port > 65535) {
-        kov::traceFrom("RecorderFactory", QStringLiteral("VdrPort out of range"));
-        if (why)
-            *why = kov::translate(QStringLiteral("The setting VdrPort is no port number:")) +
-                   QLatin1Char(' ') + QString::number(options.port);
-        return nullptr;
-    }
-    return VdrScheduler::connect(options, why);
-}
-
-std::unique_ptr<RecorderScheduler> configured(bool readOnly, QString* why = nullptr)
+std::unique_ptr<RecorderScheduler> configured(RecorderAccess access, QString* why,
+                                              RunRecorders::State* inRun)
 {
     SettingsStore settings = kov::settings();
-    const QString kind = recorderKind(settings);
-    const bool isLocal = kind.isEmpty() || kind == QLatin1String("local");
-    // The VDR settings are read, and so made with their defaults, whatever the choice, so that
-    // the settings listings show them; for the local store once per settings file and process
-    // is enough for that, rather than three more reads for every job.
-    static QString vdrSettingsMadeIn;
+    const QString kind = recorderKind(settings, inRun);
+    const RecorderBackend* chosen = kov::findRecorderBackend(kind);
+    // The other backends' settings are read, and so made with their defaults, whatever the
+    // choice, so that the settings listings show them; once per settings file and process is
+    // enough for that, rather than more reads for every job.
+    static QString settingsMadeIn;
     const QString settingsFile = SettingsDatabase::instance().path();
-    if (isLocal && vdrSettingsMadeIn == settingsFile)
-        return local(readOnly, why);
-    RunRecorder& run = runRecorder();
-    const bool vdr = kind == QLatin1String("vdr");
-    const bool inRun = kov::recorderRunActive();
-    // In a run the VDR is connected at the first job; later jobs share that connection.
-    if (vdr && inRun && !std::exchange(run.connectTried, true)) {
-        vdrSettingsMadeIn = settingsFile;
-        run.shared = connectVdr(vdrOptions(settings, readOnly), &run.sharedWhy);
+    const bool shared = chosen && chosen->sharedInRun && inRun;
+    // In a run a shared recorder is made at the first job; later jobs share it.
+    if (shared && !std::exchange(inRun->connectTried, true)) {
+        settingsMadeIn = settingsFile;
+        inRun->shared = chosen->make(settings, access, &inRun->sharedWhy);
     }
-    if (vdr && inRun) {
-        if (!run.shared && why)
-            *why = run.sharedWhy;
-        if (run.shared && !readOnly)
-            run.shared->allowChanges();
-        return run.shared ? std::make_unique<SharedScheduler>(*run.shared) : nullptr;
+    if (shared) {
+        if (!inRun->shared && why)
+            *why = inRun->sharedWhy;
+        if (inRun->shared && access == RecorderAccess::Changes)
+            inRun->shared->allowChanges();
+        return inRun->shared ? std::make_unique<SharedScheduler>(*inRun->shared) : nullptr;
     }
-    vdrSettingsMadeIn = settingsFile;
-    const VdrOptions options = vdrOptions(settings, readOnly);
-    if (vdr)
-        return connectVdr(options, why);
-    if (!isLocal) {
+    if (settingsMadeIn != settingsFile) {
+        settingsMadeIn = settingsFile;
+        for (const RecorderBackend& backend : kov::recorderBackends()) {
+            if (&backend != chosen && backend.readSettings)
+                backend.readSettings(settings);
+        }
+    }
+    if (!chosen) {
         kov::traceFrom("RecorderFactory", QStringLiteral("Unknown recorder: ") + kind);
         if (why)
             *why = kov::translate(QStringLiteral("The setting Recorder names no known recorder:")) +
                    QLatin1Char(' ') + kind;
         return nullptr;
     }
-    return local(readOnly, why);
+    return chosen->make(settings, access, why);
 }
 } // namespace
 
@@ -169,32 +92,21 @@ QString kov::missingRecorderMessage(const QString& why)
                           : why);
 }
 
-void kov::endRecorderRun()
+std::unique_ptr<RecorderScheduler> ConfiguredRecorders::open(RecorderAccess access, QString* why)
 {
-    RunRecorder& run = runRecorder();
-    run.known = false;
-    run.connectTried = false;
-    run.shared.reset(); // says goodbye to VDR
-    run.sharedWhy.clear();
+    return configured(access, why, nullptr);
 }
 
-std::unique_ptr<RecorderScheduler> kov::createRecorder(const QString& recorderId, QString* why)
+RunRecorders::RunRecorders() = default;
+
+RunRecorders::~RunRecorders() = default; // says goodbye to a VDR the run connected
+
+std::unique_ptr<RecorderScheduler> RunRecorders::open(RecorderAccess access, QString* why)
 {
-    if (factory())
-        return factory()(recorderId);
-    if (recorderId != kov::defaultRecorderId())
-        return nullptr;
-    return configured(false, why);
+    return configured(access, why, &m_run);
 }
 
 std::unique_ptr<RecorderScheduler> kov::openRecorderForReading(QString* why)
 {
-    if (factory())
-        return factory()(kov::defaultRecorderId());
-    return configured(true, why);
-}
-
-void kov::setRecorderFactory(SchedulerFactory factory_)
-{
-    factory() = std::move(factory_);
+    return ConfiguredRecorders().open(RecorderAccess::ReadOnly, why);
 }

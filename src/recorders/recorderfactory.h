@@ -4,24 +4,9 @@
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 namespace kov {
-/// The identifier a job asks for its recorder by; the factory makes the backend the `Recorder`
-/// setting names for it.
-inline QString defaultRecorderId()
-{
-    return QStringLiteral("KOVSchedControl.KOVSched");
-}
-
-/// Makes the recorder for `recorderId` (kov::defaultRecorderId()): the backend `Recorder` names
-/// ("local", the default, or "vdr"). nullptr when that fails (unknown identifier or backend, a
-/// local store that cannot be opened, a VDR that cannot be reached); then *why, when the
-/// configured backend failed, tells the user in one translated sentence what and why.
-std::unique_ptr<RecorderScheduler> createRecorder(const QString& recorderId,
-                                                  QString* why = nullptr);
-
 /// The chosen backend for reading only: the local store is neither created nor changed.
 /// nullptr when it cannot be used, and then *why says what and why.
 std::unique_ptr<RecorderScheduler> openRecorderForReading(QString* why = nullptr);
@@ -29,14 +14,39 @@ std::unique_ptr<RecorderScheduler> openRecorderForReading(QString* why = nullptr
 /// The message that the recorder cannot be used: the line users know the failure by, then
 /// `why` (a translated sentence naming the recorder and the cause).
 QString missingRecorderMessage(const QString& why);
-
-/// Forgets what the factory kept for the sync run that ends: the `Recorder` setting as read and
-/// the run's VDR connection, which is closed. RecorderRunScope calls it as the run ends.
-void endRecorderRun();
 } // namespace kov
 
-using SchedulerFactory = std::function<std::unique_ptr<RecorderScheduler>(const QString&)>;
-namespace kov {
-/// Replaces the factory (tests); an empty function restores the configured backend.
-void setRecorderFactory(SchedulerFactory factory);
-} // namespace kov
+/// The backend the `Recorder` setting names ("local", the default, or "vdr"), read anew for
+/// every recorder made: for the jobs of a reply fetched outside a sync run, and for single looks
+/// (status, the channel list's match). A VDR is connected for each recorder.
+class ConfiguredRecorders : public RecorderSource
+{
+public:
+    std::unique_ptr<RecorderScheduler> open(RecorderAccess access, QString* why) override;
+};
+
+/// The backend of one sync run: the `Recorder` setting is read at the run's first job (a run
+/// without jobs leaves it unread) and kept for the run, and a VDR is connected once and serves
+/// every job over that one connection (each job's recorder object hands its calls on). The
+/// connection is closed when the object goes, as the run ends.
+class RunRecorders : public RecorderSource
+{
+public:
+    RunRecorders();
+    ~RunRecorders() override;
+    RunRecorders(const RunRecorders&) = delete;
+    RunRecorders& operator=(const RunRecorders&) = delete;
+    std::unique_ptr<RecorderScheduler> open(RecorderAccess access, QString* why) override;
+
+    struct State
+    {
+        bool known = false;
+        QString kind;
+        bool connectTried = false;
+        std::unique_ptr<RecorderScheduler> shared; // what the run shares, say a VDR connection
+        QString sharedWhy;                         // why it could not be made
+    };
+
+private:
+    State m_run;
+};

@@ -1,7 +1,6 @@
 #include "recorderrunscope.h"
 
 #include "foundation/translate.h"
-#include "recorderfactory.h"
 
 namespace {
 struct RecorderRun
@@ -29,9 +28,7 @@ RecorderRunScope::RecorderRunScope()
 
 RecorderRunScope::~RecorderRunScope()
 {
-    if (--recorderRun().scopes > 0)
-        return;
-    kov::endRecorderRun(); // says goodbye to a VDR the run connected
+    --recorderRun().scopes;
 }
 
 namespace kov {

@@ -3,11 +3,10 @@
 #include <QString>
 #include <QStringList>
 
-/// While one lives (a sync run), one recorder serves all the run's jobs: the `Recorder` setting
-/// is read at the run's first job, and a VDR is connected once and serves every job over that
-/// one connection (each job's recorder object hands its calls on). Once the recorder failed in
-/// the run (kov::recorderFailed), the run asks it nothing more; the failure and the jobs it
-/// cost stay readable until the next run starts, and the next run tries the recorder again.
+/// While one lives (a sync run), the run keeps count of its jobs' outcomes (the run's recorder
+/// itself is a RunRecorders the run hands down). Once the recorder failed in the run
+/// (kov::recorderFailed), the run asks it nothing more; the failure and the jobs it cost stay
+/// readable until the next run starts, and the next run tries the recorder again.
 class RecorderRunScope
 {
 public:
@@ -35,7 +34,7 @@ enum class JobOutcome
     Deleted,
     AlreadyThere,
     NoChannelNumber, ///< a "rec" job whose channel has no number (the prompt cancelled)
-    Refused          ///< the recorder answered scheduleRecording with a failure code
+    Refused          ///< the recorder answered createRecording with a failure code
 };
 /// The outcomes of the current or the last run's jobs; like the outage, kept until the next
 /// run starts.

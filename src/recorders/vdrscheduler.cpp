@@ -5,6 +5,8 @@
 #include "foundation/translate.h"
 #include "platform/clock.h"
 #include "platform/userinterface.h"
+#include "settings/settingscatalogue.h"
+#include "settings/settingsstore.h"
 
 using kov::vdr::Claim;
 
@@ -304,14 +306,6 @@ void VdrScheduler::adoptOldClaim(int id, const QString& name)
     changeClaims(timer);
 }
 
-qint32 VdrScheduler::scheduleRecording(qint32 /*arg1*/, const QString& name, const QDateTime& start,
-                                       const QDateTime& end, qint32 channel, qint32 /*arg6*/,
-                                       const QString& fileName, const QString& tag,
-                                       qint32 recurrence, const QVariant& /*arg10*/, bool /*arg11*/)
-{
-    return createRecording({name, start, end, channel, fileName, tag, recurrence, QDateTime()});
-}
-
 qint32 VdrScheduler::createRecording(const RecordingRequest& r)
 {
     if (!(r.end > r.start))
@@ -470,4 +464,44 @@ std::optional<QList<RecorderChannel>> VdrScheduler::channels()
             channels << RecorderChannel{number, name};
     }
     return channels;
+}
+
+namespace {
+VdrOptions vdrOptions(SettingsStore& settings, bool readOnly)
+{
+    VdrOptions options;
+    options.readOnly = readOnly;
+    options.host = kov::text(settings, Setting::VdrHost);
+    options.port = kov::number(settings, Setting::VdrPort);
+    options.timeoutSeconds = kov::number(settings, Setting::VdrTimeoutSeconds);
+    options.marginBefore = std::max(0, kov::number(settings, Setting::VdrMarginBefore));
+    options.marginAfter = std::max(0, kov::number(settings, Setting::VdrMarginAfter));
+    options.useVps = kov::number(settings, Setting::VdrUseVps) != 0;
+    options.folder = kov::text(settings, Setting::VdrFolder);
+    options.account = kov::text(settings, Setting::Account);
+    return options;
+}
+
+std::unique_ptr<RecorderScheduler> connectVdr(const VdrOptions& options, QString* why)
+{
+    if (options.port < 1 || options.port > 65535) {
+        kov::traceFrom("RecorderFactory", QStringLiteral("VdrPort out of range"));
+        if (why)
+            *why = kov::translate(QStringLiteral("The setting VdrPort is no port number:")) +
+                   QLatin1Char(' ') + QString::number(options.port);
+        return nullptr;
+    }
+    return VdrScheduler::connect(options, why);
+}
+} // namespace
+
+std::unique_ptr<RecorderScheduler> VdrScheduler::open(SettingsStore& settings,
+                                                      RecorderAccess access, QString* why)
+{
+    return connectVdr(vdrOptions(settings, access == RecorderAccess::ReadOnly), why);
+}
+
+void VdrScheduler::readSettings(SettingsStore& settings)
+{
+    vdrOptions(settings, true);
 }

@@ -12,6 +12,8 @@
 
 #include <map>
 
+class SettingsStore;
+
 /// Where the VDR is and how its timers are made.
 struct VdrOptions
 {
@@ -29,7 +31,7 @@ struct VdrOptions
 class VdrScheduler : public RecorderScheduler
 {
 public:
-    /// scheduleRecording results, with the local store's meanings.
+    /// createRecording results, with the local store's meanings.
     enum Result
     {
         Created = 0,
@@ -42,12 +44,13 @@ public:
     /// this host or does not greet in time, and then *why tells the user, translated, where
     /// and why.
     static std::unique_ptr<VdrScheduler> connect(const VdrOptions& options, QString* why = nullptr);
+    /// Connects with the options the VDR settings give, as the backend list makes it.
+    static std::unique_ptr<RecorderScheduler> open(SettingsStore& settings, RecorderAccess access,
+                                                   QString* why);
+    /// Reads the VDR settings (making them with their defaults) without connecting.
+    static void readSettings(SettingsStore& settings);
 
     bool hasRecording(const QString& name) override;
-    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
-                             const QDateTime& end, qint32 channel, qint32 arg6,
-                             const QString& fileName, const QString& tag, qint32 recurrence,
-                             const QVariant& arg10, bool arg11) override;
     qint32 createRecording(const RecordingRequest& request) override;
     bool deleteRecording(const QString& name) override;
     /// From the timer list as this run read it: VDR's flag that the timer is recording.
@@ -56,7 +59,7 @@ public:
     std::optional<QList<RecorderChannel>> channels() override;
     QString failure() const override { return m_failure; }
     /// A scheduler opened for reading that a sync run goes on to change through.
-    void allowChanges() { m_options.readOnly = false; }
+    void allowChanges() override { m_options.readOnly = false; }
 
 private:
     struct Timer

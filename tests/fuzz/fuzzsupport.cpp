@@ -18,6 +18,7 @@ struct Harness
     QCoreApplication app{argc, argv};
     TestEnvironment env;
     RecordingScheduler::Log recorder;
+    std::unique_ptr<RecordingSchedulerInstalled> installed;
 };
 
 Harness* harness = nullptr;
@@ -34,7 +35,7 @@ void fuzzSetUp()
     if (harness)
         return;
     harness = new Harness;
-    installRecordingScheduler(harness->recorder);
+    harness->installed = installRecordingScheduler(harness->recorder);
     // An unknown channel is answered with 7, so the answer is appended to the channel database
     // and later lookups read it back.
     harness->env.ui.channelAnswers = {7};

@@ -216,7 +216,7 @@ private slots:
     {
         installed(1, 60);
         RecordingScheduler::Log scheduled;
-        installRecordingScheduler(scheduled);
+        const auto recorders = installRecordingScheduler(scheduled);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
         QStringList reply{u"0,5,csv,300"_s, u"channel"_s + u",f"_s.repeated(16)};
         for (int i = 0; i < 300; ++i)
@@ -270,7 +270,7 @@ private slots:
         RecordingScheduler::Log scheduled;
         if (action == u"delete"_s)
             scheduled.existing << u"F0_2026-12-24_20_15_00"_s;
-        installRecordingScheduler(scheduled);
+        const auto recorders = installRecordingScheduler(scheduled);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
         auto w = start();
         transfer.answers.clear();

@@ -23,6 +23,19 @@ struct ListingScheduler : RecordingScheduler
     using RecordingScheduler::RecordingScheduler;
     std::optional<QList<RecorderChannel>> channels() override { return kRecorderChannels; }
 };
+// Makes ListingSchedulers, or fails as an unreachable recorder does.
+struct ListingRecorders : RecorderSource
+{
+    ListingRecorders(RecordingScheduler::Log& log, bool reachable) : log(log), reachable(reachable)
+    {
+    }
+    std::unique_ptr<RecorderScheduler> open(RecorderAccess, QString*) override
+    {
+        return reachable ? std::make_unique<ListingScheduler>(log) : nullptr;
+    }
+    RecordingScheduler::Log& log;
+    bool reachable;
+};
 
 QStringList gridNumbers(const ChannelListWindow& w)
 {
@@ -108,11 +121,11 @@ private slots:
             kov::setText(testSettings(), Setting::Recorder, u"vdr"_s);
             kov::setText(testSettings(), Setting::VdrHost, u"127.0.0.1"_s);
             kov::setNumber(testSettings(), Setting::VdrPort, m_closedPort);
-        } else if (recorder != 1) // the local store is the configured recorder
-            kov::setRecorderFactory([this, listing = recorder == 2](const QString&) {
-                return listing ? std::make_unique<ListingScheduler>(m_log) : nullptr;
-            });
+        }
+        ListingRecorders listing(m_log, recorder == 2);
         ChannelListWindow w(nullptr);
+        if (recorder == 0 || recorder == 2) // otherwise the configured recorder
+            w.setRecorders(listing);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         QTest::mouseClick(w.matchButton, Qt::LeftButton);
         QCOMPARE(gridNumbers(w), numbers);

@@ -25,7 +25,6 @@ TestEnvironment::~TestEnvironment()
     kov::resetSupport();
     kov::setSharedTransfer(nullptr);
     kov::setClock(nullptr);
-    kov::setRecorderFactory({});
     kov::setTraceObserver({});
     kov::setUserInterface(nullptr);
     kov::setProgramFolder(QString());
@@ -112,24 +111,20 @@ bool RecordingScheduler::hasRecording(const QString& name)
     return m_log.existing.contains(name);
 }
 
-qint32 RecordingScheduler::scheduleRecording(qint32 arg1, const QString& name,
-                                             const QDateTime& start, const QDateTime& end,
-                                             qint32 channel, qint32 arg6, const QString& fileName,
-                                             const QString& tag, qint32 recurrence,
-                                             const QVariant& arg10, bool arg11)
+qint32 RecordingScheduler::createRecording(const RecordingRequest& r)
 {
-    m_log.calls << u"create %1|%2|%3|%4|%5|%6|%7|%8|%9|"_s.arg(arg1)
-                           .arg(name, start.toString(Qt::ISODate), end.toString(Qt::ISODate))
-                           .arg(channel)
-                           .arg(arg6)
-                           .arg(fileName, tag)
-                           .arg(recurrence) +
-                       (arg10.isValid() ? arg10.toString() : u"omitted"_s) +
-                       (arg11 ? u"|true"_s : u"|false"_s);
+    const QString vps =
+        r.vps.isValid() && r.vps.date().year() > 1900 ? r.vps.toString(Qt::ISODate) : QString();
+    m_log.calls << u"create %1|%2|%3|%4|%5|%6|%7|%8"_s
+                       .arg(r.name, r.start.toString(Qt::ISODate), r.end.toString(Qt::ISODate))
+                       .arg(r.channel)
+                       .arg(r.fileName, r.tag)
+                       .arg(r.recurrence)
+                       .arg(vps);
     if (m_log.raises)
         throw std::runtime_error("Automation error");
     if (m_log.createResult == 0)
-        m_log.existing << name;
+        m_log.existing << r.name;
     return m_log.createResult;
 }
 
@@ -141,12 +136,15 @@ bool RecordingScheduler::deleteRecording(const QString& name)
     return true;
 }
 
-void installRecordingScheduler(RecordingScheduler::Log& log, bool missing)
+RecordingSchedulerInstalled::RecordingSchedulerInstalled(RecordingScheduler::Log& log, bool missing)
+    : m_recorders(log, missing)
 {
-    kov::setRecorderFactory(
-        [&log, missing](const QString& recorderId) -> std::unique_ptr<RecorderScheduler> {
-            if (missing || recorderId != kov::defaultRecorderId())
-                return nullptr;
-            return std::make_unique<RecordingScheduler>(log);
-        });
+    kov::setRecordConsumer(&m_records);
+}
+
+RecordingSchedulerInstalled::~RecordingSchedulerInstalled()
+{
+    // A later installation may have taken over already.
+    if (kov::recordConsumer() == &m_records)
+        kov::setRecordConsumer(nullptr);
 }

@@ -2,6 +2,7 @@
 // Shared pieces of the tests: the test framework and settings store, a fresh program folder per
 // test with a scripted user interface and a trace capture, and doubles for what the core lets
 // vary (the HTTP transfer, the clock, the recorder's scheduler and the main window's front end).
+#include "app/replyrecords.h"
 #include "foundation/datetext.h"
 #include "platform/clock.h"
 #include "platform/httptransfer.h"
@@ -171,8 +172,8 @@ inline QString replyDocument(const QStringList& lines)
     return lines.join(u"\r\n"_s) + u"\r\n"_s;
 }
 
-/// Records every call, "exists NAME", "create ARG1|...|ARG11" (times in ISO form, argument 10
-/// "omitted" when left out) and "delete NAME", and answers as configured.
+/// Records every call, "exists NAME", "create NAME|START|END|CHANNEL|FILE|TAG|RECURRENCE|VPS"
+/// (times in ISO form, VPS empty when none) and "delete NAME", and answers as configured.
 class RecordingScheduler : public RecorderScheduler
 {
 public:
@@ -187,10 +188,7 @@ public:
     explicit RecordingScheduler(Log& log) : m_log(log) {}
 
     bool hasRecording(const QString& name) override;
-    qint32 scheduleRecording(qint32 arg1, const QString& name, const QDateTime& start,
-                             const QDateTime& end, qint32 channel, qint32 arg6,
-                             const QString& fileName, const QString& tag, qint32 recurrence,
-                             const QVariant& arg10, bool arg11) override;
+    qint32 createRecording(const RecordingRequest& request) override;
     bool deleteRecording(const QString& name) override;
     QList<ScheduledProgram> recordingNames() override { return {}; }
 
@@ -198,8 +196,43 @@ private:
     Log& m_log;
 };
 
-/// Installs a factory that makes RecordingSchedulers over one log (or fails when `missing`).
-void installRecordingScheduler(RecordingScheduler::Log& log, bool missing = false);
+/// Makes RecordingSchedulers over one log (or fails when `missing`).
+class FakeRecorders : public RecorderSource
+{
+public:
+    explicit FakeRecorders(RecordingScheduler::Log& log, bool missing = false)
+        : m_log(log), m_missing(missing)
+    {
+    }
+    std::unique_ptr<RecorderScheduler> open(RecorderAccess, QString*) override
+    {
+        return m_missing ? nullptr : std::make_unique<RecordingScheduler>(m_log);
+    }
+
+private:
+    RecordingScheduler::Log& m_log;
+    bool m_missing;
+};
+
+/// While it lives, the replies of sync runs and fetches are read into records whose jobs go to
+/// FakeRecorders over `log`.
+class RecordingSchedulerInstalled
+{
+public:
+    explicit RecordingSchedulerInstalled(RecordingScheduler::Log& log, bool missing = false);
+    ~RecordingSchedulerInstalled();
+    RecordingSchedulerInstalled(const RecordingSchedulerInstalled&) = delete;
+    RecordingSchedulerInstalled& operator=(const RecordingSchedulerInstalled&) = delete;
+
+private:
+    FakeRecorders m_recorders;
+    SyncReplyRecords m_records{&m_recorders};
+};
+[[nodiscard]] inline std::unique_ptr<RecordingSchedulerInstalled>
+installRecordingScheduler(RecordingScheduler::Log& log, bool missing = false)
+{
+    return std::make_unique<RecordingSchedulerInstalled>(log, missing);
+}
 
 class RecordingTextBox : public TextBox
 {

@@ -4,6 +4,7 @@
 #include "channels/channeldatabase.h"
 #include "channels/channellist.h"
 #include "channels/channellookup.h"
+#include "foundation/csvrow.h"
 #include "foundation/filewriters.h"
 #include "testsupport.h"
 
@@ -131,17 +132,23 @@ private slots:
     void channelsFromGuideRecords()
     {
         ChannelCatalog* manager = kov::channelCatalog();
-        GuideChannel* alpha = manager->createChannel(u"de,Alpha TV,101,Germany,General,de"_s, 1);
+        const auto record = [](const QString& text) {
+            CsvRow row;
+            row.setText(text);
+            return row;
+        };
+        GuideChannel* alpha =
+            manager->createChannel(record(u"de,Alpha TV,101,Germany,General,de"_s));
         QVERIFY(alpha);
         QCOMPARE(alpha->isoCode() + alpha->name() + alpha->country() + alpha->category(),
                  u"deAlpha TVGermanyGeneral"_s);
         QCOMPARE(alpha->id(), 101);
-        QVERIFY(!manager->createChannel(u"de,Other,101,Germany,General,de"_s, 1));
+        QVERIFY(!manager->createChannel(record(u"de,Other,101,Germany,General,de"_s)));
         QVERIFY(env->traced(
             u"CQuibChannelManager::CreateNewChannel channel alredy exists with ID : 101"_s));
-        QVERIFY(!manager->createChannel(u"de,,102,Germany,General,de"_s, 1));
-        QVERIFY(!manager->createChannel(u"de,Gamma,abc,Germany,General,de"_s, 1));
-        QVERIFY(manager->createChannel(u"de,Gamma,103,Germany,General,de"_s, 1));
+        QVERIFY(!manager->createChannel(record(u"de,,102,Germany,General,de"_s)));
+        QVERIFY(!manager->createChannel(record(u"de,Gamma,abc,Germany,General,de"_s)));
+        QVERIFY(manager->createChannel(record(u"de,Gamma,103,Germany,General,de"_s)));
         QCOMPARE(manager->channelCount(), 2);
         QVERIFY(env->ui.boxes.isEmpty());
     }

@@ -43,7 +43,10 @@ private slots:
     void safeFileName()
     {
         const auto [name, extension, spaces, nameOnly, expected] = Names::fetch();
-        QCOMPARE(kov::safeFileName(name, extension, true, spaces, nameOnly), expected);
+        QCOMPARE(kov::safeFileName(
+                     name, extension, spaces ? kov::Blanks::ToUnderscores : kov::Blanks::Keep,
+                     nameOnly ? kov::PathPart::AfterLastBackslash : kov::PathPart::Whole),
+                 expected);
     }
     void leadingNumber_data()
     {

@@ -25,11 +25,14 @@ class TestJob : public EnvironmentTest
 {
     Q_OBJECT
     RecordingScheduler::Log m_log;
+    std::optional<FakeRecorders> m_fake;
+    ConfiguredRecorders m_configured;
+    RecorderSource* m_recorders = nullptr; // what scheduled jobs go to
 
     void setUp() override
     {
         m_log = RecordingScheduler::Log();
-        installRecordingScheduler(m_log);
+        m_recorders = &m_fake.emplace(m_log);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n9,Beta\r\n");
         kov::settings().setNumber(u"NoDataFields_getjobs"_s, 17);
     }
@@ -37,7 +40,12 @@ class TestJob : public EnvironmentTest
     {
         SettingsStore settings = kov::settings();
         RecordingJob local;
-        return (job ? job : &local)->readJob(line, &settings, schedule);
+        RecordingJob& read = job ? *job : local;
+        if (!read.readJob(line, &settings))
+            return false;
+        if (schedule)
+            read.schedule(*m_recorders);
+        return true;
     }
 
 private slots:
@@ -95,21 +103,21 @@ private slots:
         QVERIFY(read(jobString(), true));
         const QString name = u"Film_2006-05-12_20_15_00"_s; // the same under every locale
         QCOMPARE(m_log.calls, (QStringList{u"exists "_s + name, u"exists Film_5_12_2006_20_15_00"_s,
-                                           u"create 1|%1|2006-05-12T20:15:00|2006-05-12T23:00:00|"
-                                           u"7|1|%1|fs:4711|0|omitted|true"_s.arg(name)}));
+                                           u"create %1|2006-05-12T20:15:00|2006-05-12T23:00:00|"
+                                           u"7|%1|fs:4711|0|"_s.arg(name)}));
         QCOMPARE(readBytes(env->file(u"ReplyLog.txt"_s)), "Scheduler rec " + name.toLatin1() +
                                                               "\r\nScheduler Return Value: 0\r\n" +
                                                               QByteArray(65, '-') + "\r\n");
         QLocale::setDefault(QLocale(u"de_DE"_s)); // a start at midnight keeps its time
         QVERIFY(read(jobString({{3, u"2006-05-13 00:00:00 +0200"_s}}), true));
-        QCOMPARE(m_log.calls.last().section(u'|', 1, 1), u"Film_2006-05-13_00_00_00"_s);
+        QCOMPARE(m_log.calls.last().section(u'|', 0, 0), u"create Film_2006-05-13_00_00_00"_s);
         QLocale::setDefault(QLocale::c());
     }
     void unchangedJobCommitsNothing()
     {
         // Both stores watched through connections of their own: a recording found there already
         // and a deletion that finds none commit nothing, neither to the recorder nor to settings.
-        kov::setRecorderFactory({});
+        m_recorders = &m_configured;
         QVERIFY(read(jobString(), true));
         SqlConnection settings("watch");
         SqlConnection recorder("watch");
@@ -190,9 +198,9 @@ private slots:
             m_log.existing << probe.regionalRecordingName();
         m_log.createResult = recorder == u"refuses"_s ? 2 : 0;
         m_log.raises = recorder == u"raises"_s;
-        installRecordingScheduler(m_log, recorder == u"missing"_s);
+        m_recorders = &m_fake.emplace(m_log, recorder == u"missing"_s);
         if (recorder == u"folder"_s || recorder == u"junk"_s || recorder == u"vdr"_s) {
-            kov::setRecorderFactory({});
+            m_recorders = &m_configured;
             kov::setText(testSettings(), Setting::Recorder,
                          recorder == u"vdr"_s ? recorder : QString());
             kov::setNumber(testSettings(), Setting::VdrPort, 1); // tcpmux: nobody listens there
@@ -207,9 +215,9 @@ private slots:
             const QStringList args = call.section(u' ', 1).split(u'|');
             const bool create = call.startsWith(u"create"_s);
             const QString verb = call.section(u' ', 0, 0);
-            QCOMPARE(args[create ? 1 : 0],
+            QCOMPARE(args[0],
                      made.contains(verb) ? probe.regionalRecordingName() : probe.recordingName());
-            made << (create ? u"create "_s + args[4] + u' ' + args[8] : verb);
+            made << (create ? u"create "_s + args[3] + u' ' + args[6] : verb);
         }
         QCOMPARE(made.join(u", "_s), calls);
         QCOMPARE(env->ui.boxes.size(), box.isEmpty() ? 0 : 1);
@@ -235,13 +243,13 @@ private slots:
     {
         QFETCH(QString, recorder);
         QFETCH(QString, reason);
-        kov::setRecorderFactory({});
         kov::setText(testSettings(), Setting::Recorder, recorder);
         kov::setNumber(testSettings(), Setting::VdrPort, 1); // tcpmux: nobody listens there
         SqlConnection store("wrong");
         QVERIFY(store.open(env->file(u"KOVSched.db"_s), false));
         QVERIFY(store.exec(u"CREATE TABLE programs (id INTEGER PRIMARY KEY)"_s));
         SyncRunScope run;
+        m_recorders = &run.recorders();
         for (const QString& title : {u"One"_s, u"Two"_s, u"Three"_s})
             QVERIFY(read(jobString({{6, title}}), true));
         QCOMPARE(env->ui.boxes, QStringList()); // nothing per job

@@ -1,4 +1,4 @@
-// The local recorder store: what scheduleRecording answers, and that a read-only store neither
+// The local recorder store: what createRecording answers, and that a read-only store neither
 // creates nor changes the file.
 #include "recorders/localscheduler.h"
 #include "testsupport.h"
@@ -25,9 +25,14 @@ private slots:
         QVERIFY(!QFile::exists(path)); // reading creates no store
         LocalScheduler store(path);
         const QDateTime start(QDate(2026, 12, 10), QTime(20, 15));
-        QCOMPARE(store.scheduleRecording(1, u"Film"_s, start,
-                                         QDateTime::fromString(end, Qt::ISODate), channel, 1,
-                                         u"Film"_s, u"fs:1"_s, 0, {}, true),
+        QCOMPARE(store.createRecording({u"Film"_s,
+                                        start,
+                                        QDateTime::fromString(end, Qt::ISODate),
+                                        channel,
+                                        u"Film"_s,
+                                        u"fs:1"_s,
+                                        0,
+                                        {}}),
                  result);
         QCOMPARE(store.recordingNames().size(), stored);
         QCOMPARE(store.hasRecording(u"Film"_s), stored == 1);

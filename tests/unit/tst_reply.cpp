@@ -15,13 +15,13 @@ class TestReply : public EnvironmentTest
 {
     Q_OBJECT
     RecordingScheduler::Log m_scheduled;
-    SyncReplyRecords m_records; // jobs scheduled, servers listed, as in a sync
+    FakeRecorders m_recorders{m_scheduled};
+    SyncReplyRecords m_records{&m_recorders}; // jobs scheduled, servers listed, as in a sync
     using Cases = Columns<QString, QString, bool, QString, int>;
 
     void setUp() override
     {
         m_scheduled = RecordingScheduler::Log();
-        installRecordingScheduler(m_scheduled);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
     }
 

@@ -152,7 +152,7 @@ private slots:
         struct Nested : ReplyRecordConsumer // a record's prompt lets another exchange start
         {
             QuibSession* session = nullptr;
-            void takeRecord(QuibFunction f, qint32, const QString&) override
+            void takeRecord(QuibFunction f, qint32, const QString&, const CsvRow&) override
             {
                 QVERIFY(!session->runServerFunction(f));
             }

@@ -108,8 +108,8 @@ private slots:
         const QString path = env->file(u"KOVSched.db"_s);
         const QDateTime start(QDate(2026, 12, 10), QTime(20, 15));
         auto create = [&](const QString& name) {
-            return LocalScheduler(path).scheduleRecording(1, name, start, start.addSecs(60), 7, 1,
-                                                          name, u"fs:1"_s, 0, {}, true);
+            return LocalScheduler(path).createRecording(
+                {name, start, start.addSecs(60), 7, name, u"fs:1"_s, 0, {}});
         };
         QCOMPARE(create(u"A"_s), 0);
         QVERIFY(LocalScheduler(path).hasRecording(u"A"_s));

@@ -62,7 +62,7 @@ private slots:
         for (const QString& reply : replies)
             transfer.queue(reply);
         RecordingFrontEnd ui;
-        const bool result = kov::runSync(ui, true, true);
+        const bool result = kov::runSync(ui, kov::JobsAsked::All, kov::SyncStart::ByUser);
         QCOMPARE(transfer.functions().join(u' '), functions);
         QCOMPARE(ui.messages.join(u'|'), messages);
         QCOMPARE(u"%1 %2 %3 %4"_s.arg(result)
@@ -93,7 +93,7 @@ private slots:
         kov::setNumber(testSettings(), Setting::HaveChannelDatabase, 1);
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
         RecordingScheduler::Log log;
-        installRecordingScheduler(log, missing);
+        const auto recorders = installRecordingScheduler(log, missing);
         QStringList reply{u"0,4711,csv,%1"_s.arg(channels.size()),
                           u"channel,channelid,uid,starttime,endtime,action,title,pg,quality,"
                           u"sequence,priority,protection,nature,format,vps,description,persons"_s};
@@ -103,8 +103,7 @@ private slots:
                          .arg(i);
         transfer.queue(replyDocument(reply));
         RecordingFrontEnd ui;
-        QCOMPARE(kov::runSync(ui, true, true), !missing);
-        kov::setRecorderFactory({});
+        QCOMPARE(kov::runSync(ui, kov::JobsAsked::All, kov::SyncStart::ByUser), !missing);
         QCOMPARE(ui.messages.value(ui.messages.size() - 1), message);
         QCOMPARE(env->ui.boxes.size(), boxes);
     }
@@ -112,7 +111,7 @@ private slots:
     {
         kov::setText(testSettings(), Setting::Protocol, u"ABCD"_s); // does not decrypt
         RecordingFrontEnd ui;
-        QVERIFY(!kov::runSync(ui, true, true));
+        QVERIFY(!kov::runSync(ui, kov::JobsAsked::All, kov::SyncStart::ByUser));
         QCOMPARE(transfer.urls, QStringList());
         QCOMPARE(env->ui.boxes, QStringList{u"Please specify an account and password."_s});
         QCOMPARE(ui.messages, (QStringList{u"Specify your account and password,"_s,

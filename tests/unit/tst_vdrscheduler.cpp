@@ -273,18 +273,23 @@ private slots:
         const QString line = u"Alpha TV,101,5001,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 "
                              u"+0100,delete,Film,0,1,0,2,1,n,f,,d,"_s;
         RecordingJob job;
-        QVERIFY(job.readJob(line, &settings, false));
+        QVERIFY(job.readJob(line, &settings));
         ScriptedVdr server(kGreeting, {timer("250 ", 2, flags, job.recordingName(), account)});
+        QStringList verdicts;
         kov::setText(settings, Setting::Account, u"anna"_s);
         kov::setText(settings, Setting::Recorder, u"vdr"_s);
         kov::setText(settings, Setting::VdrHost, u"127.0.0.1"_s);
         kov::setNumber(settings, Setting::VdrPort, server.port);
-        DryRunRecords preview;
         {
-            const RecorderRunScope run; // as in `sync --dry-run`: the run's VDR connection
-            preview.takeRecord(QuibFunction::GetJobs, 0, line);
+            RunRecorders run; // as in `sync --dry-run`: the run's VDR connection
+            DryRunRecords preview;
+            preview.setRunRecorders(&run);
+            CsvRow fields;
+            fields.setText(line);
+            preview.takeRecord(QuibFunction::GetJobs, 0, line, fields);
+            verdicts = preview.Lines();
         }
-        QCOMPARE(preview.Lines().value(0).section(u'\t', 0, 0), verdict);
+        QCOMPARE(verdicts.value(0).section(u'\t', 0, 0), verdict);
         QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"QUIT"_s})); // it changes nothing
     }
     void serviceTextsStayInTheirFields_data()
@@ -360,8 +365,14 @@ private slots:
             QVERIFY(!vdr->hasRecording(u"Film"_s));
             // Once it failed to answer, nothing more is asked: no second wait.
             QVERIFY(vdr->failure().startsWith(u"VDR at 127.0.0.1, port "_s));
-            QCOMPARE(vdr->scheduleRecording(1, u"Film"_s, at(u"2026-12-10T20:15"_s),
-                                            at(u"2026-12-10T21:00"_s), 7, 1, {}, {}, 0, {}, true),
+            QCOMPARE(vdr->createRecording({u"Film"_s,
+                                           at(u"2026-12-10T20:15"_s),
+                                           at(u"2026-12-10T21:00"_s),
+                                           7,
+                                           {},
+                                           {},
+                                           0,
+                                           {}}),
                      3);
             QVERIFY(!vdr->deleteRecording(u"Film"_s));
             QCOMPARE(server.received().size(), 1);
@@ -374,7 +385,6 @@ private slots:
         ScriptedVdr server(kGreeting, {"550 No timers defined\r\n",
                                        "250 1 Alpha TV:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n",
                                        "250 1 1:1:2026-12-10:2015:2100:50:99:x:y\r\n", ""});
-        kov::setRecorderFactory({});
         SettingsStore settings = kov::settings();
         kov::setText(settings, Setting::Recorder, u"vdr"_s);
         kov::setText(settings, Setting::VdrHost, u"127.0.0.1"_s);
@@ -390,7 +400,8 @@ private slots:
             QVERIFY(job.readJob(
                 u"Alpha TV,101,%1,2026-12-10 20:15:00 +0100,2026-12-10 21:00:00 +0100,rec,"
                 "Film %1,0,1,0,2,0,n,f,,,"_s.arg(i),
-                &settings, true));
+                &settings));
+            job.schedule(run.recorders());
         }
         QVERIFY(clock.elapsed() < 2500); // one wait of a second for the run, not one a job
         QCOMPARE(env->ui.boxes, QStringList());
