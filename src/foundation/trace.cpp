@@ -37,7 +37,12 @@ qint32 kov::traceTo(const QLoggingCategory& category, const QString& message, bo
             kov::LogPriority::Debug, QStringLiteral("##B## ") + message + QStringLiteral(" ##B##"));
         std::fputs(line.constData(), stderr);
     }
-    qCDebug(category).noquote() << message;
+    if (category.isDebugEnabled())
+        QMessageLogger(QT_MESSAGELOG_FILE, QT_MESSAGELOG_LINE, QT_MESSAGELOG_FUNC,
+                       category.categoryName())
+                .debug()
+                .noquote()
+            << message;
     if (showBox)
         kov::messageBoxSink().messageBox(message, style, title.isEmpty() ? kov::appTitle() : title);
     return result;

@@ -194,7 +194,7 @@ std::unique_ptr<RecorderScheduler> kov::openRecorderForReading(QString* why)
     return configured(true, why);
 }
 
-void kov::setRecorderFactory(SchedulerFactory factory_)
+void kov::setRecorderFactory(SchedulerFactory makeScheduler)
 {
-    factory() = std::move(factory_);
+    factory() = std::move(makeScheduler);
 }

@@ -11,7 +11,8 @@ using K = SettingKind;
 using R = SettingRead;
 using D = SettingDefault;
 
-constexpr QLatin1String none{""};
+// The blank column of the table below, named short so that each row keeps to one line.
+constexpr QLatin1String none{""}; // NOLINT(readability-identifier-naming)
 
 // A pattern entry such as "Last<f>QueryTime" as a regular expression.
 QRegularExpression patternOf(const QString& pattern, Qt::CaseSensitivity cs)

@@ -284,7 +284,7 @@ private slots:
             const RecorderRunScope run; // as in `sync --dry-run`: the run's VDR connection
             preview.takeRecord(QuibFunction::GetJobs, 0, line);
         }
-        QCOMPARE(preview.Lines().value(0).section(u'\t', 0, 0), verdict);
+        QCOMPARE(preview.lines().value(0).section(u'\t', 0, 0), verdict);
         QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"QUIT"_s})); // it changes nothing
     }
     void serviceTextsStayInTheirFields_data()
