@@ -4,6 +4,18 @@
 # `#include "app/..."` from a lower layer is not found and the build stops there.
 #
 #   kovferrit_add_layer(NAME FOLDER SOURCES ... [DEPENDS lower layers ...] [QT Qt components ...])
+#
+# Each layer traces into its own logging category, kovferrit.FOLDER.
+
+# The source files of `target` trace into the logging category of `folder`: kov::trace takes
+# the category KOV_LOG_CATEGORY names, kov::lc<Folder> (declared in foundation/logcategories.h).
+function(kovferrit_log_category target folder)
+  string(SUBSTRING ${folder} 0 1 first)
+  string(TOUPPER ${first} first)
+  string(SUBSTRING ${folder} 1 -1 rest)
+  target_compile_definitions(${target} PRIVATE KOV_LOG_CATEGORY=lc${first}${rest})
+endfunction()
+
 function(kovferrit_add_layer name folder)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;QT" ${ARGN})
   # Layers are added from the bottom up, so a layer named here that does not exist yet lies
@@ -21,4 +33,5 @@ function(kovferrit_add_layer name folder)
   target_include_directories(${name} PUBLIC ${root})
   list(TRANSFORM ARG_QT PREPEND Qt6::)
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_QT} kovferrit_warnings)
+  kovferrit_log_category(${name} ${folder})
 endfunction()

@@ -1,6 +1,7 @@
-# One INTERFACE target carries the warning flags and project-wide defines; every
-# target of the project links it, so the rules live in one place.
+# One INTERFACE target carries the language standard, the warning flags and project-wide
+# defines; every target of the project links it, so the rules live in one place.
 add_library(kovferrit_warnings INTERFACE)
+target_compile_features(kovferrit_warnings INTERFACE cxx_std_17)
 target_compile_options(kovferrit_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor)
 target_compile_definitions(kovferrit_warnings INTERFACE

@@ -8,7 +8,7 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
 apt-get install -y -q --no-install-recommends \
-    cmake make g++ pkg-config python3 clang-format clang libclang-rt-14-dev \
+    cmake make g++ pkg-config python3 clang-format clang-tidy clang libclang-rt-14-dev \
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6sql6-sqlite libsqlite3-dev libgl-dev \
     xvfb xauth fonts-dejavu-core \
     vdr vdr-plugin-streamdev-client \

@@ -50,7 +50,7 @@ bool kov::downloadChannelGuide(TextBox* output, bool manually)
             kov::translate(QStringLiteral("Information")));
         return false;
     }
-    const QString statusLine = lines.at(at);
+    const QString& statusLine = lines.at(at);
     CsvRow status;
     const qint32 columns = status.setText(statusLine) ? status.columnCount() : 0;
     if (columns != 4) {

@@ -66,10 +66,10 @@ void DryRunRecords::takeRecord(QuibFunction function, qint32 index, const QStrin
                           QString::number(channel)};
 }
 
-QStringList DryRunRecords::Lines() const
+QStringList DryRunRecords::lines() const
 {
-    QStringList lines;
+    QStringList rows;
     for (const QStringList& row : m_rows)
-        lines << row.join(QLatin1Char('\t'));
-    return lines;
+        rows << row.join(QLatin1Char('\t'));
+    return rows;
 }

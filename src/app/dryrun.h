@@ -17,7 +17,7 @@ public:
     /// recording (delete of a program being recorded, which the recorder keeps), absent (delete of
     /// a missing program), unknown-channel or unsupported. A channel the channel database lacks
     /// takes the number the user interface was given beforehand, without asking.
-    QStringList Lines() const;
+    QStringList lines() const;
     /// The same per job, one field each, for output that keeps fields apart by itself (JSON).
     const QList<QStringList>& rows() const { return m_rows; }
     /// Set when the recorder could not be asked; existence then reads as "no".

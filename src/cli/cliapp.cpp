@@ -308,7 +308,7 @@ int complain(const QString& problem, int status)
 }
 } // namespace cli
 
-int runCli(QStringList args)
+int runCli(const QStringList& args)
 {
     using namespace cli;
     static TerminalUserInterface ui;

@@ -69,7 +69,7 @@ int dryRunSync(CliFrontEnd& frontEnd, bool timed, bool json)
     if (json) {
         kov::printJson(previewDocument(preview));
     } else {
-        for (const QString& line : preview.Lines())
+        for (const QString& line : preview.lines())
             kov::printLine(line);
     }
     return ok ? kOk : kFailed;

@@ -158,7 +158,7 @@ void PasswordCipher::encryptBlock(QByteArray& buff) const
         state.substituteAndShift(m_sbox, false);
         if (round != m_rounds)
             state.mixColumns(2, 3, 1, 1);
-        state.addRoundKey(&m_schedule[static_cast<size_t>(round * m_nb)]);
+        state.addRoundKey(&m_schedule[static_cast<size_t>(round) * static_cast<size_t>(m_nb)]);
     }
     state.store(buff);
 }
@@ -166,10 +166,10 @@ void PasswordCipher::encryptBlock(QByteArray& buff) const
 void PasswordCipher::decryptBlock(QByteArray& buff) const
 {
     State state(buff, m_nb);
-    state.addRoundKey(&m_schedule[static_cast<size_t>(m_rounds * m_nb)]);
+    state.addRoundKey(&m_schedule[static_cast<size_t>(m_rounds) * static_cast<size_t>(m_nb)]);
     for (int round = m_rounds - 1; round >= 0; --round) {
         state.substituteAndShift(m_inverse, true);
-        state.addRoundKey(&m_schedule[static_cast<size_t>(round * m_nb)]);
+        state.addRoundKey(&m_schedule[static_cast<size_t>(round) * static_cast<size_t>(m_nb)]);
         if (round != 0)
             state.mixColumns(14, 11, 13, 9);
     }

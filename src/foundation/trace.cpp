@@ -23,8 +23,8 @@ void kov::setTraceObserver(std::function<void(const QString&)> observer)
     traceObserver() = std::move(observer);
 }
 
-qint32 kov::trace(const QString& message, bool showBox, qint32 result, const QString& title,
-                  MessageStyle style)
+qint32 kov::traceTo(const QLoggingCategory& category, const QString& message, bool showBox,
+                    qint32 result, const QString& title, MessageStyle style)
 {
     if (!g_traceSwitchRead) {
         g_traceSwitch = kov::traceEnabled();
@@ -37,6 +37,12 @@ qint32 kov::trace(const QString& message, bool showBox, qint32 result, const QSt
             kov::LogPriority::Debug, QStringLiteral("##B## ") + message + QStringLiteral(" ##B##"));
         std::fputs(line.constData(), stderr);
     }
+    if (category.isDebugEnabled())
+        QMessageLogger(QT_MESSAGELOG_FILE, QT_MESSAGELOG_LINE, QT_MESSAGELOG_FUNC,
+                       category.categoryName())
+                .debug()
+                .noquote()
+            << message;
     if (showBox)
         kov::messageBoxSink().messageBox(message, style, title.isEmpty() ? kov::appTitle() : title);
     return result;
@@ -45,21 +51,4 @@ qint32 kov::trace(const QString& message, bool showBox, qint32 result, const QSt
 bool kov::traceEnabled()
 {
     return qEnvironmentVariable("KOVFERRIT_TRACE") == QLatin1String("1");
-}
-
-// A failed call is only traced, never shown in a box: the name of an internal call means
-// nothing to the user, and a write that failed is reported on its own (kov::noteWriteFailure).
-bool kov::callFailed(qint32 code, const QString& callName)
-{
-    if (code == 0)
-        return false;
-    kov::trace(callName + QStringLiteral(" FAILED : ") + QString::number(code), false, 0, QString(),
-               MessageIcon::Information);
-    return true;
-}
-
-qint32 kov::traceFrom(const char* className, const QString& message, bool showBox)
-{
-    return kov::trace(QLatin1String(className) + QStringLiteral("::") + message, showBox, 0,
-                      QString(), MessageIcon::Information);
 }

@@ -122,8 +122,8 @@ void ChannelListWindow::fillGrid(int method, int sortColumn, ChannelListModel::O
     const QList<QStringList> shown = model.arrange(order, typed);
     m_loaded = model.rows();
     grid->clear();
-    grid->setColumnCount(model.header().size());
-    grid->setRowCount(shown.size());
+    grid->setColumnCount(static_cast<int>(model.header().size()));
+    grid->setRowCount(static_cast<int>(shown.size()));
     grid->setHorizontalHeaderLabels(model.header());
     if (m_method == 2) {
         for (int c = 0; c < grid->columnCount(); ++c) {

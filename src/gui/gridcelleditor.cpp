@@ -72,7 +72,7 @@ void GridCellEditor::openEditor(const QString& text)
     m_row = m_grid->currentRow();
     m_column = m_grid->currentColumn();
     m_box->setText(text);
-    m_box->setCursorPosition(text.size());
+    m_box->setCursorPosition(static_cast<int>(text.size()));
     followCell();
     m_box->show();
     m_box->raise();

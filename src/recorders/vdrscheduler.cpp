@@ -259,7 +259,7 @@ std::optional<bool> VdrScheduler::hasChannel(qint32 channel)
     return m_channels->contains(channel);
 }
 
-bool VdrScheduler::changeClaims(Timer timer)
+bool VdrScheduler::changeClaims(const Timer& timer)
 {
     // The last claim released, the timer goes; otherwise it keeps the others' claims.
     const bool none = timer.mark.claims.isEmpty();

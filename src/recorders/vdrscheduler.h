@@ -99,7 +99,7 @@ private:
     QString timerText(const Timer& timer) const;
     /// Whether VDR has the channel; none when it did not answer.
     std::optional<bool> hasChannel(qint32 channel);
-    bool changeClaims(Timer timer);
+    bool changeClaims(const Timer& timer);
 
     VdrOptions m_options;
     SvdrpClient m_client;

@@ -287,7 +287,7 @@ private slots:
             CsvRow fields;
             fields.setText(line);
             preview.takeRecord(QuibFunction::GetJobs, 0, line, fields);
-            verdicts = preview.Lines();
+            verdicts = preview.lines();
         }
         QCOMPARE(verdicts.value(0).section(u'\t', 0, 0), verdict);
         QCOMPARE(server.received(), (QStringList{u"LSTT"_s, u"QUIT"_s})); // it changes nothing
