@@ -19,7 +19,7 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/scripts/lsan.supp":print_suppressions=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --test-dir build-asan --output-on-failure -j"$jobs"
+    ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE lint # the source is linted once
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DKOV_SANITIZE=ON \
     -DKOV_BUILD_GUI=OFF -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link
