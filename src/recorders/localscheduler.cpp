@@ -31,8 +31,11 @@ struct SharedStore
 
 SharedStore& sharedStore()
 {
-    static SharedStore store;
-    return store;
+    // Never destroyed: the application object's post routine closes it, and that may run after
+    // the statics made later than the routine's registration are gone (a process that ends
+    // with exit() while its application object lives, as a fuzzer does).
+    static auto* store = new SharedStore;
+    return *store;
 }
 
 // The SQL driver belongs to the application object: close the store before it goes.
