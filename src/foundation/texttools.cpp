@@ -37,9 +37,9 @@ QString kov::stripNull(const QString& text)
 }
 
 QString kov::safeFileName(const QString& name, const QString& extension, Blanks blanks,
-                          PathPart part)
+                          NamePart part)
 {
-    const bool fileNameOnly = part == PathPart::AfterLastBackslash;
+    const bool fileNameOnly = part == NamePart::AfterLastBackslash;
     if (name.isEmpty())
         return QString();
     QString work = kov::stripNull(name);
@@ -55,19 +55,17 @@ QString kov::safeFileName(const QString& name, const QString& extension, Blanks 
     }
     if (blanks == Blanks::ToUnderscores)
         work.replace(QLatin1Char(' '), QLatin1Char('_'));
-    {
-        QString illegal = QStringLiteral("/?\"<>|*");
-        if (fileNameOnly)
-            illegal += QStringLiteral("\\:");
-        for (QChar& c : work) {
-            if (illegal.contains(c))
-                c = QLatin1Char('_');
-        }
-        const qsizetype extensionDot = work.size() - 4; // the dot of a three-letter extension
-        for (qsizetype i = 0; i < work.size(); ++i) {
-            if (work[i] == QLatin1Char('.') && i != extensionDot)
-                work[i] = QLatin1Char('_');
-        }
+    QString illegal = QStringLiteral("/?\"<>|*");
+    if (fileNameOnly)
+        illegal += QStringLiteral("\\:");
+    for (QChar& c : work) {
+        if (illegal.contains(c))
+            c = QLatin1Char('_');
+    }
+    const qsizetype extensionDot = work.size() - 4; // the dot of a three-letter extension
+    for (qsizetype i = 0; i < work.size(); ++i) {
+        if (work[i] == QLatin1Char('.') && i != extensionDot)
+            work[i] = QLatin1Char('_');
     }
     if (!extension.isEmpty()) {
         if (!extension.startsWith(QLatin1Char('.')))

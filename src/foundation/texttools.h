@@ -19,16 +19,16 @@ enum class Blanks
     Keep,
     ToUnderscores
 };
-/// Whether safeFileName takes the whole text or only the part after its last backslash (a
-/// name, no folder: backslashes and colons are then replaced too).
-enum class PathPart
+/// What safeFileName makes the file name of: the whole text, or the text after its last
+/// backslash, in which backslashes and colons are then replaced too.
+enum class NamePart
 {
     Whole,
     AfterLastBackslash
 };
 /// `name` as a file name: cut to 215 characters, the characters no file name may hold and
 /// every dot but that of a three-letter extension replaced by underscores, `extension` added.
-QString safeFileName(const QString& name, const QString& extension, Blanks blanks, PathPart part);
+QString safeFileName(const QString& name, const QString& extension, Blanks blanks, NamePart part);
 /// The text up to its first NUL character.
 QString stripNull(const QString& text);
 } // namespace kov

@@ -127,7 +127,7 @@ QString RecordingJob::errorFileName() const
 {
     return QStringLiteral("ERROR_") + kov::safeFileName(kov::dateText(kov::now()),
                                                         QStringLiteral("txt"), kov::Blanks::Keep,
-                                                        kov::PathPart::AfterLastBackslash);
+                                                        kov::NamePart::AfterLastBackslash);
 }
 
 void RecordingJob::writeErrorFile(const QString& data)

@@ -40,7 +40,7 @@ template <typename Statement> void passOver(Statement statement)
 QString safeName(const QString& name)
 {
     return kov::safeFileName(name, QString(), kov::Blanks::ToUnderscores,
-                             kov::PathPart::AfterLastBackslash);
+                             kov::NamePart::AfterLastBackslash);
 }
 } // namespace
 

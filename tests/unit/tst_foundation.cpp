@@ -45,7 +45,7 @@ private slots:
         const auto [name, extension, spaces, nameOnly, expected] = Names::fetch();
         QCOMPARE(kov::safeFileName(
                      name, extension, spaces ? kov::Blanks::ToUnderscores : kov::Blanks::Keep,
-                     nameOnly ? kov::PathPart::AfterLastBackslash : kov::PathPart::Whole),
+                     nameOnly ? kov::NamePart::AfterLastBackslash : kov::NamePart::Whole),
                  expected);
     }
     void leadingNumber_data()
