@@ -5,8 +5,6 @@
 #include "foundation/passwordcipher.h"
 #include "recorders/localscheduler.h"
 
-#include <QTcpServer>
-
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/wait.h>
@@ -461,9 +459,7 @@ private slots:
         const auto [misbehave, err] = Columns<QString, QString>::fetch();
         Simulator sim;
         if (misbehave.isEmpty()) {
-            QTcpServer probe; // a port nobody listens on
-            QVERIFY(probe.listen(QHostAddress::LocalHost));
-            sim.port = probe.serverPort();
+            QVERIFY((sim.port = refusingPort()) != 0);
         } else {
             QVERIFY(sim.start({{u"getjobs"_s, QJsonObject{{u"misbehave"_s, misbehave}}}}));
         }
@@ -645,11 +641,8 @@ private slots:
     {
         const auto [misbehave, why] = Columns<QJsonObject, QString>::fetch();
         Simulator sim;
-        QTcpServer probe; // a port nobody listens on
         if (misbehave.isEmpty()) {
-            QVERIFY(probe.listen(QHostAddress::LocalHost));
-            sim.port = probe.serverPort();
-            probe.close();
+            QVERIFY((sim.port = refusingPort()) != 0);
         } else {
             QVERIFY(sim.start({{u"getjobs"_s, misbehave}}));
         }
@@ -742,10 +735,9 @@ private slots:
         QVERIFY2(done.out.startsWith(u"account: demo\nrecorder: local "_s), qPrintable(done.out));
         QVERIFY2(done.out.endsWith(u"\nrecordings: 1\n"_s), qPrintable(done.out));
         // The service gone: the failure and its cause.
-        QTcpServer probe; // a port nobody listens on
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        set(u"Port"_s, QString::number(probe.serverPort()));
-        probe.close();
+        const quint16 gone = refusingPort();
+        QVERIFY(gone != 0);
+        set(u"Port"_s, QString::number(gone));
         set(u"OpenURLRetries"_s, u"1"_s);
         QCOMPARE(run({u"sync"_s}).status, 1);
         const Run failed = run({u"status"_s});

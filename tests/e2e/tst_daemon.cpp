@@ -3,8 +3,6 @@
 // and after a sync, and a reload on SIGHUP.
 #include "clitest.h"
 
-#include <QTcpServer>
-
 #include <csignal>
 #include <cstddef>
 #include <cstring>
@@ -114,11 +112,8 @@ private slots:
         const auto [abstract, getjobs, journal, line] =
             Columns<bool, QJsonObject, bool, QString>::fetch();
         Simulator sim;
-        QTcpServer probe; // a port nobody listens on
         if (getjobs.isEmpty()) {
-            QVERIFY(probe.listen(QHostAddress::LocalHost));
-            sim.port = probe.serverPort();
-            probe.close();
+            QVERIFY((sim.port = refusingPort()) != 0);
         } else {
             QVERIFY(sim.start(standard(getjobs)));
         }
@@ -184,11 +179,8 @@ private slots:
         // the daemon read the settings again and sync at once, and it keeps running.
         Simulator sim;
         QVERIFY(sim.start(standard({{u"status"_s, 1}})));
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
         Simulator dead;
-        dead.port = probe.serverPort();
-        probe.close();
+        QVERIFY((dead.port = refusingPort()) != 0);
         setUp(dead, true);
         set(u"TimeoutSeconds"_s, u"1"_s);
         set(u"OpenURLRetries"_s, u"1"_s);

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTcpServer>
 #include <QtTest>
 
 namespace {
@@ -106,9 +105,7 @@ private slots:
             << 1 << QStringList{u"7"_s, u""_s, u""_s, u""_s} << QStringList{u"no channel list"_s};
         QTest::newRow("unreachable")
             << 0 << QStringList{u"7"_s, u""_s, u""_s, u""_s} << QStringList{u"cannot be reached"_s};
-        QTcpServer closed; // a port just freed: a connection to it is refused at once
-        closed.listen(QHostAddress::LocalHost);
-        m_closedPort = closed.serverPort();
+        m_closedPort = refusingPort();
         QTest::newRow("VDR refuses")
             << 3 << QStringList{u"7"_s, u""_s, u""_s, u""_s}
             << QStringList{u"cannot be reached\r\nVDR at 127.0.0.1, port %1, cannot be used: the "

@@ -8,6 +8,7 @@
 #include "recorders/recorderfactory.h"
 
 #include <QFile>
+#include <QTcpServer>
 
 #include <stdexcept>
 
@@ -147,4 +148,10 @@ RecordingSchedulerInstalled::~RecordingSchedulerInstalled()
     // A later installation may have taken over already.
     if (kov::recordConsumer() == &m_records)
         kov::setRecordConsumer(nullptr);
+}
+
+quint16 refusingPort()
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
 }

@@ -127,7 +127,10 @@ public:
     int cancels = 0;
 };
 
-/// The time every test starts at.
+/// A local port just freed, so that a connection to it is refused at once; 0 when none could be
+/// had.
+quint16 refusingPort();
+
 /// A settings store at the program's key, for the typed accessors (kov::setNumber(testSettings(),
 /// Setting::Port, 80)); every store object reads and writes the one settings database.
 inline SettingsStore& testSettings()
@@ -136,6 +139,7 @@ inline SettingsStore& testSettings()
     return settings;
 }
 
+/// The time every test starts at.
 inline const QDateTime kTestNow(QDate(2026, 12, 6), QTime(12, 0, 30));
 
 class FixedClock : public Clock
