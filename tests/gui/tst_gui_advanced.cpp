@@ -3,8 +3,8 @@
 // offers, and the sync its closing starts after a frequency change.
 #include "advancedsettingswindow.h"
 #include "app/resulttexts.h"
+#include "apptestsupport.h"
 #include "placement.h"
-#include "testsupport.h"
 
 #include <QtWidgets>
 class TestAdvancedWindow : public EnvironmentTest

@@ -1,6 +1,7 @@
 // The channel list window: the grid's editor and its keys, numbers cleaned as typed, the save
 // question on closing, a missing guide, and where it opens; every window's icon and caption.
 #include "advancedsettingswindow.h"
+#include "apptestsupport.h"
 #include "channellistwindow.h"
 #include "channelnumberprompt.h"
 #include "gridcelleditor.h"
@@ -8,7 +9,6 @@
 #include "placement.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
-#include "testsupport.h"
 #include "widgetuserinterface.h"
 
 #include <QtWidgets>

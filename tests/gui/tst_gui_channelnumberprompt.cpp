@@ -1,8 +1,8 @@
 // The prompt for an unknown channel's number: its buttons, what OK reads from the field, and the
 // lookup asking through it.
+#include "apptestsupport.h"
 #include "channelnumberprompt.h"
 #include "channels/channellookup.h"
-#include "testsupport.h"
 
 #include "widgetuserinterface.h"
 #include <QtWidgets>

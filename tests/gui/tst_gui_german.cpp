@@ -1,9 +1,9 @@
 // Under a German locale every text a user meets is German: the program's own through its
 // string files, Qt's standard buttons through Qt's translation.
+#include "apptestsupport.h"
 #include "channellistwindow.h"
 #include "mainwindow.h"
 #include "qttranslation.h"
-#include "testsupport.h"
 
 #include <QtWidgets>
 

@@ -1,11 +1,11 @@
 // The windows worked from the keyboard: the main window's Tab order and where its focus starts,
 // drawn focus, Enter in the password box and on the buttons, and Escape in the side windows.
 #include "advancedsettingswindow.h"
+#include "apptestsupport.h"
 #include "channellistwindow.h"
 #include "gridcelleditor.h"
 #include "logviewer.h"
 #include "mainwindow.h"
-#include "testsupport.h"
 
 #include <QtWidgets>
 

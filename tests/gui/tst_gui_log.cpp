@@ -1,7 +1,7 @@
 // The log window: the listing it shows, saved to numbered files and copied on closing, and the
 // text area following the window's size.
+#include "apptestsupport.h"
 #include "logviewer.h"
-#include "testsupport.h"
 
 #include <QtWidgets>
 

@@ -2,11 +2,11 @@
 // and menu, its buttons and fields, and its layout on a large-font screen.
 #include "advancedsettingswindow.h"
 #include "app/syncrun.h"
+#include "apptestsupport.h"
 #include "foundation/passwordcipher.h"
 #include "mainwindow.h"
 #include "placement.h"
 #include "recorders/recorderrunscope.h"
-#include "testsupport.h"
 #include "windowunits.h"
 
 #include <QtWidgets>

@@ -2,12 +2,12 @@
 // that stands in the screen's bottom right corner, and a click on the advanced window's
 // background keeps it there.
 #include "advancedsettingswindow.h"
+#include "apptestsupport.h"
 #include "channellistwindow.h"
 #include "channelnumberprompt.h"
 #include "logviewer.h"
 #include "mainwindow.h"
 #include "placement.h"
-#include "testsupport.h"
 
 #include <QtWidgets>
 

@@ -1,11 +1,11 @@
 // The recorder choice in the advanced settings and the Match button of the channel list editor.
 #include "advancedsettingswindow.h"
+#include "apptestsupport.h"
 #include "channellistwindow.h"
 #include "foundation/programname.h"
 #include "recorders/recorderfactory.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
-#include "testsupport.h"
 
 #include <QComboBox>
 #include <QLineEdit>

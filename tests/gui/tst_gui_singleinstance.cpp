@@ -1,9 +1,9 @@
 // One desktop program per program folder: a second start hands over to the running copy, which
 // shows its window; a crashed copy's socket, or a copy of another folder, does not stop a start.
+#include "apptestsupport.h"
 #include "foundation/programfolder.h"
 #include "mainwindow.h"
 #include "platform/singleinstance.h"
-#include "testsupport.h"
 
 #include <QtWidgets>
 

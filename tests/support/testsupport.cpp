@@ -1,16 +1,35 @@
 #include "testsupport.h"
 
-#include "app/account.h"
-#include "app/sessioncontext.h"
+#include "foundation/filewriters.h"
+#include "foundation/passwordcipher.h"
 #include "foundation/programfolder.h"
 #include "foundation/trace.h"
 #include "foundation/translate.h"
-#include "recorders/recorderfactory.h"
 
 #include <QFile>
 #include <QTcpServer>
 
-#include <stdexcept>
+#include <vector>
+
+namespace {
+std::vector<TestEnvironment::LayerReset>& layerResets()
+{
+    static std::vector<TestEnvironment::LayerReset> resets;
+    return resets;
+}
+} // namespace
+
+bool TestEnvironment::addLayerReset(LayerReset reset)
+{
+    layerResets().push_back(reset);
+    return true;
+}
+
+void TestEnvironment::resetLayers(HttpTransfer* transfer)
+{
+    for (LayerReset reset : layerResets())
+        reset(transfer);
+}
 
 TestEnvironment::TestEnvironment()
 {
@@ -18,13 +37,14 @@ TestEnvironment::TestEnvironment()
     kov::setUserInterface(&ui);
     kov::setTraceObserver([this](const QString& line) { trace << line; });
     kov::resetTranslations();
-    kov::resetSupport();
+    kov::clearStopRequest();
+    kov::takeWriteFailure();
+    resetLayers(nullptr);
 }
 
 TestEnvironment::~TestEnvironment()
 {
-    kov::resetSupport();
-    kov::setSharedTransfer(nullptr);
+    resetLayers(nullptr);
     kov::setClock(nullptr);
     kov::setTraceObserver({});
     kov::setUserInterface(nullptr);
@@ -38,7 +58,7 @@ void EnvironmentTest::init()
     clock.time = kTestNow;
     kov::setClock(&clock);
     transfer = FakeTransfer();
-    kov::setSharedTransfer(&transfer);
+    TestEnvironment::resetLayers(&transfer);
     setUp();
 }
 
@@ -64,23 +84,11 @@ QString messageStyleText(MessageStyle style)
     return text;
 }
 
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 void storeCredentials(const QString& account, const QString& password)
 {
-    kov::storeAccount(account);
-    kov::storePassword(password);
+    kov::setText(testSettings(), Setting::Account, account);
+    kov::setText(testSettings(), Setting::Protocol,
+                 PasswordCipher::encryptText(password, kov::processPassPhrase()));
 }
 
 QString FakeTransfer::openUrl(const QString& url)
@@ -102,52 +110,6 @@ QStringList FakeTransfer::functions() const
     for (const QString& url : urls)
         names << url.section(u'/', -1).section(u'?', 0, 0);
     return names;
-}
-
-bool RecordingScheduler::hasRecording(const QString& name)
-{
-    m_log.calls << u"exists "_s + name;
-    if (m_log.raises)
-        throw std::runtime_error("Automation error");
-    return m_log.existing.contains(name);
-}
-
-qint32 RecordingScheduler::createRecording(const RecordingRequest& r)
-{
-    const QString vps =
-        r.vps.isValid() && r.vps.date().year() > 1900 ? r.vps.toString(Qt::ISODate) : QString();
-    m_log.calls << u"create %1|%2|%3|%4|%5|%6|%7|%8"_s
-                       .arg(r.name, r.start.toString(Qt::ISODate), r.end.toString(Qt::ISODate))
-                       .arg(r.channel)
-                       .arg(r.fileName, r.tag)
-                       .arg(r.recurrence)
-                       .arg(vps);
-    if (m_log.raises)
-        throw std::runtime_error("Automation error");
-    if (m_log.createResult == 0)
-        m_log.existing << r.name;
-    return m_log.createResult;
-}
-
-bool RecordingScheduler::deleteRecording(const QString& name)
-{
-    m_log.calls << u"delete "_s + name;
-    if (m_log.raises)
-        throw std::runtime_error("Automation error");
-    return true;
-}
-
-RecordingSchedulerInstalled::RecordingSchedulerInstalled(RecordingScheduler::Log& log, bool missing)
-    : m_recorders(log, missing)
-{
-    kov::setRecordConsumer(&m_records);
-}
-
-RecordingSchedulerInstalled::~RecordingSchedulerInstalled()
-{
-    // A later installation may have taken over already.
-    if (kov::recordConsumer() == &m_records)
-        kov::setRecordConsumer(nullptr);
 }
 
 quint16 refusingPort()

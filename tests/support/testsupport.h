@@ -1,49 +1,26 @@
 #pragma once
-// Shared pieces of the tests: the test framework and settings store, a fresh program folder per
-// test with a scripted user interface and a trace capture, and doubles for what the core lets
-// vary (the HTTP transfer, the clock, the recorder's scheduler and the main window's front end).
-#include "app/replyrecords.h"
+// Shared pieces of the tests up to the settings layer: the test framework and settings store, a
+// fresh program folder per test with a scripted user interface and a trace capture, and doubles
+// for what the core lets vary (the HTTP transfer, the clock and the main window's front end).
+// The recorder's double is in recordertestsupport.h, the pieces of the app layer in
+// apptestsupport.h.
 #include "foundation/datetext.h"
 #include "platform/clock.h"
 #include "platform/httptransfer.h"
 #include "platform/syncfrontend.h"
 #include "platform/textbox.h"
 #include "platform/userinterface.h"
-#include "recorders/recorderfactory.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
 
+#include "testbasics.h"
+
 #include <QTemporaryDir>
-#include <QtTest>
 
 #include <memory>
-#include <tuple>
-
-using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(Setting)
 Q_DECLARE_METATYPE(SettingKey)
-
-/// The columns of a data table, declared once by their types: `using Cases = Columns<QString,
-/// int>;`, `Cases::add()` in the _data function before its rows, and
-/// `const auto [text, code] = Cases::fetch();` in the test function.
-template <typename... T> class Columns
-{
-public:
-    static void add() { add(std::index_sequence_for<T...>()); }
-    static std::tuple<T...> fetch() { return fetch(std::index_sequence_for<T...>()); }
-
-private:
-    static constexpr const char* kNames[] = {"1", "2", "3", "4", "5", "6", "7", "8"};
-    template <std::size_t... I> static void add(std::index_sequence<I...>)
-    {
-        (QTest::addColumn<T>(kNames[I]), ...);
-    }
-    template <std::size_t... I> static std::tuple<T...> fetch(std::index_sequence<I...>)
-    {
-        return {*static_cast<T*>(QTest::qData(kNames[I], qMetaTypeId<T>()))...};
-    }
-};
 
 /// A box's icon and buttons as tests compare them: "Information", "Question YesNo".
 QString messageStyleText(MessageStyle style);
@@ -96,6 +73,13 @@ public:
 
     ScriptedUserInterface ui;
     QStringList trace;
+
+    /// The layers above settings keep state of their own between test functions; a layer's
+    /// test support registers here what resets it and hands it the test's transfer (nullptr
+    /// when the test ends).
+    using LayerReset = void (*)(HttpTransfer* transfer);
+    static bool addLayerReset(LayerReset reset);
+    static void resetLayers(HttpTransfer* transfer);
 
 private:
     QTemporaryDir m_dir;
@@ -166,76 +150,12 @@ private slots:
     void cleanup() { env.reset(); }
 };
 
-void writeBytes(const QString& path, const QByteArray& bytes);
-QByteArray readBytes(const QString& path);
 /// Stores the account and the password (encrypted under the process pass phrase).
 void storeCredentials(const QString& account = u"demo"_s, const QString& password = u"pw"_s);
 /// A reply document: the lines joined and ended with CR LF.
 inline QString replyDocument(const QStringList& lines)
 {
     return lines.join(u"\r\n"_s) + u"\r\n"_s;
-}
-
-/// Records every call, "exists NAME", "create NAME|START|END|CHANNEL|FILE|TAG|RECURRENCE|VPS"
-/// (times in ISO form, VPS empty when none) and "delete NAME", and answers as configured.
-class RecordingScheduler : public RecorderScheduler
-{
-public:
-    struct Log
-    {
-        QStringList calls;
-        QStringList existing; // names that hasRecording reports
-        qint32 createResult = 0;
-        bool raises = false; // every call raises a failure instead of answering
-        qsizetype count(const QString& verb) const { return calls.filter(verb + u' ').size(); }
-    };
-    explicit RecordingScheduler(Log& log) : m_log(log) {}
-
-    bool hasRecording(const QString& name) override;
-    qint32 createRecording(const RecordingRequest& request) override;
-    bool deleteRecording(const QString& name) override;
-    QList<ScheduledProgram> recordingNames() override { return {}; }
-
-private:
-    Log& m_log;
-};
-
-/// Makes RecordingSchedulers over one log (or fails when `missing`).
-class FakeRecorders : public RecorderSource
-{
-public:
-    explicit FakeRecorders(RecordingScheduler::Log& log, bool missing = false)
-        : m_log(log), m_missing(missing)
-    {
-    }
-    std::unique_ptr<RecorderScheduler> open(RecorderAccess, QString*) override
-    {
-        return m_missing ? nullptr : std::make_unique<RecordingScheduler>(m_log);
-    }
-
-private:
-    RecordingScheduler::Log& m_log;
-    bool m_missing;
-};
-
-/// While it lives, the replies of sync runs and fetches are read into records whose jobs go to
-/// FakeRecorders over `log`.
-class RecordingSchedulerInstalled
-{
-public:
-    explicit RecordingSchedulerInstalled(RecordingScheduler::Log& log, bool missing = false);
-    ~RecordingSchedulerInstalled();
-    RecordingSchedulerInstalled(const RecordingSchedulerInstalled&) = delete;
-    RecordingSchedulerInstalled& operator=(const RecordingSchedulerInstalled&) = delete;
-
-private:
-    FakeRecorders m_recorders;
-    SyncReplyRecords m_records{&m_recorders};
-};
-[[nodiscard]] inline std::unique_ptr<RecordingSchedulerInstalled>
-installRecordingScheduler(RecordingScheduler::Log& log, bool missing = false)
-{
-    return std::make_unique<RecordingSchedulerInstalled>(log, missing);
 }
 
 class RecordingTextBox : public TextBox

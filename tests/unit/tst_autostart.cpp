@@ -1,7 +1,7 @@
 // The desktop's autostart entry: where it lives and the Exec line a desktop parses back into
 // the program's path.
 #include "app/autostart.h"
-#include "testsupport.h"
+#include "testbasics.h"
 
 class TestAutostart : public QObject
 {

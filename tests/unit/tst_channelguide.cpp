@@ -1,8 +1,8 @@
 // The channel guide download: the checks on kovquibcg.dat after the request, and a good guide
 // moving the next guide update a month on.
 #include "app/channelguide.h"
+#include "apptestsupport.h"
 #include "channels/channelcatalog.h"
-#include "testsupport.h"
 
 class TestChannelGuide : public EnvironmentTest
 {

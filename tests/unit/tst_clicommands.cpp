@@ -1,7 +1,7 @@
 // kovferrit-cli's command line in process: the argument table, help, usage errors and exit
 // statuses, with the program's standard streams captured.
 #include "cli/cliapp.h"
-#include "testsupport.h"
+#include "testbasics.h"
 
 #include <QTemporaryFile>
 

@@ -1,6 +1,7 @@
 // Date-time texts: the locale's short date with a four-digit year and HH:mm:ss, the date alone
 // at midnight; what is written reads back in every locale.
-#include "testsupport.h"
+#include "foundation/datetext.h"
+#include "testbasics.h"
 
 class TestDate : public QObject
 {

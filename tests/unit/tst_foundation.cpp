@@ -5,7 +5,7 @@
 #include "foundation/programfolder.h"
 #include "foundation/randomnumber.h"
 #include "foundation/texttools.h"
-#include "testsupport.h"
+#include "testbasics.h"
 
 class TestKovVb : public QObject
 {

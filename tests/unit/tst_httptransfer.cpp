@@ -1,6 +1,6 @@
 // The HTTP transfer decodes a body by its charset, Windows-1252 when none is named.
 #include "platform/qthttptransfer.h"
-#include "testsupport.h"
+#include "testbasics.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

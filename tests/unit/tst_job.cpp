@@ -1,11 +1,11 @@
 // A job: the record read from a job string (columns, times and their offset) and the step that
 // schedules it into the recorder (rec, delete, repetition, unknown channels, recorder failures).
 #include "app/syncrunscope.h"
+#include "apptestsupport.h"
 #include "jobs/recordingjob.h"
 #include "platform/sqlconnection.h"
 #include "platform/sqluse.h"
 #include "recorders/recorderfactory.h"
-#include "testsupport.h"
 
 #include <QDir>
 

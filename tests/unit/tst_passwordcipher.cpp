@@ -1,6 +1,6 @@
 // The password cipher: Rijndael with a 256-bit block and key, a length prefix, hexadecimal text.
 #include "foundation/passwordcipher.h"
-#include "testsupport.h"
+#include "testbasics.h"
 
 #include <QtEndian>
 

@@ -1,8 +1,8 @@
 // Reply parsing: the header each function expects and what it records, the field-name line and
 // its token, and the records handed to jobs, channels and the server list.
 #include "app/replyrecords.h"
+#include "apptestsupport.h"
 #include "protocol/replyparser.h"
-#include "testsupport.h"
 
 namespace {
 const QString kFields = u"channel,channelid,uid,starttime,endtime,action,title,pg,quality,"

@@ -1,9 +1,9 @@
 // One sync run: the server functions it calls in each state, what it shows and records.
 #include "app/resulttexts.h"
 #include "app/syncrun.h"
+#include "apptestsupport.h"
 #include "foundation/translate.h"
 #include "recorders/recorderfactory.h"
-#include "testsupport.h"
 
 namespace {
 const QString kTargets = replyDocument({u"0,csv,1"_s, u"target,description"_s, u"localhost,L"_s});

@@ -2,9 +2,9 @@
 // a minute in admin mode), the guide fetched again when its date passed, and the countdown.
 #include "app/resulttexts.h"
 #include "app/updatetimer.h"
+#include "apptestsupport.h"
 #include "foundation/filewriters.h"
 #include "foundation/programfolder.h"
-#include "testsupport.h"
 
 namespace {
 const QDateTime kStart = kTestNow;

@@ -2,13 +2,13 @@
 // replies, and that a refusing, silent or broken server costs a bounded wait and no timer.
 #include "app/dryrun.h"
 #include "app/syncrunscope.h"
+#include "apptestsupport.h"
 #include "jobs/recordingjob.h"
 #include "recorders/recorderfactory.h"
 #include "recorders/recorderrunscope.h"
 #include "recorders/vdrscheduler.h"
 #include "recorders/vdrtimertext.h"
 #include "settings/quibfunction.h"
-#include "testsupport.h"
 
 #include <netinet/in.h>
 #include <poll.h>
