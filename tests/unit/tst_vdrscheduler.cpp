@@ -11,7 +11,6 @@
 #include "testsupport.h"
 
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -49,33 +48,23 @@ public:
 private:
     void serve(const QByteArray& greeting, QList<QByteArray> answers)
     {
-        pollfd p{m_listener, POLLIN, 0};
-        const int fd = ::poll(&p, 1, 5000) == 1 ? ::accept(m_listener, nullptr, nullptr) : -1;
+        // Waiting for the client and for each of its lines ends after five seconds.
+        const timeval wait{5, 0};
+        ::setsockopt(m_listener, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        const int fd = ::accept(m_listener, nullptr, nullptr);
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
         if (greeting == "<close>")
             return void(::close(fd));
         ::send(fd, greeting.constData(), size_t(greeting.size()), MSG_NOSIGNAL);
-        QByteArray pending;
-        for (QByteArray line; !(line = readLine(fd, pending)).isNull();) {
-            m_received << QString::fromUtf8(line);
+        FILE* in = ::fdopen(fd, "r");
+        for (char line[65536]; in && std::fgets(line, sizeof line, in);) {
+            m_received << QString::fromUtf8(line).trimmed();
             const QByteArray answer = answers.isEmpty() ? QByteArray() : answers.takeFirst();
             if (answer == "<close>")
                 break;
             ::send(fd, answer.constData(), size_t(answer.size()), MSG_NOSIGNAL);
         }
-        ::close(fd);
-    }
-    static QByteArray readLine(int fd, QByteArray& pending)
-    {
-        char buffer[4096];
-        for (pollfd p{fd, POLLIN, 0}; !pending.contains('\n'); p.revents = 0) {
-            const ssize_t n = ::poll(&p, 1, 5000) == 1 ? ::recv(fd, buffer, sizeof buffer, 0) : 0;
-            if (n <= 0)
-                return QByteArray();
-            pending.append(buffer, n);
-        }
-        const QByteArray line = pending.left(pending.indexOf('\n')).trimmed();
-        pending.remove(0, pending.indexOf('\n') + 1);
-        return line;
+        in ? std::fclose(in) : ::close(fd);
     }
 
     int m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -86,6 +75,14 @@ private:
 QDateTime at(const QString& text)
 {
     return QDateTime::fromString(text, Qt::ISODate);
+}
+
+// A recording on the evening and the channel of the scripted timers.
+RecordingRequest evening(const QString& name, int recurrence = 0)
+{
+    return {
+        name, at(u"2026-12-10T20:15"_s), at(u"2026-12-10T21:00"_s), 7, {}, u"fs:3"_s, recurrence,
+        {}};
 }
 
 // An LSTT line; `account` null: a hand-made timer, empty: one written before accounts.
@@ -240,14 +237,7 @@ private slots:
             const auto vdr = connect(server);
             QCOMPARE(call == u"exists"_s   ? vdr->hasRecording(u"Film"_s)
                      : call == u"delete"_s ? vdr->deleteRecording(u"Film"_s)
-                                           : vdr->createRecording({u"Daily"_s,
-                                                                   at(u"2026-12-10T20:15"_s),
-                                                                   at(u"2026-12-10T21:00"_s),
-                                                                   7,
-                                                                   {},
-                                                                   u"fs:3"_s,
-                                                                   1,
-                                                                   {}}) == 0,
+                                           : vdr->createRecording(evening(u"Daily"_s, 1)) == 0,
                      result);
         }
         QStringList got = server.received().mid(1);
@@ -367,15 +357,7 @@ private slots:
             QVERIFY(!vdr->hasRecording(u"Film"_s));
             // Once it failed to answer, nothing more is asked: no second wait.
             QVERIFY(vdr->failure().startsWith(u"VDR at 127.0.0.1, port "_s));
-            QCOMPARE(vdr->createRecording({u"Film"_s,
-                                           at(u"2026-12-10T20:15"_s),
-                                           at(u"2026-12-10T21:00"_s),
-                                           7,
-                                           {},
-                                           {},
-                                           0,
-                                           {}}),
-                     3);
+            QCOMPARE(vdr->createRecording(evening(u"Film"_s)), 3);
             QVERIFY(!vdr->deleteRecording(u"Film"_s));
             QCOMPARE(server.received().size(), 1);
         }
