@@ -124,19 +124,6 @@ private slots:
         QCOMPARE(timers(true), expected); // no duplicates
         QCOMPARE(run({u"recordings"_s}).lines().size(), 2);
     }
-    void deleteTouchesOnlyItsOwnTimer()
-    {
-        writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
-        serve({job(u"Alpha TV"_s, u"rec"_s, u"Film"_s)});
-        QCOMPARE(run({u"sync"_s}).status, 0);
-        // A timer made by hand, with the very file name of KovFerrit's own.
-        const QString own = svdrp(u"LSTT"_s).value(0).section(u' ', 2);
-        QVERIFY(svdrp(u"NEWT "_s + own.section(u':', 0, 7) + u':').value(0).startsWith(u"250"_s));
-        serve({job(u"Alpha TV"_s, u"delete"_s, u"Film"_s)});
-        QCOMPARE(run({u"sync"_s}).status, 0);
-        QCOMPARE(timers(true), QStringList());
-        QCOMPARE(timers(false), QStringList{u"KovFerrit~Film "_s + kDate + u" 1"_s});
-    }
     void frozenVdrCostsOneWait()
     {
         writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
