@@ -109,8 +109,8 @@ class TestVdrScheduler : public EnvironmentTest
         options.account = u"anna"_s;
         return VdrScheduler::connect(options, why);
     }
-    // start, end, recurrence, VPS time, margins before and after, VDR's answer to LSTC, the
-    // result and the NEWT line sent
+    // start, end, recurrence, VPS time, margins before and after (and "novps"), VDR's answer to
+    // LSTC, the result and the NEWT line sent
     using Create = Columns<QString, QString, int, QString, QString, QByteArray, int, QString>;
 
 private slots:
@@ -119,36 +119,30 @@ private slots:
         Create::add();
         const QByteArray known = "250 7 Alpha TV;Test:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n";
         const QString sent =
-            u"NEWT %1:7:%2:50:99:%3Film| A&B:<kovferrit><claim><account>anna"
+            u"NEWT %1:7:%2:50:99:Film| A&B:<kovferrit><claim><account>anna"
             "</account><name>Film&#58; A&#38;B</name><tag>fs&#58;4711</tag></claim>"
             "</kovferrit>"_s;
         const QString evening = u"2026-12-10T20:15"_s;
         const QString end = u"2026-12-10T21:00"_s;
         QTest::newRow("single") << evening << end << 0 << QString() << u"0 0"_s << known << 0
-                                << sent.arg(u"1"_s, u"2026-12-10:2015:2100"_s, QString());
+                                << sent.arg(u"1"_s, u"2026-12-10:2015:2100"_s);
         QTest::newRow("past midnight, every day")
             << u"2026-12-10T23:30"_s << u"2026-12-11T00:30"_s << 1 << QString() << u"0 0"_s << known
-            << 0 << sent.arg(u"1"_s, u"MTWTFSS@2026-12-10:2330:0030"_s, QString());
-        QTest::newRow("margins, in a folder")
-            << evening << end << 0 << QString() << u"2 10 Kov:Ferrit~TV"_s << known << 0
-            << sent.arg(u"1"_s, u"2026-12-10:2013:2110"_s, u"Kov|Ferrit~TV~"_s);
+            << 0 << sent.arg(u"1"_s, u"MTWTFSS@2026-12-10:2330:0030"_s);
         QTest::newRow("margin back over midnight")
             << u"2026-12-11T00:01"_s << u"2026-12-11T01:00"_s << 0 << QString() << u"2 10"_s
-            << known << 0 << sent.arg(u"1"_s, u"2026-12-10:2359:0110"_s, QString());
-        QTest::newRow("VPS: its time, no margins")
-            << evening << end << 0 << u"2026-12-10T20:14"_s << u"2 10"_s << known << 0
-            << sent.arg(u"5"_s, u"2026-12-10:2014:2059"_s, QString());
+            << known << 0 << sent.arg(u"1"_s, u"2026-12-10:2359:0110"_s);
         QTest::newRow("VPS column empty, shifted by an offset")
             << evening << end << 0 << u"1899-12-30T01:00"_s << u"2 10"_s << known << 0
-            << sent.arg(u"1"_s, u"2026-12-10:2013:2110"_s, QString());
+            << sent.arg(u"1"_s, u"2026-12-10:2013:2110"_s);
         QTest::newRow("VPS switched off")
-            << evening << end << 0 << u"2026-12-10T20:14"_s << u"2 10 - novps"_s << known << 0
-            << sent.arg(u"1"_s, u"2026-12-10:2013:2110"_s, QString());
+            << evening << end << 0 << u"2026-12-10T20:14"_s << u"2 10 novps"_s << known << 0
+            << sent.arg(u"1"_s, u"2026-12-10:2013:2110"_s);
         QTest::newRow("unknown channel")
             << evening << end << 0 << QString() << u"0 0"_s
             << QByteArray("250 8 Other:11836:h:S19.2E:0:0:0:0:0:1:1:0\r\n") << 2 << QString();
         QTest::newRow("refused") << evening << end << 0 << QString() << u"0 0"_s << known << 3
-                                 << sent.arg(u"1"_s, u"2026-12-10:2015:2100"_s, QString());
+                                 << sent.arg(u"1"_s, u"2026-12-10:2015:2100"_s);
         QTest::newRow("end not after start")
             << evening << evening << 0 << QString() << u"0 0"_s << QByteArray() << 1 << QString();
     }
@@ -159,8 +153,7 @@ private slots:
         VdrOptions settings;
         settings.marginBefore = o.value(0).toInt();
         settings.marginAfter = o.value(1).toInt();
-        settings.folder = o.value(2) == u"-"_s ? QString() : o.value(2);
-        settings.useVps = o.value(3) != u"novps"_s;
+        settings.useVps = o.value(2) != u"novps"_s;
         const QByteArray newt = result == 3 ? "501 Error in timer settings\r\n"
                                             : "250 1 1:7:2026-12-10:2015:2100:50:99:x:y\r\n";
         ScriptedVdr server(kGreeting, {lstc, "550 No timers defined\r\n", newt});
