@@ -50,11 +50,10 @@ QStringList timers(bool own)
     return found;
 }
 
-QString job(const QString& channel, const QString& action, const QString& title, int sequence = 0,
-            const QString& vps = QString())
+QString job(const QString& channel, const QString& action, const QString& title, int sequence = 0)
 {
-    return u"%1,101,77,%2 20:15:00 +0100,%2 21:00:00 +0100,%3,%4,0,1,%5,2,0,n,f,%6,,"_s.arg(
-        channel, kDate, action, title, QString::number(sequence), vps);
+    return u"%1,101,77,%2 20:15:00 +0100,%2 21:00:00 +0100,%3,%4,0,1,%5,2,0,n,f,,,"_s.arg(
+        channel, kDate, action, title, QString::number(sequence));
 }
 
 QJsonObject withJobs(const QStringList& records)
