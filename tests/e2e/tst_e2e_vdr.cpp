@@ -50,30 +50,15 @@ QStringList timers(bool own)
     return found;
 }
 
-QString job(const QString& channel, const QString& action, const QString& title, int sequence = 0,
-            const QString& vps = QString())
+QString job(const QString& channel, const QString& action, const QString& title, int sequence = 0)
 {
-    return u"%1,101,77,%2 20:15:00 +0100,%2 21:00:00 +0100,%3,%4,0,1,%5,2,0,n,f,%6,,"_s.arg(
-        channel, kDate, action, title, QString::number(sequence), vps);
+    return u"%1,101,77,%2 20:15:00 +0100,%2 21:00:00 +0100,%3,%4,0,1,%5,2,0,n,f,,,"_s.arg(
+        channel, kDate, action, title, QString::number(sequence));
 }
 
 QJsonObject withJobs(const QStringList& records)
 {
     return standard({{u"serial"_s, 4711}, {u"records"_s, QJsonArray::fromStringList(records)}});
-}
-
-// The fields of every timer line: id, flags, channel, day, start, stop, priority, lifetime,
-// file, and AUX (with its colons).
-QList<QStringList> timerFields()
-{
-    QList<QStringList> all;
-    for (const QString& line : svdrp(u"LSTT"_s)) {
-        const QString timer = line.mid(4);
-        QStringList f = timer.section(u' ', 1).split(u':');
-        if (line.startsWith(u"250"_s) && f.size() >= 9)
-            all << (QStringList{timer.section(u' ', 0, 0)} + f.mid(0, 8) << f.mid(8).join(u':'));
-    }
-    return all;
 }
 
 // Wakes a stopped VDR again, whatever the test's outcome.
@@ -137,114 +122,6 @@ private slots:
         QCOMPARE(run({u"sync"_s}).status, 3);
         QCOMPARE(timers(true), expected); // no duplicates
         QCOMPARE(run({u"recordings"_s}).lines().size(), 2);
-
-        // VDR keeps its timers in timers.conf, written a moment after a change.
-        QTRY_COMPARE_WITH_TIMEOUT(readBytes(kDir + u"/conf/timers.conf"_s).count('\n'), 2, 15000);
-        QCOMPARE(QProcess::execute(u"sh"_s, {qEnvironmentVariable("KOVFERRIT_SOURCE_DIR") +
-                                                 u"/tests/e2e/vdr.sh"_s,
-                                             u"restart"_s, kDir}),
-                 0);
-        QCOMPARE(timers(true), expected);
-    }
-    void deleteTouchesOnlyItsOwnTimer()
-    {
-        writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
-        serve({job(u"Alpha TV"_s, u"rec"_s, u"Film"_s)});
-        QCOMPARE(run({u"sync"_s}).status, 0);
-        // A timer made by hand, with the very file name of KovFerrit's own.
-        const QString own = svdrp(u"LSTT"_s).value(0).section(u' ', 2);
-        QVERIFY(svdrp(u"NEWT "_s + own.section(u':', 0, 7) + u':').value(0).startsWith(u"250"_s));
-        serve({job(u"Alpha TV"_s, u"delete"_s, u"Film"_s)});
-        QCOMPARE(run({u"sync"_s}).status, 0);
-        QCOMPARE(timers(true), QStringList());
-        QCOMPARE(timers(false), QStringList{u"KovFerrit~Film "_s + kDate + u" 1"_s});
-    }
-    void serviceTextsStayInsideTheirFields()
-    {
-        writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
-        QVERIFY(
-            svdrp(u"NEWT 1:1:"_s + kDate + u":0600:0700:50:99:Mine:"_s)[0].startsWith(u"250"_s));
-        const QStringList handMade = svdrp(u"LSTT"_s);
-        const QString id = handMade.value(0).mid(4).section(u' ', 0, 0);
-        // The first title would delete the hand-made timer if its line feeds reached VDR.
-        const QStringList titles{u"Show\nDELT\t"_s + id + u"\nx"_s,
-                                 u"Carriage\rreturn"_s,
-                                 u"Tab\there"_s,
-                                 u"Colon: part two"_s,
-                                 u"Tilde~folder"_s,
-                                 u"<b>Bold</b>"_s,
-                                 u"Fish & chips"_s,
-                                 u"Nul"_s + QChar(0) + u"byte"_s,
-                                 u"Long"_s + QString(996, u'x')};
-        QStringList jobs;
-        for (const QString& title : titles)
-            jobs << job(u"Alpha TV"_s, u"rec"_s, u'"' + title + u'"');
-        serve(jobs);
-        QCOMPARE(run({u"sync"_s}).status, 0);
-        QCOMPARE(timers(true).size(), titles.size());
-        QCOMPARE(run({u"sync"_s}).status, 0);
-        QCOMPARE(timers(true).size(), titles.size()); // each one found again
-        QCOMPARE(svdrp(u"LSTT "_s + id), handMade);
-        for (const QStringList& timer : timerFields()) {
-            // A '~' of the service's makes no folder of its own.
-            QVERIFY2(timer[8].count(u'~') == (timer[0] == id ? 0 : 1), qPrintable(timer[8]));
-        }
-    }
-    void marginsVpsAndFolder()
-    {
-        writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
-        serve({job(u"Alpha TV"_s, u"rec"_s, u"Film"_s),
-               job(u"Alpha TV"_s, u"rec"_s, u"News"_s, 0, kDate + u" 20:14:00 +0100"_s)});
-        set(u"VdrMarginBefore"_s, u"5"_s);
-        set(u"VdrMarginAfter"_s, u"15"_s);
-        set(u"VdrFolder"_s, u"Family~TV"_s, u"--text"_s);
-        QCOMPARE(run({u"sync"_s}).status, 0);
-        QStringList made;
-        for (const QStringList& timer : timerFields())
-            made << QStringList{timer[1], timer[4], timer[5], timer[8].section(u'_', 0, 0)}.join(
-                u' ');
-        // The VPS job starts at its VPS time, keeps its length and has no margins.
-        QCOMPARE(made,
-                 (QStringList{u"1 2010 2115 Family~TV~Film"_s, u"5 2014 2059 Family~TV~News"_s}));
-        QCOMPARE(run({u"sync"_s}).status, 0);
-        QCOMPARE(timerFields().size(), 2);
-    }
-    void twoAccountsShareOneTimer()
-    {
-        const QString film = job(u"Alpha TV"_s, u"rec"_s, u"Film"_s);
-        const QString gone = job(u"Alpha TV"_s, u"delete"_s, u"Film"_s);
-        auto other = std::make_unique<QTemporaryDir>();
-        const auto syncAs = [&](const QString& account, const QString& record) {
-            Simulator sim;
-            QVERIFY(sim.start(withJobs({record}), {{u"demo"_s, u"pw"_s}, {u"ben"_s, u"pw"_s}}));
-            QCOMPARE(run({u"account"_s, account}, "pw\n").status, 0);
-            set(u"Port"_s, QString::number(sim.port));
-            pointAtVdr();
-            writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
-            QCOMPARE(run({u"sync"_s}).status, 0);
-        };
-        const auto accounts = [] {
-            QStringList found;
-            for (const QStringList& timer : timerFields())
-                found << timer[9]
-                             .split(u"<account>"_s)
-                             .mid(1)
-                             .replaceInStrings(QRegularExpression(u"<.*"_s), {})
-                             .join(u'+');
-            return found;
-        };
-        syncAs(u"demo"_s, film);
-        std::swap(m_home, other); // the second program folder, with the other account
-        syncAs(u"ben"_s, film);
-        QCOMPARE(accounts(), QStringList{u"demo+ben"_s});
-        syncAs(u"ben"_s, film); // already its own: nothing changes
-        QCOMPARE(accounts(), QStringList{u"demo+ben"_s});
-        std::swap(m_home, other);
-        syncAs(u"demo"_s, gone); // releases its claim only
-        QCOMPARE(accounts(), QStringList{u"ben"_s});
-        std::swap(m_home, other);
-        syncAs(u"ben"_s, gone);
-        QCOMPARE(accounts(), QStringList());
     }
     void frozenVdrCostsOneWait()
     {
