@@ -63,6 +63,10 @@ private slots:
                                     << u" Series~Crime "_s << QVariant(u"Series~Crime"_s);
         QTest::newRow("no folder") << u"vdrFolderField"_s << Setting::VdrFolder << u"KovFerrit"_s
                                    << QString() << QVariant(u""_s);
+        QTest::newRow("port above 65535")
+            << u"vdrPortField"_s << Setting::VdrPort << u"6419"_s << u"70000"_s << QVariant(7000);
+        QTest::newRow("port 0") << u"vdrPortField"_s << Setting::VdrPort << u"6419"_s << u"0"_s
+                                << QVariant(6419);
     }
     void vdrFields()
     {
@@ -74,7 +78,8 @@ private slots:
         };
         AdvancedSettingsWindow w(&transfer);
         auto* field = w.findChild<QWidget*>(name);
-        QVERIFY(!field->isEnabled()); // the local scheduler is chosen
+        QCOMPARE(w.recorderList->currentText(), u"Local scheduler"_s);
+        QVERIFY(!field->isEnabled());
         QTest::keyClick(w.recorderList, Qt::Key_Down);
         QVERIFY(field->isEnabled());
         QCOMPARE(shown(w), shownFirst);
@@ -87,7 +92,9 @@ private slots:
         }
         SettingsStore settings = kov::settings();
         QCOMPARE(kov::readSetting(settings, setting), stored);
-        QCOMPARE(shown(AdvancedSettingsWindow(&transfer)), stored.toString());
+        const AdvancedSettingsWindow next(&transfer); // opens with the stored recorder and value
+        QVERIFY(next.findChild<QWidget*>(name)->isEnabled());
+        QCOMPARE(shown(next), stored.toString());
     }
     void aClickPutsItBackWhereItLoaded()
     {
