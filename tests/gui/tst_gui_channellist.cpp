@@ -68,8 +68,8 @@ private slots:
         QCOMPARE(w->grid->currentRow(), 0);
         editor->setTabKeyBehaviour(GridCellEditor::KeyBehaviour::CloseEditor);
         QVERIFY(w->closeButton->focusPolicy() & Qt::TabFocus);
-        type(*w, 0, 1, u"99"_s, Qt::Key_Escape);
-        QVERIFY(!editor->isEditing());
+        type(*w, 0, 1, u"99"_s, Qt::Key_Escape); // drops the edit; the window stays open
+        QVERIFY(!editor->isEditing() && w->isVisible());
         QCOMPARE(cell(*w, 0, 1), u"4"_s);
         env->ui.boxAnswers = {MessageAnswer::No}; // nothing saved
         w->close();
@@ -94,6 +94,7 @@ private slots:
         w->grid->setCurrentCell(0, 1);
         QTest::keyClick(w->grid, Qt::Key(key));
         QCOMPARE(w->editor()->isEditing() ? w->editor()->editBox()->text() : QString(), text);
+        QVERIFY(w->isVisible()); // Escape included: the grid keeps it from the window
     }
     void sortButtons_data()
     {
