@@ -159,7 +159,6 @@ private slots:
         QCOMPARE(w->statusLine->isVisible() ? w->statusLine->text() : QString(), status);
         type(*w, 1, 1, u"9"_s); // a number taken clears the reason
         QVERIFY(w->statusLine->text().isEmpty() && !w->statusLine->isVisible());
-        env->ui.boxAnswers = {MessageAnswer::No};
     }
     void missingGuideClosesAtOnce()
     {

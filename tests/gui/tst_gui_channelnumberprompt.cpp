@@ -3,8 +3,8 @@
 #include "channelnumberprompt.h"
 #include "channels/channellookup.h"
 #include "testsupport.h"
-
 #include "widgetuserinterface.h"
+
 #include <QtWidgets>
 
 class TestNeedChannelForm : public EnvironmentTest
