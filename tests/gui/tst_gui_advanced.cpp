@@ -121,7 +121,6 @@ private slots:
         const auto restore = qScopeGuard([&kept] { qputenv("XDG_CONFIG_HOME", kept); });
         const QString entry = config.filePath(u"autostart/kovferrit.desktop"_s);
         AdvancedSettingsWindow w(&transfer);
-        w.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(!w.startAtLoginBox->isChecked());
         w.startAtLoginBox->click();
         // The test's own program folder is not the default one: the entry carries it.
@@ -148,7 +147,6 @@ private slots:
         settings.setText(u"4Server"_s, u"after,the gap"_s);
         kov::setText(settings, Setting::Target, u"beta"_s);
         AdvancedSettingsWindow w(&transfer);
-        w.setAttribute(Qt::WA_DeleteOnClose, false);
         QCOMPARE(w.serverList->count(), 2);
         QCOMPARE(w.serverList->itemText(0) + w.serverList->currentText(), u"alphabeta"_s);
         w.serverList->setCurrentIndex(0);

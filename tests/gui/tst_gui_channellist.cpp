@@ -15,8 +15,8 @@ class TestChannelListWindow : public EnvironmentTest
     void setUp() override
     {
         writeBytes(env->file(u"kovquibcg.dat"_s),
-                   "0,3,csv,3\r\nisocode,name,id,country,category,language\r\nde,Alpha TV,101,DE,"
-                   "General,de\r\nde,Beta One,102,DE,News,de\r\nat,Gamma,103,AT,Culture,de\r\n");
+                   "0,3,csv,3\r\nisocode,name,id\r\nde,Alpha TV,101\r\n"
+                   "de,Beta One,102\r\nat,Gamma,103\r\n");
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n8,Beta One\r\n");
         m_main.setGeometry(100, 100, 200, 130);
     }
