@@ -63,6 +63,10 @@ private slots:
                                     << u" Series~Crime "_s << QVariant(u"Series~Crime"_s);
         QTest::newRow("no folder") << u"vdrFolderField"_s << Setting::VdrFolder << u"KovFerrit"_s
                                    << QString() << QVariant(u""_s);
+        QTest::newRow("port above 65535")
+            << u"vdrPortField"_s << Setting::VdrPort << u"6419"_s << u"70000"_s << QVariant(7000);
+        QTest::newRow("port 0") << u"vdrPortField"_s << Setting::VdrPort << u"6419"_s << u"0"_s
+                                << QVariant(6419);
     }
     void vdrFields()
     {
@@ -74,7 +78,8 @@ private slots:
         };
         AdvancedSettingsWindow w(&transfer);
         auto* field = w.findChild<QWidget*>(name);
-        QVERIFY(!field->isEnabled()); // the local scheduler is chosen
+        QCOMPARE(w.recorderList->currentText(), u"Local scheduler"_s);
+        QVERIFY(!field->isEnabled());
         QTest::keyClick(w.recorderList, Qt::Key_Down);
         QVERIFY(field->isEnabled());
         QCOMPARE(shown(w), shownFirst);
@@ -87,7 +92,9 @@ private slots:
         }
         SettingsStore settings = kov::settings();
         QCOMPARE(kov::readSetting(settings, setting), stored);
-        QCOMPARE(shown(AdvancedSettingsWindow(&transfer)), stored.toString());
+        const AdvancedSettingsWindow next(&transfer); // opens with the stored recorder and value
+        QVERIFY(next.findChild<QWidget*>(name)->isEnabled());
+        QCOMPARE(shown(next), stored.toString());
     }
     void aClickPutsItBackWhereItLoaded()
     {
@@ -114,7 +121,6 @@ private slots:
         const auto restore = qScopeGuard([&kept] { qputenv("XDG_CONFIG_HOME", kept); });
         const QString entry = config.filePath(u"autostart/kovferrit.desktop"_s);
         AdvancedSettingsWindow w(&transfer);
-        w.setAttribute(Qt::WA_DeleteOnClose, false);
         QVERIFY(!w.startAtLoginBox->isChecked());
         w.startAtLoginBox->click();
         // The test's own program folder is not the default one: the entry carries it.
@@ -141,7 +147,6 @@ private slots:
         settings.setText(u"4Server"_s, u"after,the gap"_s);
         kov::setText(settings, Setting::Target, u"beta"_s);
         AdvancedSettingsWindow w(&transfer);
-        w.setAttribute(Qt::WA_DeleteOnClose, false);
         QCOMPARE(w.serverList->count(), 2);
         QCOMPARE(w.serverList->itemText(0) + w.serverList->currentText(), u"alphabeta"_s);
         w.serverList->setCurrentIndex(0);

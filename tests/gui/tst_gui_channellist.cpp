@@ -1,14 +1,9 @@
 // The channel list window: the grid's editor and its keys, numbers cleaned as typed, the save
-// question on closing, a missing guide, and where it opens; every window's icon and caption.
-#include "advancedsettingswindow.h"
+// question on closing and its box, a missing guide, and where it opens.
 #include "apptestsupport.h"
 #include "channellistwindow.h"
-#include "channelnumberprompt.h"
 #include "gridcelleditor.h"
-#include "logviewer.h"
 #include "placement.h"
-#include "settings/settingscatalogue.h"
-#include "settings/settingsstore.h"
 #include "widgetuserinterface.h"
 
 #include <QtWidgets>
@@ -20,8 +15,8 @@ class TestChannelListWindow : public EnvironmentTest
     void setUp() override
     {
         writeBytes(env->file(u"kovquibcg.dat"_s),
-                   "0,3,csv,3\r\nisocode,name,id,country,category,language\r\nde,Alpha TV,101,DE,"
-                   "General,de\r\nde,Beta One,102,DE,News,de\r\nat,Gamma,103,AT,Culture,de\r\n");
+                   "0,3,csv,3\r\nisocode,name,id\r\nde,Alpha TV,101\r\n"
+                   "de,Beta One,102\r\nat,Gamma,103\r\n");
         writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n8,Beta One\r\n");
         m_main.setGeometry(100, 100, 200, 130);
     }
@@ -68,8 +63,8 @@ private slots:
         QCOMPARE(w->grid->currentRow(), 0);
         editor->setTabKeyBehaviour(GridCellEditor::KeyBehaviour::CloseEditor);
         QVERIFY(w->closeButton->focusPolicy() & Qt::TabFocus);
-        type(*w, 0, 1, u"99"_s, Qt::Key_Escape);
-        QVERIFY(!editor->isEditing());
+        type(*w, 0, 1, u"99"_s, Qt::Key_Escape); // drops the edit; the window stays open
+        QVERIFY(!editor->isEditing() && w->isVisible());
         QCOMPARE(cell(*w, 0, 1), u"4"_s);
         env->ui.boxAnswers = {MessageAnswer::No}; // nothing saved
         w->close();
@@ -94,6 +89,7 @@ private slots:
         w->grid->setCurrentCell(0, 1);
         QTest::keyClick(w->grid, Qt::Key(key));
         QCOMPARE(w->editor()->isEditing() ? w->editor()->editBox()->text() : QString(), text);
+        QVERIFY(w->isVisible()); // Escape included: the grid keeps it from the window
     }
     void sortButtons_data()
     {
@@ -146,7 +142,6 @@ private slots:
         Columns<QString, QString, QString>::add(); // typed over Alpha TV's 7; the cell, the status
         QTest::newRow("letters after digits")
             << u"12abc"_s << u"7"_s << u"12abc ist keine ganze Zahl."_s;
-        QTest::newRow("letters") << u"abc"_s << u"7"_s << u"abc ist keine ganze Zahl."_s;
         QTest::newRow("exponent") << u"1e2"_s << u"7"_s << u"1e2 ist keine ganze Zahl."_s;
         QTest::newRow("too large") << u"1000"_s << u"7"_s
                                    << u"1000 liegt außerhalb des Bereichs: Kanalnummern sind 1 "
@@ -164,7 +159,6 @@ private slots:
         QCOMPARE(w->statusLine->isVisible() ? w->statusLine->text() : QString(), status);
         type(*w, 1, 1, u"9"_s); // a number taken clears the reason
         QVERIFY(w->statusLine->text().isEmpty() && !w->statusLine->isVisible());
-        env->ui.boxAnswers = {MessageAnswer::No};
     }
     void missingGuideClosesAtOnce()
     {
@@ -203,14 +197,8 @@ private slots:
                      client - QPoint(frame.left(), frame.top()));
         }
     }
-    void windowsCarryTheIconAndTheirCaption()
+    void saveQuestionBoxShowsItsCaption()
     {
-        const QList<QWidget*> windows{new ChannelListWindow(&m_main), new LogViewer,
-                                      new AdvancedSettingsWindow(&transfer),
-                                      new ChannelNumberPrompt(u"X"_s)};
-        const auto deleteAll = qScopeGuard([&windows] { qDeleteAll(windows); });
-        for (const QWidget* window : windows)
-            QVERIFY2(!window->windowIcon().isNull(), window->metaObject()->className());
         WidgetUserInterface widgets;
         kov::setUserInterface(&widgets);
         const auto restore = qScopeGuard([this] { kov::setUserInterface(&env->ui); });

@@ -32,21 +32,16 @@ private slots:
         QCOMPARE(shown, (QStringList{u"Erweitert"_s, u"Schließen"_s, u"Ö&ffnen"_s,
                                      u"Jetzt &abgleichen"_s, u"&Beenden"_s, u"Nummer"_s}));
     }
-    void standardButtons_data()
-    {
-        Columns<int, QString>::add(); // the button, its text
-        QTest::newRow("Yes") << int(QMessageBox::Yes) << u"&Ja"_s;
-        QTest::newRow("No") << int(QMessageBox::No) << u"&Nein"_s;
-        QTest::newRow("Cancel") << int(QMessageBox::Cancel) << u"Abbrechen"_s;
-    }
     void standardButtons()
     {
         if (!m_qtTranslated)
             QSKIP("Qt's German translation is missing: install qt6-translations-l10n");
-        const auto [button, text] = Columns<int, QString>::fetch();
         QMessageBox box;
-        box.setStandardButtons(QMessageBox::StandardButton(button));
-        QCOMPARE(box.button(QMessageBox::StandardButton(button))->text(), text);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QStringList texts;
+        for (const auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            texts << box.button(button)->text();
+        QCOMPARE(texts, (QStringList{u"&Ja"_s, u"&Nein"_s, u"Abbrechen"_s}));
     }
 };
 

@@ -3,7 +3,6 @@
 #include "advancedsettingswindow.h"
 #include "apptestsupport.h"
 #include "channellistwindow.h"
-#include "gridcelleditor.h"
 #include "logviewer.h"
 #include "mainwindow.h"
 
@@ -22,9 +21,7 @@ class TestKeyboard : public EnvironmentTest
         kov::setText(settings, Setting::NextSync, kov::dateText(kTestNow.addSecs(3600)));
         transfer.queue(replyDocument({u"1,5,csv,0"_s, u"channel,title"_s}));
         writeBytes(env->file(u"kovquibcg.dat"_s),
-                   "0,3,csv,1\r\nisocode,name,id,country,category,language\r\nde,Alpha TV,101,DE,"
-                   "General,de\r\n");
-        writeBytes(env->file(u"dbchannel.dat"_s), "7,Alpha TV\r\n");
+                   "0,3,csv,1\r\nisocode,name,id\r\nde,Alpha TV,101\r\n");
     }
 
 private slots:
@@ -49,22 +46,16 @@ private slots:
     }
     void enterActs_data()
     {
-        // the control with the focus once "pw" is typed into the empty password box, the key,
-        // what it does
-        Columns<QString, int, QString>::add();
-        QTest::newRow("Enter in the password box")
-            << u"passwordField"_s << int(Qt::Key_Return) << u"sync"_s;
-        QTest::newRow("Enter on Sync") << u"syncButton"_s << int(Qt::Key_Return) << u"sync"_s;
-        QTest::newRow("keypad Enter on Sync") << u"syncButton"_s << int(Qt::Key_Enter) << u"sync"_s;
-        QTest::newRow("Space on Sync") << u"syncButton"_s << int(Qt::Key_Space) << u"sync"_s;
-        QTest::newRow("Enter on Log") << u"logButton"_s << int(Qt::Key_Return) << u"log"_s;
-        QTest::newRow("Enter on Advanced")
-            << u"advancedButton"_s << int(Qt::Key_Return) << u"advanced"_s;
-        QTest::newRow("Enter on Close") << u"closeButton"_s << int(Qt::Key_Return) << u"hidden"_s;
+        // the control with the focus once "pw" is typed into the empty password box; what Enter
+        // does there (every button takes it as a click)
+        Columns<QString, QString>::add();
+        QTest::newRow("password box") << u"passwordField"_s << u"sync"_s;
+        QTest::newRow("Sync") << u"syncButton"_s << u"sync"_s;
+        QTest::newRow("Log") << u"logButton"_s << u"log"_s;
     }
     void enterActs()
     {
-        const auto [name, key, done] = Columns<QString, int, QString>::fetch();
+        const auto [name, done] = Columns<QString, QString>::fetch();
         kov::deleteSetting(testSettings(), Setting::Protocol);
         MainWindow w(&transfer, {}, false);
         w.startUp();
@@ -80,32 +71,24 @@ private slots:
         QTest::keyClicks(w.passwordField, u"pw"_s);
         auto* focused = w.findChild<QWidget*>(name);
         focused->setFocus();
-        QTest::keyClick(focused, Qt::Key(key));
+        QTest::keyClick(focused, Qt::Key_Return);
         if (!transfer.urls.isEmpty())
             happened << u"sync"_s;
-        if (w.advancedWindow() && w.advancedWindow()->isVisible())
-            happened << u"advanced"_s;
-        if (!w.isVisible())
-            happened << u"hidden"_s;
         QCOMPARE(happened.join(u' '), done);
     }
     void escapeCloses_data()
     {
-        // the window, the control with the focus, Escape pressed so often, the window still open
-        Columns<QString, QString, int, bool>::add();
-        QTest::newRow("advanced, a field") << u"advanced"_s << u"timeoutField"_s << 1 << false;
-        QTest::newRow("advanced, the server list")
-            << u"advanced"_s << u"serverList"_s << 1 << false;
-        QTest::newRow("channel list, a button") << u"list"_s << u"sortByNameButton"_s << 1 << false;
-        // In the grid Escape opens the cell editor, as the keys of code 32 or below do; in the
-        // editor it drops the edit.
-        QTest::newRow("channel list, the grid") << u"list"_s << u"grid"_s << 1 << true;
-        QTest::newRow("channel list, a cell edited") << u"list"_s << u"editBox"_s << 1 << true;
-        QTest::newRow("log") << u"log"_s << u"listingView"_s << 1 << false;
+        // the window, the control with the focus (in the channel list's grid and cell editor
+        // Escape opens and drops an edit instead)
+        Columns<QString, QString>::add();
+        QTest::newRow("advanced, a field") << u"advanced"_s << u"timeoutField"_s;
+        QTest::newRow("advanced, the server list") << u"advanced"_s << u"serverList"_s;
+        QTest::newRow("channel list, a button") << u"list"_s << u"sortByNameButton"_s;
+        QTest::newRow("log") << u"log"_s << u"listingView"_s;
     }
     void escapeCloses()
     {
-        const auto [which, name, presses, open] = Columns<QString, QString, int, bool>::fetch();
+        const auto [which, name] = Columns<QString, QString>::fetch();
         std::unique_ptr<QWidget> window;
         if (which == u"advanced"_s)
             window = std::make_unique<AdvancedSettingsWindow>(&transfer);
@@ -116,20 +99,9 @@ private slots:
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        auto* list = qobject_cast<ChannelListWindow*>(window.get());
-        if (name == u"editBox"_s) {
-            list->grid->setFocus();
-            list->grid->setCurrentCell(0, 1);
-            QTest::keyClick(list->grid, Qt::Key_5);
-            QVERIFY(list->editor()->isEditing());
-        } else {
-            window->findChild<QWidget*>(name)->setFocus();
-        }
-        for (int i = 0; i < presses; ++i)
-            QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
-        QCOMPARE(window->isVisible(), open);
-        if (list) // the edit is dropped, not stored
-            QCOMPARE(list->grid->item(0, 1)->text(), u"7"_s);
+        window->findChild<QWidget*>(name)->setFocus();
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
     }
 };
 

@@ -1,17 +1,9 @@
-// The recorder choice in the advanced settings and the Match button of the channel list editor.
-#include "advancedsettingswindow.h"
+// The Match button of the channel list editor, which fills empty numbers from the recorder.
 #include "apptestsupport.h"
 #include "channellistwindow.h"
 #include "foundation/programname.h"
-#include "recorders/recorderfactory.h"
-#include "settings/settingscatalogue.h"
-#include "settings/settingsstore.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 // Numbers "Alpha TV" 5, "Beta One" 9 and two channels called "Gamma".
@@ -22,27 +14,16 @@ struct ListingScheduler : RecordingScheduler
     using RecordingScheduler::RecordingScheduler;
     std::optional<QList<RecorderChannel>> channels() override { return kRecorderChannels; }
 };
-// Makes ListingSchedulers, or fails as an unreachable recorder does.
+// Makes ListingSchedulers.
 struct ListingRecorders : RecorderSource
 {
-    ListingRecorders(RecordingScheduler::Log& log, bool reachable) : log(log), reachable(reachable)
-    {
-    }
+    explicit ListingRecorders(RecordingScheduler::Log& log) : log(log) {}
     std::unique_ptr<RecorderScheduler> open(RecorderAccess, QString*) override
     {
-        return reachable ? std::make_unique<ListingScheduler>(log) : nullptr;
+        return std::make_unique<ListingScheduler>(log);
     }
     RecordingScheduler::Log& log;
-    bool reachable;
 };
-
-QStringList gridNumbers(const ChannelListWindow& w)
-{
-    QStringList column;
-    for (int r = 0; r < w.grid->rowCount(); ++r)
-        column << (w.grid->item(r, 1) ? w.grid->item(r, 1)->text() : QString());
-    return column;
-}
 } // namespace
 
 class TestRecorderInWindows : public EnvironmentTest
@@ -61,38 +42,6 @@ class TestRecorderInWindows : public EnvironmentTest
     }
 
 private slots:
-    void chooseVdr()
-    {
-        AdvancedSettingsWindow w(&transfer);
-        QCOMPARE(w.recorderList->currentText(), u"Local scheduler"_s);
-        QVERIFY(!w.vdrHostField->isEnabled() && !w.vdrPortField->isEnabled());
-        QTest::keyClick(w.recorderList, Qt::Key_Down);
-        QCOMPARE(kov::rawText(testSettings(), Setting::Recorder), u"vdr"_s);
-        QVERIFY(w.vdrHostField->isEnabled() && w.vdrPortField->isEnabled());
-        AdvancedSettingsWindow again(&transfer); // opens with the stored choice
-        QVERIFY(again.vdrPortField->isEnabled());
-    }
-
-    void vdrPortStored_data()
-    {
-        Columns<QString, QString, int>::add(); // typed, shown, stored
-        QTest::newRow("port") << u"2001"_s << u"2001"_s << 2001;
-        QTest::newRow("above 65535") << u"70000"_s << u"7000"_s << 7000;
-        QTest::newRow("leading zero") << u"0"_s << QString() << 6419;
-        QTest::newRow("letters") << u"x1"_s << u"1"_s << 1;
-    }
-    void vdrPortStored()
-    {
-        const auto [typed, shown, stored] = Columns<QString, QString, int>::fetch();
-        kov::setText(testSettings(), Setting::Recorder, u"vdr"_s);
-        AdvancedSettingsWindow w(&transfer);
-        QCOMPARE(w.vdrPortField->text(), u"6419"_s);
-        w.vdrPortField->clear();
-        QTest::keyClicks(w.vdrPortField, typed);
-        QCOMPARE(w.vdrPortField->text(), shown);
-        QCOMPARE(kov::rawNumber(testSettings(), Setting::VdrPort), stored);
-    }
-
     void matchButton_data()
     {
         // the recorder (0 unreachable, 1 the local store, 2 a listing one, 3 a VDR on a port
@@ -119,13 +68,19 @@ private slots:
             kov::setText(testSettings(), Setting::VdrHost, u"127.0.0.1"_s);
             kov::setNumber(testSettings(), Setting::VdrPort, m_closedPort);
         }
-        ListingRecorders listing(m_log, recorder == 2);
+        ListingRecorders listing(m_log);
+        FakeRecorders unreachable(m_log, true);
         ChannelListWindow w(nullptr);
-        if (recorder == 0 || recorder == 2) // otherwise the configured recorder
+        if (recorder == 0) // otherwise the configured recorder
+            w.setRecorders(unreachable);
+        if (recorder == 2)
             w.setRecorders(listing);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
         QTest::mouseClick(w.matchButton, Qt::LeftButton);
-        QCOMPARE(gridNumbers(w), numbers);
+        QStringList shown;
+        for (int r = 0; r < w.grid->rowCount(); ++r)
+            shown << (w.grid->item(r, 1) ? w.grid->item(r, 1)->text() : QString());
+        QCOMPARE(shown, numbers);
         QCOMPARE(env->ui.boxes.size(), 1);
         for (const QString& word : told)
             QVERIFY2(env->ui.boxes[0].contains(word), qPrintable(word));
