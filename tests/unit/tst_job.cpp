@@ -190,12 +190,11 @@ private slots:
             Columns<QString, QString, QString, QString, bool>::fetch();
         const QStringList parts = job.split(u'|');
         const QString line = jobString({{0, parts[0]}, {5, parts[1]}, {9, parts[2]}});
-        RecordingJob probe;
-        read(line, false, &probe);
-        if (recorder == u"exists"_s)
-            m_log.existing << probe.recordingName();
-        if (recorder == u"regional"_s)
-            m_log.existing << probe.regionalRecordingName();
+        QLocale::setDefault(QLocale(u"en_US"_s)); // the regional name follows the locale
+        const QString name = u"Film_2006-05-12_20_15_00"_s;
+        const QString regional = u"Film_5_12_2006_20_15_00"_s;
+        if (recorder == u"exists"_s || recorder == u"regional"_s)
+            m_log.existing << (recorder == u"exists"_s ? name : regional);
         m_log.createResult = recorder == u"refuses"_s ? 2 : 0;
         m_log.raises = recorder == u"raises"_s;
         m_recorders = &m_fake.emplace(m_log, recorder == u"missing"_s);
@@ -215,8 +214,7 @@ private slots:
             const QStringList args = call.section(u' ', 1).split(u'|');
             const bool create = call.startsWith(u"create"_s);
             const QString verb = call.section(u' ', 0, 0);
-            QCOMPARE(args[0],
-                     made.contains(verb) ? probe.regionalRecordingName() : probe.recordingName());
+            QCOMPARE(args[0], made.contains(verb) ? regional : name);
             made << (create ? u"create "_s + args[3] + u' ' + args[6] : verb);
         }
         QCOMPARE(made.join(u", "_s), calls);
@@ -228,11 +226,11 @@ private slots:
             QVERIFY(readBytes(env->file(errors[0])).contains("\r\n" + line.toLatin1() + "\r\n"));
         const bool stored = readBytes(env->file(u"dbchannel.dat"_s)).endsWith("12,Gamma 1\r\n");
         QCOMPARE(stored, parts[0] == u"Gamma 1"_s);
+        QLocale::setDefault(QLocale::c());
     }
     void failedRecorderReportedOncePerRun_data()
     {
-        QTest::addColumn<QString>("recorder");
-        QTest::addColumn<QString>("reason");
+        Columns<QString, QString>::add(); // the recorder, why it failed (%1: the program folder)
         QTest::newRow("store cannot be written")
             << u"local"_s << u"The recording store %1/KOVSched.db cannot be written: "_s;
         QTest::newRow("VDR not listening")
@@ -241,8 +239,7 @@ private slots:
     }
     void failedRecorderReportedOncePerRun()
     {
-        QFETCH(QString, recorder);
-        QFETCH(QString, reason);
+        const auto [recorder, reason] = Columns<QString, QString>::fetch();
         kov::setText(testSettings(), Setting::Recorder, recorder);
         kov::setNumber(testSettings(), Setting::VdrPort, 1); // tcpmux: nobody listens there
         SqlConnection store("wrong");

@@ -7,7 +7,6 @@
 #include "testsupport.h"
 
 namespace {
-const QDateTime kStart = kTestNow;
 const QString kJobs = replyDocument({u"1,5,csv,0"_s, u"channel,title"_s});
 } // namespace
 
@@ -24,7 +23,7 @@ class TestUpdateTimer : public EnvironmentTest
         kov::setNumber(settings, Setting::HaveServers, 1);
         kov::setNumber(settings, Setting::HaveChannelDatabase, 1);
         kov::setNumber(settings, Setting::LastSerial, 42);
-        kov::setText(settings, Setting::NextChannelUpdate, kov::dateText(kStart.addDays(20)));
+        kov::setText(settings, Setting::NextChannelUpdate, kov::dateText(kTestNow.addDays(20)));
     }
     QDateTime storedNextSync()
     {
@@ -44,12 +43,12 @@ private slots:
         const auto [frequency, admin, hours] = Columns<int, bool, int>::fetch();
         kov::setNumber(testSettings(), Setting::UpdateFrequency, frequency);
         for (int run = 0; run < 20; ++run) {
-            clock.time = kStart;
-            kov::setText(testSettings(), Setting::NextSync, kov::dateText(kStart.addSecs(-60)));
+            clock.time = kTestNow;
+            kov::setText(testSettings(), Setting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
             RecordingFrontEnd ui;
             kov::runMinuteTick(ui, admin);
             const qint64 minutes =
-                kStart.addSecs(600).secsTo(storedNextSync()) / 60; // from the sync's end
+                kTestNow.addSecs(600).secsTo(storedNextSync()) / 60; // from the sync's end
             QVERIFY2(admin ? minutes == 1 : qAbs(minutes - hours * 60) <= 15,
                      qPrintable(QString::number(minutes)));
         }
@@ -72,7 +71,6 @@ private slots:
     void due()
     {
         const auto [next, seconds, countdown] = Columns<QString, int, QString>::fetch();
-        clock.time = QDateTime(QDate(2026, 12, 6), QTime(12, 0, 30));
         kov::setText(testSettings(), Setting::NextSync,
                      next.arg(kov::dateText(clock.time.addSecs(seconds))));
         RecordingFrontEnd ui;
@@ -90,7 +88,7 @@ private slots:
         transfer.answers.clear();
         transfer.queueFailure(u"Timeout"_s);
         transfer.queue(kJobs);
-        kov::setText(testSettings(), Setting::NextSync, kov::dateText(kStart.addSecs(-60)));
+        kov::setText(testSettings(), Setting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
         RecordingFrontEnd ui;
         kov::runMinuteTick(ui, true);
         QCOMPARE(ui.messages.value(0), u"GetJobs FAILED -1"_s);
@@ -106,7 +104,7 @@ private slots:
     {
         const QString path = kov::programFile(u"missing/ReplyLog.txt"_s);
         QVERIFY(!kov::writeTextFile(path, u"x"_s));
-        kov::setText(testSettings(), Setting::NextSync, kov::dateText(kStart.addDays(1)));
+        kov::setText(testSettings(), Setting::NextSync, kov::dateText(kTestNow.addDays(1)));
         RecordingFrontEnd ui;
         kov::runMinuteTick(ui, false);
         QCOMPARE(ui.messages.value(0), path + u" cannot be written: No such file or directory"_s);
@@ -125,8 +123,8 @@ private slots:
         const auto [days, fetched] = Columns<int, bool>::fetch();
         SettingsStore settings = kov::settings();
         kov::setText(settings, Setting::NextChannelUpdate,
-                     days ? kov::dateText(kStart.addDays(days)) : QString());
-        kov::setText(settings, Setting::NextSync, kov::dateText(kStart.addSecs(-60)));
+                     days ? kov::dateText(kTestNow.addDays(days)) : QString());
+        kov::setText(settings, Setting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
         transfer.answers.clear();
         for (const QString& reply :
              {kJobs, kJobs,
@@ -141,7 +139,7 @@ private slots:
             QVERIFY(transfer.urls[1].contains(u"&serial=0&"_s));
             QCOMPARE(kov::number(settings, Setting::HaveChannelDatabase), 1);
             QVERIFY(kov::dateOrZero(kov::text(settings, Setting::NextChannelUpdate)) >
-                    kStart.addDays(27));
+                    kTestNow.addDays(27));
         }
     }
 };
