@@ -25,10 +25,6 @@ class TestUpdateTimer : public EnvironmentTest
         kov::setNumber(settings, Setting::LastSerial, 42);
         kov::setText(settings, Setting::NextChannelUpdate, kov::dateText(kTestNow.addDays(20)));
     }
-    QDateTime storedNextSync()
-    {
-        return kov::dateOrZero(kov::text(testSettings(), Setting::NextSync));
-    }
 
 private slots:
     void nextSync_data()
@@ -47,8 +43,8 @@ private slots:
             kov::setText(testSettings(), Setting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
             RecordingFrontEnd ui;
             kov::runMinuteTick(ui, admin);
-            const qint64 minutes =
-                kTestNow.addSecs(600).secsTo(storedNextSync()) / 60; // from the sync's end
+            const QDateTime next = kov::dateOrZero(kov::text(testSettings(), Setting::NextSync));
+            const qint64 minutes = kTestNow.addSecs(600).secsTo(next) / 60; // from the sync's end
             QVERIFY2(admin ? minutes == 1 : qAbs(minutes - hours * 60) <= 15,
                      qPrintable(QString::number(minutes)));
         }
