@@ -140,10 +140,10 @@ private slots:
     {
         // The job's channel, action and sequence; the recorder ("exists", "regional": holds the
         // recording under the name with the regional date, "refuses", "raises", "missing";
-        // configured ones failing: "folder" or "junk" as the store, "vdr" on a port nobody
-        // listens on); the calls made ("create" with channel and recurrence; existence and
-        // deletion ask for the name and then for the regional one); how the box shown begins
-        // (%1 the program folder); whether an error file was written.
+        // a configured store failing: "folder" or "junk" in its place); the calls made ("create"
+        // with channel and recurrence; existence and deletion ask for the name and then for the
+        // regional one); how the box shown begins (%1 the program folder); whether an error file
+        // was written.
         Columns<QString, QString, QString, QString, bool>::add();
         const QString made = u"exists, exists, create 7 0"_s;
         QTest::newRow("rec") << u"Alpha TV|rec|0"_s << QString() << made << QString() << false;
@@ -179,10 +179,6 @@ private slots:
         QTest::newRow("store is no database")
             << u"Alpha TV|rec|0"_s << u"junk"_s << QString()
             << store + u"the file is not a recording store."_s << false;
-        QTest::newRow("VDR not listening")
-            << u"Alpha TV|delete|0"_s << u"vdr"_s << QString()
-            << missing + u"VDR at localhost, port 1, cannot be used: the connection was refused"_s
-            << false;
     }
     void schedule()
     {
@@ -198,11 +194,8 @@ private slots:
         m_log.createResult = recorder == u"refuses"_s ? 2 : 0;
         m_log.raises = recorder == u"raises"_s;
         m_recorders = &m_fake.emplace(m_log, recorder == u"missing"_s);
-        if (recorder == u"folder"_s || recorder == u"junk"_s || recorder == u"vdr"_s) {
+        if (recorder == u"folder"_s || recorder == u"junk"_s) {
             m_recorders = &m_configured;
-            kov::setText(testSettings(), Setting::Recorder,
-                         recorder == u"vdr"_s ? recorder : QString());
-            kov::setNumber(testSettings(), Setting::VdrPort, 1); // tcpmux: nobody listens there
             if (recorder == u"junk"_s)
                 writeBytes(env->file(u"KOVSched.db"_s), QByteArray(99, 'x'));
             QVERIFY(recorder != u"folder"_s || QDir(env->folder()).mkdir(u"KOVSched.db"_s));
