@@ -152,7 +152,6 @@ private slots:
     void storedNames_data()
     {
         Columns<SettingKey, QString>::add(); // a setting with its parameter, its stored name
-        QTest::newRow("plain") << SettingKey(Setting::OpenUrlRetries) << u"OpenURLRetries"_s;
         QTest::newRow("server") << SettingKey(Setting::Server, 12) << u"12Server"_s;
         QTest::newRow("column") << SettingKey(Setting::ColumnWidth, 3) << u"ChColW3"_s;
         QTest::newRow("reply serial") << SettingKey(Setting::LastReplySerial, QuibFunction::GetJobs)
