@@ -11,48 +11,51 @@ private slots:
 
     void write_data()
     {
-        Columns<QString, QDateTime, QString>::add(); // locale, value, text (empty: any that reads)
-        const QDateTime evening(QDate(2006, 5, 12), QTime(20, 15, 7));
+        Columns<QString, QDateTime, QString>::add(); // locale, value, text
         const QDateTime midnight(QDate(2006, 5, 12), QTime(0, 0));
         QTest::newRow("en_US midnight") << u"en_US"_s << midnight << u"5/12/2006"_s;
-        QTest::newRow("en_US evening") << u"en_US"_s << evening << u"5/12/2006 20:15:07"_s;
         QTest::newRow("de_DE midnight") << u"de_DE"_s << midnight << u"12.05.2006"_s;
-        QTest::newRow("fr_FR") << u"fr_FR"_s << evening << QString();
-        QTest::newRow("ja_JP, 1776")
-            << u"ja_JP"_s << QDateTime(QDate(1776, 7, 4), QTime(1, 2, 3)) << QString();
+        QTest::newRow("ja_JP, 1776") << u"ja_JP"_s << QDateTime(QDate(1776, 7, 4), QTime(1, 2, 3))
+                                     << u"1776/07/04 01:02:03"_s;
     }
     void write()
     {
         const auto [locale, value, text] = Columns<QString, QDateTime, QString>::fetch();
         QLocale::setDefault(QLocale(locale));
-        const QString written = kov::dateText(value);
-        QVERIFY2(text.isEmpty() ? written.contains(QString::number(value.date().year()))
-                                : written == text,
-                 qPrintable(written));
+        QCOMPARE(kov::dateText(value), text);
         bool ok = false;
-        QCOMPARE(kov::parseDate(written, &ok), value);
+        QCOMPARE(kov::parseDate(text, &ok), value); // what is written reads back
         QVERIFY(ok);
+    }
+    void writtenAsTheLocaleWrites_data()
+    {
+        // Dates are written without the locale's writer where its short form allows; the text
+        // must be the one the locale writes, for plain, quoted and named-month forms alike,
+        // padded or not, the year first or last.
+        Columns<QString, QString>::add(); // the locale, the three dates written "|" between
+        QTest::newRow("C") << u"C"_s << u"2 May 2006|31 Dec 1999|9 Jan 0987"_s;
+        QTest::newRow("en_US") << u"en_US"_s << u"5/2/2006|12/31/1999|1/9/0987"_s;
+        QTest::newRow("de_DE") << u"de_DE"_s << u"02.05.2006|31.12.1999|09.01.0987"_s;
+        QTest::newRow("ja_JP") << u"ja_JP"_s << u"2006/05/02|1999/12/31|0987/01/09"_s;
+        QTest::newRow("ko_KR") << u"ko_KR"_s << u"2006. 5. 2.|1999. 12. 31.|0987. 1. 9."_s;
+        QTest::newRow("bg_BG") << u"bg_BG"_s
+                               << u"2.05.2006 \u0433.|31.12.1999 \u0433.|9.01.0987 \u0433."_s;
+        // Digits of its own: the locale writes it.
+        QTest::newRow("ar_EG") << u"ar_EG"_s
+                               << u"\u0662\u200F/\u0665\u200F/\u0662\u0660\u0660\u0666|"
+                                  u"\u0663\u0661\u200F/\u0661\u0662\u200F/\u0661\u0669\u0669\u0669|"
+                                  u"\u0669\u200F/\u0661\u200F/\u0660\u0669\u0668\u0667"_s;
     }
     void writtenAsTheLocaleWrites()
     {
-        // Dates are written without the locale's writer where its short form allows; the text
-        // must be the one the locale writes, for plain, quoted and named-month forms alike.
+        const auto [locale, dates] = Columns<QString, QString>::fetch();
+        QLocale::setDefault(QLocale(locale));
         const QDateTime values[] = {QDateTime(QDate(2006, 5, 2), QTime(9, 5, 7)),
                                     QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59)),
                                     QDateTime(QDate(987, 1, 9), QTime(0, 0, 1))};
-        for (const char* name : {"C", "en_US", "de_DE", "fr_FR", "ja_JP", "ko_KR", "hu_HU", "bg_BG",
-                                 "zh_CN", "fi_FI", "ar_EG", "th_TH"}) {
-            const QLocale locale{QLatin1String(name)};
-            QLocale::setDefault(locale);
-            QString format = locale.dateFormat(QLocale::ShortFormat);
-            if (!format.contains(u"yyyy"_s))
-                format.replace(u"yy"_s, u"yyyy"_s);
-            for (const QDateTime& value : values) {
-                const QString expected = locale.toString(value.date(), format) + u' ' +
-                                         value.time().toString(u"HH:mm:ss"_s);
-                QCOMPARE(kov::dateText(value), expected);
-            }
-        }
+        const QStringList times = {u" 09:05:07"_s, u" 23:59:59"_s, u" 00:00:01"_s};
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(kov::dateText(values[i]), dates.section(u'|', i, i) + times[i]);
         QCOMPARE(kov::isoText(values[0]), u"2006-05-02T09:05:07"_s);
         QCOMPARE(kov::isoText(values[2]), u"0987-01-09T00:00:01"_s);
     }
