@@ -11,6 +11,7 @@
 #include "foundation/translate.h"
 #include "platform/qthttptransfer.h"
 #include "platform/settingsdatabase.h"
+#include "recorders/recorderbackends.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
 #include "terminalui.h"
@@ -197,6 +198,10 @@ QString programHelp()
     text += QStringLiteral("  %1%2\n")
                 .arg(QStringLiteral("help"), -12)
                 .arg(QStringLiteral("Show this help, or a command's with help COMMAND."));
+    // From the list the factory makes recorders from, so a new backend shows here by itself.
+    text += QStringLiteral("\nRecorders (settings set Recorder --text NAME):\n");
+    for (const RecorderBackend& backend : kov::recorderBackends())
+        text += QStringLiteral("  %1%2\n").arg(backend.name, -12).arg(backend.label());
     return text + QStringLiteral("\n\"%1 COMMAND --help\" shows the arguments and options of a "
                                  "command.\n")
                       .arg(kProgram);
