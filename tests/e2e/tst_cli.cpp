@@ -2,7 +2,6 @@
 // and runs against the Quib simulator over a real socket: the first sync, a hung and a refused
 // server.
 #include "clitest.h"
-#include "foundation/passwordcipher.h"
 #include "recorders/localscheduler.h"
 
 #include <fcntl.h>
@@ -58,163 +57,12 @@ class TestCli : public CliTest
     Q_OBJECT
 private slots:
 
-    void commands_data()
+    void verboseTraces()
     {
-        // Commands run in turn (";" between them, "|" between arguments), standard input; the
-        // last one's status (0 done, 1 failed, 2 usage), output, and what its errors hold.
-        Columns<QString, QByteArray, int, QString, QString>::add();
-        const QString usage = u"usage: kovferrit-cli"_s;
-        QTest::newRow("set, get") << u"settings|set|Account|--text|demo;settings|get|account"_s
-                                  << QByteArray() << 0 << u"demo\n"_s << QString();
-        QTest::newRow("list")
-            << u"settings|set|Account|--text|demo;settings|set|Port|--number|1;settings|list"_s
-            << QByteArray() << 0 << u"Account : demo\nPort : 1\n"_s << QString();
-        QTest::newRow("delete missing")
-            << u"settings|set|Y|--number|1|--force;settings|delete|X"_s << QByteArray() << 1
-            << QString() << u"[KovFerrit] CKovReg::RegDeleteValue(X) FAILED : 2\n"_s;
-        QTest::newRow("account") << u"account|bob;settings|get|Protocol"_s << QByteArray("secret\n")
-                                 << 0
-                                 << PasswordCipher::encryptText(u"secret"_s, u"kovferrit"_s) + u'\n'
-                                 << QString();
-        QTest::newRow("account, recorded name")
-            << u"settings|set|app.EXEName|--text|Other.exe;account|bob;settings|get|Protocol"_s
-            << QByteArray("pw\r\n") << 0 << PasswordCipher::encryptText(u"pw"_s, u"other"_s) + u'\n'
-            << QString();
-        // A forgotten password (empty standard input, or an empty line) stores nothing.
-        QTest::newRow("account, no input")
-            << u"account|bob"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: account needs the password on the first line of standard input\n"
-               u"Try 'kovferrit-cli account --help'.\n"_s;
-        QTest::newRow("account, empty line")
-            << u"account|bob;settings|list"_s << QByteArray("\r\n") << 0 << QString() << QString();
-        QTest::newRow("empty --home=") << u"--home=|settings|list"_s << QByteArray() << 2
-                                       << QString() << u"kovferrit-cli: --home needs a folder\n"_s;
-        QTest::newRow("translate")
-            << u"translate|No New Data"_s << QByteArray() << 0 << u"No New Data\n"_s << QString();
-        QTest::newRow("export") << u"settings|set|Account|--text|demo;settings|export|%home/a.reg"_s
-                                << QByteArray() << 0 << QString() << QString();
-        QTest::newRow("export nowhere")
-            << u"settings|set|Account|--text|demo;settings|export|%home/none/a.reg"_s
-            << QByteArray() << 1 << QString()
-            << u"cannot export to %home/none/a.reg: No such file or directory\n"_s;
-        QTest::newRow("export to a full device") // written into, not replaced
-            << u"settings|set|Account|--text|demo;settings|export|/dev/full"_s << QByteArray() << 1
-            << QString() << u"cannot export to /dev/full: No space left on device\n"_s;
-        QTest::newRow("folder unusable") << u"--home|/dev/null|settings|list"_s << QByteArray() << 1
-                                         << QString() << u"/dev/null: it is not a folder\n"_s;
-        QTest::newRow("unknown setting") << u"settings|set|Acount|--text|demo"_s << QByteArray()
-                                         << 2 << QString() << u"Acount is not a setting"_s;
-        QTest::newRow("unknown setting, forced")
-            << u"settings|set|Acount|--text|demo|--force;settings|get|Acount"_s << QByteArray() << 0
-            << u"demo\n"_s << QString();
-        QTest::newRow("port out of bounds") << u"settings|set|port|--number|65536"_s << QByteArray()
-                                            << 2 << QString() << u"port must be from 1 to 65535"_s;
-        QTest::newRow("frequency out of bounds")
-            << u"settings|set|UpdateFrequency|--number|0"_s << QByteArray() << 2 << QString()
-            << u"UpdateFrequency must be from 1 to 999"_s;
-        QTest::newRow("number as text")
-            << u"settings|set|TimeoutSeconds|--text|60"_s << QByteArray() << 2 << QString()
-            << u"TimeoutSeconds holds a number"_s;
-        QTest::newRow("unknown server function")
-            << u"fetch|getJobs"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown server function getJobs"_s;
-        QTest::newRow("no guide") << u"channels|list"_s << QByteArray() << 1 << QString()
-                                  << u"[ERROR] Channel Database Doesn't Exist"_s;
-        for (const QString& number : {u"1000"_s, u"1e20"_s, u"abc"_s, u"-5"_s})
-            QTest::newRow(qPrintable(u"channel number "_s + number))
-                << u"channels|set|Beta One|"_s + number << QByteArray() << 2 << QString()
-                << u"a channel number is a whole number from 1 to 999"_s;
-        // Help and version on standard output (an output ending in "..." is its beginning), a
-        // usage error as one line and then the usage of the program or command on standard error.
-        const QString help =
-            usage + u" [--home DIR] [-q | -v] COMMAND ...\nDownloads recording jobs..."_s;
-        for (const QString& ask : {u"-h"_s, u"--help"_s, u"help"_s})
-            QTest::newRow(qPrintable(ask)) << ask << QByteArray() << 0 << help << QString();
-        QTest::newRow("--version") << u"--version"_s << QByteArray() << 0
-                                   << u"kovferrit-cli " KOVFERRIT_VERSION "\n"_s << QString();
-        const QString tryHelp = u"Try 'kovferrit-cli --help'.\n"_s;
-        QTest::newRow("-v is verbose") << u"-v"_s << QByteArray() << 2 << QString()
-                                       << u"kovferrit-cli: no command given\n"_s + tryHelp;
-        QTest::newRow("-q and -v") << u"-q|-v|status"_s << QByteArray() << 2 << QString()
-                                   << u"--quiet and --verbose exclude each other\n"_s + tryHelp;
-        QTest::newRow("verbose traces")
-            << u"-v|settings|delete|X"_s << QByteArray() << 1 << QString() << u"##B## CKovReg::"_s;
-        QTest::newRow("sync --help")
-            << u"sync|--help"_s << QByteArray() << 0
-            << usage +
-                   u" [--home DIR] sync [--timed] [--dry-run [--json]] [--channel NAME=NUMBER]...\n"
-                   u"Download the jobs and schedule them into the recorder.\n\nOptions:\n"
-                   u"  -h, --help ..."_s
-            << QString();
-        QTest::newRow("help fetch")
-            << u"help|fetch"_s << QByteArray() << 0
-            << usage + u" [--home DIR] fetch FUNCTION [--manual] [--zero-serial]\n..."_s
-            << QString();
-        QTest::newRow("help, unknown command")
-            << u"help|frobnicate"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: no help on: frobnicate\n"_s + tryHelp;
-        QTest::newRow("no command") << QString() << QByteArray() << 2 << QString()
-                                    << u"kovferrit-cli: no command given\n"_s + tryHelp;
-        QTest::newRow("unknown command")
-            << u"frobnicate"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown command: frobnicate\n"_s + tryHelp;
-        QTest::newRow("unknown option")
-            << u"sync|--fast"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown option 'fast'\nTry 'kovferrit-cli sync --help'.\n"_s;
-        QTest::newRow("unknown program option")
-            << u"--fast|sync"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown option 'fast'\n"_s + tryHelp;
-        QTest::newRow("option of another command")
-            << u"tick|--timed"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: unknown option 'timed'\nTry 'kovferrit-cli tick --help'.\n"_s;
-        QTest::newRow("missing argument") << u"fetch|--manual"_s << QByteArray() << 2 << QString()
-                                          << u"kovferrit-cli: fetch needs one server function\n"
-                                             u"Try 'kovferrit-cli fetch --help'.\n"_s;
-        for (const QString& number : {u"0"_s, u"-1"_s, u"1000"_s, u"1e20"_s})
-            QTest::newRow(qPrintable(u"--channel X="_s + number))
-                << u"sync|--channel|X="_s + number << QByteArray() << 2 << QString()
-                << u"kovferrit-cli: --channel X=%1: %1 is out of range: channel numbers are 1 to "
-                   u"999.\n"_s.arg(number);
-        QTest::newRow("--channel X=1,5")
-            << u"sync|--channel|X=1,5"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: --channel X=1,5: 1,5 is not a whole number.\n"_s;
-        QTest::newRow("missing value") << u"sync|--channel"_s << QByteArray() << 2 << QString()
-                                       << u"kovferrit-cli: missing value after '--channel'\n"_s;
-        QTest::newRow("settings set, no kind")
-            << u"settings|set|Port|1"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: settings set takes NAME and either --text T or --number N\n"_s;
-        QTest::newRow("settings get, option of set")
-            << u"settings|get|Port|--force"_s << QByteArray() << 2 << QString()
-            << u"kovferrit-cli: only settings set takes options, and settings list --json\n"_s;
-        // A VDR that refuses the connection: the recorder, where it is and why.
-        QTest::newRow("recordings, VDR refuses")
-            << u"settings|set|Recorder|--text|vdr;settings|set|VdrHost|--text|127.0.0.1;"
-               u"settings|set|VdrPort|--number|1;recordings"_s
-            << QByteArray() << 1 << QString()
-            << u"127.0.0.1, port 1, cannot be used: the connection was refused"_s;
-        QTest::newRow("translate, text like an option")
-            << u"translate|--|-x"_s << QByteArray() << 0 << u"-x\n"_s << QString();
-    }
-    void commands()
-    {
-        auto [commands, input, status, out, err] =
-            Columns<QString, QByteArray, int, QString, QString>::fetch();
-        Run last;
-        for (const QString& command : commands.replace(u"%home"_s, m_home->path()).split(u';'))
-            last = run(command.split(u'|', Qt::SkipEmptyParts), input);
-        QCOMPARE(last.status, status);
-        if (out.endsWith(u"..."_s))
-            QVERIFY2(last.out.startsWith(out.chopped(3)), qPrintable(last.out));
-        else
-            QCOMPARE(last.out, out);
-        err.replace(u"%home"_s, m_home->path());
-        QVERIFY2(err.isEmpty() ? last.err.isEmpty() : last.err.contains(err), qPrintable(last.err));
-        // A usage error is one line and where to read more, not the whole usage.
-        QVERIFY2(status != 2 || last.err.count(u'\n') <= 2, qPrintable(last.err));
-        // The store and an export hold the account: their owner's alone.
-        for (const QFileInfo& file : QDir(m_home->path()).entryInfoList(QDir::Files))
-            QVERIFY2(!(file.permissions() & (QFile::ReadGroup | QFile::ReadOther)),
-                     qPrintable(file.fileName()));
+        // The trace switch is read once in a process, when it first traces: a run of its own.
+        const Run traced = run({u"-v"_s, u"settings"_s, u"delete"_s, u"X"_s});
+        QCOMPARE(traced.status, 1);
+        QVERIFY2(traced.err.contains(u"##B## CKovReg::"_s), qPrintable(traced.err));
     }
     void processesShareTheStore()
     {
