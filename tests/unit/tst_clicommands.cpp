@@ -185,6 +185,10 @@ private slots:
         for (const QString& number : {u"1000"_s, u"1e20"_s, u"abc"_s, u"-5"_s})
             row(qPrintable(u"channel number "_s + number), u"channels|set|Beta One|"_s + number, 2,
                 {}, u"a channel number is a whole number from 1 to 999"_s);
+        // A terminal or a daemon has no window to type the account into and no Sync to click.
+        row("sync without account", u"sync"_s, 1,
+            u"message: No account is set: run 'kovferrit-cli account NAME' first.\n..."_s,
+            u"[KovFerrit] Please specify an account and password."_s);
         // A VDR that refuses the connection: the recorder, where it is and why.
         row("recordings, VDR refuses",
             u"settings|set|Recorder|--text|vdr;settings|set|VdrHost|--text|127.0.0.1;"
