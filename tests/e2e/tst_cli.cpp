@@ -1,6 +1,6 @@
-// kovferrit-cli as a black box: its commands, exit codes and output, processes sharing a store,
-// and runs against the Quib simulator over a real socket: the first sync, a hung and a refused
-// server.
+// kovferrit-cli as a black box, for what only its process shows: the trace switch, processes
+// sharing a store, terminals, and runs against the Quib simulator over a real socket: the first
+// sync, a hung and a refused server. tst_clicommands runs the argument table in process.
 #include "clitest.h"
 #include "recorders/localscheduler.h"
 
