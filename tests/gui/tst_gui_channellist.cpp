@@ -133,7 +133,6 @@ private slots:
         env->ui.boxAnswers = {MessageAnswer::Yes};
         QTest::mouseClick(w->closeButton, Qt::LeftButton);
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "12,Alpha TV\r\n");
-        QCOMPARE(readBytes(env->file(u"dbchannel_.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
         for (const QString& name : {u"ChColW1"_s, u"ChLstWidth"_s, u"ChLstLeft"_s, u"ChLstTop"_s})
             QVERIFY2(kov::settings().valueExists(name), qPrintable(name));
     }
