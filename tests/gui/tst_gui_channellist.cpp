@@ -69,7 +69,6 @@ private slots:
         env->ui.boxAnswers = {MessageAnswer::No}; // nothing saved
         w->close();
         QCOMPARE(env->ui.boxes, QStringList{u"Save Changes ?"_s});
-        QCOMPARE(env->ui.boxFrames, QStringList{u"Question YesNo Channel Configuration"_s});
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)), "7,Alpha TV\r\n8,Beta One\r\n");
     }
     void gridKeys_data()
