@@ -157,7 +157,6 @@ private slots:
     {
         Columns<bool, QString, QString>::add(); // frequency changed, the reply, the message shown
         QTest::newRow("unchanged") << false << u"1,3,csv,0\r\nchannel,x\r\n"_s << QString();
-        QTest::newRow("changed") << true << u"1,3,csv,0\r\nchannel,x\r\n"_s << QString();
         QTest::newRow("failed") << true << u"10,3,csv,0\r\nchannel,x\r\n"_s
                                 << u"GetJobs FAILED : Account Unknown"_s;
     }

@@ -1,7 +1,6 @@
 // The Match button of the channel list editor, which fills empty numbers from the recorder.
 #include "apptestsupport.h"
 #include "channellistwindow.h"
-#include "foundation/programname.h"
 
 #include <QtWidgets>
 
@@ -84,7 +83,7 @@ private slots:
         QCOMPARE(env->ui.boxes.size(), 1);
         for (const QString& word : told)
             QVERIFY2(env->ui.boxes[0].contains(word), qPrintable(word));
-        QCOMPARE(env->ui.boxFrames[0], u"Information "_s + kov::appTitle());
+        QCOMPARE(env->ui.boxFrames[0], u"Information KovFerrit"_s);
         env->ui.boxAnswers = {MessageAnswer::Yes}; // "Save Changes ?" comes only after a match
         w.close();
         QCOMPARE(readBytes(env->file(u"dbchannel.dat"_s)),

@@ -65,7 +65,6 @@ private slots:
         QTest::newRow("not a date")
             << 3 << u"someday +0200"_s << 0 << zero << u"ERROR Type mismatch"_s;
         QTest::newRow("no time") << 3 << QString() << 0 << zero << u"Param is missing"_s;
-        QTest::newRow("number, letters") << 1 << u"12abc"_s << 1 << u"12"_s << QString();
         QTest::newRow("half to even") << 1 << u" -2.5"_s << 1 << u"-2"_s << QString();
         QTest::newRow("protection 0") << 11 << u"0"_s << 1 << u"0"_s << QString();
         QTest::newRow("protection empty") << 11 << QString() << 1 << u"1"_s << QString();
