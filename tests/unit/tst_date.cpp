@@ -67,6 +67,7 @@ private slots:
         QTest::newRow("T, no seconds") << u"2026-12-24T20:15"_s << evening;
         QTest::newRow("date alone")
             << u"2026-12-24"_s << QDateTime(QDate(2026, 12, 24), QTime(0, 0));
+        QTest::newRow("X for the blank") << u"2026-12-24X20:15:00"_s << QDateTime();
         QTest::newRow("hour 24") << u"2026-12-24 24:00:00"_s << QDateTime();
         QTest::newRow("30 February") << u"2026-02-30 10:00:00"_s << QDateTime();
         QTest::newRow("one-digit month") << u"2026-1-24 20:15:00"_s << QDateTime();

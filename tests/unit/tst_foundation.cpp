@@ -1,5 +1,6 @@
 // Utilities every layer leans on: URL encoding in the code page, safe file names, numbers read
 // from the front of a text, the random shift of the update timer, and the program folder.
+#include "foundation/codepage.h"
 #include "foundation/filewriters.h"
 #include "foundation/numbertext.h"
 #include "foundation/programfolder.h"
@@ -77,6 +78,27 @@ private slots:
         bool fits = !inRange;
         QCOMPARE(kov::leadingLong(text, &fits), whole);
         QCOMPARE(fits, inRange);
+    }
+    // Windows-1252 both ways: the Latin-1 ranges as themselves, 0x80..0x9F through the table
+    // (its five unassigned bytes as the C1 character of the same value), the rest as "?".
+    void codePage_data()
+    {
+        Columns<QString, QByteArray>::add();
+        QTest::newRow("ASCII edge") << u"\u007F"_s << QByteArray("\x7F");
+        QTest::newRow("euro") << u"\u20AC"_s << QByteArray("\x80");
+        QTest::newRow("unassigned") << u"\u0081\u009D"_s << QByteArray("\x81\x9D");
+        QTest::newRow("Latin-1 edges") << u"\u00A0\u00FF"_s << QByteArray("\xA0\xFF");
+        QTest::newRow("last of the table") << u"\u0178"_s << QByteArray("\x9F");
+    }
+    void codePage()
+    {
+        const auto [text, bytes] = Columns<QString, QByteArray>::fetch();
+        QCOMPARE(kov::toCodePage(text), bytes);
+        QCOMPARE(kov::fromCodePage(bytes), text);
+    }
+    void codePageHasNoRoomFor()
+    {
+        QCOMPARE(kov::toCodePage(u"\u0100\u0080\u4E2D"_s), QByteArray("???"));
     }
     void randomBetweenHitsEveryValue()
     {

@@ -85,6 +85,9 @@ private slots:
         QCOMPARE(b.text(u"ACCOUNT"_s), u"demo"_s);
         b.setNumber(u"shared"_s, 2);
         QCOMPARE(a.number(u"Shared"_s), 2);
+        QVERIFY(a.deleteValue(u"SHARED"_s));
+        QVERIFY(!b.valueExists(u"shared"_s));
+        QVERIFY(!a.deleteValue(QString())); // no name, nothing deleted
         // A key this process deletes and makes again holds what is written to it afterwards.
         const QString sub = kov::settingsKey() + u"\\Sub"_s;
         QVERIFY(a.setText(u"v"_s, u"1"_s, sub));

@@ -109,17 +109,19 @@ private slots:
     }
     void guideRefetched_data()
     {
-        Columns<int, bool>::add(); // NextChannelUpdate in days from now (0: empty), guide fetched
-        QTest::newRow("empty") << 0 << true;
-        QTest::newRow("passed") << -1 << true;
-        QTest::newRow("ahead") << 1 << false;
+        // NextChannelUpdate, guide fetched
+        Columns<QString, bool>::add();
+        QTest::newRow("empty") << QString() << true;
+        QTest::newRow("passed") << u"2026-12-05 12:00:30"_s << true;
+        // Due the very second the jobs request (ten minutes) ended: not passed yet.
+        QTest::newRow("now") << u"2026-12-06 12:10:30"_s << false;
+        QTest::newRow("ahead") << u"2026-12-07 12:00:30"_s << false;
     }
     void guideRefetched()
     {
-        const auto [days, fetched] = Columns<int, bool>::fetch();
+        const auto [channelUpdate, fetched] = Columns<QString, bool>::fetch();
         SettingsStore settings = kov::settings();
-        kov::setText(settings, Setting::NextChannelUpdate,
-                     days ? kov::dateText(kTestNow.addDays(days)) : QString());
+        kov::setText(settings, Setting::NextChannelUpdate, channelUpdate);
         kov::setText(settings, Setting::NextSync, kov::dateText(kTestNow.addSecs(-60)));
         transfer.answers.clear();
         for (const QString& reply :
