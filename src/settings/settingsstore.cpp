@@ -3,7 +3,6 @@
 #include "foundation/codepage.h"
 #include "foundation/datetext.h"
 #include "foundation/filewriters.h"
-#include "foundation/numbertext.h"
 #include "foundation/texttools.h"
 #include "foundation/trace.h"
 #include "platform/settingsdatabase.h"
@@ -43,32 +42,6 @@ bool isWholeNumber(const QVariant& v)
 qint32 wholeNumber(const QVariant& v)
 {
     return v.metaType().id() == QMetaType::Bool ? (v.toBool() ? -1 : 0) : v.toInt();
-}
-
-// A text must be a number as a whole; it is rounded with halves to even.
-bool toLong(const QVariant& v, qint32* out, QString* error)
-{
-    if (isWholeNumber(v)) {
-        *out = wholeNumber(v);
-        return true;
-    }
-    bool ok = false;
-    double d = 0;
-    if (v.metaType().id() == QMetaType::Double || v.metaType().id() == QMetaType::LongLong) {
-        d = v.toDouble();
-        ok = true;
-    } else if (v.metaType().id() == QMetaType::QString) {
-        d = v.toString().trimmed().toDouble(&ok);
-    }
-    if (!ok) {
-        *error = QStringLiteral("Type mismatch");
-        return false;
-    }
-    bool inRange = false;
-    *out = kov::roundHalfEven(d, &inRange);
-    if (!inRange)
-        *error = QStringLiteral("Overflow");
-    return inRange;
 }
 } // namespace
 
@@ -232,37 +205,6 @@ QVariant SettingsStore::value(const QString& name, const QVariant& missing, cons
     default:
         return QVariant();
     }
-}
-
-void SettingsStore::setValue(const QString& name, const QVariant& value, const QString& subKey)
-{
-    const QString key = keyOr(subKey);
-    const qint32 root = kMachineRoot;
-    const qint32 type = kov::storedType(key, name, root);
-    if (type == StoredType::Text) {
-        kov::storeText(key, name, textForm(value), root);
-        return;
-    }
-    if (type == StoredType::Number) {
-        if (value.metaType().id() == QMetaType::QString && value.toString().isEmpty()) {
-            deleteValue(name, key, root);
-            return;
-        }
-        qint32 number = 0;
-        QString error;
-        if (!toLong(value, &number, &error)) {
-            kov::trace(QStringLiteral("CKovreg Property Let Value (") + name +
-                           QStringLiteral(") - ") + error,
-                       true);
-            return;
-        }
-        kov::storeNumber(key, name, number, root);
-        return;
-    }
-    if (isWholeNumber(value))
-        kov::storeNumber(key, name, wholeNumber(value), root);
-    else if (value.metaType().id() == QMetaType::QString)
-        kov::storeText(key, name, value.toString(), root);
 }
 
 bool SettingsStore::valueExists(const QString& name)

@@ -28,8 +28,6 @@ public:
     /// Reads a value by its stored type; an invalid `missing` stands for "absent".
     QVariant value(const QString& name, const QVariant& missing = QVariant(),
                    const QString& subKey = QString());
-    /// Write keeping the stored type.
-    void setValue(const QString& name, const QVariant& value, const QString& subKey = QString());
 
     bool valueExists(const QString& name);
     QString valueName(qint32 index, const QString& subKey, qint32 rootOverride);
