@@ -496,7 +496,9 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         const Run fetch = run({u"fetch"_s, u"getjobs"_s});
-        QVERIFY2(clock.elapsed() < 7000, qPrintable(QString::number(clock.elapsed())));
+        // A hung service costs the time-out, not the minute it holds the request.
+        if (delayed)
+            QVERIFY2(clock.elapsed() < 7000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(fetch.status, 1);
         QCOMPARE(fetch.lines(),
                  (QStringList{u"box: WAIT ...."_s, u"box: Job List Download FAILED"_s, u"-1"_s}));

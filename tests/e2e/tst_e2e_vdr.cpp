@@ -50,6 +50,19 @@ QStringList timers(bool own)
     return found;
 }
 
+// Each of VDR's timers as its id and its fields, the file name (which may hold ':') last.
+QList<QStringList> timerFields()
+{
+    QList<QStringList> all;
+    for (const QString& line : svdrp(u"LSTT"_s)) {
+        const QString timer = line.mid(4);
+        QStringList f = timer.section(u' ', 1).split(u':');
+        if (line.startsWith(u"250"_s) && f.size() >= 9)
+            all << (QStringList{timer.section(u' ', 0, 0)} + f.mid(0, 8) << f.mid(8).join(u':'));
+    }
+    return all;
+}
+
 QString job(const QString& channel, const QString& action, const QString& title, int sequence = 0)
 {
     return u"%1,101,77,%2 20:15:00 +0100,%2 21:00:00 +0100,%3,%4,0,1,%5,2,0,n,f,,,"_s.arg(
@@ -122,6 +135,54 @@ private slots:
         QCOMPARE(run({u"sync"_s}).status, 3);
         QCOMPARE(timers(true), expected); // no duplicates
         QCOMPARE(run({u"recordings"_s}).lines().size(), 2);
+    }
+    // Odd titles reach VDR inside their fields, and our claim on each timer is still found
+    // after VDR has written its timers to timers.conf and read them back on a restart.
+    void serviceTextsSurviveARestart()
+    {
+        writeBytes(m_home->filePath(u"dbchannel.dat"_s), "1,Alpha TV\r\n");
+        QVERIFY(
+            svdrp(u"NEWT 1:1:"_s + kDate + u":0600:0700:50:99:Mine:"_s)[0].startsWith(u"250"_s));
+        const QStringList handMade = svdrp(u"LSTT"_s);
+        const QString id = handMade.value(0).mid(4).section(u' ', 0, 0);
+        // The first title would delete the hand-made timer if its line feeds reached VDR.
+        const QStringList titles{u"Show\nDELT\t"_s + id + u"\nx"_s,
+                                 u"Carriage\rreturn"_s,
+                                 u"Tab\there"_s,
+                                 u"Colon: part two"_s,
+                                 u"Tilde~folder"_s,
+                                 u"<b>Bold</b>"_s,
+                                 u"Fish & chips"_s,
+                                 u"Nul"_s + QChar(0) + u"byte"_s,
+                                 u"Long"_s + QString(996, u'x')};
+        QStringList jobs;
+        for (const QString& title : titles)
+            jobs << job(u"Alpha TV"_s, u"rec"_s, u'"' + title + u'"');
+        serve(jobs);
+        QCOMPARE(run({u"sync"_s}).status, 0);
+        QCOMPARE(timers(true).size(), titles.size());
+        // VDR keeps its timers in timers.conf, written a moment after a change.
+        QTRY_COMPARE_WITH_TIMEOUT(readBytes(kDir + u"/conf/timers.conf"_s).count('\n'),
+                                  titles.size() + 1, 15000);
+        QCOMPARE(QProcess::execute(u"sh"_s, {qEnvironmentVariable("KOVFERRIT_SOURCE_DIR") +
+                                                 u"/tests/e2e/vdr.sh"_s,
+                                             u"restart"_s, kDir}),
+                 0);
+        QCOMPARE(run({u"sync"_s}).status, 0);
+        QCOMPARE(timers(true).size(), titles.size()); // each one found again
+        // The restart numbers the timers afresh: the hand-made one is found by its fields.
+        QStringList others;
+        int handMadeFound = 0;
+        for (const QStringList& timer : timerFields()) {
+            if (timer.mid(1).join(u':') == handMade.value(0).section(u' ', 2))
+                ++handMadeFound;
+            else
+                others << timer[8];
+        }
+        QCOMPARE(handMadeFound, 1);
+        QCOMPARE(others.size(), titles.size());
+        for (const QString& file : others) // a '~' of the service's makes no folder of its own
+            QVERIFY2(file.count(u'~') == 1, qPrintable(file));
     }
     void frozenVdrCostsOneWait()
     {

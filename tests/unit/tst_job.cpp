@@ -97,6 +97,7 @@ private slots:
     }
     void createsWithElevenArguments()
     {
+        const auto backToC = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         QLocale::setDefault(QLocale(u"en_US"_s));
         kov::setNumber(testSettings(), Setting::LogReplies, 1);
         QVERIFY(read(jobString(), true));
@@ -110,7 +111,6 @@ private slots:
         QLocale::setDefault(QLocale(u"de_DE"_s)); // a start at midnight keeps its time
         QVERIFY(read(jobString({{3, u"2006-05-13 00:00:00 +0200"_s}}), true));
         QCOMPARE(m_log.calls.last().section(u'|', 0, 0), u"create Film_2006-05-13_00_00_00"_s);
-        QLocale::setDefault(QLocale::c());
     }
     void unchangedJobCommitsNothing()
     {
@@ -185,6 +185,7 @@ private slots:
             Columns<QString, QString, QString, QString, bool>::fetch();
         const QStringList parts = job.split(u'|');
         const QString line = jobString({{0, parts[0]}, {5, parts[1]}, {9, parts[2]}});
+        const auto backToC = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         QLocale::setDefault(QLocale(u"en_US"_s)); // the regional name follows the locale
         const QString name = u"Film_2006-05-12_20_15_00"_s;
         const QString regional = u"Film_5_12_2006_20_15_00"_s;
@@ -216,7 +217,6 @@ private slots:
         QCOMPARE(errors.size(), errorFile ? 1 : 0);
         if (errorFile)
             QVERIFY(readBytes(env->file(errors[0])).contains("\r\n" + line.toLatin1() + "\r\n"));
-        QLocale::setDefault(QLocale::c());
     }
     void failedRecorderReportedOncePerRun_data()
     {
