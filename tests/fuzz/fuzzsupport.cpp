@@ -1,10 +1,10 @@
 #include "fuzzsupport.h"
 
 #include "app/sessioncontext.h"
+#include "apptestsupport.h"
 #include "channels/channelcatalog.h"
 #include "foundation/codepage.h"
 #include "foundation/programfolder.h"
-#include "testsupport.h"
 
 #include <QCoreApplication>
 #include <QFile>
