@@ -12,13 +12,11 @@ namespace {
 // `run`: what a sync run keeps, nullptr outside a run.
 QString recorderKind(SettingsStore& settings, RunRecorders::State* run)
 {
-    if (run && run->known)
-        return run->kind;
+    if (run && run->kind)
+        return *run->kind;
     const QString kind = kov::text(settings, Setting::Recorder).trimmed().toLower();
-    if (run) {
+    if (run)
         run->kind = kind;
-        run->known = true;
-    }
     return kind;
 }
 

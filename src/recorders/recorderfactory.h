@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace kov {
 /// The chosen backend for reading only: the local store is neither created nor changed.
@@ -40,8 +41,7 @@ public:
 
     struct State
     {
-        bool known = false;
-        QString kind;
+        std::optional<QString> kind; // the Recorder setting, read at the run's first recorder
         bool connectTried = false;
         std::unique_ptr<RecorderScheduler> shared; // what the run shares, say a VDR connection
         QString sharedWhy;                         // why it could not be made
