@@ -54,14 +54,20 @@ QJsonObject previewDocument(const DryRunRecords& preview)
             {QStringLiteral("recorderAnswers"), !preview.recorderMissing()}};
 }
 
+// `timed`: as the update timer runs it (the changed jobs), else as Sync does (all of them).
+bool runSyncAs(CliFrontEnd& frontEnd, bool timed)
+{
+    return timed ? kov::runSync(frontEnd, kov::JobsAsked::Changed, kov::SyncStart::ByTimer)
+                 : kov::runSync(frontEnd, kov::JobsAsked::All, kov::SyncStart::ByUser);
+}
+
 int dryRunSync(CliFrontEnd& frontEnd, bool timed, bool json)
 {
     // The run's own lines go to standard error, so that standard output is the document alone.
     kov::reportOnStderr(json);
     DryRunRecords preview;
     kov::setRecordConsumer(&preview);
-    const bool ok = timed ? kov::runSync(frontEnd, kov::JobsAsked::Changed, kov::SyncStart::ByTimer)
-                          : kov::runSync(frontEnd, kov::JobsAsked::All, kov::SyncStart::ByUser);
+    const bool ok = runSyncAs(frontEnd, timed);
     kov::setRecordConsumer(nullptr);
     if (preview.recorderMissing())
         std::fputs("kovferrit-cli: the recorder cannot be reached; nothing counts as existing\n",
@@ -123,8 +129,7 @@ int syncCommand(const QCommandLineParser& parser, const QStringList& args)
     CliFrontEnd frontEnd;
     if (parser.isSet(QStringLiteral("dry-run")))
         return dryRunSync(frontEnd, timed, parser.isSet(QStringLiteral("json")));
-    const bool ok = timed ? kov::runSync(frontEnd, kov::JobsAsked::Changed, kov::SyncStart::ByTimer)
-                          : kov::runSync(frontEnd, kov::JobsAsked::All, kov::SyncStart::ByUser);
+    const bool ok = runSyncAs(frontEnd, timed);
     if (!ok)
         return kFailed;
     return kov::jobTally().skipped() > 0 ? kSkipped : kOk;
