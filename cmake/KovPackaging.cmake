@@ -17,8 +17,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SOURCE kovferrit)
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME kovferrit-cli)
-# Qt loads its SQLite driver as a plug-in, which dpkg-shlibdeps cannot see.
-set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+# Qt loads its SQLite driver as a plug-in and QtKeychain loads libsecret when it runs, which
+# dpkg-shlibdeps cannot see.
+set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "libqt6sql6-sqlite, libsecret-1-0")
 set(CPACK_DEBIAN_CLI_DESCRIPTION [=[sync Quib recording jobs into a PC recorder, headless
 KovFerrit logs in to the Quib programme-guide service, downloads the user's
 recording jobs and turns each into a recording, or its deletion, in the

@@ -29,7 +29,7 @@ bool kov::downloadChannelGuide(TextBox* output, bool manually)
 {
     SettingsStore& settings = kov::sharedSettings();
     kov::runServerFunction(QuibFunction::ChannelGuide, kov::text(settings, Setting::Account),
-                           kov::text(settings, Setting::Protocol), output, true, manually);
+                           output, true, manually);
     // A guide whose reply could not be stored whole is fetched again by the next run.
     if (kov::writeFailed())
         return false;

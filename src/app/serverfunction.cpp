@@ -1,6 +1,5 @@
 #include "serverfunction.h"
 
-#include "foundation/passwordcipher.h"
 #include "foundation/programname.h"
 #include "foundation/translate.h"
 #include "platform/textbox.h"
@@ -8,6 +7,7 @@
 #include "protocol/quibsession.h"
 #include "protocol/replyparser.h"
 #include "sessioncontext.h"
+#include "settings/accountpassword.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
 #include "syncrunscope.h"
@@ -35,9 +35,8 @@ QString downloadWord(QuibFunction function)
 }
 } // namespace
 
-qint32 kov::runServerFunction(QuibFunction function, const QString& account,
-                              const QString& encryptedPassword, TextBox* output, bool zeroSerial,
-                              bool manually)
+qint32 kov::runServerFunction(QuibFunction function, const QString& account, TextBox* output,
+                              bool zeroSerial, bool manually)
 {
     if (!kov::syncRunning()) {
         // Outside a sync run a call is a run of its own.
@@ -46,17 +45,19 @@ qint32 kov::runServerFunction(QuibFunction function, const QString& account,
             infoBox(kov::syncBusyText());
             return -1;
         }
-        const qint32 code = kov::runServerFunction(function, account, encryptedPassword, output,
-                                                   zeroSerial, manually);
+        const qint32 code = kov::runServerFunction(function, account, output, zeroSerial, manually);
         run.reportRecorder();
         return code;
     }
     try {
         if (kov::stopRequested())
             return -1;
-        const QString password =
-            PasswordCipher::decryptText(encryptedPassword, kov::processPassPhrase());
-        if (account.isEmpty() || password.isEmpty()) {
+        const PasswordRead password = kov::readPassword(kov::sharedSettings());
+        if (password.problem != PasswordRead::Problem::None) {
+            infoBox(kov::passwordProblemText(password));
+            return -1;
+        }
+        if (account.isEmpty() || password.password.isEmpty()) {
             infoBox(kov::translate(QStringLiteral("Please specify an account and password.")));
             return -1;
         }

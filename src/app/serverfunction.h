@@ -10,7 +10,6 @@ class TextBox;
 namespace kov {
 /// Runs one server function; -1 on failure, else the reply's result code. Outside a sync run
 /// a call is a run of its own; once the program is ending it asks nothing.
-qint32 runServerFunction(QuibFunction function, const QString& account,
-                         const QString& encryptedPassword, TextBox* output, bool zeroSerial,
-                         bool manually);
+qint32 runServerFunction(QuibFunction function, const QString& account, TextBox* output,
+                         bool zeroSerial, bool manually);
 } // namespace kov

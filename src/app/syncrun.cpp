@@ -5,7 +5,6 @@
 #include "app/lastsync.h"
 #include "foundation/filewriters.h"
 #include "foundation/numbertext.h"
-#include "foundation/passwordcipher.h"
 #include "foundation/translate.h"
 #include "platform/clock.h"
 #include "platform/syncfrontend.h"
@@ -16,6 +15,7 @@
 #include "resulttexts.h"
 #include "serverfunction.h"
 #include "sessioncontext.h"
+#include "settings/accountpassword.h"
 #include "settings/quibfunction.h"
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
@@ -58,13 +58,23 @@ private:
     SyncReplyRecords* m_records;
 };
 
+bool g_waitedForKeyring = false;
+
 bool runSyncSteps(SyncFrontEnd& ui, bool zeroSerial, bool manually)
 {
     SettingsStore& settings = kov::sharedSettings();
+    // A keyring still locked (a daemon started before the user logged in) is no missing account:
+    // the run says why and leaves the sync due.
+    const PasswordRead password = kov::readPassword(settings);
+    if (password.keyringNotReady()) {
+        ui.showMessage(kov::passwordProblemText(password));
+        g_waitedForKeyring = true;
+        return false;
+    }
     if (kov::number(settings, Setting::HaveServers) == 0) {
-        const qint32 code = kov::runServerFunction(
-            QuibFunction::GetTargetSystems, kov::text(settings, Setting::Account),
-            kov::text(settings, Setting::Protocol), ui.messageArea(), true, manually);
+        const qint32 code = kov::runServerFunction(QuibFunction::GetTargetSystems,
+                                                   kov::text(settings, Setting::Account),
+                                                   ui.messageArea(), true, manually);
         if (kov::isSuccessCode(code) && !kov::writeFailed()) // the list itself was stored
             kov::setNumber(settings, Setting::HaveServers, 1);
     }
@@ -73,17 +83,17 @@ bool runSyncSteps(SyncFrontEnd& ui, bool zeroSerial, bool manually)
     if (kov::stopRequested() || kov::writeFailed())
         return false;
 
-    const QString encrypted = kov::text(settings, Setting::Protocol);
     const QString account = kov::text(settings, Setting::Account);
-    if (PasswordCipher::decryptText(encrypted, kov::processPassPhrase()).isEmpty() ||
-        account.isEmpty()) {
+    if (password.password.isEmpty() || account.isEmpty()) {
+        if (password.problem != PasswordRead::Problem::None)
+            ui.showMessage(kov::passwordProblemText(password));
         kov::showAccountNeeded(ui);
         ui.showUpdateText(kov::versionText());
         return false;
     }
 
-    const qint32 code = kov::runServerFunction(QuibFunction::GetJobs, account, encrypted,
-                                               ui.messageArea(), zeroSerial, manually);
+    const qint32 code = kov::runServerFunction(QuibFunction::GetJobs, account, ui.messageArea(),
+                                               zeroSerial, manually);
     if (kov::stopRequested() || kov::writeFailed())
         return false;
     if (kov::isSuccessCode(code)) {
@@ -166,6 +176,7 @@ bool kov::runSync(SyncFrontEnd& ui, JobsAsked asked, SyncStart start)
 {
     const bool zeroSerial = asked == JobsAsked::All;
     const bool manually = start == SyncStart::ByUser;
+    g_waitedForKeyring = false;
     // One run at a time: the timer or the tray menu may fire while a run waits in a prompt or
     // shows the progress of a long reply.
     if (kov::syncRunning())
@@ -206,4 +217,9 @@ bool kov::runSync(SyncFrontEnd& ui, JobsAsked asked, SyncStart start)
     ui.runEnding();
     ui.runFinished(result, kov::jobSummary(jobs, false));
     return result;
+}
+
+bool kov::syncWaitedForKeyring()
+{
+    return g_waitedForKeyring;
 }

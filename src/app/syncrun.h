@@ -33,4 +33,7 @@ void showAccountNeeded(SyncFrontEnd& frontEnd);
 /// True when the job list was fetched successfully. A run that handed jobs to the recorder
 /// ends with their summary (kov::jobTally() has the counts until the next run).
 bool runSync(SyncFrontEnd& frontEnd, JobsAsked asked, SyncStart start);
+/// True when the last run did not start because the desktop keyring would not give the password
+/// (locked, or not reachable yet): the update timer then tries again at its next tick.
+bool syncWaitedForKeyring();
 } // namespace kov

@@ -65,6 +65,8 @@ bool kov::runMinuteTick(SyncFrontEnd& ui, bool adminMode)
         synced = kov::runSync(ui, kov::JobsAsked::Changed, kov::SyncStart::ByTimer);
         if (kov::stopRequested())
             return synced; // the program is ending: NextSync stays due for its next start
+        if (kov::syncWaitedForKeyring())
+            return synced; // NextSync stays due: the next tick asks the keyring again
         QDateTime nextDue;
         if (adminMode) {
             nextDue = kov::now().addSecs(60);

@@ -78,7 +78,7 @@ int settingsCommand(const QCommandLineParser& parser, const QStringList& args)
                                 "FILE"));
 }
 
-int accountCommand(const QCommandLineParser& /*parser*/, const QStringList& args)
+int accountCommand(const QCommandLineParser& parser, const QStringList& args)
 {
     if (args.size() != 1)
         return usage(QStringLiteral("account needs one name"));
@@ -92,7 +92,15 @@ int accountCommand(const QCommandLineParser& /*parser*/, const QStringList& args
         return usage(QStringLiteral("account needs the password on the first line of standard "
                                     "input"));
     kov::storeAccount(args[0]);
-    return kov::storePassword(QString::fromLocal8Bit(line.c_str())) ? kOk : kFailed;
+    const PasswordStored stored =
+        kov::storePassword(QString::fromLocal8Bit(line.c_str()),
+                           parser.isSet(QStringLiteral("no-keyring")) ? PasswordPlace::ProgramFolder
+                                                                      : PasswordPlace::Keyring);
+    if (!stored.problem.isEmpty())
+        return complain(stored.problem, kFailed);
+    if (const QString notice = kov::keyringNotice(stored); !notice.isEmpty())
+        complain(notice, kOk);
+    return stored.stored ? kOk : kFailed;
 }
 
 } // namespace cli

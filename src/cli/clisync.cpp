@@ -96,9 +96,8 @@ int fetchCommand(const QCommandLineParser& parser, const QStringList& args)
                         kUsage);
     SettingsStore& settings = kov::sharedSettings();
     CliTextBox box;
-    const qint32 code =
-        kov::runServerFunction(*function, kov::text(settings, Setting::Account),
-                               kov::text(settings, Setting::Protocol), &box, zeroSerial, manual);
+    const qint32 code = kov::runServerFunction(*function, kov::text(settings, Setting::Account),
+                                               &box, zeroSerial, manual);
     kov::printLine(QString::number(code));
     // A recorder that failed during the fetch left jobs unscheduled.
     return kov::isSuccessCode(code) && kov::recorderOutage().isEmpty() ? kOk : kFailed;

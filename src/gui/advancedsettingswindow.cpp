@@ -334,9 +334,9 @@ void AdvancedSettingsWindow::serverChosen()
 
 void AdvancedSettingsWindow::getServers()
 {
-    const qint32 code = kov::runServerFunction(
-        QuibFunction::GetTargetSystems, kov::text(m_settings, Setting::Account),
-        kov::text(m_settings, Setting::Protocol), m_status.get(), true, true);
+    const qint32 code =
+        kov::runServerFunction(QuibFunction::GetTargetSystems,
+                               kov::text(m_settings, Setting::Account), m_status.get(), true, true);
     if (kov::isSuccessCode(code))
         kov::setNumber(m_settings, Setting::HaveServers, 1);
 }
@@ -482,9 +482,9 @@ void AdvancedSettingsWindow::closeEvent(QCloseEvent* event)
             if (kov::number(m_settings, Setting::UpdateFrequency) != m_frequencyAtLoad) {
                 kov::trace(QStringLiteral("--- uPdaTinG FreQuEncY --- ?"
                                           "?/// *&^%$#$"));
-                const qint32 code = kov::runServerFunction(
-                    QuibFunction::GetJobs, kov::text(m_settings, Setting::Account),
-                    kov::text(m_settings, Setting::Protocol), m_status.get(), false, true);
+                const qint32 code = kov::runServerFunction(QuibFunction::GetJobs,
+                                                           kov::text(m_settings, Setting::Account),
+                                                           m_status.get(), false, true);
                 if (!kov::isSuccessCode(code)) {
                     messageLine->setText(code < 0
                                              ? kov::translate(QStringLiteral("GetJobs FAILED")) +

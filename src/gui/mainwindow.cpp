@@ -9,7 +9,6 @@
 #include "app/versiontext.h"
 #include "artwork.h"
 #include "channellistwindow.h"
-#include "foundation/passwordcipher.h"
 #include "foundation/programname.h"
 #include "foundation/translate.h"
 #include "logviewer.h"
@@ -278,9 +277,10 @@ void MainWindow::loadAccountFields()
 {
     accountLabel->setText(kov::translate(QStringLiteral("Account")));
     passwordLabel->setText(kov::translate(QStringLiteral("Password")));
-    // A stored password that does not decrypt leaves the field empty.
-    passwordField->setText(PasswordCipher::decryptText(kov::text(m_settings, Setting::Protocol),
-                                                       kov::processPassPhrase()));
+    // A stored password that does not decrypt, or a keyring that is locked, leaves the field
+    // empty; leaving it so then stores nothing (storePasswordField).
+    m_passwordAtLoad = kov::readPassword(m_settings).password;
+    passwordField->setText(m_passwordAtLoad);
     accountField->setText(kov::text(m_settings, Setting::Account));
 }
 
@@ -479,7 +479,7 @@ void MainWindow::onPasswordEntered()
     // The sync reads the stored account and password; the focus stays in the box, so nothing
     // has stored them yet.
     kov::storeAccount(accountField->text());
-    kov::storePassword(passwordField->text());
+    storePasswordField();
     onSyncClicked();
 }
 
@@ -574,13 +574,29 @@ void MainWindow::closeEvent(QCloseEvent* event)
         QApplication::quit();
 }
 
+void MainWindow::storePasswordField()
+{
+    // Only a changed password is stored: the keyring is asked nothing while the user merely
+    // passes the field.
+    const QString password = passwordField->text();
+    if (password == m_passwordAtLoad)
+        return;
+    const PasswordStored stored = kov::storePassword(password);
+    if (stored.stored)
+        m_passwordAtLoad = password;
+    if (!stored.problem.isEmpty())
+        showMessage(stored.problem);
+    else if (const QString notice = kov::keyringNotice(stored); !notice.isEmpty())
+        showMessage(notice);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut) {
         if (watched == accountField)
             kov::storeAccount(accountField->text());
         else if (watched == passwordField)
-            kov::storePassword(passwordField->text()); // stored only when it decrypts back
+            storePasswordField();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -138,6 +138,8 @@ private:
     void buildTimerAndTray();
     void connectHandlers();
     void loadAccountFields();
+    /// Stores the password field when it changed, saying where it went when that needs saying.
+    void storePasswordField();
     void setCaptionsAndLcdLook();
     void fitMessageArea();
     void showTimerStatus();
@@ -170,4 +172,5 @@ private:
     bool m_exitChosen = false; // "E&xit": the close that follows ends the program
     bool m_quitOnClose = false;
     QElapsedTimer m_runEnded; // since the last sync run ended
+    QString m_passwordAtLoad; // the stored password, as the field was filled or last stored
 };

@@ -16,6 +16,7 @@
 #include "platform/userinterface.h"
 #include "quibrequest.h"
 #include "replyparser.h"
+#include "settings/accountpassword.h"
 #include "settings/settingscatalogue.h"
 
 #include <QScopeGuard>
@@ -152,8 +153,7 @@ bool QuibSession::isValidTarget(const QString& t)
 QString QuibSession::accessString()
 {
     const QString account = kov::text(m_settings, Setting::Account);
-    const QString password = PasswordCipher::decryptText(kov::text(m_settings, Setting::Protocol),
-                                                         kov::processPassPhrase());
+    const QString password = kov::readPassword(m_settings).password;
     if (account.isEmpty() || password.isEmpty()) {
         kov::userInterface().messageBox(
             kov::translate(QStringLiteral("You MUST set an Account and Password")),

@@ -59,6 +59,9 @@ constexpr std::array<SettingRow, kov::kSettingCount> kRows{{
 
     {S::Account, "Account", P::None, K::Text, R::Text, D::Constant, "", 0},
     {S::Protocol, "Protocol", P::None, K::Text, R::Text, D::Constant, "", 0},
+    // 1: the password is in the desktop keyring, and Protocol holds nothing.
+    {S::PasswordInKeyring, "PasswordInKeyring", P::None, K::Number, R::Number, D::Constant, "", 0,
+     0, 1},
     {S::Server, "%1Server", P::Number, K::Text, R::Text, D::Constant, "", 0},
     {S::HaveServers, "HaveServers", P::None, K::Number, R::Number, D::Constant, "", 0, 0, 1},
     // A stored empty Path is used as it stands; only a missing one takes the default.

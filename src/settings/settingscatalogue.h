@@ -37,6 +37,7 @@ enum class Setting
     // The program's own.
     Account,
     Protocol,
+    PasswordInKeyring,
     Server, // numbered from 1
     HaveServers,
     Path,

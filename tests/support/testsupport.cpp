@@ -35,6 +35,7 @@ TestEnvironment::TestEnvironment()
 {
     kov::setProgramFolder(m_dir.path());
     kov::setUserInterface(&ui);
+    kov::setSecretStore(&keyring);
     kov::setTraceObserver([this](const QString& line) { trace << line; });
     kov::resetTranslations();
     kov::clearStopRequest();
@@ -48,8 +49,33 @@ TestEnvironment::~TestEnvironment()
     kov::setClock(nullptr);
     kov::setTraceObserver({});
     kov::setUserInterface(nullptr);
+    kov::setSecretStore(nullptr);
     kov::setProgramFolder(QString());
     kov::resetTranslations();
+}
+
+SecretStore::Result MemorySecretStore::read(const QString& service, const QString& key)
+{
+    if (state != Outcome::Done)
+        return {state, QString(), QString()};
+    const auto item = items.constFind({service, key});
+    return item == items.cend() ? Result{Outcome::NotFound, QString(), QString()}
+                                : Result{Outcome::Done, *item, QString()};
+}
+
+SecretStore::Result MemorySecretStore::write(const QString& service, const QString& key,
+                                             const QString& secret)
+{
+    if (state == Outcome::Done)
+        items.insert({service, key}, secret);
+    return {state, QString(), QString()};
+}
+
+SecretStore::Result MemorySecretStore::remove(const QString& service, const QString& key)
+{
+    if (state == Outcome::Done)
+        items.remove({service, key});
+    return {state, QString(), QString()};
 }
 
 void EnvironmentTest::init()

@@ -7,6 +7,7 @@
 #include "foundation/datetext.h"
 #include "platform/clock.h"
 #include "platform/httptransfer.h"
+#include "platform/secretstore.h"
 #include "platform/syncfrontend.h"
 #include "platform/textbox.h"
 #include "platform/userinterface.h"
@@ -57,7 +58,20 @@ public:
     std::function<void(int, int)> onProgress; // runs at each report
 };
 
-/// A fresh program folder, the scripted interface and a trace capture.
+/// The desktop keyring in memory. `state` Done is a keyring that answers; the others answer
+/// every call so. Starts with no keyring at all, as on a headless box.
+class MemorySecretStore : public SecretStore
+{
+public:
+    Result read(const QString& service, const QString& key) override;
+    Result write(const QString& service, const QString& key, const QString& secret) override;
+    Result remove(const QString& service, const QString& key) override;
+
+    Outcome state = Outcome::Unavailable;
+    QMap<QPair<QString, QString>, QString> items; // by (service, key)
+};
+
+/// A fresh program folder, the scripted interface, no keyring and a trace capture.
 class TestEnvironment
 {
 public:
@@ -72,6 +86,7 @@ public:
     bool tracedPart(const QString& part) const { return !trace.filter(part).isEmpty(); }
 
     ScriptedUserInterface ui;
+    MemorySecretStore keyring;
     QStringList trace;
 
     /// The layers above settings keep state of their own between test functions; a layer's

@@ -5,6 +5,7 @@
 #include "apptestsupport.h"
 #include "foundation/filewriters.h"
 #include "foundation/programfolder.h"
+#include "settings/accountpassword.h"
 
 namespace {
 const QString kJobs = replyDocument({u"1,5,csv,0"_s, u"channel,title"_s});
@@ -95,6 +96,27 @@ private slots:
         QCOMPARE(transfer.functions(), (QStringList{u"getjobs"_s, u"getjobs"_s}));
         QVERIFY(ui.messages.last().endsWith(u":No New Data"_s));
         QCOMPARE(ui.messages.size(), 3);
+    }
+    void lockedKeyringLeavesTheSyncDue()
+    {
+        // A daemon started before the user logged in: the keyring holds the password but is
+        // locked. The tick says so and leaves the sync due; once unlocked, the next tick syncs.
+        env->keyring.state = SecretStore::Outcome::Done;
+        QVERIFY(kov::writePassword(testSettings(), u"pw"_s).inKeyring);
+        env->keyring.state = SecretStore::Outcome::Locked;
+        const QString due = kov::dateText(kTestNow.addSecs(-60));
+        kov::setText(testSettings(), Setting::NextSync, due);
+        RecordingFrontEnd ui;
+        kov::runMinuteTick(ui, false);
+        QCOMPARE(ui.messages, (QStringList{u"The desktop keyring is locked, so the password cannot "
+                                           u"be read until it is unlocked."_s}));
+        QVERIFY(transfer.urls.isEmpty());
+        QCOMPARE(kov::text(testSettings(), Setting::NextSync), due);
+        env->keyring.state = SecretStore::Outcome::Done;
+        clock.time = clock.time.addSecs(60);
+        kov::runMinuteTick(ui, false);
+        QCOMPARE(transfer.functions(), QStringList{u"getjobs"_s});
+        QVERIFY(kov::text(testSettings(), Setting::NextSync) != due);
     }
     void failedWriteShownAtTheNextTick()
     {

@@ -1,0 +1,111 @@
+#include "keychainsecretstore.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QEventLoop>
+#include <QVariant>
+
+#include <qt6keychain/keychain.h>
+
+namespace {
+const QString kSecretService = QStringLiteral("org.freedesktop.secrets");
+
+// Without a session bus, or with nobody on it who offers the Secret Service, there is no keyring
+// to ask; libsecret would only say so in words ("Cannot autolaunch D-Bus without X11 $DISPLAY").
+bool keyringReachable()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    if (bus.interface()->isServiceRegistered(kSecretService))
+        return true;
+    const QDBusReply<QStringList> activatable =
+        bus.interface()->call(QStringLiteral("ListActivatableNames"));
+    return activatable.isValid() && activatable.value().contains(kSecretService);
+}
+
+// A locked collection hides its items from a lookup, which then reads as "not found".
+bool defaultCollectionLocked()
+{
+    QDBusInterface collection(
+        kSecretService, QStringLiteral("/org/freedesktop/secrets/aliases/default"),
+        QStringLiteral("org.freedesktop.Secret.Collection"), QDBusConnection::sessionBus());
+    return collection.isValid() && collection.property("Locked").toBool();
+}
+
+SecretStore::Result finish(QKeychain::Job& job)
+{
+    QEventLoop loop;
+    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
+    job.setAutoDelete(false);
+    job.start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    SecretStore::Result result;
+    result.detail = job.errorString();
+    switch (job.error()) {
+    case QKeychain::NoError:
+        result.outcome = SecretStore::Outcome::Done;
+        break;
+    case QKeychain::EntryNotFound:
+        result.outcome = defaultCollectionLocked() ? SecretStore::Outcome::Locked
+                                                   : SecretStore::Outcome::NotFound;
+        break;
+    case QKeychain::AccessDenied:
+    case QKeychain::AccessDeniedByUser:
+        result.outcome = SecretStore::Outcome::Locked;
+        break;
+    case QKeychain::NoBackendAvailable:
+    case QKeychain::NotImplemented:
+        result.outcome = SecretStore::Outcome::Unavailable;
+        break;
+    case QKeychain::CouldNotDeleteEntry:
+    case QKeychain::OtherError:
+        result.outcome = SecretStore::Outcome::Failed;
+        break;
+    }
+    return result;
+}
+
+SecretStore::Result unreachable()
+{
+    SecretStore::Result result;
+    result.outcome = SecretStore::Outcome::Unavailable;
+    return result;
+}
+} // namespace
+
+SecretStore::Result KeychainSecretStore::read(const QString& service, const QString& key)
+{
+    if (!keyringReachable())
+        return unreachable();
+    QKeychain::ReadPasswordJob job(service);
+    job.setKey(key);
+    Result result = finish(job);
+    if (result.outcome == Outcome::Done)
+        result.secret = job.textData();
+    return result;
+}
+
+SecretStore::Result KeychainSecretStore::write(const QString& service, const QString& key,
+                                               const QString& secret)
+{
+    if (!keyringReachable())
+        return unreachable();
+    QKeychain::WritePasswordJob job(service);
+    job.setKey(key);
+    job.setTextData(secret);
+    return finish(job);
+}
+
+SecretStore::Result KeychainSecretStore::remove(const QString& service, const QString& key)
+{
+    if (!keyringReachable())
+        return unreachable();
+    QKeychain::DeletePasswordJob job(service);
+    job.setKey(key);
+    Result result = finish(job);
+    if (result.outcome == Outcome::NotFound)
+        result.outcome = Outcome::Done;
+    return result;
+}
