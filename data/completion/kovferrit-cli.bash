@@ -47,7 +47,8 @@ _kovferrit_cli()
     case $command in
     settings)
         if [[ $cur == -* ]]; then
-            COMPREPLY=($(compgen -W '--text --number --force --json --help' -- "$cur"))
+            COMPREPLY=($(compgen -W '--text --number --force --json --show-secrets --help' -- \
+                "$cur"))
         elif ((${#args[@]} == 0)); then
             COMPREPLY=($(compgen -W 'list get set delete export' -- "$cur"))
         elif ((${#args[@]} == 1)) && [[ ${args[0]} == @(get|set|delete) ]]; then

@@ -49,7 +49,7 @@ const QList<Command>& commandTable()
 {
     static const QList<Command> table = {
         {QStringLiteral("settings"),
-         QStringLiteral("ACTION [--text T | --number N] [--force] [--json]"),
+         QStringLiteral("ACTION [--text T | --number N] [--force] [--json] [--show-secrets]"),
          QStringLiteral("Show, change or export the settings."),
          {valued(QStringLiteral("text"), QStringLiteral("set: store T as text."),
                  QStringLiteral("T")),
@@ -58,7 +58,10 @@ const QList<Command>& commandTable()
           flag(QStringLiteral("force"),
                QStringLiteral("set: store a name the program does not read, or a value out of "
                               "its bounds, all the same.")),
-          flag(QStringLiteral("json"), QStringLiteral("list: print one JSON document."))},
+          flag(QStringLiteral("json"), QStringLiteral("list: print one JSON document.")),
+          flag(QStringLiteral("show-secrets"),
+               QStringLiteral("list, get: show the password's cipher (Protocol) and the access "
+                              "strings of the stored queries instead of (hidden)."))},
          {{QStringLiteral("list"), QStringLiteral("Every setting as NAME : VALUE.")},
           {QStringLiteral("get NAME"), QStringLiteral("One value; exit 1 when it is not set.")},
           {QStringLiteral("set NAME"), QStringLiteral("Store a value (--text or --number).")},

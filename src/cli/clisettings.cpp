@@ -6,6 +6,8 @@
 #include "settings/settingscatalogue.h"
 #include "settings/settingsstore.h"
 
+#include <QHash>
+
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -43,19 +45,31 @@ int setCommand(const QCommandLineParser& parser, const QString& name)
 int settingsCommand(const QCommandLineParser& parser, const QStringList& args)
 {
     const QString verb = args.value(0);
+    // The options each action takes; an unknown action is answered with the list of actions.
+    static const QHash<QString, QStringList> kOptions = {
+        {QStringLiteral("set"),
+         {QStringLiteral("text"), QStringLiteral("number"), QStringLiteral("force")}},
+        {QStringLiteral("list"), {QStringLiteral("json"), QStringLiteral("show-secrets")}},
+        {QStringLiteral("get"), {QStringLiteral("show-secrets")}},
+        {QStringLiteral("delete"), {}},
+        {QStringLiteral("export"), {}}};
+    for (const QString& option : parser.optionNames()) {
+        if (kOptions.contains(verb) && !kOptions[verb].contains(option))
+            return usage(QStringLiteral("settings %1 does not take --%2").arg(verb, option));
+    }
     if (verb == QLatin1String("set"))
         return args.size() == 2 ? setCommand(parser, args[1]) : usage(kSetNeeds);
-    // --text, --number and --force belong to set alone, --json to list.
-    const bool json = parser.isSet(QStringLiteral("json"));
-    if (parser.optionNames().size() > (json && verb == QLatin1String("list") ? 1 : 0))
-        return usage(QStringLiteral("only settings set takes options, and settings list --json"));
+    // The password's cipher and the access strings would log in as the account: hidden unless
+    // asked for.
+    const kov::Secrets secrets =
+        parser.isSet(QStringLiteral("show-secrets")) ? kov::Secrets::Shown : kov::Secrets::Hidden;
     SettingsStore settings = kov::settings();
-    if (verb == QLatin1String("list") && args.size() == 1 && json) {
-        kov::printJson({{QStringLiteral("settings"), kov::settingsObject()}});
+    if (verb == QLatin1String("list") && args.size() == 1 && parser.isSet(QStringLiteral("json"))) {
+        kov::printJson({{QStringLiteral("settings"), kov::settingsObject(secrets)}});
         return kOk;
     }
     if (verb == QLatin1String("list") && args.size() == 1) {
-        QString listing = kov::settingsListing();
+        QString listing = kov::settingsListing(secrets);
         listing.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         std::fputs(listing.toLocal8Bit().constData(), stdout);
         return kOk;
@@ -63,11 +77,13 @@ int settingsCommand(const QCommandLineParser& parser, const QStringList& args)
     if (verb == QLatin1String("get") && args.size() == 2) {
         if (!settings.valueExists(args[1]))
             return kFailed;
-        kov::printLine(settings.value(args[1]).toString());
+        kov::printLine(kov::shownValue(args[1], settings.value(args[1]), secrets).toString());
         return kOk;
     }
     if (verb == QLatin1String("delete") && args.size() == 2)
         return settings.deleteValue(args[1]) ? kOk : kFailed;
+    // The export is for restoring the settings, so it keeps every value; it is written for the
+    // owner alone.
     if (verb == QLatin1String("export") && args.size() == 2) {
         QString why;
         if (settings.exportTo(args[1], QString(), &why))

@@ -25,7 +25,8 @@ LogViewer::LogViewer(QWidget* parent) : QDialog(parent)
     setWindowIcon(Artwork::windowIcon());
     setModal(true);
     m_settings.setKey(kov::settingsKey());
-    m_listing = kov::settingsListing();
+    // Shown, saved and copied for troubleshooting, so without what would log in as the account.
+    m_listing = kov::settingsListing(kov::Secrets::Hidden);
 
     menuBar = new QMenuBar(this);
     QMenu* fileMenu = menuBar->addMenu(kov::translate(QStringLiteral("&File")));
@@ -66,7 +67,7 @@ void LogViewer::save()
     const QString path =
         kov::programFolder() + QStringLiteral("/log") + QString::number(n) + QStringLiteral(".txt");
     // A failure ends the command silently and leaves the counter as it was. The listing holds
-    // the account, its enciphered password and the last access strings.
+    // the account and the service's addresses, so it is the owner's alone.
     if (!kov::writePrivateFile(path, m_listing + kov::crLf()))
         return;
     kov::userInterface().messageBox(path, MessageIcon::Information,

@@ -28,6 +28,7 @@ bashComplete() {
 }
 expect "bash command" "$(bashComplete --home "$home" sta)" "status|"
 expect "bash setting" "$(bashComplete --home "$home" settings get Po)" "Port|"
+expect "bash option" "$(bashComplete --home "$home" settings list --s)" "--show-secrets|"
 expect "bash channel" "$(bashComplete --home "$home" channels set Al)" 'Alpha\ TV|'
 expect "bash --channel" "$(bashComplete --home "$home" sync --channel Be)" 'Beta\ One=|'
 
@@ -50,5 +51,6 @@ zshComplete() {
 }
 expect "zsh command" "$(zshComplete --home "$home" sta)" "status|"
 expect "zsh setting" "$(zshComplete --home "$home" settings set Po)" "Port|"
+expect "zsh option" "$(zshComplete --home "$home" settings get --s)" "--show-secrets|"
 expect "zsh --channel" "$(zshComplete --home "$home" sync --channel Al)" "Alpha TV=|"
 exit $fail

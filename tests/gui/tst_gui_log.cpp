@@ -1,5 +1,5 @@
-// The log window: the listing it shows, saved to numbered files and copied on closing, and the
-// text area following the window's size.
+// The log window: the listing it shows (access strings hidden), saved to numbered files and
+// copied on closing, and the text area following the window's size.
 #include "apptestsupport.h"
 #include "logviewer.h"
 
@@ -31,6 +31,19 @@ private slots:
         log.copyAndCloseAction->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), u"Account : demo\ntyped"_s);
         QVERIFY(!log.isVisible());
+    }
+    void hidesAccessString()
+    {
+        // Shown and saved for troubleshooting: the URL stays, its access string would log in.
+        testSettings().setText(
+            u"LastgetjobsQueryString"_s,
+            u"http://localhost:80/getjobs?serial=42&access=1JJdzE1Wo9Dvmu1%3D"_s);
+        LogViewer log;
+        log.saveAction->trigger();
+        const QString shown = u"LastgetjobsQueryString : http://localhost:80/getjobs?serial=42"
+                              u"&access=(hidden)"_s;
+        QCOMPARE(log.listingView->toPlainText(), shown + u"\n"_s);
+        QCOMPARE(readBytes(env->file(u"log1.txt"_s)), (shown + u"\r\n\r\n"_s).toLatin1());
     }
 };
 

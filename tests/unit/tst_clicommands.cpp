@@ -173,8 +173,33 @@ private slots:
             u"kovferrit-cli: settings set takes NAME and either --text T or --number N\n"_s +
                 trySettings);
         row("settings get, option of set", u"settings|get|Port|--force"_s, 2, {},
-            u"kovferrit-cli: only settings set takes options, and settings list --json\n"_s +
-                trySettings);
+            u"kovferrit-cli: settings get does not take --force\n"_s + trySettings);
+        // The password's cipher and the access string of a stored query would log in as the
+        // account: hidden unless asked for, the rest of the URL kept.
+        const QString stored =
+            u"settings|set|Account|--text|demo;settings|set|Protocol|--text|62EC11CC;"
+            u"settings|set|LastgetjobsQueryString|--text|http://localhost:80/getjobs?product=V"
+            u"&serial=42&account=demo&access=1JJdzE1Wo9Dvmu1%2FEOEwtA%3D%3D;"_s;
+        const QString url = u"http://localhost:80/getjobs?product=V&serial=42&account=demo"_s;
+        row("list hides", stored + u"settings|list"_s, 0,
+            u"Account : demo\nProtocol : (hidden)\nLastgetjobsQueryString : "_s + url +
+                u"&access=(hidden)\n"_s);
+        row("list --show-secrets", stored + u"settings|list|--show-secrets"_s, 0,
+            u"Account : demo\nProtocol : 62EC11CC\nLastgetjobsQueryString : "_s + url +
+                u"&access=1JJdzE1Wo9Dvmu1%2FEOEwtA%3D%3D\n"_s);
+        row("list --json hides", stored + u"settings|list|--json"_s, 0,
+            u"{\n...\"LastgetjobsQueryString\": \""_s + url +
+                u"&access=(hidden)\",\n        \"Protocol\": \"(hidden)\"\n    }\n}\n..."_s);
+        row("list --json --show-secrets", stored + u"settings|list|--json|--show-secrets"_s, 0,
+            u"{\n...&access=1JJdzE1Wo9Dvmu1%2FEOEwtA%3D%3D\",\n"
+            u"        \"Protocol\": \"62EC11CC\"\n..."_s);
+        row("get hides, any case", stored + u"settings|get|lastGETJOBSquerystring"_s, 0,
+            url + u"&access=(hidden)\n"_s);
+        row("get Protocol hides", stored + u"settings|get|Protocol"_s, 0, u"(hidden)\n"_s);
+        row("get --show-secrets", stored + u"settings|get|Protocol|--show-secrets"_s, 0,
+            u"62EC11CC\n"_s);
+        row("--show-secrets on delete", u"settings|delete|Protocol|--show-secrets"_s, 2, {},
+            u"kovferrit-cli: settings delete does not take --show-secrets\n"_s + trySettings);
         const QString account = u"settings|set|Account|--text|demo;"_s;
         row("export", account + u"settings|export|%home/a.reg"_s, 0, {});
         row("export nowhere", account + u"settings|export|%home/none/a.reg"_s, 1, {},
@@ -182,12 +207,14 @@ private slots:
         // Written into, not replaced.
         row("export to a full device", account + u"settings|export|/dev/full"_s, 1, {},
             u"kovferrit-cli: cannot export to /dev/full: No space left on device\n"_s);
-        row("account", u"account|bob;settings|get|Protocol"_s, 0,
+        row("account", u"account|bob;settings|get|Protocol|--show-secrets"_s, 0,
             u"62EC11CC273A9DDC4E601312E410E4D294092909BAD4CF1426A29F7C0EC19407\n"_s, {},
             "secret\n");
         row("account, recorded name",
-            u"settings|set|app.EXEName|--text|Other.exe;account|bob;settings|get|Protocol"_s, 0,
-            u"42655AED6882F511FF659999B92AC35B25A4DB9A680F7D351949DFEC31D0D7F1\n"_s, {}, "pw\r\n");
+            u"settings|set|app.EXEName|--text|Other.exe;account|bob;settings|get|Protocol|"
+            u"--show-secrets"_s,
+            0, u"42655AED6882F511FF659999B92AC35B25A4DB9A680F7D351949DFEC31D0D7F1\n"_s, {},
+            "pw\r\n");
         // A forgotten password (empty standard input, or an empty line) stores nothing.
         row("account, no input", u"account|bob"_s, 2, {},
             u"kovferrit-cli: account needs the password on the first line of standard input\n"
