@@ -34,7 +34,10 @@ class TestKeyring : public CliTest
     Simulator sim;
     QProcess unlocked; // the keyring daemon that takes over, unlocked, once the user logs in
 
-    QString get(const QString& name) { return run({u"settings"_s, u"get"_s, name}).out.trimmed(); }
+    QString get(const QString& name)
+    {
+        return run({u"settings"_s, u"get"_s, name, u"--show-secrets"_s}).out.trimmed();
+    }
     void setDue() { set(u"NextSync"_s, u"2000-01-01 00:00:00"_s, u"--text"_s); }
     /// The files of the program folder that hold `bytes`.
     QStringList filesHolding(const QByteArray& bytes)
