@@ -102,14 +102,33 @@ bool QuibSession::setTransfer(HttpTransfer* transfer)
     }
 }
 
+kov::TargetHost kov::splitTarget(const QString& target)
+{
+    // "http://" is taken off too, so a Target written with it still names its host once.
+    for (const bool secure : {true, false}) {
+        const QLatin1String scheme(secure ? "https://" : "http://");
+        if (target.startsWith(scheme, Qt::CaseInsensitive))
+            return {target.mid(scheme.size()), secure};
+    }
+    return {target, false};
+}
+
+bool QuibSession::usesHttps()
+{
+    return kov::splitTarget(target()).secure || kov::number(m_settings, Setting::UseHttps) == 1;
+}
+
 QString QuibSession::targetAddress()
 {
-    return QStringLiteral("http://") + target();
+    return (usesHttps() ? QStringLiteral("https://") : QStringLiteral("http://")) +
+           kov::splitTarget(target()).host;
 }
 
 qint32 QuibSession::port()
 {
-    return kov::number(m_settings, Setting::Port);
+    // Port's default is HTTP's; over TLS that default means HTTPS's own.
+    const qint32 port = kov::number(m_settings, Setting::Port);
+    return port == 80 && usesHttps() ? 443 : port;
 }
 
 QString QuibSession::path()
@@ -132,9 +151,11 @@ QString QuibSession::target()
 
 bool QuibSession::isValidTarget(const QString& t)
 {
-    if (t.isEmpty())
+    // Hosts are compared without their scheme: https:// asks for TLS, it names no other host.
+    const QString bare = kov::splitTarget(t).host;
+    if (bare.isEmpty())
         return false;
-    if (t == kov::defaultHost())
+    if (bare == kov::defaultHost())
         return true;
     for (qint32 i = 1;; ++i) {
         const SettingKey server(Setting::Server, i);
@@ -144,7 +165,7 @@ bool QuibSession::isValidTarget(const QString& t)
         const qsizetype comma = host.indexOf(QLatin1Char(','));
         if (comma >= 0)
             host = host.left(comma);
-        if (host.compare(t, Qt::CaseInsensitive) == 0)
+        if (kov::splitTarget(host).host.compare(bare, Qt::CaseInsensitive) == 0)
             return true;
     }
 }
@@ -199,7 +220,7 @@ bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool z
             query.setInitiator(!manually);
             query.setProduct(kov::text(m_settings, Setting::Product));
             query.setSerial(lastSerial(zeroSerial));
-            query.setTarget(target());
+            query.setTarget(kov::splitTarget(target()).host);
             url = query.queryString(this, function);
         }
         const qint32 attempts = kov::number(m_settings, Setting::OpenUrlRetries);

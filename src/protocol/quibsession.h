@@ -29,7 +29,9 @@ public:
     void setLogReplies(bool on) { m_logReplies = on; }
     qint32 timeoutSeconds() const { return m_timeoutSeconds; }
     void setTimeoutSeconds(qint32 seconds) { m_timeoutSeconds = seconds; }
+    /// "https://" or "http://" and the Target's host.
     QString targetAddress();
+    /// The Port setting; its default 80 becomes 443 when the request goes over TLS.
     qint32 port();
     QString path();
     ReplyParser* reply() const { return m_reply.get(); }
@@ -46,6 +48,8 @@ public:
 
 private:
     QString target();
+    /// The Target asks for TLS (https://), or UseHttps does for every Target.
+    bool usesHttps();
     bool isValidTarget(const QString& t);
     QString accessString();
     qint32 lastSerial(bool zeroSerial);
@@ -65,6 +69,14 @@ private:
 };
 
 namespace kov {
+/// A Target or server entry as its host and whether "https://" (any case) asked for TLS;
+/// "http://" is taken off as well.
+struct TargetHost
+{
+    QString host;
+    bool secure = false;
+};
+TargetHost splitTarget(const QString& target);
 /// A reply the service really sent: its first line ends with CR LF and its first field begins
 /// with a code that rounds to 0 to 16 (no number counts as 0). Throws std::runtime_error when
 /// the first line cannot be split at all (a quote left open before any separator).
