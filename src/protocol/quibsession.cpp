@@ -115,7 +115,10 @@ kov::TargetHost kov::splitTarget(const QString& target)
 
 bool QuibSession::usesHttps()
 {
-    return kov::splitTarget(target()).secure || kov::number(m_settings, Setting::UseHttps) == 1;
+    // A server the service lists as https:// gets TLS also when the Target names it bare.
+    const kov::TargetHost chosen = kov::splitTarget(target());
+    return chosen.secure || kov::number(m_settings, Setting::UseHttps) == 1 ||
+           kov::splitTarget(serverEntry(chosen.host)).secure;
 }
 
 QString QuibSession::targetAddress()
@@ -155,18 +158,21 @@ bool QuibSession::isValidTarget(const QString& t)
     const QString bare = kov::splitTarget(t).host;
     if (bare.isEmpty())
         return false;
-    if (bare == kov::defaultHost())
-        return true;
+    return bare == kov::defaultHost() || !serverEntry(bare).isEmpty();
+}
+
+QString QuibSession::serverEntry(const QString& host)
+{
     for (qint32 i = 1;; ++i) {
         const SettingKey server(Setting::Server, i);
         if (!kov::settingExists(m_settings, server))
-            return false;
-        QString host = kov::text(m_settings, server);
-        const qsizetype comma = host.indexOf(QLatin1Char(','));
+            return QString();
+        QString entry = kov::text(m_settings, server);
+        const qsizetype comma = entry.indexOf(QLatin1Char(','));
         if (comma >= 0)
-            host = host.left(comma);
-        if (kov::splitTarget(host).host.compare(bare, Qt::CaseInsensitive) == 0)
-            return true;
+            entry = entry.left(comma);
+        if (kov::splitTarget(entry).host.compare(host, Qt::CaseInsensitive) == 0)
+            return entry;
     }
 }
 

@@ -41,16 +41,19 @@ public:
     bool setTransfer(HttpTransfer* transfer);
     bool hasTransfer() const { return m_transfer != nullptr; }
     /// Why the last exchange brought no reply, translated, with the host and port asked
-    /// (refused, timed out, unknown host, an HTTP status, a reply over the cap); empty when the
-    /// transfer went well. An exchange that could not start, because an earlier failure of
-    /// the run dropped the HTTP transfer, keeps that failure's text.
+    /// (refused, timed out, unknown host, an HTTP status, a reply over the cap, a certificate
+    /// that did not verify, a failed TLS handshake); empty when the transfer went well. An
+    /// exchange that could not start, because an earlier failure of the run dropped the HTTP
+    /// transfer, keeps that failure's text.
     QString transferProblem() const { return m_transferProblem; }
 
 private:
     QString target();
-    /// The Target asks for TLS (https://), or UseHttps does for every Target.
+    /// The Target or its server entry asks for TLS (https://), or UseHttps does for every one.
     bool usesHttps();
     bool isValidTarget(const QString& t);
+    /// The host part of the first server entry naming `host` (any case, scheme kept), or empty.
+    QString serverEntry(const QString& host);
     QString accessString();
     qint32 lastSerial(bool zeroSerial);
     bool processReply(QString reply, QuibFunction function);

@@ -188,7 +188,7 @@ private slots:
         QTest::newRow("https, plain entry")
             << u"https://quib2.example"_s << true << u"https://quib2.example:443/"_s;
         QTest::newRow("plain, https entry")
-            << u"quib1.example"_s << true << u"http://quib1.example:80/"_s;
+            << u"quib1.example"_s << true << u"https://quib1.example:443/"_s;
         QTest::newRow("https, default host")
             << u"https://localhost"_s << true << u"https://localhost:443/"_s;
         QTest::newRow("scheme alone") << u"https://"_s << false << u"http://localhost:80/"_s;
