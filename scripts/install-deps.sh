@@ -12,5 +12,5 @@ apt-get install -y -q --no-install-recommends \
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6sql6-sqlite libsqlite3-dev libgl-dev \
     xvfb xauth fonts-dejavu-core \
     vdr vdr-plugin-streamdev-client \
-    dpkg-dev file lintian appstream systemd desktop-file-utils groff-base man-db zsh gettext \
+    dpkg-dev file lintian appstream systemd desktop-file-utils groff-base man-db zsh gettext openssl \
     qtkeychain-qt6-dev libsecret-1-0 gnome-keyring libsecret-tools dbus-daemon libglib2.0-bin

@@ -18,6 +18,9 @@ QString kov::transferProblemText(const std::exception* failure, int httpStatus)
     const auto* transfer = dynamic_cast<const TransferFailure*>(failure);
     if (!failure)
         return kov::translate(QStringLiteral("it answered with HTTP status %1.")).arg(httpStatus);
+    QString reason = QString::fromLocal8Bit(failure->what());
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1); // the sentence gets its own full stop
     switch (transfer ? transfer->cause() : TransferFailure::Cause::Other) {
     case TransferFailure::Cause::Refused:
         return kov::translate(QStringLiteral("the connection was refused."));
@@ -27,6 +30,11 @@ QString kov::transferProblemText(const std::exception* failure, int httpStatus)
         return kov::translate(QStringLiteral("the host name is unknown."));
     case TransferFailure::Cause::TooLarge:
         return kov::translate(QStringLiteral("its reply is larger than 16 MiB."));
+    case TransferFailure::Cause::CertificateUnverified:
+        return kov::translate(QStringLiteral("its certificate could not be verified: %1."))
+            .arg(reason);
+    case TransferFailure::Cause::SecureConnectionFailed:
+        return kov::translate(QStringLiteral("the secure connection failed: %1.")).arg(reason);
     case TransferFailure::Cause::Other:
         break;
     }

@@ -6,18 +6,22 @@
 #include <stdexcept>
 #include <string>
 
-/// A failure raised by openUrl (time-out, refused connection, unknown host, body too large).
+/// A failure raised by openUrl (time-out, refused connection, unknown host, body too large, a
+/// TLS handshake that failed).
 class TransferFailure : public std::runtime_error
 {
 public:
-    /// What the user is told; Other shows the system's own text.
+    /// What the user is told; Other shows the system's own text, and the two TLS causes add it
+    /// as the reason (`what`).
     enum class Cause
     {
         Other,
         Refused,
         TimedOut,
         UnknownHost,
-        TooLarge
+        TooLarge,
+        CertificateUnverified,
+        SecureConnectionFailed
     };
     explicit TransferFailure(const std::string& what, Cause cause = Cause::Other)
         : std::runtime_error(what), m_cause(cause)

@@ -6,6 +6,8 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslCertificate>
+#include <QSslError>
 #include <QStringDecoder>
 #include <QTimer>
 #include <QUrl>
@@ -46,6 +48,20 @@ public:
 private:
     std::optional<QStringDecoder> m_decoder;
 };
+
+// Qt's TLS reads the system's trust store only, not OpenSSL's SSL_CERT_FILE; curl and openssl
+// honour that variable, so a private CA named there is trusted too, beside the system's.
+QSslConfiguration tlsConfiguration()
+{
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    const QString file = qEnvironmentVariable("SSL_CERT_FILE");
+    const QList<QSslCertificate> named =
+        file.isEmpty() ? QList<QSslCertificate>() : QSslCertificate::fromPath(file);
+    // Naming any CA certificate ends Qt's loading of the system's on demand: they are named too.
+    if (!named.isEmpty())
+        tls.setCaCertificates(QSslConfiguration::systemCaCertificates() + named);
+    return tls;
+}
 } // namespace
 
 QtHttpTransfer::QtHttpTransfer(QObject* parent)
@@ -77,6 +93,11 @@ QString QtHttpTransfer::openUrl(const QString& url)
                          QNetworkRequest::ManualRedirectPolicy);
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     request.setTransferTimeout(0); // our own timer bounds the whole request
+    if (target.scheme() == QLatin1String("https")) {
+        if (!m_tls)
+            m_tls = tlsConfiguration();
+        request.setSslConfiguration(*m_tls);
+    }
 
     m_reply = m_manager->get(request);
     m_reply->setReadBufferSize(kPieceSize); // the network waits while the body is decoded
@@ -123,6 +144,13 @@ QString QtHttpTransfer::openUrl(const QString& url)
     };
     connect(reply, &QIODevice::readyRead, &loop, takeBody);
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // Why the peer's certificate did not verify; the errors are never ignored, so the
+    // handshake then fails.
+    QStringList certificateProblems;
+    connect(reply, &QNetworkReply::sslErrors, &loop, [&](const QList<QSslError>& errors) {
+        for (const QSslError& error : errors)
+            certificateProblems << error.errorString();
+    });
     timer.start(qMax(1, m_timeoutSeconds) * 1000);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents); // repaints, takes no user input
@@ -142,6 +170,12 @@ QString QtHttpTransfer::openUrl(const QString& url)
     // Any HTTP status is an answer, even one whose body was cut short; only a transfer that
     // produced no response at all (refused, unknown host, reset, cancelled) is a failure.
     if (!status.isValid()) {
+        if (!certificateProblems.isEmpty())
+            throw TransferFailure(certificateProblems.join(QStringLiteral("; ")).toStdString(),
+                                  TransferFailure::Cause::CertificateUnverified);
+        if (error == QNetworkReply::SslHandshakeFailedError)
+            throw TransferFailure(errorText.toStdString(),
+                                  TransferFailure::Cause::SecureConnectionFailed);
         const TransferFailure::Cause cause =
             error == QNetworkReply::ConnectionRefusedError ? TransferFailure::Cause::Refused
             : error == QNetworkReply::HostNotFoundError    ? TransferFailure::Cause::UnknownHost

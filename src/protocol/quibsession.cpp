@@ -103,14 +103,36 @@ bool QuibSession::setTransfer(HttpTransfer* transfer)
     }
 }
 
+kov::TargetHost kov::splitTarget(const QString& target)
+{
+    // "http://" is taken off too, so a Target written with it still names its host once.
+    for (const bool secure : {true, false}) {
+        const QLatin1String scheme(secure ? "https://" : "http://");
+        if (target.startsWith(scheme, Qt::CaseInsensitive))
+            return {target.mid(scheme.size()), secure};
+    }
+    return {target, false};
+}
+
+bool QuibSession::usesHttps()
+{
+    // A server the service lists as https:// gets TLS also when the Target names it bare.
+    const kov::TargetHost chosen = kov::splitTarget(target());
+    return chosen.secure || kov::number(m_settings, Setting::UseHttps) == 1 ||
+           kov::splitTarget(serverEntry(chosen.host)).secure;
+}
+
 QString QuibSession::targetAddress()
 {
-    return QStringLiteral("http://") + target();
+    return (usesHttps() ? QStringLiteral("https://") : QStringLiteral("http://")) +
+           kov::splitTarget(target()).host;
 }
 
 qint32 QuibSession::port()
 {
-    return kov::number(m_settings, Setting::Port);
+    // Port's default is HTTP's; over TLS that default means HTTPS's own.
+    const qint32 port = kov::number(m_settings, Setting::Port);
+    return port == 80 && usesHttps() ? 443 : port;
 }
 
 QString QuibSession::path()
@@ -133,20 +155,25 @@ QString QuibSession::target()
 
 bool QuibSession::isValidTarget(const QString& t)
 {
-    if (t.isEmpty())
+    // Hosts are compared without their scheme: https:// asks for TLS, it names no other host.
+    const QString bare = kov::splitTarget(t).host;
+    if (bare.isEmpty())
         return false;
-    if (t == kov::defaultHost())
-        return true;
+    return bare == kov::defaultHost() || !serverEntry(bare).isEmpty();
+}
+
+QString QuibSession::serverEntry(const QString& host)
+{
     for (qint32 i = 1;; ++i) {
         const SettingKey server(Setting::Server, i);
         if (!kov::settingExists(m_settings, server))
-            return false;
-        QString host = kov::text(m_settings, server);
-        const qsizetype comma = host.indexOf(QLatin1Char(','));
+            return QString();
+        QString entry = kov::text(m_settings, server);
+        const qsizetype comma = entry.indexOf(QLatin1Char(','));
         if (comma >= 0)
-            host = host.left(comma);
-        if (host.compare(t, Qt::CaseInsensitive) == 0)
-            return true;
+            entry = entry.left(comma);
+        if (kov::splitTarget(entry).host.compare(host, Qt::CaseInsensitive) == 0)
+            return entry;
     }
 }
 
@@ -199,7 +226,7 @@ bool QuibSession::runServerFunction(QuibFunction function, bool manually, bool z
             query.setInitiator(!manually);
             query.setProduct(kov::text(m_settings, Setting::Product));
             query.setSerial(lastSerial(zeroSerial));
-            query.setTarget(target());
+            query.setTarget(kov::splitTarget(target()).host);
             url = query.queryString(this, function);
         }
         const qint32 attempts = kov::number(m_settings, Setting::OpenUrlRetries);

@@ -29,7 +29,9 @@ public:
     void setLogReplies(bool on) { m_logReplies = on; }
     qint32 timeoutSeconds() const { return m_timeoutSeconds; }
     void setTimeoutSeconds(qint32 seconds) { m_timeoutSeconds = seconds; }
+    /// "https://" or "http://" and the Target's host.
     QString targetAddress();
+    /// The Port setting; its default 80 becomes 443 when the request goes over TLS.
     qint32 port();
     QString path();
     ReplyParser* reply() const { return m_reply.get(); }
@@ -39,14 +41,19 @@ public:
     bool setTransfer(HttpTransfer* transfer);
     bool hasTransfer() const { return m_transfer != nullptr; }
     /// Why the last exchange brought no reply, translated, with the host and port asked
-    /// (refused, timed out, unknown host, an HTTP status, a reply over the cap); empty when the
-    /// transfer went well. An exchange that could not start, because an earlier failure of
-    /// the run dropped the HTTP transfer, keeps that failure's text.
+    /// (refused, timed out, unknown host, an HTTP status, a reply over the cap, a certificate
+    /// that did not verify, a failed TLS handshake); empty when the transfer went well. An
+    /// exchange that could not start, because an earlier failure of the run dropped the HTTP
+    /// transfer, keeps that failure's text.
     QString transferProblem() const { return m_transferProblem; }
 
 private:
     QString target();
+    /// The Target or its server entry asks for TLS (https://), or UseHttps does for every one.
+    bool usesHttps();
     bool isValidTarget(const QString& t);
+    /// The host part of the first server entry naming `host` (any case, scheme kept), or empty.
+    QString serverEntry(const QString& host);
     QString accessString();
     qint32 lastSerial(bool zeroSerial);
     bool processReply(QString reply, QuibFunction function);
@@ -65,6 +72,14 @@ private:
 };
 
 namespace kov {
+/// A Target or server entry as its host and whether "https://" (any case) asked for TLS;
+/// "http://" is taken off as well.
+struct TargetHost
+{
+    QString host;
+    bool secure = false;
+};
+TargetHost splitTarget(const QString& target);
 /// A reply the service really sent: its first line ends with CR LF and its first field begins
 /// with a code that rounds to 0 to 16 (no number counts as 0). Throws std::runtime_error when
 /// the first line cannot be split at all (a quote left open before any separator).

@@ -19,9 +19,12 @@ constexpr qint32 kMax = std::numeric_limits<qint32>::max();
 // One row per Setting, in enum order.
 constexpr std::array<SettingRow, kov::kSettingCount> kRows{{
     {S::Target, "Target", P::None, K::Text, R::Value, D::DefaultHost, "", 0, kMin, kMax,
-     "The service host: the default one or one of the servers the service lists."},
+     "The service host: the default one or one of the servers the service lists; written as "
+     "\\fBhttps://\\fIhost\\fR, the requests go over HTTPS."},
     {S::Port, "Port", P::None, K::Number, R::Value, D::Constant, "", 80, 1, 65535,
-     "The service's port, 1\\(en65535."},
+     "The service's port, 1\\(en65535; over HTTPS, 80 stands for 443."},
+    {S::UseHttps, "UseHttps", P::None, K::Number, R::NumberOr, D::Constant, "", 0, 0, 1,
+     "1: requests go over HTTPS also to a \\fBTarget\\fR written without \\fBhttps://\\fR."},
     {S::TimeoutSeconds, "TimeoutSeconds", P::None, K::Number, R::NumberOr, D::Constant, "", 60, 1,
      600, "How long one request may take, 1\\(en600 seconds."},
     // Every attempt may take TimeoutSeconds, and the desktop program waits for them all.

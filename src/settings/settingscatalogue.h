@@ -19,6 +19,7 @@ enum class Setting
     // Users may change these with `kovferrit-cli settings set`.
     Target,
     Port,
+    UseHttps,
     TimeoutSeconds,
     OpenUrlRetries,
     UpdateFrequency,

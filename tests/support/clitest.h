@@ -25,16 +25,19 @@ class Simulator
 {
 public:
     ~Simulator() { m_process.kill(), m_process.waitForFinished(5000); }
+    /// `options`: more arguments of the simulator (--tls-cert FILE --tls-key FILE).
     bool start(const QJsonObject& functions,
-               const QJsonObject& accounts = {{u"demo"_s, u"demo-password"_s}})
+               const QJsonObject& accounts = {{u"demo"_s, u"demo-password"_s}},
+               const QStringList& options = {})
     {
         const QJsonObject scenario{{u"accounts"_s, accounts}, {u"functions"_s, functions}};
         writeBytes(m_dir.filePath(u"scenario.json"_s), QJsonDocument(scenario).toJson());
-        m_process.start(
-            u"python3"_s,
-            {qEnvironmentVariable("KOVFERRIT_SOURCE_DIR") + u"/tools/quib-sim/quib_sim.py"_s,
-             u"--port"_s, u"0"_s, u"--scenario"_s, m_dir.filePath(u"scenario.json"_s), u"--log"_s,
-             m_dir.filePath(u"requests.jsonl"_s)});
+        m_process.start(u"python3"_s, QStringList{qEnvironmentVariable("KOVFERRIT_SOURCE_DIR") +
+                                                      u"/tools/quib-sim/quib_sim.py"_s,
+                                                  u"--port"_s, u"0"_s, u"--scenario"_s,
+                                                  m_dir.filePath(u"scenario.json"_s), u"--log"_s,
+                                                  m_dir.filePath(u"requests.jsonl"_s)} +
+                                          options);
         for (int i = 0; i < 40 && !m_process.canReadLine(); ++i)
             m_process.waitForReadyRead(500); // it prints the URL it listens on
         port =

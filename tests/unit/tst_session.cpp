@@ -41,6 +41,27 @@ private slots:
             << u"http://localhost:8080/getjobs?product=Velmora+Lumo&initiator=1&target=localhost"
                u"&serial=42&doctype=csv"_s +
                    demo;
+        // Over TLS the default port is HTTPS's; the target parameter names the bare host.
+        const QString jobs = u"/cgi-bin/WebObjects/Zorvyn.woa/wa/getjobs?product=Velmora+Lumo"
+                             u"&initiator=1&target=localhost&serial=42&doctype=csv"_s +
+                             demo;
+        QTest::newRow("https target")
+            << false << u"demo"_s << QVariantMap{{u"Target"_s, u"https://localhost"_s}}
+            << u"https://localhost:443"_s + jobs;
+        QTest::newRow("https in capitals, port kept")
+            << false << u"demo"_s
+            << QVariantMap{{u"Target"_s, u"HTTPS://localhost"_s}, {u"Port"_s, 8443}}
+            << u"https://localhost:8443"_s + jobs;
+        QTest::newRow("UseHttps, bare target")
+            << false << u"demo"_s << QVariantMap{{u"UseHttps"_s, 1}}
+            << u"https://localhost:443"_s + jobs;
+        QTest::newRow("UseHttps over http://")
+            << false << u"demo"_s
+            << QVariantMap{{u"UseHttps"_s, 1}, {u"Target"_s, u"http://localhost"_s}}
+            << u"https://localhost:443"_s + jobs;
+        QTest::newRow("http:// taken off")
+            << false << u"demo"_s << QVariantMap{{u"Target"_s, u"http://localhost"_s}}
+            << u"http://localhost:80"_s + jobs;
     }
     void query()
     {
@@ -153,26 +174,46 @@ private slots:
     }
     void target_data()
     {
-        Columns<QString, bool>::add(); // the target, whether it is accepted
-        QTest::newRow("second server, other case") << u"QUIB2.example"_s << true;
-        QTest::newRow("the name after the comma") << u"Second"_s << false;
-        QTest::newRow("after the list's end") << u"quib4.example"_s << false;
-        QTest::newRow("default host") << u"localhost"_s << true;
-        QTest::newRow("default host, other case") << u"LOCALHOST"_s << false;
+        Columns<QString, bool,
+                QString>::add(); // the target, whether it is accepted, the URL's start
+        QTest::newRow("second server, other case")
+            << u"QUIB2.example"_s << true << u"http://QUIB2.example:80/"_s;
+        QTest::newRow("the name after the comma")
+            << u"Second"_s << false << u"http://localhost:80/"_s;
+        QTest::newRow("after the list's end")
+            << u"quib4.example"_s << false << u"http://localhost:80/"_s;
+        QTest::newRow("default host") << u"localhost"_s << true << u"http://localhost:80/"_s;
+        QTest::newRow("default host, other case")
+            << u"LOCALHOST"_s << false << u"http://localhost:80/"_s;
+        QTest::newRow("https, plain entry")
+            << u"https://quib2.example"_s << true << u"https://quib2.example:443/"_s;
+        QTest::newRow("plain, https entry")
+            << u"quib1.example"_s << true << u"https://quib1.example:443/"_s;
+        QTest::newRow("https, default host")
+            << u"https://localhost"_s << true << u"https://localhost:443/"_s;
+        QTest::newRow("scheme alone") << u"https://"_s << false << u"http://localhost:80/"_s;
     }
     void target()
     {
-        const auto [target, accepted] = Columns<QString, bool>::fetch();
+        const auto [target, accepted, address] = Columns<QString, bool, QString>::fetch();
         SettingsStore settings = kov::settings();
-        settings.setText(u"1Server"_s, u"quib1.example,First"_s);
+        settings.setText(u"1Server"_s, u"https://quib1.example,First"_s);
         settings.setText(u"2Server"_s, u"quib2.example,Second"_s);
         settings.setText(u"4Server"_s, u"quib4.example,Gap"_s); // the list ends at 3
         kov::setText(settings, Setting::Target, target);
         call(u"getjobs"_s);
-        const QString host = accepted ? target : u"localhost"_s;
-        QVERIFY(transfer.urls.value(0).startsWith(u"http://"_s + host + u':'));
-        QCOMPARE(kov::rawText(settings, Setting::Target), host);
+        QVERIFY2(transfer.urls.value(0).startsWith(address), qPrintable(transfer.urls.value(0)));
+        QCOMPARE(kov::rawText(settings, Setting::Target), accepted ? target : u"localhost"_s);
         QCOMPARE(env->tracedPart(u"CQuibSession::Target Fixed In Database"_s), !accepted);
+    }
+    // The failure names the port really asked, HTTPS's when Port is at its default.
+    void problemNamesHttpsPort()
+    {
+        kov::setText(testSettings(), Setting::Target, u"https://localhost"_s);
+        transfer.queueFailure(u"down"_s);
+        QVERIFY(!call(u"getjobs"_s));
+        QCOMPARE(m_session->transferProblem(),
+                 u"The Quib service at localhost, port 443, cannot be used: down"_s);
     }
     void replyFiles_data()
     {

@@ -11,6 +11,7 @@ import base64
 import hashlib
 import json
 import socket
+import ssl
 import struct
 import sys
 import threading
@@ -165,11 +166,28 @@ class Handler(BaseHTTPRequestHandler):
 class Server(ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, port, scenario, log_path):
+    def __init__(self, port, scenario, log_path, tls=None):
         super().__init__(("127.0.0.1", port), Handler)
         self.scenario = scenario
         self.log_path = log_path
         self.log_lock = threading.Lock()
+        self.tls = tls
+
+    def finish_request(self, request, client_address):
+        """Over TLS the handshake runs here, in the connection's own thread, so a client that
+        never completes it holds up no other; one that fails it leaves no request in the log."""
+        if not self.tls:
+            super().finish_request(request, client_address)
+            return
+        request.settimeout(30)
+        try:
+            secure = self.tls.wrap_socket(request, server_side=True)
+        except (ssl.SSLError, OSError):
+            return
+        try:
+            super().finish_request(secure, client_address)
+        finally:
+            self.shutdown_request(secure)
 
     def record(self, entry):
         if not self.log_path:
@@ -183,11 +201,19 @@ def main(argv=None):
     parser.add_argument("--port", type=int, default=0, help="TCP port; 0 picks a free one")
     parser.add_argument("--scenario", required=True, help="JSON scenario file")
     parser.add_argument("--log", default="", help="append one JSON line per request here")
+    parser.add_argument("--tls-cert", default="", help="serve HTTPS with this PEM certificate")
+    parser.add_argument("--tls-key", default="", help="the private key of --tls-cert (PEM)")
     args = parser.parse_args(argv)
+    if bool(args.tls_cert) != bool(args.tls_key):
+        parser.error("--tls-cert and --tls-key go together")
     with open(args.scenario, encoding="utf-8") as f:
         scenario = Scenario(json.load(f))
-    server = Server(args.port, scenario, args.log)
-    print("http://127.0.0.1:%d/" % server.server_address[1], flush=True)
+    tls = None
+    if args.tls_cert:
+        tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        tls.load_cert_chain(args.tls_cert, args.tls_key)
+    server = Server(args.port, scenario, args.log, tls)
+    print("%s://127.0.0.1:%d/" % ("https" if tls else "http", server.server_address[1]), flush=True)
     try:
         server.serve_forever()
     except KeyboardInterrupt:
