@@ -2,7 +2,8 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QEventLoop>
 #include <QVariant>
 
@@ -28,10 +29,13 @@ bool keyringReachable()
 // A locked collection hides its items from a lookup, which then reads as "not found".
 bool defaultCollectionLocked()
 {
-    QDBusInterface collection(
+    QDBusMessage get = QDBusMessage::createMethodCall(
         kSecretService, QStringLiteral("/org/freedesktop/secrets/aliases/default"),
-        QStringLiteral("org.freedesktop.Secret.Collection"), QDBusConnection::sessionBus());
-    return collection.isValid() && collection.property("Locked").toBool();
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.freedesktop.Secret.Collection") << QStringLiteral("Locked");
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
 }
 
 SecretStore::Result finish(QKeychain::Job& job)

@@ -6,12 +6,14 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QDirIterator>
 
 namespace {
 const QString kService = u"org.freedesktop.secrets"_s;
+const QString kLogin = u"/org/freedesktop/secrets/collection/login"_s;
 // "demo-password" under kovferrit-cli's pass phrase.
 const QByteArray kCipher = "5637A682C675B2F295541AE853F5340DFBEF365CDDF91E509C6F40725A45099A";
 
@@ -22,9 +24,11 @@ QString serviceOwner()
 
 bool loginKeyringLocked()
 {
-    QDBusInterface login(kService, u"/org/freedesktop/secrets/collection/login"_s,
-                         u"org.freedesktop.Secret.Collection"_s, QDBusConnection::sessionBus());
-    return login.property("Locked").toBool();
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        kService, kLogin, u"org.freedesktop.DBus.Properties"_s, u"Get"_s);
+    get << u"org.freedesktop.Secret.Collection"_s << u"Locked"_s;
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+    return qvariant_cast<QDBusVariant>(reply.arguments().value(0)).variant().toBool();
 }
 } // namespace
 
@@ -84,6 +88,7 @@ private slots:
         QCOMPARE(moved.err, QString()); // nothing to say: it went where asked
         QCOMPARE(get(u"PasswordInKeyring"_s), u"1"_s);
         QCOMPARE(run({u"settings"_s, u"get"_s, u"Protocol"_s}).status, 1);
+        QCOMPARE(filesHolding(kCipher), QStringList()); // not even in a freed page
     }
 
     void withoutKeyringTheFolderKeepsIt()
@@ -102,10 +107,11 @@ private slots:
     {
         setUp(sim, true);
         setDue();
-        QDBusInterface service(kService, u"/org/freedesktop/secrets"_s,
-                               u"org.freedesktop.Secret.Service"_s, QDBusConnection::sessionBus());
-        service.call(u"Lock"_s, QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(
-                                    u"/org/freedesktop/secrets/collection/login"_s)}));
+        QDBusMessage lock =
+            QDBusMessage::createMethodCall(kService, u"/org/freedesktop/secrets"_s,
+                                           u"org.freedesktop.Secret.Service"_s, u"Lock"_s);
+        lock << QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(kLogin)});
+        QDBusConnection::sessionBus().call(lock);
         QVERIFY(loginKeyringLocked());
         const QString locked =
             u"The desktop keyring is locked, so the password cannot be read until it is unlocked."_s;
