@@ -576,10 +576,12 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::storePasswordField()
 {
-    // Only a changed password is stored: the keyring is asked nothing while the user merely
-    // passes the field.
+    // A password the keyring holds already, or an empty field (a keyring that was locked when
+    // the window filled it), is not stored again while the user merely passes the field; one
+    // kept in the program folder is, so that it moves to the keyring.
     const QString password = passwordField->text();
-    if (password == m_passwordAtLoad)
+    if (password == m_passwordAtLoad &&
+        (password.isEmpty() || kov::number(m_settings, Setting::PasswordInKeyring) == 1))
         return;
     const PasswordStored stored = kov::storePassword(password);
     if (stored.stored)

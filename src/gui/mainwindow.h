@@ -138,7 +138,8 @@ private:
     void buildTimerAndTray();
     void connectHandlers();
     void loadAccountFields();
-    /// Stores the password field when it changed, saying where it went when that needs saying.
+    /// Stores the password field unless the keyring holds it already or it stayed empty, saying
+    /// where it went when that needs saying.
     void storePasswordField();
     void setCaptionsAndLcdLook();
     void fitMessageArea();

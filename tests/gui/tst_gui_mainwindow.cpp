@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "placement.h"
 #include "recorders/recorderrunscope.h"
+#include "settings/accountpassword.h"
 #include "windowunits.h"
 
 #include <QtWidgets>
@@ -130,6 +131,32 @@ private slots:
                                              u"kovferrit"_s),
                  u"s3cret"_s);
         QCOMPARE(w->passwordField->displayText(), u"******"_s);
+    }
+    void passwordLeftAsLoaded_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("kept in the folder: moves to the keyring") << false;
+        QTest::newRow("keyring locked: the empty field stores nothing") << true;
+    }
+    void passwordLeftAsLoaded()
+    {
+        QFETCH(bool, locked);
+        env->keyring.state = SecretStore::Outcome::Done;
+        if (locked)
+            QVERIFY(kov::writePassword(testSettings(), u"pw"_s).inKeyring);
+        else
+            storeCredentials(u"demo"_s, u"pw"_s);
+        env->keyring.state = locked ? SecretStore::Outcome::Locked : SecretStore::Outcome::Done;
+        auto w = start();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QCOMPARE(w->passwordField->text(), locked ? QString() : u"pw"_s);
+        w->passwordField->setFocus();
+        w->accountField->setFocus();
+        env->keyring.state = SecretStore::Outcome::Done;
+        QCOMPARE(kov::readPassword(testSettings()).password, u"pw"_s);
+        QCOMPARE(kov::rawNumber(testSettings(), Setting::PasswordInKeyring), 1);
+        QVERIFY(kov::rawText(testSettings(), Setting::Protocol).isEmpty());
     }
     void trayCloseAndExit()
     {
