@@ -12,18 +12,25 @@
 namespace {
 const QString kSecretService = QStringLiteral("org.freedesktop.secrets");
 
-// Without a session bus, or with nobody on it who offers the Secret Service, there is no keyring
-// to ask; libsecret would only say so in words ("Cannot autolaunch D-Bus without X11 $DISPLAY").
+// Without a session bus, or with nobody on it who keeps secrets (the Secret Service, or KWallet,
+// which QtKeychain asks on KDE), there is no keyring to ask; libsecret would only say so in words
+// ("Cannot autolaunch D-Bus without X11 $DISPLAY").
 bool keyringReachable()
 {
+    static const QStringList keepers{kSecretService, QStringLiteral("org.kde.kwalletd5"),
+                                     QStringLiteral("org.kde.kwalletd6")};
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface())
         return false;
-    if (bus.interface()->isServiceRegistered(kSecretService))
-        return true;
+    const QDBusReply<QStringList> running = bus.interface()->registeredServiceNames();
     const QDBusReply<QStringList> activatable =
         bus.interface()->call(QStringLiteral("ListActivatableNames"));
-    return activatable.isValid() && activatable.value().contains(kSecretService);
+    for (const QString& keeper : keepers) {
+        if ((running.isValid() && running.value().contains(keeper)) ||
+            (activatable.isValid() && activatable.value().contains(keeper)))
+            return true;
+    }
+    return false;
 }
 
 // A locked collection hides its items from a lookup, which then reads as "not found".
