@@ -22,13 +22,6 @@ class TestAccountPassword : public EnvironmentTest
     }
 
 private slots:
-    void itemName()
-    {
-        // The label the keyring shows: the program, the account and the folder.
-        QCOMPARE(kov::keyringItemName(u"demo"_s),
-                 u"KovFerrit password of demo (%1)"_s.arg(kov::programFolder()));
-    }
-
     void store_data()
     {
         // keyring state, stored before ("" nothing, "folder" the cipher, "keyring" an item),
@@ -37,9 +30,6 @@ private slots:
         const auto K = PasswordPlace::Keyring;
         const auto F = PasswordPlace::ProgramFolder;
         const QString pw = u"pw"_s;
-        QTest::newRow("keyring") << Outcome::Done << u""_s << K << pw << 1 << u""_s << pw << u""_s;
-        QTest::newRow("moves from the folder")
-            << Outcome::Done << u"folder"_s << K << pw << 1 << u""_s << pw << u""_s;
         QTest::newRow("no keyring")
             << Outcome::Unavailable << u""_s << K << pw << 0 << kCipherPw << u""_s << u""_s;
         QTest::newRow("folder chosen")

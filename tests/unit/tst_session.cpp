@@ -45,9 +45,6 @@ private slots:
         const QString jobs = u"/cgi-bin/WebObjects/Zorvyn.woa/wa/getjobs?product=Velmora+Lumo"
                              u"&initiator=1&target=localhost&serial=42&doctype=csv"_s +
                              demo;
-        QTest::newRow("https target")
-            << false << u"demo"_s << QVariantMap{{u"Target"_s, u"https://localhost"_s}}
-            << u"https://localhost:443"_s + jobs;
         QTest::newRow("https in capitals, port kept")
             << false << u"demo"_s
             << QVariantMap{{u"Target"_s, u"HTTPS://localhost"_s}, {u"Port"_s, 8443}}
