@@ -113,7 +113,9 @@ int accountCommand(const QCommandLineParser& parser, const QStringList& args)
                            parser.isSet(QStringLiteral("no-keyring")) ? PasswordPlace::ProgramFolder
                                                                       : PasswordPlace::Keyring);
     if (!stored.problem.isEmpty())
-        return complain(stored.problem, kFailed);
+        return complain(stored.problem + QStringLiteral(" (account --no-keyring keeps it in the "
+                                                        "program folder)"),
+                        kFailed);
     if (const QString notice = kov::keyringNotice(stored); !notice.isEmpty())
         complain(notice, kOk);
     return stored.stored ? kOk : kFailed;

@@ -172,6 +172,7 @@ private:
     bool m_shutDown = false;
     bool m_exitChosen = false; // "E&xit": the close that follows ends the program
     bool m_quitOnClose = false;
-    QElapsedTimer m_runEnded; // since the last sync run ended
-    QString m_passwordAtLoad; // the stored password, as the field was filled or last stored
+    QElapsedTimer m_runEnded;      // since the last sync run ended
+    QString m_passwordAtLoad;      // the stored password, as the field was filled or last stored
+    bool m_keyringRefused = false; // the keyring refused that password
 };

@@ -134,7 +134,8 @@ QString kov::passwordProblemText(const PasswordRead& read)
             "The desktop keyring is locked, so the password cannot be read until it is unlocked."));
     case PasswordRead::Problem::KeyringUnreachable: {
         const QString text = kov::translate(QStringLiteral(
-            "The desktop keyring cannot be reached, so the password cannot be read."));
+            "The desktop keyring cannot be reached, so the password cannot be read: enter it "
+            "again to keep it in the program folder."));
         return read.detail.isEmpty() ? text : text + QLatin1Char(' ') + read.detail;
     }
     case PasswordRead::Problem::NotInKeyring:

@@ -91,14 +91,36 @@ private slots:
         QCOMPARE(filesHolding(kCipher), QStringList()); // not even in a freed page
     }
 
+    void withoutKeyringTheFolderKeepsIt_data()
+    {
+        QTest::addColumn<bool>("busOfItsOwn");
+        QTest::newRow("no session bus at all") << false;
+        // Over ssh: a bus that would start GNOME Keyring on demand, but no desktop to unlock it.
+        QTest::newRow("a keyring only on demand, no desktop") << true;
+    }
     void withoutKeyringTheFolderKeepsIt()
     {
-        // A headless box: no session bus at all.
-        const Run stored = run({u"account"_s, u"demo"_s}, "demo-password\n",
-                               {u"DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent"_s});
-        QCOMPARE(stored.status, 0);
-        QCOMPARE(stored.err, u"kovferrit-cli: No desktop keyring is available, so the password is "
-                             u"kept in the program folder.\n"_s);
+        QFETCH(bool, busOfItsOwn);
+        QProcess account;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        if (!busOfItsOwn)
+            environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path=/nonexistent"_s);
+        account.setProcessEnvironment(environment);
+        const QStringList command{qEnvironmentVariable("KOVFERRIT_CLI"), u"--home"_s,
+                                  m_home->path(), u"account"_s, u"demo"_s};
+        if (busOfItsOwn)
+            account.start(u"dbus-run-session"_s, QStringList{u"--"_s} + command);
+        else
+            account.start(command[0], command.mid(1));
+        account.write("demo-password\n");
+        account.closeWriteChannel();
+        QVERIFY(account.waitForFinished(60000));
+        QCOMPARE(account.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(account.readAllStandardError())
+                    .contains(u"kovferrit-cli: No desktop keyring is available, so the password "
+                              u"is kept in the program folder.\n"_s));
         QCOMPARE(get(u"Protocol"_s), QString::fromLatin1(kCipher));
         QCOMPARE(get(u"PasswordInKeyring"_s), u"0"_s);
     }

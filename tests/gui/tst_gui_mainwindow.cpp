@@ -134,29 +134,42 @@ private slots:
     }
     void passwordLeftAsLoaded_data()
     {
-        QTest::addColumn<bool>("locked");
-        QTest::newRow("kept in the folder: moves to the keyring") << false;
-        QTest::newRow("keyring locked: the empty field stores nothing") << true;
+        // Where the password is, the keyring's state while the window runs; then whether it
+        // ends in the keyring.
+        Columns<QString, SecretStore::Outcome, bool>::add();
+        using O = SecretStore::Outcome;
+        QTest::newRow("kept in the folder: moves to the keyring") << u"folder"_s << O::Done << true;
+        QTest::newRow("keyring locked: the empty field stores nothing")
+            << u"keyring"_s << O::Locked << true;
+        QTest::newRow("keyring refuses: said once, the folder keeps it")
+            << u"folder"_s << O::Failed << false;
     }
     void passwordLeftAsLoaded()
     {
-        QFETCH(bool, locked);
+        const auto [place, state, inKeyring] =
+            Columns<QString, SecretStore::Outcome, bool>::fetch();
         env->keyring.state = SecretStore::Outcome::Done;
-        if (locked)
+        if (place == u"keyring"_s)
             QVERIFY(kov::writePassword(testSettings(), u"pw"_s).inKeyring);
         else
             storeCredentials(u"demo"_s, u"pw"_s);
-        env->keyring.state = locked ? SecretStore::Outcome::Locked : SecretStore::Outcome::Done;
+        env->keyring.state = state;
         auto w = start();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QCOMPARE(w->passwordField->text(), locked ? QString() : u"pw"_s);
-        w->passwordField->setFocus();
-        w->accountField->setFocus();
+        QCOMPARE(w->passwordField->text(),
+                 inKeyring && place == u"keyring"_s ? QString() : u"pw"_s);
+        for (int pass = 0; pass < 2; ++pass) {
+            w->passwordField->setFocus();
+            w->accountField->setFocus();
+        }
+        const QString refused =
+            u"The desktop keyring did not take the password: it gave no reason"_s;
+        QCOMPARE(w->messageDisplay->toPlainText().count(refused), inKeyring ? 0 : 1);
         env->keyring.state = SecretStore::Outcome::Done;
         QCOMPARE(kov::readPassword(testSettings()).password, u"pw"_s);
-        QCOMPARE(kov::rawNumber(testSettings(), Setting::PasswordInKeyring), 1);
-        QVERIFY(kov::rawText(testSettings(), Setting::Protocol).isEmpty());
+        QCOMPARE(kov::rawNumber(testSettings(), Setting::PasswordInKeyring), inKeyring ? 1 : 0);
+        QCOMPARE(kov::rawText(testSettings(), Setting::Protocol).isEmpty(), inKeyring);
     }
     void trayCloseAndExit()
     {

@@ -1,7 +1,6 @@
 // Where the account password is kept: the desktop keyring when it answers (settings.db only
 // marks it), the program folder under the cipher when there is none or the user chooses so,
 // and what a read says when the keyring holds it back.
-#include "foundation/programfolder.h"
 #include "settings/accountpassword.h"
 #include "testsupport.h"
 
@@ -74,7 +73,7 @@ private slots:
                                    u"read until it is unlocked."_s;
         QTest::newRow("gone") << Outcome::Unavailable << true << P::KeyringUnreachable << true
                               << u"The desktop keyring cannot be reached, so the password cannot "
-                                 u"be read."_s;
+                                 u"be read: enter it again to keep it in the program folder."_s;
         QTest::newRow("removed by the user")
             << Outcome::Done << false << P::NotInKeyring << false
             << u"The desktop keyring holds no password for this account: enter it again."_s;
