@@ -580,8 +580,8 @@ void MainWindow::storePasswordField()
     // the window filled it), is not stored again while the user merely passes the field; one
     // kept in the program folder is, so that it moves to the keyring.
     const QString password = passwordField->text();
-    if (password == m_passwordAtLoad && (password.isEmpty() || m_keyringRefused ||
-                                         kov::number(m_settings, Setting::PasswordInKeyring) == 1))
+    if (password == m_passwordAtLoad &&
+        (password.isEmpty() || m_keyringRefused || kov::passwordInKeyring(m_settings)))
         return;
     const PasswordStored stored = kov::storePassword(password);
     m_keyringRefused = !stored.problem.isEmpty(); // said once, not at every pass through the field

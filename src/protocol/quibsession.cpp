@@ -114,25 +114,25 @@ kov::TargetHost kov::splitTarget(const QString& target)
     return {target, false};
 }
 
-bool QuibSession::usesHttps()
+bool QuibSession::usesHttps(const kov::TargetHost& chosen)
 {
     // A server the service lists as https:// gets TLS also when the Target names it bare.
-    const kov::TargetHost chosen = kov::splitTarget(target());
     return chosen.secure || kov::number(m_settings, Setting::UseHttps) == 1 ||
            kov::splitTarget(serverEntry(chosen.host)).secure;
 }
 
 QString QuibSession::targetAddress()
 {
-    return (usesHttps() ? QStringLiteral("https://") : QStringLiteral("http://")) +
-           kov::splitTarget(target()).host;
+    const kov::TargetHost chosen = kov::splitTarget(target());
+    return (usesHttps(chosen) ? QStringLiteral("https://") : QStringLiteral("http://")) +
+           chosen.host;
 }
 
 qint32 QuibSession::port()
 {
     // Port's default is HTTP's; over TLS that default means HTTPS's own.
     const qint32 port = kov::number(m_settings, Setting::Port);
-    return port == 80 && usesHttps() ? 443 : port;
+    return port == 80 && usesHttps(kov::splitTarget(target())) ? 443 : port;
 }
 
 QString QuibSession::path()

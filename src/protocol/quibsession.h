@@ -12,6 +12,10 @@ class ReplyParser;
 class ReplyRecordConsumer;
 class HttpTransfer;
 
+namespace kov {
+struct TargetHost;
+} // namespace kov
+
 class QuibSession
 {
 public:
@@ -49,8 +53,9 @@ public:
 
 private:
     QString target();
-    /// The Target or its server entry asks for TLS (https://), or UseHttps does for every one.
-    bool usesHttps();
+    /// The Target (`chosen`) or its server entry asks for TLS (https://), or UseHttps does for
+    /// every one.
+    bool usesHttps(const kov::TargetHost& chosen);
     bool isValidTarget(const QString& t);
     /// The host part of the first server entry naming `host` (any case, scheme kept), or empty.
     QString serverEntry(const QString& host);

@@ -14,11 +14,6 @@
 namespace {
 using Outcome = SecretStore::Outcome;
 
-bool inKeyring(SettingsStore& settings)
-{
-    return kov::number(settings, Setting::PasswordInKeyring) == 1;
-}
-
 // The cipher form, kept only when it decrypts back to the password.
 bool storeInFolder(SettingsStore& settings, const QString& password)
 {
@@ -38,6 +33,11 @@ QString keyringWords(const SecretStore::Result& result)
                                    : result.detail;
 }
 } // namespace
+
+bool kov::passwordInKeyring(SettingsStore& settings)
+{
+    return kov::number(settings, Setting::PasswordInKeyring) == 1;
+}
 
 QString kov::keyringItemName(const QString& account)
 {
@@ -72,7 +72,7 @@ PasswordStored kov::writePassword(SettingsStore& settings, const QString& passwo
         }
         stored.noKeyring = true;
     }
-    if (inKeyring(settings)) {
+    if (kov::passwordInKeyring(settings)) {
         const SecretStore::Result removed = keyring.remove(kov::keyringItemName(account), account);
         if (removed.outcome != Outcome::Done)
             kov::trace(QStringLiteral("Keyring item not removed: ") + keyringWords(removed));
@@ -84,7 +84,7 @@ PasswordStored kov::writePassword(SettingsStore& settings, const QString& passwo
 PasswordRead kov::readPassword(SettingsStore& settings)
 {
     PasswordRead read;
-    if (!inKeyring(settings)) {
+    if (!kov::passwordInKeyring(settings)) {
         read.password = PasswordCipher::decryptText(kov::text(settings, Setting::Protocol),
                                                     kov::processPassPhrase());
         return read;
@@ -113,7 +113,7 @@ PasswordRead kov::readPassword(SettingsStore& settings)
 
 void kov::moveKeyringPassword(SettingsStore& settings, const QString& from, const QString& to)
 {
-    if (from == to || !inKeyring(settings))
+    if (from == to || !kov::passwordInKeyring(settings))
         return;
     SecretStore& keyring = kov::secretStore();
     const SecretStore::Result found = keyring.read(kov::keyringItemName(from), from);

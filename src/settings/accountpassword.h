@@ -47,6 +47,9 @@ namespace kov {
 PasswordStored writePassword(SettingsStore& settings, const QString& password,
                              PasswordPlace place = PasswordPlace::Keyring);
 PasswordRead readPassword(SettingsStore& settings);
+/// The password was stored in the keyring (settings.db says so), whether the keyring answers now
+/// or not.
+bool passwordInKeyring(SettingsStore& settings);
 /// The account's name changes: a password in the keyring moves to the new name's item.
 void moveKeyringPassword(SettingsStore& settings, const QString& from, const QString& to);
 /// Why the password could not be read, translated (one sentence); empty without a problem.
